@@ -1,0 +1,149 @@
+// The stand-in host's art objects: the tree nodes of a document and the
+// data of each kind of art.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "sdk/suites/ArtSuites.h"
+
+namespace orbalis::host {
+
+class Document;
+class Layer;
+
+// Ordered name/value pairs. Tags are the host's named values on an object;
+// foreign attributes are what an imported file said about an object that
+// the model has no field for, written back unchanged on export.
+using NameValues = std::vector<std::pair<std::string, std::string>>;
+
+struct PathData {
+    std::vector<HostPathSegment> segments;
+    bool closed = false;
+    bool guide = false;
+    HostPathStyle style{};
+};
+
+// Natural size in image units; the matrix maps image space (y down) to the
+// page, so an unrotated image at natural size has a = 1, d = -1.
+struct PlacedData {
+    HostMatrix matrix{1, 0, 0, -1, 0, 0};
+    double width = 0;
+    double height = 0;
+    std::string file;
+};
+
+struct RasterData {
+    HostMatrix matrix{1, 0, 0, 1, 0, 0};
+    int32_t pixelWidth = 0;
+    int32_t pixelHeight = 0;
+    std::string data;  // where the pixels come from (a file or data reference)
+};
+
+// Paragraph justification of the text model.
+enum class Justification : int32_t { Left = 0, Right = 1, Center = 2 };
+
+struct CharFeatures {
+    std::string font;
+    double fontSize = 12;
+    double horizontalScale = 1;  // 1 = 100 %
+    double verticalScale = 1;
+    double rotation = 0;  // character rotation in degrees
+    bool fillPaint = true;
+    HostColor fill{};  // defaults to gray 1 (black) when created by the host
+};
+
+struct TextRun {
+    std::string text;  // UTF-8; '\r' separates paragraphs
+    CharFeatures features;
+};
+
+struct TextData {
+    int32_t frameKind = 0;    // 0 point, 1 area, 2 on a path
+    int32_t orientation = 0;  // 0 horizontal, 1 vertical
+    // Maps the text's own space to the page. For point text its translation
+    // is the anchor: the start of the first line's baseline.
+    HostMatrix matrix{1, 0, 0, 1, 0, 0};
+    std::vector<TextRun> runs;
+    std::vector<Justification> paragraphs;  // one per paragraph of the story
+    std::vector<HostPathSegment> path;      // area and on-path text: the frame's path
+    bool pathClosed = false;
+};
+
+struct SymbolData {
+    std::string symbol;  // name of the document's symbol definition
+    HostMatrix matrix{1, 0, 0, 1, 0, 0};
+};
+
+// Art the model does not interpret (host types it has no data for, and
+// content of imported files it cannot represent); kept verbatim.
+struct ForeignData {
+    std::string format;   // what `payload` is, e.g. "svg" for an XML fragment
+    std::string payload;  // the content, unchanged
+    HostMatrix matrix{1, 0, 0, 1, 0, 0};
+    bool hasBounds = false;
+    HostRect bounds{};  // before `matrix`
+};
+
+using ArtData = std::variant<std::monostate, PathData, PlacedData, RasterData, TextData,
+                             SymbolData, ForeignData>;
+
+// One node of the art tree. Children are ordered front to back: the first
+// child is the topmost. Created, linked and disposed of by Document only.
+class Art {
+public:
+    int32_t type() const { return type_; }
+    bool live() const { return magic_ == kLive; }
+
+    Art* parent() const { return parent_; }
+    Art* firstChild() const { return firstChild_; }
+    Art* lastChild() const { return lastChild_; }
+    Art* next() const { return next_; }  // further back
+    Art* prev() const { return prev_; }  // further front
+    bool isContainer() const { return type_ == kHostGroupArt || type_ == kHostCompoundPathArt; }
+    // Set on a layer's root group.
+    Layer* ownerLayer() const { return ownerLayer_; }
+    Document* document() const { return document_; }
+
+    int32_t attributes() const { return attributes_; }
+    // Selected, also through anything inside it.
+    bool answersSelected() const { return selectedInside_ > 0; }
+
+    std::string name;
+    NameValues tags;
+    NameValues foreignAttributes;
+
+    ArtData data;
+    PathData* path() { return std::get_if<PathData>(&data); }
+    const PathData* path() const { return std::get_if<PathData>(&data); }
+
+private:
+    friend class Document;
+    static constexpr uint32_t kLive = 0x4C495645;  // "LIVE"
+    static constexpr uint32_t kDead = 0x44454144;  // "DEAD"
+
+    Art(Document* document, int32_t type) : type_(type), document_(document) {}
+
+    uint32_t magic_ = kLive;
+    int32_t type_;
+    int32_t attributes_ = 0;
+    int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included
+    Document* document_;
+    Layer* ownerLayer_ = nullptr;
+    Art* parent_ = nullptr;
+    Art* firstChild_ = nullptr;
+    Art* lastChild_ = nullptr;
+    Art* next_ = nullptr;
+    Art* prev_ = nullptr;
+
+    // Bounds cache, invalidated up the parent chain by every edit.
+    mutable bool boundsKnown_ = false;
+    mutable bool hasBounds_ = false;
+    mutable HostRect bounds_{};
+};
+
+}  // namespace orbalis::host

@@ -1,0 +1,462 @@
+#include "host/model/Document.h"
+
+#include <algorithm>
+
+#include "host/model/Bounds.h"
+
+namespace orbalis::host {
+
+Document::Document() = default;
+Document::~Document() = default;
+
+Art* Document::fromHandle(HostArt handle) {
+    auto* art = reinterpret_cast<Art*>(handle);
+    return art && art->live() ? art : nullptr;
+}
+
+Layer* Document::fromHandle(HostLayer handle) {
+    auto* layer = reinterpret_cast<Layer*>(handle);
+    return layer && layer->live() ? layer : nullptr;
+}
+
+Art* Document::allocate(int32_t type) {
+    arts_.push_back(std::unique_ptr<Art>(new Art(this, type)));
+    ++liveArt_;
+    return arts_.back().get();
+}
+
+// ---------------------------------------------------------------- layers
+
+Layer* Document::parentLayer(const Layer* layer) const {
+    Art* parent = layer->group_->parent_;
+    while (parent && !parent->ownerLayer_) parent = parent->parent_;
+    return parent ? parent->ownerLayer_ : nullptr;
+}
+
+Layer* Document::firstSublayer(const Layer* layer) const {
+    for (Art* child = layer->group_->firstChild_; child; child = child->next_)
+        if (child->ownerLayer_) return child->ownerLayer_;
+    return nullptr;
+}
+
+Layer* Document::nextSiblingLayer(const Layer* layer) const {
+    if (!layer->group_->parent_) {
+        auto it = std::find(topLayers_.begin(), topLayers_.end(), layer);
+        if (it == topLayers_.end() || it + 1 == topLayers_.end()) return nullptr;
+        return *(it + 1);
+    }
+    for (Art* a = layer->group_->next_; a; a = a->next_)
+        if (a->ownerLayer_) return a->ownerLayer_;
+    return nullptr;
+}
+
+Layer* Document::prevSiblingLayer(const Layer* layer) const {
+    if (!layer->group_->parent_) {
+        auto it = std::find(topLayers_.begin(), topLayers_.end(), layer);
+        if (it == topLayers_.end() || it == topLayers_.begin()) return nullptr;
+        return *(it - 1);
+    }
+    for (Art* a = layer->group_->prev_; a; a = a->prev_)
+        if (a->ownerLayer_) return a->ownerLayer_;
+    return nullptr;
+}
+
+Layer* Document::nextNonChildPreorderLayer(const Layer* layer) const {
+    for (const Layer* l = layer; l; l = parentLayer(l))
+        if (Layer* next = nextSiblingLayer(l)) return next;
+    return nullptr;
+}
+
+Layer* Document::nextPreorderLayer(const Layer* layer) const {
+    if (Layer* child = firstSublayer(layer)) return child;
+    return nextNonChildPreorderLayer(layer);
+}
+
+std::vector<Layer*> Document::allLayers() const {
+    std::vector<Layer*> out;
+    for (Layer* l = topLayers_.empty() ? nullptr : topLayers_.front(); l; l = nextPreorderLayer(l))
+        out.push_back(l);
+    return out;
+}
+
+Layer* Document::layerOf(const Art* art) const {
+    while (art && !art->ownerLayer_) art = art->parent_;
+    return art ? art->ownerLayer_ : nullptr;
+}
+
+HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out) {
+    if (!out) return kHostBadParameterErr;
+    *out = nullptr;
+    if (paintOrder == kHostPlaceAboveAll) {
+        if (reference) return kHostBadParameterErr;
+    } else if (!reference || !reference->live_) {
+        return kHostBadParameterErr;
+    }
+
+    auto layer = std::unique_ptr<Layer>(new Layer(this));
+    Layer* l = layer.get();
+    Art* group = allocate(kHostGroupArt);
+    group->ownerLayer_ = l;
+    l->group_ = group;
+
+    switch (paintOrder) {
+    case kHostPlaceAboveAll:
+        topLayers_.insert(topLayers_.begin(), l);
+        break;
+    case kHostPlaceAbove:
+    case kHostPlaceBelow:
+        if (!reference->group_->parent_) {
+            auto it = std::find(topLayers_.begin(), topLayers_.end(), reference);
+            if (paintOrder == kHostPlaceBelow) ++it;
+            topLayers_.insert(it, l);
+        } else {
+            Art* ref = reference->group_;
+            link(group, ref->parent_, paintOrder == kHostPlaceAbove ? ref : ref->next_);
+        }
+        break;
+    case kHostPlaceInsideOnTop:
+        link(group, reference->group_, reference->group_->firstChild_);
+        break;
+    case kHostPlaceInsideOnBottom:
+        link(group, reference->group_, nullptr);
+        break;
+    default:
+        group->magic_ = Art::kDead;
+        --liveArt_;
+        return kHostBadParameterErr;
+    }
+    layers_.push_back(std::move(layer));
+    if (!current_) current_ = l;
+    changed();
+    *out = l;
+    return 0;
+}
+
+HostErr Document::deleteLayer(Layer* layer) {
+    if (!layer || !layer->live_) return kHostBadParameterErr;
+    const bool top = !layer->group_->parent_;
+    if (top && topLayers_.size() == 1) return kHostBadParameterErr;
+
+    // Every layer inside goes too.
+    std::vector<Layer*> doomed;
+    std::vector<Art*> inside;
+    collectLayerArt(layer, inside);
+    for (Art* a : inside)
+        if (a->ownerLayer_) doomed.push_back(a->ownerLayer_);
+    const bool currentDoomed =
+        std::find(doomed.begin(), doomed.end(), current_) != doomed.end();
+
+    Layer* fallback = nullptr;
+    if (top) {
+        topLayers_.erase(std::find(topLayers_.begin(), topLayers_.end(), layer));
+        fallback = topLayers_.front();
+    } else {
+        fallback = parentLayer(layer);
+        unlink(layer->group_);
+    }
+    bury(layer->group_);
+    for (Layer* l : doomed) l->live_ = false;
+    if (currentDoomed) current_ = fallback;
+    changed();
+    return 0;
+}
+
+HostErr Document::setCurrentLayer(Layer* layer) {
+    if (!layer || !layer->live_) return kHostBadParameterErr;
+    current_ = layer;
+    return 0;
+}
+
+// ---------------------------------------------------------------- art tree
+
+void Document::link(Art* art, Art* parent, Art* before) {
+    art->parent_ = parent;
+    art->next_ = before;
+    art->prev_ = before ? before->prev_ : parent->lastChild_;
+    if (art->prev_)
+        art->prev_->next_ = art;
+    else
+        parent->firstChild_ = art;
+    if (before)
+        before->prev_ = art;
+    else
+        parent->lastChild_ = art;
+    if (art->selectedInside_) adjustSelected(parent, art->selectedInside_);
+    invalidate(parent);
+}
+
+void Document::unlink(Art* art) {
+    Art* parent = art->parent_;
+    if (!parent) return;
+    if (art->prev_)
+        art->prev_->next_ = art->next_;
+    else
+        parent->firstChild_ = art->next_;
+    if (art->next_)
+        art->next_->prev_ = art->prev_;
+    else
+        parent->lastChild_ = art->prev_;
+    art->parent_ = art->prev_ = art->next_ = nullptr;
+    if (art->selectedInside_) adjustSelected(parent, -art->selectedInside_);
+    invalidate(parent);
+}
+
+bool Document::canEditInside(const Art* container) const {
+    if (!container || !container->isContainer()) return false;
+    for (const Art* a = container; a; a = a->parent_) {
+        if (a->attributes_ & (kHostArtLocked | kHostArtHidden)) return false;
+        if (a->ownerLayer_ && (!a->ownerLayer_->editable || !a->ownerLayer_->visible))
+            return false;
+    }
+    return true;
+}
+
+bool Document::editableObject(const Art* art) const {
+    if (art->attributes_ & (kHostArtLocked | kHostArtHidden)) return false;
+    return !art->parent_ || canEditInside(art->parent_);
+}
+
+HostErr Document::place(Art* art, int32_t paintOrder, Art* prep) {
+    if (!prep) {
+        if (paintOrder != kHostPlaceInsideOnTop && paintOrder != kHostPlaceInsideOnBottom)
+            return kHostBadParameterErr;
+        if (!current_) return kHostNoDocumentErr;
+        prep = current_->group_;
+    }
+    if (!prep->live()) return kHostBadParameterErr;
+    Art* parent = nullptr;
+    Art* before = nullptr;
+    switch (paintOrder) {
+    case kHostPlaceAbove:
+    case kHostPlaceBelow:
+        if (!prep->parent_ || prep == art) return kHostBadParameterErr;
+        parent = prep->parent_;
+        before = paintOrder == kHostPlaceAbove ? prep : prep->next_;
+        break;
+    case kHostPlaceInsideOnTop:
+    case kHostPlaceInsideOnBottom:
+        if (!prep->isContainer()) return kHostBadParameterErr;
+        parent = prep;
+        before = paintOrder == kHostPlaceInsideOnTop ? prep->firstChild_ : nullptr;
+        break;
+    default:
+        return kHostBadParameterErr;
+    }
+    for (const Art* a = parent; a; a = a->parent_)
+        if (a == art) return kHostBadParameterErr;  // into its own subtree
+    if (parent->type_ == kHostCompoundPathArt && art->type_ != kHostPathArt)
+        return kHostBadParameterErr;
+    if (!canEditInside(parent)) return kHostLockedErr;
+    if (before == art) before = art->next_;
+    unlink(art);
+    link(art, parent, before);
+    changed();
+    return 0;
+}
+
+HostErr Document::newArt(int32_t type, int32_t paintOrder, Art* prep, Art** out) {
+    if (!out) return kHostBadParameterErr;
+    *out = nullptr;
+    Art* art = allocate(type);
+    switch (type) {
+    case kHostPathArt: art->data = PathData{}; break;
+    case kHostPlacedArt: art->data = PlacedData{}; break;
+    case kHostRasterArt: art->data = RasterData{}; break;
+    case kHostTextFrameArt: art->data = TextData{}; break;
+    case kHostSymbolArt: art->data = SymbolData{}; break;
+    case kHostGroupArt:
+    case kHostCompoundPathArt: break;
+    default: art->data = ForeignData{}; break;
+    }
+    if (HostErr err = place(art, paintOrder, prep)) {
+        art->magic_ = Art::kDead;
+        --liveArt_;
+        return err;
+    }
+    *out = art;
+    return 0;
+}
+
+Art* Document::copyTree(const Art* source) {
+    Art* copy = allocate(source->type_);
+    copy->attributes_ = source->attributes_ & ~kHostArtSelected;
+    copy->name = source->name;
+    copy->tags = source->tags;
+    copy->foreignAttributes = source->foreignAttributes;
+    copy->data = source->data;
+    for (const Art* child = source->firstChild_; child; child = child->next_)
+        link(copyTree(child), copy, nullptr);
+    return copy;
+}
+
+HostErr Document::duplicateArt(Art* art, int32_t paintOrder, Art* prep, Art** out) {
+    if (!out) return kHostBadParameterErr;
+    *out = nullptr;
+    if (!art || !art->live() || art->ownerLayer_) return kHostBadParameterErr;
+    Art* copy = copyTree(art);
+    if (HostErr err = place(copy, paintOrder, prep)) {
+        bury(copy);
+        return err;
+    }
+    *out = copy;
+    return 0;
+}
+
+HostErr Document::reorderArt(Art* art, int32_t paintOrder, Art* prep) {
+    if (!art || !art->live() || art->ownerLayer_ || !art->parent_) return kHostBadParameterErr;
+    if (!editableObject(art)) return kHostLockedErr;
+    return place(art, paintOrder, prep);
+}
+
+HostErr Document::disposeArt(Art* art) {
+    if (!art || !art->live()) return kHostBadParameterErr;
+    if (art->ownerLayer_ || !art->parent_) return kHostBadParameterErr;  // layers go with DeleteLayer
+    if (!editableObject(art)) return kHostLockedErr;
+    for (const Art* a = art->firstChild_; a;) {
+        if (a->attributes_ & (kHostArtLocked | kHostArtHidden)) return kHostLockedErr;
+        if (a->firstChild_) {
+            a = a->firstChild_;
+            continue;
+        }
+        while (a && !a->next_ && a->parent_ != art) a = a->parent_;
+        a = a ? a->next_ : nullptr;
+    }
+    unlink(art);
+    bury(art);
+    changed();
+    return 0;
+}
+
+void Document::bury(Art* art) {
+    for (Art* child = art->firstChild_; child;) {
+        Art* next = child->next_;
+        bury(child);
+        child = next;
+    }
+    art->firstChild_ = art->lastChild_ = nullptr;
+    art->magic_ = Art::kDead;
+    art->data = std::monostate{};
+    art->tags.clear();
+    art->foreignAttributes.clear();
+    art->name.clear();
+    art->name.shrink_to_fit();
+    --liveArt_;
+}
+
+void Document::adjustSelected(Art* from, int32_t delta) {
+    for (Art* a = from; a; a = a->parent_) a->selectedInside_ += delta;
+}
+
+void Document::setAttributes(Art* art, int32_t mask, int32_t value) {
+    const int32_t before = art->attributes_;
+    art->attributes_ = (before & ~mask) | (value & mask);
+    const bool wasSelected = before & kHostArtSelected;
+    const bool isSelected = art->attributes_ & kHostArtSelected;
+    if (wasSelected != isSelected) adjustSelected(art, isSelected ? 1 : -1);
+    if (art->attributes_ != before) changed();
+}
+
+void Document::deselectAll() {
+    for (auto& art : arts_)
+        if (art->live() && (art->attributes_ & kHostArtSelected))
+            setAttributes(art.get(), kHostArtSelected, 0);
+}
+
+void Document::collectSelected(std::vector<Art*>& out) const {
+    out.clear();
+    for (Layer* layer : topLayers_) {
+        Art* a = layer->group_;
+        if (!a->selectedInside_) continue;
+        // Pre-order, skipping subtrees with nothing selected.
+        while (a) {
+            if (a->selectedInside_) {
+                out.push_back(a);
+                if (a->firstChild_) {
+                    a = a->firstChild_;
+                    continue;
+                }
+            }
+            while (a && !a->next_ && a != layer->group_) a = a->parent_;
+            if (!a || a == layer->group_) break;
+            a = a->next_;
+        }
+    }
+}
+
+void Document::collectLayerArt(const Layer* layer, std::vector<Art*>& out) const {
+    out.clear();
+    Art* root = layer->group_;
+    for (Art* a = root; a;) {
+        out.push_back(a);
+        if (a->firstChild_) {
+            a = a->firstChild_;
+            continue;
+        }
+        while (a && a != root && !a->next_) a = a->parent_;
+        if (!a || a == root) break;
+        a = a->next_;
+    }
+}
+
+// ---------------------------------------------------------------- bounds
+
+void Document::invalidate(Art* art) {
+    for (Art* a = art; a && a->boundsKnown_; a = a->parent_) a->boundsKnown_ = false;
+}
+
+void Document::touch(Art* art) {
+    // A changed object also changes its parents' bounds, even when its own
+    // cache was already empty.
+    art->boundsKnown_ = false;
+    invalidate(art->parent_);
+    changed();
+}
+
+void Document::computeBounds(const Art* art) const {
+    HostRect r{};
+    bool has = false;
+    auto add = [&](const HostRect& b) {
+        if (!has) {
+            r = b;
+            has = true;
+        } else {
+            r.left = std::min(r.left, b.left);
+            r.right = std::max(r.right, b.right);
+            r.bottom = std::min(r.bottom, b.bottom);
+            r.top = std::max(r.top, b.top);
+        }
+    };
+    if (art->isContainer() || art->type_ == kHostGroupArt) {
+        for (const Art* child = art->firstChild_; child; child = child->next_) {
+            HostRect b;
+            if (bounds(child, &b)) add(b);
+        }
+    } else {
+        has = ArtDataBounds(*this, *art, &r);
+    }
+    art->bounds_ = r;
+    art->hasBounds_ = has;
+    art->boundsKnown_ = true;
+}
+
+bool Document::bounds(const Art* art, HostRect* rect) const {
+    if (!art->boundsKnown_) computeBounds(art);
+    if (art->hasBounds_ && rect) *rect = art->bounds_;
+    return art->hasBounds_;
+}
+
+// ---------------------------------------------------------------- symbols
+
+Art* Document::newSymbolDefinition(const std::string& name) {
+    Art* group = allocate(kHostGroupArt);
+    symbols_.push_back({name, group});
+    return group;
+}
+
+const SymbolDefinition* Document::findSymbol(const std::string& name) const {
+    for (const auto& s : symbols_)
+        if (s.name == name) return &s;
+    return nullptr;
+}
+
+}  // namespace orbalis::host

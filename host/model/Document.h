@@ -1,0 +1,138 @@
+// The stand-in host's document: a tree of layers, each owning a tree of art.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/model/Art.h"
+#include "sdk/HostErrors.h"
+
+namespace orbalis::host {
+
+class Layer {
+public:
+    bool live() const { return live_; }
+    Art* group() const { return group_; }
+    Document* document() const { return document_; }
+
+    std::string title;  // UTF-8
+    bool visible = true;
+    bool editable = true;
+    NameValues foreignAttributes;
+
+private:
+    friend class Document;
+    explicit Layer(Document* document) : document_(document) {}
+    Document* document_;
+    Art* group_ = nullptr;
+    bool live_ = true;
+};
+
+// A named symbol definition: art that instances show through their matrix.
+struct SymbolDefinition {
+    std::string name;
+    Art* art = nullptr;  // a group owned by the document, outside every layer
+};
+
+class Document {
+public:
+    Document();
+    ~Document();
+    Document(const Document&) = delete;
+    Document& operator=(const Document&) = delete;
+
+    // ---- Layers. Top-level index 0 is the topmost layer.
+    const std::vector<Layer*>& topLayers() const { return topLayers_; }
+    // Inserts a new, empty, visible and editable layer. Orders: kHostPlaceAboveAll
+    // (reference null), above or below `reference`, inside it on top or at the bottom.
+    HostErr insertLayer(Layer* reference, int32_t paintOrder, Layer** layer);
+    // Deletes the layer with its art and sublayers. The last top-level layer
+    // cannot be deleted.
+    HostErr deleteLayer(Layer* layer);
+    Layer* currentLayer() const { return current_; }
+    HostErr setCurrentLayer(Layer* layer);
+
+    Layer* parentLayer(const Layer* layer) const;
+    Layer* firstSublayer(const Layer* layer) const;
+    Layer* nextSiblingLayer(const Layer* layer) const;
+    Layer* prevSiblingLayer(const Layer* layer) const;
+    Layer* nextPreorderLayer(const Layer* layer) const;
+    Layer* nextNonChildPreorderLayer(const Layer* layer) const;
+    // Every layer in pre-order.
+    std::vector<Layer*> allLayers() const;
+    // The layer that owns the tree holding `art` (null for symbol definitions).
+    Layer* layerOf(const Art* art) const;
+
+    // ---- Art.
+    // Creates art of `type` placed by paint order relative to `prep`; with a
+    // null `prep` the orders inside-on-top and inside-at-bottom use the
+    // current layer's group.
+    HostErr newArt(int32_t type, int32_t paintOrder, Art* prep, Art** art);
+    // Copies `art` and its subtree (data, style, tags, attributes except the
+    // selection), placed by paint order relative to `prep`.
+    HostErr duplicateArt(Art* art, int32_t paintOrder, Art* prep, Art** copy);
+    HostErr reorderArt(Art* art, int32_t paintOrder, Art* prep);
+    // Removes art and its subtree. Refused for locked or hidden art, art with
+    // locked or hidden contents, and art on a locked or hidden layer.
+    HostErr disposeArt(Art* art);
+    // Sets the attribute bits of `mask` to those of `value`.
+    void setAttributes(Art* art, int32_t mask, int32_t value);
+    void deselectAll();
+
+    // Call after changing an object's data: drops cached bounds up the tree.
+    void touch(Art* art);
+    // False for art that has no bounds (an empty group, for example).
+    bool bounds(const Art* art, HostRect* rect) const;
+
+    // Whether objects may be added to, removed from or moved within `container`.
+    bool canEditInside(const Art* container) const;
+
+    // The selected-art set and the layer art set, in the host's orders.
+    void collectSelected(std::vector<Art*>& out) const;
+    void collectLayerArt(const Layer* layer, std::vector<Art*>& out) const;
+
+    // ---- Symbols.
+    std::vector<SymbolDefinition>& symbols() { return symbols_; }
+    const std::vector<SymbolDefinition>& symbols() const { return symbols_; }
+    // A new, empty group outside every layer to hold a symbol's art.
+    Art* newSymbolDefinition(const std::string& name);
+    const SymbolDefinition* findSymbol(const std::string& name) const;
+
+    // ---- Handles.
+    static Art* fromHandle(HostArt handle);
+    static Layer* fromHandle(HostLayer handle);
+    static HostArt toHandle(Art* art) { return reinterpret_cast<HostArt>(art); }
+    static HostLayer toHandle(Layer* layer) { return reinterpret_cast<HostLayer>(layer); }
+
+    // ---- Document-wide data.
+    HostRect artboard{0, 792, 612, 0};  // the page, in points
+    NameValues foreignAttributes;       // imported file's document-level extras
+    std::vector<std::string> foreignContent;  // imported content kept verbatim (e.g. <defs>)
+    uint64_t revision() const { return revision_; }
+    size_t liveArtCount() const { return liveArt_; }
+
+private:
+    Art* allocate(int32_t type);
+    void link(Art* art, Art* parent, Art* before);
+    void unlink(Art* art);
+    HostErr place(Art* art, int32_t paintOrder, Art* prep);
+    void bury(Art* art);
+    Art* copyTree(const Art* source);
+    void adjustSelected(Art* from, int32_t delta);
+    void invalidate(Art* art);
+    void computeBounds(const Art* art) const;
+    bool editableObject(const Art* art) const;
+    void changed() { ++revision_; }
+
+    std::vector<std::unique_ptr<Layer>> layers_;  // every layer ever made, live or not
+    std::vector<Layer*> topLayers_;
+    Layer* current_ = nullptr;
+    std::vector<std::unique_ptr<Art>> arts_;  // every object ever made; disposed ones stay as dead shells
+    std::vector<SymbolDefinition> symbols_;
+    size_t liveArt_ = 0;
+    uint64_t revision_ = 0;
+};
+
+}  // namespace orbalis::host

@@ -1,0 +1,35 @@
+// The host's text layout model. Simple and deterministic:
+//  - a glyph's advance is the font size times the horizontal scale for a
+//    full-width character (CJK and full-width forms), half that for others;
+//  - a line is as high as its largest font size; glyphs rise 0.8 of their
+//    font size above the baseline and reach 0.2 below it;
+//  - a paragraph's justification puts its lines' start at, their centre on,
+//    or their end at the x origin of the text's own space;
+//  - vertical text runs down a column, columns advancing to the left;
+//  - character rotation turns each glyph about its origin, and the frame
+//    matrix maps the whole from the text's own space to the page.
+// Point text starts at the origin of its own space (the anchor). Area and
+// on-path text report the bounds of their frame path.
+#pragma once
+
+#include <vector>
+
+#include "host/model/Art.h"
+
+namespace orbalis::host {
+
+struct GlyphBox {
+    char32_t character;
+    HostPoint corners[4];  // on the page, counter-clockwise from the bottom left
+};
+
+std::vector<GlyphBox> LayoutText(const TextData& text);
+
+bool TextBounds(const TextData& text, HostRect* rect);
+
+bool IsFullWidth(char32_t c);
+
+// Decodes UTF-8, replacing malformed bytes with U+FFFD.
+std::u32string DecodeUtf8(const std::string& text);
+
+}  // namespace orbalis::host

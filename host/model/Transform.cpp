@@ -1,0 +1,81 @@
+#include "host/model/Transform.h"
+
+#include "host/model/Geometry.h"
+
+namespace orbalis::host {
+namespace {
+
+void TransformSegments(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
+    for (auto& s : segments) {
+        s.p = Apply(m, s.p);
+        s.in = Apply(m, s.in);
+        s.out = Apply(m, s.out);
+    }
+}
+
+void TransformPaint(HostColor& color, const HostMatrix& m, bool gradients, bool patterns) {
+    if (gradients && color.kind == kHostGradientColor) {
+        auto& g = color.c.gradient;
+        g.matrix = Concat(g.matrix, m);
+    } else if (patterns && color.kind == kHostPatternColor) {
+        auto& p = color.c.pattern;
+        p.transform = Concat(p.transform, m);
+    }
+}
+
+void TransformStyle(HostPathStyle& style, const HostMatrix& m, double lineScale, int32_t flags) {
+    TransformPaint(style.fill.color, m, flags & kHostTransformFillGradients,
+                   flags & kHostTransformFillPatterns);
+    TransformPaint(style.stroke.color, m, false, flags & kHostTransformStrokePatterns);
+    if (flags & kHostScaleLines) {
+        style.stroke.width *= lineScale;
+        style.stroke.dashOffset *= lineScale;
+        for (int i = 0; i < style.stroke.dashCount && i < kHostMaxDashes; ++i)
+            style.stroke.dashes[i] *= lineScale;
+    }
+}
+
+}  // namespace
+
+void TransformArt(Document& document, Art* art, const HostMatrix& m, double lineScale,
+                  int32_t flags) {
+    const bool objects = flags & kHostTransformObjects;
+    if (art->isContainer()) {
+        if (flags & kHostTransformChildren)
+            for (Art* child = art->firstChild(); child; child = child->next())
+                TransformArt(document, child, m, lineScale, flags);
+        return;
+    }
+    struct Visitor {
+        const HostMatrix& m;
+        double lineScale;
+        int32_t flags;
+        bool objects;
+        void operator()(std::monostate&) const {}
+        void operator()(PathData& p) const {
+            if (objects) TransformSegments(p.segments, m);
+            TransformStyle(p.style, m, lineScale, flags);
+        }
+        void operator()(PlacedData& p) const {
+            if (objects) p.matrix = Concat(p.matrix, m);
+        }
+        void operator()(RasterData& r) const {
+            if (objects) r.matrix = Concat(r.matrix, m);
+        }
+        void operator()(TextData& t) const {
+            if (!objects) return;
+            t.matrix = Concat(t.matrix, m);
+            TransformSegments(t.path, m);
+        }
+        void operator()(SymbolData& s) const {
+            if (objects) s.matrix = Concat(s.matrix, m);
+        }
+        void operator()(ForeignData& f) const {
+            if (objects) f.matrix = Concat(f.matrix, m);
+        }
+    };
+    std::visit(Visitor{m, lineScale, flags, objects}, art->data);
+    document.touch(art);
+}
+
+}  // namespace orbalis::host

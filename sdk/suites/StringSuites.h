@@ -1,0 +1,59 @@
+/* "AI Unicode String Suite" 8 and "AI File Path Suite" 6. */
+#ifndef ORBALIS_SDK_STRING_SUITES_H
+#define ORBALIS_SDK_STRING_SUITES_H
+
+#include "../HostTypes.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Encodings for SetEncoded / GetEncoded. */
+#define kHostEncodingPlatform 0 /* the system's multibyte code page (932) */
+#define kHostEncodingUTF8 1
+#define kHostEncodingUTF16 2 /* little-endian code units as bytes */
+#define kHostEncodingShiftJIS 17
+
+/* Returned by Find when there is no occurrence. */
+#define kHostStringNoPosition ((size_t)-1)
+
+/* A host string is a sequence of UTF-16 code units. Positions and lengths
+ * count code units. Getters write at most `capacity` units or bytes,
+ * always terminated when capacity > 0, and report the full length. */
+typedef struct HostUnicodeStringSuite {
+    HostErr (*NewString)(HostString* string);
+    HostErr (*DisposeString)(HostString string);
+    HostErr (*CopyString)(HostString destination, HostString source);
+    HostErr (*SetUTF8)(HostString string, const char* text, size_t length);
+    HostErr (*GetUTF8)(HostString string, char* buffer, size_t capacity, size_t* length);
+    HostErr (*SetUTF16)(HostString string, const uint16_t* units, size_t count);
+    HostErr (*GetUTF16)(HostString string, uint16_t* buffer, size_t capacity, size_t* count);
+    HostErr (*SetEncoded)(HostString string, const char* bytes, size_t length, int32_t encoding);
+    HostErr (*GetEncoded)(HostString string, int32_t encoding, char* buffer, size_t capacity,
+                          size_t* length);
+    HostErr (*Length)(HostString string, size_t* count);
+    HostErr (*CharAt)(HostString string, size_t index, uint16_t* unit);
+    /* *order is negative, 0 or positive as a sorts before, equal to or after b. */
+    HostErr (*Compare)(HostString a, HostString b, int32_t* order);
+    HostErr (*Find)(HostString string, HostString what, size_t start, size_t* position);
+    HostErr (*Erase)(HostString string, size_t position, size_t count);
+    HostErr (*Insert)(HostString string, size_t position, HostString what);
+    HostErr (*Append)(HostString string, HostString what);
+    HostErr (*Substring)(HostString string, size_t position, size_t count, HostString result);
+} HostUnicodeStringSuite;
+
+typedef struct HostFilePathSuite {
+    HostErr (*NewFilePath)(HostFilePath* path);
+    HostErr (*DisposeFilePath)(HostFilePath path);
+    HostErr (*CopyFilePath)(HostFilePath destination, HostFilePath source);
+    HostErr (*SetFromString)(HostFilePath path, HostString text);
+    HostErr (*GetAsString)(HostFilePath path, HostString text);
+    /* The full path in the system's multibyte code page. */
+    HostErr (*GetPlatformPath)(HostFilePath path, char* buffer, size_t capacity, size_t* length);
+} HostFilePathSuite;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
