@@ -1,0 +1,74 @@
+// The host suites the plug-in works with, and the holder that acquires and
+// releases them.
+#pragma once
+
+#include <cstdint>
+
+#include "sdk/HostMessages.h"
+#include "sdk/SuiteList.h"
+#include "sdk/suites/ArtSuites.h"
+#include "sdk/suites/FrameSuites.h"
+#include "sdk/suites/MenuSuite.h"
+#include "sdk/suites/PreferenceSuite.h"
+#include "sdk/suites/StringSuites.h"
+#include "sdk/suites/TextEngineSuites.h"
+#include "sdk/suites/UserSuite.h"
+
+namespace orbalis {
+
+// The basic suite of the latest message; every acquisition and release goes
+// through it.
+extern const HostBasicSuite* basicSuite;
+
+// One pointer per suite, null while the suite is not held.
+extern const HostSPAccessSuite* sSPAccess;
+extern const HostSPPluginsSuite* sSPPlugins;
+extern const HostNotifierSuite* sNotifier;
+extern const HostContextSuite* sContext;
+extern const HostUserSuite* sUser;
+extern const HostFilePathSuite* sFilePath;
+extern const HostUnicodeStringSuite* sUnicodeString;
+extern const HostArtSuite* sArt;
+extern const HostArtSetSuite* sArtSet;
+extern const HostLayerSuite* sLayer;
+extern const HostMenuSuite* sMenu;
+extern const HostPathSuite* sPath;
+extern const HostPathfinderSuite* sPathfinder;
+extern const HostPathStyleSuite* sPathStyle;
+extern const HostPluginSuite* sPlugin;
+extern const HostPreferenceSuite* sPreference;
+extern const HostRealMathSuite* sRealMath;
+extern const HostTransformArtSuite* sTransformArt;
+#define ORBALIS_DECLARE_ATE_SUITE(Id, name, version) extern const HostTextEngineSuite* sATE##Id;
+HOST_ATE_SUITES(ORBALIS_DECLARE_ATE_SUITE)
+#undef ORBALIS_DECLARE_ATE_SUITE
+
+// Number of live HostSuites holders.
+extern uint16_t suitesHeld;
+
+struct SuiteRow {
+    const char* name;
+    int32_t version;
+    const void** pointer;
+};
+
+// The acquisition table: the base rows, then the main list ended by a row
+// with a null name.
+extern const SuiteRow kBaseSuiteRows[7];
+extern const SuiteRow kMainSuiteRows[];
+size_t MainSuiteRowCount();  // without the terminating row
+
+// Acquires every suite of the table on construction (unless another holder
+// already holds them) and releases them on destruction.
+class HostSuites {
+public:
+    HostSuites();
+    ~HostSuites();
+    HostSuites(const HostSuites&) = delete;
+    HostSuites& operator=(const HostSuites&) = delete;
+
+    // The code of the first failed acquisition; 0 when every suite is held.
+    HostErr error = 0;
+};
+
+}  // namespace orbalis

@@ -1,0 +1,60 @@
+// The plug-in: its menus, notifiers and the routing of menu choices to the
+// commands.
+#pragma once
+
+#include <memory>
+
+#include "frame/Plugin.h"
+#include "panels/NdPanel.h"
+
+namespace orbalis {
+
+inline constexpr const char* kPluginName = "Nodra-Orbalis1.5";
+
+class OrbalisPlugin : public Plugin {
+public:
+    explicit OrbalisPlugin(HostPluginRef pluginRef);
+    ~OrbalisPlugin() override;
+
+    HostErr OnStartup(HostMessageData* message) override;
+    HostErr OnShutdown(HostMessageData* message) override;
+    HostErr Dispatch(const char* caller, const char* selector, void* message) override;
+    HostErr SetCurrentPlugin(Plugin* plugin) override;
+    HostErr OnNotify(HostNotifierMessage* message) override;
+    HostErr OnMenuGo(HostMenuMessage* message) override;
+    HostErr OnMenuUpdate(HostMenuMessage* message) override;
+
+    HostErr AddMenus(HostMessageData* message);
+
+    HostMenuItem textOriginItem = nullptr;
+    HostMenuItem moveLayerItem = nullptr;
+    HostMenuItem fastMoveItem = nullptr;
+    HostMenuItem mapScalingItem = nullptr;
+    HostMenuItem scaleBarItem = nullptr;
+    HostMenuItem numberLayersItem = nullptr;
+    HostMenuItem replaceTitleItem = nullptr;
+    HostMenuItem saveLayerListItem = nullptr;
+    HostMenuItem colourCodingItem = nullptr;
+    HostMenuItem loadLayerListItem = nullptr;
+    HostMenuItem resetPlacedItem = nullptr;
+    HostMenuItem textUprightItem = nullptr;
+    HostMenuItem removeShearItem = nullptr;
+    HostMenuItem aboutItem = nullptr;
+    HostNotifier shutdownNotifier = nullptr;
+    HostNotifier selectionNotifier = nullptr;
+    HostNotifier documentNotifier = nullptr;
+    HostNotifier brightnessNotifier = nullptr;
+    std::unique_ptr<CNdPanel> textAlignPanel;
+    std::unique_ptr<CNdPanel> moveLayerPanel;
+
+private:
+    friend void RebindPlugin(Plugin* plugin);
+    struct OrbalisSurvivor;
+    explicit OrbalisPlugin(OrbalisSurvivor&& survivor);
+    OrbalisSurvivor TakeOrbalisSurvivor();
+
+    HostErr AddObjectItems(HostMenuGroup group);
+    HostErr AddNotifiers();
+};
+
+}  // namespace orbalis

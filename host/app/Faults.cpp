@@ -1,0 +1,48 @@
+#include "host/app/Faults.h"
+
+namespace orbalis::host {
+
+std::map<std::string, FaultPoint>& Faults::Points() {
+    // std::map never moves its elements, so references handed out stay valid.
+    static std::map<std::string, FaultPoint> points;
+    return points;
+}
+
+FaultPoint& Faults::Point(const char* name) {
+    auto [it, inserted] = Points().try_emplace(name);
+    if (inserted) it->second.name = it->first.c_str();
+    return it->second;
+}
+
+void Faults::FailOperation(const std::string& operation, uint64_t nth, HostErr code, bool repeat) {
+    FaultPoint& point = Point(operation.c_str());
+    point.failAt = nth ? point.calls + nth : 0;
+    point.code = code;
+    point.repeat = repeat;
+}
+
+void Faults::FailAcquire(const std::string& suite, uint64_t nth, HostErr code) {
+    FailOperation("Acquire:" + suite, nth, code);
+}
+
+HostErr Faults::CheckAcquire(const char* suite) {
+    const HostErr any = Point("Acquire:*").hit();
+    const HostErr named = Point(("Acquire:" + std::string(suite)).c_str()).hit();
+    return any ? any : named;
+}
+
+uint64_t Faults::Calls(const std::string& operation) {
+    auto it = Points().find(operation);
+    return it == Points().end() ? 0 : it->second.calls;
+}
+
+void Faults::Reset() {
+    for (auto& [name, point] : Points()) {
+        point.calls = 0;
+        point.failAt = 0;
+        point.code = 0;
+        point.repeat = false;
+    }
+}
+
+}  // namespace orbalis::host

@@ -1,0 +1,60 @@
+// Fault injection: any named suite operation, or any suite acquisition, can
+// be made to fail with a chosen code on its n-th call. Every operation also
+// counts its calls.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "sdk/HostTypes.h"
+
+namespace orbalis::host {
+
+// One named operation: its call count and the fault armed on it, if any.
+struct FaultPoint {
+    const char* name;
+    uint64_t calls = 0;
+    uint64_t failAt = 0;  // 0: never
+    HostErr code = 0;
+    bool repeat = false;  // fail on every call from failAt on
+
+    // Counts a call; the injected code, or 0.
+    HostErr hit() {
+        ++calls;
+        if (failAt == 0 || calls < failAt || (!repeat && calls != failAt)) return 0;
+        return code;
+    }
+};
+
+class Faults {
+public:
+    // The process-wide point of an operation, created on first use.
+    static FaultPoint& Point(const char* name);
+
+    // The `nth` call of `operation` from now returns `code` (and, with
+    // `repeat`, every call after it). Operation names are those of the suite
+    // tables ("TransformArt", "GetArtBounds", ...).
+    static void FailOperation(const std::string& operation, uint64_t nth, HostErr code,
+                              bool repeat = false);
+    // The `nth` acquisition of `suite` from now is refused with `code`; a
+    // suite name of "*" counts every acquisition.
+    static void FailAcquire(const std::string& suite, uint64_t nth, HostErr code);
+    static HostErr CheckAcquire(const char* suite);
+
+    // Calls of `operation` since the last Reset.
+    static uint64_t Calls(const std::string& operation);
+    // Disarms every fault and zeroes every count.
+    static void Reset();
+
+private:
+    static std::map<std::string, FaultPoint>& Points();
+};
+
+// Counts the call of the enclosing suite operation and returns an injected
+// fault from it.
+#define HOST_OPERATION(name)                                                          \
+    static ::orbalis::host::FaultPoint& hostFaultPoint = ::orbalis::host::Faults::Point(name); \
+    if (HostErr hostInjectedFault = hostFaultPoint.hit()) return hostInjectedFault
+
+}  // namespace orbalis::host

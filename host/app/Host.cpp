@@ -1,0 +1,218 @@
+#include "host/app/Host.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace orbalis::host {
+namespace {
+
+Host* gCurrent = nullptr;
+
+// A private copy of the library, so that a reload maps the code afresh even
+// while the earlier mapping stays in place.
+std::string CopyForReload(const std::string& path, int counter, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path dir = fs::temp_directory_path(ec) / ("orbalis-plugins-" + std::to_string(getpid()));
+    fs::create_directories(dir, ec);
+    const fs::path copy = dir / (fs::path(path).stem().string() + "-" + std::to_string(counter) +
+                                 fs::path(path).extension().string());
+    fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+        *error = "cannot copy " + path + ": " + ec.message();
+        return {};
+    }
+    return copy.string();
+}
+
+}  // namespace
+
+LoadedPlugin* LoadedPlugin::FromRef(HostPluginRef ref) {
+    auto* plugin = reinterpret_cast<LoadedPlugin*>(ref);
+    return plugin && plugin->magic_ == kLive ? plugin : nullptr;
+}
+
+Host::Host(HostOptions options)
+    : options_(std::move(options)), preferences_(options_.preferencesPath) {
+    previous_ = gCurrent;
+    gCurrent = this;
+}
+
+Host::~Host() {
+    for (auto& plugin : plugins_) {
+        for (void* library : plugin->retired_) dlclose(library);
+        if (plugin->library_) dlclose(plugin->library_);
+        for (const auto& copy : plugin->privateCopies_) std::remove(copy.c_str());
+        plugin->magic_ = 0;
+    }
+    document_.reset();
+    gCurrent = previous_;
+}
+
+Host& Host::Current() { return *gCurrent; }
+Host* Host::CurrentOrNull() { return gCurrent; }
+
+void Host::OpenDocument(std::unique_ptr<Document> document) { document_ = std::move(document); }
+
+std::unique_ptr<Document> Host::CloseDocument() { return std::move(document_); }
+
+HostWindow Host::mainWindow() const {
+    // The application window is the host object itself, as far as plug-ins
+    // can tell.
+    return reinterpret_cast<HostWindow>(const_cast<Host*>(this));
+}
+
+HostErr Host::MapLibrary(LoadedPlugin& plugin, const std::string& file, std::string* error) {
+    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!library) {
+        *error = std::string("cannot load plug-in: ") + dlerror();
+        return kHostBadParameterErr;
+    }
+    void* entry = dlsym(library, "PluginMain");
+    if (!entry) {
+        *error = "plug-in " + file + " has no PluginMain";
+        dlclose(library);
+        return kHostBadParameterErr;
+    }
+    plugin.library_ = library;
+    plugin.main_ = reinterpret_cast<HostPluginMainProc>(entry);
+    plugin.mapped_ = file;
+    return 0;
+}
+
+LoadedPlugin* Host::LoadPlugin(const std::string& path, std::string* error) {
+    std::string ignored;
+    if (!error) error = &ignored;
+    auto plugin = std::make_unique<LoadedPlugin>();
+    plugin->path_ = path;
+    if (MapLibrary(*plugin, path, error)) return nullptr;
+    plugins_.push_back(std::move(plugin));
+    return plugins_.back().get();
+}
+
+HostErr Host::Send(LoadedPlugin& plugin, const char* caller, const char* selector,
+                   HostMessageData* message) {
+    if (!plugin.library_) {
+        if (HostErr err = ReloadPlugin(plugin)) return err;
+    }
+    message->checkWord = kHostMessageCheckWord;
+    message->self = plugin.ref();
+    message->globals = plugin.globals_;
+    message->basic = BasicSuite();
+    const HostErr result = plugin.main_(caller, selector, message);
+    plugin.globals_ = message->globals;
+    return result;
+}
+
+HostErr Host::Send(LoadedPlugin& plugin, const char* caller, const char* selector) {
+    HostMessageData message{};
+    return Send(plugin, caller, selector, &message);
+}
+
+HostErr Host::StartPlugins() {
+    HostErr first = 0;
+    for (auto& plugin : plugins_) {
+        if (plugin->started_) continue;
+        const HostErr err = Send(*plugin, kCallerInterface, kSelectorStartup);
+        plugin->started_ = err == 0;
+        if (err && !first) first = err;
+    }
+    if (HostErr err = Notify(kNotifierApplicationStarted); err && !first) first = err;
+    UpdateMenus();
+    return first;
+}
+
+HostErr Host::ShutdownPlugins() {
+    HostErr first = Notify(kNotifierApplicationShutdown);
+    for (auto& plugin : plugins_) {
+        if (!plugin->started_) continue;
+        const HostErr err = Send(*plugin, kCallerInterface, kSelectorShutdown);
+        plugin->started_ = false;
+        if (err && !first) first = err;
+    }
+    return first;
+}
+
+HostErr Host::UnloadPlugin(LoadedPlugin& plugin) {
+    if (!plugin.library_) return 0;
+    const HostErr err = Send(plugin, kCallerAccess, kSelectorUnload);
+    if (!plugin.locked()) {
+        dlclose(plugin.library_);
+        plugin.library_ = nullptr;
+        plugin.main_ = nullptr;
+    }
+    return err;
+}
+
+HostErr Host::ReloadPlugin(LoadedPlugin& plugin) {
+    std::string error;
+    const std::string copy = CopyForReload(plugin.path_, ++reloadCounter_, &error);
+    if (copy.empty()) return kHostBadParameterErr;
+    plugin.privateCopies_.push_back(copy);
+    void* previous = plugin.library_;
+    if (MapLibrary(plugin, copy, &error)) {
+        plugin.library_ = previous;
+        return kHostBadParameterErr;
+    }
+    if (previous) plugin.retired_.push_back(previous);
+    return Send(plugin, kCallerAccess, kSelectorReload);
+}
+
+HostErr Host::PurgePlugin(LoadedPlugin& plugin) { return Send(plugin, kCallerCache, kSelectorPurge); }
+
+HostErr Host::AddNotifier(LoadedPlugin* owner, const std::string& name, const std::string& type,
+                          Notifier** out) {
+    if (!owner || name.empty() || type.empty()) return kHostBadParameterErr;
+    notifiers_.push_back(std::make_unique<Notifier>(Notifier{owner, name, type}));
+    if (out) *out = notifiers_.back().get();
+    return 0;
+}
+
+HostErr Host::Notify(const std::string& type) {
+    HostErr first = 0;
+    // Notification handlers may add notifiers; walk by index.
+    for (size_t i = 0; i < notifiers_.size(); ++i) {
+        Notifier* n = notifiers_[i].get();
+        if (n->type != type || !n->owner->started_) continue;
+        HostNotifierMessage message{};
+        message.notifier = reinterpret_cast<HostNotifier>(n);
+        message.type = n->type.c_str();
+        const HostErr err = Send(*n->owner, kCallerNotifier, kSelectorNotify, &message.d);
+        if (err && !first) first = err;
+    }
+    return first;
+}
+
+void Host::UpdateMenus() {
+    std::vector<MenuItem*> asked;
+    for (const auto& group : menus_.groups())
+        for (MenuItem* item : group->items)
+            if ((item->options & kMenuItemWantsUpdate) && item->owner && item->owner->started_) {
+                HostMenuMessage message{};
+                message.menuItem = reinterpret_cast<HostMenuItem>(item);
+                Send(*item->owner, kCallerMenu, kSelectorUpdate, &message.d);
+            }
+    menus_.UpdateEnabling(document_.get());
+}
+
+HostErr Host::ChooseMenuItem(MenuItem* item) {
+    if (!menus_.IsItem(item) || !item->owner) return kHostBadParameterErr;
+    menus_.UpdateEnabling(document_.get());
+    if (!item->enabled || item->isSeparator() || item->submenu) return kHostBadParameterErr;
+    const uint64_t before = document_ ? document_->revision() : 0;
+    HostMenuMessage message{};
+    message.menuItem = reinterpret_cast<HostMenuItem>(item);
+    const HostErr result = Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
+    user_.CloseProgress();
+    if (document_ && document_->revision() != before) {
+        Notify(kNotifierArtSelectionChanged);
+        Notify(kNotifierDocumentChanged);
+    }
+    return result;
+}
+
+}  // namespace orbalis::host

@@ -1,0 +1,144 @@
+// The stand-in host application: one open document, the menus, notifiers,
+// preferences and user, the suites it publishes, and the plug-ins it loads.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/app/Menus.h"
+#include "host/app/User.h"
+#include "host/model/Document.h"
+#include "host/prefs/PreferenceStore.h"
+#include "sdk/HostMessages.h"
+
+namespace orbalis::host {
+
+// A plug-in library as the host loaded it.
+class LoadedPlugin {
+public:
+    HostPluginRef ref() { return reinterpret_cast<HostPluginRef>(this); }
+    static LoadedPlugin* FromRef(HostPluginRef ref);
+
+    const std::string& path() const { return path_; }          // the installed file
+    const std::string& mappedPath() const { return mapped_; }  // the file now mapped
+    const std::string& name() const { return name_; }
+    bool started() const { return started_; }
+    bool mapped() const { return library_ != nullptr; }
+    bool locked() const { return accessCount_ > 0; }
+    int32_t accessCount() const { return accessCount_; }
+    void* globals() const { return globals_; }
+    void* library() const { return library_; }
+
+private:
+    friend class Host;
+    friend struct HostSuiteAccess;
+    static constexpr uint32_t kLive = 0x504C5547;  // "PLUG"
+    uint32_t magic_ = kLive;
+    std::string path_;
+    std::string mapped_;
+    std::string name_;
+    void* library_ = nullptr;
+    HostPluginMainProc main_ = nullptr;
+    void* globals_ = nullptr;
+    int32_t accessCount_ = 0;
+    bool started_ = false;
+    std::vector<void*> retired_;             // earlier mappings kept while locked
+    std::vector<std::string> privateCopies_;  // files mapped by reloads
+};
+
+struct Notifier {
+    LoadedPlugin* owner;
+    std::string name;
+    std::string type;
+};
+
+struct HostOptions {
+    // The preference file; empty keeps preferences in memory only.
+    std::string preferencesPath;
+};
+
+class Host {
+public:
+    explicit Host(HostOptions options = {});
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // The host whose suites are being served; the most recently made.
+    static Host& Current();
+    static Host* CurrentOrNull();
+
+    // ---- Document.
+    Document* document() { return document_.get(); }
+    void OpenDocument(std::unique_ptr<Document> document);
+    std::unique_ptr<Document> CloseDocument();
+
+    // ---- Parts.
+    User& user() { return user_; }
+    MenuBar& menus() { return menus_; }
+    PreferenceStore& preferences() { return preferences_; }
+    const std::vector<std::unique_ptr<Notifier>>& notifiers() const { return notifiers_; }
+    HostWindow mainWindow() const;
+
+    // ---- Plug-ins.
+    // Maps the plug-in library and finds its entry point; nothing is sent yet.
+    LoadedPlugin* LoadPlugin(const std::string& path, std::string* error);
+    LoadedPlugin* plugin() const { return plugins_.empty() ? nullptr : plugins_.front().get(); }
+    const std::vector<std::unique_ptr<LoadedPlugin>>& plugins() const { return plugins_; }
+    // Sends the start-up message to every loaded plug-in, then the
+    // application-started notification. Returns the first non-zero code.
+    HostErr StartPlugins();
+    // Sends the application-shutdown notification, then the shutdown message.
+    HostErr ShutdownPlugins();
+    // Sends a message; the record is filled with the plug-in's reference,
+    // globals and the basic suite, and the globals it leaves are kept.
+    HostErr Send(LoadedPlugin& plugin, const char* caller, const char* selector,
+                 HostMessageData* message);
+    HostErr Send(LoadedPlugin& plugin, const char* caller, const char* selector);
+    // The library is told it is unloaded, and unmapped unless it is locked.
+    HostErr UnloadPlugin(LoadedPlugin& plugin);
+    // Maps a fresh copy of the library (its code at new addresses) and sends
+    // the reload message to it.
+    HostErr ReloadPlugin(LoadedPlugin& plugin);
+    HostErr PurgePlugin(LoadedPlugin& plugin);
+
+    // ---- Menus and notifications.
+    // Asks owners of items that want it to update them, then applies the
+    // automatic enabling.
+    void UpdateMenus();
+    // Chooses an item: sends "AI Go" to its owner, then tells notifiers about
+    // a changed selection or document. A disabled item is refused.
+    HostErr ChooseMenuItem(MenuItem* item);
+    HostErr Notify(const std::string& type);
+
+    // ---- Bookkeeping the suites use.
+    HostErr AddNotifier(LoadedPlugin* owner, const std::string& name, const std::string& type,
+                        Notifier** out);
+    std::map<std::string, int> heldSuites;  // acquisitions minus releases, by suite name
+    int liveStrings = 0;
+    int liveFilePaths = 0;
+    int liveArtSets = 0;
+    std::vector<uint64_t> contextStack;
+    uint64_t nextContext = 1;
+
+private:
+    HostErr MapLibrary(LoadedPlugin& plugin, const std::string& file, std::string* error);
+
+    HostOptions options_;
+    std::unique_ptr<Document> document_;
+    User user_;
+    MenuBar menus_;
+    PreferenceStore preferences_;
+    std::vector<std::unique_ptr<Notifier>> notifiers_;
+    std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
+    Host* previous_ = nullptr;
+    int reloadCounter_ = 0;
+};
+
+// The basic suite the host hands to plug-ins in every message.
+const HostBasicSuite* BasicSuite();
+
+}  // namespace orbalis::host

@@ -1,0 +1,131 @@
+#include "host/io/DocumentFiles.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/io/JsonDocument.h"
+#include "host/io/SvgDocument.h"
+
+namespace orbalis::host {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Documents larger than this are refused before they are read.
+constexpr std::uintmax_t kMaxDocumentBytes = 512ull << 20;
+
+std::string Extension(const std::string& path) {
+    std::string ext = fs::path(path).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+bool ReadFile(const std::string& path, std::string* text, std::string* error) {
+    std::error_code ec;
+    const auto size = fs::file_size(path, ec);
+    if (ec) {
+        *error = path + ": cannot read: " + ec.message();
+        return false;
+    }
+    if (size > kMaxDocumentBytes) {
+        *error = path + ": file is too large (" + std::to_string(size >> 20) + " MiB; at most " +
+                 std::to_string(kMaxDocumentBytes >> 20) + " MiB)";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream buffer;
+    if (!in || !(buffer << in.rdbuf())) {
+        // An empty file reads nothing, which is not an error here.
+        if (size != 0) {
+            *error = path + ": cannot read";
+            return false;
+        }
+    }
+    *text = std::move(buffer).str();
+    return true;
+}
+
+}  // namespace
+
+bool IsDocumentPath(const std::string& path) {
+    const std::string ext = Extension(path);
+    return ext == ".json" || ext == ".svg";
+}
+
+std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
+                                           const DocumentReadOptions& options, std::string* error) {
+    const std::string ext = Extension(path);
+    if (ext != ".json" && ext != ".svg") {
+        *error = path + ": unknown document type (expected .json or .svg)";
+        return nullptr;
+    }
+    std::string text;
+    if (!ReadFile(path, &text, error)) return nullptr;
+    std::string detail;
+    std::unique_ptr<Document> document;
+    if (ext == ".svg") {
+        SvgImportOptions svg;
+        svg.currentLayer = options.currentLayer;
+        document = ReadSvgDocument(text, svg, &detail);
+    } else {
+        document = ReadJsonDocument(text, &detail);
+    }
+    if (!document) {
+        *error = path + ": " + detail;
+        return nullptr;
+    }
+    if (ext == ".json" && !options.currentLayer.empty()) {
+        Layer* chosen = nullptr;
+        for (Layer* layer : document->allLayers())
+            if (layer->title == options.currentLayer) {
+                chosen = layer;
+                break;
+            }
+        if (!chosen) {
+            *error = path + ": no layer titled \"" + options.currentLayer + "\"";
+            return nullptr;
+        }
+        document->setCurrentLayer(chosen);
+    }
+    return document;
+}
+
+bool WriteDocumentFile(const Document& document, const std::string& path, std::string* error) {
+    const std::string ext = Extension(path);
+    std::string text;
+    if (ext == ".svg")
+        text = WriteSvgDocument(document);
+    else if (ext == ".json")
+        text = WriteJsonDocument(document);
+    else {
+        *error = path + ": unknown document type (expected .json or .svg)";
+        return false;
+    }
+    const fs::path target(path);
+    const fs::path temporary =
+        target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(getpid()));
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) ||
+            !out.flush()) {
+            std::error_code ignored;
+            fs::remove(temporary, ignored);
+            *error = path + ": cannot write";
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        *error = path + ": cannot write: " + ec.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace orbalis::host

@@ -1,0 +1,89 @@
+#include "host/suites/SuiteSupport.h"
+#include "host/suites/SuiteTables.h"
+
+namespace orbalis::host {
+namespace {
+
+HostErr NewArtSet(HostArtSet* out) {
+    HOST_OPERATION("NewArtSet");
+    if (!out) return kHostBadParameterErr;
+    *out = reinterpret_cast<HostArtSet>(new ArtSetObject);
+    ++Host::Current().liveArtSets;
+    return 0;
+}
+
+HostErr DisposeArtSet(HostArtSet* handle) {
+    HOST_OPERATION("DisposeArtSet");
+    if (!handle) return kHostBadParameterErr;
+    ArtSetObject* set = ArtSetOf(*handle);
+    if (!set) return kHostBadParameterErr;
+    set->magic = 0;
+    delete set;
+    *handle = nullptr;
+    --Host::Current().liveArtSets;
+    return 0;
+}
+
+HostErr CountArtSet(HostArtSet handle, size_t* count) {
+    HOST_OPERATION("CountArtSet");
+    ArtSetObject* set = ArtSetOf(handle);
+    if (!set || !count) return kHostBadParameterErr;
+    *count = set->arts.size();
+    return 0;
+}
+
+// An object disposed of after it was collected reads as null.
+HostErr IndexArtSet(HostArtSet handle, size_t index, HostArt* art) {
+    HOST_OPERATION("IndexArtSet");
+    ArtSetObject* set = ArtSetOf(handle);
+    if (!set || !art) return kHostBadParameterErr;
+    if (index >= set->arts.size()) return kHostIndexErr;
+    Art* a = set->arts[index];
+    *art = a->live() ? Document::toHandle(a) : nullptr;
+    return 0;
+}
+
+HostErr SelectedArtSet(HostArtSet handle) {
+    HOST_OPERATION("SelectedArtSet");
+    HOST_DOCUMENT(document);
+    ArtSetObject* set = ArtSetOf(handle);
+    if (!set) return kHostBadParameterErr;
+    document->collectSelected(set->arts);
+    return 0;
+}
+
+HostErr LayerArtSet(HostLayer layerHandle, HostArtSet handle) {
+    HOST_OPERATION("LayerArtSet");
+    HOST_LAYER(layer, layerHandle);
+    ArtSetObject* set = ArtSetOf(handle);
+    if (!set) return kHostBadParameterErr;
+    layer->document()->collectLayerArt(layer, set->arts);
+    return 0;
+}
+
+HostErr AddArtToArtSet(HostArtSet handle, HostArt artHandle) {
+    HOST_OPERATION("AddArtToArtSet");
+    HOST_ART(art, artHandle);
+    ArtSetObject* set = ArtSetOf(handle);
+    if (!set) return kHostBadParameterErr;
+    set->arts.push_back(art);
+    return 0;
+}
+
+HostErr ClearArtSet(HostArtSet handle) {
+    HOST_OPERATION("ClearArtSet");
+    ArtSetObject* set = ArtSetOf(handle);
+    if (!set) return kHostBadParameterErr;
+    set->arts.clear();
+    return 0;
+}
+
+}  // namespace
+
+const HostArtSetSuite& ArtSetSuite() {
+    static const HostArtSetSuite suite{NewArtSet,      DisposeArtSet, CountArtSet,    IndexArtSet,
+                                       SelectedArtSet, LayerArtSet,   AddArtToArtSet, ClearArtSet};
+    return suite;
+}
+
+}  // namespace orbalis::host

@@ -1,0 +1,90 @@
+#include "host/suites/SuiteSupport.h"
+#include "host/suites/SuiteTables.h"
+
+namespace orbalis::host {
+namespace {
+
+PreferenceStore& Store() { return Host::Current().preferences(); }
+
+HostErr GetBooleanPreference(const char* section, const char* key, HostBool* value) {
+    HOST_OPERATION("GetBooleanPreference");
+    if (!key || !value) return kHostBadParameterErr;
+    return Store().getBoolean(section, key, value);
+}
+
+HostErr PutBooleanPreference(const char* section, const char* key, HostBool value) {
+    HOST_OPERATION("PutBooleanPreference");
+    if (!key) return kHostBadParameterErr;
+    return Store().putBoolean(section, key, value);
+}
+
+HostErr GetIntegerPreference(const char* section, const char* key, int32_t* value) {
+    HOST_OPERATION("GetIntegerPreference");
+    if (!key || !value) return kHostBadParameterErr;
+    return Store().getInteger(section, key, value);
+}
+
+HostErr PutIntegerPreference(const char* section, const char* key, int32_t value) {
+    HOST_OPERATION("PutIntegerPreference");
+    if (!key) return kHostBadParameterErr;
+    return Store().putInteger(section, key, value);
+}
+
+HostErr GetRealPreference(const char* section, const char* key, double* value) {
+    HOST_OPERATION("GetRealPreference");
+    if (!key || !value) return kHostBadParameterErr;
+    return Store().getReal(section, key, value);
+}
+
+HostErr PutRealPreference(const char* section, const char* key, double value) {
+    HOST_OPERATION("PutRealPreference");
+    if (!key) return kHostBadParameterErr;
+    return Store().putReal(section, key, value);
+}
+
+HostErr GetUnicodeStringPreference(const char* section, const char* key, HostString value) {
+    HOST_OPERATION("GetUnicodeStringPreference");
+    StringObject* s = StringOf(value);
+    if (!key || !s) return kHostBadParameterErr;
+    std::string text;
+    if (HostErr err = Store().getText(section, key, &text)) return err;
+    SetFromUtf8(*s, text);
+    return 0;
+}
+
+HostErr PutUnicodeStringPreference(const char* section, const char* key, HostString value) {
+    HOST_OPERATION("PutUnicodeStringPreference");
+    StringObject* s = StringOf(value);
+    if (!key || !s) return kHostBadParameterErr;
+    return Store().putText(section, key, ToUtf8(*s));
+}
+
+HostErr GetFilePathPreference(const char* section, const char* key, HostFilePath value) {
+    HOST_OPERATION("GetFilePathPreference");
+    FilePathObject* p = FilePathOf(value);
+    if (!key || !p) return kHostBadParameterErr;
+    std::string path;
+    if (HostErr err = Store().getFilePath(section, key, &path)) return err;
+    p->path = path;
+    return 0;
+}
+
+HostErr PutFilePathPreference(const char* section, const char* key, HostFilePath value) {
+    HOST_OPERATION("PutFilePathPreference");
+    FilePathObject* p = FilePathOf(value);
+    if (!key || !p) return kHostBadParameterErr;
+    return Store().putFilePath(section, key, p->path);
+}
+
+}  // namespace
+
+const HostPreferenceSuite& PreferenceSuite() {
+    static const HostPreferenceSuite suite{
+        GetBooleanPreference,       PutBooleanPreference,       GetIntegerPreference,
+        PutIntegerPreference,       GetRealPreference,          PutRealPreference,
+        GetUnicodeStringPreference, PutUnicodeStringPreference, GetFilePathPreference,
+        PutFilePathPreference};
+    return suite;
+}
+
+}  // namespace orbalis::host

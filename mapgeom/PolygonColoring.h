@@ -1,0 +1,74 @@
+// "ポリゴン色分け": gives the touching shapes of the current layer different
+// light process colours.
+//
+// The nodes of the graph are the layer's top-level objects. Two of them are
+// neighbours when a filled closed path of one touches one of the other; the
+// host decides touching: both are copied to a scratch layer and united with
+// the Pathfinder, and one resulting shape means they touch.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "sdk/HostMessages.h"
+#include "sdk/suites/ArtSuites.h"
+
+namespace orbalis {
+
+class CPolygonColoring {
+public:
+    explicit CPolygonColoring(HostPluginRef pluginRef);
+    ~CPolygonColoring();
+    CPolygonColoring(const CPolygonColoring&) = delete;
+    CPolygonColoring& operator=(const CPolygonColoring&) = delete;
+
+    // 0 when done or quietly stopped; the cancel code when the user stopped or
+    // refused; 100 or 200 when painting a group or another node failed; any
+    // other host code is passed through.
+    HostErr Run();
+
+    // Codes of the run.
+    static constexpr HostErr kTooManyNodes = 1000;
+    static constexpr HostErr kGroupPaintFailed = 100;
+    static constexpr HostErr kNodePaintFailed = 200;
+    static constexpr int32_t kNodeLimit = 1000;
+    static constexpr int32_t kColorCount = 6;
+
+    // The graph after the scan, for inspection.
+    const std::vector<HostArt>& Nodes() const { return nodes; }
+    const std::vector<int32_t>& Colors() const { return colors; }
+
+private:
+    HostErr ScanAdjacency();
+    HostErr WalkDescendants(HostArt first);
+    HostErr InnerScan(HostArt polygon);
+    HostErr ScanSubtree(HostArt polygon, HostArt first);
+    HostErr PairTest(HostArt p, HostArt q);
+    HostErr TestTouching(HostArt p, HostArt q, bool* touching);
+    HostErr RecordPair(HostArt a, HostArt b);
+    bool IsPolygon(HostArt art);
+    HostErr KeyOf(HostArt art, HostArt* key);
+    HostErr Colorize();
+    HostErr BuildGraph();
+    HostErr PaintNodes();
+    HostErr PaintGroupPaths(HostArt first, int32_t color);
+    HostErr CheckProgress(int32_t value);
+
+    int32_t foundAdjacency = 0;
+    std::multimap<HostArt, HostArt> edges;
+    std::map<HostArt, int32_t> nodeIndex;
+    std::vector<HostArt> nodes;
+    std::vector<std::vector<int32_t>> adjacency;
+    std::vector<int32_t> colors;
+    HostLayer workLayer = nullptr;
+    HostArt layerGroup = nullptr;
+    HostArt currentTop = nullptr;
+    bool askTooMany = true;
+    HostPluginRef pluginRef;
+};
+
+// Paints `art` with colour number `color` of the palette.
+HostErr PaintWithPaletteColor(HostArt art, int32_t color);
+
+}  // namespace orbalis

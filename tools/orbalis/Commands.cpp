@@ -1,0 +1,289 @@
+#include "tools/orbalis/Commands.h"
+
+#include <unistd.h>
+
+#include <cinttypes>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "host/app/Host.h"
+#include "host/io/DocumentFiles.h"
+#include "tools/orbalis/Arguments.h"
+#include "tools/orbalis/Console.h"
+
+namespace orbalis::tools {
+namespace {
+
+namespace fs = std::filesystem;
+using host::Art;
+using host::Document;
+using host::Host;
+using host::Layer;
+
+int Fail(const std::string& message) {
+    FinishProgress();
+    std::cerr << "orbalis: " << message << "\n";
+    return 2;
+}
+
+std::string CodeText(HostErr code) {
+    char text[32];
+    const auto u = static_cast<uint32_t>(code);
+    const char c[4] = {char(u >> 24), char(u >> 16), char(u >> 8), char(u)};
+    bool printable = true;
+    for (char ch : c) printable = printable && ch >= 0x20 && ch < 0x7F;
+    if (printable)
+        std::snprintf(text, sizeof text, "'%c%c%c%c'", c[0], c[1], c[2], c[3]);
+    else
+        std::snprintf(text, sizeof text, "%" PRId32, code);
+    return text;
+}
+
+std::string PluginPath(const Arguments& args) {
+    if (args.has("--plugin")) return args.value("--plugin");
+    if (const char* env = std::getenv("ORBALIS_PLUGIN"); env && *env) return env;
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        for (const fs::path& candidate : {self.parent_path() / "../plugins/Orbalis.so",
+                                          self.parent_path() / "../lib/orbalis/Orbalis.so"})
+            if (fs::exists(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+    }
+    return ORBALIS_PLUGIN_DEFAULT_PATH;
+}
+
+// A host with its preferences loaded and the plug-in started; null after
+// printing why not.
+std::unique_ptr<Host> StartHost(const Arguments& args, int* exitCode) {
+    host::HostOptions options;
+    options.preferencesPath = args.value("--prefs", host::PreferenceStore::defaultPath());
+    auto host = std::make_unique<Host>(options);
+    std::string error;
+    if (!host->preferences().load(&error)) {
+        *exitCode = Fail(error);
+        return nullptr;
+    }
+    const std::string plugin = PluginPath(args);
+    if (!host->LoadPlugin(plugin, &error)) {
+        *exitCode = Fail(error);
+        return nullptr;
+    }
+    if (HostErr err = host->StartPlugins()) {
+        *exitCode = Fail("the plug-in did not start: code " + CodeText(err));
+        return nullptr;
+    }
+    return host;
+}
+
+std::unique_ptr<Document> Open(const std::string& path, const std::string& layer, int* exitCode) {
+    std::string error;
+    host::DocumentReadOptions options;
+    options.currentLayer = layer;
+    auto document = host::ReadDocumentFile(path, options, &error);
+    if (!document) *exitCode = Fail(error);
+    return document;
+}
+
+// ---------------------------------------------------------------- info
+
+const char* KindName(int32_t type) {
+    switch (type) {
+    case kHostGroupArt: return "groups";
+    case kHostPathArt: return "paths";
+    case kHostCompoundPathArt: return "compound paths";
+    case kHostPlacedArt: return "placed images";
+    case kHostRasterArt: return "raster images";
+    case kHostTextFrameArt: return "texts";
+    case kHostSymbolArt: return "symbol instances";
+    default: return "other objects";
+    }
+}
+
+std::string Number(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", v);
+    return text;
+}
+
+std::string BoundsText(const Document& document, const Art* art) {
+    HostRect r;
+    if (!document.bounds(art, &r)) return "no bounds";
+    return "(" + Number(r.left) + ", " + Number(r.bottom) + ") - (" + Number(r.right) + ", " +
+           Number(r.top) + ")";
+}
+
+void CountArt(const Art* art, std::map<std::string, size_t>& counts, bool isRoot) {
+    if (!isRoot && !art->ownerLayer()) ++counts[KindName(art->type())];
+    for (const Art* child = art->firstChild(); child; child = child->next())
+        if (!child->ownerLayer()) CountArt(child, counts, false);
+}
+
+void PrintLayer(const Document& document, const Layer* layer, int depth, std::ostream& out) {
+    size_t topLevel = 0;
+    for (const Art* a = layer->group()->firstChild(); a; a = a->next())
+        if (!a->ownerLayer()) ++topLevel;
+    std::map<std::string, size_t> counts;
+    CountArt(layer->group(), counts, true);
+    out << std::string(size_t(depth) * 2 + 2, ' ') << "\"" << layer->title << "\"";
+    if (layer == document.currentLayer()) out << " (current)";
+    if (!layer->visible) out << " hidden";
+    if (!layer->editable) out << " locked";
+    out << ": " << topLevel << " top-level objects";
+    for (const auto& [kind, n] : counts) out << ", " << n << " " << kind;
+    out << "; bounds " << BoundsText(document, layer->group()) << "\n";
+    for (const Layer* sub = document.firstSublayer(layer); sub; sub = document.nextSiblingLayer(sub))
+        PrintLayer(document, sub, depth + 1, out);
+}
+
+// ---------------------------------------------------------------- run
+
+// Selects exactly the objects with the given names.
+bool Select(Document& document, const std::vector<std::string>& names, std::string* error) {
+    document.deselectAll();
+    for (const std::string& name : names) {
+        std::vector<Art*> found;
+        for (Layer* layer : document.allLayers()) {
+            std::vector<Art*> arts;
+            document.collectLayerArt(layer, arts);
+            for (Art* a : arts)
+                if (a->name == name && !a->ownerLayer()) found.push_back(a);
+        }
+        if (found.empty()) {
+            *error = "no object named \"" + name + "\"";
+            return false;
+        }
+        for (Art* a : found) document.setAttributes(a, kHostArtSelected, kHostArtSelected);
+    }
+    return true;
+}
+
+host::MenuItem* FindMenuItem(Host& host, const std::string& text, std::string* error) {
+    const auto items = host.menus().FindItems(text);
+    if (items.size() == 1) return items.front();
+    if (items.empty()) {
+        *error = "no menu item \"" + text + "\" (see orbalis menus)";
+    } else {
+        *error = "menu item \"" + text + "\" is ambiguous:";
+        for (auto* item : items) *error += " \"" + host.menus().PathOf(item) + "\"";
+    }
+    return nullptr;
+}
+
+bool ParseAnswer(const std::string& word, bool* yes) {
+    if (word == "yes" || word == "y") return *yes = true, true;
+    if (word == "no" || word == "n") return *yes = false, true;
+    return false;
+}
+
+}  // namespace
+
+int MenusCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {"--plugin", "--prefs"}, {});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().size() > 1) return Fail("menus takes at most one document");
+    int exitCode = 0;
+    std::unique_ptr<Document> document;
+    if (args.positional().size() == 1 && !(document = Open(args.positional()[0], {}, &exitCode)))
+        return exitCode;
+    auto host = StartHost(args, &exitCode);
+    if (!host) return exitCode;
+    host->OpenDocument(std::move(document));
+    host->UpdateMenus();
+    std::cout << host->menus().Render();
+    host->ShutdownPlugins();
+    return 0;
+}
+
+int InfoCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {}, {});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().size() != 1) return Fail("info takes one document");
+    int exitCode = 0;
+    auto document = Open(args.positional()[0], {}, &exitCode);
+    if (!document) return exitCode;
+    const HostRect& a = document->artboard;
+    std::cout << args.positional()[0] << ": artboard " << Number(a.right - a.left) << " x "
+              << Number(a.top - a.bottom) << " pt, " << document->liveArtCount()
+              << " objects (layer groups included)\n";
+    std::cout << "layers, top to bottom:\n";
+    for (const Layer* layer : document->topLayers()) PrintLayer(*document, layer, 0, std::cout);
+    std::vector<Art*> selected;
+    document->collectSelected(selected);
+    size_t explicitly = 0;
+    for (const Art* s : selected)
+        if (s->attributes() & kHostArtSelected) ++explicitly;
+    std::cout << "selected: " << explicitly << " objects\n";
+    return 0;
+}
+
+int RunCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out"},
+                         {"--yes", "--no"});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().size() != 1) return Fail("run takes one document");
+    if (!args.has("--menu")) return Fail("run needs --menu TEXT");
+    if (args.has("--yes") && args.has("--no")) return Fail("--yes and --no contradict each other");
+    Answers answers;
+    for (const std::string& word : args.values("--answer")) {
+        bool yes = false;
+        if (!ParseAnswer(word, &yes)) return Fail("--answer takes yes or no, not \"" + word + "\"");
+        answers.sequence.push_back(yes);
+    }
+    if (args.has("--yes")) answers.all = true;
+    if (args.has("--no")) answers.all = false;
+    const std::string out = args.value("--out");
+    if (args.has("--out") && !host::IsDocumentPath(out))
+        return Fail(out + ": unknown document type (expected .json or .svg)");
+
+    int exitCode = 0;
+    auto document = Open(args.positional()[0], args.value("--layer"), &exitCode);
+    if (!document) return exitCode;
+    std::string error;
+    if (args.has("--select") && !Select(*document, args.values("--select"), &error))
+        return Fail(error);
+
+    auto host = StartHost(args, &exitCode);
+    if (!host) return exitCode;
+    AttachConsole(host->user(), std::move(answers));
+    host->OpenDocument(std::move(document));
+    host::MenuItem* item = FindMenuItem(*host, args.value("--menu"), &error);
+    if (!item) return Fail(error);
+    host->menus().UpdateEnabling(host->document());
+    if (!item->enabled) return Fail("menu item \"" + item->text + "\" is disabled here");
+
+    const HostErr result = host->ChooseMenuItem(item);
+    FinishProgress();
+    host->ShutdownPlugins();
+    if (result) {
+        std::cerr << "orbalis: " << item->text << " ended with code " << CodeText(result)
+                  << (result == HOST_FOURCC('S', 'T', 'O', 'P') ? " (cancelled)" : "")
+                  << "; nothing written\n";
+        return 1;
+    }
+    if (args.has("--out")) {
+        if (!host::WriteDocumentFile(*host->document(), out, &error)) return Fail(error);
+        std::cerr << "wrote " << out << "\n";
+    }
+    return 0;
+}
+
+int ConvertCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {}, {});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().size() != 2) return Fail("convert takes an input and an output file");
+    const std::string& output = args.positional()[1];
+    if (!host::IsDocumentPath(output))
+        return Fail(output + ": unknown document type (expected .json or .svg)");
+    int exitCode = 0;
+    auto document = Open(args.positional()[0], {}, &exitCode);
+    if (!document) return exitCode;
+    std::string error;
+    if (!host::WriteDocumentFile(*document, output, &error)) return Fail(error);
+    return 0;
+}
+
+}  // namespace orbalis::tools

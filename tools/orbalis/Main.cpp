@@ -1,0 +1,54 @@
+// orbalis: runs the Orbalis plug-in in the stand-in host, on map documents.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "host/app/Host.h"
+#include "host/io/DocumentFiles.h"
+#include "tools/orbalis/Arguments.h"
+#include "tools/orbalis/Commands.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: orbalis COMMAND [options]
+
+commands:
+  menus [DOC]                 start the plug-in and print the host's menus
+  info DOC                    layers, art counts and bounds of a document
+  run DOC --menu TEXT         start the plug-in, choose a menu item, save
+      [--layer TITLE]         make this layer current first
+      [--select NAME ...]     select the objects with these names first
+      [--yes | --no]          answer every question
+      [--answer yes|no ...]   answer the questions one by one, in order
+      [--out FILE]            write the result (.svg or .json)
+  convert IN OUT              convert between .svg and .json
+
+options for every command:
+  --plugin FILE               the plug-in library (default: the one installed
+                              beside this program)
+  --prefs FILE                the preference file (default: under the user's
+                              configuration directory)
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty() || words[0] == "--help" || words[0] == "-h" || words[0] == "help") {
+        std::fputs(kUsage, words.empty() ? stderr : stdout);
+        return words.empty() ? 2 : 0;
+    }
+    const std::string command = words[0];
+    words.erase(words.begin());
+    if (command == "menus") return orbalis::tools::MenusCommand(words);
+    if (command == "info") return orbalis::tools::InfoCommand(words);
+    if (command == "run") return orbalis::tools::RunCommand(words);
+    if (command == "convert") return orbalis::tools::ConvertCommand(words);
+    std::cerr << "orbalis: unknown command \"" << command << "\" (try orbalis --help)\n";
+    return 2;
+}
