@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "sdk/HostErrors.h"
 #include "sdk/HostMessages.h"
 #include "sdk/SuiteList.h"
 #include "sdk/suites/ArtSuites.h"

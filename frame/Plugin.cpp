@@ -84,7 +84,9 @@ HostErr Plugin::OnStartup(HostMessageData*) {
     if (HostErr err = AcquireSuites()) return err;
     if (HostErr err = sSPPlugins->SetPluginName(pluginRef, name)) return err;
     char notifierName[256];
-    std::snprintf(notifierName, sizeof notifierName, "%s App Started Notifier", name);
+    // A name too long for the buffer is cut, as the host's names are.
+    if (std::snprintf(notifierName, sizeof notifierName, "%s App Started Notifier", name) < 0)
+        notifierName[0] = '\0';
     if (HostErr err = sNotifier->AddNotifier(pluginRef, notifierName,
                                              kNotifierApplicationStarted, nullptr))
         return err;

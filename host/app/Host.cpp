@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "sdk/suites/MenuSuite.h"
+
 namespace orbalis::host {
 namespace {
 

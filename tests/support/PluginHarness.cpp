@@ -1,0 +1,65 @@
+#include "tests/support/PluginHarness.h"
+
+namespace orbalis::testing {
+
+void PluginTest::SetUp() {
+    host::Faults::Reset();
+    host = std::make_unique<host::Host>();
+    host->OpenDocument(NewDocument(&layer));
+    std::string error;
+    plugin = host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+    ASSERT_NE(plugin, nullptr) << error;
+    if (StartAtSetUp()) ASSERT_EQ(Start(), 0);
+}
+
+HostErr PluginTest::Start() { return host->StartPlugins(); }
+
+void PluginTest::TearDown() {
+    if (!host) return;
+    EXPECT_TRUE(host->user().unscriptedQuestions().empty())
+        << "unscripted question: " << host->user().unscriptedQuestions().front();
+    EXPECT_EQ(host->user().pendingAnswers(), 0u) << "scripted answers left unused";
+    EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
+    EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
+    EXPECT_TRUE(host->contextStack.empty()) << "application context left pushed";
+    host->ShutdownPlugins();
+    host.reset();
+    host::Faults::Reset();
+}
+
+host::MenuItem* PluginTest::Item(const std::string& text) {
+    auto items = host->menus().FindItems(text);
+    EXPECT_EQ(items.size(), 1u) << text;
+    return items.empty() ? nullptr : items.front();
+}
+
+HostErr PluginTest::Choose(const std::string& text) {
+    host::MenuItem* item = Item(text);
+    if (!item) return kHostNotFoundErr;
+    return host->ChooseMenuItem(item);
+}
+
+void InProcessTest::SetUp() {
+    host::Faults::Reset();
+    host = std::make_unique<host::Host>();
+    host->OpenDocument(NewDocument(&layer));
+    basicSuite = host::BasicSuite();
+    suites = std::make_unique<HostSuites>();
+    suitesHeld = 1;
+    ASSERT_EQ(suites->error, 0);
+}
+
+void InProcessTest::TearDown() {
+    EXPECT_TRUE(host->user().unscriptedQuestions().empty())
+        << "unscripted question: " << host->user().unscriptedQuestions().front();
+    EXPECT_EQ(host->user().pendingAnswers(), 0u) << "scripted answers left unused";
+    suites.reset();
+    EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
+    EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
+    EXPECT_TRUE(host->heldSuites.empty()) << "suites left held";
+    host.reset();
+    basicSuite = nullptr;
+    host::Faults::Reset();
+}
+
+}  // namespace orbalis::testing
