@@ -84,41 +84,36 @@ private:
 TEST_F(PreferenceStore, EveryTypeRoundTripsThroughTheFile) {
     const std::string text = "地図の縮尺「東京」 😀 \"quoted\"\n\\";
     const std::string path = "/home/ユーザー/地図 1.svg";
+    const double reals[] = {3.0, 0.1, -4.9e-324, -std::numeric_limits<double>::infinity()};
+    const char* realKeys[] = {"Factor", "Tenth", "Tiny", "Unbounded"};
     {
         Store store(file_.string());
         ASSERT_TRUE(store.load(nullptr));
         EXPECT_EQ(store.putBoolean("Orbalis", "Numbering", 1), 0);
         EXPECT_EQ(store.putInteger("Orbalis", "Scale", std::numeric_limits<int32_t>::min()), 0);
-        EXPECT_EQ(store.putReal("Orbalis", "Factor", 3.0), 0);
-        EXPECT_EQ(store.putReal("Orbalis", "Tenth", 0.1), 0);
-        EXPECT_EQ(store.putReal("Orbalis", "Tiny", -4.9e-324), 0);
-        EXPECT_EQ(store.putReal("Orbalis", "Unbounded", -std::numeric_limits<double>::infinity()), 0);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(store.putReal("Orbalis", realKeys[i], reals[i]), 0);
         EXPECT_EQ(store.putReal("Orbalis", "Undefined", std::numeric_limits<double>::quiet_NaN()), 0);
         EXPECT_EQ(store.putText("地図", "題名", text), 0);
         EXPECT_EQ(store.putFilePath(nullptr, "LastFile", path), 0);
     }
     Store store = loaded();
-    int32_t flag = 0, integer = 0;
-    double factor = 0, tenth = 0, tiny = 0, unbounded = 0, undefined = 0;
-    std::string textBack, pathBack;
-    EXPECT_EQ(store.getBoolean("Orbalis", "Numbering", &flag), 0);
+    int32_t integer = 0;
+    double real = 0;
+    std::string utf8;
+    EXPECT_EQ(store.getBoolean("Orbalis", "Numbering", &integer), 0);
+    EXPECT_EQ(integer, 1);
     EXPECT_EQ(store.getInteger("Orbalis", "Scale", &integer), 0);
-    EXPECT_EQ(store.getReal("Orbalis", "Factor", &factor), 0);
-    EXPECT_EQ(store.getReal("Orbalis", "Tenth", &tenth), 0);
-    EXPECT_EQ(store.getReal("Orbalis", "Tiny", &tiny), 0);
-    EXPECT_EQ(store.getReal("Orbalis", "Unbounded", &unbounded), 0);
-    EXPECT_EQ(store.getReal("Orbalis", "Undefined", &undefined), 0);
-    EXPECT_EQ(store.getText("地図", "題名", &textBack), 0);
-    EXPECT_EQ(store.getFilePath("Host", "LastFile", &pathBack), 0);
-    EXPECT_EQ(flag, 1);
     EXPECT_EQ(integer, std::numeric_limits<int32_t>::min());
-    EXPECT_EQ(factor, 3.0);
-    EXPECT_EQ(tenth, 0.1);
-    EXPECT_EQ(tiny, -4.9e-324);
-    EXPECT_EQ(unbounded, -std::numeric_limits<double>::infinity());
-    EXPECT_TRUE(std::isnan(undefined));
-    EXPECT_EQ(textBack, text);
-    EXPECT_EQ(pathBack, path);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(store.getReal("Orbalis", realKeys[i], &real), 0);
+        EXPECT_EQ(real, reals[i]) << realKeys[i];
+    }
+    EXPECT_EQ(store.getReal("Orbalis", "Undefined", &real), 0);
+    EXPECT_TRUE(std::isnan(real));
+    EXPECT_EQ(store.getText("地図", "題名", &utf8), 0);
+    EXPECT_EQ(utf8, text);
+    EXPECT_EQ(store.getFilePath("Host", "LastFile", &utf8), 0);
+    EXPECT_EQ(utf8, path);
 
     // The file names each type; an integral real stays a real.
     auto document = nlohmann::json::parse(readAll(file_));
@@ -134,7 +129,7 @@ TEST_F(PreferenceStore, ReadingUnderAnotherTypeLeavesTheValueAlone) {
         ASSERT_EQ(store.putBoolean("S", "Flag", 1), 0);
         ASSERT_EQ(store.putInteger("S", "One", 1), 0);
         ASSERT_EQ(store.putReal("S", "Whole", 2.0), 0);
-        ASSERT_EQ(store.putText("S", "Name", "/tmp"), 0);
+        ASSERT_EQ(store.putText("S", "Name", "/maps"), 0);
     }
     // The types survive the file as well as memory.
     Store store = loaded();
@@ -190,7 +185,7 @@ TEST_F(PreferenceStore, RefusesNullsAndTextThatIsNotUtf8) {
     EXPECT_EQ(store.getInteger("S", nullptr, &value), kHostBadParameterErr);
     EXPECT_EQ(store.getInteger("S", "K", nullptr), kHostBadParameterErr);
     EXPECT_EQ(store.putText("S", "K", "caf\xE9"), kHostBadParameterErr);
-    EXPECT_EQ(store.putFilePath("S", "K", "/tmp/\xFF"), kHostBadParameterErr);
+    EXPECT_EQ(store.putFilePath("S", "K", "/maps/\xFF"), kHostBadParameterErr);
     EXPECT_EQ(store.putInteger("\x81", "K", 1), kHostBadParameterErr);
     std::string text;
     EXPECT_EQ(store.getText("S", "K", &text), kHostNotFoundErr);
@@ -322,17 +317,15 @@ TEST_F(PreferenceStore, AnUnreadableFileIsNeverOverwritten) {
 }
 
 TEST_F(PreferenceStore, DefaultPathFollowsTheConfigDirectory) {
+    ScopedEnvironment home("HOME", "/home/map");
     {
         ScopedEnvironment config("XDG_CONFIG_HOME", "/etc/xdg-user");
         EXPECT_EQ(Store::defaultPath(), "/etc/xdg-user/orbalis/preferences.json");
     }
-    ScopedEnvironment home("HOME", "/home/map");
-    {
-        ScopedEnvironment config("XDG_CONFIG_HOME", "relative/ignored");
+    for (const char* ignored : {"relative/dir", "", static_cast<const char*>(nullptr)}) {
+        ScopedEnvironment config("XDG_CONFIG_HOME", ignored);
         EXPECT_EQ(Store::defaultPath(), "/home/map/.config/orbalis/preferences.json");
     }
-    ScopedEnvironment config("XDG_CONFIG_HOME", nullptr);
-    EXPECT_EQ(Store::defaultPath(), "/home/map/.config/orbalis/preferences.json");
 }
 
 }  // namespace
