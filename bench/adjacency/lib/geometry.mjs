@@ -1,4 +1,4 @@
-// Planar helpers on rings of points [x, y]: clean-up of repeated points and
+// Planar geometry on rings of points [x, y]: clean-up of repeated points and
 // zero-width spikes, and detection of rings that cross or touch themselves.
 
 // Drops repeated consecutive points and the closing copy of the first point,
