@@ -1,6 +1,7 @@
-// Writing the native document format. Fields equal to their documented
-// default are left out, so small documents stay small; everything else is
-// written, so that reading the text back gives the same document.
+// Writing the native document format (reading is in JsonDocumentReader.cpp).
+// Fields equal to their documented default are left out, so small documents
+// stay small; everything else is written, so that reading the text back
+// gives the same document.
 #include "host/io/JsonDocument.h"
 
 #include <algorithm>
@@ -289,7 +290,7 @@ public:
 
 private:
     // The name, attributes and tags of a group that the format shows as a
-    // layer or a symbol rather than as art; null when they are all default.
+    // layer or a symbol rather than as art; empty when they are all default.
     static Json groupExtras(const Art& group) {
         Json out = Json::object();
         PutCommon(out, group);

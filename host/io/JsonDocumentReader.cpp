@@ -1,237 +1,25 @@
 // Reading the native document format. The document is built through the
 // model's own operations; anything malformed stops the reading with one line
 // naming the field, and no document is returned.
-#include <climits>
-#include <cmath>
 #include <cstdint>
-#include <limits>
 #include <new>
-#include <set>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "host/io/JsonDocument.h"
 #include "host/io/JsonDocumentNames.h"
+#include "host/io/JsonFields.h"
 
 namespace orbalis::host {
 
 namespace {
 
-using Json = nlohmann::ordered_json;
+using namespace json_input;
 namespace fmt = json_format;
 
 constexpr HostMatrix kIdentity{1, 0, 0, 1, 0, 0};
 constexpr HostMatrix kImageMatrix{1, 0, 0, -1, 0, 0};
 constexpr int32_t kAttributeBits = kHostArtSelected | kHostArtLocked | kHostArtHidden;
-
-// ---------------------------------------------------------------- locations
-
-// "layers", "[2]", "art", "[5]" becomes "layers[2].art[5]". Very deep
-// locations keep their first and last steps: "layers[0].art[0] ... art[0].art".
-std::string JoinLocation(const std::vector<std::string>& steps) {
-    constexpr size_t kHead = 6;
-    constexpr size_t kTail = 8;
-    std::string out;
-    auto append = [&out](const std::string& step) {
-        if (!out.empty() && step.front() != '[' && out.back() != ' ') out += '.';
-        out += step;
-    };
-    if (steps.size() <= kHead + kTail) {
-        for (const auto& step : steps) append(step);
-    } else {
-        size_t tail = steps.size() - kTail;
-        if (steps[tail].front() == '[') --tail;  // start the tail at a field name
-        for (size_t i = 0; i < kHead; ++i) append(steps[i]);
-        out += " ... ";
-        for (size_t i = tail; i < steps.size(); ++i) append(steps[i]);
-    }
-    return out.empty() ? "document" : out;
-}
-
-std::string Index(size_t i) { return "[" + std::to_string(i) + "]"; }
-
-// A string as it would appear in JSON, so that odd characters in a message
-// stay visible and on one line.
-std::string Quote(const std::string& text) {
-    return Json(text).dump(-1, ' ', false, nlohmann::detail::error_handler_t::replace);
-}
-
-// Where a value sits in the document. Each one lives on the stack of the
-// code reading the value, above its parent's.
-struct Where {
-    const Where* parent = nullptr;
-    const char* key = nullptr;  // a field name; null for an array item
-    size_t index = 0;
-
-    Where field(const char* name) const { return {this, name, 0}; }
-    Where item(size_t i) const { return {this, nullptr, i}; }
-
-    std::string describe() const {
-        std::vector<std::string> steps;
-        for (const Where* w = this; w && w->parent; w = w->parent)
-            steps.push_back(w->key ? std::string(w->key) : Index(w->index));
-        return JoinLocation({steps.rbegin(), steps.rend()});
-    }
-};
-
-struct ReadError {
-    std::string message;
-};
-
-[[noreturn]] void Fail(const Where& where, const std::string& what) {
-    throw ReadError{where.describe() + ": " + what};
-}
-
-const char* KindOf(const Json& value) {
-    switch (value.type()) {
-    case Json::value_t::null: return "null";
-    case Json::value_t::boolean: return "a boolean";
-    case Json::value_t::string: return "a string";
-    case Json::value_t::array: return "an array";
-    case Json::value_t::object: return "an object";
-    case Json::value_t::binary: return "binary data";
-    case Json::value_t::discarded: return "nothing";
-    default: return "a number";
-    }
-}
-
-[[noreturn]] void Expected(const Where& where, const char* what, const Json& found) {
-    Fail(where, std::string("expected ") + what + ", found " + KindOf(found));
-}
-
-// ---------------------------------------------------------------- duplicate fields
-
-// Watches the parser and notes the first object that repeats a field name,
-// which JSON parsers would otherwise settle silently by keeping one of them.
-class DuplicateFieldFinder {
-public:
-    bool operator()(int, nlohmann::detail::parse_event_t event, Json& parsed) {
-        using Event = nlohmann::detail::parse_event_t;
-        switch (event) {
-        case Event::object_start:
-        case Event::array_start:
-            beginItem();
-            frames_.push_back({event == Event::object_start, {}, {}, 0, false});
-            break;
-        case Event::object_end:
-        case Event::array_end:
-            if (!frames_.empty()) frames_.pop_back();
-            break;
-        case Event::key:
-            if (!frames_.empty()) noteKey(parsed.get<std::string>());
-            break;
-        case Event::value:
-            beginItem();
-            break;
-        }
-        return true;
-    }
-
-    const std::string& error() const { return error_; }
-
-private:
-    struct Frame {
-        bool object;
-        std::set<std::string> keys;
-        std::string key;  // objects: the field being read
-        size_t index;     // arrays: the item being read
-        bool started;
-    };
-
-    void beginItem() {
-        if (frames_.empty() || frames_.back().object) return;
-        Frame& array = frames_.back();
-        array.index = array.started ? array.index + 1 : 0;
-        array.started = true;
-    }
-
-    void noteKey(const std::string& key) {
-        Frame& object = frames_.back();
-        object.key = key;
-        if (!error_.empty() || object.keys.insert(key).second) return;
-        std::vector<std::string> steps;
-        for (size_t i = 0; i + 1 < frames_.size(); ++i)
-            steps.push_back(frames_[i].object ? frames_[i].key : Index(frames_[i].index));
-        error_ = JoinLocation(steps) + ": duplicate field " + Quote(key);
-    }
-
-    std::vector<Frame> frames_;
-    std::string error_;
-};
-
-// ---------------------------------------------------------------- values
-
-double ReadNumber(const Json& value, const Where& where) {
-    if (!value.is_number()) Expected(where, "a number", value);
-    const double number = value.get<double>();
-    if (!std::isfinite(number)) Fail(where, "number out of range");
-    return number;
-}
-
-int64_t ReadInteger(const Json& value, const Where& where, int64_t lowest, int64_t highest) {
-    if (!value.is_number_integer()) {
-        if (value.is_number()) Fail(where, "expected a whole number");
-        Expected(where, "a whole number", value);
-    }
-    if (value.is_number_unsigned()) {
-        const uint64_t u = value.get<uint64_t>();
-        if (u > static_cast<uint64_t>(highest)) Fail(where, "number out of range");
-        return static_cast<int64_t>(u);
-    }
-    const int64_t i = value.get<int64_t>();
-    if (i < lowest || i > highest) Fail(where, "number out of range");
-    return i;
-}
-
-int32_t ReadInt32(const Json& value, const Where& where) {
-    return static_cast<int32_t>(ReadInteger(value, where, INT32_MIN, INT32_MAX));
-}
-
-uint32_t ReadUInt32(const Json& value, const Where& where) {
-    return static_cast<uint32_t>(ReadInteger(value, where, 0, UINT32_MAX));
-}
-
-bool ReadBool(const Json& value, const Where& where) {
-    if (!value.is_boolean()) Expected(where, "true or false", value);
-    return value.get<bool>();
-}
-
-std::string ReadString(const Json& value, const Where& where) {
-    if (!value.is_string()) Expected(where, "a string", value);
-    return value.get<std::string>();
-}
-
-const Json& ReadArray(const Json& value, const Where& where) {
-    if (!value.is_array()) Expected(where, "an array", value);
-    return value;
-}
-
-// An array of exactly `count` numbers.
-std::vector<double> ReadNumbers(const Json& value, const Where& where, size_t count,
-                                const char* what) {
-    if (!value.is_array() || value.size() != count)
-        Fail(where, "expected " + std::string(what) + ": " + std::to_string(count) + " numbers");
-    std::vector<double> out;
-    for (size_t i = 0; i < count; ++i) out.push_back(ReadNumber(value[i], where.item(i)));
-    return out;
-}
-
-HostPoint ReadPoint(const Json& value, const Where& where) {
-    auto n = ReadNumbers(value, where, 2, "a point [x, y]");
-    return {n[0], n[1]};
-}
-
-HostMatrix ReadMatrix(const Json& value, const Where& where) {
-    auto n = ReadNumbers(value, where, 6, "a matrix [a, b, c, d, tx, ty]");
-    return {n[0], n[1], n[2], n[3], n[4], n[5]};
-}
-
-HostRect ReadRect(const Json& value, const Where& where) {
-    auto n = ReadNumbers(value, where, 4, "a rectangle [left, top, right, bottom]");
-    return {n[0], n[1], n[2], n[3]};
-}
 
 // A name from `names`, or any number for values the format has no name for.
 int32_t ReadEnumerated(const Json& value, const Where& where,
@@ -246,19 +34,6 @@ int32_t ReadEnumerated(const Json& value, const Where& where,
         choices += names[i].name;
     }
     Fail(where, "unknown " + std::string(what) + " " + Quote(name) + " (expected " + choices + ")");
-}
-
-NameValues ReadPairs(const Json& value, const Where& where) {
-    ReadArray(value, where);
-    NameValues out;
-    out.reserve(value.size());
-    for (size_t i = 0; i < value.size(); ++i) {
-        const Json& pair = value[i];
-        if (!pair.is_array() || pair.size() != 2 || !pair[0].is_string() || !pair[1].is_string())
-            Fail(where.item(i), "expected a [name, value] pair of strings");
-        out.emplace_back(pair[0].get<std::string>(), pair[1].get<std::string>());
-    }
-    return out;
 }
 
 HostPathSegment ReadSegment(const Json& value, const Where& where) {
@@ -290,69 +65,7 @@ std::vector<HostPathSegment> ReadSegments(const Json& value, const Where& where)
     return out;
 }
 
-// ---------------------------------------------------------------- objects
-
-// The fields of one JSON object. Every field read is ticked off, and
-// finish() refuses any that nobody asked for: a misspelt field is an error,
-// never silently dropped.
-class Fields {
-public:
-    Fields(const Json& value, const Where& where) : object_(value), where_(where) {
-        if (!value.is_object()) Expected(where, "an object", value);
-    }
-
-    Where at(const char* key) const { return where_.field(key); }
-    const Where& where() const { return where_; }
-
-    const Json* find(const char* key) {
-        read_.push_back(key);
-        auto it = object_.find(key);
-        return it == object_.end() ? nullptr : &*it;
-    }
-
-    const Json& require(const char* key) {
-        if (const Json* value = find(key)) return *value;
-        Fail(where_, "missing field " + Quote(key));
-    }
-
-    double number(const char* key, double byDefault) {
-        const Json* value = find(key);
-        return value ? ReadNumber(*value, at(key)) : byDefault;
-    }
-
-    bool flag(const char* key, bool byDefault) {
-        const Json* value = find(key);
-        return value ? ReadBool(*value, at(key)) : byDefault;
-    }
-
-    std::string text(const char* key) {
-        const Json* value = find(key);
-        return value ? ReadString(*value, at(key)) : std::string();
-    }
-
-    HostMatrix matrix(const HostMatrix& byDefault) {
-        const Json* value = find("matrix");
-        return value ? ReadMatrix(*value, at("matrix")) : byDefault;
-    }
-
-    NameValues pairs(const char* key) {
-        const Json* value = find(key);
-        return value ? ReadPairs(*value, at(key)) : NameValues{};
-    }
-
-    void finish() const {
-        for (auto it = object_.begin(); it != object_.end(); ++it) {
-            bool known = false;
-            for (const char* key : read_) known = known || it.key() == key;
-            if (!known) Fail(where_, "unknown field " + Quote(it.key()));
-        }
-    }
-
-private:
-    const Json& object_;
-    const Where& where_;
-    std::vector<const char*> read_;
-};
+// ---------------------------------------------------------------- art data
 
 HostColor ReadColor(const Json& value, const Where& where) {
     Fields f(value, where);
@@ -707,45 +420,6 @@ private:
     Layer* current_ = nullptr;
 };
 
-// The parser quotes the input it stopped at, which may hold control
-// characters or broken UTF-8; those become '?' so that the message stays
-// one printable line.
-std::string Printable(const std::string& text) {
-    std::string out;
-    for (size_t i = 0; i < text.size();) {
-        const auto byte = static_cast<unsigned char>(text[i]);
-        size_t length = 0;
-        if (byte >= 0x20 && byte < 0x7f) length = 1;
-        else if (byte >= 0xc2 && byte <= 0xdf) length = 2;
-        else if (byte >= 0xe0 && byte <= 0xef) length = 3;
-        else if (byte >= 0xf0 && byte <= 0xf4) length = 4;
-        bool valid = length > 0 && i + length <= text.size();
-        for (size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
-        if (valid) {
-            out.append(text, i, length);
-            i += length;
-        } else {
-            out += '?';
-            ++i;
-        }
-    }
-    return out;
-}
-
-// nlohmann's messages start with an identifier meant for programmers.
-std::string ParserMessage(const nlohmann::json::exception& e) {
-    std::string message = e.what();
-    if (message.rfind("[json.exception.", 0) == 0) {
-        const size_t end = message.find("] ");
-        if (end != std::string::npos) message.erase(0, end + 2);
-    }
-    message = Printable(message);
-    const std::string parseError = "parse error at ";
-    if (message.rfind(parseError, 0) == 0) return "invalid JSON at " + message.substr(parseError.size());
-    return "invalid JSON: " + message;
-}
-
 }  // namespace
 
 std::unique_ptr<Document> ReadJsonDocument(const std::string& text, std::string* error) {
@@ -753,17 +427,11 @@ std::unique_ptr<Document> ReadJsonDocument(const std::string& text, std::string*
     std::string& message = error ? *error : ignored;
     message.clear();
     try {
-        DuplicateFieldFinder duplicates;
-        const Json root = Json::parse(text, std::ref(duplicates));
-        if (!duplicates.error().empty()) {
-            message = duplicates.error();
-            return nullptr;
-        }
-        return Reader().read(root);
+        return Reader().read(ParseJson(text));
     } catch (const ReadError& e) {
         message = e.message;
     } catch (const nlohmann::json::exception& e) {
-        message = ParserMessage(e);
+        message = std::string("unreadable document: ") + e.what();
     } catch (const std::bad_alloc&) {
         message = "out of memory while reading the document";
     }
