@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <random>
 #include <regex>
@@ -250,6 +251,22 @@ TEST(JsonDocumentRoundTrip, FixtureInWrittenFormIsWrittenBackUnchanged) {
     auto doc = LoadFixture(text);
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(WriteJsonDocument(*doc), text);
+}
+
+TEST(JsonDocumentRoundTrip, DocumentedExampleIsWrittenBackUnchanged) {
+    std::ifstream in(std::string(ORBALIS_SOURCE_DIR) + "/docs/document-format.md");
+    std::stringstream markdown;
+    markdown << in.rdbuf();
+    const std::string text = markdown.str();
+    const std::string open = "```json\n";
+    const size_t start = text.find(open);
+    ASSERT_NE(start, std::string::npos);
+    const size_t end = text.find("```", start + open.size());
+    ASSERT_NE(end, std::string::npos);
+    const std::string example = text.substr(start + open.size(), end - start - open.size());
+    auto doc = LoadFixture(example);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(WriteJsonDocument(*doc), example);
 }
 
 TEST(JsonDocumentRoundTrip, NumbersSurviveBitForBit) {
