@@ -518,7 +518,7 @@ TEST(JsonDocumentAttributes, LockedAndHiddenContainersAreFilledBeforeTheyAreLock
     EXPECT_EQ(selected, (std::vector<Art*>{locked->group(), group, path}));
 }
 
-TEST(JsonDocumentAttributes, FixtureHelperLoadsTheTwoSquares) {
+TEST(JsonDocumentFixtures, TwoSquaresFileLoadsAsAdjacentFilledSquares) {
     auto doc = LoadFixtureFile("two-squares.json");
     ASSERT_NE(doc, nullptr);
     ASSERT_EQ(doc->topLayers().size(), 1u);
