@@ -119,7 +119,11 @@ public:
 
     void newParagraph(Justification justification, const CharFeatures& features) {
         pendingSpace_ = false;
-        put('\r', features);
+        // The break ends the paragraph before: it belongs to that paragraph's last run.
+        if (data_.runs.empty())
+            put('\r', features);
+        else
+            data_.runs.back().text.push_back('\r');
         data_.paragraphs.push_back(justification);
         paragraphHasContent_ = false;
     }

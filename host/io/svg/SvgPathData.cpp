@@ -301,17 +301,23 @@ void AppendPoint(std::string& out, HostPoint p) {
     out += FormatCoordinate(p.y);
 }
 
-void AppendStep(std::string& out, const HostPathSegment& from, const HostPathSegment& to) {
-    if (Same(from.out, from.p) && Same(to.in, to.p)) {
-        out += " L ";
-        AppendPoint(out, to.p);
-        return;
+// Writes the segment from `from` to `to`; the command letter only when it
+// changes (a repeated L or C is implied by more coordinates).
+void AppendStep(std::string& out, const HostPathSegment& from, const HostPathSegment& to, char* last) {
+    const bool straight = Same(from.out, from.p) && Same(to.in, to.p);
+    const char command = straight ? 'L' : 'C';
+    if (command != *last) {
+        out += ' ';
+        out += command;
+        *last = command;
     }
-    out += " C ";
-    AppendPoint(out, from.out);
     out += ' ';
-    AppendPoint(out, to.in);
-    out += ' ';
+    if (!straight) {
+        AppendPoint(out, from.out);
+        out += ' ';
+        AppendPoint(out, to.in);
+        out += ' ';
+    }
     AppendPoint(out, to.p);
 }
 
@@ -322,15 +328,13 @@ void AppendPathData(std::string& out, const std::vector<HostPathSegment>& segmen
     if (!out.empty()) out += ' ';
     out += "M ";
     AppendPoint(out, segments.front().p);
-    for (size_t i = 1; i < segments.size(); ++i) AppendStep(out, segments[i - 1], segments[i]);
+    char last = 'L';  // pairs after a move draw lines
+    for (size_t i = 1; i < segments.size(); ++i) AppendStep(out, segments[i - 1], segments[i], &last);
     if (!closed) return;
-    const HostPathSegment& last = segments.back();
+    const HostPathSegment& final = segments.back();
     const HostPathSegment& first = segments.front();
     // A curved closing segment is drawn out; a straight one is the close itself.
-    if (segments.size() > 1 && !(Same(last.out, last.p) && Same(first.in, first.p)))
-        AppendStep(out, last, first);
-    else if (segments.size() == 1 && !(Same(first.out, first.p) && Same(first.in, first.p)))
-        AppendStep(out, first, first);
+    if (!(Same(final.out, final.p) && Same(first.in, first.p))) AppendStep(out, final, first, &last);
     out += " Z";
 }
 
