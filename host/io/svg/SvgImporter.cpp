@@ -219,8 +219,8 @@ private:
     void importGroup(pugi::xml_node el, Art* container, const Context& context);
     void importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context);
     void importText(pugi::xml_node el, Art* container, const Context& context);
-    void walkText(pugi::xml_node el, const ComputedStyle& style, double scale, bool direct, TextBuilder& builder,
-                  TextData& data) const;
+    void walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale, bool direct,
+                  TextBuilder& builder, TextData& data) const;
     void importImage(pugi::xml_node el, Art* container, const Context& context);
     void importUse(pugi::xml_node el, Art* container, const Context& context);
     void importForeign(pugi::xml_node el, Art* container, const Context& context);
@@ -689,20 +689,21 @@ bool IsTextModelled(Property p) {
            p == Property::WritingMode;
 }
 
-void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, double scale, bool direct,
-                        TextBuilder& builder, TextData& data) const {
-    auto features = [&](const ComputedStyle& cs) {
+void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale,
+                        bool direct, TextBuilder& builder, TextData& data) const {
+    // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
+    auto features = [&](const ComputedStyle& cs, const std::string& cmykFill) {
         CharFeatures f;
         f.font = cs.fontFamily;
         f.fontSize = cs.fontSize * scale;
         Rgba rgba;
         f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
-        if (f.fillPaint) f.fill = color(rgba, "", "");
+        if (f.fillPaint) f.fill = color(rgba, cmykFill, "");
         return f;
     };
     for (pugi::xml_node child : el.children()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            builder.add(child.value(), features(style));
+            builder.add(child.value(), features(style, cmyk));
         } else if (child.type() == pugi::node_element) {
             if (svgName(child) != "tspan") throw UnsupportedText{};
             ComputedStyle cs = style;
@@ -718,15 +719,17 @@ void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, double sc
             Property bad{};
             if (!ApplyDeclarations(declared, basis_, &cs, &bad))
                 fail(child, std::string("bad ") + PropertyName(bad) + " \"" + *declared[size_t(bad)] + "\"");
+            const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
+            const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
             if (direct) {
                 const bool line = std::string_view(child.attribute((namespaces_.sodipodi + ":role").c_str()).value()) == "line" ||
                                   (child.attribute("x") && (child.attribute("y") || child.attribute("dy")));
                 if (!builder.anyContent())
                     data.paragraphs.front() = JustificationOf(cs.textAnchor);
                 else if (line)
-                    builder.newParagraph(JustificationOf(cs.textAnchor), features(cs));
+                    builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk));
             }
-            walkText(child, cs, scale, false, builder, data);
+            walkText(child, cs, childCmyk, scale, false, builder, data);
         }
     }
 }
@@ -763,7 +766,7 @@ void Importer::importText(pugi::xml_node el, Art* container, const Context& cont
     const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
     TextBuilder builder(data, preserve);
     try {
-        walkText(el, e.style, scale, true, builder, data);
+        walkText(el, e.style, e.cmykFill, scale, true, builder, data);
     } catch (const UnsupportedText&) {
         importForeign(el, container, context);
         return;
