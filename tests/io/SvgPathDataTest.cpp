@@ -167,7 +167,7 @@ TEST(SvgPathData, MalformedDataNamesTheOffset) {
         {"M1 2 L3 x", 8, "expected a number"},
         {"M1e400 2", 1, "number out of range"},
         {"M0 0 A1 1 0 2 0 5 5", 12, "expected a flag"},
-        {"M0 0 X1", 5, "unknown command 'X'"},
+        {"M0 0 X1", 5, "unknown command \"X\""},
         {"M NaN 0", 2, "expected a number"},
         {"M1,,2", 3, "expected a number"},
         {"M0 0 Z 1", 7, "expected a command"},

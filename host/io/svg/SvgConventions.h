@@ -16,6 +16,8 @@
 
 #include <cstddef>
 #include <cstring>
+#include <string>
+#include <string_view>
 
 #include "host/model/Art.h"
 #include "host/model/Geometry.h"
@@ -48,6 +50,31 @@ inline constexpr double kMaxCoordinate = 1e12;  // points, after every transform
 
 // y -> -y: between SVG's orientation and the host's at scale 1.
 inline constexpr HostMatrix kFlip{1, 0, 0, -1, 0, 0};
+
+// A value from the file made fit for a one-line message: control
+// characters escaped, long values cut short.
+inline std::string Printable(std::string_view value) {
+    constexpr size_t kLongest = 60;
+    std::string out;
+    size_t shown = 0;
+    for (char c : value) {
+        if (shown++ == kLongest) {
+            out += "...";
+            break;
+        }
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            static const char hex[] = "0123456789abcdef";
+            out += "\\x";
+            out += hex[(c >> 4) & 15];
+            out += hex[c & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+inline std::string Quote(std::string_view value) { return "\"" + Printable(value) + "\""; }
 
 // Whether two runs of text look the same (and so may be one run).
 inline bool SameFeatures(const CharFeatures& a, const CharFeatures& b) {

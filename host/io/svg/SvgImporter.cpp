@@ -160,7 +160,7 @@ struct Context {
 
 class Importer {
 public:
-    Importer(const std::string& source, Document& document) : source_(source), document_(document) {
+    Importer(const std::string& source, Document& document) : document_(document) {
         for (size_t i = 0; i < source.size(); ++i)
             if (source[i] == '\n') newlines_.push_back(i);
     }
@@ -175,9 +175,9 @@ private:
         return size_t(std::upper_bound(newlines_.begin(), newlines_.end(), size_t(offset)) - newlines_.begin()) + 1;
     }
     std::string describe(pugi::xml_node el) const {
-        std::string out(Local(el.name()));
+        std::string out = Printable(Local(el.name()));
         const char* id = el.attribute("id").value();
-        if (*id) out += std::string("#") + id;
+        if (*id) out += "#" + Printable(id);
         if (const size_t line = lineOf(el)) out += " (line " + std::to_string(line) + ")";
         return out;
     }
@@ -232,7 +232,6 @@ private:
     void readRoot(pugi::xml_node root, Context* context);
     void checkSymbolCycles();
 
-    const std::string& source_;
     Document& document_;
     std::vector<size_t> newlines_;
     Namespaces namespaces_;
@@ -260,7 +259,7 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
         if (name == "id") {
             e.id = value;
         } else if (name == "transform") {
-            if (!ParseTransform(value, &e.transform)) fail(el, std::string("bad transform \"") + value + "\"");
+            if (!ParseTransform(value, &e.transform)) fail(el, "bad transform " + Quote(value));
         } else if (name == "style") {
             for (auto& [property, v] : SplitStyle(value)) {
                 if (auto p = FindProperty(property)) {
@@ -299,7 +298,7 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
     e.style = parent;
     Property bad{};
     if (!ApplyDeclarations(e.declared, basis_, &e.style, &bad))
-        fail(el, std::string("bad ") + PropertyName(bad) + " \"" + *e.declared[size_t(bad)] + "\"");
+        fail(el, std::string("bad ") + PropertyName(bad) + " " + Quote(*e.declared[size_t(bad)]));
     // A guide's own visibility is how guides are kept out of sight.
     if (e.guide) e.style.invisible = parent.invisible;
     e.hidden = e.style.displayNone || (e.style.invisible && !parent.invisible);
@@ -335,7 +334,7 @@ double Importer::length(pugi::xml_node el, const char* name, double fallback, in
     if (const size_t cut = Trim(text).find_first_of(" ,\t\r\n"); cut != std::string_view::npos)
         text = Trim(text).substr(0, cut);
     Length l;
-    if (!ParseLength(text, &l)) fail(el, std::string("bad ") + name + " \"" + a.value() + "\"");
+    if (!ParseLength(text, &l)) fail(el, std::string("bad ") + name + " " + Quote(a.value()));
     switch (l.unit) {
     case Length::User: return l.value;
     case Length::Em: return l.value * fontSize;
@@ -718,7 +717,7 @@ void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std
             }
             Property bad{};
             if (!ApplyDeclarations(declared, basis_, &cs, &bad))
-                fail(child, std::string("bad ") + PropertyName(bad) + " \"" + *declared[size_t(bad)] + "\"");
+                fail(child, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
             const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
             const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
             if (direct) {
@@ -824,7 +823,7 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
         };
         const double w = size("width", sv.width, sv.box.width, 0), h = size("height", sv.height, sv.box.height, 1);
         if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport))
-            fail(el, "bad preserveAspectRatio on symbol " + symbol->first);
+            fail(el, "bad preserveAspectRatio on symbol " + Quote(symbol->first));
     }
     SymbolData data;
     data.symbol = sv.name;
@@ -884,7 +883,7 @@ void Importer::importSymbols() {
     for (pugi::xml_node el : symbolNodes_) {
         SymbolViewport sv;
         if (pugi::xml_attribute vb = el.attribute("viewBox")) {
-            if (!ParseViewBox(vb.value(), &sv.box)) fail(el, std::string("bad viewBox \"") + vb.value() + "\"");
+            if (!ParseViewBox(vb.value(), &sv.box)) fail(el, "bad viewBox " + Quote(vb.value()));
             sv.hasViewBox = true;
         }
         sv.aspect = el.attribute("preserveAspectRatio").value();
@@ -939,7 +938,7 @@ void Importer::checkSymbolCycles() {
                 continue;
             }
             const std::string target = targets[next++];
-            if (state[target] == 1) throw ImportError{"symbol#" + target + ": a symbol that shows itself"};
+            if (state[target] == 1) throw ImportError{"symbol " + Quote(target) + " shows itself"};
             if (state[target] == 0) {
                 state[target] = 1;
                 path.emplace_back(target, 0);
@@ -952,7 +951,7 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
     const bool hasViewBox = root.attribute("viewBox");
     ViewBox box;
     if (hasViewBox && !ParseViewBox(root.attribute("viewBox").value(), &box))
-        fail(root, std::string("bad viewBox \"") + root.attribute("viewBox").value() + "\"");
+        fail(root, "bad viewBox " + Quote(root.attribute("viewBox").value()));
     // Width and height in points; percentages say nothing about the page.
     auto size = [&](const char* name, double* points) {
         pugi::xml_attribute a = root.attribute(name);
@@ -964,7 +963,7 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
         double v;
         const double unit = PointsPerUnit(text.substr(n));
         if (unit == 0 || !ParseNumber(text.substr(0, n), &v) || !(v > 0) || !(v * unit <= kMaxCoordinate))
-            fail(root, std::string("bad ") + name + " \"" + a.value() + "\"");
+            fail(root, std::string("bad ") + name + " " + Quote(a.value()));
         *points = v * unit;
         return true;
     };
@@ -1023,7 +1022,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     pugi::xml_node root = xml.document_element();
     if (!root) throw ImportError{"not an SVG document: no root element"};
     namespaces_.read(root);
-    if (svgName(root) != "svg") throw ImportError{std::string("not an SVG document: the root element is <") + root.name() + ">"};
+    if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
     scanTree(root);
     Context context;
     readRoot(root, &context);
@@ -1075,7 +1074,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
                 current = layer;
                 break;
             }
-        if (!current) throw ImportError{"no layer titled \"" + options.currentLayer + "\""};
+        if (!current) throw ImportError{"no layer titled " + Quote(options.currentLayer)};
     }
     document_.setCurrentLayer(current);
 }

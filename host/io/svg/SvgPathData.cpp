@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "host/io/svg/SvgConventions.h"
 #include "host/io/svg/SvgNumbers.h"
 
 namespace orbalis::host::svg {
@@ -171,7 +172,7 @@ bool ParsePathData(std::string_view d, size_t* budget, std::vector<Subpath>* out
             command = c;
             cursor.advance();
         } else if (!StartsNumber(c) || command == 0) {
-            return fail(cursor.offset(), std::string("unknown command '") + c + "'");
+            return fail(cursor.offset(), "unknown command " + Quote(std::string(1, c)));
         } else if ((command | 0x20) == 'z') {
             return fail(cursor.offset(), "expected a command");
         } else if (command == 'M') {
