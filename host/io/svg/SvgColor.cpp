@@ -36,6 +36,7 @@ int HexDigit(char c) {
 }
 
 bool ParseHex(std::string_view hex, Rgba* color) {
+    if (hex.size() != 3 && hex.size() != 4 && hex.size() != 6 && hex.size() != 8) return false;
     int v[8];
     for (size_t i = 0; i < hex.size(); ++i)
         if ((v[i] = HexDigit(hex[i])) < 0) return false;
