@@ -1079,7 +1079,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     document_.setCurrentLayer(current);
 }
 
-std::string XmlError(const std::string& text, const pugi::xml_parse_result& result) {
+std::string XmlError(const std::string& text, const pugi::xml_parse_result& result, const std::string& what) {
     size_t line = 1, column = 1;
     for (ptrdiff_t i = 0; i < result.offset && size_t(i) < text.size(); ++i) {
         if (text[size_t(i)] == '\n') {
@@ -1089,8 +1089,7 @@ std::string XmlError(const std::string& text, const pugi::xml_parse_result& resu
             ++column;
         }
     }
-    return "bad XML at line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
-           result.description();
+    return "bad XML at line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + what;
 }
 
 }  // namespace
@@ -1108,11 +1107,22 @@ std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOpt
     if (!ConvertToUtf8(input, &converted, error)) return nullptr;
     const std::string& text = converted.empty() ? input : converted;
 
+    // XML 1.0 has no place for control characters other than tab and line
+    // ends, not even as references; a browser refuses the file, and so do we.
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            pugi::xml_parse_result at;
+            at.offset = ptrdiff_t(i);
+            *error = XmlError(text, at, "control character " + Printable(std::string(1, char(c))));
+            return nullptr;
+        }
+    }
     pugi::xml_document xml;
     const unsigned flags = pugi::parse_default | pugi::parse_ws_pcdata;
     pugi::xml_parse_result result = xml.load_buffer(text.data(), text.size(), flags, pugi::encoding_utf8);
     if (!result) {
-        *error = XmlError(text, result);
+        *error = XmlError(text, result, result.description());
         return nullptr;
     }
     auto document = std::make_unique<Document>();
