@@ -994,6 +994,10 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
     map.tx += originX;
     map.ty += originY;
     document_.artboard = {originX, -originY, originX + width, -(originY + height)};
+    for (double v : {document_.artboard.left, document_.artboard.top, document_.artboard.right,
+                     document_.artboard.bottom, map.a, map.d, map.tx, map.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) fail(root, "page size or position out of range");
+    if (!(width > 0) || !(height > 0)) fail(root, "page size out of range");
 
     Element e = read(root, ComputedStyle{}, [&](std::string_view a) {
         if (a == "width" || a == "height" || a == "viewBox" || a == "preserveAspectRatio" || a == "xmlns") return true;
