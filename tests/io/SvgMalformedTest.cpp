@@ -48,6 +48,7 @@ TEST(SvgMalformed, RefusedWithOneLineNamingWhatAndWhere) {
         {Svg("", "width='1e400'"), "bad width"},
         {Svg("", "width='1' viewBox='0 0 1e-300 1'"), "svg (line 1): page size or position out of range"},
         {Svg("", "viewBox='1e300 0 1 1'"), "page size or position out of range"},
+        {Svg("", "height='100' viewBox='0 0 2 7e105'"), "page size out of range"},
         {Nested(300), "nested deeper than 256 levels"},
         {Svg("<symbol id='a'><use href='#b'/></symbol><symbol id='b'><use href='#a'/></symbol><use href='#a'/>"),
          "shows itself"},

@@ -620,7 +620,9 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
 
 std::string Exporter::run() {
     const HostRect& board = document_.artboard;
-    const double width = std::fabs(board.right - board.left), height = std::fabs(board.top - board.bottom);
+    // A page with no extent cannot be a viewBox: it gets the smallest one the importer takes.
+    const double width = std::max(std::fabs(board.right - board.left), 1e-3);
+    const double height = std::max(std::fabs(board.top - board.bottom), 1e-3);
     const double left = std::min(board.left, board.right), top = std::max(board.top, board.bottom);
 
     // Ids the document already spends: its own, its layers'.

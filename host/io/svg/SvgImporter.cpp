@@ -997,7 +997,8 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
     for (double v : {document_.artboard.left, document_.artboard.top, document_.artboard.right,
                      document_.artboard.bottom, map.a, map.d, map.tx, map.ty})
         if (!(std::fabs(v) <= kMaxCoordinate)) fail(root, "page size or position out of range");
-    if (!(width > 0) || !(height > 0)) fail(root, "page size out of range");
+    // Sizes are written to a millionth of a point; a page must stay visible at that.
+    if (!(width >= 1e-3) || !(height >= 1e-3)) fail(root, "page size out of range");
 
     Element e = read(root, ComputedStyle{}, [&](std::string_view a) {
         if (a == "width" || a == "height" || a == "viewBox" || a == "preserveAspectRatio" || a == "xmlns") return true;
