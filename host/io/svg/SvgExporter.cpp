@@ -654,16 +654,6 @@ std::string Exporter::run() {
         if (!root.has(name)) root.set(name, value);
     open("svg", root, 0, false);
 
-    for (const std::string& content : document_.foreignContent) {
-        pugi::xml_document check;
-        if (!check.load_buffer(content.data(), content.size(),
-                               pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment, pugi::encoding_utf8))
-            continue;
-        out_ += ' ';
-        out_ += CleanText(content);
-        out_ += '\n';
-    }
-
     const ComputedStyle rootStyle = inside(ComputedStyle{}, document_.foreignAttributes);
     if (!document_.symbols().empty()) {
         open("defs", {}, 1, false);
@@ -682,6 +672,17 @@ std::string Exporter::run() {
             }
         }
         close("defs", 1);
+    }
+
+    // After the symbols: a kept duplicate of a symbol's id must not come first.
+    for (const std::string& content : document_.foreignContent) {
+        pugi::xml_document check;
+        if (!check.load_buffer(content.data(), content.size(),
+                               pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment, pugi::encoding_utf8))
+            continue;
+        out_ += ' ';
+        out_ += CleanText(content);
+        out_ += '\n';
     }
 
     const auto& layers = document_.topLayers();
