@@ -25,6 +25,8 @@ TEST(SvgMalformed, RefusedWithOneLineNamingWhatAndWhere) {
         {"\n\n<svg><path d='M0 0'/>", "bad XML at line 3"},
         {"", "bad XML"},
         {"<svg>\n<path d='M0 0' st\x15yle=''/></svg>", "bad XML at line 2, column 18: control character \\x15"},
+        {"<svg style='fill:red;&#11;stroke:blue'/>", "bad XML at line 1, column 22: control character \\x0b"},
+        {"<svg><text>&#x1f;</text></svg>", "control character \\x1f"},
         {"<html/>", "not an SVG document: the root element is \"html\""},
         {Svg("\n<path id='AK' d='M 0 0 L 10 10 L x'/>"), "path#AK (line 2): bad path data at offset 16: expected a number"},
         {Svg("<path d='M 1e400 0'/>"), "bad path data at offset 2: number out of range"},

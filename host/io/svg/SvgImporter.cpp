@@ -1114,9 +1114,24 @@ std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOpt
 
     // XML 1.0 has no place for control characters other than tab and line
     // ends, not even as references; a browser refuses the file, and so do we.
+    auto forbidden = [](unsigned long c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; };
     for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+        unsigned long c = static_cast<unsigned char>(text[i]);
+        if (c == '&' && i + 2 < text.size() && text[i + 1] == '#') {
+            const bool hex = text[i + 2] == 'x';
+            size_t j = i + (hex ? 3 : 2);
+            c = 0x20;
+            unsigned long code = 0;
+            bool digits = false;
+            for (; j < text.size() && std::isxdigit(static_cast<unsigned char>(text[j])) && code < 0x110000; ++j) {
+                const char d = text[j];
+                if (!hex && !std::isdigit(static_cast<unsigned char>(d))) break;
+                code = code * (hex ? 16 : 10) + unsigned(std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (d | 0x20) - 'a' + 10);
+                digits = true;
+            }
+            if (digits && j < text.size() && text[j] == ';') c = code;
+        }
+        if (forbidden(c)) {
             pugi::xml_parse_result at;
             at.offset = ptrdiff_t(i);
             *error = XmlError(text, at, "control character " + Printable(std::string(1, char(c))));
