@@ -70,6 +70,15 @@ TEST(SvgMalformed, NestingUpToTheLimitIsFine) {
     EXPECT_TRUE(ReadSvgDocument(Nested(200), {}, &error)) << error;
 }
 
+TEST(SvgMalformed, SymbolsInsideSymbols) {
+    std::string error;
+    auto document = ReadSvgDocument(Svg("<symbol id='a'><symbol id='b'><path d='M0 0 H1'/></symbol>"
+                                        "<use href='#b'/></symbol><use href='#a'/>"),
+                                    {}, &error);
+    ASSERT_TRUE(document) << error;
+    EXPECT_EQ(document->symbols().size(), 2u);
+}
+
 TEST(SvgMalformed, ShiftJisIsConverted) {
     // "地図" in code page 932.
     const std::string text = "<?xml version='1.0' encoding='Shift_JIS'?>"

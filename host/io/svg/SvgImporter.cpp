@@ -907,7 +907,8 @@ void Importer::importSymbols() {
         definition->foreignAttributes = keep(e, [](Property) { return false; });
         importChildren(el, definition, nullptr, Context{kFlip, e.style});
     }
-    for (pugi::xml_node el : symbolNodes_) el.parent().remove_child(el);
+    // Innermost first: a symbol may sit inside another.
+    for (auto it = symbolNodes_.rbegin(); it != symbolNodes_.rend(); ++it) it->parent().remove_child(*it);
 }
 
 void Importer::checkSymbolCycles() {
