@@ -1,0 +1,698 @@
+#include "host/io/svg/SvgExporter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <pugixml.hpp>
+#include <set>
+#include <sstream>
+
+#include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgNumbers.h"
+#include "host/io/svg/SvgPathData.h"
+#include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTransform.h"
+#include "host/model/TextLayout.h"
+
+namespace orbalis::host::svg {
+namespace {
+
+// Text fit for XML 1.0: valid UTF-8 (bad bytes become U+FFFD) without the
+// control characters XML cannot hold.
+std::string CleanText(const std::string& text) {
+    bool plain = true;
+    for (unsigned char c : text) plain = plain && c >= 0x20 && c < 0x80;
+    if (plain) return text;
+    std::string out;
+    for (char32_t c : DecodeUtf8(text)) {
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
+        if (c == 0xFFFE || c == 0xFFFF) continue;
+        if (c < 0x80) {
+            out.push_back(char(c));
+        } else if (c < 0x800) {
+            out.push_back(char(0xC0 | (c >> 6)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(char(0xE0 | (c >> 12)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(char(0xF0 | (c >> 18)));
+            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(char(0x80 | (c & 0x3F)));
+        }
+    }
+    return out;
+}
+
+void AppendEscaped(std::string& out, const std::string& raw, bool attribute) {
+    for (char c : CleanText(raw)) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += attribute ? "&quot;" : "\""; break;
+        case '\n': out += attribute ? "&#10;" : "\n"; break;
+        case '\r': out += "&#13;"; break;
+        case '\t': out += attribute ? "&#9;" : "\t"; break;
+        default: out.push_back(c);
+        }
+    }
+}
+
+// A well-formed attribute name (foreign attributes come from anywhere).
+bool IsXmlName(const std::string& name) {
+    if (name.empty()) return false;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(name[i]);
+        const bool start = std::isalpha(c) || c == '_' || c == ':' || c >= 0x80;
+        if (!(start || (i > 0 && (std::isdigit(c) || c == '-' || c == '.')))) return false;
+    }
+    return true;
+}
+
+// An element's attributes in writing order; setting a name twice keeps the
+// first place and the last value, so no attribute is ever written twice.
+class Attributes {
+public:
+    void set(const std::string& name, const std::string& value) {
+        for (auto& [n, v] : list_)
+            if (n == name) {
+                v = value;
+                return;
+            }
+        list_.emplace_back(name, value);
+    }
+    bool has(const std::string& name) const {
+        for (const auto& [n, v] : list_)
+            if (n == name) return true;
+        return false;
+    }
+    void write(std::string& out) const {
+        for (const auto& [name, value] : list_) {
+            if (!IsXmlName(name)) continue;
+            out += ' ';
+            out += name;
+            out += "=\"";
+            AppendEscaped(out, value, true);
+            out += '"';
+        }
+    }
+
+private:
+    NameValues list_;
+};
+
+bool IsIdentity(const HostMatrix& m) {
+    return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
+}
+
+bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
+
+// The RGB a colour is shown with.
+Rgba ShownColor(const HostColor& color) {
+    switch (color.kind) {
+    case kHostThreeColor: return {color.c.three.red, color.c.three.green, color.c.three.blue, 1};
+    case kHostFourColor: {
+        const HostFourColor& f = color.c.four;
+        return {(1 - f.cyan) * (1 - f.black), (1 - f.magenta) * (1 - f.black), (1 - f.yellow) * (1 - f.black), 1};
+    }
+    case kHostGrayColor: {
+        const double v = 1 - color.c.gray.gray;
+        return {v, v, v, 1};
+    }
+    case kHostCustomColor: {
+        const double v = 1 - color.c.custom.tint;
+        return {v, v, v, 1};
+    }
+    default: return {0, 0, 0, 1};
+    }
+}
+
+std::string Dashes(const double* dashes, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) {
+        if (i) out += ' ';
+        out += FormatCoordinate(dashes[i]);
+    }
+    return out;
+}
+
+std::string EncodeTags(const NameValues& tags) {
+    auto encode = [](const std::string& s) {
+        std::string out;
+        static const char hex[] = "0123456789ABCDEF";
+        for (unsigned char c : s) {
+            if (c == '%' || c == '&' || c == '=' || c < 0x20 || c == 0x7F) {
+                out.push_back('%');
+                out.push_back(hex[c >> 4]);
+                out.push_back(hex[c & 15]);
+            } else {
+                out.push_back(char(c));
+            }
+        }
+        return out;
+    };
+    std::string out;
+    for (const auto& [name, value] : tags) {
+        if (!out.empty()) out += '&';
+        out += encode(name) + "=" + encode(value);
+    }
+    return out;
+}
+
+const std::string* Find(const NameValues& values, const std::string& name) {
+    for (const auto& [n, v] : values)
+        if (n == name) return &v;
+    return nullptr;
+}
+
+class Exporter {
+public:
+    explicit Exporter(const Document& document) : document_(document) {
+        const HostRect& a = document.artboard;
+        basis_ = {std::fabs(a.right - a.left), std::fabs(a.top - a.bottom)};
+    }
+
+    std::string run();
+
+private:
+    void writeArt(const Art* art, const ComputedStyle& inherited, int depth);
+    void writeLayer(const Layer* layer, const ComputedStyle& inherited, int depth);
+    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth);
+    void writePath(const Art* art, const ComputedStyle& inherited, int depth);
+    void writeText(const Art* art, int depth);
+    void writeForeign(const Art* art, int depth);
+    void writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
+                        double height, const std::string& href, int depth);
+    void writeUse(const Art* art, int depth);
+
+    // id, or a label for names no good as ids.
+    void nameAttributes(const std::string& name, Attributes& attributes);
+    // Foreign attributes, then hidden and locked state and tags.
+    void commonAttributes(const Art* art, Attributes& attributes);
+    void open(const char* element, const Attributes& attributes, int depth, bool empty);
+    void close(const char* element, int depth);
+    ComputedStyle inside(const ComputedStyle& inherited, const NameValues& foreign) const;
+    std::string symbolId(const std::string& name);
+
+    const Document& document_;
+    std::string out_;
+    LengthBasis basis_;
+    std::set<std::string> usedIds_;
+    std::map<std::string, std::string> symbolIds_;
+};
+
+void Exporter::open(const char* element, const Attributes& attributes, int depth, bool empty) {
+    out_.append(size_t(depth), ' ');
+    out_ += '<';
+    out_ += element;
+    attributes.write(out_);
+    out_ += empty ? "/>\n" : ">\n";
+}
+
+void Exporter::close(const char* element, int depth) {
+    out_.append(size_t(depth), ' ');
+    out_ += "</";
+    out_ += element;
+    out_ += ">\n";
+}
+
+void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
+    if (name.empty()) return;
+    bool usable = true;
+    for (unsigned char c : name) usable = usable && c > 0x20 && c != 0x7F;
+    if (usable && usedIds_.insert(name).second)
+        attributes.set("id", name);
+    else
+        attributes.set("inkscape:label", name);
+}
+
+void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
+    for (const auto& [name, value] : art->foreignAttributes)
+        if (name != kChildrenAttribute && !attributes.has(name)) attributes.set(name, value);
+    if (art->attributes() & kHostArtHidden) {
+        const std::string* style = Find(art->foreignAttributes, "style");
+        attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
+    }
+    if (art->attributes() & kHostArtLocked) attributes.set("sodipodi:insensitive", "true");
+    if (!art->tags.empty()) attributes.set(kTagsAttribute, EncodeTags(art->tags));
+}
+
+// The style the children of an element with these attributes inherit, as
+// the importer will compute it from the written file.
+ComputedStyle Exporter::inside(const ComputedStyle& inherited, const NameValues& foreign) const {
+    Declarations declared;
+    for (const auto& [name, value] : foreign) {
+        if (name == "style") {
+            for (const auto& [n, v] : SplitStyle(value))
+                if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
+        } else if (auto p = FindProperty(name)) {
+            if (!declared[size_t(*p)]) declared[size_t(*p)] = value;
+        }
+    }
+    ComputedStyle style = inherited;
+    Property bad;
+    if (!ApplyDeclarations(declared, basis_, &style, &bad)) {
+        // A value the importer would refuse cannot be inherited either.
+        style = inherited;
+    }
+    return style;
+}
+
+std::string Exporter::symbolId(const std::string& name) {
+    auto it = symbolIds_.find(name);
+    return it == symbolIds_.end() ? std::string() : it->second;
+}
+
+// ---------------------------------------------------------------- paths
+
+void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int depth) {
+    std::vector<const PathData*> members;
+    if (const PathData* p = art->path()) {
+        members.push_back(p);
+    } else {
+        for (const Art* c = art->firstChild(); c; c = c->next())
+            if (const PathData* p = c->path()) members.push_back(p);
+    }
+    if (members.empty()) return;
+    const HostPathStyle& style = members.front()->style;
+
+    std::string d;
+    for (const PathData* p : members) {
+        std::vector<HostPathSegment> flipped = p->segments;
+        for (HostPathSegment& s : flipped) {
+            s.p = Apply(kFlip, s.p);
+            s.in = Apply(kFlip, s.in);
+            s.out = Apply(kFlip, s.out);
+        }
+        AppendPathData(d, flipped, p->closed);
+    }
+    if (d.empty()) return;
+
+    Attributes a;
+    nameAttributes(art->name, a);
+    a.set("d", d);
+
+    // A paint is written unless the element would inherit the same; a kept
+    // paint-server reference wins while the model still shows its colour.
+    auto paint = [&](const char* name, HostBool on, const HostColor& color, const Paint& from,
+                     const char* cmykName, const char* grayName) {
+        const std::string* kept = Find(art->foreignAttributes, name);
+        Paint keptPaint;
+        if (kept && ParsePaint(*kept, &keptPaint)) {
+            Rgba shown;
+            const bool keptOn = ResolvePaint(keptPaint, inherited.color, &shown);
+            if (keptOn == bool(on) && (!on || (color.kind == kHostThreeColor &&
+                                                FormatColor(shown) == FormatColor(ShownColor(color))))) {
+                a.set(name, *kept);
+                return;
+            }
+        }
+        Rgba inheritedColor;
+        const bool inheritedOn = ResolvePaint(from, inherited.color, &inheritedColor);
+        if (!on) {
+            if (inheritedOn) a.set(name, "none");
+            return;
+        }
+        const std::string text = FormatColor(ShownColor(color));
+        if (color.kind != kHostThreeColor || !inheritedOn || from.kind == Paint::Url ||
+            text != FormatColor(inheritedColor))
+            a.set(name, text);
+        if (color.kind == kHostFourColor) {
+            const HostFourColor& f = color.c.four;
+            a.set(cmykName, FormatExact(f.cyan) + " " + FormatExact(f.magenta) + " " + FormatExact(f.yellow) + " " +
+                                FormatExact(f.black));
+        } else if (color.kind == kHostGrayColor) {
+            a.set(grayName, FormatExact(color.c.gray.gray));
+        }
+    };
+    paint("fill", style.fillPaint, style.fill.color, inherited.fill, kCmykFillAttribute, kGrayFillAttribute);
+    if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
+    paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute);
+    if (style.strokePaint) {
+        const HostStrokeStyle& s = style.stroke;
+        if (FormatCoordinate(s.width) != FormatCoordinate(inherited.strokeWidth))
+            a.set("stroke-width", FormatCoordinate(s.width));
+        static const char* caps[] = {"butt", "round", "square"};
+        static const char* joins[] = {"miter", "round", "bevel"};
+        if (s.cap != inherited.cap && s.cap >= 0 && s.cap <= 2) a.set("stroke-linecap", caps[s.cap]);
+        if (s.join != inherited.join && s.join >= 0 && s.join <= 2) a.set("stroke-linejoin", joins[s.join]);
+        if (s.miterLimit >= 1 && FormatExact(s.miterLimit) != FormatExact(inherited.miterLimit))
+            a.set("stroke-miterlimit", FormatExact(s.miterLimit));
+        const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
+        const std::string dashes = count ? Dashes(s.dashes, count) : "none";
+        const std::string inheritedDashes =
+            inherited.dashes.empty() ? "none" : Dashes(inherited.dashes.data(), int(inherited.dashes.size()));
+        const std::string* keptDashes = Find(art->foreignAttributes, "stroke-dasharray");
+        std::vector<double> keptValues;
+        ComputedStyle probe;
+        if (keptDashes && inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes.size() > kHostMaxDashes) {
+            keptValues = inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes;
+            keptValues.resize(kHostMaxDashes);
+        }
+        if (!keptValues.empty() && Dashes(keptValues.data(), kHostMaxDashes) == dashes)
+            a.set("stroke-dasharray", *keptDashes);
+        else if (dashes != inheritedDashes)
+            a.set("stroke-dasharray", dashes);
+        if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
+            a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
+    }
+    if (members.front()->guide) {
+        a.set(kGuideAttribute, "true");
+        a.set("visibility", "hidden");
+    }
+    commonAttributes(art, a);
+    const std::string* children = Find(art->foreignAttributes, kChildrenAttribute);
+    open("path", a, depth, !children);
+    if (children) {
+        out_.append(size_t(depth + 1), ' ');
+        out_ += *children;
+        out_ += '\n';
+        close("path", depth);
+    }
+}
+
+// ---------------------------------------------------------------- text
+
+void Exporter::writeText(const Art* art, int depth) {
+    const auto& text = std::get<TextData>(art->data);
+    // Page to the text's own SVG space: y turns down on both sides.
+    const HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    Attributes a;
+    nameAttributes(art->name, a);
+    std::string lineX = "0";
+    if (IsTranslation(g)) {
+        a.set("x", FormatCoordinate(g.tx));
+        a.set("y", FormatCoordinate(g.ty));
+        lineX = FormatCoordinate(g.tx);
+    } else {
+        a.set("transform", FormatTransform(g));
+    }
+
+    // Paragraphs, each a list of runs.
+    struct Piece {
+        std::string text;
+        const CharFeatures* features;
+    };
+    std::vector<std::vector<Piece>> paragraphs(1);
+    static const CharFeatures defaults{};
+    for (const TextRun& run : text.runs) {
+        size_t start = 0;
+        while (true) {
+            const size_t end = run.text.find_first_of("\r\n", start);
+            const std::string part = run.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            if (!part.empty()) paragraphs.back().push_back({part, &run.features});
+            if (end == std::string::npos) break;
+            paragraphs.emplace_back();
+            start = end + 1;
+        }
+    }
+    const CharFeatures& base = text.runs.empty() ? defaults : text.runs.front().features;
+    auto justification = [&](size_t i) {
+        return i < text.paragraphs.size() ? text.paragraphs[i] : Justification::Left;
+    };
+    static const char* anchors[] = {"start", "end", "middle"};
+    auto anchorOf = [&](Justification j) { return anchors[std::clamp(int(j), 0, 2)]; };
+
+    auto featureAttributes = [&](const CharFeatures& f, const CharFeatures* than, Attributes& out) {
+        if (!than || f.font != than->font) {
+            if (!f.font.empty()) out.set("font-family", f.font);
+        }
+        if (!than || f.fontSize != than->fontSize) out.set("font-size", FormatCoordinate(f.fontSize));
+        const bool sameFill = than && f.fillPaint == than->fillPaint &&
+                              (!f.fillPaint || std::memcmp(&f.fill, &than->fill, sizeof f.fill) == 0);
+        if (!sameFill) {
+            out.set("fill", f.fillPaint ? FormatColor(ShownColor(f.fill)) : "none");
+            if (f.fillPaint && f.fill.kind == kHostFourColor) {
+                const HostFourColor& c = f.fill.c.four;
+                out.set(kCmykFillAttribute, FormatExact(c.cyan) + " " + FormatExact(c.magenta) + " " +
+                                                FormatExact(c.yellow) + " " + FormatExact(c.black));
+            }
+        }
+    };
+    featureAttributes(base, nullptr, a);
+    if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
+    if (text.orientation == 1) a.set("writing-mode", "vertical-rl");
+    commonAttributes(art, a);
+
+    std::string body;
+    auto appendRuns = [&](const std::vector<Piece>& pieces) {
+        for (const Piece& piece : pieces) {
+            if (SameFeatures(*piece.features, base)) {
+                AppendEscaped(body, piece.text, false);
+                continue;
+            }
+            Attributes span;
+            featureAttributes(*piece.features, &base, span);
+            body += "<tspan";
+            span.write(body);
+            body += '>';
+            AppendEscaped(body, piece.text, false);
+            body += "</tspan>";
+        }
+    };
+    for (size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i == 0) {
+            appendRuns(paragraphs[0]);
+            continue;
+        }
+        // Each further line sits one line height (its largest font size) lower.
+        double height = 0;
+        for (const Piece& piece : paragraphs[i]) height = std::max(height, piece.features->fontSize);
+        if (paragraphs[i].empty() && !text.runs.empty()) height = text.runs.back().features.fontSize;
+        Attributes line;
+        line.set("x", lineX);
+        line.set("dy", FormatCoordinate(height));
+        if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
+        body += "<tspan";
+        line.write(body);
+        body += '>';
+        appendRuns(paragraphs[i]);
+        body += "</tspan>";
+    }
+    out_.append(size_t(depth), ' ');
+    out_ += "<text";
+    a.write(out_);
+    out_ += '>';
+    out_ += body;
+    out_ += "</text>\n";
+}
+
+// ---------------------------------------------------------------- images, symbols, foreign
+
+void Exporter::writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
+                              double height, const std::string& href, int depth) {
+    const HostMatrix x = Concat(imageToPage, kFlip);
+    Attributes a;
+    nameAttributes(art->name, a);
+    if (IsTranslation(x)) {
+        if (x.tx != 0) a.set("x", FormatCoordinate(x.tx));
+        if (x.ty != 0) a.set("y", FormatCoordinate(x.ty));
+    } else {
+        a.set("transform", FormatTransform(x));
+    }
+    if (std::string_view(element) == "image") {
+        a.set("width", FormatCoordinate(width));
+        a.set("height", FormatCoordinate(height));
+    }
+    if (!href.empty()) a.set("xlink:href", href);
+    commonAttributes(art, a);
+    const std::string* children = Find(art->foreignAttributes, kChildrenAttribute);
+    open(element, a, depth, !children);
+    if (children) {
+        out_.append(size_t(depth + 1), ' ');
+        out_ += *children;
+        out_ += '\n';
+        close(element, depth);
+    }
+}
+
+void Exporter::writeUse(const Art* art, int depth) {
+    const auto& symbol = std::get<SymbolData>(art->data);
+    const std::string id = symbolId(symbol.symbol);
+    if (id.empty()) return;  // an instance of a symbol the document does not have shows nothing
+    writePlacement(art, "use", Concat(kFlip, symbol.matrix), 0, 0, "#" + id, depth);
+}
+
+void Exporter::writeForeign(const Art* art, int depth) {
+    const auto& foreign = std::get<ForeignData>(art->data);
+    if (foreign.format != "svg") return;  // only the native format holds other kinds
+    pugi::xml_document fragment;
+    if (!fragment.load_buffer(foreign.payload.data(), foreign.payload.size(),
+                              pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment,
+                              pugi::encoding_utf8))
+        return;  // not XML: writing it would spoil the file
+    const HostMatrix x = Concat(foreign.matrix, kFlip);
+    pugi::xml_node element = fragment.first_child();
+    while (element && element.type() != pugi::node_element) element = element.next_sibling();
+    std::ostringstream text;
+    if (IsIdentity(x)) {
+        fragment.print(text, "", pugi::format_raw);
+    } else if (element && !element.next_sibling()) {
+        // The placement the element had from its ancestors joins its own transform.
+        pugi::xml_attribute t = element.attribute("transform");
+        const std::string own = t ? std::string(" ") + t.value() : std::string();
+        if (!t) t = element.append_attribute("transform");
+        t.set_value((FormatTransform(x) + own).c_str());
+        fragment.print(text, "", pugi::format_raw);
+    } else {
+        text << "<g transform=\"" << FormatTransform(x) << "\">";
+        fragment.print(text, "", pugi::format_raw);
+        text << "</g>";
+    }
+    out_.append(size_t(depth), ' ');
+    out_ += CleanText(text.str());
+    out_ += '\n';
+}
+
+// ---------------------------------------------------------------- structure
+
+void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth) {
+    // Back to front: SVG paints later elements on top.
+    for (const Art* child = container->lastChild(); child; child = child->prev()) {
+        if (child->ownerLayer())
+            writeLayer(child->ownerLayer(), inherited, depth);
+        else
+            writeArt(child, inherited, depth);
+    }
+}
+
+void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int depth) {
+    switch (art->type()) {
+    case kHostGroupArt: {
+        Attributes a;
+        nameAttributes(art->name, a);
+        commonAttributes(art, a);
+        open("g", a, depth, !art->firstChild());
+        if (art->firstChild()) {
+            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1);
+            close("g", depth);
+        }
+        return;
+    }
+    case kHostPathArt:
+    case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
+    case kHostTextFrameArt:
+        if (std::holds_alternative<TextData>(art->data)) writeText(art, depth);
+        return;
+    case kHostPlacedArt:
+        if (const auto* p = std::get_if<PlacedData>(&art->data))
+            writePlacement(art, "image", p->matrix, p->width, p->height, p->file, depth);
+        return;
+    case kHostRasterArt:
+        if (const auto* r = std::get_if<RasterData>(&art->data))
+            writePlacement(art, "image", r->matrix, r->pixelWidth, r->pixelHeight, r->data, depth);
+        return;
+    case kHostSymbolArt:
+        if (std::holds_alternative<SymbolData>(art->data)) writeUse(art, depth);
+        return;
+    default:
+        if (std::holds_alternative<ForeignData>(art->data)) writeForeign(art, depth);
+        return;
+    }
+}
+
+void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, int depth) {
+    Attributes a;
+    if (const std::string* id = Find(layer->foreignAttributes, "id")) {
+        if (usedIds_.insert(*id).second) a.set("id", *id);
+    }
+    a.set("inkscape:groupmode", "layer");
+    a.set("inkscape:label", layer->title);
+    for (const auto& [name, value] : layer->foreignAttributes)
+        if (name != "id" && !a.has(name)) a.set(name, value);
+    if (!layer->visible) {
+        const std::string* style = Find(layer->foreignAttributes, "style");
+        a.set("style", "display:none" + (style ? ";" + *style : std::string()));
+    }
+    if (!layer->editable) a.set("sodipodi:insensitive", "true");
+    const Art* group = layer->group();
+    open("g", a, depth, !group->firstChild());
+    if (group->firstChild()) {
+        writeChildren(group, inside(inherited, layer->foreignAttributes), depth + 1);
+        close("g", depth);
+    }
+}
+
+std::string Exporter::run() {
+    const HostRect& board = document_.artboard;
+    // A page with no extent cannot be a viewBox: it gets the smallest one the importer takes.
+    const double width = std::max(std::fabs(board.right - board.left), 1e-3);
+    const double height = std::max(std::fabs(board.top - board.bottom), 1e-3);
+    const double left = std::min(board.left, board.right), top = std::max(board.top, board.bottom);
+
+    // Ids the document already spends: its own, its layers'.
+    if (const std::string* id = Find(document_.foreignAttributes, "id")) usedIds_.insert(*id);
+    int symbolNumber = 0;
+    for (const SymbolDefinition& s : document_.symbols()) {
+        bool usable = !s.name.empty();
+        for (unsigned char c : s.name) usable = usable && c > 0x20 && c != 0x7F && c != '"' && c != '#';
+        std::string id = s.name;
+        if (!usable || usedIds_.count(id)) {
+            do id = "symbol-" + std::to_string(++symbolNumber);
+            while (usedIds_.count(id));
+        }
+        usedIds_.insert(id);
+        symbolIds_.emplace(s.name, id);
+    }
+
+    out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+    Attributes root;
+    root.set("xmlns", kSvgNamespace);
+    root.set("xmlns:xlink", kXlinkNamespace);
+    root.set("xmlns:inkscape", kInkscapeNamespace);
+    root.set("xmlns:sodipodi", kSodipodiNamespace);
+    root.set("width", FormatCoordinate(width) + "pt");
+    root.set("height", FormatCoordinate(height) + "pt");
+    root.set("viewBox", FormatCoordinate(left) + " " + FormatCoordinate(-top) + " " + FormatCoordinate(width) + " " +
+                            FormatCoordinate(height));
+    for (const auto& [name, value] : document_.foreignAttributes)
+        if (!root.has(name)) root.set(name, value);
+    open("svg", root, 0, false);
+
+    const ComputedStyle rootStyle = inside(ComputedStyle{}, document_.foreignAttributes);
+    if (!document_.symbols().empty()) {
+        open("defs", {}, 1, false);
+        for (const SymbolDefinition& s : document_.symbols()) {
+            Attributes a;
+            a.set("id", symbolIds_[s.name]);
+            if (symbolIds_[s.name] != s.name) a.set("inkscape:label", s.name);
+            for (const auto& [name, value] : s.art->foreignAttributes)
+                if (!a.has(name)) a.set(name, value);
+            // Symbol content lies around its origin, on all sides.
+            if (!a.has("overflow")) a.set("overflow", "visible");
+            open("symbol", a, 2, !s.art->firstChild());
+            if (s.art->firstChild()) {
+                writeChildren(s.art, inside(ComputedStyle{}, s.art->foreignAttributes), 3);
+                close("symbol", 2);
+            }
+        }
+        close("defs", 1);
+    }
+
+    // After the symbols: a kept duplicate of a symbol's id must not come first.
+    for (const std::string& content : document_.foreignContent) {
+        pugi::xml_document check;
+        if (!check.load_buffer(content.data(), content.size(),
+                               pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment, pugi::encoding_utf8))
+            continue;
+        out_ += ' ';
+        out_ += CleanText(content);
+        out_ += '\n';
+    }
+
+    const auto& layers = document_.topLayers();
+    for (auto it = layers.rbegin(); it != layers.rend(); ++it) writeLayer(*it, rootStyle, 1);
+    close("svg", 0);
+    return std::move(out_);
+}
+
+}  // namespace
+
+std::string ExportSvg(const Document& document) { return Exporter(document).run(); }
+
+}  // namespace orbalis::host::svg

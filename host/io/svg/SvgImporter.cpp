@@ -1,0 +1,1163 @@
+#include "host/io/svg/SvgImporter.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <cmath>
+#include <functional>
+#include <map>
+#include <pugixml.hpp>
+#include <set>
+#include <sstream>
+#include <unordered_map>
+
+#include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgEncoding.h"
+#include "host/io/svg/SvgNumbers.h"
+#include "host/io/svg/SvgPathData.h"
+#include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTransform.h"
+
+namespace orbalis::host::svg {
+namespace {
+
+struct ImportError {
+    std::string message;
+};
+
+// Raised inside a text element that holds something the text model cannot
+// (a textPath, a link); the whole element is then kept verbatim.
+struct UnsupportedText {};
+
+std::string_view Prefix(std::string_view name) {
+    const size_t colon = name.find(':');
+    return colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
+}
+
+std::string_view Local(std::string_view name) {
+    const size_t colon = name.find(':');
+    return colon == std::string_view::npos ? name : name.substr(colon + 1);
+}
+
+// Prefixes the file binds to the namespaces the importer reads.
+struct Namespaces {
+    std::string svg;  // empty when SVG is the default namespace
+    std::string xlink = "xlink";
+    std::string inkscape = "inkscape";
+    std::string sodipodi = "sodipodi";
+
+    void read(pugi::xml_node root) {
+        svg = std::string(Prefix(root.name()));
+        for (pugi::xml_attribute a : root.attributes()) {
+            const std::string_view name = a.name();
+            if (name.substr(0, 6) != "xmlns:") continue;
+            const std::string prefix(name.substr(6));
+            const std::string_view uri = a.value();
+            if (uri == kXlinkNamespace) xlink = prefix;
+            else if (uri == kInkscapeNamespace) inkscape = prefix;
+            else if (uri == kSodipodiNamespace) sodipodi = prefix;
+        }
+    }
+    bool is(std::string_view name, const std::string& prefix, std::string_view local) const {
+        return name.size() == prefix.size() + 1 + local.size() && name.substr(0, prefix.size()) == prefix &&
+               name[prefix.size()] == ':' && name.substr(prefix.size() + 1) == local;
+    }
+};
+
+// One element's attributes sorted into what the importer reads and what it
+// keeps for writing back.
+struct Element {
+    std::string id;
+    std::string label;
+    std::string labelAttribute;  // its name as written in the file
+    std::string groupmode;
+    std::string groupmodeAttribute;
+    bool locked = false;
+    Declarations declared;
+    std::vector<std::pair<std::string, std::string>> residualStyle;
+    NameValues other;
+    HostMatrix transform = kIdentity;
+    std::string cmykFill, cmykStroke, grayFill, grayStroke, tags;
+    bool guide = false;
+    ComputedStyle style;
+    bool hidden = false;  // display none, or made invisible here
+};
+
+Justification JustificationOf(int textAnchor) {
+    return textAnchor == 1 ? Justification::Center : textAnchor == 2 ? Justification::Right : Justification::Left;
+}
+
+// Collects the runs and paragraphs of a text element, collapsing white
+// space as SVG does unless xml:space="preserve".
+class TextBuilder {
+public:
+    TextBuilder(TextData& data, bool preserve) : data_(data), preserve_(preserve) {}
+
+    void add(std::string_view raw, const CharFeatures& features) {
+        for (char c : raw) {
+            if (c == '\n' || c == '\r') {
+                if (!preserve_) continue;
+                c = ' ';
+            }
+            if (c == '\t') c = ' ';
+            if (c == ' ' && !preserve_) {
+                if (paragraphHasContent_) {
+                    pendingSpace_ = true;
+                    pendingFeatures_ = features;
+                }
+                continue;
+            }
+            if (pendingSpace_) {
+                put(' ', pendingFeatures_);
+                pendingSpace_ = false;
+            }
+            put(c, features);
+            paragraphHasContent_ = true;
+            anyContent_ = true;
+        }
+    }
+
+    void newParagraph(Justification justification, const CharFeatures& features) {
+        pendingSpace_ = false;
+        // The break ends the paragraph before: it belongs to that paragraph's last run.
+        if (data_.runs.empty())
+            put('\r', features);
+        else
+            data_.runs.back().text.push_back('\r');
+        data_.paragraphs.push_back(justification);
+        paragraphHasContent_ = false;
+    }
+
+    bool anyContent() const { return anyContent_; }
+
+private:
+    void put(char c, const CharFeatures& features) {
+        if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
+            data_.runs.push_back({std::string(), features});
+        data_.runs.back().text.push_back(c);
+    }
+
+    TextData& data_;
+    bool preserve_;
+    bool paragraphHasContent_ = false;
+    bool anyContent_ = false;
+    bool pendingSpace_ = false;
+    CharFeatures pendingFeatures_;
+};
+
+struct SymbolViewport {
+    std::string name;
+    bool hasViewBox = false;
+    ViewBox box;
+    std::string aspect;
+    std::string width, height;
+};
+
+struct Context {
+    HostMatrix ctm;  // the parent's user space to the page
+    ComputedStyle style;
+};
+
+class Importer {
+public:
+    Importer(const std::string& source, Document& document) : document_(document) {
+        for (size_t i = 0; i < source.size(); ++i)
+            if (source[i] == '\n') newlines_.push_back(i);
+    }
+
+    void run(pugi::xml_document& xml, const SvgImportOptions& options);
+
+private:
+    // ---- diagnostics
+    size_t lineOf(pugi::xml_node node) const {
+        const ptrdiff_t offset = node.offset_debug();
+        if (offset < 0) return 0;
+        return size_t(std::upper_bound(newlines_.begin(), newlines_.end(), size_t(offset)) - newlines_.begin()) + 1;
+    }
+    std::string describe(pugi::xml_node el) const {
+        std::string out = Printable(Local(el.name()));
+        const char* id = el.attribute("id").value();
+        if (*id) out += "#" + Printable(id);
+        if (const size_t line = lineOf(el)) out += " (line " + std::to_string(line) + ")";
+        return out;
+    }
+    [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const {
+        throw ImportError{describe(el) + ": " + what};
+    }
+
+    // ---- names
+    // The SVG name of an element; empty for elements of other namespaces.
+    std::string_view svgName(pugi::xml_node el) const {
+        const std::string_view name = el.name();
+        const std::string_view prefix = Prefix(name);
+        if (prefix.empty()) return namespaces_.svg.empty() ? name : std::string_view();
+        return prefix == namespaces_.svg ? Local(name) : std::string_view();
+    }
+    bool isHref(std::string_view name) const {
+        return name == "href" || namespaces_.is(name, namespaces_.xlink, "href");
+    }
+    std::string href(pugi::xml_node el) const {
+        for (pugi::xml_attribute a : el.attributes())
+            if (isHref(a.name())) return a.value();
+        return {};
+    }
+
+    // ---- attributes and style
+    Element read(pugi::xml_node el, const ComputedStyle& parent,
+                 const std::function<bool(std::string_view)>& consumed) const;
+    NameValues keep(const Element& e, const std::function<bool(Property)>& modelled) const;
+    double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const;
+    HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const;
+    std::string children(pugi::xml_node el) const;
+    std::string verbatim(pugi::xml_node el) const;
+
+    // ---- structure
+    Art* add(Art* container, int32_t type, int32_t order = kHostPlaceInsideOnTop);
+    void importChildren(pugi::xml_node parent, Art* container, Layer* layer, const Context& context);
+    void importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context);
+    void importLayer(pugi::xml_node el, Layer* layer, const Context& context, int number);
+    void importGroup(pugi::xml_node el, Art* container, const Context& context);
+    void importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context);
+    void importText(pugi::xml_node el, Art* container, const Context& context);
+    void walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale, bool direct,
+                  TextBuilder& builder, TextData& data) const;
+    void importImage(pugi::xml_node el, Art* container, const Context& context);
+    void importUse(pugi::xml_node el, Art* container, const Context& context);
+    void importForeign(pugi::xml_node el, Art* container, const Context& context);
+    void finish(Art* art, const Element& e, const Context& context);
+
+    std::vector<Subpath> shapeGeometry(pugi::xml_node el, std::string_view name, double fontSize);
+    void scanTree(pugi::xml_node root);
+    void importSymbols();
+    void readRoot(pugi::xml_node root, Context* context);
+    void checkSymbolCycles();
+
+    Document& document_;
+    std::vector<size_t> newlines_;
+    Namespaces namespaces_;
+    LengthBasis basis_;
+    size_t segmentBudget_ = kMaxSegments;
+    std::vector<pugi::xml_node> symbolNodes_;
+    std::map<std::string, SymbolViewport> symbols_;
+    std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
+    struct PendingLayer {
+        Layer* layer;
+        bool visible, editable;
+    };
+    std::vector<PendingLayer> pendingLayers_;
+};
+
+// ---------------------------------------------------------------- attributes
+
+Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
+                       const std::function<bool(std::string_view)>& consumed) const {
+    Element e;
+    std::array<bool, kPropertyCount> fromStyle{};
+    for (pugi::xml_attribute a : el.attributes()) {
+        const std::string_view name = a.name();
+        const char* value = a.value();
+        if (name == "id") {
+            e.id = value;
+        } else if (name == "transform") {
+            if (!ParseTransform(value, &e.transform)) fail(el, "bad transform " + Quote(value));
+        } else if (name == "style") {
+            for (auto& [property, v] : SplitStyle(value)) {
+                if (auto p = FindProperty(property)) {
+                    e.declared[size_t(*p)] = v;
+                    fromStyle[size_t(*p)] = true;
+                } else {
+                    e.residualStyle.emplace_back(property, v);
+                }
+            }
+        } else if (auto p = FindProperty(name)) {
+            if (!fromStyle[size_t(*p)]) e.declared[size_t(*p)] = std::string(value);
+        } else if (namespaces_.is(name, namespaces_.inkscape, "label")) {
+            e.label = value;
+            e.labelAttribute = std::string(name);
+        } else if (namespaces_.is(name, namespaces_.inkscape, "groupmode")) {
+            e.groupmode = value;
+            e.groupmodeAttribute = std::string(name);
+        } else if (namespaces_.is(name, namespaces_.sodipodi, "insensitive")) {
+            e.locked = std::string_view(value) != "false";
+        } else if (name == kCmykFillAttribute) {
+            e.cmykFill = value;
+        } else if (name == kCmykStrokeAttribute) {
+            e.cmykStroke = value;
+        } else if (name == kGrayFillAttribute) {
+            e.grayFill = value;
+        } else if (name == kGrayStrokeAttribute) {
+            e.grayStroke = value;
+        } else if (name == kTagsAttribute) {
+            e.tags = value;
+        } else if (name == kGuideAttribute) {
+            e.guide = std::string_view(value) == "true";
+        } else if (!consumed(name)) {
+            e.other.emplace_back(std::string(name), value);
+        }
+    }
+    e.style = parent;
+    Property bad{};
+    if (!ApplyDeclarations(e.declared, basis_, &e.style, &bad))
+        fail(el, std::string("bad ") + PropertyName(bad) + " " + Quote(*e.declared[size_t(bad)]));
+    // A guide's own visibility is how guides are kept out of sight.
+    if (e.guide) e.style.invisible = parent.invisible;
+    e.hidden = e.style.displayNone || (e.style.invisible && !parent.invisible);
+    return e;
+}
+
+NameValues Importer::keep(const Element& e, const std::function<bool(Property)>& modelled) const {
+    NameValues out = e.other;
+    for (size_t i = 0; i < kPropertyCount; ++i) {
+        const Property p = Property(i);
+        if (!e.declared[i] || p == Property::Display || p == Property::Visibility || modelled(p)) continue;
+        out.emplace_back(PropertyName(p), *e.declared[i]);
+    }
+    if (!e.residualStyle.empty()) out.emplace_back("style", JoinStyle(e.residualStyle));
+    return out;
+}
+
+void SetValue(NameValues& values, const std::string& name, const std::string& value) {
+    for (auto& [n, v] : values)
+        if (n == name) {
+            v = value;
+            return;
+        }
+    values.emplace_back(name, value);
+}
+
+// Axis 0 x, 1 y, 2 other: what a percentage is of.
+double Importer::length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const {
+    pugi::xml_attribute a = el.attribute(name);
+    if (!a) return fallback;
+    std::string_view text = a.value();
+    // Text positions may be lists; the first value places the text.
+    if (const size_t cut = Trim(text).find_first_of(" ,\t\r\n"); cut != std::string_view::npos)
+        text = Trim(text).substr(0, cut);
+    Length l;
+    if (!ParseLength(text, &l)) fail(el, std::string("bad ") + name + " " + Quote(a.value()));
+    switch (l.unit) {
+    case Length::User: return l.value;
+    case Length::Em: return l.value * fontSize;
+    case Length::Ex: return l.value * fontSize / 2;
+    case Length::Percent:
+        return l.value / 100 *
+               (axis == 0   ? basis_.viewportWidth
+                : axis == 1 ? basis_.viewportHeight
+                            : std::hypot(basis_.viewportWidth, basis_.viewportHeight) / std::sqrt(2.0));
+    }
+    return fallback;
+}
+
+// The model's colour: CMYK or gray when the file's data attribute still
+// matches the RGB shown (another editor may have changed the colour).
+HostColor Importer::color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const {
+    auto close = [&](double r, double g, double b) {
+        const double tolerance = 0.5 / 255;
+        return std::fabs(r - rgba.r) <= tolerance && std::fabs(g - rgba.g) <= tolerance &&
+               std::fabs(b - rgba.b) <= tolerance;
+    };
+    HostColor out{};
+    if (!cmyk.empty()) {
+        NumberCursor cursor(cmyk);
+        double v[4];
+        bool ok = true;
+        cursor.skipSpace();
+        for (double& x : v) {
+            const char* error;
+            ok = ok && cursor.number(&x, &error) && x >= 0 && x <= 1;
+            cursor.skipSeparator();
+        }
+        if (ok && cursor.atEnd() &&
+            close((1 - v[0]) * (1 - v[3]), (1 - v[1]) * (1 - v[3]), (1 - v[2]) * (1 - v[3]))) {
+            out.kind = kHostFourColor;
+            out.c.four = {v[0], v[1], v[2], v[3]};
+            return out;
+        }
+    }
+    double g;
+    if (!gray.empty() && ParseNumber(gray, &g) && g >= 0 && g <= 1 && close(1 - g, 1 - g, 1 - g)) {
+        out.kind = kHostGrayColor;
+        out.c.gray.gray = g;
+        return out;
+    }
+    out.kind = kHostThreeColor;
+    out.c.three = {rgba.r, rgba.g, rgba.b};
+    return out;
+}
+
+std::string Importer::verbatim(pugi::xml_node el) const {
+    std::ostringstream out;
+    el.print(out, "", pugi::format_raw);
+    return out.str();
+}
+
+// The XML of an element's children, for elements kept as one object.
+std::string Importer::children(pugi::xml_node el) const {
+    std::string out;
+    for (pugi::xml_node child : el.children()) {
+        if (child.type() == pugi::node_pcdata && Trim(child.value()).empty()) continue;
+        out += verbatim(child);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- structure
+
+Art* Importer::add(Art* container, int32_t type, int32_t order) {
+    Art* art = nullptr;
+    if (HostErr err = document_.newArt(type, order, container, &art))
+        throw ImportError{"cannot place art in the document (error " + std::to_string(err) + ")"};
+    return art;
+}
+
+// Name, tags, hidden and locked state: common to every object.
+void Importer::finish(Art* art, const Element& e, const Context&) {
+    art->name = e.id.empty() ? e.label : e.id;
+    if (!e.id.empty() && !e.label.empty()) SetValue(art->foreignAttributes, e.labelAttribute, e.label);
+    if (!e.tags.empty()) {
+        // name=value pairs joined by '&', each part percent-encoded.
+        auto decode = [](std::string_view s) {
+            std::string out;
+            for (size_t i = 0; i < s.size(); ++i) {
+                if (s[i] == '%' && i + 2 < s.size()) {
+                    auto hex = [](char c) {
+                        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+                    };
+                    const int hi = hex(s[i + 1]), lo = hex(s[i + 2]);
+                    if (hi >= 0 && lo >= 0) {
+                        out.push_back(char(hi * 16 + lo));
+                        i += 2;
+                        continue;
+                    }
+                }
+                out.push_back(s[i]);
+            }
+            return out;
+        };
+        std::string_view rest = e.tags;
+        while (!rest.empty()) {
+            const size_t amp = rest.find('&');
+            const std::string_view pair = rest.substr(0, amp);
+            const size_t eq = pair.find('=');
+            if (eq != std::string_view::npos)
+                art->tags.emplace_back(decode(pair.substr(0, eq)), decode(pair.substr(eq + 1)));
+            rest = amp == std::string_view::npos ? std::string_view() : rest.substr(amp + 1);
+        }
+    }
+    const int32_t attributes = (e.hidden ? kHostArtHidden : 0) | (e.locked ? kHostArtLocked : 0);
+    if (attributes) pendingAttributes_.emplace_back(art, attributes);
+}
+
+void Importer::importChildren(pugi::xml_node parent, Art* container, Layer* layer, const Context& context) {
+    for (pugi::xml_node child : parent.children())
+        if (child.type() == pugi::node_element) importElement(child, container, layer, context);
+}
+
+void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context) {
+    const std::string_view name = svgName(el);
+    if (name == "g") {
+        Element probe;
+        for (pugi::xml_attribute a : el.attributes())
+            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode")) probe.groupmode = a.value();
+        if (layer && probe.groupmode == "layer") {
+            Layer* sublayer = nullptr;
+            if (document_.insertLayer(layer, kHostPlaceInsideOnTop, &sublayer))
+                throw ImportError{"cannot insert a sublayer"};
+            importLayer(el, sublayer, context, int(document_.allLayers().size()));
+        } else {
+            importGroup(el, container, context);
+        }
+    } else if (name == "path" || name == "rect" || name == "circle" || name == "ellipse" || name == "line" ||
+               name == "polyline" || name == "polygon") {
+        importShape(el, name, container, context);
+    } else if (name == "text") {
+        importText(el, container, context);
+    } else if (name == "image") {
+        importImage(el, container, context);
+    } else if (name == "use") {
+        importUse(el, container, context);
+    } else if (name == "symbol") {
+        // Imported as a symbol definition.
+    } else if (name == "defs" && !el.first_child()) {
+        // Emptied of its symbols: nothing left to keep.
+    } else {
+        importForeign(el, container, context);
+    }
+}
+
+void Importer::importLayer(pugi::xml_node el, Layer* layer, const Context& context, int number) {
+    Element e = read(el, context.style, [](std::string_view) { return false; });
+    layer->title = !e.label.empty() ? e.label : !e.id.empty() ? e.id : "Layer " + std::to_string(number);
+    NameValues foreign;
+    if (!e.id.empty()) foreign.emplace_back("id", e.id);
+    if (!e.label.empty() && e.label != layer->title) foreign.emplace_back(e.labelAttribute, e.label);
+    for (auto& kv : keep(e, [](Property) { return false; })) foreign.push_back(std::move(kv));
+    layer->foreignAttributes = std::move(foreign);
+    if (e.hidden || e.locked) pendingLayers_.push_back({layer, !e.hidden, !e.locked});
+    Context inner{Concat(e.transform, context.ctm), e.style};
+    importChildren(el, layer->group(), layer, inner);
+}
+
+void Importer::importGroup(pugi::xml_node el, Art* container, const Context& context) {
+    Element e = read(el, context.style, [](std::string_view) { return false; });
+    Art* group = add(container, kHostGroupArt);
+    group->foreignAttributes = keep(e, [](Property) { return false; });
+    if (!e.groupmode.empty()) SetValue(group->foreignAttributes, e.groupmodeAttribute, e.groupmode);
+    finish(group, e, context);
+    Context inner{Concat(e.transform, context.ctm), e.style};
+    importChildren(el, group, nullptr, inner);
+}
+
+// ---------------------------------------------------------------- shapes
+
+bool IsShapeAttribute(std::string_view shape, std::string_view name) {
+    if (shape == "path") return name == "d";
+    if (shape == "rect") return name == "x" || name == "y" || name == "width" || name == "height" || name == "rx" || name == "ry";
+    if (shape == "circle") return name == "cx" || name == "cy" || name == "r";
+    if (shape == "ellipse") return name == "cx" || name == "cy" || name == "rx" || name == "ry";
+    if (shape == "line") return name == "x1" || name == "y1" || name == "x2" || name == "y2";
+    return name == "points";
+}
+
+std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view name, double fontSize) {
+    PathBuilder builder(&segmentBudget_);
+    auto lineTo = [&](HostPoint p) {
+        if (p.x != builder.current().x || p.y != builder.current().y) builder.lineTo(p);
+    };
+    auto ellipse = [&](double cx, double cy, double rx, double ry) {
+        builder.moveTo({cx + rx, cy});
+        builder.arcTo(rx, ry, 0, false, true, {cx, cy + ry});
+        builder.arcTo(rx, ry, 0, false, true, {cx - rx, cy});
+        builder.arcTo(rx, ry, 0, false, true, {cx, cy - ry});
+        builder.arcTo(rx, ry, 0, false, true, {cx + rx, cy});
+        builder.close();
+    };
+    if (name == "path") {
+        std::vector<Subpath> out;
+        PathDataError error;
+        if (!ParsePathData(el.attribute("d").value(), &segmentBudget_, &out, &error))
+            fail(el, "bad path data at offset " + std::to_string(error.offset) + ": " + error.message);
+        return out;
+    }
+    if (name == "rect") {
+        const double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
+        const double w = length(el, "width", 0, 0, fontSize), h = length(el, "height", 0, 1, fontSize);
+        if (w < 0 || h < 0) fail(el, "negative width or height");
+        if (w == 0 || h == 0) return {};
+        double rx = length(el, "rx", -1, 0, fontSize), ry = length(el, "ry", -1, 1, fontSize);
+        if (rx < 0) rx = ry;
+        if (ry < 0) ry = rx;
+        rx = std::clamp(rx, 0.0, w / 2);
+        ry = std::clamp(ry, 0.0, h / 2);
+        if (rx == 0 || ry == 0) {
+            builder.moveTo({x, y});
+            builder.lineTo({x + w, y});
+            builder.lineTo({x + w, y + h});
+            builder.lineTo({x, y + h});
+        } else {
+            builder.moveTo({x + rx, y});
+            lineTo({x + w - rx, y});
+            builder.arcTo(rx, ry, 0, false, true, {x + w, y + ry});
+            lineTo({x + w, y + h - ry});
+            builder.arcTo(rx, ry, 0, false, true, {x + w - rx, y + h});
+            lineTo({x + rx, y + h});
+            builder.arcTo(rx, ry, 0, false, true, {x, y + h - ry});
+            lineTo({x, y + ry});
+            builder.arcTo(rx, ry, 0, false, true, {x + rx, y});
+        }
+        builder.close();
+    } else if (name == "circle" || name == "ellipse") {
+        const double cx = length(el, "cx", 0, 0, fontSize), cy = length(el, "cy", 0, 1, fontSize);
+        double rx, ry;
+        if (name == "circle") {
+            rx = ry = length(el, "r", 0, 2, fontSize);
+        } else {
+            rx = length(el, "rx", -1, 0, fontSize);
+            ry = length(el, "ry", -1, 1, fontSize);
+            if (rx < 0) rx = ry;
+            if (ry < 0) ry = rx;
+        }
+        if (rx < 0 || ry < 0) fail(el, "negative radius");
+        if (rx == 0 || ry == 0) return {};
+        ellipse(cx, cy, rx, ry);
+    } else if (name == "line") {
+        builder.moveTo({length(el, "x1", 0, 0, fontSize), length(el, "y1", 0, 1, fontSize)});
+        builder.lineTo({length(el, "x2", 0, 0, fontSize), length(el, "y2", 0, 1, fontSize)});
+    } else {  // polyline, polygon
+        NumberCursor cursor(el.attribute("points").value());
+        std::vector<double> values;
+        cursor.skipSpace();
+        while (!cursor.atEnd()) {
+            double v;
+            const char* error;
+            if (!cursor.number(&v, &error))
+                fail(el, "bad points at offset " + std::to_string(cursor.offset()) + ": " + error);
+            values.push_back(v);
+            cursor.skipSeparator();
+        }
+        if (values.size() % 2) fail(el, "odd number of coordinates in points");
+        if (values.empty()) return {};
+        builder.moveTo({values[0], values[1]});
+        for (size_t i = 2; i < values.size(); i += 2) builder.lineTo({values[i], values[i + 1]});
+        if (name == "polygon") builder.close();
+    }
+    if (builder.overBudget()) fail(el, "too many path segments");
+    return builder.take();
+}
+
+void Importer::importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context) {
+    const std::string shape(name);
+    Element e = read(el, context.style, [&](std::string_view a) { return IsShapeAttribute(shape, a); });
+    std::vector<Subpath> subpaths = shapeGeometry(el, name, e.style.fontSize);
+    if (subpaths.empty()) {
+        // Nothing drawn (empty path data, a zero-sized shape): kept as it was.
+        importForeign(el, container, context);
+        return;
+    }
+    const HostMatrix m = Concat(e.transform, context.ctm);
+    for (Subpath& sub : subpaths) {
+        for (HostPathSegment& s : sub.segments) {
+            s.p = Apply(m, s.p);
+            s.in = Apply(m, s.in);
+            s.out = Apply(m, s.out);
+            for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y})
+                if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+        }
+        MarkCorners(sub.segments, sub.closed);
+    }
+
+    // Style.
+    const ComputedStyle& cs = e.style;
+    HostPathStyle style{};
+    Rgba rgba;
+    style.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
+    if (style.fillPaint) style.fill.color = color(rgba, e.cmykFill, e.grayFill);
+    const double fillAlpha = style.fillPaint ? rgba.alpha : 1;
+    style.strokePaint = ResolvePaint(cs.stroke, cs.color, &rgba);
+    if (style.strokePaint) style.stroke.color = color(rgba, e.cmykStroke, e.grayStroke);
+    const double strokeAlpha = style.strokePaint ? rgba.alpha : 1;
+    const double scale = std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
+    style.stroke.width = cs.strokeWidth * scale;
+    style.stroke.dashOffset = cs.dashOffset * scale;
+    style.stroke.dashCount = int32_t(std::min<size_t>(cs.dashes.size(), kHostMaxDashes));
+    for (int32_t i = 0; i < style.stroke.dashCount; ++i) style.stroke.dashes[i] = cs.dashes[i] * scale;
+    if (style.stroke.dashCount % 2) --style.stroke.dashCount;
+    style.stroke.cap = cs.cap;
+    style.stroke.join = cs.join;
+    style.stroke.miterLimit = cs.miterLimit;
+    style.evenOdd = cs.evenOdd;
+
+    Art* art;
+    if (subpaths.size() == 1) {
+        art = add(container, kHostPathArt);
+        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, e.guide, style};
+    } else {
+        art = add(container, kHostCompoundPathArt);
+        for (Subpath& sub : subpaths) {
+            Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
+            *member->path() = PathData{std::move(sub.segments), sub.closed, e.guide, style};
+        }
+    }
+    art->foreignAttributes = keep(e, [](Property p) {
+        switch (p) {
+        case Property::Fill: case Property::FillRule: case Property::Stroke: case Property::StrokeWidth:
+        case Property::StrokeLinecap: case Property::StrokeLinejoin: case Property::StrokeMiterlimit:
+        case Property::StrokeDasharray: case Property::StrokeDashoffset: return true;
+        default: return false;
+        }
+    });
+    // What the model cannot hold of its own values goes back as written:
+    // paint servers, long dash patterns, colour alpha (as opacity).
+    const auto& fill = e.declared[size_t(Property::Fill)];
+    const auto& stroke = e.declared[size_t(Property::Stroke)];
+    if (fill && cs.fill.kind == Paint::Url) SetValue(art->foreignAttributes, "fill", *fill);
+    if (stroke && cs.stroke.kind == Paint::Url) SetValue(art->foreignAttributes, "stroke", *stroke);
+    if (const auto& dashes = e.declared[size_t(Property::StrokeDasharray)]; dashes && cs.dashes.size() > kHostMaxDashes)
+        SetValue(art->foreignAttributes, "stroke-dasharray", *dashes);
+    if (fill && fillAlpha < 1) SetValue(art->foreignAttributes, "fill-opacity", FormatExact(fillAlpha * cs.fillOpacity));
+    if (stroke && strokeAlpha < 1)
+        SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
+    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    finish(art, e, context);
+}
+
+// ---------------------------------------------------------------- text
+
+bool IsTextModelled(Property p) {
+    return p == Property::Fill || p == Property::FontSize || p == Property::FontFamily || p == Property::TextAnchor ||
+           p == Property::WritingMode;
+}
+
+void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale,
+                        bool direct, TextBuilder& builder, TextData& data) const {
+    // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
+    auto features = [&](const ComputedStyle& cs, const std::string& cmykFill) {
+        CharFeatures f;
+        f.font = cs.fontFamily;
+        f.fontSize = cs.fontSize * scale;
+        Rgba rgba;
+        f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
+        if (f.fillPaint) f.fill = color(rgba, cmykFill, "");
+        return f;
+    };
+    for (pugi::xml_node child : el.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            builder.add(child.value(), features(style, cmyk));
+        } else if (child.type() == pugi::node_element) {
+            if (svgName(child) != "tspan") throw UnsupportedText{};
+            ComputedStyle cs = style;
+            Declarations declared;
+            for (pugi::xml_attribute a : child.attributes()) {
+                if (a.name() == std::string_view("style")) {
+                    for (auto& [n, v] : SplitStyle(a.value()))
+                        if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
+                } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
+                    declared[size_t(*p)] = a.value();
+                }
+            }
+            Property bad{};
+            if (!ApplyDeclarations(declared, basis_, &cs, &bad))
+                fail(child, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+            const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
+            const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
+            if (direct) {
+                const bool line = std::string_view(child.attribute((namespaces_.sodipodi + ":role").c_str()).value()) == "line" ||
+                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy")));
+                if (!builder.anyContent())
+                    data.paragraphs.front() = JustificationOf(cs.textAnchor);
+                else if (line)
+                    builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk));
+            }
+            walkText(child, cs, childCmyk, scale, false, builder, data);
+        }
+    }
+}
+
+void Importer::importText(pugi::xml_node el, Art* container, const Context& context) {
+    Element e = read(el, context.style, [](std::string_view a) { return a == "x" || a == "y"; });
+    // The anchor: the text's position, or that of a first tspan placed before any text.
+    const double fontSize = e.style.fontSize;
+    double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
+    for (pugi::xml_node child : el.children()) {
+        if (child.type() == pugi::node_pcdata && Trim(child.value()).empty()) continue;
+        if (child.type() == pugi::node_element && svgName(child) == "tspan") {
+            x = length(child, "x", x, 0, fontSize);
+            y = length(child, "y", y, 1, fontSize);
+        }
+        break;
+    }
+    HostMatrix m = Concat(Concat(kFlip, Translation(x, y)), Concat(e.transform, context.ctm));
+    // A uniform scale of the text becomes its font size.
+    double scale = 1;
+    const double k = std::hypot(m.a, m.b);
+    if (k > 0 && std::fabs(m.a - m.d) <= 1e-12 * k && std::fabs(m.b + m.c) <= 1e-12 * k) {
+        scale = k;
+        m.a /= k, m.b /= k, m.c /= k, m.d /= k;
+        if (std::fabs(m.b) <= 1e-15) m = {1, 0, 0, 1, m.tx, m.ty};
+    }
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+    TextData data;
+    data.frameKind = 0;
+    data.orientation = e.style.vertical ? 1 : 0;
+    data.matrix = m;
+    data.paragraphs.push_back(JustificationOf(e.style.textAnchor));
+    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
+    TextBuilder builder(data, preserve);
+    try {
+        walkText(el, e.style, e.cmykFill, scale, true, builder, data);
+    } catch (const UnsupportedText&) {
+        importForeign(el, container, context);
+        return;
+    }
+    Art* art = add(container, kHostTextFrameArt);
+    art->data = std::move(data);
+    art->foreignAttributes = keep(e, IsTextModelled);
+    finish(art, e, context);
+}
+
+// ---------------------------------------------------------------- images, symbols, foreign
+
+bool IsPlacementAttribute(std::string_view name) {
+    return name == "x" || name == "y" || name == "width" || name == "height";
+}
+
+void Importer::importImage(pugi::xml_node el, Art* container, const Context& context) {
+    Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
+    const double fs = e.style.fontSize;
+    PlacedData placed;
+    placed.width = length(el, "width", 0, 0, fs);
+    placed.height = length(el, "height", 0, 1, fs);
+    if (placed.width < 0 || placed.height < 0) fail(el, "negative width or height");
+    placed.file = href(el);
+    placed.matrix = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
+                           Concat(e.transform, context.ctm));
+    for (double v : {placed.matrix.a, placed.matrix.b, placed.matrix.c, placed.matrix.d, placed.matrix.tx, placed.matrix.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+    Art* art = add(container, kHostPlacedArt);
+    art->data = std::move(placed);
+    art->foreignAttributes = keep(e, [](Property) { return false; });
+    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    finish(art, e, context);
+}
+
+void Importer::importUse(pugi::xml_node el, Art* container, const Context& context) {
+    const std::string target = href(el);
+    auto symbol = target.size() > 1 && target[0] == '#' ? symbols_.find(target.substr(1)) : symbols_.end();
+    if (symbol == symbols_.end()) {
+        // A use of anything but a symbol is kept as written; the element it
+        // shows keeps its id, so the reference still holds.
+        importForeign(el, container, context);
+        return;
+    }
+    Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
+    const double fs = e.style.fontSize;
+    HostMatrix viewport = kIdentity;
+    const SymbolViewport& sv = symbol->second;
+    if (sv.hasViewBox) {
+        auto size = [&](const char* name, const std::string& own, double fallback, int axis) {
+            if (el.attribute(name)) return length(el, name, fallback, axis, fs);
+            Length l;
+            if (!own.empty() && ParseLength(own, &l) && l.unit == Length::User) return l.value;
+            return fallback;
+        };
+        const double w = size("width", sv.width, sv.box.width, 0), h = size("height", sv.height, sv.box.height, 1);
+        if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport))
+            fail(el, "bad preserveAspectRatio on symbol " + Quote(symbol->first));
+    }
+    SymbolData data;
+    data.symbol = sv.name;
+    data.matrix = Concat(Concat(kFlip, viewport),
+                         Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
+                                Concat(e.transform, context.ctm)));
+    for (double v : {data.matrix.a, data.matrix.b, data.matrix.c, data.matrix.d, data.matrix.tx, data.matrix.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+    Art* art = add(container, kHostSymbolArt);
+    art->data = std::move(data);
+    art->foreignAttributes = keep(e, [](Property) { return false; });
+    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    finish(art, e, context);
+}
+
+void Importer::importForeign(pugi::xml_node el, Art* container, const Context& context) {
+    Art* art = add(container, kHostForeignArt);
+    ForeignData data;
+    data.format = "svg";
+    data.payload = verbatim(el);
+    data.matrix = context.ctm;
+    art->data = std::move(data);
+    art->name = el.attribute("id").value();
+}
+
+// ---------------------------------------------------------------- document
+
+// Checks nesting and finds the symbols, without recursion.
+void Importer::scanTree(pugi::xml_node root) {
+    std::set<std::string> seen;
+    int depth = 0;
+    pugi::xml_node node = root;
+    while (node) {
+        if (node.type() == pugi::node_element) {
+            if (depth > kMaxNesting)
+                fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
+            if (svgName(node) == "symbol") {
+                const std::string id = node.attribute("id").value();
+                if (!id.empty() && seen.insert(id).second) symbolNodes_.push_back(node);
+            }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            ++depth;
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) {
+            node = node.parent();
+            --depth;
+        }
+        if (!node || node == root) break;
+        node = node.next_sibling();
+    }
+}
+
+void Importer::importSymbols() {
+    for (pugi::xml_node el : symbolNodes_) {
+        SymbolViewport sv;
+        if (pugi::xml_attribute vb = el.attribute("viewBox")) {
+            if (!ParseViewBox(vb.value(), &sv.box)) fail(el, "bad viewBox " + Quote(vb.value()));
+            sv.hasViewBox = true;
+        }
+        sv.aspect = el.attribute("preserveAspectRatio").value();
+        sv.width = el.attribute("width").value();
+        sv.height = el.attribute("height").value();
+        // A symbol is named by its label when it has one (names that are no
+        // good as ids are written that way), else by its id.
+        sv.name = el.attribute("id").value();
+        for (pugi::xml_attribute a : el.attributes())
+            if (namespaces_.is(a.name(), namespaces_.inkscape, "label") && *a.value()) sv.name = a.value();
+        symbols_[el.attribute("id").value()] = sv;
+    }
+    for (pugi::xml_node el : symbolNodes_) {
+        // Symbol content takes its inherited style from each use; the
+        // definition starts from SVG's defaults.
+        Element e = read(el, ComputedStyle{}, [](std::string_view a) {
+            return a == "viewBox" || a == "preserveAspectRatio" || a == "x" || a == "y" || a == "width" ||
+                   a == "height" || a == "refX" || a == "refY";
+        });
+        Art* definition = document_.newSymbolDefinition(symbols_[e.id].name);
+        definition->foreignAttributes = keep(e, [](Property) { return false; });
+        importChildren(el, definition, nullptr, Context{kFlip, e.style});
+    }
+    // Innermost first: a symbol may sit inside another.
+    for (auto it = symbolNodes_.rbegin(); it != symbolNodes_.rend(); ++it) it->parent().remove_child(*it);
+}
+
+void Importer::checkSymbolCycles() {
+    // Depth-first over "definition uses definition"; a cycle would make the
+    // host's bounds of an instance endless.
+    std::map<std::string, std::vector<std::string>> uses;
+    for (const SymbolDefinition& def : document_.symbols()) {
+        std::vector<std::string>& out = uses[def.name];
+        std::vector<const Art*> stack{def.art};
+        while (!stack.empty()) {
+            const Art* a = stack.back();
+            stack.pop_back();
+            if (const auto* s = std::get_if<SymbolData>(&a->data)) out.push_back(s->symbol);
+            for (const Art* c = a->firstChild(); c; c = c->next()) stack.push_back(c);
+        }
+    }
+    std::map<std::string, int> state;  // 1 on the path, 2 done
+    for (const auto& [start, unused] : uses) {
+        if (state[start]) continue;
+        std::vector<std::pair<std::string, size_t>> path{{start, 0}};
+        state[start] = 1;
+        while (!path.empty()) {
+            auto& [name, next] = path.back();
+            const auto& targets = uses[name];
+            if (next == targets.size()) {
+                state[name] = 2;
+                path.pop_back();
+                continue;
+            }
+            const std::string target = targets[next++];
+            if (state[target] == 1) throw ImportError{"symbol " + Quote(target) + " shows itself"};
+            if (state[target] == 0) {
+                state[target] = 1;
+                path.emplace_back(target, 0);
+            }
+        }
+    }
+}
+
+void Importer::readRoot(pugi::xml_node root, Context* context) {
+    const bool hasViewBox = root.attribute("viewBox");
+    ViewBox box;
+    if (hasViewBox && !ParseViewBox(root.attribute("viewBox").value(), &box))
+        fail(root, "bad viewBox " + Quote(root.attribute("viewBox").value()));
+    // Width and height in points; percentages say nothing about the page.
+    auto size = [&](const char* name, double* points) {
+        pugi::xml_attribute a = root.attribute(name);
+        if (!a) return false;
+        const std::string_view text = Trim(a.value());
+        if (!text.empty() && text.back() == '%') return false;
+        size_t n = text.size();
+        while (n > 0 && std::isalpha(static_cast<unsigned char>(text[n - 1]))) --n;
+        double v;
+        const double unit = PointsPerUnit(text.substr(n));
+        if (unit == 0 || !ParseNumber(text.substr(0, n), &v) || !(v > 0) || !(v * unit <= kMaxCoordinate))
+            fail(root, std::string("bad ") + name + " " + Quote(a.value()));
+        *points = v * unit;
+        return true;
+    };
+    double width = 0, height = 0;
+    const bool hasWidth = size("width", &width), hasHeight = size("height", &height);
+    HostMatrix map;  // user space to the viewport, y down, in points
+    if (hasViewBox) {
+        if (!hasWidth && !hasHeight) {
+            width = box.width * 0.75;
+            height = box.height * 0.75;
+        } else if (!hasWidth) {
+            width = height * box.width / box.height;
+        } else if (!hasHeight) {
+            height = width * box.height / box.width;
+        }
+        if (!ViewBoxTransform(box, width, height, root.attribute("preserveAspectRatio").value(), &map))
+            fail(root, "bad preserveAspectRatio");
+        basis_ = {box.width, box.height};
+    } else {
+        if (!hasWidth) width = 612;
+        if (!hasHeight) height = 792;
+        map = {0.75, 0, 0, 0.75, 0, 0};
+        basis_ = {width / 0.75, height / 0.75};
+    }
+    // The viewBox origin stays where the file puts it: only the scale and
+    // the aspect-ratio shift apply, then y turns up.
+    const double originX = hasViewBox ? box.x * map.a : 0, originY = hasViewBox ? box.y * map.d : 0;
+    map.tx += originX;
+    map.ty += originY;
+    document_.artboard = {originX, -originY, originX + width, -(originY + height)};
+    for (double v : {document_.artboard.left, document_.artboard.top, document_.artboard.right,
+                     document_.artboard.bottom, map.a, map.d, map.tx, map.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) fail(root, "page size or position out of range");
+    // Sizes are written to a millionth of a point; a page must stay visible at that.
+    if (!(width >= 1e-3) || !(height >= 1e-3)) fail(root, "page size out of range");
+
+    Element e = read(root, ComputedStyle{}, [&](std::string_view a) {
+        if (a == "width" || a == "height" || a == "viewBox" || a == "preserveAspectRatio" || a == "xmlns") return true;
+        // The exporter declares these three itself, under these prefixes.
+        const std::string_view uri = root.attribute(std::string(a).c_str()).value();
+        if (a == "xmlns:xlink") return uri == kXlinkNamespace;
+        if (a == "xmlns:inkscape") return uri == kInkscapeNamespace;
+        if (a == "xmlns:sodipodi") return uri == kSodipodiNamespace;
+        return false;
+    });
+    document_.foreignAttributes = keep(e, [](Property) { return false; });
+    if (!e.id.empty()) document_.foreignAttributes.insert(document_.foreignAttributes.begin(), {"id", e.id});
+    *context = Context{Concat(Concat(e.transform, map), kFlip), e.style};
+}
+
+bool RendersNothing(std::string_view name) {
+    static const char* names[] = {"defs",   "style",       "metadata", "title",  "desc",   "script",
+                                  "linearGradient", "radialGradient", "pattern", "clipPath", "mask",
+                                  "filter", "marker",      "font",     "font-face", "color-profile", "cursor"};
+    for (const char* n : names)
+        if (name == n) return true;
+    return name.empty();  // elements of other namespaces (editor settings and the like)
+}
+
+void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
+    pugi::xml_node root = xml.document_element();
+    if (!root) throw ImportError{"not an SVG document: no root element"};
+    namespaces_.read(root);
+    if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
+    scanTree(root);
+    Context context;
+    readRoot(root, &context);
+    importSymbols();
+
+    Layer* loose = nullptr;  // the layer taking art outside any group
+    int layerNumber = 0;
+    for (pugi::xml_node child : root.children()) {
+        if (child.type() != pugi::node_element) continue;
+        const std::string_view name = svgName(child);
+        if (name == "g") {
+            Layer* layer = nullptr;
+            document_.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+            importLayer(child, layer, context, ++layerNumber);
+            loose = nullptr;
+        } else if (name == "symbol") {
+            continue;
+        } else if (RendersNothing(name)) {
+            if (name == "defs" && !child.find_child([](pugi::xml_node n) {
+                    return n.type() != pugi::node_pcdata || !Trim(n.value()).empty();
+                }))
+                continue;
+            document_.foreignContent.push_back(verbatim(child));
+        } else {
+            if (!loose) {
+                document_.insertLayer(nullptr, kHostPlaceAboveAll, &loose);
+                loose->title = "Layer " + std::to_string(++layerNumber);
+            }
+            importElement(child, loose->group(), loose, context);
+        }
+    }
+    if (document_.topLayers().empty()) {
+        Layer* layer = nullptr;
+        document_.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+        layer->title = "Layer 1";
+    }
+    checkSymbolCycles();
+
+    for (auto [art, attributes] : pendingAttributes_) document_.setAttributes(art, attributes, attributes);
+    for (const PendingLayer& p : pendingLayers_) {
+        p.layer->visible = p.visible;
+        p.layer->editable = p.editable;
+    }
+    Layer* current = document_.topLayers().front();
+    if (!options.currentLayer.empty()) {
+        current = nullptr;
+        for (Layer* layer : document_.allLayers())
+            if (layer->title == options.currentLayer) {
+                current = layer;
+                break;
+            }
+        if (!current) throw ImportError{"no layer titled " + Quote(options.currentLayer)};
+    }
+    document_.setCurrentLayer(current);
+}
+
+std::string XmlError(const std::string& text, const pugi::xml_parse_result& result, const std::string& what) {
+    size_t line = 1, column = 1;
+    for (ptrdiff_t i = 0; i < result.offset && size_t(i) < text.size(); ++i) {
+        if (text[size_t(i)] == '\n') {
+            ++line;
+            column = 1;
+        } else {
+            ++column;
+        }
+    }
+    return "bad XML at line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + what;
+}
+
+}  // namespace
+
+std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOptions& options, std::string* error) {
+    std::string ignored;
+    if (!error) error = &ignored;
+    error->clear();
+    if (input.size() > kMaxFileBytes) {
+        *error = "file too large: " + std::to_string(input.size()) + " bytes (the limit is " +
+                 std::to_string(kMaxFileBytes >> 20) + " MiB)";
+        return nullptr;
+    }
+    std::string converted;
+    if (!ConvertToUtf8(input, &converted, error)) return nullptr;
+    const std::string& text = converted.empty() ? input : converted;
+
+    // XML 1.0 has no place for control characters other than tab and line
+    // ends, not even as references; a browser refuses the file, and so do we.
+    auto forbidden = [](unsigned long c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; };
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned long c = static_cast<unsigned char>(text[i]);
+        if (c == '&' && i + 2 < text.size() && text[i + 1] == '#') {
+            const bool hex = text[i + 2] == 'x';
+            size_t j = i + (hex ? 3 : 2);
+            c = 0x20;
+            unsigned long code = 0;
+            bool digits = false;
+            for (; j < text.size() && std::isxdigit(static_cast<unsigned char>(text[j])) && code < 0x110000; ++j) {
+                const char d = text[j];
+                if (!hex && !std::isdigit(static_cast<unsigned char>(d))) break;
+                code = code * (hex ? 16 : 10) + unsigned(std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (d | 0x20) - 'a' + 10);
+                digits = true;
+            }
+            if (digits && j < text.size() && text[j] == ';') c = code;
+        }
+        if (forbidden(c)) {
+            pugi::xml_parse_result at;
+            at.offset = ptrdiff_t(i);
+            *error = XmlError(text, at, "control character " + Printable(std::string(1, char(c))));
+            return nullptr;
+        }
+    }
+    pugi::xml_document xml;
+    const unsigned flags = pugi::parse_default | pugi::parse_ws_pcdata;
+    pugi::xml_parse_result result = xml.load_buffer(text.data(), text.size(), flags, pugi::encoding_utf8);
+    if (!result) {
+        *error = XmlError(text, result, result.description());
+        return nullptr;
+    }
+    auto document = std::make_unique<Document>();
+    try {
+        Importer importer(text, *document);
+        importer.run(xml, options);
+    } catch (const ImportError& e) {
+        *error = e.message;
+        return nullptr;
+    } catch (const std::bad_alloc&) {
+        *error = "not enough memory to read the file";
+        return nullptr;
+    }
+    return document;
+}
+
+}  // namespace orbalis::host::svg

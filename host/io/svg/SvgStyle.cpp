@@ -1,0 +1,250 @@
+#include "host/io/svg/SvgStyle.h"
+
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "host/io/svg/SvgNumbers.h"
+
+namespace orbalis::host::svg {
+namespace {
+
+constexpr const char* kNames[kPropertyCount] = {
+    "fill",           "fill-opacity",      "fill-rule",         "stroke",       "stroke-width",
+    "stroke-opacity", "stroke-linecap",    "stroke-linejoin",   "stroke-miterlimit",
+    "stroke-dasharray", "stroke-dashoffset", "opacity",         "color",        "display",
+    "visibility",     "font-size",         "font-family",       "text-anchor",  "writing-mode",
+};
+
+bool Keyword(std::string_view value, std::initializer_list<const char*> words, int* index) {
+    int i = 0;
+    for (const char* w : words) {
+        if (value == w) {
+            *index = i;
+            return true;
+        }
+        ++i;
+    }
+    return false;
+}
+
+bool Opacity(std::string_view value, double* out) {
+    Length length;
+    if (!ParseLength(value, &length)) return false;
+    if (length.unit == Length::Percent)
+        length.value /= 100;
+    else if (length.unit != Length::User || value.find_first_of("abcdefghijklmnopqrstuvwxyz") != std::string_view::npos)
+        return false;
+    *out = std::clamp(length.value, 0.0, 1.0);
+    return true;
+}
+
+// A length in user units; `diagonal` percentages as for stroke widths.
+bool UserLength(std::string_view value, const LengthBasis& basis, double fontSize, double* out) {
+    Length length;
+    if (!ParseLength(value, &length)) return false;
+    switch (length.unit) {
+    case Length::User: *out = length.value; break;
+    case Length::Em: *out = length.value * fontSize; break;
+    case Length::Ex: *out = length.value * fontSize / 2; break;
+    case Length::Percent:
+        *out = length.value / 100 *
+               std::hypot(basis.viewportWidth, basis.viewportHeight) / std::sqrt(2.0);
+        break;
+    }
+    return std::isfinite(*out);
+}
+
+bool FontSize(std::string_view value, const LengthBasis& basis, double parent, double* out) {
+    static const std::pair<const char*, double> keywords[] = {
+        {"xx-small", 9}, {"x-small", 10}, {"small", 13}, {"medium", 16},
+        {"large", 18},   {"x-large", 24}, {"xx-large", 32}, {"xxx-large", 48}};
+    for (const auto& [word, size] : keywords)
+        if (value == word) {
+            *out = size;
+            return true;
+        }
+    if (value == "larger") {
+        *out = parent * 1.2;
+        return true;
+    }
+    if (value == "smaller") {
+        *out = parent / 1.2;
+        return true;
+    }
+    Length length;
+    if (!ParseLength(value, &length)) return false;
+    if (length.unit == Length::Percent) {
+        *out = parent * length.value / 100;
+    } else if (!UserLength(value, basis, parent, out)) {
+        return false;
+    }
+    return *out >= 0 && std::isfinite(*out);
+}
+
+bool Dashes(std::string_view value, const LengthBasis& basis, double fontSize, std::vector<double>* out) {
+    out->clear();
+    if (value == "none") return true;
+    size_t start = 0;
+    while (start <= value.size()) {
+        size_t end = value.find_first_of(", \t\r\n", start);
+        if (end == std::string_view::npos) end = value.size();
+        const std::string_view item = value.substr(start, end - start);
+        if (!item.empty()) {
+            double v;
+            if (!UserLength(item, basis, fontSize, &v) || v < 0) return false;
+            out->push_back(v);
+        }
+        start = end + 1;
+    }
+    if (out->empty()) return false;
+    // An odd list repeats to make an even one; all zeros draw a solid line.
+    if (out->size() % 2) out->insert(out->end(), out->begin(), out->end());
+    bool allZero = true;
+    for (double v : *out) allZero = allZero && v == 0;
+    if (allZero) out->clear();
+    return true;
+}
+
+}  // namespace
+
+const char* PropertyName(Property property) { return kNames[size_t(property)]; }
+
+std::optional<Property> FindProperty(std::string_view name) {
+    for (size_t i = 0; i < kPropertyCount; ++i)
+        if (name == kNames[i]) return Property(i);
+    return std::nullopt;
+}
+
+std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view style) {
+    std::vector<std::pair<std::string, std::string>> out;
+    size_t start = 0;
+    while (start < style.size()) {
+        // Semicolons inside url(...) or quotes do not end a declaration.
+        size_t end = start;
+        char quote = 0;
+        int parens = 0;
+        for (; end < style.size(); ++end) {
+            const char c = style[end];
+            if (quote) {
+                if (c == quote) quote = 0;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '(') {
+                ++parens;
+            } else if (c == ')') {
+                if (parens) --parens;
+            } else if (c == ';' && !parens) {
+                break;
+            }
+        }
+        const std::string_view item = style.substr(start, end - start);
+        const size_t colon = item.find(':');
+        if (colon != std::string_view::npos) {
+            std::string name(Trim(item.substr(0, colon)));
+            std::string value(Trim(item.substr(colon + 1)));
+            for (char& c : name)
+                if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+            if (!name.empty()) out.emplace_back(std::move(name), std::move(value));
+        }
+        start = end + 1;
+    }
+    return out;
+}
+
+std::string JoinStyle(const std::vector<std::pair<std::string, std::string>>& declarations) {
+    std::string out;
+    for (const auto& [name, value] : declarations) {
+        if (!out.empty()) out += ';';
+        out += name;
+        out += ':';
+        out += value;
+    }
+    return out;
+}
+
+bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basis, ComputedStyle* style,
+                       Property* bad) {
+    style->displayNone = false;
+    // Font size first: em lengths of the other properties depend on it.
+    const Property order[] = {Property::FontSize,       Property::Color,          Property::Fill,
+                              Property::FillOpacity,    Property::FillRule,       Property::Stroke,
+                              Property::StrokeWidth,    Property::StrokeOpacity,  Property::StrokeLinecap,
+                              Property::StrokeLinejoin, Property::StrokeMiterlimit, Property::StrokeDasharray,
+                              Property::StrokeDashoffset, Property::Opacity,      Property::Display,
+                              Property::Visibility,     Property::FontFamily,     Property::TextAnchor,
+                              Property::WritingMode};
+    for (Property p : order) {
+        const auto& declared = declarations[size_t(p)];
+        if (!declared) continue;
+        const std::string_view value = Trim(*declared);
+        if (value == "inherit") continue;
+        bool ok = true;
+        int k = 0;
+        switch (p) {
+        case Property::Fill: ok = ParsePaint(value, &style->fill); break;
+        case Property::Stroke: ok = ParsePaint(value, &style->stroke); break;
+        case Property::Color: ok = value == "currentColor" || ParseColor(value, &style->color); break;
+        case Property::FillOpacity: ok = Opacity(value, &style->fillOpacity); break;
+        case Property::StrokeOpacity: ok = Opacity(value, &style->strokeOpacity); break;
+        case Property::Opacity: { double o; ok = Opacity(value, &o); break; }
+        case Property::FillRule:
+            ok = Keyword(value, {"nonzero", "evenodd"}, &k);
+            if (ok) style->evenOdd = k == 1;
+            break;
+        case Property::StrokeWidth:
+            ok = UserLength(value, basis, style->fontSize, &style->strokeWidth) && style->strokeWidth >= 0;
+            break;
+        case Property::StrokeLinecap:
+            ok = Keyword(value, {"butt", "round", "square"}, &style->cap);
+            break;
+        case Property::StrokeLinejoin:
+            ok = Keyword(value, {"miter", "round", "bevel", "miter-clip", "arcs"}, &style->join);
+            if (ok && style->join > 2) style->join = 0;
+            break;
+        case Property::StrokeMiterlimit:
+            ok = ParseNumber(value, &style->miterLimit) && style->miterLimit >= 1;
+            break;
+        case Property::StrokeDasharray: ok = Dashes(value, basis, style->fontSize, &style->dashes); break;
+        case Property::StrokeDashoffset:
+            ok = UserLength(value, basis, style->fontSize, &style->dashOffset);
+            break;
+        case Property::Display: style->displayNone = value == "none"; break;
+        case Property::Visibility:
+            ok = Keyword(value, {"visible", "hidden", "collapse"}, &k);
+            if (ok) style->invisible = k != 0;
+            break;
+        case Property::FontSize: ok = FontSize(value, basis, style->fontSize, &style->fontSize); break;
+        case Property::FontFamily: style->fontFamily = std::string(value); break;
+        case Property::TextAnchor:
+            ok = Keyword(value, {"start", "middle", "end"}, &style->textAnchor);
+            break;
+        case Property::WritingMode: {
+            static const char* vertical[] = {"tb", "tb-rl", "vertical-rl", "vertical-lr"};
+            style->vertical = false;
+            for (const char* v : vertical) style->vertical = style->vertical || value == v;
+            break;
+        }
+        }
+        if (!ok) {
+            *bad = p;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ResolvePaint(const Paint& paint, const Rgba& current, Rgba* color) {
+    switch (paint.kind) {
+    case Paint::None: return false;
+    case Paint::Color: *color = paint.color; return true;
+    case Paint::CurrentColor: *color = current; return true;
+    case Paint::Url:
+        // Painted by the server; the model keeps its fallback, else black.
+        *color = paint.hasFallback ? paint.color : Rgba{0, 0, 0, 1};
+        return true;
+    }
+    return false;
+}
+
+}  // namespace orbalis::host::svg

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "host/io/SvgDocument.h"
+
+namespace orbalis::host {
+namespace {
+
+std::string Svg(const std::string& body, const std::string& root = "") {
+    return "<svg xmlns='http://www.w3.org/2000/svg' " + root + ">" + body + "</svg>";
+}
+
+std::string Nested(int depth) {
+    std::string s;
+    for (int i = 0; i < depth; ++i) s += "<g>";
+    for (int i = 0; i < depth; ++i) s += "</g>";
+    return Svg(s);
+}
+
+TEST(SvgMalformed, RefusedWithOneLineNamingWhatAndWhere) {
+    struct Case {
+        std::string text;
+        std::string error;  // a fragment of the expected message
+    } cases[] = {
+        {"<svg xmlns='http://www.w3.org/2000/svg'><g></svg>", "bad XML at line 1, column 46: Start-end tags mismatch"},
+        {"\n\n<svg><path d='M0 0'/>", "bad XML at line 3"},
+        {"", "bad XML"},
+        {"<svg>\n<path d='M0 0' st\x15yle=''/></svg>", "bad XML at line 2, column 18: control character \\x15"},
+        {"<svg style='fill:red;&#11;stroke:blue'/>", "bad XML at line 1, column 22: control character \\x0b"},
+        {"<svg><text>&#x1f;</text></svg>", "control character \\x1f"},
+        {"<html/>", "not an SVG document: the root element is \"html\""},
+        {Svg("\n<path id='AK' d='M 0 0 L 10 10 L x'/>"), "path#AK (line 2): bad path data at offset 16: expected a number"},
+        {Svg("<path d='M 1e400 0'/>"), "bad path data at offset 2: number out of range"},
+        {Svg("<path d='M NaN 0'/>"), "bad path data at offset 2: expected a number"},
+        {Svg("<path d='M0 0 A1 1 0 7 0 5 5'/>"), "expected a flag"},
+        {Svg("<path transform='scale(1e300)' d='M1e300 0 H1'/>"), "coordinates out of range"},
+        {Svg("<path transform='scale(1e200)' d='M1e200 0 H1'/>"), "coordinates out of range"},
+        {Svg("<path transform='rotate(x)' d='M0 0'/>"), "path (line 1): bad transform \"rotate(x)\""},
+        {Svg("<path transform='matrix(1 2 3)' d='M0 0'/>"), "bad transform"},
+        {Svg("<path fill='#123456789' d='M0 0 H1'/>"), "bad fill \"#123456789\""},
+        {Svg("<path fill='blurple' d='M0 0 H1'/>"), "bad fill \"blurple\""},
+        {Svg("<path style='stroke-width:-1' d='M0 0 H1'/>"), "bad stroke-width \"-1\""},
+        {Svg("<path stroke-dasharray='1 x' d='M0 0 H1'/>"), "bad stroke-dasharray"},
+        {Svg("<path fill='red&#10;blue' d='M0 0 H1'/>"), "bad fill \"red\\x0ablue\""},
+        {Svg("<polygon points='0 0 1 1 2'/>"), "polygon (line 1): odd number of coordinates in points"},
+        {Svg("<rect width='-1' height='1'/>"), "negative width or height"},
+        {Svg("<circle r='-1'/>"), "circle (line 1): negative radius"},
+        {Svg("<rect width='1q' height='1'/>"), "bad width \"1q\""},
+        {Svg("", "viewBox='0 0 0 10'"), "svg (line 1): bad viewBox \"0 0 0 10\""},
+        {Svg("", "width='10furlongs'"), "bad width \"10furlongs\""},
+        {Svg("", "width='1e400'"), "bad width"},
+        {Svg("", "width='1' viewBox='0 0 1e-300 1'"), "svg (line 1): page size or position out of range"},
+        {Svg("", "viewBox='1e300 0 1 1'"), "page size or position out of range"},
+        {Svg("", "height='100' viewBox='0 0 2 7e105'"), "page size out of range"},
+        {Nested(300), "nested deeper than 256 levels"},
+        {Svg("<symbol id='a'><use href='#b'/></symbol><symbol id='b'><use href='#a'/></symbol><use href='#a'/>"),
+         "shows itself"},
+        {"<?xml version='1.0' encoding='X-NOT-AN-ENCODING'?><svg/>", "unsupported text encoding \"X-NOT-AN-ENCODING\""},
+    };
+    for (const Case& c : cases) {
+        std::string error;
+        auto document = ReadSvgDocument(c.text, {}, &error);
+        EXPECT_FALSE(document) << c.text.substr(0, 200);
+        EXPECT_NE(error.find(c.error), std::string::npos) << "expected \"" << c.error << "\" in \"" << error << "\"";
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+}
+
+TEST(SvgMalformed, NestingUpToTheLimitIsFine) {
+    std::string error;
+    EXPECT_TRUE(ReadSvgDocument(Nested(200), {}, &error)) << error;
+}
+
+TEST(SvgMalformed, SymbolsInsideSymbols) {
+    std::string error;
+    auto document = ReadSvgDocument(Svg("<symbol id='a'><symbol id='b'><path d='M0 0 H1'/></symbol>"
+                                        "<use href='#b'/></symbol><use href='#a'/>"),
+                                    {}, &error);
+    ASSERT_TRUE(document) << error;
+    EXPECT_EQ(document->symbols().size(), 2u);
+}
+
+TEST(SvgMalformed, ShiftJisIsConverted) {
+    // "地図" in code page 932.
+    const std::string text = "<?xml version='1.0' encoding='Shift_JIS'?>"
+                             "<svg xmlns='http://www.w3.org/2000/svg'><g id='\x92\x6e\x90\x7d'/></svg>";
+    std::string error;
+    auto document = ReadSvgDocument(text, {}, &error);
+    ASSERT_TRUE(document) << error;
+    EXPECT_EQ(document->topLayers().front()->title, "地図");
+}
+
+}  // namespace
+}  // namespace orbalis::host
