@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include <geos/algorithm/CGAlgorithmsDD.h>
 #include <geos/algorithm/PointLocation.h>
 #include <geos/geom/Coordinate.h>
 #include <geos/geom/CoordinateArraySequence.h>
@@ -23,6 +24,7 @@
 namespace orbalis::host {
 namespace {
 
+using geos::algorithm::CGAlgorithmsDD;
 using geos::geom::Coordinate;
 using geos::geom::CoordinateArraySequence;
 using geos::geom::Envelope;
@@ -44,25 +46,16 @@ std::vector<PreparedRing> Prepare(const std::vector<Ring>& rings) {
     std::vector<PreparedRing> out;
     out.reserve(rings.size());
     for (const Ring& ring : rings) {
+        const Ring clean = CleanRing(ring);
+        if (clean.empty()) continue;
         PreparedRing r;
-        r.coords.reserve(ring.size() + 1);
-        for (const HostPoint& p : ring) {
-            if (!r.coords.empty() && r.coords.back().x == p.x && r.coords.back().y == p.y)
-                continue;
+        r.coords.reserve(clean.size() + 1);
+        for (const HostPoint& p : clean) {
             r.coords.emplace_back(p.x, p.y);
+            r.envelope.expandToInclude(r.coords.back());
         }
-        while (r.coords.size() > 1 && r.coords.back().equals2D(r.coords.front()))
-            r.coords.pop_back();
-        if (r.coords.size() < 3) continue;
         r.coords.push_back(r.coords.front());
-        double twice = 0;
-        for (size_t i = 0; i + 1 < r.coords.size(); ++i) {
-            const Coordinate& a = r.coords[i];
-            const Coordinate& b = r.coords[i + 1];
-            twice += a.x * b.y - b.x * a.y;
-            r.envelope.expandToInclude(a);
-        }
-        r.signedArea = twice / 2;
+        r.signedArea = SignedArea(clean);
         out.push_back(std::move(r));
     }
     return out;
@@ -72,6 +65,9 @@ bool Passes(int winding, FillRule rule) {
     return rule == FillRule::EvenOdd ? (winding & 1) != 0 : winding != 0;
 }
 
+// Edges crossing the horizontal through `p` count +1 going up with `p` on
+// their left, -1 going down with `p` on their right; sides by the exact
+// orientation test.
 template <typename Points, typename GetX, typename GetY>
 int Winding(double px, double py, const Points& points, size_t count, GetX x, GetY y) {
     int winding = 0;
@@ -79,10 +75,9 @@ int Winding(double px, double py, const Points& points, size_t count, GetX x, Ge
         const size_t j = i + 1 == count ? 0 : i + 1;
         const double ax = x(points[i]), ay = y(points[i]);
         const double bx = x(points[j]), by = y(points[j]);
-        const double side = (bx - ax) * (py - ay) - (px - ax) * (by - ay);
         if (ay <= py) {
-            if (by > py && side > 0) ++winding;
-        } else if (by <= py && side < 0) {
+            if (by > py && CGAlgorithmsDD::orientationIndex(ax, ay, bx, by, px, py) > 0) ++winding;
+        } else if (by <= py && CGAlgorithmsDD::orientationIndex(ax, ay, bx, by, px, py) < 0) {
             --winding;
         }
     }
@@ -114,6 +109,30 @@ bool IsValid(const geos::geom::Geometry& geometry) {
 }
 
 }  // namespace
+
+Ring CleanRing(const Ring& ring) {
+    Ring out;
+    out.reserve(ring.size());
+    for (const HostPoint& p : ring)
+        if (out.empty() || out.back().x != p.x || out.back().y != p.y) out.push_back(p);
+    while (out.size() > 1 && out.back().x == out.front().x && out.back().y == out.front().y)
+        out.pop_back();
+    if (out.size() < 3) out.clear();
+    return out;
+}
+
+double SignedArea(const Ring& ring) {
+    if (ring.size() < 3) return 0;
+    // Relative to the first point, which keeps far-off coordinates precise.
+    const HostPoint o = ring.front();
+    double twice = 0;
+    for (size_t i = 1; i + 1 < ring.size(); ++i) {
+        const double ax = ring[i].x - o.x, ay = ring[i].y - o.y;
+        const double bx = ring[i + 1].x - o.x, by = ring[i + 1].y - o.y;
+        twice += ax * by - bx * ay;
+    }
+    return twice / 2;
+}
 
 int WindingNumber(HostPoint p, const Ring& ring) {
     return Winding(

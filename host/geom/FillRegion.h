@@ -18,6 +18,13 @@ enum class FillRule { NonZero, EvenOdd };
 
 using GeometryPtr = std::unique_ptr<geos::geom::Geometry>;
 
+// `ring` without repeated consecutive points or a repeated closing point;
+// empty when fewer than three distinct points remain.
+Ring CleanRing(const Ring& ring);
+
+// The signed area of a ring: positive when counter-clockwise.
+double SignedArea(const Ring& ring);
+
 // The points whose winding number about `rings` is non-zero (or odd): a
 // valid Polygon or MultiPolygon, empty when nothing is filled. Rings that
 // neither cross nor overlap take a fast route; anything else (crossing or
@@ -36,7 +43,8 @@ GeometryPtr FilledRegionByFaces(const std::vector<Ring>& rings, FillRule rule);
 
 // Winding number of `p` about a ring: +1 inside a counter-clockwise ring
 // (y up), -1 inside a clockwise one, 0 outside; a figure eight gives +1 in
-// one lobe and -1 in the other.
+// one lobe and -1 in the other. Exact for points off the ring; a point on it
+// counts as inside or outside depending on the edge.
 int WindingNumber(HostPoint p, const Ring& ring);
 
 }  // namespace orbalis::host

@@ -68,11 +68,15 @@ std::vector<HostPoint> FlattenPath(const std::vector<HostPathSegment>& segments,
                                    double tolerance) {
     std::vector<HostPoint> points;
     if (segments.empty()) return points;
+    points.reserve(segments.size() + 1);
     points.push_back(segments.front().p);
     for (size_t i = 1; i < segments.size(); ++i) {
         const HostPathSegment& a = segments[i - 1];
         const HostPathSegment& b = segments[i];
-        FlattenCubic(a.p, a.out, b.in, b.p, tolerance, points);
+        if (SamePoint(a.p, a.out) && SamePoint(b.in, b.p))
+            points.push_back(b.p);  // a straight line, by far the most common
+        else
+            FlattenCubic(a.p, a.out, b.in, b.p, tolerance, points);
     }
     if (closed) {  // a single anchor can close on itself through its handles
         const HostPathSegment& a = segments.back();
