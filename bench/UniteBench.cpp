@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "host/geom/FillRegion.h"
 #include "host/geom/Unite.h"
 
 namespace orbalis::host {
@@ -105,17 +104,17 @@ void BM_UniteAdjacentCurvedShapes(benchmark::State& state) {
 }
 BENCHMARK(BM_UniteAdjacentCurvedShapes)->Arg(100)->Unit(benchmark::kMicrosecond);
 
-// The general route alone, for a ring that crosses itself.
-void BM_FilledRegionSelfIntersecting(benchmark::State& state) {
-    const int count = static_cast<int>(state.range(0));
-    Ring ring;
-    for (int i = 0; i < count; ++i) {
-        const double a = 2 * M_PI * 7 * i / count;  // seven turns of a star
-        ring.push_back({100 * std::cos(a) + 10 * std::cos(3.5 * a), 100 * std::sin(a)});
-    }
-    for (auto _ : state) benchmark::DoNotOptimize(FilledRegion({ring}, FillRule::NonZero));
+// A map shape whose outline crosses itself once (two vertices swapped, as
+// digitising slips sometimes leave) next to its neighbour: the general
+// route, with faces and the overlay.
+void BM_UniteSelfIntersectingNeighbour(benchmark::State& state) {
+    const int half = static_cast<int>(state.range(0)) / 2;
+    const Points border = Border(half);
+    std::vector<HostPathSegment> twisted = Shape(border, half, false, false);
+    std::swap(twisted[half + half / 2], twisted[half + half / 2 + 1]);
+    RunUnite(state, twisted, Shape(border, half, true, false));
 }
-BENCHMARK(BM_FilledRegionSelfIntersecting)->Arg(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UniteSelfIntersectingNeighbour)->Arg(500)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace orbalis::host

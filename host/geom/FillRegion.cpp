@@ -21,6 +21,8 @@
 #include <geos/operation/valid/IsValidOp.h>
 #include <geos/util/GEOSException.h>
 
+#include "host/geom/SharedEdgeUnion.h"
+
 namespace orbalis::host {
 namespace {
 
@@ -132,6 +134,53 @@ double SignedArea(const Ring& ring) {
         twice += ax * by - bx * ay;
     }
     return twice / 2;
+}
+
+namespace {
+
+// A GEOS ring as host points, without the closing point, turned to run
+// counter-clockwise or clockwise.
+Ring ToRing(const geos::geom::LinearRing& ring, bool counterClockwise) {
+    const geos::geom::CoordinateSequence& coords = *ring.getCoordinatesRO();
+    Ring out;
+    out.reserve(coords.size());
+    for (size_t i = 0; i + 1 < coords.size(); ++i) out.push_back({coords.getX(i), coords.getY(i)});
+    if ((SignedArea(out) > 0) != counterClockwise) std::reverse(out.begin(), out.end());
+    return out;
+}
+
+std::unique_ptr<LinearRing> ToLinearRing(const Ring& ring) {
+    std::vector<Coordinate> coords;
+    coords.reserve(ring.size() + 1);
+    for (const HostPoint& p : ring) coords.emplace_back(p.x, p.y);
+    coords.push_back(coords.front());
+    return Factory().createLinearRing(std::move(coords));
+}
+
+}  // namespace
+
+std::vector<PolygonRings> PolygonsOf(const geos::geom::Geometry& geometry) {
+    std::vector<PolygonRings> polygons;
+    for (size_t i = 0; i < geometry.getNumGeometries(); ++i) {
+        const auto* polygon = dynamic_cast<const Polygon*>(geometry.getGeometryN(i));
+        if (!polygon || polygon->isEmpty()) continue;
+        PolygonRings rings{ToRing(*polygon->getExteriorRing(), true), {}};
+        for (size_t h = 0; h < polygon->getNumInteriorRing(); ++h)
+            rings.holes.push_back(ToRing(*polygon->getInteriorRingN(h), false));
+        polygons.push_back(std::move(rings));
+    }
+    return polygons;
+}
+
+GeometryPtr ToGeometry(const std::vector<PolygonRings>& polygons) {
+    std::vector<std::unique_ptr<Polygon>> out;
+    out.reserve(polygons.size());
+    for (const PolygonRings& p : polygons) {
+        std::vector<std::unique_ptr<LinearRing>> holes;
+        for (const Ring& hole : p.holes) holes.push_back(ToLinearRing(hole));
+        out.push_back(Factory().createPolygon(ToLinearRing(p.outer), std::move(holes)));
+    }
+    return Collect(std::move(out));
 }
 
 int WindingNumber(HostPoint p, const Ring& ring) {
@@ -269,7 +318,15 @@ GeometryPtr FilledRegionByFaces(const std::vector<Ring>& input, FillRule rule) {
     if (kept.size() == 1) return std::move(kept.front());
 
     // The faces share their edges exactly, so merging them only has to drop
-    // the edges between kept faces.
+    // the edges between kept faces; faces meeting at single points too are
+    // left to the overlay.
+    std::vector<Ring> boundaries;
+    for (const auto& face : kept)
+        for (PolygonRings& rings : PolygonsOf(*face)) {
+            boundaries.push_back(std::move(rings.outer));
+            for (Ring& hole : rings.holes) boundaries.push_back(std::move(hole));
+        }
+    if (auto merged = UniteAlongSharedEdges(boundaries)) return ToGeometry(*merged);
     auto coverage = Factory().createMultiPolygon(std::move(kept));
     try {
         return geos::operation::overlayng::CoverageUnion::geomunion(coverage.get());

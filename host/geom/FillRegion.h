@@ -14,6 +14,13 @@ namespace orbalis::host {
 // A repeated closing point and repeated consecutive points are tolerated.
 using Ring = std::vector<HostPoint>;
 
+// A polygon as rings: the outline counter-clockwise (y up), holes
+// clockwise, the first point not repeated at the end.
+struct PolygonRings {
+    Ring outer;
+    std::vector<Ring> holes;
+};
+
 enum class FillRule { NonZero, EvenOdd };
 
 using GeometryPtr = std::unique_ptr<geos::geom::Geometry>;
@@ -40,6 +47,13 @@ GeometryPtr FilledRegionOfNestedRings(const std::vector<Ring>& rings, FillRule r
 // The general route: all ring linework is noded and cut into faces, and the
 // faces whose winding number passes the rule are merged.
 GeometryPtr FilledRegionByFaces(const std::vector<Ring>& rings, FillRule rule);
+
+// The polygons of a GEOS geometry (other parts are ignored), their rings
+// turned to run as PolygonRings says.
+std::vector<PolygonRings> PolygonsOf(const geos::geom::Geometry& geometry);
+
+// Polygons as a GEOS Polygon, MultiPolygon or, with none, an empty Polygon.
+GeometryPtr ToGeometry(const std::vector<PolygonRings>& polygons);
 
 // Winding number of `p` about a ring: +1 inside a counter-clockwise ring
 // (y up), -1 inside a clockwise one, 0 outside; a figure eight gives +1 in

@@ -9,13 +9,6 @@
 
 namespace orbalis::host {
 
-// A polygon as rings: the outline counter-clockwise (y up), holes
-// clockwise, the first point not repeated at the end.
-struct PolygonRings {
-    Ring outer;
-    std::vector<Ring> holes;
-};
-
 // The union of regions given by all their boundary rings together, each
 // region's outlines counter-clockwise and its holes clockwise (as a valid
 // polygon has them). Edges that two regions share, walked in opposite

@@ -149,30 +149,6 @@ HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs,
     return 0;
 }
 
-// A GEOS ring as host points, without the closing point, turned to run
-// counter-clockwise or clockwise.
-Ring ToRing(const geos::geom::LinearRing& ring, bool counterClockwise) {
-    const geos::geom::CoordinateSequence& coords = *ring.getCoordinatesRO();
-    Ring out;
-    out.reserve(coords.size());
-    for (size_t i = 0; i + 1 < coords.size(); ++i) out.push_back({coords.getX(i), coords.getY(i)});
-    if ((SignedArea(out) > 0) != counterClockwise) std::reverse(out.begin(), out.end());
-    return out;
-}
-
-std::vector<PolygonRings> PolygonsOf(const geos::geom::Geometry& region) {
-    std::vector<PolygonRings> polygons;
-    for (size_t i = 0; i < region.getNumGeometries(); ++i) {
-        const auto* polygon = dynamic_cast<const geos::geom::Polygon*>(region.getGeometryN(i));
-        if (!polygon || polygon->isEmpty()) continue;
-        PolygonRings rings{ToRing(*polygon->getExteriorRing(), true), {}};
-        for (size_t h = 0; h < polygon->getNumInteriorRing(); ++h)
-            rings.holes.push_back(ToRing(*polygon->getInteriorRingN(h), false));
-        polygons.push_back(std::move(rings));
-    }
-    return polygons;
-}
-
 // Pieces with positive area, largest first (equal areas by position, left
 // then bottom), holes likewise, so that the order never hangs on how the
 // union was computed.
@@ -211,35 +187,53 @@ GeometryPtr UnionOf(std::vector<GeometryPtr> regions) {
     return OverlayNGRobust::Union(all.get());
 }
 
-// The union of the inputs' outlines as pieces, or an error code. Shapes
-// that only share edges, or lie apart, are united by cancelling the shared
-// edges; everything else goes through the general overlay.
+void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& boundaries) {
+    for (PolygonRings& polygon : polygons) {
+        boundaries.push_back(std::move(polygon.outer));
+        for (Ring& hole : polygon.holes) boundaries.push_back(std::move(hole));
+    }
+}
+
+// The union of the inputs' outlines as pieces, or an error code.
+//
+// Shapes that only share edges, or lie apart, are united by cancelling the
+// shared edges. A lone ring is tried as it is, on the likely guess that it
+// does not cross itself (the shared-edge union checks); failing that, with
+// every outline's exact filled region; failing that, the general overlay
+// takes the regions.
 HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) {
     try {
         std::vector<GeometryPtr> regions(outlines.size());
         std::vector<Ring> boundaries;
+        bool guessed = false;
         for (size_t i = 0; i < outlines.size(); ++i) {
             const Outline& outline = outlines[i];
             if (outline.rings.size() == 1) {
-                // Whether the ring is simple, the shared-edge union checks.
                 Ring ring = CleanRing(outline.rings.front());
                 if (ring.empty()) continue;
                 if (SignedArea(ring) < 0) std::reverse(ring.begin(), ring.end());
                 boundaries.push_back(std::move(ring));
+                guessed = true;
                 continue;
             }
             regions[i] = FilledRegion(outline.rings, outline.rule);
-            for (PolygonRings& polygon : PolygonsOf(*regions[i])) {
-                boundaries.push_back(std::move(polygon.outer));
-                for (Ring& hole : polygon.holes) boundaries.push_back(std::move(hole));
-            }
+            AppendBoundary(PolygonsOf(*regions[i]), boundaries);
         }
         if (auto united = UniteAlongSharedEdges(boundaries)) {
             pieces = Arrange(std::move(*united));
             return 0;
         }
-        for (size_t i = 0; i < outlines.size(); ++i)
-            if (!regions[i]) regions[i] = FilledRegion(outlines[i].rings, outlines[i].rule);
+        if (guessed) {
+            boundaries.clear();
+            for (size_t i = 0; i < outlines.size(); ++i) {
+                if (!regions[i]) regions[i] = FilledRegion(outlines[i].rings, outlines[i].rule);
+                AppendBoundary(PolygonsOf(*regions[i]), boundaries);
+            }
+            if (auto united = UniteAlongSharedEdges(boundaries)) {
+                pieces = Arrange(std::move(*united));
+                return 0;
+            }
+        }
         GeometryPtr united = UnionOf(std::move(regions));
         if (united) pieces = Arrange(PolygonsOf(*united));
         return 0;

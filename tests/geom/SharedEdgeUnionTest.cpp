@@ -23,17 +23,6 @@ std::unique_ptr<geos::geom::LinearRing> GeosRing(const Ring& ring) {
     return geos::geom::GeometryFactory::getDefaultInstance()->createLinearRing(std::move(coords));
 }
 
-GeometryPtr ToGeometry(const std::vector<PolygonRings>& polygons) {
-    const auto* factory = geos::geom::GeometryFactory::getDefaultInstance();
-    std::vector<std::unique_ptr<geos::geom::Polygon>> out;
-    for (const PolygonRings& p : polygons) {
-        std::vector<std::unique_ptr<geos::geom::LinearRing>> holes;
-        for (const Ring& h : p.holes) holes.push_back(GeosRing(h));
-        out.push_back(factory->createPolygon(GeosRing(p.outer), std::move(holes)));
-    }
-    return factory->createMultiPolygon(std::move(out));
-}
-
 // The union of the same regions through the general overlay, each ring a
 // region of its own (the tests give no holes).
 GeometryPtr Overlay(const std::vector<Ring>& rings) {
@@ -124,7 +113,7 @@ TEST(UniteSharedEdges, RandomMapSelectionsAgreeWithTheOverlay) {
         GeometryPtr mine = ToGeometry(*fast);
         GeometryPtr reference = Overlay(rings);
         ASSERT_TRUE(mine->isValid()) << trial;
-        EXPECT_EQ(mine->getNumGeometries(), reference->getNumGeometries()) << trial;
+        EXPECT_EQ(fast->size(), reference->isEmpty() ? 0 : reference->getNumGeometries()) << trial;
         EXPECT_LT(OverlayNGRobust::SymDifference(mine.get(), reference.get())->getArea(), 1e-9) << trial;
     }
     EXPECT_GT(proven, 100);  // most such selections have no corner contacts
