@@ -229,8 +229,8 @@ GeometryPtr FilledRegionOfNestedRings(const std::vector<Ring>& input, FillRule r
                     std::vector<Coordinate>(rings[j].coords), 2);
             const CoordinateArraySequence& outline = *outlines[j];
             geos::geom::Location where = geos::geom::Location::BOUNDARY;
-            for (size_t v = 0; v + 1 < ring.coords.size() && where == geos::geom::Location::BOUNDARY;
-                 ++v)
+            for (size_t v = 0;
+                 v + 1 < ring.coords.size() && where == geos::geom::Location::BOUNDARY; ++v)
                 where = geos::algorithm::PointLocation::locateInRing(ring.coords[v], outline);
             if (where == geos::geom::Location::BOUNDARY) return nullptr;  // ring lies on ring
             if (where == geos::geom::Location::INTERIOR) {

@@ -109,7 +109,7 @@ public:
                     const Segment& s = segments_[i];
                     const Segment& t = segments_[j];
                     if (s.next == j || t.next == i) continue;  // checked as neighbours
-                    if (!firstShared(i, j, cell)) continue;   // met in an earlier cell
+                    if (!firstShared(i, j, cell)) continue;    // met in an earlier cell
                     if (budget-- == 0) return false;
                     if (t.xmin() > s.xmax() || t.xmax() < s.xmin() || t.ymin() > s.ymax() ||
                         t.ymax() < s.ymin())

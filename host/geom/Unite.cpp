@@ -287,7 +287,8 @@ HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& 
 // Writes the pieces in front of `anchor`; `made` receives the new art.
 HostErr WriteResult(Document& document, const std::vector<Piece>& pieces,
                     const HostPathStyle& style, Art* anchor, Art** made) {
-    if (pieces.size() == 1) return WritePiece(document, pieces.front(), style, kHostPlaceAbove, anchor, made);
+    if (pieces.size() == 1)
+        return WritePiece(document, pieces.front(), style, kHostPlaceAbove, anchor, made);
     Art* group = nullptr;
     if (HostErr err = document.newArt(kHostGroupArt, kHostPlaceAbove, anchor, &group)) return err;
     *made = group;
@@ -324,7 +325,8 @@ HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** resu
     };
     try {
         if (!pieces.empty()) {
-            if (HostErr err = WriteResult(document, pieces, StyleOf(roots.front()), roots.front(), &made)) {
+            if (HostErr err =
+                    WriteResult(document, pieces, StyleOf(roots.front()), roots.front(), &made)) {
                 undo();
                 return err;
             }

@@ -38,17 +38,21 @@ TEST(UniteFillRegion, FastAndGeneralRoutesAgree) {
         {"islands", {Square(0, 0, 10), Square(20, 0, 5, false)}, 125, 125},
         {"island in a lake",
          {Square(0, 0, 10), Square(2, 2, 6, false), Square(4, 4, 2)},
-         100 - 36 + 4, 100 - 36 + 4},
+         100 - 36 + 4,
+         100 - 36 + 4},
         {"three deep along",
          {Square(0, 0, 10), Square(2, 2, 6), Square(4, 4, 2)},
-         100, 100 - 36 + 4},
+         100,
+         100 - 36 + 4},
         {"holes touching at a point",
          {Square(0, 0, 10), Square(2, 2, 3, false), Square(5, 5, 3, false)},
-         82, 82},
+         82,
+         82},
     };
     for (const Case& c : cases) {
         for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
-            SCOPED_TRACE(std::string(c.name) + (rule == FillRule::EvenOdd ? " even-odd" : " non-zero"));
+            SCOPED_TRACE(std::string(c.name) +
+                         (rule == FillRule::EvenOdd ? " even-odd" : " non-zero"));
             GeometryPtr fast = FilledRegionOfNestedRings(c.rings, rule);
             GeometryPtr general = FilledRegionByFaces(c.rings, rule);
             ASSERT_TRUE(fast);
@@ -90,7 +94,8 @@ TEST(UniteFillRegion, SelfIntersectingRings) {
 }
 
 TEST(UniteFillRegion, DegenerateRingsFillNothing) {
-    const std::vector<Ring> rings{{{0, 0}, {1, 1}}, {{0, 0}, {1, 1}, {2, 2}}, {{3, 3}, {3, 3}, {3, 3}, {3, 3}}};
+    const std::vector<Ring> rings{
+        {{0, 0}, {1, 1}}, {{0, 0}, {1, 1}, {2, 2}}, {{3, 3}, {3, 3}, {3, 3}, {3, 3}}};
     for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd})
         EXPECT_TRUE(FilledRegion(rings, rule)->isEmpty());
     EXPECT_EQ(WindingNumber({5, 5}, Square(0, 0, 10)), 1);

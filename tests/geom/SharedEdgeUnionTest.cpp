@@ -75,16 +75,17 @@ TEST(UniteSharedEdges, AgreesWithTheOverlay) {
 
 TEST(UniteSharedEdges, DeclinesWhatItCannotProve) {
     const std::vector<std::vector<Ring>> declined = {
-        {Square(0, 0, 1), Square(1, 1, 1)},              // corner contact
-        {Square(0, 0, 2), Square(1, 1, 2)},              // overlap with crossings
-        {Square(0, 0, 4), Square(1, 1, 1)},              // one inside the other
-        {Square(0, 0, 1), Square(1, 0.5, 1)},            // edges overlapping in part
+        {Square(0, 0, 1), Square(1, 1, 1)},                   // corner contact
+        {Square(0, 0, 2), Square(1, 1, 2)},                   // overlap with crossings
+        {Square(0, 0, 4), Square(1, 1, 1)},                   // one inside the other
+        {Square(0, 0, 1), Square(1, 0.5, 1)},                 // edges overlapping in part
         {Square(0, 0, 2), Square(2, 0, 1), Square(2, 1, 1)},  // vertex on an edge
-        {{{0, 0}, {2, 2}, {2, 0}, {0, 2}}},              // a ring crossing itself
-        {{{0, 0}, {2, 0}, {1, 0}, {1, 1}}},              // a ring doubling back in part
-        {Square(0, 0, 1), Square(0, 0, 1)},              // the same shape twice
+        {{{0, 0}, {2, 2}, {2, 0}, {0, 2}}},                   // a ring crossing itself
+        {{{0, 0}, {2, 0}, {1, 0}, {1, 1}}},                   // a ring doubling back in part
+        {Square(0, 0, 1), Square(0, 0, 1)},                   // the same shape twice
     };
-    for (size_t i = 0; i < declined.size(); ++i) EXPECT_FALSE(UniteAlongSharedEdges(declined[i])) << i;
+    for (size_t i = 0; i < declined.size(); ++i)
+        EXPECT_FALSE(UniteAlongSharedEdges(declined[i])) << i;
 }
 
 // A map of quadrilaterals on a jittered lattice: neighbours share their
@@ -106,7 +107,8 @@ TEST(UniteSharedEdges, RandomMapSelectionsAgreeWithTheOverlay) {
         for (int x = 0; x < kSize; ++x)
             for (int y = 0; y < kSize; ++y)
                 if (unit(random) < density)
-                    rings.push_back({corner[x][y], corner[x + 1][y], corner[x + 1][y + 1], corner[x][y + 1]});
+                    rings.push_back(
+                        {corner[x][y], corner[x + 1][y], corner[x + 1][y + 1], corner[x][y + 1]});
         auto fast = UniteAlongSharedEdges(rings);
         if (!fast) continue;
         ++proven;
@@ -114,7 +116,8 @@ TEST(UniteSharedEdges, RandomMapSelectionsAgreeWithTheOverlay) {
         GeometryPtr reference = Overlay(rings);
         ASSERT_TRUE(mine->isValid()) << trial;
         EXPECT_EQ(fast->size(), reference->isEmpty() ? 0 : reference->getNumGeometries()) << trial;
-        EXPECT_LT(OverlayNGRobust::SymDifference(mine.get(), reference.get())->getArea(), 1e-9) << trial;
+        EXPECT_LT(OverlayNGRobust::SymDifference(mine.get(), reference.get())->getArea(), 1e-9)
+            << trial;
     }
     EXPECT_GT(proven, 100);  // most such selections have no corner contacts
 }

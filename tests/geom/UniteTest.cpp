@@ -177,7 +177,8 @@ TEST_F(UniteArtTest, CurvedSharedEdgeLeavesNoSlivers) {
 
 TEST_F(UniteArtTest, NestedIslandsKeepTheirHolesAndPieces) {
     // A frame around a lake holding an island, next to a second shape.
-    Art* lakeland = AddCompound({Square(0, 0, 50), Square(10, 10, 30, false), Square(20, 20, 10)}, false);
+    Art* lakeland =
+        AddCompound({Square(0, 0, 50), Square(10, 10, 30, false), Square(20, 20, 10)}, false);
     Art* result = Unite({lakeland, AddRing(Square(50, 0, 10))});
     ASSERT_EQ(result->type(), kHostGroupArt);
     ASSERT_EQ(CountChildren(result), 2);
