@@ -7,6 +7,9 @@
 
 namespace orbalis::host {
 
+// Returned when the union cannot be computed from the geometry given.
+inline constexpr HostErr kUniteGeometryErr = HOST_FOURCC('G', 'E', 'O', 'M');
+
 // Replaces `inputs` (paths, compound paths or groups of them) by the union of
 // their filled outlines, placed where the first input stood and painted with
 // its style:
@@ -18,6 +21,19 @@ namespace orbalis::host {
 // shared. Inputs with no filled area are removed and contribute nothing; an
 // empty union leaves nothing in their place. `result` (may be null) receives
 // the new art, or null for an empty union.
+//
+// Compound paths fill by their members' fill rule, paths by their own; an
+// open path is closed by a straight line for its area. Paint does not
+// matter. Pieces of a group come in order of decreasing area (front to
+// back), outlines counter-clockwise and holes clockwise, all straight
+// corner segments. Inputs nested in other inputs count once.
+//
+// On failure nothing changes: kHostBadParameterErr for no inputs, missing,
+// stale or foreign art, members of compound paths, layer groups and
+// non-finite coordinates; kHostWrongArtTypeErr for art (or contents) other
+// than paths, compound paths and groups; kHostLockedErr when an input cannot
+// be removed or the result cannot be placed; kUniteGeometryErr when the
+// geometry defeats the union; kHostOutOfMemoryErr.
 HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** result);
 
 }  // namespace orbalis::host

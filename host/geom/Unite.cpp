@@ -1,0 +1,350 @@
+#include "host/geom/Unite.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+#include <tuple>
+#include <unordered_set>
+
+#include <geos/geom/GeometryCollection.h>
+#include <geos/geom/GeometryFactory.h>
+#include <geos/geom/LinearRing.h>
+#include <geos/geom/Polygon.h>
+#include <geos/operation/overlayng/OverlayNGRobust.h>
+#include <geos/util/GEOSException.h>
+
+#include "host/geom/FillRegion.h"
+#include "host/geom/Flatten.h"
+#include "host/geom/SharedEdgeUnion.h"
+
+// Precision: coordinates are used as they are, without snapping to a grid.
+// Map shapes that share a border carry bit-identical copies of its
+// coordinates, and curves are flattened identically in both directions, so
+// exact comparisons already find every shared edge: the shared-edge union
+// needs nothing else, and the overlay (in floating precision) merges them
+// too. A fixed grid would cost snapping work on every call and only change
+// the outcome for edges a grid step apart, which real gaps of a few tenths
+// of a point are not. Should floating-point noding fail, the robust overlay
+// retries with snapping and then snap-rounding on its own.
+
+namespace orbalis::host {
+namespace {
+
+using geos::operation::overlayng::OverlayNGRobust;
+
+constexpr int32_t kHiddenOrLocked = kHostArtLocked | kHostArtHidden;
+
+// The filled region of one path or compound path.
+struct Outline {
+    std::vector<Ring> rings;
+    FillRule rule = FillRule::NonZero;
+};
+
+// One piece of the union, ready to be written as a path or compound path.
+struct Piece {
+    PolygonRings rings;
+    double area = 0;
+    double left = 0, bottom = 0;  // lowest coordinates of the outline
+};
+
+FillRule RuleOf(const HostPathStyle& style) {
+    return style.evenOdd ? FillRule::EvenOdd : FillRule::NonZero;
+}
+
+bool Finite(HostPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+bool Finite(const std::vector<HostPathSegment>& segments) {
+    return std::all_of(segments.begin(), segments.end(), [](const HostPathSegment& s) {
+        return Finite(s.p) && Finite(s.in) && Finite(s.out);
+    });
+}
+
+// Art in `art`'s subtree, itself included, in pre-order.
+template <typename Visit>
+void ForEachInTree(const Art* art, Visit visit) {
+    visit(art);
+    for (const Art* child = art->firstChild(); child; child = child->next())
+        ForEachInTree(child, visit);
+}
+
+// The outlines of one input; kHostWrongArtTypeErr when it holds art that has
+// no outline to unite (text, images and the like must not silently vanish).
+HostErr CollectOutlines(const Art* art, std::vector<Outline>& out) {
+    switch (art->type()) {
+    case kHostPathArt: {
+        const PathData* path = art->path();
+        if (!path) return kHostBadParameterErr;
+        if (!Finite(path->segments)) return kHostBadParameterErr;
+        out.push_back({{FlattenPath(path->segments, path->closed)}, RuleOf(path->style)});
+        return 0;
+    }
+    case kHostCompoundPathArt: {
+        // A compound path's style, fill rule included, is that of its members.
+        Outline outline;
+        bool first = true;
+        for (const Art* member = art->firstChild(); member; member = member->next()) {
+            const PathData* path = member->path();
+            if (member->type() != kHostPathArt || !path) return kHostWrongArtTypeErr;
+            if (!Finite(path->segments)) return kHostBadParameterErr;
+            if (first) outline.rule = RuleOf(path->style);
+            first = false;
+            outline.rings.push_back(FlattenPath(path->segments, path->closed));
+        }
+        out.push_back(std::move(outline));
+        return 0;
+    }
+    case kHostGroupArt:
+        if (art->ownerLayer()) return kHostBadParameterErr;
+        for (const Art* child = art->firstChild(); child; child = child->next())
+            if (HostErr err = CollectOutlines(child, out)) return err;
+        return 0;
+    default:
+        return kHostWrongArtTypeErr;
+    }
+}
+
+// The style of the first path in `art`, front to back.
+HostPathStyle StyleOf(const Art* art) {
+    const PathData* found = nullptr;
+    ForEachInTree(art, [&](const Art* a) {
+        if (!found && a->type() == kHostPathArt) found = a->path();
+    });
+    return found ? found->style : HostPathStyle{};
+}
+
+// Mirrors the document's rules for disposing of art, so that every input is
+// known to be removable before anything changes.
+bool Removable(const Document& document, const Art* art) {
+    if (!document.canEditInside(art->parent())) return false;
+    bool removable = true;
+    ForEachInTree(art, [&](const Art* a) {
+        if (a->attributes() & kHiddenOrLocked) removable = false;
+    });
+    return removable;
+}
+
+// The inputs that are not inside other inputs, duplicates dropped, in the
+// order given; or an error for art that cannot take part.
+HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs,
+                    std::vector<Art*>& roots) {
+    if (inputs.empty()) return kHostBadParameterErr;
+    std::unordered_set<const Art*> given;
+    for (Art* art : inputs) {
+        if (!art || !art->live() || art->document() != &document) return kHostBadParameterErr;
+        if (art->ownerLayer() || !art->parent()) return kHostBadParameterErr;
+        if (art->type() != kHostPathArt && art->type() != kHostCompoundPathArt &&
+            art->type() != kHostGroupArt)
+            return kHostWrongArtTypeErr;
+        given.insert(art);
+    }
+    std::unordered_set<const Art*> taken;
+    for (Art* art : inputs) {
+        bool nested = false;
+        for (const Art* a = art->parent(); a && !nested; a = a->parent()) nested = given.count(a);
+        if (nested || !taken.insert(art).second) continue;
+        // A member's fill depends on its compound path; it has no region alone.
+        if (art->parent()->type() == kHostCompoundPathArt) return kHostBadParameterErr;
+        roots.push_back(art);
+    }
+    return 0;
+}
+
+// Pieces with positive area, largest first (equal areas by position, left
+// then bottom), holes likewise, so that the order never hangs on how the
+// union was computed.
+std::vector<Piece> Arrange(std::vector<PolygonRings> polygons) {
+    std::vector<Piece> pieces;
+    for (PolygonRings& rings : polygons) {
+        Piece piece;
+        piece.area = SignedArea(rings.outer);
+        for (const Ring& hole : rings.holes) piece.area += SignedArea(hole);
+        if (!(piece.area > 0)) continue;
+        piece.left = piece.bottom = INFINITY;
+        for (const HostPoint& p : rings.outer) {
+            piece.left = std::min(piece.left, p.x);
+            piece.bottom = std::min(piece.bottom, p.y);
+        }
+        std::stable_sort(rings.holes.begin(), rings.holes.end(), [](const Ring& a, const Ring& b) {
+            return SignedArea(a) < SignedArea(b);  // clockwise: most negative is largest
+        });
+        piece.rings = std::move(rings);
+        pieces.push_back(std::move(piece));
+    }
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
+        return std::make_tuple(-a.area, a.left, a.bottom) <
+               std::make_tuple(-b.area, b.left, b.bottom);
+    });
+    return pieces;
+}
+
+GeometryPtr UnionOf(std::vector<GeometryPtr> regions) {
+    std::erase_if(regions, [](const GeometryPtr& g) { return !g || g->isEmpty(); });
+    if (regions.empty()) return nullptr;
+    if (regions.size() == 1) return std::move(regions.front());
+    if (regions.size() == 2) return OverlayNGRobust::Union(regions[0].get(), regions[1].get());
+    auto all = geos::geom::GeometryFactory::getDefaultInstance()->createGeometryCollection(
+        std::move(regions));
+    return OverlayNGRobust::Union(all.get());
+}
+
+void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& boundaries) {
+    for (PolygonRings& polygon : polygons) {
+        boundaries.push_back(std::move(polygon.outer));
+        for (Ring& hole : polygon.holes) boundaries.push_back(std::move(hole));
+    }
+}
+
+// The union of the inputs' outlines as pieces, or an error code.
+//
+// Shapes that only share edges, or lie apart, are united by cancelling the
+// shared edges. A lone ring is tried as it is, on the likely guess that it
+// does not cross itself (the shared-edge union checks); failing that, with
+// every outline's exact filled region; failing that, the general overlay
+// takes the regions.
+HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) {
+    try {
+        std::vector<GeometryPtr> regions(outlines.size());
+        std::vector<Ring> boundaries;
+        bool guessed = false;
+        for (size_t i = 0; i < outlines.size(); ++i) {
+            const Outline& outline = outlines[i];
+            if (outline.rings.size() == 1) {
+                Ring ring = CleanRing(outline.rings.front());
+                if (ring.empty()) continue;
+                if (SignedArea(ring) < 0) std::reverse(ring.begin(), ring.end());
+                boundaries.push_back(std::move(ring));
+                guessed = true;
+                continue;
+            }
+            regions[i] = FilledRegion(outline.rings, outline.rule);
+            AppendBoundary(PolygonsOf(*regions[i]), boundaries);
+        }
+        if (auto united = UniteAlongSharedEdges(boundaries)) {
+            pieces = Arrange(std::move(*united));
+            return 0;
+        }
+        if (guessed) {
+            boundaries.clear();
+            for (size_t i = 0; i < outlines.size(); ++i) {
+                if (!regions[i]) regions[i] = FilledRegion(outlines[i].rings, outlines[i].rule);
+                AppendBoundary(PolygonsOf(*regions[i]), boundaries);
+            }
+            if (auto united = UniteAlongSharedEdges(boundaries)) {
+                pieces = Arrange(std::move(*united));
+                return 0;
+            }
+        }
+        GeometryPtr united = UnionOf(std::move(regions));
+        if (united) pieces = Arrange(PolygonsOf(*united));
+        return 0;
+    } catch (const std::bad_alloc&) {
+        return kHostOutOfMemoryErr;
+    } catch (const std::exception&) {
+        // GEOS reports topology and noding failures as exceptions.
+        return kUniteGeometryErr;
+    }
+}
+
+void WriteRing(Document& document, Art* path, const Ring& ring, const HostPathStyle& style) {
+    PathData& data = *path->path();
+    data.segments.clear();
+    data.segments.reserve(ring.size());
+    for (const HostPoint& p : ring) data.segments.push_back({p, p, p, 1});
+    data.closed = true;
+    data.style = style;
+    document.touch(path);
+}
+
+// Writes one piece by paint order relative to `prep`; `made` receives the
+// new top-level art as soon as it exists, so the caller can take it away.
+HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& style,
+                   int32_t paintOrder, Art* prep, Art** made) {
+    if (piece.rings.holes.empty()) {
+        Art* path = nullptr;
+        if (HostErr err = document.newArt(kHostPathArt, paintOrder, prep, &path)) return err;
+        *made = path;
+        WriteRing(document, path, piece.rings.outer, style);
+        return 0;
+    }
+    Art* compound = nullptr;
+    if (HostErr err = document.newArt(kHostCompoundPathArt, paintOrder, prep, &compound))
+        return err;
+    *made = compound;
+    auto addMember = [&](const Ring& ring) -> HostErr {
+        Art* member = nullptr;
+        if (HostErr err =
+                document.newArt(kHostPathArt, kHostPlaceInsideOnBottom, compound, &member))
+            return err;
+        WriteRing(document, member, ring, style);
+        return 0;
+    };
+    if (HostErr err = addMember(piece.rings.outer)) return err;
+    for (const Ring& hole : piece.rings.holes)
+        if (HostErr err = addMember(hole)) return err;
+    return 0;
+}
+
+// Writes the pieces in front of `anchor`; `made` receives the new art.
+HostErr WriteResult(Document& document, const std::vector<Piece>& pieces,
+                    const HostPathStyle& style, Art* anchor, Art** made) {
+    if (pieces.size() == 1)
+        return WritePiece(document, pieces.front(), style, kHostPlaceAbove, anchor, made);
+    Art* group = nullptr;
+    if (HostErr err = document.newArt(kHostGroupArt, kHostPlaceAbove, anchor, &group)) return err;
+    *made = group;
+    for (const Piece& piece : pieces) {
+        Art* member = nullptr;
+        if (HostErr err =
+                WritePiece(document, piece, style, kHostPlaceInsideOnBottom, group, &member))
+            return err;
+    }
+    return 0;
+}
+
+}  // namespace
+
+HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** result) {
+    if (result) *result = nullptr;
+    std::vector<Art*> roots;
+    std::vector<Outline> outlines;
+    std::vector<Piece> pieces;
+    try {
+        if (HostErr err = SelectRoots(document, inputs, roots)) return err;
+        for (const Art* art : roots)
+            if (HostErr err = CollectOutlines(art, outlines)) return err;
+        for (const Art* art : roots)
+            if (!Removable(document, art)) return kHostLockedErr;
+    } catch (const std::bad_alloc&) {
+        return kHostOutOfMemoryErr;
+    }
+    if (HostErr err = Unite(outlines, pieces)) return err;
+
+    Art* made = nullptr;
+    auto undo = [&] {
+        if (made) document.disposeArt(made);
+    };
+    try {
+        if (!pieces.empty()) {
+            if (HostErr err =
+                    WriteResult(document, pieces, StyleOf(roots.front()), roots.front(), &made)) {
+                undo();
+                return err;
+            }
+        }
+        for (Art* art : roots) {
+            // Cannot fail after the checks above; should it, the result goes
+            // again rather than leave both it and the inputs behind.
+            if (HostErr err = document.disposeArt(art)) {
+                undo();
+                return err;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        undo();
+        return kHostOutOfMemoryErr;
+    }
+    if (result) *result = made;
+    return 0;
+}
+
+}  // namespace orbalis::host
