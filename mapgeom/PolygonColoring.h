@@ -37,6 +37,7 @@ public:
 
     // The graph after the scan, for inspection.
     const std::vector<HostArt>& Nodes() const { return nodes; }
+    const std::vector<std::vector<int32_t>>& Adjacency() const { return adjacency; }
     const std::vector<int32_t>& Colors() const { return colors; }
 
 private:

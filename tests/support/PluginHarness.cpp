@@ -9,7 +9,9 @@ void PluginTest::SetUp() {
     std::string error;
     plugin = host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
     ASSERT_NE(plugin, nullptr) << error;
-    if (StartAtSetUp()) ASSERT_EQ(Start(), 0);
+    if (StartAtSetUp()) {
+        ASSERT_EQ(Start(), 0);
+    }
 }
 
 HostErr PluginTest::Start() { return host->StartPlugins(); }
