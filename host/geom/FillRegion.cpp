@@ -363,9 +363,9 @@ GeometryPtr FilledRegionByFaces(const std::vector<Ring>& input, FillRule rule) {
     // left to the overlay.
     std::vector<Ring> boundaries;
     for (const auto& face : kept)
-        for (PolygonRings& rings : PolygonsOf(*face)) {
-            boundaries.push_back(std::move(rings.outer));
-            for (Ring& hole : rings.holes) boundaries.push_back(std::move(hole));
+        for (PolygonRings& polygon : PolygonsOf(*face)) {
+            boundaries.push_back(std::move(polygon.outer));
+            for (Ring& hole : polygon.holes) boundaries.push_back(std::move(hole));
         }
     if (auto merged = UniteAlongSharedEdges(boundaries)) return ToGeometry(*merged);
     std::vector<GeometryPtr> parts;

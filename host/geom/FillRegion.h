@@ -51,8 +51,9 @@ double SignedArea(const Ring& ring);
 // valid Polygon or MultiPolygon, empty when nothing is filled. Rings that
 // neither cross nor overlap take a fast route; anything else (crossing or
 // self-intersecting rings, shared edges) the exact general one. Rings with
-// fewer than three distinct points are ignored. Coordinates must be finite.
-// May throw geos::util::GEOSException.
+// fewer than three distinct points are ignored. Coordinates must be finite
+// (and within 1e9 pt, for the overlay grid). May throw
+// geos::util::GEOSException.
 GeometryPtr FilledRegion(const std::vector<Ring>& rings, FillRule rule);
 
 // The fast route: for rings that meet at most at single points, the region

@@ -6,10 +6,6 @@
 #include <tuple>
 #include <unordered_set>
 
-#include <geos/geom/LinearRing.h>
-#include <geos/geom/Polygon.h>
-#include <geos/util/GEOSException.h>
-
 #include "host/geom/FillRegion.h"
 #include "host/geom/Flatten.h"
 #include "host/geom/SharedEdgeUnion.h"
