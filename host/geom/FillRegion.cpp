@@ -15,7 +15,7 @@
 #include <geos/geom/MultiPolygon.h>
 #include <geos/geom/Point.h>
 #include <geos/geom/Polygon.h>
-#include <geos/operation/overlayng/CoverageUnion.h>
+#include <geos/operation/overlayng/OverlayNG.h>
 #include <geos/operation/overlayng/OverlayNGRobust.h>
 #include <geos/operation/polygonize/Polygonizer.h>
 #include <geos/operation/valid/IsValidOp.h>
@@ -33,6 +33,7 @@ using geos::geom::Envelope;
 using geos::geom::GeometryFactory;
 using geos::geom::LinearRing;
 using geos::geom::Polygon;
+using geos::operation::overlayng::OverlayNG;
 
 const GeometryFactory& Factory() { return *GeometryFactory::getDefaultInstance(); }
 
@@ -104,6 +105,19 @@ GeometryPtr Collect(std::vector<std::unique_ptr<Polygon>> polygons) {
     if (polygons.empty()) return EmptyRegion();
     if (polygons.size() == 1) return std::move(polygons.front());
     return Factory().createMultiPolygon(std::move(polygons));
+}
+
+// Snap-rounding can collapse slivers into lines or points; only the
+// polygons are area.
+GeometryPtr PolygonalPart(GeometryPtr geometry) {
+    const auto type = geometry->getGeometryTypeId();
+    if (type == geos::geom::GEOS_POLYGON || type == geos::geom::GEOS_MULTIPOLYGON) return geometry;
+    std::vector<std::unique_ptr<Polygon>> polygons;
+    for (size_t i = 0; i < geometry->getNumGeometries(); ++i) {
+        const auto* polygon = dynamic_cast<const Polygon*>(geometry->getGeometryN(i));
+        if (polygon && !polygon->isEmpty()) polygons.push_back(polygon->clone());
+    }
+    return Collect(std::move(polygons));
 }
 
 bool IsValid(const geos::geom::Geometry& geometry) {
@@ -181,6 +195,29 @@ GeometryPtr ToGeometry(const std::vector<PolygonRings>& polygons) {
         out.push_back(Factory().createPolygon(ToLinearRing(p.outer), std::move(holes)));
     }
     return Collect(std::move(out));
+}
+
+const geos::geom::PrecisionModel& OverlayGrid() {
+    static const geos::geom::PrecisionModel grid(1e6);
+    return grid;
+}
+
+GeometryPtr UnionOnGrid(std::vector<GeometryPtr> parts) {
+    std::erase_if(parts, [](const GeometryPtr& g) { return !g || g->isEmpty(); });
+    if (parts.empty()) return EmptyRegion();
+    // In pairs, round after round, so that each overlay joins parts of
+    // similar size. Strict mode keeps results polygonal.
+    while (parts.size() > 1) {
+        std::vector<GeometryPtr> joined;
+        for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+            OverlayNG overlay(parts[i].get(), parts[i + 1].get(), &OverlayGrid(), OverlayNG::UNION);
+            overlay.setStrictMode(true);
+            joined.push_back(PolygonalPart(overlay.getResult()));
+        }
+        if (parts.size() % 2) joined.push_back(std::move(parts.back()));
+        parts = std::move(joined);
+    }
+    return PolygonalPart(std::move(parts.front()));
 }
 
 int WindingNumber(HostPoint p, const Ring& ring) {
@@ -296,7 +333,11 @@ GeometryPtr FilledRegionByFaces(const std::vector<Ring>& input, FillRule rule) {
     }
     auto linework = Factory().createMultiLineString(std::move(lines));
     // A union of linework nodes it: every crossing and touch becomes a vertex
-    // of both lines, and overlapping stretches are merged.
+    // of both lines, and overlapping stretches are merged. In floating
+    // precision, so that the rings' own vertices keep their exact
+    // coordinates and the region still shares its borders with neighbours;
+    // crossings computed a rounding error off only make tiny faces, which
+    // are kept or dropped by their winding like any other.
     GeometryPtr noded = geos::operation::overlayng::OverlayNGRobust::Union(linework.get());
 
     geos::operation::polygonize::Polygonizer polygonizer;
@@ -322,17 +363,14 @@ GeometryPtr FilledRegionByFaces(const std::vector<Ring>& input, FillRule rule) {
     // left to the overlay.
     std::vector<Ring> boundaries;
     for (const auto& face : kept)
-        for (PolygonRings& rings : PolygonsOf(*face)) {
-            boundaries.push_back(std::move(rings.outer));
-            for (Ring& hole : rings.holes) boundaries.push_back(std::move(hole));
+        for (PolygonRings& polygon : PolygonsOf(*face)) {
+            boundaries.push_back(std::move(polygon.outer));
+            for (Ring& hole : polygon.holes) boundaries.push_back(std::move(hole));
         }
     if (auto merged = UniteAlongSharedEdges(boundaries)) return ToGeometry(*merged);
-    auto coverage = Factory().createMultiPolygon(std::move(kept));
-    try {
-        return geos::operation::overlayng::CoverageUnion::geomunion(coverage.get());
-    } catch (const geos::util::GEOSException&) {
-        return geos::operation::overlayng::OverlayNGRobust::Union(coverage.get());
-    }
+    std::vector<GeometryPtr> parts;
+    for (auto& face : kept) parts.push_back(std::move(face));
+    return UnionOnGrid(std::move(parts));
 }
 
 GeometryPtr FilledRegion(const std::vector<Ring>& rings, FillRule rule) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <geos/geom/Geometry.h>
+#include <geos/geom/PrecisionModel.h>
 
 #include "sdk/HostTypes.h"
 
@@ -25,6 +26,20 @@ enum class FillRule { NonZero, EvenOdd };
 
 using GeometryPtr = std::unique_ptr<geos::geom::Geometry>;
 
+// The grid, 1e-6 pt, that overlays snap the points they compute to.
+//
+// Floating-point overlays compute crossings a rounding error off: a point
+// where three edges meet can come out as two points 1e-16 apart, and
+// whether two pieces touch at a point or are joined by a sliver then
+// depends on the order of the work. Snap-rounding to a grid settles such
+// near-coincidences the same way every time and cannot fail. The grid is
+// far finer than any gap that matters on a map (tenths of a point), so it
+// closes none; coordinates are limited to 1e9 pt, so every grid point is
+// exact in double precision. Only the final overlay snaps: shapes united
+// along shared edges, and the faces of crossing rings, keep their
+// coordinates exactly, so that borders stay shared with neighbours.
+const geos::geom::PrecisionModel& OverlayGrid();
+
 // `ring` without repeated consecutive points or a repeated closing point;
 // empty when fewer than three distinct points remain.
 Ring CleanRing(const Ring& ring);
@@ -36,8 +51,9 @@ double SignedArea(const Ring& ring);
 // valid Polygon or MultiPolygon, empty when nothing is filled. Rings that
 // neither cross nor overlap take a fast route; anything else (crossing or
 // self-intersecting rings, shared edges) the exact general one. Rings with
-// fewer than three distinct points are ignored. Coordinates must be finite.
-// May throw geos::util::GEOSException.
+// fewer than three distinct points are ignored. Coordinates must be finite
+// (and within 1e9 pt, for the overlay grid). May throw
+// geos::util::GEOSException.
 GeometryPtr FilledRegion(const std::vector<Ring>& rings, FillRule rule);
 
 // The fast route: for rings that meet at most at single points, the region
@@ -47,6 +63,11 @@ GeometryPtr FilledRegionOfNestedRings(const std::vector<Ring>& rings, FillRule r
 // The general route: all ring linework is noded and cut into faces, and the
 // faces whose winding number passes the rule are merged.
 GeometryPtr FilledRegionByFaces(const std::vector<Ring>& rings, FillRule rule);
+
+// The union of polygonal geometries on the overlay grid: a Polygon,
+// MultiPolygon or empty Polygon, never lines left over from collapsed
+// slivers. Empty and null parts are skipped.
+GeometryPtr UnionOnGrid(std::vector<GeometryPtr> parts);
 
 // The polygons of a GEOS geometry (other parts are ignored), their rings
 // turned to run as PolygonRings says.

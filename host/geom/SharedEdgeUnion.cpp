@@ -47,7 +47,11 @@ struct Workspace {
 
 bool Same(HostPoint p, HostPoint q) { return p.x == q.x && p.y == q.y; }
 
+// Which side of a->b `c` lies on: 1 left, -1 right, 0 in line; exact. The
+// quick floating-point filter settles nearly every case.
 int Orient(HostPoint a, HostPoint b, HostPoint c) {
+    const int quick = CGAlgorithmsDD::orientationIndexFilter(a.x, a.y, b.x, b.y, c.x, c.y);
+    if (quick != CGAlgorithmsDD::FAILURE) return quick;
     return CGAlgorithmsDD::orientationIndex(a.x, a.y, b.x, b.y, c.x, c.y);
 }
 

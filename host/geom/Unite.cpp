@@ -6,31 +6,12 @@
 #include <tuple>
 #include <unordered_set>
 
-#include <geos/geom/GeometryCollection.h>
-#include <geos/geom/GeometryFactory.h>
-#include <geos/geom/LinearRing.h>
-#include <geos/geom/Polygon.h>
-#include <geos/operation/overlayng/OverlayNGRobust.h>
-#include <geos/util/GEOSException.h>
-
 #include "host/geom/FillRegion.h"
 #include "host/geom/Flatten.h"
 #include "host/geom/SharedEdgeUnion.h"
 
-// Precision: coordinates are used as they are, without snapping to a grid.
-// Map shapes that share a border carry bit-identical copies of its
-// coordinates, and curves are flattened identically in both directions, so
-// exact comparisons already find every shared edge: the shared-edge union
-// needs nothing else, and the overlay (in floating precision) merges them
-// too. A fixed grid would cost snapping work on every call and only change
-// the outcome for edges a grid step apart, which real gaps of a few tenths
-// of a point are not. Should floating-point noding fail, the robust overlay
-// retries with snapping and then snap-rounding on its own.
-
 namespace orbalis::host {
 namespace {
-
-using geos::operation::overlayng::OverlayNGRobust;
 
 constexpr int32_t kHiddenOrLocked = kHostArtLocked | kHostArtHidden;
 
@@ -51,11 +32,17 @@ FillRule RuleOf(const HostPathStyle& style) {
     return style.evenOdd ? FillRule::EvenOdd : FillRule::NonZero;
 }
 
-bool Finite(HostPoint p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+// Far beyond any page, yet small enough that the overlay grid's points stay
+// exact (see OverlayGrid) and areas stay finite and precise.
+constexpr double kMaxCoordinate = 1e9;
 
-bool Finite(const std::vector<HostPathSegment>& segments) {
+bool Usable(HostPoint p) {
+    return std::abs(p.x) <= kMaxCoordinate && std::abs(p.y) <= kMaxCoordinate;  // false for NaN
+}
+
+bool Usable(const std::vector<HostPathSegment>& segments) {
     return std::all_of(segments.begin(), segments.end(), [](const HostPathSegment& s) {
-        return Finite(s.p) && Finite(s.in) && Finite(s.out);
+        return Usable(s.p) && Usable(s.in) && Usable(s.out);
     });
 }
 
@@ -74,7 +61,7 @@ HostErr CollectOutlines(const Art* art, std::vector<Outline>& out) {
     case kHostPathArt: {
         const PathData* path = art->path();
         if (!path) return kHostBadParameterErr;
-        if (!Finite(path->segments)) return kHostBadParameterErr;
+        if (!Usable(path->segments)) return kHostBadParameterErr;
         out.push_back({{FlattenPath(path->segments, path->closed)}, RuleOf(path->style)});
         return 0;
     }
@@ -85,7 +72,7 @@ HostErr CollectOutlines(const Art* art, std::vector<Outline>& out) {
         for (const Art* member = art->firstChild(); member; member = member->next()) {
             const PathData* path = member->path();
             if (member->type() != kHostPathArt || !path) return kHostWrongArtTypeErr;
-            if (!Finite(path->segments)) return kHostBadParameterErr;
+            if (!Usable(path->segments)) return kHostBadParameterErr;
             if (first) outline.rule = RuleOf(path->style);
             first = false;
             outline.rings.push_back(FlattenPath(path->segments, path->closed));
@@ -177,16 +164,6 @@ std::vector<Piece> Arrange(std::vector<PolygonRings> polygons) {
     return pieces;
 }
 
-GeometryPtr UnionOf(std::vector<GeometryPtr> regions) {
-    std::erase_if(regions, [](const GeometryPtr& g) { return !g || g->isEmpty(); });
-    if (regions.empty()) return nullptr;
-    if (regions.size() == 1) return std::move(regions.front());
-    if (regions.size() == 2) return OverlayNGRobust::Union(regions[0].get(), regions[1].get());
-    auto all = geos::geom::GeometryFactory::getDefaultInstance()->createGeometryCollection(
-        std::move(regions));
-    return OverlayNGRobust::Union(all.get());
-}
-
 void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& boundaries) {
     for (PolygonRings& polygon : polygons) {
         boundaries.push_back(std::move(polygon.outer));
@@ -234,8 +211,7 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
                 return 0;
             }
         }
-        GeometryPtr united = UnionOf(std::move(regions));
-        if (united) pieces = Arrange(PolygonsOf(*united));
+        pieces = Arrange(PolygonsOf(*UnionOnGrid(std::move(regions))));
         return 0;
     } catch (const std::bad_alloc&) {
         return kHostOutOfMemoryErr;

@@ -29,11 +29,12 @@ inline constexpr HostErr kUniteGeometryErr = HOST_FOURCC('G', 'E', 'O', 'M');
 // corner segments. Inputs nested in other inputs count once.
 //
 // On failure nothing changes: kHostBadParameterErr for no inputs, missing,
-// stale or foreign art, members of compound paths, layer groups and
-// non-finite coordinates; kHostWrongArtTypeErr for art (or contents) other
-// than paths, compound paths and groups; kHostLockedErr when an input cannot
-// be removed or the result cannot be placed; kUniteGeometryErr when the
-// geometry defeats the union; kHostOutOfMemoryErr.
+// stale or foreign art, members of compound paths, layer groups, and
+// coordinates (handles included) that are not finite or exceed 1e9 pt;
+// kHostWrongArtTypeErr for art (or contents) other than paths, compound
+// paths and groups; kHostLockedErr when an input cannot be removed or the
+// result cannot be placed; kUniteGeometryErr when the geometry defeats the
+// union; kHostOutOfMemoryErr.
 HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** result);
 
 }  // namespace orbalis::host

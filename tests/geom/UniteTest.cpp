@@ -1,13 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
+#include <geos/operation/overlayng/OverlayNG.h>
+
+#include "host/geom/FillRegion.h"
 #include "host/geom/Flatten.h"
 #include "host/geom/Unite.h"
 
 namespace orbalis::host {
 namespace {
 
+using geos::operation::overlayng::OverlayNG;
 using Points = std::vector<HostPoint>;
 
 Points Square(double x, double y, double size, bool counterClockwise = true) {
@@ -276,6 +281,10 @@ TEST_F(UniteArtTest, RefusalsLeaveTheDocumentUnchanged) {
 
     Art* bad = AddRing({{0, 0}, {NAN, 0}, {0, 5}});
     expectRefused({a, bad}, kHostBadParameterErr);
+    // Coordinates whose areas would overflow, here in a handle.
+    std::vector<HostPathSegment> wild = Corners(Square(0, 0, 1));
+    wild[1].out = {1e300, 1e300};
+    expectRefused({a, AddPath(wild)}, kHostBadParameterErr);
 
     Art* compound = AddCompound({Square(0, 0, 1)}, false);
     expectRefused({a, compound->firstChild()}, kHostBadParameterErr);
@@ -286,6 +295,52 @@ TEST_F(UniteArtTest, RefusalsLeaveTheDocumentUnchanged) {
     Art* stranger = nullptr;
     other.newArt(kHostPathArt, kHostPlaceInsideOnTop, nullptr, &stranger);
     expectRefused({a, stranger}, kHostBadParameterErr);
+}
+
+// Small random outlines on an integer grid: crossings, shared vertices,
+// overlapping edges and corner contacts all come up. Whatever route the
+// union takes, its area and pieces must match the overlay of the regions.
+TEST_F(UniteArtTest, RandomOutlinesMatchTheOverlay) {
+    std::mt19937 random(11);
+    auto coordinate = [&] { return double(random() % 7); };
+    for (int trial = 0; trial < 150; ++trial) {
+        SCOPED_TRACE(trial);
+        std::vector<Art*> inputs;
+        std::vector<GeometryPtr> regions;
+        const int count = 1 + int(random() % 3);
+        for (int k = 0; k < count; ++k) {
+            std::vector<Ring> rings(1 + random() % 2);
+            for (Ring& ring : rings)
+                for (int v = 3 + int(random() % 4); v > 0; --v)
+                    ring.push_back({coordinate(), coordinate()});
+            const bool evenOdd = random() % 2;
+            if (rings.size() == 1) {
+                inputs.push_back(AddRing(rings[0], nullptr, evenOdd));
+            } else {
+                Art* compound = AddContainer(kHostCompoundPathArt);
+                for (const Ring& ring : rings) AddRing(ring, compound, evenOdd);
+                inputs.push_back(compound);
+            }
+            regions.push_back(
+                FilledRegionByFaces(rings, evenOdd ? FillRule::EvenOdd : FillRule::NonZero));
+        }
+        GeometryPtr expected = std::move(regions[0]);
+        for (size_t k = 1; k < regions.size(); ++k) {
+            OverlayNG overlay(expected.get(), regions[k].get(), &OverlayGrid(), OverlayNG::UNION);
+            overlay.setStrictMode(true);
+            expected = overlay.getResult();
+        }
+        Art* result = Unite(inputs);
+        if (expected->isEmpty()) {
+            EXPECT_EQ(result, nullptr);
+            continue;
+        }
+        ASSERT_TRUE(result);
+        // Overlays snap the points they compute to a 1e-6 grid.
+        EXPECT_NEAR(AreaOf(result), expected->getArea(), 1e-4);
+        const size_t pieces = result->type() == kHostGroupArt ? CountChildren(result) : 1;
+        EXPECT_EQ(pieces, expected->getNumGeometries());
+    }
 }
 
 }  // namespace
