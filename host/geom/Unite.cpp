@@ -6,6 +6,8 @@
 #include <tuple>
 #include <unordered_set>
 
+#include <geos/geom/Point.h>
+
 #include "host/geom/FillRegion.h"
 #include "host/geom/Flatten.h"
 #include "host/geom/SharedEdgeUnion.h"
@@ -24,6 +26,9 @@ struct Outline {
 // One piece of the union, ready to be written as a path or compound path.
 struct Piece {
     PolygonRings rings;
+    // Further polygons of the same piece: the lobes of a path whose outline
+    // pinches to a point.
+    std::vector<PolygonRings> lobes;
     double area = 0;
     double left = 0, bottom = 0;  // lowest coordinates of the outline
 };
@@ -136,6 +141,13 @@ HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs,
     return 0;
 }
 
+void SortPieces(std::vector<Piece>& pieces) {
+    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
+        return std::make_tuple(-a.area, a.left, a.bottom) <
+               std::make_tuple(-b.area, b.left, b.bottom);
+    });
+}
+
 // Pieces with positive area, largest first (equal areas by position, left
 // then bottom), holes likewise, so that the order never hangs on how the
 // union was computed.
@@ -157,11 +169,66 @@ std::vector<Piece> Arrange(std::vector<PolygonRings> polygons) {
         piece.rings = std::move(rings);
         pieces.push_back(std::move(piece));
     }
-    std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
-        return std::make_tuple(-a.area, a.left, a.bottom) <
-               std::make_tuple(-b.area, b.left, b.bottom);
-    });
+    SortPieces(pieces);
     return pieces;
+}
+
+bool Contains(const PolygonRings& polygon, HostPoint p) {
+    if (WindingNumber(p, polygon.outer) == 0) return false;
+    return std::none_of(polygon.holes.begin(), polygon.holes.end(),
+                        [&](const Ring& hole) { return WindingNumber(p, hole) != 0; });
+}
+
+// A path is one shape even where its outline pinches to a single point, as a
+// county drawn with a loop touching itself: its lobes, split apart by the
+// union, go back into one piece. Shapes of different paths meeting at a
+// point stay separate pieces.
+void JoinPinchedPaths(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) {
+    if (pieces.size() < 2) return;
+    std::vector<size_t> parent(pieces.size());
+    for (size_t i = 0; i < parent.size(); ++i) parent[i] = i;
+    auto root = [&](size_t i) {
+        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    bool joined = false;
+    for (const Outline& outline : outlines) {
+        if (outline.rings.size() != 1) continue;
+        const std::vector<PolygonRings> lobes = PolygonsOf(*FilledRegion(outline.rings, outline.rule));
+        if (lobes.size() < 2) continue;
+        size_t first = pieces.size();
+        for (const PolygonRings& lobe : lobes) {
+            std::unique_ptr<geos::geom::Point> inside(ToGeometry({lobe})->getInteriorPoint());
+            if (!inside || inside->isEmpty()) continue;
+            const HostPoint p{inside->getX(), inside->getY()};
+            for (size_t i = 0; i < pieces.size(); ++i) {
+                if (!Contains(pieces[i].rings, p)) continue;
+                if (first == pieces.size())
+                    first = i;
+                else if (root(i) != root(first))
+                    parent[root(i)] = root(first), joined = true;
+                break;
+            }
+        }
+    }
+    if (!joined) return;
+    std::vector<Piece> merged;
+    std::vector<size_t> slot(pieces.size(), pieces.size());
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const size_t r = root(i);
+        if (slot[r] == pieces.size()) {
+            slot[r] = merged.size();
+            merged.push_back(std::move(pieces[i]));
+            continue;
+        }
+        Piece& into = merged[slot[r]];
+        into.area += pieces[i].area;
+        into.left = std::min(into.left, pieces[i].left);
+        into.bottom = std::min(into.bottom, pieces[i].bottom);
+        into.lobes.push_back(std::move(pieces[i].rings));
+    }
+    SortPieces(merged);
+    pieces = std::move(merged);
 }
 
 void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& boundaries) {
@@ -198,6 +265,7 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
         }
         if (auto united = UniteAlongSharedEdges(boundaries)) {
             pieces = Arrange(std::move(*united));
+            JoinPinchedPaths(outlines, pieces);
             return 0;
         }
         if (guessed) {
@@ -208,10 +276,12 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
             }
             if (auto united = UniteAlongSharedEdges(boundaries)) {
                 pieces = Arrange(std::move(*united));
+                JoinPinchedPaths(outlines, pieces);
                 return 0;
             }
         }
         pieces = Arrange(PolygonsOf(*UnionOnGrid(std::move(regions))));
+        JoinPinchedPaths(outlines, pieces);
         return 0;
     } catch (const std::bad_alloc&) {
         return kHostOutOfMemoryErr;
@@ -235,7 +305,7 @@ void WriteRing(Document& document, Art* path, const Ring& ring, const HostPathSt
 // new top-level art as soon as it exists, so the caller can take it away.
 HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& style,
                    int32_t paintOrder, Art* prep, Art** made) {
-    if (piece.rings.holes.empty()) {
+    if (piece.rings.holes.empty() && piece.lobes.empty()) {
         Art* path = nullptr;
         if (HostErr err = document.newArt(kHostPathArt, paintOrder, prep, &path)) return err;
         *made = path;
@@ -254,9 +324,15 @@ HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& 
         WriteRing(document, member, ring, style);
         return 0;
     };
-    if (HostErr err = addMember(piece.rings.outer)) return err;
-    for (const Ring& hole : piece.rings.holes)
-        if (HostErr err = addMember(hole)) return err;
+    auto addPolygon = [&](const PolygonRings& polygon) -> HostErr {
+        if (HostErr err = addMember(polygon.outer)) return err;
+        for (const Ring& hole : polygon.holes)
+            if (HostErr err = addMember(hole)) return err;
+        return 0;
+    };
+    if (HostErr err = addPolygon(piece.rings)) return err;
+    for (const PolygonRings& lobe : piece.lobes)
+        if (HostErr err = addPolygon(lobe)) return err;
     return 0;
 }
 

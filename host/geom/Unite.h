@@ -17,6 +17,8 @@ inline constexpr HostErr kUniteGeometryErr = HOST_FOURCC('G', 'E', 'O', 'M');
 //  - one piece with holes: one compound path;
 //  - several pieces (contact at single points only counts as separate): a
 //    group holding the pieces, each a path or a compound path.
+// A path whose own outline pinches to a point is one piece all the same: its
+// lobes, with whatever joined them, become one compound path.
 // Curves are flattened finely enough that an edge shared by two inputs stays
 // shared. Inputs with no filled area are removed and contribute nothing; an
 // empty union leaves nothing in their place. `result` (may be null) receives

@@ -117,6 +117,21 @@ TEST_F(UniteArtTest, SeparateOrCornerTouchingShapesBecomeAGroup) {
     }
 }
 
+TEST_F(UniteArtTest, APathPinchedToAPointStaysOnePiece) {
+    // One outline running round two squares that meet at (10, 10), and a
+    // neighbour of the upper square: the pinch does not split the shape.
+    const Points pinched = {{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}, {0, 10}};
+    Art* result = Unite({AddRing(pinched), AddRing(Square(20, 10, 10))});
+    ASSERT_EQ(result->type(), kHostCompoundPathArt);
+    EXPECT_EQ(CountChildren(result), 2);
+    EXPECT_NEAR(AreaOf(result), 300, 1e-9);
+
+    // Two paths meeting at the same point are still two pieces.
+    Art* apart = Unite({AddRing(Square(0, 0, 10)), AddRing(Square(10, 10, 10)), AddRing(Square(20, 10, 10))});
+    ASSERT_EQ(apart->type(), kHostGroupArt);
+    EXPECT_EQ(CountChildren(apart), 2);
+}
+
 TEST_F(UniteArtTest, HoleFilledBySquareUnderBothRules) {
     for (bool evenOdd : {false, true}) {
         Art* frame = AddCompound({Square(0, 0, 30), Square(10, 10, 10, false)}, evenOdd);
@@ -149,7 +164,8 @@ TEST_F(UniteArtTest, SelfIntersectingPaths) {
     const Points bowTie{{0, 0}, {20, 20}, {20, 0}, {0, 20}};
     for (bool evenOdd : {false, true}) {
         Art* result = Unite({AddRing(bowTie, nullptr, evenOdd)});
-        ASSERT_EQ(result->type(), kHostGroupArt);  // two triangles meeting at a point
+        // Two triangles meeting at a point, still one path's shape.
+        ASSERT_EQ(result->type(), kHostCompoundPathArt);
         EXPECT_EQ(CountChildren(result), 2);
         EXPECT_NEAR(AreaOf(result), 200, 1e-9);
     }
@@ -303,6 +319,7 @@ TEST_F(UniteArtTest, RefusalsLeaveTheDocumentUnchanged) {
 TEST_F(UniteArtTest, RandomOutlinesMatchTheOverlay) {
     std::mt19937 random(11);
     auto coordinate = [&] { return double(random() % 7); };
+    int countsCompared = 0;
     for (int trial = 0; trial < 150; ++trial) {
         SCOPED_TRACE(trial);
         std::vector<Art*> inputs;
@@ -324,6 +341,11 @@ TEST_F(UniteArtTest, RandomOutlinesMatchTheOverlay) {
             regions.push_back(
                 FilledRegionByFaces(rings, evenOdd ? FillRule::EvenOdd : FillRule::NonZero));
         }
+        // A path whose own region falls apart at points is one piece (tested
+        // on its own above); piece counts are compared without such paths.
+        bool pinched = false;
+        for (size_t k = 0; k < regions.size(); ++k)
+            pinched = pinched || (inputs[k]->type() == kHostPathArt && regions[k]->getNumGeometries() > 1);
         GeometryPtr expected = std::move(regions[0]);
         for (size_t k = 1; k < regions.size(); ++k) {
             OverlayNG overlay(expected.get(), regions[k].get(), &OverlayGrid(), OverlayNG::UNION);
@@ -338,9 +360,12 @@ TEST_F(UniteArtTest, RandomOutlinesMatchTheOverlay) {
         ASSERT_TRUE(result);
         // Overlays snap the points they compute to a 1e-6 grid.
         EXPECT_NEAR(AreaOf(result), expected->getArea(), 1e-4);
+        if (pinched) continue;
+        ++countsCompared;
         const size_t pieces = result->type() == kHostGroupArt ? CountChildren(result) : 1;
         EXPECT_EQ(pieces, expected->getNumGeometries());
     }
+    EXPECT_GT(countsCompared, 75);
 }
 
 }  // namespace
