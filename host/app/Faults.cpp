@@ -36,6 +36,13 @@ uint64_t Faults::Calls(const std::string& operation) {
     return it == Points().end() ? 0 : it->second.calls;
 }
 
+std::vector<std::pair<std::string, uint64_t>> Faults::AllCalls() {
+    std::vector<std::pair<std::string, uint64_t>> out;
+    for (const auto& [name, point] : Points())
+        if (point.calls) out.emplace_back(name, point.calls);
+    return out;
+}
+
 void Faults::Reset() {
     for (auto& [name, point] : Points()) {
         point.calls = 0;

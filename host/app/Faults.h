@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "sdk/HostTypes.h"
 
@@ -44,6 +46,8 @@ public:
 
     // Calls of `operation` since the last Reset.
     static uint64_t Calls(const std::string& operation);
+    // Every operation called since the last Reset, with its count.
+    static std::vector<std::pair<std::string, uint64_t>> AllCalls();
     // Disarms every fault and zeroes every count.
     static void Reset();
 

@@ -45,6 +45,12 @@ Host::Host(HostOptions options)
 }
 
 Host::~Host() {
+    // Quitting shuts down the plug-ins still running before their libraries go.
+    for (auto& plugin : plugins_)
+        if (plugin->started_) {
+            ShutdownPlugins();
+            break;
+        }
     for (auto& plugin : plugins_) {
         for (void* library : plugin->retired_) dlclose(library);
         if (plugin->library_) dlclose(plugin->library_);

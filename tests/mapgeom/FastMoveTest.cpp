@@ -1,6 +1,7 @@
 // "高速移動" run through the host's menu.
 #include <gtest/gtest.h>
 
+#include "host/io/DocumentFiles.h"
 #include "tests/support/PluginHarness.h"
 
 namespace orbalis::testing {
@@ -169,6 +170,34 @@ TEST_F(FastMoveTest, AFailingTransformEndsTheRunAndKeepsEarlierMoves) {
     ExpectAt(second, {0, 0});
     ExpectAt(third, {0, 0});
     EXPECT_TRUE(arrow->live()) << "the path is not deleted after a failure";
+}
+
+TEST_F(FastMoveTest, EveryCountyMovesByExactlyTheDrawnVector) {
+    std::string error;
+    auto map = host::ReadDocumentFile(std::string(ORBALIS_SOURCE_DIR) + "/examples/counties.svg", {}, &error);
+    ASSERT_NE(map, nullptr) << error;
+    host->OpenDocument(std::move(map));
+    host::Layer* counties = doc().currentLayer();
+    ASSERT_EQ(counties->title, "counties");
+    std::vector<std::pair<Art*, std::vector<double>>> before;
+    for (Art* a = counties->group()->firstChild(); a; a = a->next()) before.emplace_back(a, Geometry(a));
+    ASSERT_EQ(before.size(), 3139u);
+
+    const HostPoint from{100, 100}, to{112.345, 32.11};
+    Art* arrow = AddPolygon(doc(), counties->group(), {from, {150, 120}, to}, false, StrokedStyle());
+    const double dx = to.x - from.x, dy = to.y - from.y;
+    Select(doc(), arrow);
+    user().QueueAnswer(true);
+    ASSERT_EQ(Choose("高速移動"), 0);
+    EXPECT_FALSE(arrow->live());
+    for (auto& [county, geometry] : before) {
+        const std::vector<double> after = Geometry(county);
+        ASSERT_EQ(after.size(), geometry.size()) << county->name;
+        for (size_t i = 0; i < after.size(); i += 2) {
+            ASSERT_EQ(after[i], geometry[i] + dx) << county->name;
+            ASSERT_EQ(after[i + 1], geometry[i + 1] + dy) << county->name;
+        }
+    }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include <memory>
 #include <sstream>
 
+#include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
 #include "tools/orbalis/Arguments.h"
@@ -173,6 +176,17 @@ host::MenuItem* FindMenuItem(Host& host, const std::string& text, std::string* e
     return nullptr;
 }
 
+// How long the command took and which host operations it called how often.
+void PrintStats(double seconds) {
+    auto calls = host::Faults::AllCalls();
+    std::sort(calls.begin(), calls.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    uint64_t total = 0;
+    for (const auto& [name, n] : calls) total += n;
+    std::fprintf(stderr, "stats: %.3f s, %llu host calls\n", seconds, static_cast<unsigned long long>(total));
+    for (const auto& [name, n] : calls)
+        std::fprintf(stderr, "stats: %-28s %llu\n", name.c_str(), static_cast<unsigned long long>(n));
+}
+
 bool ParseAnswer(const std::string& word, bool* yes) {
     if (word == "yes" || word == "y") return *yes = true, true;
     if (word == "no" || word == "n") return *yes = false, true;
@@ -222,7 +236,7 @@ int InfoCommand(const std::vector<std::string>& words) {
 
 int RunCommand(const std::vector<std::string>& words) {
     const Arguments args(words, {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out"},
-                         {"--yes", "--no"});
+                         {"--yes", "--no", "--stats"});
     if (!args.ok()) return Fail(args.error());
     if (args.positional().size() != 1) return Fail("run takes one document");
     if (!args.has("--menu")) return Fail("run needs --menu TEXT");
@@ -255,8 +269,12 @@ int RunCommand(const std::vector<std::string>& words) {
     host->menus().UpdateEnabling(host->document());
     if (!item->enabled) return Fail("menu item \"" + item->text + "\" is disabled here");
 
+    host::Faults::Reset();
+    const auto started = std::chrono::steady_clock::now();
     const HostErr result = host->ChooseMenuItem(item);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     FinishProgress();
+    if (args.has("--stats")) PrintStats(took.count());
     host->ShutdownPlugins();
     if (result) {
         std::cerr << "orbalis: " << item->text << " ended with code " << CodeText(result)

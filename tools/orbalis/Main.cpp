@@ -26,6 +26,7 @@ commands:
       [--yes | --no]          answer every question
       [--answer yes|no ...]   answer the questions one by one, in order
       [--out FILE]            write the result (.svg or .json)
+      [--stats]               print the time taken and the host calls made
   convert IN OUT              convert between .svg and .json
 
 options for every command:

@@ -1,0 +1,135 @@
+// The orbalis command line, run as a user runs it.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "host/io/DocumentFiles.h"
+#include "tests/support/DocumentBuilder.h"
+
+namespace orbalis::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int exit = -1;
+    std::string out, err;
+};
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("orbalis-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // Runs orbalis with the arguments (shell words) and stdin closed.
+    Outcome Run(const std::string& arguments) {
+        const std::string command = std::string(ORBALIS_CLI) + " " + arguments + " >" + (dir / "out").string() +
+                                    " 2>" + (dir / "err").string() + " </dev/null";
+        Outcome o;
+        const int status = std::system(command.c_str());
+        o.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        o.out = Slurp(dir / "out");
+        o.err = Slurp(dir / "err");
+        return o;
+    }
+    std::string Prefs() const { return "--prefs " + (dir / "prefs.json").string(); }
+    std::string Example(const std::string& name) const { return std::string(ORBALIS_SOURCE_DIR) + "/examples/" + name; }
+
+    fs::path dir;
+};
+
+TEST_F(CliTest, BadArgumentsGiveOneLineAndExitTwo) {
+    for (const std::string& arguments : std::vector<std::string>{
+             std::string(""), std::string("fly"), "run", "run " + Example("us-states.svg"),
+          "run no-such-file.svg --menu 高速移動", "run " + Example("us-states.svg") + " --menu 高速移動 --answer maybe",
+          "run " + Example("us-states.svg") + " --menu 存在しない項目 " + Prefs(),
+          "info " + Example("README.md"), "convert " + Example("us-states.svg") + " out.txt"}) {
+        const Outcome o = Run(arguments);
+        EXPECT_EQ(o.exit, 2) << arguments;
+        if (!arguments.empty()) {
+            EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << arguments << ": " << o.err;
+            EXPECT_EQ(o.err.rfind("orbalis: ", 0), 0u) << o.err;
+        }
+    }
+    EXPECT_FALSE(fs::exists("out.txt"));
+}
+
+TEST_F(CliTest, MenusShowsThePluginsItems) {
+    const Outcome o = Run("menus " + Prefs());
+    ASSERT_EQ(o.exit, 0) << o.err;
+    EXPECT_NE(o.out.find("Nodra-ORBALIS1.5  ▸"), std::string::npos);
+    EXPECT_NE(o.out.find("ポリゴン色分け  (disabled)"), std::string::npos) << "no document is open";
+    const Outcome withDocument = Run("menus " + Example("us-states.svg") + " " + Prefs());
+    EXPECT_NE(withDocument.out.find("ポリゴン色分け\n"), std::string::npos) << withDocument.out;
+}
+
+TEST_F(CliTest, InfoAndConvertBetweenFormats) {
+    const std::string json = (dir / "states.json").string(), svg = (dir / "again.svg").string();
+    ASSERT_EQ(Run("convert " + Example("us-states.svg") + " " + json).exit, 0);
+    ASSERT_EQ(Run("convert " + json + " " + svg).exit, 0);
+    for (const std::string& file : {Example("us-states.svg"), json, svg}) {
+        const Outcome o = Run("info " + file);
+        EXPECT_EQ(o.exit, 0) << o.err;
+        EXPECT_NE(o.out.find("\"states\" (current): 51 top-level objects"), std::string::npos) << o.out;
+    }
+}
+
+TEST_F(CliTest, RunMovesTheMapByTheSelectedPath) {
+    host::Layer* layer = nullptr;
+    auto doc = NewDocument(&layer);
+    host::Art* square = AddRect(*doc, layer->group(), 0, 0, 10, 10);
+    square->name = "square";
+    host::Art* arrow = AddPolygon(*doc, layer->group(), {{0, 0}, {4, -2}}, false, StrokedStyle());
+    arrow->name = "arrow";
+    std::string error;
+    const std::string in = (dir / "map.json").string(), out = (dir / "moved.json").string();
+    ASSERT_TRUE(host::WriteDocumentFile(*doc, in, &error)) << error;
+
+    const Outcome o = Run("run " + in + " --menu 高速移動 --select arrow --yes --out " + out + " " + Prefs());
+    ASSERT_EQ(o.exit, 0) << o.err;
+    EXPECT_NE(o.err.find("question: 移動完了後に、移動先を示すパスを削除しますか？ -> yes"), std::string::npos) << o.err;
+    auto moved = host::ReadDocumentFile(out, {}, &error);
+    ASSERT_NE(moved, nullptr) << error;
+    const host::Art* first = moved->topLayers().front()->group()->firstChild();
+    ASSERT_EQ(first->name, "square");
+    EXPECT_EQ(FirstAnchor(first).x, 4);
+    EXPECT_EQ(FirstAnchor(first).y, -2);
+    EXPECT_EQ(first->next(), nullptr) << "the arrow was deleted";
+
+    const Outcome missing = Run("run " + in + " --menu 高速移動 --select nothing " + Prefs());
+    EXPECT_EQ(missing.exit, 2);
+    EXPECT_NE(missing.err.find("no object named \"nothing\""), std::string::npos);
+}
+
+TEST_F(CliTest, ADeclinedRunWritesNothing) {
+    const std::string out = (dir / "colored.svg").string();
+    const Outcome o = Run("run " + Example("us-states.svg") + " --menu ポリゴン色分け --no --out " + out + " " + Prefs());
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_NE(o.err.find("'STOP' (cancelled)"), std::string::npos) << o.err;
+    EXPECT_FALSE(fs::exists(out));
+
+    const Outcome colored =
+        Run("run " + Example("us-states.svg") + " --menu ポリゴン色分け --yes --stats --out " + out + " " + Prefs());
+    EXPECT_EQ(colored.exit, 0) << colored.err;
+    EXPECT_NE(colored.err.find("alert: 終了"), std::string::npos);
+    EXPECT_NE(colored.err.find("stats: DoUniteEffect"), std::string::npos) << colored.err;
+    EXPECT_NE(Slurp(out).find("data-cmyk-fill"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orbalis::testing
