@@ -95,10 +95,10 @@ check() {
 }
 
 row() {
-  local tool=$1 colours=$2 conflicts=$3
-  printf '| %s | counties | %s | %d | %.2f | %.1f | %s | %s |\n' \
+  local tool=$1 colours=$2 conflicts=$3 unites=${4:--}
+  printf '| %s | counties | %s | %d | %.2f | %.1f | %s | %s | %s |\n' \
     "$tool" "$path_count" "$runs" "$measured_seconds" "$(awk -v k="$measured_kib" 'BEGIN { print k / 1024 }')" \
-    "$colours" "$conflicts"
+    "$colours" "$conflicts" "$unites"
 }
 
 main() {
@@ -112,7 +112,7 @@ main() {
     die "the adjacency oracle failed: $(head -n 1 "$out_dir/oracle.log")"
   echo "oracle: $(cat "$out_dir/oracle.log")" >&2
 
-  local rows=()
+  local rows=() ratio=""
   local mapshaper=$npm_cache/node_modules/.bin/mapshaper
   # mapshaper's -classify stops with an error on features without a shape (three
   # counties have none), so those are filtered out first; they draw nothing.
@@ -126,6 +126,7 @@ main() {
   measure mapshaper "$mapshaper" "${read_counties[@]}" \
     -classify non-adjacent colors="$mapshaper_colors" \
     -o "$out_dir/mapshaper-counties.svg" "${write_svg[@]}" || die "mapshaper -classify failed"
+  local mapshaper_seconds=$measured_seconds
   check mapshaper "$out_dir/mapshaper-counties.svg"
   rows+=("$(row 'mapshaper 0.7.70, -classify non-adjacent' "$checked_colours" "$checked_conflicts")")
 
@@ -134,18 +135,25 @@ main() {
     echo "ORBALIS_BIN is not set: reporting mapshaper only" >&2
   elif [[ ! -x $ORBALIS_BIN ]]; then
     echo "ORBALIS_BIN ($ORBALIS_BIN) is not an executable file: reporting mapshaper only" >&2
-  elif measure orbalis "$ORBALIS_BIN" run "$counties_svg" --menu ポリゴン色分け --yes \
+  elif measure orbalis "$ORBALIS_BIN" run "$counties_svg" --menu ポリゴン色分け \
+    --answer yes --answer no --answer no --stats --prefs "$out_dir/preferences.json" \
     --out "$out_dir/orbalis-counties.svg"; then
+    # More than 1,000 shapes touch: the answers go on past both warnings.
     check orbalis "$out_dir/orbalis-counties.svg"
-    rows+=("$(row 'Orbalis ポリゴン色分け' "$checked_colours" "$checked_conflicts")")
+    local unites
+    unites=$(awk '$2 == "DoUniteEffect" { print $3 }' "$out_dir/orbalis.log")
+    rows+=("$(row 'Orbalis ポリゴン色分け' "$checked_colours" "$checked_conflicts" "${unites:-?}")")
+    ratio=$(awk -v a="$measured_seconds" -v b="$mapshaper_seconds" 'BEGIN { printf "%.1f", a / b }')
   else
     echo "the Orbalis run failed (see $out_dir/orbalis.log): reporting mapshaper only" >&2
   fi
   # --------------------------------------------------------------------------
 
-  echo '| tool | map | shapes | runs | wall s (median) | peak RSS MiB | colours | conflicts |'
-  echo '| --- | --- | --- | --- | --- | --- | --- | --- |'
+  echo '| tool | map | shapes | runs | wall s (median) | peak RSS MiB | colours | conflicts | unite calls |'
+  echo '| --- | --- | --- | --- | --- | --- | --- | --- | --- |'
   printf '%s\n' "${rows[@]}"
+  [[ -n ${ratio:-} ]] && echo && echo "Orbalis / mapshaper -classify wall time: ${ratio}x"
+  return 0
 }
 
 main "$@"
