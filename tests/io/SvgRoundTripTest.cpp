@@ -312,6 +312,29 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
+TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
+    Document d;
+    Layer* layer;
+    d.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+    Art* art = nullptr;
+    d.newArt(kHostTextFrameArt, kHostPlaceInsideOnTop, layer->group(), &art);
+    TextData& t = std::get<TextData>(art->data);
+    t.frameKind = 1;
+    t.path = {Corner(100, 300), Corner(200, 300), Corner(200, 250), Corner(100, 250)};
+    t.pathClosed = true;
+    CharFeatures f;
+    f.fontSize = 10;
+    t.runs = {{"Area", f}};
+    t.paragraphs = {Justification::Left};
+    auto back = RoundTrip(d);
+    ASSERT_TRUE(back);
+    const auto& point = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
+    EXPECT_EQ(point.frameKind, 0);
+    EXPECT_EQ(point.runs.front().text, "Area");
+    EXPECT_NEAR(point.matrix.tx, 100, 1e-9);
+    EXPECT_NEAR(point.matrix.ty, 292, 1e-9);  // the first baseline, 0.8 of the size below the top
+}
+
 TEST(SvgRoundTrip, ChangedColourReplacesAPaintServer) {
     std::string error;
     auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g)' d='M0 0 H1 V1 Z'/></svg>", {},

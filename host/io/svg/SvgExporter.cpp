@@ -14,6 +14,7 @@
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
 #include "host/io/svg/SvgTransform.h"
+#include "host/model/Bounds.h"
 #include "host/model/TextLayout.h"
 
 namespace orbalis::host::svg {
@@ -380,8 +381,23 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
 
 void Exporter::writeText(const Art* art, int depth) {
     const auto& text = std::get<TextData>(art->data);
-    // Page to the text's own SVG space: y turns down on both sides.
-    const HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    // The text's own SVG space to the written page: y turns down on both sides.
+    HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    // SVG has no frames for text: area text starts at its frame's top, text
+    // on a path at the path's start, each as point text.
+    HostRect frame;
+    if (text.frameKind != 0 && PathBounds(text.path, text.pathClosed, &frame)) {
+        const double size = text.runs.empty() ? CharFeatures{}.fontSize : text.runs.front().features.fontSize;
+        const Justification first = text.paragraphs.empty() ? Justification::Left : text.paragraphs.front();
+        HostPoint anchor = text.path.front().p;
+        if (text.frameKind == 1) {
+            anchor.x = first == Justification::Center  ? (frame.left + frame.right) / 2
+                       : first == Justification::Right ? frame.right
+                                                       : frame.left;
+            anchor.y = frame.top - 0.8 * size;
+        }
+        g = Translation(anchor.x, -anchor.y);
+    }
     Attributes a;
     nameAttributes(art->name, a);
     std::string lineX = "0";
