@@ -337,15 +337,20 @@ TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
 
 TEST(SvgRoundTrip, ChangedColourReplacesAPaintServer) {
     std::string error;
-    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g)' d='M0 0 H1 V1 Z'/></svg>", {},
+    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g) #123456' d='M0 0 H1 V1 Z'/></svg>", {},
                              &error);
     ASSERT_TRUE(d) << error;
-    EXPECT_NE(WriteSvgDocument(*d).find("fill=\"url(#g)\""), std::string::npos);
+    EXPECT_NE(WriteSvgDocument(*d).find("fill=\"url(#g) #123456\""), std::string::npos);
     Art* path = d->topLayers().front()->group()->firstChild();
     path->path()->style.fill.color = Three(1, 0, 0);
     const std::string written = WriteSvgDocument(*d);
     EXPECT_EQ(written.find("url(#g)"), std::string::npos);
     EXPECT_NE(written.find("fill=\"#ff0000\""), std::string::npos);
+    // Black is what the path would inherit: no fill is written, and the
+    // reference must not come back either.
+    path->path()->style.fill.color = Three(0, 0, 0);
+    const std::string black = WriteSvgDocument(*d);
+    EXPECT_EQ(black.find("url(#g)"), std::string::npos) << black;
 }
 
 TEST(SvgRoundTrip, StaleCmykIsDropped) {

@@ -103,8 +103,18 @@ public:
         }
     }
 
+    // Keeps a kept attribute from being written (its value no longer holds).
+    void withhold(const std::string& name) { withheld_.push_back(name); }
+    // A kept attribute, unless written already or withheld.
+    void setKept(const std::string& name, const std::string& value) {
+        for (const std::string& n : withheld_)
+            if (n == name) return;
+        if (!has(name)) set(name, value);
+    }
+
 private:
     NameValues list_;
+    std::vector<std::string> withheld_;
 };
 
 bool IsIdentity(const HostMatrix& m) {
@@ -234,7 +244,7 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
-        if (name != kChildrenAttribute && !attributes.has(name)) attributes.set(name, value);
+        if (name != kChildrenAttribute) attributes.setKept(name, value);
     if (art->attributes() & kHostArtHidden) {
         const std::string* style = Find(art->foreignAttributes, "style");
         attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -313,6 +323,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
                 return;
             }
         }
+        if (kept) a.withhold(name);
         Rgba inheritedColor;
         const bool inheritedOn = ResolvePaint(from, inherited.color, &inheritedColor);
         if (!on) {
@@ -355,10 +366,12 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
             keptValues = inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes;
             keptValues.resize(kHostMaxDashes);
         }
-        if (!keptValues.empty() && Dashes(keptValues.data(), kHostMaxDashes) == dashes)
+        if (!keptValues.empty() && Dashes(keptValues.data(), kHostMaxDashes) == dashes) {
             a.set("stroke-dasharray", *keptDashes);
-        else if (dashes != inheritedDashes)
-            a.set("stroke-dasharray", dashes);
+        } else {
+            if (dashes != inheritedDashes) a.set("stroke-dasharray", dashes);
+            if (keptDashes) a.withhold("stroke-dasharray");
+        }
         if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
             a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
     }
