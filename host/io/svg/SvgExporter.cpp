@@ -8,6 +8,8 @@
 #include <pugixml.hpp>
 #include <set>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host/io/svg/SvgConventions.h"
 #include "host/io/svg/SvgNumbers.h"
@@ -80,17 +82,18 @@ bool IsXmlName(const std::string& name) {
 class Attributes {
 public:
     void set(const std::string& name, const std::string& value) {
-        for (auto& [n, v] : list_)
-            if (n == name) {
-                v = value;
-                return;
-            }
-        list_.emplace_back(name, value);
+        auto [it, added] = index_.emplace(name, list_.size());
+        if (added)
+            list_.emplace_back(name, value);
+        else
+            list_[it->second].second = value;
     }
-    bool has(const std::string& name) const {
-        for (const auto& [n, v] : list_)
-            if (n == name) return true;
-        return false;
+    bool has(const std::string& name) const { return index_.count(name) > 0; }
+    // Keeps a kept attribute from being written (its value no longer holds).
+    void withhold(const std::string& name) { withheld_.insert(name); }
+    // A kept attribute, unless written already or withheld.
+    void setKept(const std::string& name, const std::string& value) {
+        if (!withheld_.count(name) && !has(name)) set(name, value);
     }
     void write(std::string& out) const {
         for (const auto& [name, value] : list_) {
@@ -103,18 +106,10 @@ public:
         }
     }
 
-    // Keeps a kept attribute from being written (its value no longer holds).
-    void withhold(const std::string& name) { withheld_.push_back(name); }
-    // A kept attribute, unless written already or withheld.
-    void setKept(const std::string& name, const std::string& value) {
-        for (const std::string& n : withheld_)
-            if (n == name) return;
-        if (!has(name)) set(name, value);
-    }
-
 private:
     NameValues list_;
-    std::vector<std::string> withheld_;
+    std::unordered_map<std::string, size_t> index_;
+    std::unordered_set<std::string> withheld_;
 };
 
 bool IsIdentity(const HostMatrix& m) {

@@ -237,6 +237,7 @@ private:
     Namespaces namespaces_;
     LengthBasis basis_;
     size_t segmentBudget_ = kMaxSegments;
+    int layerCount_ = 0;  // layers made so far, for the titles of untitled ones
     std::vector<pugi::xml_node> symbolNodes_;
     std::map<std::string, SymbolViewport> symbols_;
     std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
@@ -463,7 +464,7 @@ void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, co
             Layer* sublayer = nullptr;
             if (document_.insertLayer(layer, kHostPlaceInsideOnTop, &sublayer))
                 throw ImportError{"cannot insert a sublayer"};
-            importLayer(el, sublayer, context, int(document_.allLayers().size()));
+            importLayer(el, sublayer, context, ++layerCount_);
         } else {
             importGroup(el, container, context);
         }
@@ -1035,14 +1036,13 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     importSymbols();
 
     Layer* loose = nullptr;  // the layer taking art outside any group
-    int layerNumber = 0;
     for (pugi::xml_node child : root.children()) {
         if (child.type() != pugi::node_element) continue;
         const std::string_view name = svgName(child);
         if (name == "g") {
             Layer* layer = nullptr;
             document_.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
-            importLayer(child, layer, context, ++layerNumber);
+            importLayer(child, layer, context, ++layerCount_);
             loose = nullptr;
         } else if (name == "symbol") {
             continue;
@@ -1055,7 +1055,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
         } else {
             if (!loose) {
                 document_.insertLayer(nullptr, kHostPlaceAboveAll, &loose);
-                loose->title = "Layer " + std::to_string(++layerNumber);
+                loose->title = "Layer " + std::to_string(++layerCount_);
             }
             importElement(child, loose->group(), loose, context);
         }
