@@ -67,7 +67,21 @@ TEST(SvgMalformed, RefusedWithOneLineNamingWhatAndWhere) {
 
 TEST(SvgMalformed, NestingUpToTheLimitIsFine) {
     std::string error;
-    EXPECT_TRUE(ReadSvgDocument(Nested(200), {}, &error)) << error;
+    EXPECT_TRUE(ReadSvgDocument(Nested(256), {}, &error)) << error;
+}
+
+std::string SymbolChain(int length) {
+    std::string s;
+    for (int i = 0; i < length; ++i)
+        s += "<symbol id='s" + std::to_string(i) + "'><use href='#s" + std::to_string(i + 1) + "'/></symbol>";
+    return Svg(s + "<symbol id='s" + std::to_string(length) + "'><path d='M0 0 H1'/></symbol><use href='#s0'/>");
+}
+
+TEST(SvgMalformed, SymbolChainsAreBounded) {
+    std::string error;
+    EXPECT_TRUE(ReadSvgDocument(SymbolChain(255), {}, &error)) << error;
+    EXPECT_FALSE(ReadSvgDocument(SymbolChain(256), {}, &error));
+    EXPECT_NE(error.find("symbols nested deeper than 256 levels"), std::string::npos) << error;
 }
 
 TEST(SvgMalformed, SymbolsInsideSymbols) {

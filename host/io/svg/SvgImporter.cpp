@@ -913,8 +913,8 @@ void Importer::importSymbols() {
 }
 
 void Importer::checkSymbolCycles() {
-    // Depth-first over "definition uses definition"; a cycle would make the
-    // host's bounds of an instance endless.
+    // Depth-first over "definition shows definition": a cycle would make the
+    // host's bounds of an instance endless, a long chain exhaust its stack.
     std::map<std::string, std::vector<std::string>> uses;
     for (const SymbolDefinition& def : document_.symbols()) {
         std::vector<std::string>& out = uses[def.name];
@@ -926,23 +926,30 @@ void Importer::checkSymbolCycles() {
             for (const Art* c = a->firstChild(); c; c = c->next()) stack.push_back(c);
         }
     }
-    std::map<std::string, int> state;  // 1 on the path, 2 done
+    std::map<std::string, int> depth;  // -1 while on the path, then the chain's length
     for (const auto& [start, unused] : uses) {
-        if (state[start]) continue;
+        if (depth.count(start)) continue;
         std::vector<std::pair<std::string, size_t>> path{{start, 0}};
-        state[start] = 1;
+        depth[start] = -1;
         while (!path.empty()) {
-            auto& [name, next] = path.back();
+            const std::string name = path.back().first;
             const auto& targets = uses[name];
-            if (next == targets.size()) {
-                state[name] = 2;
+            if (path.back().second == targets.size()) {
+                int longest = 0;
+                for (const std::string& t : targets) longest = std::max(longest, depth[t]);
+                depth[name] = longest + 1;
+                if (depth[name] > kMaxNesting)
+                    throw ImportError{"symbol " + Quote(name) + ": symbols nested deeper than " +
+                                      std::to_string(kMaxNesting) + " levels"};
                 path.pop_back();
                 continue;
             }
-            const std::string target = targets[next++];
-            if (state[target] == 1) throw ImportError{"symbol " + Quote(target) + " shows itself"};
-            if (state[target] == 0) {
-                state[target] = 1;
+            const std::string target = targets[path.back().second++];
+            auto found = depth.find(target);
+            if (found != depth.end() && found->second == -1)
+                throw ImportError{"symbol " + Quote(target) + " shows itself"};
+            if (found == depth.end()) {
+                depth[target] = -1;
                 path.emplace_back(target, 0);
             }
         }
