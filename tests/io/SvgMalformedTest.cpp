@@ -93,6 +93,19 @@ TEST(SvgMalformed, SymbolsInsideSymbols) {
     EXPECT_EQ(document->symbols().size(), 2u);
 }
 
+TEST(SvgMalformed, ShadowedSymbolsAreDropped) {
+    // The second "a" can never be shown; kept, it would come alive once the
+    // first is written back under another id.
+    std::string error;
+    auto document = ReadSvgDocument(Svg("<defs><symbol id='a b'><path d='M0 0 H1'/></symbol>"
+                                        "<symbol id='a b'><rect width='1' height='/1'/></symbol></defs>"),
+                                    {}, &error);
+    ASSERT_TRUE(document) << error;
+    EXPECT_EQ(document->symbols().size(), 1u);
+    EXPECT_TRUE(document->foreignContent.empty());
+    EXPECT_TRUE(ReadSvgDocument(WriteSvgDocument(*document), {}, &error)) << error;
+}
+
 TEST(SvgMalformed, ShiftJisIsConverted) {
     // "地図" in code page 932.
     const std::string text = "<?xml version='1.0' encoding='Shift_JIS'?>"

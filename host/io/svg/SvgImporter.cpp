@@ -239,6 +239,7 @@ private:
     size_t segmentBudget_ = kMaxSegments;
     int layerCount_ = 0;  // layers made so far, for the titles of untitled ones
     std::vector<pugi::xml_node> symbolNodes_;
+    std::vector<pugi::xml_node> shadowedSymbols_;
     std::map<std::string, SymbolViewport> symbols_;
     std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
     struct PendingLayer {
@@ -863,7 +864,13 @@ void Importer::scanTree(pugi::xml_node root) {
                 fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
             if (svgName(node) == "symbol") {
                 const std::string id = node.attribute("id").value();
-                if (!id.empty() && seen.insert(id).second) symbolNodes_.push_back(node);
+                if (!id.empty()) {
+                    // A later symbol of the same id can never be shown: references find the first.
+                    if (seen.insert(id).second)
+                        symbolNodes_.push_back(node);
+                    else
+                        shadowedSymbols_.push_back(node);
+                }
             }
         }
         if (node.first_child()) {
@@ -908,8 +915,18 @@ void Importer::importSymbols() {
         definition->foreignAttributes = keep(e, [](Property) { return false; });
         importChildren(el, definition, nullptr, Context{kFlip, e.style});
     }
-    // Innermost first: a symbol may sit inside another.
-    for (auto it = symbolNodes_.rbegin(); it != symbolNodes_.rend(); ++it) it->parent().remove_child(*it);
+    // Shadowed duplicates go too: written back under ids that may change,
+    // they could come alive. Deepest first, so that no symbol inside another
+    // is removed after its container.
+    std::vector<std::pair<int, pugi::xml_node>> doomed;
+    for (const auto* list : {&symbolNodes_, &shadowedSymbols_})
+        for (pugi::xml_node n : *list) {
+            int depth = 0;
+            for (pugi::xml_node p = n.parent(); p; p = p.parent()) ++depth;
+            doomed.emplace_back(depth, n);
+        }
+    std::stable_sort(doomed.begin(), doomed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& entry : doomed) entry.second.parent().remove_child(entry.second);
 }
 
 void Importer::checkSymbolCycles() {
