@@ -299,7 +299,7 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
          {"<style>.c { stroke: white }</style>", "<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
           "<dc:title>Counties</dc:title>", "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
           "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
-          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"1 2 3 4 5 6 7 8\"",
+          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"0.75 1.5 2.25 3 3.75 4.5 5.25 6\"",
           "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "xlink:href=\"#a\"", "id=\"a\"", "class=\"c\""})
         EXPECT_NE(written.find(kept), std::string::npos) << kept << "\n" << written;
     // The foreign object and the use keep their place under the page's new scale.
@@ -333,6 +333,22 @@ TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
     EXPECT_EQ(point.runs.front().text, "Area");
     EXPECT_NEAR(point.matrix.tx, 100, 1e-9);
     EXPECT_NEAR(point.matrix.ty, 292, 1e-9);  // the first baseline, 0.8 of the size below the top
+}
+
+TEST(SvgRoundTrip, DashPatternsLongerThanTheModelHolds) {
+    std::string error;
+    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+                             "<path stroke='red' stroke-dasharray='4 8 4 8 4 8 4 16' d='M0 0 H100'/></svg>",
+                             {}, &error);
+    ASSERT_TRUE(d) << error;
+    Art* path = d->topLayers().front()->group()->firstChild();
+    const HostStrokeStyle& s = path->path()->style.stroke;
+    ASSERT_EQ(s.dashCount, 6);
+    EXPECT_EQ(s.dashes[1], 6);  // 8 px
+    EXPECT_NE(WriteSvgDocument(*d).find("stroke-dasharray=\"3 6 3 6 3 6 3 12\""), std::string::npos);
+    path->path()->style.stroke.dashes[0] = 1;
+    const std::string changed = WriteSvgDocument(*d);
+    EXPECT_NE(changed.find("stroke-dasharray=\"1 6 3 6 3 6\""), std::string::npos) << changed;
 }
 
 TEST(SvgRoundTrip, ChangedColourReplacesAPaintServer) {

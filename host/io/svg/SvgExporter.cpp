@@ -355,12 +355,14 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         const std::string inheritedDashes =
             inherited.dashes.empty() ? "none" : Dashes(inherited.dashes.data(), int(inherited.dashes.size()));
         const std::string* keptDashes = Find(art->foreignAttributes, "stroke-dasharray");
+        // A pattern longer than the model holds was kept as written; it still
+        // holds while the model has its first dashes.
         std::vector<double> keptValues;
-        ComputedStyle probe;
-        if (keptDashes && inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes.size() > kHostMaxDashes) {
-            keptValues = inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes;
+        if (keptDashes) keptValues = inside(ComputedStyle{}, {{"stroke-dasharray", *keptDashes}}).dashes;
+        if (keptValues.size() > kHostMaxDashes)
             keptValues.resize(kHostMaxDashes);
-        }
+        else
+            keptValues.clear();
         if (!keptValues.empty() && Dashes(keptValues.data(), kHostMaxDashes) == dashes) {
             a.set("stroke-dasharray", *keptDashes);
         } else {

@@ -458,10 +458,10 @@ void Importer::importChildren(pugi::xml_node parent, Art* container, Layer* laye
 void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context) {
     const std::string_view name = svgName(el);
     if (name == "g") {
-        Element probe;
+        bool layerMark = false;
         for (pugi::xml_attribute a : el.attributes())
-            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode")) probe.groupmode = a.value();
-        if (layer && probe.groupmode == "layer") {
+            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode")) layerMark = std::string_view(a.value()) == "layer";
+        if (layer && layerMark) {
             Layer* sublayer = nullptr;
             if (document_.insertLayer(layer, kHostPlaceInsideOnTop, &sublayer))
                 throw ImportError{"cannot insert a sublayer"};
@@ -674,8 +674,12 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     const auto& stroke = e.declared[size_t(Property::Stroke)];
     if (fill && cs.fill.kind == Paint::Url) SetValue(art->foreignAttributes, "fill", *fill);
     if (stroke && cs.stroke.kind == Paint::Url) SetValue(art->foreignAttributes, "stroke", *stroke);
-    if (const auto& dashes = e.declared[size_t(Property::StrokeDasharray)]; dashes && cs.dashes.size() > kHostMaxDashes)
-        SetValue(art->foreignAttributes, "stroke-dasharray", *dashes);
+    if (e.declared[size_t(Property::StrokeDasharray)] && cs.dashes.size() > kHostMaxDashes) {
+        // The whole pattern, in points like the model's first dashes.
+        std::string all;
+        for (double dash : cs.dashes) all += (all.empty() ? "" : " ") + FormatCoordinate(dash * scale);
+        SetValue(art->foreignAttributes, "stroke-dasharray", all);
+    }
     if (fill && fillAlpha < 1) SetValue(art->foreignAttributes, "fill-opacity", FormatExact(fillAlpha * cs.fillOpacity));
     if (stroke && strokeAlpha < 1)
         SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
