@@ -427,8 +427,8 @@ TEST(SvgImportLayers, TitlesNestingVisibilityAndLocks) {
     ASSERT_EQ(top.size(), 5u);
     EXPECT_EQ(top[4]->title, "地形");
     EXPECT_EQ(top[3]->title, "roads");
-    EXPECT_EQ(top[2]->title, "Layer 3");
-    EXPECT_EQ(top[1]->title, "Layer 4");  // art outside any group
+    EXPECT_EQ(top[2]->title, "Layer 4");  // numbered among all layers, sublayers too
+    EXPECT_EQ(top[1]->title, "Layer 5");  // art outside any group
     EXPECT_EQ(top[1]->group()->firstChild()->name, "loose");
     EXPECT_FALSE(top[0]->visible);
     EXPECT_FALSE(top[3]->editable);

@@ -67,7 +67,21 @@ TEST(SvgMalformed, RefusedWithOneLineNamingWhatAndWhere) {
 
 TEST(SvgMalformed, NestingUpToTheLimitIsFine) {
     std::string error;
-    EXPECT_TRUE(ReadSvgDocument(Nested(200), {}, &error)) << error;
+    EXPECT_TRUE(ReadSvgDocument(Nested(256), {}, &error)) << error;
+}
+
+std::string SymbolChain(int length) {
+    std::string s;
+    for (int i = 0; i < length; ++i)
+        s += "<symbol id='s" + std::to_string(i) + "'><use href='#s" + std::to_string(i + 1) + "'/></symbol>";
+    return Svg(s + "<symbol id='s" + std::to_string(length) + "'><path d='M0 0 H1'/></symbol><use href='#s0'/>");
+}
+
+TEST(SvgMalformed, SymbolChainsAreBounded) {
+    std::string error;
+    EXPECT_TRUE(ReadSvgDocument(SymbolChain(255), {}, &error)) << error;
+    EXPECT_FALSE(ReadSvgDocument(SymbolChain(256), {}, &error));
+    EXPECT_NE(error.find("symbols nested deeper than 256 levels"), std::string::npos) << error;
 }
 
 TEST(SvgMalformed, SymbolsInsideSymbols) {
@@ -77,6 +91,19 @@ TEST(SvgMalformed, SymbolsInsideSymbols) {
                                     {}, &error);
     ASSERT_TRUE(document) << error;
     EXPECT_EQ(document->symbols().size(), 2u);
+}
+
+TEST(SvgMalformed, ShadowedSymbolsAreDropped) {
+    // The second "a" can never be shown; kept, it would come alive once the
+    // first is written back under another id.
+    std::string error;
+    auto document = ReadSvgDocument(Svg("<defs><symbol id='a b'><path d='M0 0 H1'/></symbol>"
+                                        "<symbol id='a b'><rect width='1' height='/1'/></symbol></defs>"),
+                                    {}, &error);
+    ASSERT_TRUE(document) << error;
+    EXPECT_EQ(document->symbols().size(), 1u);
+    EXPECT_TRUE(document->foreignContent.empty());
+    EXPECT_TRUE(ReadSvgDocument(WriteSvgDocument(*document), {}, &error)) << error;
 }
 
 TEST(SvgMalformed, ShiftJisIsConverted) {

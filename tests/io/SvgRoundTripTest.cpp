@@ -299,7 +299,7 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
          {"<style>.c { stroke: white }</style>", "<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
           "<dc:title>Counties</dc:title>", "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
           "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
-          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"1 2 3 4 5 6 7 8\"",
+          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"0.75 1.5 2.25 3 3.75 4.5 5.25 6\"",
           "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "xlink:href=\"#a\"", "id=\"a\"", "class=\"c\""})
         EXPECT_NE(written.find(kept), std::string::npos) << kept << "\n" << written;
     // The foreign object and the use keep their place under the page's new scale.
@@ -312,17 +312,61 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
+TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
+    Document d;
+    Layer* layer;
+    d.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+    Art* art = nullptr;
+    d.newArt(kHostTextFrameArt, kHostPlaceInsideOnTop, layer->group(), &art);
+    TextData& t = std::get<TextData>(art->data);
+    t.frameKind = 1;
+    t.path = {Corner(100, 300), Corner(200, 300), Corner(200, 250), Corner(100, 250)};
+    t.pathClosed = true;
+    CharFeatures f;
+    f.fontSize = 10;
+    t.runs = {{"Area", f}};
+    t.paragraphs = {Justification::Left};
+    auto back = RoundTrip(d);
+    ASSERT_TRUE(back);
+    const auto& point = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
+    EXPECT_EQ(point.frameKind, 0);
+    EXPECT_EQ(point.runs.front().text, "Area");
+    EXPECT_NEAR(point.matrix.tx, 100, 1e-9);
+    EXPECT_NEAR(point.matrix.ty, 292, 1e-9);  // the first baseline, 0.8 of the size below the top
+}
+
+TEST(SvgRoundTrip, DashPatternsLongerThanTheModelHolds) {
+    std::string error;
+    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+                             "<path stroke='red' stroke-dasharray='4 8 4 8 4 8 4 16' d='M0 0 H100'/></svg>",
+                             {}, &error);
+    ASSERT_TRUE(d) << error;
+    Art* path = d->topLayers().front()->group()->firstChild();
+    const HostStrokeStyle& s = path->path()->style.stroke;
+    ASSERT_EQ(s.dashCount, 6);
+    EXPECT_EQ(s.dashes[1], 6);  // 8 px
+    EXPECT_NE(WriteSvgDocument(*d).find("stroke-dasharray=\"3 6 3 6 3 6 3 12\""), std::string::npos);
+    path->path()->style.stroke.dashes[0] = 1;
+    const std::string changed = WriteSvgDocument(*d);
+    EXPECT_NE(changed.find("stroke-dasharray=\"1 6 3 6 3 6\""), std::string::npos) << changed;
+}
+
 TEST(SvgRoundTrip, ChangedColourReplacesAPaintServer) {
     std::string error;
-    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g)' d='M0 0 H1 V1 Z'/></svg>", {},
+    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g) #123456' d='M0 0 H1 V1 Z'/></svg>", {},
                              &error);
     ASSERT_TRUE(d) << error;
-    EXPECT_NE(WriteSvgDocument(*d).find("fill=\"url(#g)\""), std::string::npos);
+    EXPECT_NE(WriteSvgDocument(*d).find("fill=\"url(#g) #123456\""), std::string::npos);
     Art* path = d->topLayers().front()->group()->firstChild();
     path->path()->style.fill.color = Three(1, 0, 0);
     const std::string written = WriteSvgDocument(*d);
     EXPECT_EQ(written.find("url(#g)"), std::string::npos);
     EXPECT_NE(written.find("fill=\"#ff0000\""), std::string::npos);
+    // Black is what the path would inherit: no fill is written, and the
+    // reference must not come back either.
+    path->path()->style.fill.color = Three(0, 0, 0);
+    const std::string black = WriteSvgDocument(*d);
+    EXPECT_EQ(black.find("url(#g)"), std::string::npos) << black;
 }
 
 TEST(SvgRoundTrip, StaleCmykIsDropped) {

@@ -74,7 +74,12 @@ inline std::string Printable(std::string_view value) {
     return out;
 }
 
-inline std::string Quote(std::string_view value) { return "\"" + Printable(value) + "\""; }
+inline std::string Quote(std::string_view value) {
+    std::string out(1, '"');
+    out += Printable(value);
+    out += '"';
+    return out;
+}
 
 // Whether two runs of text look the same (and so may be one run).
 inline bool SameFeatures(const CharFeatures& a, const CharFeatures& b) {

@@ -36,7 +36,7 @@ std::string DeclaredEncoding(const std::string& text) {
 bool Convert(const std::string& text, const std::string& from, std::string* out, std::string* error) {
     iconv_t cd = iconv_open("UTF-8", from.c_str());
     if (cd == iconv_t(-1)) {
-        *error = "unsupported text encoding " + Quote(from);
+        *error = std::string("unsupported text encoding ").append(Quote(from));
         return false;
     }
     out->clear();
@@ -50,7 +50,7 @@ bool Convert(const std::string& text, const std::string& from, std::string* out,
         const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         out->append(buffer.data(), buffer.size() - outLeft);
         if (r == size_t(-1) && errno != E2BIG) {
-            *error = "text is not valid " + Quote(from) + " at byte " + std::to_string(text.size() - inLeft);
+            *error = std::string("text is not valid ").append(Quote(from)).append(" at byte ").append(std::to_string(text.size() - inLeft));
             ok = false;
             break;
         }

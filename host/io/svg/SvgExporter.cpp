@@ -8,12 +8,15 @@
 #include <pugixml.hpp>
 #include <set>
 #include <sstream>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host/io/svg/SvgConventions.h"
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
 #include "host/io/svg/SvgTransform.h"
+#include "host/model/Bounds.h"
 #include "host/model/TextLayout.h"
 
 namespace orbalis::host::svg {
@@ -79,17 +82,18 @@ bool IsXmlName(const std::string& name) {
 class Attributes {
 public:
     void set(const std::string& name, const std::string& value) {
-        for (auto& [n, v] : list_)
-            if (n == name) {
-                v = value;
-                return;
-            }
-        list_.emplace_back(name, value);
+        auto [it, added] = index_.emplace(name, list_.size());
+        if (added)
+            list_.emplace_back(name, value);
+        else
+            list_[it->second].second = value;
     }
-    bool has(const std::string& name) const {
-        for (const auto& [n, v] : list_)
-            if (n == name) return true;
-        return false;
+    bool has(const std::string& name) const { return index_.count(name) > 0; }
+    // Keeps a kept attribute from being written (its value no longer holds).
+    void withhold(const std::string& name) { withheld_.insert(name); }
+    // A kept attribute, unless written already or withheld.
+    void setKept(const std::string& name, const std::string& value) {
+        if (!withheld_.count(name) && !has(name)) set(name, value);
     }
     void write(std::string& out) const {
         for (const auto& [name, value] : list_) {
@@ -104,6 +108,8 @@ public:
 
 private:
     NameValues list_;
+    std::unordered_map<std::string, size_t> index_;
+    std::unordered_set<std::string> withheld_;
 };
 
 bool IsIdentity(const HostMatrix& m) {
@@ -233,7 +239,7 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
-        if (name != kChildrenAttribute && !attributes.has(name)) attributes.set(name, value);
+        if (name != kChildrenAttribute) attributes.setKept(name, value);
     if (art->attributes() & kHostArtHidden) {
         const std::string* style = Find(art->foreignAttributes, "style");
         attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -312,6 +318,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
                 return;
             }
         }
+        if (kept) a.withhold(name);
         Rgba inheritedColor;
         const bool inheritedOn = ResolvePaint(from, inherited.color, &inheritedColor);
         if (!on) {
@@ -348,16 +355,20 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         const std::string inheritedDashes =
             inherited.dashes.empty() ? "none" : Dashes(inherited.dashes.data(), int(inherited.dashes.size()));
         const std::string* keptDashes = Find(art->foreignAttributes, "stroke-dasharray");
+        // A pattern longer than the model holds was kept as written; it still
+        // holds while the model has its first dashes.
         std::vector<double> keptValues;
-        ComputedStyle probe;
-        if (keptDashes && inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes.size() > kHostMaxDashes) {
-            keptValues = inside(probe, {{"stroke-dasharray", *keptDashes}}).dashes;
+        if (keptDashes) keptValues = inside(ComputedStyle{}, {{"stroke-dasharray", *keptDashes}}).dashes;
+        if (keptValues.size() > kHostMaxDashes)
             keptValues.resize(kHostMaxDashes);
-        }
-        if (!keptValues.empty() && Dashes(keptValues.data(), kHostMaxDashes) == dashes)
+        else
+            keptValues.clear();
+        if (!keptValues.empty() && Dashes(keptValues.data(), kHostMaxDashes) == dashes) {
             a.set("stroke-dasharray", *keptDashes);
-        else if (dashes != inheritedDashes)
-            a.set("stroke-dasharray", dashes);
+        } else {
+            if (dashes != inheritedDashes) a.set("stroke-dasharray", dashes);
+            if (keptDashes) a.withhold("stroke-dasharray");
+        }
         if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
             a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
     }
@@ -380,8 +391,23 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
 
 void Exporter::writeText(const Art* art, int depth) {
     const auto& text = std::get<TextData>(art->data);
-    // Page to the text's own SVG space: y turns down on both sides.
-    const HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    // The text's own SVG space to the written page: y turns down on both sides.
+    HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    // SVG has no frames for text: area text starts at its frame's top, text
+    // on a path at the path's start, each as point text.
+    HostRect frame;
+    if (text.frameKind != 0 && PathBounds(text.path, text.pathClosed, &frame)) {
+        const double size = text.runs.empty() ? CharFeatures{}.fontSize : text.runs.front().features.fontSize;
+        const Justification first = text.paragraphs.empty() ? Justification::Left : text.paragraphs.front();
+        HostPoint anchor = text.path.front().p;
+        if (text.frameKind == 1) {
+            anchor.x = first == Justification::Center  ? (frame.left + frame.right) / 2
+                       : first == Justification::Right ? frame.right
+                                                       : frame.left;
+            anchor.y = frame.top - 0.8 * size;
+        }
+        g = Translation(anchor.x, -anchor.y);
+    }
     Attributes a;
     nameAttributes(art->name, a);
     std::string lineX = "0";

@@ -237,7 +237,9 @@ private:
     Namespaces namespaces_;
     LengthBasis basis_;
     size_t segmentBudget_ = kMaxSegments;
+    int layerCount_ = 0;  // layers made so far, for the titles of untitled ones
     std::vector<pugi::xml_node> symbolNodes_;
+    std::vector<pugi::xml_node> shadowedSymbols_;
     std::map<std::string, SymbolViewport> symbols_;
     std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
     struct PendingLayer {
@@ -456,14 +458,14 @@ void Importer::importChildren(pugi::xml_node parent, Art* container, Layer* laye
 void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context) {
     const std::string_view name = svgName(el);
     if (name == "g") {
-        Element probe;
+        bool layerMark = false;
         for (pugi::xml_attribute a : el.attributes())
-            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode")) probe.groupmode = a.value();
-        if (layer && probe.groupmode == "layer") {
+            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode")) layerMark = std::string_view(a.value()) == "layer";
+        if (layer && layerMark) {
             Layer* sublayer = nullptr;
             if (document_.insertLayer(layer, kHostPlaceInsideOnTop, &sublayer))
                 throw ImportError{"cannot insert a sublayer"};
-            importLayer(el, sublayer, context, int(document_.allLayers().size()));
+            importLayer(el, sublayer, context, ++layerCount_);
         } else {
             importGroup(el, container, context);
         }
@@ -672,8 +674,12 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     const auto& stroke = e.declared[size_t(Property::Stroke)];
     if (fill && cs.fill.kind == Paint::Url) SetValue(art->foreignAttributes, "fill", *fill);
     if (stroke && cs.stroke.kind == Paint::Url) SetValue(art->foreignAttributes, "stroke", *stroke);
-    if (const auto& dashes = e.declared[size_t(Property::StrokeDasharray)]; dashes && cs.dashes.size() > kHostMaxDashes)
-        SetValue(art->foreignAttributes, "stroke-dasharray", *dashes);
+    if (e.declared[size_t(Property::StrokeDasharray)] && cs.dashes.size() > kHostMaxDashes) {
+        // The whole pattern, in points like the model's first dashes.
+        std::string all;
+        for (double dash : cs.dashes) all += (all.empty() ? "" : " ") + FormatCoordinate(dash * scale);
+        SetValue(art->foreignAttributes, "stroke-dasharray", all);
+    }
     if (fill && fillAlpha < 1) SetValue(art->foreignAttributes, "fill-opacity", FormatExact(fillAlpha * cs.fillOpacity));
     if (stroke && strokeAlpha < 1)
         SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
@@ -862,7 +868,13 @@ void Importer::scanTree(pugi::xml_node root) {
                 fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
             if (svgName(node) == "symbol") {
                 const std::string id = node.attribute("id").value();
-                if (!id.empty() && seen.insert(id).second) symbolNodes_.push_back(node);
+                if (!id.empty()) {
+                    // A later symbol of the same id can never be shown: references find the first.
+                    if (seen.insert(id).second)
+                        symbolNodes_.push_back(node);
+                    else
+                        shadowedSymbols_.push_back(node);
+                }
             }
         }
         if (node.first_child()) {
@@ -907,13 +919,23 @@ void Importer::importSymbols() {
         definition->foreignAttributes = keep(e, [](Property) { return false; });
         importChildren(el, definition, nullptr, Context{kFlip, e.style});
     }
-    // Innermost first: a symbol may sit inside another.
-    for (auto it = symbolNodes_.rbegin(); it != symbolNodes_.rend(); ++it) it->parent().remove_child(*it);
+    // Shadowed duplicates go too: written back under ids that may change,
+    // they could come alive. Deepest first, so that no symbol inside another
+    // is removed after its container.
+    std::vector<std::pair<int, pugi::xml_node>> doomed;
+    for (const auto* list : {&symbolNodes_, &shadowedSymbols_})
+        for (pugi::xml_node n : *list) {
+            int depth = 0;
+            for (pugi::xml_node p = n.parent(); p; p = p.parent()) ++depth;
+            doomed.emplace_back(depth, n);
+        }
+    std::stable_sort(doomed.begin(), doomed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (auto& entry : doomed) entry.second.parent().remove_child(entry.second);
 }
 
 void Importer::checkSymbolCycles() {
-    // Depth-first over "definition uses definition"; a cycle would make the
-    // host's bounds of an instance endless.
+    // Depth-first over "definition shows definition": a cycle would make the
+    // host's bounds of an instance endless, a long chain exhaust its stack.
     std::map<std::string, std::vector<std::string>> uses;
     for (const SymbolDefinition& def : document_.symbols()) {
         std::vector<std::string>& out = uses[def.name];
@@ -925,23 +947,30 @@ void Importer::checkSymbolCycles() {
             for (const Art* c = a->firstChild(); c; c = c->next()) stack.push_back(c);
         }
     }
-    std::map<std::string, int> state;  // 1 on the path, 2 done
+    std::map<std::string, int> depth;  // -1 while on the path, then the chain's length
     for (const auto& [start, unused] : uses) {
-        if (state[start]) continue;
+        if (depth.count(start)) continue;
         std::vector<std::pair<std::string, size_t>> path{{start, 0}};
-        state[start] = 1;
+        depth[start] = -1;
         while (!path.empty()) {
-            auto& [name, next] = path.back();
+            const std::string name = path.back().first;
             const auto& targets = uses[name];
-            if (next == targets.size()) {
-                state[name] = 2;
+            if (path.back().second == targets.size()) {
+                int longest = 0;
+                for (const std::string& t : targets) longest = std::max(longest, depth[t]);
+                depth[name] = longest + 1;
+                if (depth[name] > kMaxNesting)
+                    throw ImportError{"symbol " + Quote(name) + ": symbols nested deeper than " +
+                                      std::to_string(kMaxNesting) + " levels"};
                 path.pop_back();
                 continue;
             }
-            const std::string target = targets[next++];
-            if (state[target] == 1) throw ImportError{"symbol " + Quote(target) + " shows itself"};
-            if (state[target] == 0) {
-                state[target] = 1;
+            const std::string target = targets[path.back().second++];
+            auto found = depth.find(target);
+            if (found != depth.end() && found->second == -1)
+                throw ImportError{"symbol " + Quote(target) + " shows itself"};
+            if (found == depth.end()) {
+                depth[target] = -1;
                 path.emplace_back(target, 0);
             }
         }
@@ -1035,14 +1064,13 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     importSymbols();
 
     Layer* loose = nullptr;  // the layer taking art outside any group
-    int layerNumber = 0;
     for (pugi::xml_node child : root.children()) {
         if (child.type() != pugi::node_element) continue;
         const std::string_view name = svgName(child);
         if (name == "g") {
             Layer* layer = nullptr;
             document_.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
-            importLayer(child, layer, context, ++layerNumber);
+            importLayer(child, layer, context, ++layerCount_);
             loose = nullptr;
         } else if (name == "symbol") {
             continue;
@@ -1055,7 +1083,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
         } else {
             if (!loose) {
                 document_.insertLayer(nullptr, kHostPlaceAboveAll, &loose);
-                loose->title = "Layer " + std::to_string(++layerNumber);
+                loose->title = "Layer " + std::to_string(++layerCount_);
             }
             importElement(child, loose->group(), loose, context);
         }
