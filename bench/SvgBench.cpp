@@ -1,6 +1,5 @@
-// SVG import and export on a real map: US counties as mapshaper writes them.
-// Make the file with mapshaper (see the counties check in tests/io) and set
-// ORBALIS_COUNTIES_SVG to its path; without it the benchmarks report an error.
+// SVG import and export on a real map: US counties as mapshaper writes them
+// (examples/counties.svg, or the file ORBALIS_COUNTIES_SVG names).
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -16,9 +15,8 @@ using orbalis::host::WriteSvgDocument;
 
 const std::string& CountiesText() {
     static const std::string text = [] {
-        const char* path = std::getenv("ORBALIS_COUNTIES_SVG");
-        if (!path) return std::string();
-        std::ifstream in(path, std::ios::binary);
+        const char* named = std::getenv("ORBALIS_COUNTIES_SVG");
+        std::ifstream in(named && *named ? named : ORBALIS_SOURCE_DIR "/examples/counties.svg", std::ios::binary);
         std::ostringstream s;
         s << in.rdbuf();
         return s.str();
@@ -29,7 +27,7 @@ const std::string& CountiesText() {
 void ImportCounties(benchmark::State& state) {
     const std::string& text = CountiesText();
     if (text.empty()) {
-        state.SkipWithError("set ORBALIS_COUNTIES_SVG to a mapshaper counties SVG");
+        state.SkipWithError("cannot read the counties map");
         return;
     }
     for (auto _ : state) {
@@ -50,7 +48,7 @@ void ExportCounties(benchmark::State& state) {
     std::string error;
     auto document = text.empty() ? nullptr : ReadSvgDocument(text, {}, &error);
     if (!document) {
-        state.SkipWithError(text.empty() ? "set ORBALIS_COUNTIES_SVG to a mapshaper counties SVG" : error.c_str());
+        state.SkipWithError(text.empty() ? "cannot read the counties map" : error.c_str());
         return;
     }
     size_t bytes = 0;

@@ -29,7 +29,7 @@ private:
     void ReleaseMenuSuite();
 
     const HostMenuSuite* menuSuite_ = nullptr;
-    const HostUserSuite* userSuite_ = nullptr;  // not used
+    [[maybe_unused]] const HostUserSuite* userSuite_ = nullptr;  // not used
     const HostBasicSuite* basic_ = nullptr;
 };
 
