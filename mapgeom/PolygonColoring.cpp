@@ -9,6 +9,7 @@
 #include "frame/UnicodeString.h"
 #include "frame/UserAlerts.h"
 #include "mapgeom/ArtSet.h"
+#include "mapgeom/ArtTree.h"
 #include "mapgeom/ColorSearch.h"
 
 namespace orbalis {
@@ -136,29 +137,19 @@ HostErr CPolygonColoring::ScanAdjacency() {
         }
         HostArt child = nullptr;
         if (HostErr err = sArt->GetArtFirstChild(top, &child)) return err;
-        if (child) {
-            if (HostErr err = WalkDescendants(child)) return err;
-        }
+        if (HostErr err = WalkDescendants(child)) return err;
         top = next;
     }
     return 0;
 }
 
-// Pre-order over `first`, its following siblings and everything inside them.
+// Inner scans of every polygon among `first`, its following siblings and
+// everything inside them, checking for cancel at each object.
 HostErr CPolygonColoring::WalkDescendants(HostArt first) {
-    for (HostArt art = first; art;) {
+    return WalkArtTree(first, [this](HostArt art) -> HostErr {
         if (HostErr err = CheckProgress(10)) return err;
-        if (IsPolygon(art)) {
-            if (HostErr err = InnerScan(art)) return err;
-        }
-        HostArt child = nullptr;
-        if (HostErr err = sArt->GetArtFirstChild(art, &child)) return err;
-        if (child) {
-            if (HostErr err = WalkDescendants(child)) return err;
-        }
-        if (HostErr err = sArt->GetArtSibling(art, &art)) return err;
-    }
-    return 0;
+        return IsPolygon(art) ? InnerScan(art) : 0;
+    });
 }
 
 HostErr CPolygonColoring::InnerScan(HostArt polygon) {
@@ -169,29 +160,18 @@ HostErr CPolygonColoring::InnerScan(HostArt polygon) {
         }
         HostArt child = nullptr;
         if (HostErr err = sArt->GetArtFirstChild(top, &child)) return err;
-        if (child) {
-            if (HostErr err = ScanSubtree(polygon, child)) return err;
-        }
+        if (HostErr err = ScanSubtree(polygon, child)) return err;
         if (HostErr err = sArt->GetArtSibling(top, &top)) return err;
     }
     return 0;
 }
 
 // Pair tests of `polygon` against `first`, its following siblings and
-// everything inside them, in pre-order.
+// everything inside them.
 HostErr CPolygonColoring::ScanSubtree(HostArt polygon, HostArt first) {
-    for (HostArt art = first; art;) {
-        if (art != polygon && IsPolygon(art)) {
-            if (HostErr err = PairTest(polygon, art)) return err;
-        }
-        HostArt child = nullptr;
-        if (HostErr err = sArt->GetArtFirstChild(art, &child)) return err;
-        if (child) {
-            if (HostErr err = ScanSubtree(polygon, child)) return err;
-        }
-        if (HostErr err = sArt->GetArtSibling(art, &art)) return err;
-    }
-    return 0;
+    return WalkArtTree(first, [&](HostArt art) -> HostErr {
+        return art != polygon && IsPolygon(art) ? PairTest(polygon, art) : 0;
+    });
 }
 
 bool CPolygonColoring::IsPolygon(HostArt art) {
@@ -356,20 +336,11 @@ HostErr CPolygonColoring::PaintNodes() {
 // Paints every path among `first`, its following siblings and everything
 // inside them, open and unfilled ones included.
 HostErr CPolygonColoring::PaintGroupPaths(HostArt first, int32_t color) {
-    for (HostArt art = first; art;) {
+    return WalkArtTree(first, [color](HostArt art) -> HostErr {
         int32_t type = kHostUnknownArt;
         if (HostErr err = sArt->GetArtType(art, &type)) return err;
-        if (type == kHostPathArt) {
-            if (HostErr err = PaintWithPaletteColor(art, color)) return err;
-        }
-        HostArt child = nullptr;
-        if (HostErr err = sArt->GetArtFirstChild(art, &child)) return err;
-        if (child) {
-            if (HostErr err = PaintGroupPaths(child, color)) return err;
-        }
-        if (HostErr err = sArt->GetArtSibling(art, &art)) return err;
-    }
-    return 0;
+        return type == kHostPathArt ? PaintWithPaletteColor(art, color) : 0;
+    });
 }
 
 HostErr PaintWithPaletteColor(HostArt art, int32_t color) {
