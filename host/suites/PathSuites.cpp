@@ -1,4 +1,6 @@
 // Path geometry and path style.
+#include <cmath>
+
 #include "host/suites/SuiteSupport.h"
 #include "host/suites/SuiteTables.h"
 
@@ -43,12 +45,18 @@ HostErr GetPathSegments(HostArt handle, int32_t index, int32_t count, HostPathSe
     return 0;
 }
 
+bool Finite(const HostPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
 HostErr SetPathSegments(HostArt handle, int32_t index, int32_t count,
                         const HostPathSegment* segments) {
     HOST_OPERATION("SetPathSegments");
     HOST_PATH(path, handle);
     if (!segments && count) return kHostBadParameterErr;
     if (!InRange(*path, index, count)) return kHostIndexErr;
+    // A document holds only finite coordinates; it could not be saved otherwise.
+    for (int32_t i = 0; i < count; ++i)
+        if (!Finite(segments[i].p) || !Finite(segments[i].in) || !Finite(segments[i].out))
+            return kHostBadParameterErr;
     std::copy_n(segments, count, path->segments.begin() + index);
     pathArt->document()->touch(pathArt);
     return 0;
