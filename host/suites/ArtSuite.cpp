@@ -33,6 +33,11 @@ HostErr GetArtUserAttr(HostArt handle, int32_t mask, int32_t* attr) {
     if (!attr) return kHostBadParameterErr;
     int32_t value = art->attributes() & ~kHostArtSelected;
     if (art->answersSelected()) value |= kHostArtSelected;
+    // A layer's group is hidden and locked with its layer.
+    if (const Layer* layer = art->ownerLayer()) {
+        if (!layer->visible) value |= kHostArtHidden;
+        if (!layer->editable) value |= kHostArtLocked;
+    }
     *attr = value & mask;
     return 0;
 }
@@ -40,6 +45,11 @@ HostErr GetArtUserAttr(HostArt handle, int32_t mask, int32_t* attr) {
 HostErr SetArtUserAttr(HostArt handle, int32_t mask, int32_t attr) {
     HOST_OPERATION("SetArtUserAttr");
     HOST_ART(art, handle);
+    if (Layer* layer = art->ownerLayer()) {
+        if (mask & kHostArtHidden) layer->visible = !(attr & kHostArtHidden);
+        if (mask & kHostArtLocked) layer->editable = !(attr & kHostArtLocked);
+        mask &= ~(kHostArtHidden | kHostArtLocked);
+    }
     art->document()->setAttributes(art, mask & kUserAttributes, attr);
     return 0;
 }

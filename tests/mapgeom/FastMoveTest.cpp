@@ -84,11 +84,15 @@ TEST_F(FastMoveTest, LockedAndHiddenObjectsAndLayersStayPut) {
     hiddenLayer->visible = false;
     host::Layer* open = AddLayer(doc(), "open", hiddenLayer);
     Art* onOpen = AddRect(doc(), open->group(), 0, 0, 1, 1);
+    host::Layer* sublayer = nullptr;
+    ASSERT_EQ(doc().insertLayer(open, kHostPlaceInsideOnTop, &sublayer), 0);
+    Art* onHiddenSublayer = AddRect(doc(), sublayer->group(), 0, 0, 1, 1);
+    sublayer->visible = false;
     Arrow(10, 5);
 
     user().QueueAnswer(false);
     EXPECT_EQ(Choose("高速移動"), 0);
-    for (Art* still : {locked, insideHidden, onLocked, onHidden}) ExpectAt(still, {0, 0});
+    for (Art* still : {locked, insideHidden, onLocked, onHidden, onHiddenSublayer}) ExpectAt(still, {0, 0});
     ExpectAt(onOpen, {10, 5});
 }
 
