@@ -196,7 +196,7 @@ HostErr OrbalisPlugin::AddMenus(HostMessageData* message) {
                                            kObjectsGroup, &objects))
             return err;
         if (objects) {
-            if (HostErr err = AddObjectItems(objects)) return err;
+            if (HostErr err = AddObjectItems()) return err;
         }
 
         SDKAboutPluginsHelper about;
@@ -207,7 +207,7 @@ HostErr OrbalisPlugin::AddMenus(HostMessageData* message) {
     }
 }
 
-HostErr OrbalisPlugin::AddObjectItems(HostMenuGroup) {
+HostErr OrbalisPlugin::AddObjectItems() {
     for (const ObjectItem& entry : kObjectItems) {
         if (!entry.field) {
             HostMenuItem separator = nullptr;

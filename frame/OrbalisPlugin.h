@@ -53,7 +53,7 @@ private:
     explicit OrbalisPlugin(OrbalisSurvivor&& survivor);
     OrbalisSurvivor TakeOrbalisSurvivor();
 
-    HostErr AddObjectItems(HostMenuGroup group);
+    HostErr AddObjectItems();
     HostErr AddNotifiers();
 };
 

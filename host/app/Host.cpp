@@ -54,7 +54,12 @@ Host::~Host() {
     for (auto& plugin : plugins_) {
         for (void* library : plugin->retired_) dlclose(library);
         if (plugin->library_) dlclose(plugin->library_);
-        for (const auto& copy : plugin->privateCopies_) std::remove(copy.c_str());
+        for (const auto& copy : plugin->privateCopies_) {
+            std::error_code ignored;
+            std::filesystem::remove(copy, ignored);
+            // The folder of the copies goes once it is empty.
+            std::filesystem::remove(std::filesystem::path(copy).parent_path(), ignored);
+        }
         plugin->magic_ = 0;
     }
     document_.reset();
