@@ -6,21 +6,14 @@ namespace {
 
 HostErr NewArtSet(HostArtSet* out) {
     HOST_OPERATION("NewArtSet");
-    if (!out) return kHostBadParameterErr;
-    *out = reinterpret_cast<HostArtSet>(new ArtSetObject);
-    ++Host::Current().liveArtSets;
-    return 0;
+    return NewObject<ArtSetObject>(out, Host::Current().liveArtSets);
 }
 
 HostErr DisposeArtSet(HostArtSet* handle) {
     HOST_OPERATION("DisposeArtSet");
     if (!handle) return kHostBadParameterErr;
-    ArtSetObject* set = ArtSetOf(*handle);
-    if (!set) return kHostBadParameterErr;
-    set->magic = 0;
-    delete set;
+    if (HostErr err = DisposeObject<ArtSetObject>(*handle, Host::Current().liveArtSets)) return err;
     *handle = nullptr;
-    --Host::Current().liveArtSets;
     return 0;
 }
 

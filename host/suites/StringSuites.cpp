@@ -28,20 +28,12 @@ void CopyOut(const std::basic_string<Char>& source, Char* buffer, size_t capacit
 
 HostErr NewString(HostString* out) {
     HOST_OPERATION("NewString");
-    if (!out) return kHostBadParameterErr;
-    *out = reinterpret_cast<HostString>(new StringObject);
-    ++Host::Current().liveStrings;
-    return 0;
+    return NewObject<StringObject>(out, Host::Current().liveStrings);
 }
 
 HostErr DisposeString(HostString handle) {
     HOST_OPERATION("DisposeString");
-    StringObject* s = StringOf(handle);
-    if (!s) return kHostBadParameterErr;
-    s->magic = 0;
-    delete s;
-    --Host::Current().liveStrings;
-    return 0;
+    return DisposeObject<StringObject>(handle, Host::Current().liveStrings);
 }
 
 HostErr CopyString(HostString destination, HostString source) {
@@ -180,20 +172,12 @@ HostErr Substring(HostString handle, size_t position, size_t count, HostString r
 
 HostErr NewFilePath(HostFilePath* out) {
     HOST_OPERATION("NewFilePath");
-    if (!out) return kHostBadParameterErr;
-    *out = reinterpret_cast<HostFilePath>(new FilePathObject);
-    ++Host::Current().liveFilePaths;
-    return 0;
+    return NewObject<FilePathObject>(out, Host::Current().liveFilePaths);
 }
 
 HostErr DisposeFilePath(HostFilePath handle) {
     HOST_OPERATION("DisposeFilePath");
-    FilePathObject* p = FilePathOf(handle);
-    if (!p) return kHostBadParameterErr;
-    p->magic = 0;
-    delete p;
-    --Host::Current().liveFilePaths;
-    return 0;
+    return DisposeObject<FilePathObject>(handle, Host::Current().liveFilePaths);
 }
 
 HostErr CopyFilePath(HostFilePath destination, HostFilePath source) {

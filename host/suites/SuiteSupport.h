@@ -36,6 +36,27 @@ Object* ObjectOf(Handle handle) {
     return object && object->magic == Object::kLive ? object : nullptr;
 }
 
+// Hands out a new host object of type Object as a handle, counting it in
+// `live` so that objects a plug-in never disposes of can be found.
+template <typename Object, typename Handle>
+HostErr NewObject(Handle* out, int& live) {
+    if (!out) return kHostBadParameterErr;
+    *out = reinterpret_cast<Handle>(new Object);
+    ++live;
+    return 0;
+}
+
+// Disposes of a host object handed out by NewObject.
+template <typename Object, typename Handle>
+HostErr DisposeObject(Handle handle, int& live) {
+    Object* object = ObjectOf<Object>(handle);
+    if (!object) return kHostBadParameterErr;
+    object->magic = 0;
+    delete object;
+    --live;
+    return 0;
+}
+
 inline StringObject* StringOf(HostString s) { return ObjectOf<StringObject>(s); }
 inline FilePathObject* FilePathOf(HostFilePath p) { return ObjectOf<FilePathObject>(p); }
 inline ArtSetObject* ArtSetOf(HostArtSet s) { return ObjectOf<ArtSetObject>(s); }
