@@ -77,9 +77,11 @@ typedef struct HostArtSuite {
 } HostArtSuite;
 
 /* NewArtSet hands the caller a new, empty set that the caller owns until
- * DisposeArtSet; the set is then stale. A set lists art handles but owns no
- * art: the handles it gives out are the document's, valid as above, and art
- * deleted after it was listed leaves a stale handle in the set. */
+ * DisposeArtSet; the handle is then stale, and it, a made-up handle or one
+ * of another kind is refused with kHostBadParameterErr. A set lists art
+ * handles but owns no art: the handles it gives out are the document's,
+ * valid as above, and IndexArtSet gives null for art deleted after it was
+ * listed. */
 typedef struct HostArtSetSuite {
     HostErr (*NewArtSet)(HostArtSet* set);
     /* Disposes of the set and clears the handle. */

@@ -26,7 +26,9 @@ extern "C" {
  * Every other operation works on strings the caller already holds and keeps
  * no reference to them or to the caller's buffers once it returns: the
  * destination of CopyString and the result of Substring are strings the
- * caller created, overwritten in place. */
+ * caller created, overwritten in place. A null, disposed or made-up handle,
+ * or the handle of another kind of object, is refused with
+ * kHostBadParameterErr and never read; so is a second DisposeString. */
 typedef struct HostUnicodeStringSuite {
     HostErr (*NewString)(HostString* string);
     HostErr (*DisposeString)(HostString string);
@@ -50,7 +52,8 @@ typedef struct HostUnicodeStringSuite {
 } HostUnicodeStringSuite;
 
 /* Ownership as for strings: NewFilePath hands the caller a new, empty path
- * that it owns until DisposeFilePath, after which the handle is stale.
+ * that it owns until DisposeFilePath, after which the handle is stale and
+ * refused with kHostBadParameterErr, as any handle not a live path is.
  * SetFromString and GetAsString read or
  * overwrite a string the caller holds; GetPlatformPath fills the caller's
  * buffer. No operation keeps a reference to its arguments. */
