@@ -32,9 +32,11 @@ bool ReturnsDirectly(UINT message) {
     return false;
 }
 
+// A tab stop counts by its own styles, so the order is known before the
+// dialog is shown.
 bool Focusable(HWND control) {
     Window* w = FindWindowObject(control);
-    return w && (w->style & WS_TABSTOP) && EffectivelyVisible(control) && EffectivelyEnabled(control);
+    return w && (w->style & WS_TABSTOP) && (w->style & WS_VISIBLE) && !(w->style & WS_DISABLED);
 }
 
 const DialogTemplate* LoadTemplate(HINSTANCE instance, LPCWSTR name, DialogTemplate* t) {

@@ -18,6 +18,7 @@ struct LoggedMessage {
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    const char* notification;  // for WM_COMMAND from a control: "EN_KILLFOCUS", ...; else null
 };
 const std::vector<LoggedMessage>& MessageLog();
 void ClearMessageLog();

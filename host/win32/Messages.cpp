@@ -103,9 +103,7 @@ std::string Describe(const LoggedMessage& m) {
     std::string out = name ? name : (std::snprintf(text, sizeof text, "0x%04X", m.message), text);
     out += " " + std::to_string(m.controlId);
     if (m.message == WM_COMMAND) {
-        const HWND from = reinterpret_cast<HWND>(m.lParam);
-        const Window* control = FindWindowObject(from);
-        const char* code = NotificationName(control, HIWORD(m.wParam));
+        const char* code = m.notification;
         out += " ";
         out += code ? code : std::to_string(HIWORD(m.wParam));
         out += " " + std::to_string(LOWORD(m.wParam));
@@ -116,7 +114,12 @@ std::string Describe(const LoggedMessage& m) {
 void LogMessage(HWND window, const Window& w, UINT message, WPARAM wParam, LPARAM lParam) {
     // Top-level windows are named by their dialog template, children by id.
     int id = w.parent ? w.id : DialogTemplateId(window);
-    Log().push_back(LoggedMessage{window, id, message, wParam, lParam});
+    // The notification is named now: its control may be gone when the log
+    // is read.
+    const char* notification = message == WM_COMMAND
+                                   ? NotificationName(FindWindowObject(reinterpret_cast<HWND>(lParam)), HIWORD(wParam))
+                                   : nullptr;
+    Log().push_back(LoggedMessage{window, id, message, wParam, lParam, notification});
 }
 
 }  // namespace orbalis::win32

@@ -7,6 +7,12 @@
 namespace orbalis::win32 {
 namespace {
 
+std::string Trimmed(const std::string& s) {
+    const size_t a = s.find_first_not_of(" \t\r");
+    const size_t b = s.find_last_not_of(" \t\r");
+    return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+}
+
 // Splits the script into steps of words; quoted words keep blanks and ';'.
 bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* steps,
               std::vector<std::string>* sources, std::string* error) {
@@ -19,9 +25,7 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
         inWord = false;
         if (!words.empty()) {
             steps->push_back(words);
-            const size_t a = source.find_first_not_of(" \t\r");
-            const size_t b = source.find_last_not_of(" \t\r");
-            sources->push_back(a == std::string::npos ? "" : source.substr(a, b - a + 1));
+            sources->push_back(Trimmed(source));
         }
         words.clear();
         source.clear();
@@ -47,7 +51,7 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
         inWord = true;
         for (++i;; ++i) {
             if (i >= script.size()) {
-                *error = "unterminated quote in \"" + source + "\"";
+                *error = "unterminated quote in \"" + Trimmed(source) + "\"";
                 return false;
             }
             const char q = script[i];
@@ -58,7 +62,7 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
                 continue;
             }
             if (++i >= script.size()) {
-                *error = "unterminated quote in \"" + source + "\"";
+                *error = "unterminated quote in \"" + Trimmed(source) + "\"";
                 return false;
             }
             source.push_back(script[i]);
@@ -68,7 +72,7 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
             case '"':
             case '\\': word.push_back(script[i]); break;
             default:
-                *error = std::string("unknown escape \\") + script[i] + " in \"" + source + "\"";
+                *error = std::string("unknown escape \\") + script[i] + " in \"" + Trimmed(source) + "\"";
                 return false;
             }
         }
