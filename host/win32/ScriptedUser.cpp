@@ -160,19 +160,23 @@ bool ScriptedUser::Fail(std::string message) {
 
 bool ScriptedUser::Act(HWND dialog) {
     const int id = DialogTemplateId(dialog);
-    const std::string name = "dialog " + std::to_string(id);
+    const std::string kind = DialogKind(dialog);
+    const std::string name = kind.empty() ? "dialog " + std::to_string(id) : "the " + kind + " dialog";
     matched_.erase(std::remove_if(matched_.begin(), matched_.end(), [](HWND h) { return !IsWindow(h); }),
                    matched_.end());
     const bool matched = std::find(matched_.begin(), matched_.end(), dialog) != matched_.end();
     if (!matched) {
-        // A dialog has just opened: the script must say it expects it.
-        if (next_ >= steps_.size() || steps_[next_].kind != UiStep::Dialog)
-            return Fail(name + " opened, but the script " +
-                        (next_ >= steps_.size() ? "has no steps left" : "goes on with \"" + steps_[next_].source + "\"") +
-                        "; it was cancelled");
+        // A dialog has just opened: the script must say it expects it. When
+        // it does not, the steps it has for the dialog it expects go too.
+        if (next_ >= steps_.size())
+            return Fail(name + " opened, but the script has no steps left; it was cancelled");
         const UiStep& step = steps_[next_];
-        if (!step.dialog.empty() || step.id != id)
-            return Fail(name + " opened where the script expects \"" + step.source + "\"; it was cancelled");
+        if (step.kind != UiStep::Dialog || step.dialog != kind || (kind.empty() && step.id != id)) {
+            const std::string message = name + " opened where the script expects \"" + step.source + "\"; it was cancelled";
+            do ++next_;
+            while (next_ < steps_.size() && steps_[next_].kind != UiStep::Dialog);
+            return Fail(message);
+        }
         ++next_;
         matched_.push_back(dialog);
         return true;
@@ -197,7 +201,7 @@ std::string ScriptedUser::Run(HWND dialog, const UiStep& step) {
     case UiStep::Leave: UserLeave(dialog); return {};
     case UiStep::Enter: UserEnter(dialog); return {};
     case UiStep::Escape: UserEscape(dialog); return {};
-    case UiStep::File: return "this is not a file dialog";
+    case UiStep::File: return UserChooseFile(dialog, Widen(step.text));
     case UiStep::Dialog: break;
     }
     return "unexpected step";
