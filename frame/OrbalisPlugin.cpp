@@ -5,6 +5,7 @@
 #include <new>
 #include <utility>
 
+#include "frame/AboutBox.h"
 #include "frame/AboutPlugins.h"
 #include "frame/TextEngine.h"
 #include "frame/UnicodeString.h"
@@ -274,6 +275,7 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
         CPolygonColoring command(pluginRef);
         return command.Run();
     }
+    if (item == aboutItem) return ShowAboutBox(pluginRef);
     return 0;
 }
 

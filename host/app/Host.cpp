@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/app/PropertyList.h"
+#include "host/win32/ResourceFile.h"
 #include "sdk/suites/MenuSuite.h"
+#include "sdk/win32/Windows.h"
 
 namespace orbalis::host {
 namespace {
@@ -38,10 +41,23 @@ LoadedPlugin* LoadedPlugin::FromRef(HostPluginRef ref) {
     return plugin && plugin->magic_ == kLive ? plugin : nullptr;
 }
 
+// The application's main window: the owner of the plug-in's dialogs.
+static HWND CreateMainWindow() {
+    static const char16_t kClass[] = u"OrbalisHostFrame";
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = kClass;
+    RegisterClassExW(&wc);  // already there for a second host
+    return CreateWindowExW(0, kClass, u"Orbalis", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 1280,
+                           800, nullptr, nullptr, nullptr, nullptr);
+}
+
 Host::Host(HostOptions options)
     : options_(std::move(options)), preferences_(options_.preferencesPath) {
     previous_ = gCurrent;
     gCurrent = this;
+    mainWindow_ = reinterpret_cast<HostWindow>(CreateMainWindow());
 }
 
 Host::~Host() {
@@ -63,6 +79,7 @@ Host::~Host() {
         plugin->magic_ = 0;
     }
     document_.reset();
+    DestroyWindow(reinterpret_cast<HWND>(mainWindow_));
     gCurrent = previous_;
 }
 
@@ -73,21 +90,29 @@ void Host::OpenDocument(std::unique_ptr<Document> document) { document_ = std::m
 
 std::unique_ptr<Document> Host::CloseDocument() { return std::move(document_); }
 
-HostWindow Host::mainWindow() const {
-    // The application window is the host object itself, as far as plug-ins
-    // can tell.
-    return reinterpret_cast<HostWindow>(const_cast<Host*>(this));
-}
+HostWindow Host::mainWindow() const { return mainWindow_; }
 
 HostErr Host::MapLibrary(LoadedPlugin& plugin, const std::string& file, std::string* error) {
+    // The property list says what the library is before any of its code runs.
+    std::vector<win32::Resource> resources;
+    PropertyList properties;
+    std::string why;
+    if (!win32::ReadLibraryResources(file, &resources, &why)) {
+        *error = "plug-in " + file + " refused: " + why;
+        return kHostBadParameterErr;
+    }
+    if (!CheckPropertyList(resources, &properties, &why)) {
+        *error = "plug-in " + file + " refused: " + why;
+        return kHostBadParameterErr;
+    }
     void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!library) {
         *error = std::string("cannot load plug-in: ") + dlerror();
         return kHostBadParameterErr;
     }
-    void* entry = dlsym(library, "PluginMain");
+    void* entry = dlsym(library, properties.entryPoint.c_str());
     if (!entry) {
-        *error = "plug-in " + file + " has no PluginMain";
+        *error = "plug-in " + file + " has no " + properties.entryPoint + ", the entry point its property list names";
         dlclose(library);
         return kHostBadParameterErr;
     }

@@ -140,6 +140,7 @@ private:
     std::vector<std::unique_ptr<LoadedPlugin>> plugins_;
     Host* previous_ = nullptr;
     int reloadCounter_ = 0;
+    HostWindow mainWindow_ = nullptr;
 };
 
 // The basic suite the host hands to plug-ins in every message.

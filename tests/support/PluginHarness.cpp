@@ -4,6 +4,10 @@ namespace orbalis::testing {
 
 void PluginTest::SetUp() {
     host::Faults::Reset();
+    win32::ClearMessageLog();
+    win32::ClearShellRequests();
+    win32::SetDialogUser(&ui);
+    windowsAtStart = win32::LiveWindows();
     host = std::make_unique<host::Host>();
     host->OpenDocument(NewDocument(&layer));
     std::string error;
@@ -24,9 +28,21 @@ void PluginTest::TearDown() {
     EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
     EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
     EXPECT_TRUE(host->contextStack.empty()) << "application context left pushed";
+    for (const std::string& e : ui.errors()) ADD_FAILURE() << "ui: " << e;
+    EXPECT_EQ(ui.pendingSteps(), 0u) << "ui steps left unused";
+    EXPECT_TRUE(win32::OpenDialogs().empty()) << "a dialog left open";
     host->ShutdownPlugins();
     host.reset();
+    EXPECT_EQ(win32::LiveWindows(), windowsAtStart) << "windows left behind";
+    win32::SetDialogUser(nullptr);
     host::Faults::Reset();
+}
+
+void PluginTest::Ui(const std::string& script) {
+    std::vector<win32::UiStep> steps;
+    std::string error;
+    ASSERT_TRUE(win32::ParseUiScript(script, &steps, &error)) << error;
+    ui.Add(std::move(steps));
 }
 
 host::MenuItem* PluginTest::Item(const std::string& text) {

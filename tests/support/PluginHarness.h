@@ -10,13 +10,15 @@
 #include "frame/HostSuites.h"
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
+#include "host/win32/ScriptedUser.h"
 #include "tests/support/DocumentBuilder.h"
 
 namespace orbalis::testing {
 
 // A host with the plug-in library loaded and started, and an open document
-// with one layer "Layer 1". Fails the test on unscripted questions and on
-// host objects the plug-in left behind.
+// with one layer "Layer 1". Fails the test on unscripted questions, on
+// dialogs the `ui` script does not cover and on host objects or windows the
+// plug-in left behind.
 class PluginTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -28,6 +30,8 @@ protected:
 
     // Chooses the item with this text.
     HostErr Choose(const std::string& text);
+    // Adds steps for the user at the dialogs (see ScriptedUser).
+    void Ui(const std::string& script);
     host::MenuItem* Item(const std::string& text);
 
     host::Document& doc() { return *host->document(); }
@@ -36,6 +40,8 @@ protected:
     std::unique_ptr<host::Host> host;
     host::LoadedPlugin* plugin = nullptr;
     host::Layer* layer = nullptr;
+    win32::ScriptedUser ui;
+    int windowsAtStart = 0;
 };
 
 // The plug-in's code, linked into the test, with every suite acquired from a

@@ -133,3 +133,41 @@ TEST_F(CliTest, ADeclinedRunWritesNothing) {
 
 }  // namespace
 }  // namespace orbalis::testing
+
+namespace orbalis::testing {
+namespace {
+
+TEST_F(CliTest, TheUserAtTheAboutBoxIsScriptedAndTheShellOpensArePrinted) {
+    const std::string about = "run " + Example("us-states.svg") + " --menu Nodra-Orbalis1.5... " + Prefs();
+    Outcome o = Run(about + " --ui 'dialog 107; click 1063; click 1063; click 1'");
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_EQ(o.err, "shell: open https://orbalis.example.org/docs/\nshell: open https://orbalis.example.org/docs/\n");
+
+    // A script file, one step a line, quoted text included.
+    std::ofstream(dir / "steps.txt") << "dialog 107\nclick 1063\n\nenter\n";
+    o = Run(about + " --ui-file " + (dir / "steps.txt").string());
+    EXPECT_EQ(o.exit, 0) << o.err;
+
+    // An uncovered dialog is cancelled and the run fails, writing nothing.
+    o = Run(about + " --out " + (dir / "out.svg").string());
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_NE(o.err.find("dialog 107 opened"), std::string::npos) << o.err;
+    EXPECT_FALSE(fs::exists(dir / "out.svg"));
+
+    o = Run(about + " --ui 'dialog 107; click 4242'");
+    EXPECT_EQ(o.exit, 1);
+    EXPECT_NE(o.err.find("no control 4242"), std::string::npos) << o.err;
+
+    o = Run(about + " --ui 'dialog 107; type 1 \"x'");
+    EXPECT_EQ(o.exit, 2);
+    EXPECT_NE(o.err.find("unterminated quote"), std::string::npos) << o.err;
+}
+
+TEST_F(CliTest, UiStepsWithoutAMenuItemStartThePluginAndSave) {
+    const Outcome o = Run("run " + Example("us-states.svg") + " --ui '' --out " + (dir / "same.json").string() + " " + Prefs());
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_TRUE(fs::exists(dir / "same.json"));
+}
+
+}  // namespace
+}  // namespace orbalis::testing

@@ -7,6 +7,8 @@
 #include <cinttypes>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -15,6 +17,8 @@
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
+#include "host/win32/DialogPicture.h"
+#include "host/win32/ScriptedUser.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
 
@@ -187,6 +191,41 @@ void PrintStats(double seconds) {
         std::fprintf(stderr, "stats: %-28s %llu\n", name.c_str(), static_cast<unsigned long long>(n));
 }
 
+// The user's part in the dialogs: every --ui script and --ui-file, in the
+// order given.
+bool ReadUiScripts(const Arguments& args, std::vector<win32::UiStep>* steps, std::string* error) {
+    for (const auto& [option, value] : args.ordered()) {
+        std::string script = value;
+        if (option == "--ui-file") {
+            std::ifstream in(value);
+            if (!in) {
+                *error = "cannot read " + value;
+                return false;
+            }
+            script.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        } else if (option != "--ui") {
+            continue;
+        }
+        std::string why;
+        if (!win32::ParseUiScript(script, steps, &why)) {
+            *error = option + ": " + why;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Says what went wrong at the dialogs; true when nothing did.
+bool ReportUi(const win32::ScriptedUser& user) {
+    for (const std::string& e : user.errors()) std::cerr << "orbalis: ui: " << e << "\n";
+    if (user.pendingSteps()) {
+        std::cerr << "orbalis: ui: steps left unused:";
+        for (const std::string& step : user.pending()) std::cerr << " \"" << step << "\"";
+        std::cerr << "\n";
+    }
+    return user.errors().empty() && user.pendingSteps() == 0;
+}
+
 bool ParseAnswer(const std::string& word, bool* yes) {
     if (word == "yes" || word == "y") return *yes = true, true;
     if (word == "no" || word == "n") return *yes = false, true;
@@ -235,11 +274,14 @@ int InfoCommand(const std::vector<std::string>& words) {
 }
 
 int RunCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out"},
+    const Arguments args(words,
+                         {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out",
+                          "--ui", "--ui-file"},
                          {"--yes", "--no", "--stats"});
     if (!args.ok()) return Fail(args.error());
     if (args.positional().size() != 1) return Fail("run takes one document");
-    if (!args.has("--menu")) return Fail("run needs --menu TEXT");
+    const bool hasUi = args.has("--ui") || args.has("--ui-file");
+    if (!args.has("--menu") && !hasUi) return Fail("run needs --menu TEXT or --ui STEPS");
     if (args.has("--yes") && args.has("--no")) return Fail("--yes and --no contradict each other");
     Answers answers;
     for (const std::string& word : args.values("--answer")) {
@@ -252,40 +294,86 @@ int RunCommand(const std::vector<std::string>& words) {
     const std::string out = args.value("--out");
     if (args.has("--out") && !host::IsDocumentPath(out))
         return Fail(out + ": unknown document type (expected .json or .svg)");
+    std::vector<win32::UiStep> steps;
+    std::string error;
+    if (!ReadUiScripts(args, &steps, &error)) return Fail(error);
+    win32::ScriptedUser dialogUser;
+    dialogUser.Add(std::move(steps));
 
     int exitCode = 0;
     auto document = Open(args.positional()[0], args.value("--layer"), &exitCode);
     if (!document) return exitCode;
-    std::string error;
     if (args.has("--select") && !Select(*document, args.values("--select"), &error))
         return Fail(error);
 
+    // The dialogs' user and the shell's requests, shown as they come.
+    win32::SetDialogUser(&dialogUser);
+    win32::OnShellRequest([](const win32::ShellRequest& r) {
+        std::cerr << "shell: " << r.operation << " " << r.file << "\n";
+    });
+    struct Unwire {
+        ~Unwire() {
+            win32::SetDialogUser(nullptr);
+            win32::OnShellRequest(nullptr);
+        }
+    } unwire;
     auto host = StartHost(args, &exitCode);
     if (!host) return exitCode;
     AttachConsole(host->user(), std::move(answers));
     host->OpenDocument(std::move(document));
-    host::MenuItem* item = FindMenuItem(*host, args.value("--menu"), &error);
-    if (!item) return Fail(error);
-    host->menus().UpdateEnabling(host->document());
-    if (!item->enabled) return Fail("menu item \"" + item->text + "\" is disabled here");
+    host::MenuItem* item = nullptr;
+    if (args.has("--menu")) {
+        if (!(item = FindMenuItem(*host, args.value("--menu"), &error))) return Fail(error);
+        host->menus().UpdateEnabling(host->document());
+        if (!item->enabled) return Fail("menu item \"" + item->text + "\" is disabled here");
+    }
 
     host::Faults::Reset();
     const auto started = std::chrono::steady_clock::now();
-    const HostErr result = host->ChooseMenuItem(item);
+    const HostErr result = item ? host->ChooseMenuItem(item) : 0;
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     FinishProgress();
     if (args.has("--stats")) PrintStats(took.count());
     host->ShutdownPlugins();
+    const bool uiDone = ReportUi(dialogUser);
     if (result) {
         std::cerr << "orbalis: " << item->text << " ended with code " << CodeText(result)
                   << (result == HOST_FOURCC('S', 'T', 'O', 'P') ? " (cancelled)" : "")
                   << "; nothing written\n";
         return 1;
     }
+    if (!uiDone) {
+        std::cerr << "orbalis: the dialogs did not go as the script says; nothing written\n";
+        return 1;
+    }
     if (args.has("--out")) {
         if (!host::WriteDocumentFile(*host->document(), out, &error)) return Fail(error);
         std::cerr << "wrote " << out << "\n";
     }
+    return 0;
+}
+
+int DialogCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {"--plugin", "--svg"}, {});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().size() != 1) return Fail("dialog takes one dialog number");
+    const std::string& word = args.positional()[0];
+    if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos)
+        return Fail("\"" + word + "\" is not a dialog number");
+    if (!args.has("--svg")) return Fail("dialog needs --svg FILE");
+    // The plug-in's library is loaded, not started: its resources are all
+    // that is needed.
+    Host host;
+    std::string error;
+    host::LoadedPlugin* plugin = host.LoadPlugin(PluginPath(args), &error);
+    if (!plugin) return Fail(error);
+    HINSTANCE module = GetModuleHandleA(plugin->mappedPath().c_str());
+    if (!module) return Fail("the plug-in's module is not loaded");
+    const std::string svg = win32::DrawTemplateSvg(module, std::stoi(word), &error);
+    if (svg.empty()) return Fail(error);
+    const std::string out = args.value("--svg");
+    std::ofstream file(out, std::ios::binary);
+    if (!(file << svg) || !file.flush()) return Fail("cannot write " + out);
     return 0;
 }
 

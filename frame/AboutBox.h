@@ -1,0 +1,21 @@
+// The About box: the version and a button that opens the plug-in's web page.
+#pragma once
+
+#include "sdk/HostMessages.h"
+#include "sdk/win32/Windows.h"
+
+namespace orbalis {
+
+// The page the About box's web button opens: the plug-in's documentation.
+inline constexpr const char* kWebAddress = "https://orbalis.example.org/docs/";
+
+inline constexpr int kAboutDialogId = 107;
+inline constexpr int kAboutWebButtonId = 1063;
+
+// Shows the About box over the host's main window. Returns the code of a
+// failing host call, else 0 (also when the box could not be shown).
+HostErr ShowAboutBox(HostPluginRef plugin);
+
+INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+}  // namespace orbalis

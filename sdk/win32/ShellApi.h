@@ -1,0 +1,24 @@
+/* Opening documents and web pages with the system's shell. */
+#ifndef ORBALIS_SDK_WIN32_SHELLAPI_H
+#define ORBALIS_SDK_WIN32_SHELLAPI_H
+
+#include "WinTypes.h"
+
+#ifndef RC_INVOKED
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Returns a value above 32 on success. */
+HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                               LPCWSTR directory, INT showCommand);
+HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
+                               LPCSTR directory, INT showCommand);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* RC_INVOKED */
+#endif

@@ -1,0 +1,28 @@
+/* Modules and their resources. */
+#ifndef ORBALIS_SDK_WIN32_WINBASE_H
+#define ORBALIS_SDK_WIN32_WINBASE_H
+
+#include "WinTypes.h"
+
+#ifndef RC_INVOKED
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The module loaded in this process from `path` (or the program, for null). */
+HMODULE WINAPI GetModuleHandleW(LPCWSTR path);
+HMODULE WINAPI GetModuleHandleA(LPCSTR path);
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR path, DWORD size);
+
+HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type);
+HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
+LPVOID WINAPI LockResource(HGLOBAL data);
+DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* RC_INVOKED */
+#endif
