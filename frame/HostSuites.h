@@ -9,10 +9,12 @@
 #include "sdk/SuiteList.h"
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/suites/FrameSuites.h"
+#include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"
+#include "sdk/suites/TextSuites.h"
 #include "sdk/suites/UserSuite.h"
 
 namespace orbalis {
@@ -40,6 +42,13 @@ extern const HostPluginSuite* sPlugin;
 extern const HostPreferenceSuite* sPreference;
 extern const HostRealMathSuite* sRealMath;
 extern const HostTransformArtSuite* sTransformArt;
+extern const HostATEPaintSuite* sATEPaint;
+extern const HostDocumentSuite* sDocument;
+extern const HostHardSoftSuite* sHardSoft;
+extern const HostPlacedSuite* sPlaced;
+extern const HostRasterSuite* sRaster;
+extern const HostTagSuite* sTag;
+extern const HostTextFrameSuite* sTextFrame;
 #define ORBALIS_DECLARE_ATE_SUITE(Id, name, version) extern const HostTextEngineSuite* sATE##Id;
 HOST_ATE_SUITES(ORBALIS_DECLARE_ATE_SUITE)
 #undef ORBALIS_DECLARE_ATE_SUITE

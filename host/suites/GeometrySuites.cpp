@@ -83,7 +83,7 @@ HostErr MatrixConcatScale(HostMatrix* m, double sx, double sy) {
 HostErr MatrixInvert(const HostMatrix* m, HostMatrix* inverse) {
     HOST_OPERATION("MatrixInvert");
     if (!m || !inverse) return kHostBadParameterErr;
-    return Invert(*m, inverse) ? 0 : kHostBadParameterErr;
+    return Invert(*m, inverse) ? 0 : kHostSingularMatrixErr;
 }
 
 // The angle by which the matrix turns the x axis.
