@@ -10,6 +10,7 @@
 #include "frame/UnicodeString.h"
 #include "mapgeom/FastMove.h"
 #include "mapgeom/PolygonColoring.h"
+#include "mapgeom/ResetTransform.h"
 
 namespace orbalis {
 namespace {
@@ -280,6 +281,9 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
         CPolygonColoring command(pluginRef);
         return command.Run();
     }
+    if (item == resetPlacedItem) return CResetTransform().ResetPlacedImageSize();
+    if (item == textUprightItem) return CResetTransform().RestoreTextUpright();
+    if (item == removeShearItem) return CResetTransform().RemoveTextShear();
     return 0;
 }
 
