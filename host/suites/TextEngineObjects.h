@@ -19,7 +19,8 @@ struct TextEngineObject {
 };
 
 // A new object holding one reference, owned by the caller.
-HostTextRef NewTextEngineObject(const TextEngineObject& object);
+// Taken by value: `object` may be a copy of one in the table, which can move.
+HostTextRef NewTextEngineObject(TextEngineObject object);
 // Null for a released or stale reference.
 TextEngineObject* TextEngineObjectOf(HostTextRef ref);
 

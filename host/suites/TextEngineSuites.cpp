@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "host/model/Document.h"
 #include "host/model/TextStory.h"
@@ -451,7 +452,7 @@ HostErr ParaSetJustification(HostTextRef ref, int32_t justification) {
 
 }  // namespace
 
-HostTextRef NewTextEngineObject(const TextEngineObject& object) {
+HostTextRef NewTextEngineObject(TextEngineObject object) {
     size_t index;
     if (!FreeSlots().empty()) {
         index = FreeSlots().back();
@@ -462,7 +463,7 @@ HostTextRef NewTextEngineObject(const TextEngineObject& object) {
     }
     Slot& slot = Slots()[index];
     slot.references = 1;
-    slot.object = object;
+    slot.object = std::move(object);
     ++gLiveTextEngineObjects;
     return HandleOf(index, slot.generation);
 }

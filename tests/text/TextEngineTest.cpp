@@ -89,6 +89,23 @@ TEST_F(TextEngineSuitesTest, ReleasedAndStaleReferencesAreRefused) {
     sATETextRange->Release(reused);
 }
 
+TEST_F(TextEngineSuitesTest, ClonesStayIntactWhileTheTableGrows) {
+    ATE::ICharFeatures original = ATE::ICharFeatures::New();
+    original.SetFontSize(7.5);
+    original.SetFont("IPAGothic");
+    std::vector<ATE::ICharFeatures> clones;
+    for (int i = 0; i < 300; ++i) clones.push_back((i % 2 ? clones.back() : original).Clone());
+    bool assigned = false;
+    for (const auto& clone : clones) {
+        ASSERT_EQ(clone.GetFontSize(&assigned), 7.5);
+        ASSERT_TRUE(assigned);
+    }
+    EXPECT_EQ(clones.back().GetFont(), "IPAGothic");
+    EXPECT_EQ(host::LiveTextEngineObjects(), 301);
+    clones.clear();
+    EXPECT_EQ(host::LiveTextEngineObjects(), 1);
+}
+
 TEST_F(TextEngineSuitesTest, AReferenceOutlivingItsTextIsRefusedNotFollowed) {
     Art* label = Label(Turned(0), {Chars("gone")});
     ATE::ITextRange range = RangeOf(label);
