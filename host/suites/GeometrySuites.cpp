@@ -10,16 +10,11 @@
 namespace orbalis::host {
 namespace {
 
-bool Finite(const HostMatrix& m) {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-           std::isfinite(m.tx) && std::isfinite(m.ty);
-}
-
 HostErr TransformArtOperation(HostArt handle, const HostMatrix* matrix, double lineScale,
                               int32_t flags) {
     HOST_OPERATION("TransformArt");
     HOST_ART(art, handle);
-    if (!matrix || !Finite(*matrix) || !std::isfinite(lineScale)) return kHostBadParameterErr;
+    if (!matrix || !IsFinite(*matrix) || !std::isfinite(lineScale)) return kHostBadParameterErr;
     TransformArt(*art->document(), art, *matrix, lineScale, flags);
     return 0;
 }

@@ -3,16 +3,12 @@
 #include <cmath>
 
 #include "host/model/Document.h"
+#include "host/model/Geometry.h"
 #include "host/suites/SuiteSupport.h"
 #include "host/suites/SuiteTables.h"
 
 namespace orbalis::host {
 namespace {
-
-bool Finite(const HostMatrix& m) {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-           std::isfinite(m.tx) && std::isfinite(m.ty);
-}
 
 #define HOST_DATA(name, Type, handle)                     \
     HOST_ART(name##Art, handle);                          \
@@ -30,7 +26,7 @@ HostErr GetPlacedMatrix(HostArt handle, HostMatrix* matrix) {
 HostErr SetPlacedMatrix(HostArt handle, const HostMatrix* matrix) {
     HOST_OPERATION("SetPlacedMatrix");
     HOST_DATA(placed, PlacedData, handle);
-    if (!matrix || !Finite(*matrix)) return kHostBadParameterErr;
+    if (!matrix || !IsFinite(*matrix)) return kHostBadParameterErr;
     placed->matrix = *matrix;
     placedArt->document()->touch(placedArt);
     return 0;
@@ -55,7 +51,7 @@ HostErr GetRasterMatrix(HostArt handle, HostMatrix* matrix) {
 HostErr SetRasterMatrix(HostArt handle, const HostMatrix* matrix) {
     HOST_OPERATION("SetRasterMatrix");
     HOST_DATA(raster, RasterData, handle);
-    if (!matrix || !Finite(*matrix)) return kHostBadParameterErr;
+    if (!matrix || !IsFinite(*matrix)) return kHostBadParameterErr;
     raster->matrix = *matrix;
     rasterArt->document()->touch(rasterArt);
     return 0;

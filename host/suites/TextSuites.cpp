@@ -85,15 +85,20 @@ HostErr GetTextPathObject(HostArt handle, HostArt* path) {
     return 0;
 }
 
+// A new text-engine object of `kind` speaking of the text art.
+HostTextRef NewEngineObject(TextEngineObject::Kind kind, HostArt text, size_t end = 0) {
+    TextEngineObject o;
+    o.kind = kind;
+    o.art = text;
+    o.end = end;
+    return NewTextEngineObject(o);
+}
+
 HostErr GetTextRange(HostArt handle, HostTextRef* range) {
     HOST_OPERATION("GetTextRange");
     HOST_TEXT(text, handle);
     if (!range) return kHostBadParameterErr;
-    TextEngineObject o;
-    o.kind = TextEngineObject::Range;
-    o.art = handle;
-    o.end = StoryLength(*text);
-    *range = NewTextEngineObject(o);
+    *range = NewEngineObject(TextEngineObject::Range, handle, StoryLength(*text));
     return 0;
 }
 
@@ -101,10 +106,7 @@ HostErr GetTextFrame(HostArt handle, HostTextRef* frame) {
     HOST_OPERATION("GetTextFrame");
     HOST_TEXT(text, handle);
     if (!frame) return kHostBadParameterErr;
-    TextEngineObject o;
-    o.kind = TextEngineObject::Frame;
-    o.art = handle;
-    *frame = NewTextEngineObject(o);
+    *frame = NewEngineObject(TextEngineObject::Frame, handle);
     return 0;
 }
 
