@@ -9,10 +9,12 @@
 #include "sdk/SuiteList.h"
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/suites/FrameSuites.h"
+#include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"
+#include "sdk/suites/TextSuites.h"
 #include "sdk/suites/UndescribedSuites.h"
 #include "sdk/suites/UserSuite.h"
 

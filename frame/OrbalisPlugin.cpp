@@ -11,6 +11,7 @@
 #include "frame/UnicodeString.h"
 #include "mapgeom/FastMove.h"
 #include "mapgeom/PolygonColoring.h"
+#include "mapgeom/ResetTransform.h"
 
 namespace orbalis {
 namespace {
@@ -276,6 +277,9 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
         return command.Run();
     }
     if (item == aboutItem) return ShowAboutBox(pluginRef);
+    if (item == resetPlacedItem) return CResetTransform().ResetPlacedImageSize();
+    if (item == textUprightItem) return CResetTransform().RestoreTextUpright();
+    if (item == removeShearItem) return CResetTransform().RemoveTextShear();
     return 0;
 }
 

@@ -32,6 +32,8 @@
 #define kHostLockedErr HOST_FOURCC('L', 'O', 'C', 'K')
 /* Text could not be converted to or from an encoding. */
 #define kHostEncodingErr HOST_FOURCC('E', 'N', 'C', 'D')
+/* A matrix that has no inverse. */
+#define kHostSingularMatrixErr HOST_FOURCC('S', 'N', 'G', 'L')
 /* A call the host does not implement. */
 #define kHostUnimplementedErr HOST_FOURCC('U', 'N', 'I', 'M')
 

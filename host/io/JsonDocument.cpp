@@ -217,6 +217,9 @@ Json TextRunJson(const TextRun& run) {
     PutNumber(out, "rotation", f.rotation, defaults.rotation);
     PutFlag(out, "fillPaint", f.fillPaint, true);
     if (!IsGray(f.fill, 1)) out["fill"] = Color(f.fill);
+    PutFlag(out, "strokePaint", f.strokePaint, false);
+    if (!IsGray(f.stroke, 1)) out["stroke"] = Color(f.stroke);
+    PutNumber(out, "strokeWidth", f.strokeWidth, defaults.strokeWidth);
     return out;
 }
 

@@ -191,6 +191,12 @@ TextRun ReadTextRun(const Json& value, const Where& where) {
     c.fill.kind = kHostGrayColor;
     c.fill.c.gray.gray = 1;
     if (const Json* fill = f.find("fill")) c.fill = ReadColor(*fill, f.at("fill"));
+    c.strokePaint = f.flag("strokePaint", false);
+    c.stroke = HostColor{};
+    c.stroke.kind = kHostGrayColor;
+    c.stroke.c.gray.gray = 1;
+    if (const Json* stroke = f.find("stroke")) c.stroke = ReadColor(*stroke, f.at("stroke"));
+    c.strokeWidth = f.number("strokeWidth", c.strokeWidth);
     f.finish();
     return run;
 }

@@ -55,6 +55,9 @@ struct CharFeatures {
     double rotation = 0;  // character rotation in degrees
     bool fillPaint = true;
     HostColor fill{};  // defaults to gray 1 (black) when created by the host
+    bool strokePaint = false;
+    HostColor stroke{};  // gray 1 (black) when created by the host
+    double strokeWidth = 1;
 };
 
 struct TextRun {
@@ -107,6 +110,9 @@ public:
     bool isContainer() const { return type_ == kHostGroupArt || type_ == kHostCompoundPathArt; }
     // Set on a layer's root group.
     Layer* ownerLayer() const { return ownerLayer_; }
+    // Set on the path object that stands for an area or on-path text's
+    // frame path (see Document::framePathOf).
+    Art* frameOwner() const { return frameOwner_; }
     Document* document() const { return document_; }
 
     int32_t attributes() const { return attributes_; }
@@ -134,6 +140,8 @@ private:
     int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included
     Document* document_;
     Layer* ownerLayer_ = nullptr;
+    Art* framePath_ = nullptr;   // a text's frame path object, once asked for
+    Art* frameOwner_ = nullptr;  // the text a frame path object belongs to
     Art* parent_ = nullptr;
     Art* firstChild_ = nullptr;
     Art* lastChild_ = nullptr;

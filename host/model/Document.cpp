@@ -1,6 +1,7 @@
 #include "host/model/Document.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "host/model/Bounds.h"
 
@@ -334,6 +335,7 @@ void Document::bury(Art* art) {
         child = next;
     }
     art->firstChild_ = art->lastChild_ = nullptr;
+    if (Art* path = std::exchange(art->framePath_, nullptr)) bury(path);
     art->magic_ = Art::kDead;
     art->data = std::monostate{};
     art->tags.clear();
@@ -404,7 +406,31 @@ void Document::invalidate(Art* art) {
     for (Art* a = art; a && a->boundsKnown_; a = a->parent_) a->boundsKnown_ = false;
 }
 
+Art* Document::framePathOf(Art* text) {
+    auto* data = std::get_if<TextData>(&text->data);
+    if (!data || data->frameKind == 0) return nullptr;
+    if (!text->framePath_) {
+        Art* path = allocate(kHostPathArt);
+        path->data = PathData{data->path, data->pathClosed, false, {}};
+        path->frameOwner_ = text;
+        text->framePath_ = path;
+    }
+    return text->framePath_;
+}
+
 void Document::touch(Art* art) {
+    if (Art* text = art->frameOwner_) {
+        if (auto* data = std::get_if<TextData>(&text->data)) {
+            data->path = art->path()->segments;
+            data->pathClosed = art->path()->closed;
+        }
+        art = text;
+    } else if (Art* path = art->framePath_) {
+        if (auto* data = std::get_if<TextData>(&art->data)) {
+            path->path()->segments = data->path;
+            path->path()->closed = data->pathClosed;
+        }
+    }
     // A changed object also changes its parents' bounds, even when its own
     // cache was already empty.
     art->boundsKnown_ = false;

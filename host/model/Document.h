@@ -82,7 +82,14 @@ public:
     void deselectAll();
 
     // Call after changing an object's data: drops cached bounds up the tree.
+    // A text and its frame path object are kept alike: touching one copies
+    // its frame path to the other.
     void touch(Art* art);
+
+    // The path object that stands for an area or on-path text's frame path,
+    // made on first use. It lies outside every layer, is read and written
+    // like any path, and lives as long as the text.
+    Art* framePathOf(Art* text);
     // False for art that has no bounds (an empty group, for example).
     bool bounds(const Art* art, HostRect* rect) const;
 

@@ -36,6 +36,11 @@ inline bool Invert(const HostMatrix& m, HostMatrix* inverse) {
     return true;
 }
 
+inline bool IsFinite(const HostMatrix& m) {
+    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
+           std::isfinite(m.tx) && std::isfinite(m.ty);
+}
+
 // A rectangle holding one point.
 inline HostRect PointRect(HostPoint p) { return {p.x, p.y, p.x, p.y}; }
 

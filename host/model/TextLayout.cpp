@@ -47,6 +47,7 @@ namespace {
 struct Glyph {
     char32_t c;
     const CharFeatures* features;
+    size_t position;
 };
 
 struct Line {
@@ -61,14 +62,16 @@ std::vector<Line> BreakLines(const TextData& text) {
         return p < text.paragraphs.size() ? text.paragraphs[p] : Justification::Left;
     };
     lines.back().justification = justificationOf(0);
+    size_t position = 0;
     for (const TextRun& run : text.runs) {
         for (char32_t c : DecodeUtf8(run.text)) {
             if (c == U'\r' || c == U'\n') {
+                ++position;
                 lines.emplace_back();
                 lines.back().justification = justificationOf(++paragraph);
                 continue;
             }
-            lines.back().glyphs.push_back({c, &run.features});
+            lines.back().glyphs.push_back({c, &run.features, position++});
         }
     }
     return lines;
@@ -87,6 +90,7 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
     const bool vertical = text.orientation == 1;
     double lineOffset = 0;  // distance of this line's baseline from the first's
     bool first = true;
+    size_t lineIndex = 0;
     for (const Line& line : BreakLines(text)) {
         double height = 0;
         double length = 0;
@@ -121,11 +125,12 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
             }
             const HostMatrix glyph = Concat(Rotation(g.features->rotation * std::numbers::pi / 180),
                                             Translation(origin.x, origin.y));
-            GlyphBox box{g.c, {}};
+            GlyphBox box{g.c, g.position, lineIndex, {}};
             for (int k = 0; k < 4; ++k) box.corners[k] = Apply(text.matrix, Apply(glyph, local[k]));
             out.push_back(box);
             pen += advance;
         }
+        ++lineIndex;
     }
     return out;
 }

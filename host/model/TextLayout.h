@@ -20,6 +20,8 @@ namespace orbalis::host {
 
 struct GlyphBox {
     char32_t character;
+    size_t position;  // in the story, line breaks counted
+    size_t line;
     HostPoint corners[4];  // on the page, counter-clockwise from the bottom left
 };
 

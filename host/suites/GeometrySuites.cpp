@@ -10,16 +10,11 @@
 namespace orbalis::host {
 namespace {
 
-bool Finite(const HostMatrix& m) {
-    return std::isfinite(m.a) && std::isfinite(m.b) && std::isfinite(m.c) && std::isfinite(m.d) &&
-           std::isfinite(m.tx) && std::isfinite(m.ty);
-}
-
 HostErr TransformArtOperation(HostArt handle, const HostMatrix* matrix, double lineScale,
                               int32_t flags) {
     HOST_OPERATION("TransformArt");
     HOST_ART(art, handle);
-    if (!matrix || !Finite(*matrix) || !std::isfinite(lineScale)) return kHostBadParameterErr;
+    if (!matrix || !IsFinite(*matrix) || !std::isfinite(lineScale)) return kHostBadParameterErr;
     TransformArt(*art->document(), art, *matrix, lineScale, flags);
     return 0;
 }
@@ -83,7 +78,7 @@ HostErr MatrixConcatScale(HostMatrix* m, double sx, double sy) {
 HostErr MatrixInvert(const HostMatrix* m, HostMatrix* inverse) {
     HOST_OPERATION("MatrixInvert");
     if (!m || !inverse) return kHostBadParameterErr;
-    return Invert(*m, inverse) ? 0 : kHostBadParameterErr;
+    return Invert(*m, inverse) ? 0 : kHostSingularMatrixErr;
 }
 
 // The angle by which the matrix turns the x axis.

@@ -42,6 +42,19 @@ const void* TableFor(std::string_view name) {
         {"AI Preference Suite", &PreferenceSuite()},
         {"AI Real Math Suite", &RealMathSuite()},
         {"AI Transform Art Suite", &TransformArtSuite()},
+        {"AI Text Frame Suite", &TextFrameSuite()},
+        {"AIATE Paint Suite", &ATEPaintSuite()},
+        {"AI Hard Soft Suite", &HardSoftSuite()},
+        {"AI Placed Suite", &PlacedSuite()},
+        {"AI Raster Suite", &RasterSuite()},
+        {"AI Tag Suite", &TagSuite()},
+        {"AI Document Suite", &DocumentSuite()},
+        {"ATE TextFrame Suite", &ATETextFrameSuite()},
+        {"ATE Story Suite", &ATEStorySuite()},
+        {"ATE TextRange Suite", &ATETextRangeSuite()},
+        {"ATE TextRunsIterator Suite", &ATETextRunsIteratorSuite()},
+        {"ATE CharFeatures Suite", &ATECharFeaturesSuite()},
+        {"ATE ParaFeatures Suite", &ATEParaFeaturesSuite()},
     };
     auto it = tables.find(name);
     if (it != tables.end()) return it->second;

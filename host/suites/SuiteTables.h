@@ -3,10 +3,12 @@
 
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/suites/FrameSuites.h"
+#include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"
+#include "sdk/suites/TextSuites.h"
 #include "sdk/suites/UserSuite.h"
 
 namespace orbalis::host {
@@ -30,9 +32,22 @@ const HostTransformArtSuite& TransformArtSuite();
 const HostRealMathSuite& RealMathSuite();
 const HostPathfinderSuite& PathfinderSuite();
 const HostTextEngineSuite& TextEngineSuite();
+const HostATETextFrameSuite& ATETextFrameSuite();
+const HostATEStorySuite& ATEStorySuite();
+const HostATETextRangeSuite& ATETextRangeSuite();
+const HostATETextRunsIteratorSuite& ATETextRunsIteratorSuite();
+const HostATECharFeaturesSuite& ATECharFeaturesSuite();
+const HostATEParaFeaturesSuite& ATEParaFeaturesSuite();
+const HostTextFrameSuite& TextFrameSuite();
+const HostATEPaintSuite& ATEPaintSuite();
+const HostHardSoftSuite& HardSoftSuite();
+const HostPlacedSuite& PlacedSuite();
+const HostRasterSuite& RasterSuite();
+const HostTagSuite& TagSuite();
+const HostDocumentSuite& DocumentSuite();
 
 // Text-engine objects, for the host's own use and its tests: a new object
-// holds one reference, owned by the caller.
+// (of no particular kind) holds one reference, owned by the caller.
 HostTextRef NewTextEngineObject();
 // The object's reference count; 0 once it has been released for good.
 int TextEngineReferences(HostTextRef ref);

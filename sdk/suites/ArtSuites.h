@@ -252,8 +252,9 @@ typedef struct HostRealMathSuite {
     HostErr (*MatrixConcatTranslate)(HostMatrix* m, double tx, double ty);
     HostErr (*MatrixConcatRotate)(HostMatrix* m, double angle);
     HostErr (*MatrixConcatScale)(HostMatrix* m, double sx, double sy);
-    /* Fails with kHostBadParameterErr when m is singular. */
+    /* kHostSingularMatrixErr for a matrix that has no inverse. */
     HostErr (*MatrixInvert)(const HostMatrix* m, HostMatrix* inverse);
+    /* The angle by which the matrix turns the x axis: atan2(b, a). */
     HostErr (*MatrixGetRotation)(const HostMatrix* m, double* angle);
     HostErr (*TransformPoint)(const HostMatrix* m, const HostPoint* p, HostPoint* result);
 } HostRealMathSuite;

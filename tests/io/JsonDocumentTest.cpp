@@ -135,6 +135,9 @@ std::unique_ptr<Document> BuildEveryKind() {
     second.features.rotation = -90;
     second.features.fillPaint = false;
     second.features.fill.kind = kHostNoneColor;
+    second.features.strokePaint = true;
+    second.features.stroke = Cmyk(0, 1, 1, 0);
+    second.features.strokeWidth = 0.5;
     t.runs = {first, second};
     t.paragraphs = {Justification::Center, Justification::Right};
     t.path = {Corner(0, 0), Corner(50, 0), Corner(50, -30)};

@@ -385,10 +385,18 @@ TEST(SvgImportImages, PlacedArtMapsImageSpace) {
     ASSERT_TRUE(d->bounds(plain, &b));
     EXPECT_EQ(b.top, -20);
     EXPECT_EQ(b.bottom, -60);
-    const auto& s = std::get<PlacedData>(scaled->data);
-    EXPECT_EQ(s.file, "data:image/png;base64,AAAA");
+    // An embedded image is raster art, its pixel space y up.
+    const auto& s = std::get<RasterData>(scaled->data);
+    EXPECT_EQ(s.data, "data:image/png;base64,AAAA");
+    EXPECT_EQ(s.pixelWidth, 5);
+    EXPECT_EQ(s.pixelHeight, 5);
     EXPECT_EQ(s.matrix.a, 2);
-    EXPECT_EQ(s.matrix.d, -2);
+    EXPECT_EQ(s.matrix.d, 2);
+    ASSERT_TRUE(d->bounds(scaled, &b));
+    EXPECT_EQ(b.left, 0);
+    EXPECT_EQ(b.right, 10);
+    EXPECT_EQ(b.top, 0);
+    EXPECT_EQ(b.bottom, -10);
 }
 
 TEST(SvgImportSymbols, UseOfASymbolIsAnInstance) {

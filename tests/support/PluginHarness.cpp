@@ -1,5 +1,7 @@
 #include "tests/support/PluginHarness.h"
 
+#include "host/suites/SuiteTables.h"
+
 namespace orbalis::testing {
 
 void PluginTest::SetUp() {
@@ -27,6 +29,7 @@ void PluginTest::TearDown() {
     EXPECT_EQ(host->user().pendingAnswers(), 0u) << "scripted answers left unused";
     EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
     EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
+    EXPECT_EQ(host::LiveTextEngineObjects(), 0) << "text-engine references left behind";
     EXPECT_TRUE(host->contextStack.empty()) << "application context left pushed";
     for (const std::string& e : ui.errors()) ADD_FAILURE() << "ui: " << e;
     EXPECT_EQ(ui.pendingSteps(), 0u) << "ui steps left unused";
@@ -75,6 +78,7 @@ void InProcessTest::TearDown() {
     EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
     EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
     EXPECT_TRUE(host->heldSuites.empty()) << "suites left held";
+    EXPECT_EQ(host::LiveTextEngineObjects(), 0) << "text-engine references left behind";
     host.reset();
     basicSuite = nullptr;
     host::Faults::Reset();

@@ -51,6 +51,10 @@ inline constexpr double kMaxCoordinate = 1e12;  // points, after every transform
 // y -> -y: between SVG's orientation and the host's at scale 1.
 inline constexpr HostMatrix kFlip{1, 0, 0, -1, 0, 0};
 
+// Raster art's pixel space has y up; an SVG image's own space, y down. The
+// map from the second to the first for an image `height` high.
+inline HostMatrix ImageToPixels(double height) { return {1, 0, 0, -1, 0, height}; }
+
 // A value from the file made fit for a one-line message: control
 // characters escaped, long values cut short.
 inline std::string Printable(std::string_view value) {

@@ -392,7 +392,21 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
 void Exporter::writeText(const Art* art, int depth) {
     const auto& text = std::get<TextData>(art->data);
     // The text's own SVG space to the written page: y turns down on both sides.
-    HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    // SVG has no character scales; one that all the runs share widens (or,
+    // for vertical text, lengthens) the whole text instead, as the host lays
+    // it out.
+    HostMatrix own = kIdentity;
+    if (!text.runs.empty()) {
+        const bool vertical = text.orientation == 1;
+        auto scaleOf = [&](const TextRun& r) {
+            return vertical ? r.features.verticalScale : r.features.horizontalScale;
+        };
+        const double scale = scaleOf(text.runs.front());
+        if (scale != 1 && std::all_of(text.runs.begin(), text.runs.end(),
+                                      [&](const TextRun& r) { return scaleOf(r) == scale; }))
+            own = vertical ? HostMatrix{1, 0, 0, scale, 0, 0} : HostMatrix{scale, 0, 0, 1, 0, 0};
+    }
+    HostMatrix g = Concat(Concat(kFlip, Concat(own, text.matrix)), kFlip);
     // SVG has no frames for text: area text starts at its frame's top, text
     // on a path at the path's start, each as point text.
     HostRect frame;
@@ -449,6 +463,9 @@ void Exporter::writeText(const Art* art, int depth) {
             if (!f.font.empty()) out.set("font-family", f.font);
         }
         if (!than || f.fontSize != than->fontSize) out.set("font-size", FormatCoordinate(f.fontSize));
+        // SVG turns glyphs clockwise on its y-down page.
+        if (than ? f.rotation != than->rotation : f.rotation != 0)
+            out.set("rotate", FormatExact(f.rotation == 0 ? 0 : -f.rotation));
         const bool sameFill = than && f.fillPaint == than->fillPaint &&
                               (!f.fillPaint || std::memcmp(&f.fill, &than->fill, sizeof f.fill) == 0);
         if (!sameFill) {
@@ -611,7 +628,8 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
         return;
     case kHostRasterArt:
         if (const auto* r = std::get_if<RasterData>(&art->data))
-            writePlacement(art, "image", r->matrix, r->pixelWidth, r->pixelHeight, r->data, depth);
+            writePlacement(art, "image", Concat(ImageToPixels(r->pixelHeight), r->matrix), r->pixelWidth,
+                           r->pixelHeight, r->data, depth);
         return;
     case kHostSymbolArt:
         if (std::holds_alternative<SymbolData>(art->data)) writeUse(art, depth);

@@ -219,7 +219,8 @@ private:
     void importGroup(pugi::xml_node el, Art* container, const Context& context);
     void importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context);
     void importText(pugi::xml_node el, Art* container, const Context& context);
-    void walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale, bool direct,
+    void walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale, double rotation,
+                  bool direct,
                   TextBuilder& builder, TextData& data) const;
     void importImage(pugi::xml_node el, Art* container, const Context& context);
     void importUse(pugi::xml_node el, Art* container, const Context& context);
@@ -694,13 +695,25 @@ bool IsTextModelled(Property p) {
            p == Property::WritingMode;
 }
 
+// The character rotation an element gives its glyphs: SVG turns them
+// clockwise on its y-down page, the host counter-clockwise on its own. One
+// angle for every glyph is all the model holds.
+double GlyphRotation(pugi::xml_node el, double inherited) {
+    const pugi::xml_attribute rotate = el.attribute("rotate");
+    if (!rotate) return inherited;
+    double degrees = 0;
+    if (!ParseNumber(Trim(rotate.value()), &degrees) || !std::isfinite(degrees)) throw UnsupportedText{};
+    return degrees == 0 ? 0 : -degrees;
+}
+
 void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale,
-                        bool direct, TextBuilder& builder, TextData& data) const {
+                        double rotation, bool direct, TextBuilder& builder, TextData& data) const {
     // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
     auto features = [&](const ComputedStyle& cs, const std::string& cmykFill) {
         CharFeatures f;
         f.font = cs.fontFamily;
         f.fontSize = cs.fontSize * scale;
+        f.rotation = rotation;
         Rgba rgba;
         f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
         if (f.fillPaint) f.fill = color(rgba, cmykFill, "");
@@ -734,13 +747,14 @@ void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std
                 else if (line)
                     builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk));
             }
-            walkText(child, cs, childCmyk, scale, false, builder, data);
+            walkText(child, cs, childCmyk, scale, GlyphRotation(child, rotation), false, builder, data);
         }
     }
 }
 
 void Importer::importText(pugi::xml_node el, Art* container, const Context& context) {
-    Element e = read(el, context.style, [](std::string_view a) { return a == "x" || a == "y"; });
+    Element e = read(el, context.style,
+                     [](std::string_view a) { return a == "x" || a == "y" || a == "rotate"; });
     // The anchor: the text's position, or that of a first tspan placed before any text.
     const double fontSize = e.style.fontSize;
     double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
@@ -771,7 +785,7 @@ void Importer::importText(pugi::xml_node el, Art* container, const Context& cont
     const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
     TextBuilder builder(data, preserve);
     try {
-        walkText(el, e.style, e.cmykFill, scale, true, builder, data);
+        walkText(el, e.style, e.cmykFill, scale, GlyphRotation(el, 0), true, builder, data);
     } catch (const UnsupportedText&) {
         importForeign(el, container, context);
         return;
@@ -800,8 +814,21 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
                            Concat(e.transform, context.ctm));
     for (double v : {placed.matrix.a, placed.matrix.b, placed.matrix.c, placed.matrix.d, placed.matrix.tx, placed.matrix.ty})
         if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
-    Art* art = add(container, kHostPlacedArt);
-    art->data = std::move(placed);
+    Art* art = nullptr;
+    if (placed.file.starts_with("data:")) {
+        // An embedded image is raster art: its pixels travel with the document.
+        RasterData raster;
+        raster.pixelWidth = static_cast<int32_t>(std::max(1.0, std::round(std::min(placed.width, 1e9))));
+        raster.pixelHeight = static_cast<int32_t>(std::max(1.0, std::round(std::min(placed.height, 1e9))));
+        const HostMatrix toImage = {placed.width / raster.pixelWidth, 0, 0, placed.height / raster.pixelHeight, 0, 0};
+        raster.matrix = Concat(Concat(ImageToPixels(raster.pixelHeight), toImage), placed.matrix);
+        raster.data = std::move(placed.file);
+        art = add(container, kHostRasterArt);
+        art->data = std::move(raster);
+    } else {
+        art = add(container, kHostPlacedArt);
+        art->data = std::move(placed);
+    }
     art->foreignAttributes = keep(e, [](Property) { return false; });
     if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
     finish(art, e, context);

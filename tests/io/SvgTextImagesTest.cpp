@@ -1,0 +1,95 @@
+// Text and images through SVG: where a browser shows them is where the host
+// has them.
+#include <gtest/gtest.h>
+
+#include "host/io/SvgDocument.h"
+#include "host/model/Geometry.h"
+#include "host/model/TextLayout.h"
+#include "tests/support/DocumentBuilder.h"
+#include "tests/support/TextFixtures.h"
+
+namespace orbalis::testing {
+namespace {
+
+using host::Art;
+
+std::unique_ptr<host::Document> Back(const host::Document& d) {
+    std::string error;
+    auto back = host::ReadSvgDocument(host::WriteSvgDocument(d), {}, &error);
+    EXPECT_TRUE(back) << error;
+    return back;
+}
+
+const Art* FirstArt(const host::Document& d) { return d.topLayers()[0]->group()->firstChild(); }
+
+TEST(SvgTextImages, EmbeddedRasterArtComesBackWhereItWas) {
+    host::Layer* layer = nullptr;
+    auto d = NewDocument(&layer);
+    Art* raster = AddRaster(*d, layer->group(), host::Concat({0.5, 0, 0, 0.5, 0, 0}, Turned(30, 100, 200)), 40, 20);
+    std::get<host::RasterData>(raster->data).data = "data:image/png;base64,iVBORw0KGgo=";
+    const HostRect before = BoundsOf(*d, raster);
+    auto back = Back(*d);
+    ASSERT_TRUE(back);
+    const Art* art = FirstArt(*back);
+    ASSERT_EQ(art->type(), kHostRasterArt);
+    const auto& r = std::get<host::RasterData>(art->data);
+    EXPECT_EQ(r.pixelWidth, 40);
+    EXPECT_EQ(r.pixelHeight, 20);
+    EXPECT_TRUE(NearMatrix(r.matrix, std::get<host::RasterData>(raster->data).matrix, 1e-6));
+    const HostRect after = BoundsOf(*back, art);
+    EXPECT_NEAR(after.left, before.left, 1e-6);
+    EXPECT_NEAR(after.top, before.top, 1e-6);
+    EXPECT_NEAR(after.bottom, before.bottom, 1e-6);
+}
+
+TEST(SvgTextImages, CharacterRotationAndVerticalTextSurvive) {
+    host::Layer* layer = nullptr;
+    auto d = NewDocument(&layer);
+    AddPointText(*d, layer->group(), Turned(0, 50, 60), {Chars("Ab", 12, 15), Chars("cd", 12)});
+    AddPointText(*d, layer->group(), Turned(0, 200, 300), {Chars("縦書き", 10)}, 1);
+    const std::string svg = host::WriteSvgDocument(*d);
+    EXPECT_NE(svg.find("rotate=\"-15\""), std::string::npos) << "SVG turns glyphs clockwise";
+    EXPECT_NE(svg.find("rotate=\"0\""), std::string::npos) << "the unrotated run says so";
+    EXPECT_NE(svg.find("writing-mode=\"vertical-rl\""), std::string::npos);
+    auto back = Back(*d);
+    ASSERT_TRUE(back);
+    const Art* rotated = FirstArt(*back);  // art is added at the bottom
+    const Art* vertical = rotated->next();
+    ASSERT_EQ(rotated->type(), kHostTextFrameArt);
+    const auto& t = std::get<host::TextData>(rotated->data);
+    ASSERT_EQ(t.runs.size(), 2u);
+    EXPECT_EQ(t.runs[0].features.rotation, 15);
+    EXPECT_EQ(t.runs[1].features.rotation, 0);
+    EXPECT_EQ(std::get<host::TextData>(vertical->data).orientation, 1);
+}
+
+TEST(SvgTextImages, ASharedCharacterScaleWidensTheWholeText) {
+    host::Layer* layer = nullptr;
+    auto d = NewDocument(&layer);
+    Art* label = AddPointText(*d, layer->group(), Turned(30, 50, 60), {Chars("Wide", 10), Chars("r", 14)});
+    for (auto& run : TextOf(label).runs) run.features.horizontalScale = 1.5;
+    d->touch(label);
+    const HostRect before = BoundsOf(*d, label);
+    auto back = Back(*d);
+    ASSERT_TRUE(back);
+    const HostRect after = BoundsOf(*back, FirstArt(*back));
+    EXPECT_NEAR(after.left, before.left, 1e-6);
+    EXPECT_NEAR(after.right, before.right, 1e-6);
+    EXPECT_NEAR(after.top, before.top, 1e-6);
+    EXPECT_NEAR(after.bottom, before.bottom, 1e-6);
+}
+
+TEST(SvgTextImages, SeveralRotationsPerElementAreKeptAsWritten) {
+    std::string error;
+    auto d = host::ReadSvgDocument(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<text x='10' y='20' rotate='10 20 30'>abc</text></svg>",
+        {}, &error);
+    ASSERT_TRUE(d) << error;
+    const Art* art = FirstArt(*d);
+    EXPECT_NE(art->type(), kHostTextFrameArt) << "one angle per run is all the model holds";
+    EXPECT_NE(host::WriteSvgDocument(*d).find("rotate=\"10 20 30\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orbalis::testing
