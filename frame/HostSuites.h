@@ -8,6 +8,7 @@
 #include "sdk/HostMessages.h"
 #include "sdk/SuiteList.h"
 #include "sdk/suites/ArtSuites.h"
+#include "sdk/suites/DocumentSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/suites/PreferenceSuite.h"
@@ -31,6 +32,7 @@ extern const HostFilePathSuite* sFilePath;
 extern const HostUnicodeStringSuite* sUnicodeString;
 extern const HostArtSuite* sArt;
 extern const HostArtSetSuite* sArtSet;
+extern const HostDocumentSuite* sDocument;
 extern const HostLayerSuite* sLayer;
 extern const HostMenuSuite* sMenu;
 extern const HostPathSuite* sPath;
