@@ -125,19 +125,6 @@ HostErr RemoveTag(HostArt handle, const char* name) {
 
 // ---------------------------------------------------------------- document
 
-HostErr RedrawDocument() {
-    HOST_OPERATION("RedrawDocument");
-    HOST_DOCUMENT(document);
-    return 0;
-}
-
-// The model derives bounds and layout on demand, so there is nothing to
-// bring up to date beyond checking that a document is open.
-HostErr SyncDocument() {
-    HOST_OPERATION("SyncDocument");
-    HOST_DOCUMENT(document);
-    return 0;
-}
 
 }  // namespace
 
@@ -156,9 +143,5 @@ const HostTagSuite& TagSuite() {
     return suite;
 }
 
-const HostDocumentSuite& DocumentSuite() {
-    static const HostDocumentSuite suite{RedrawDocument, SyncDocument};
-    return suite;
-}
 
 }  // namespace orbalis::host

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "sdk/suites/ArtSuites.h"
+#include "sdk/suites/DocumentSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"

@@ -36,15 +36,6 @@ typedef struct HostTagSuite {
     HostErr (*RemoveTag)(HostArt art, const char* name);
 } HostTagSuite;
 
-/* "AI Document Suite" 16. */
-typedef struct HostDocumentSuite {
-    /* Redraws the document's windows. */
-    HostErr (*RedrawDocument)(void);
-    /* Brings the document's derived state (bounds, text layout) up to date
-     * with the edits made so far. */
-    HostErr (*SyncDocument)(void);
-} HostDocumentSuite;
-
 #ifdef __cplusplus
 }
 #endif

@@ -1,0 +1,39 @@
+// The document as a whole.
+#include "host/suites/SuiteSupport.h"
+#include "host/suites/SuiteTables.h"
+
+namespace orbalis::host {
+namespace {
+
+HostErr RedrawDocument() {
+    HOST_OPERATION("RedrawDocument");
+    HOST_DOCUMENT(document);
+    return 0;
+}
+
+// The model derives bounds and layout on demand, so there is nothing to
+// bring up to date beyond checking that a document is open.
+HostErr SyncDocument() {
+    HOST_OPERATION("SyncDocument");
+    HOST_DOCUMENT(document);
+    return 0;
+}
+
+HostErr GetDocumentFileSpecification(HostFilePath file) {
+    HOST_OPERATION("GetDocumentFileSpecification");
+    HOST_DOCUMENT(document);
+    FilePathObject* p = FilePathOf(file);
+    if (!p) return kHostBadParameterErr;
+    if (document->filePath.empty()) return kHostNotFoundErr;
+    p->path = document->filePath;
+    return 0;
+}
+
+}  // namespace
+
+const HostDocumentSuite& DocumentSuite() {
+    static const HostDocumentSuite suite{RedrawDocument, SyncDocument, GetDocumentFileSpecification};
+    return suite;
+}
+
+}  // namespace orbalis::host
