@@ -208,10 +208,12 @@ HostErr CPolygonColoring::InnerScan(size_t p) {
         boxes->Query(polygon.box, polygon.topStart, candidates);
         // Polygons whose key or bounds could not be read take part in every
         // scan, so that their failure is met where a full scan meets it.
-        for (size_t q : unreadable)
-            if (q >= polygon.topStart) candidates.push_back(q);
-        std::sort(candidates.begin(), candidates.end());
-        candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        if (!unreadable.empty()) {
+            for (size_t q : unreadable)
+                if (q >= polygon.topStart) candidates.push_back(q);
+            std::sort(candidates.begin(), candidates.end());
+            candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        }
     }
     for (size_t q : candidates) {
         if (q == p) continue;
