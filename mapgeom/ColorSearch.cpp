@@ -1,30 +1,38 @@
 #include "mapgeom/ColorSearch.h"
 
 #include <algorithm>
-#include <bit>
+#include <iterator>
+#include <vector>
 
 namespace orbalis {
 namespace {
 
-// A set of node indices below some bound, as bits.
+// A set of node indices, kept sorted. The sets of a search hold a node's
+// culprits: a few neighbours, and what dead ends further on handed back, so
+// they stay small however large the graph.
 class NodeSet {
 public:
-    explicit NodeSet(size_t n = 0) : words_((n + 63) / 64, 0) {}
-    void clear() { std::fill(words_.begin(), words_.end(), 0); }
-    void add(int32_t i) { words_[size_t(i) >> 6] |= uint64_t{1} << (i & 63); }
-    void remove(int32_t i) { words_[size_t(i) >> 6] &= ~(uint64_t{1} << (i & 63)); }
+    void clear() { nodes_.clear(); }
+    void add(int32_t i) {
+        auto at = std::lower_bound(nodes_.begin(), nodes_.end(), i);
+        if (at == nodes_.end() || *at != i) nodes_.insert(at, i);
+    }
+    void remove(int32_t i) {
+        auto at = std::lower_bound(nodes_.begin(), nodes_.end(), i);
+        if (at != nodes_.end() && *at == i) nodes_.erase(at);
+    }
     void merge(const NodeSet& other) {
-        for (size_t w = 0; w < words_.size(); ++w) words_[w] |= other.words_[w];
+        std::vector<int32_t> both;
+        both.reserve(nodes_.size() + other.nodes_.size());
+        std::set_union(nodes_.begin(), nodes_.end(), other.nodes_.begin(), other.nodes_.end(),
+                       std::back_inserter(both));
+        nodes_.swap(both);
     }
     // The largest member, or -1 when empty.
-    int32_t max() const {
-        for (size_t w = words_.size(); w-- > 0;)
-            if (words_[w]) return int32_t(w * 64 + 63 - std::countl_zero(words_[w]));
-        return -1;
-    }
+    int32_t max() const { return nodes_.empty() ? -1 : nodes_.back(); }
 
 private:
-    std::vector<uint64_t> words_;
+    std::vector<int32_t> nodes_;
 };
 
 }  // namespace
@@ -35,7 +43,7 @@ ColorSearchResult SearchColors(const std::vector<std::vector<int32_t>>& adjacenc
     const int32_t n = static_cast<int32_t>(adjacency.size());
     const int32_t assigned = n - 1;  // the last node is never assigned
     std::vector<int32_t> nextColor(std::max(n, 1), 1);
-    std::vector<NodeSet> conflicts(std::max(n, 1), NodeSet(std::max(n, 1)));
+    std::vector<NodeSet> conflicts(std::max(n, 1));
 
     int32_t k = 0;
     bool entering = true;  // k is visited afresh, not returned to

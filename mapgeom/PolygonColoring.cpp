@@ -31,11 +31,8 @@ constexpr PaletteEntry kPalette[] = {
 };
 constexpr PaletteEntry kPaletteOverflow{0, 0, 0.7};
 
-bool Overlap(HostRect a, HostRect b) {
-    a = {a.left - kBoundsMargin, a.top + kBoundsMargin, a.right + kBoundsMargin,
-         a.bottom - kBoundsMargin};
-    b = {b.left - kBoundsMargin, b.top + kBoundsMargin, b.right + kBoundsMargin,
-         b.bottom - kBoundsMargin};
+// Whether two grown boxes overlap; boxes that touch overlap.
+bool Overlap(const HostRect& a, const HostRect& b) {
     return a.left <= b.right && b.left <= a.right && a.bottom <= b.top && b.bottom <= a.top;
 }
 
@@ -119,59 +116,110 @@ HostErr CPolygonColoring::Run() {
 }
 
 // ---------------------------------------------------------------- scan
+//
+// Every polygon P is tested against the polygons of its own top-level object
+// and of every later one, in scan order. Only pairs whose grown boxes overlap
+// can reach the unite, so the scan asks an index of the boxes for the
+// candidates and visits them in the same order: the same pairs are united
+// and recorded in the same order as when every pair is looked at, and the
+// progress and cancel checks stay one per object of the walk.
 
 HostErr CPolygonColoring::ScanAdjacency() {
     HostArt top = nullptr;
     if (HostErr err = sArt->GetArtFirstChild(layerGroup, &top)) return err;
     if (HostErr err = SetProgressText("隣接Artをチェック中...")) return err;
     if (HostErr err = CheckProgress(10)) return err;
+    if (HostErr err = RememberLayerArt(top)) return err;
 
-    while (top) {
+    std::vector<HostRect> grown(scanned.size());
+    std::vector<bool> indexed(scanned.size());
+    for (size_t i = 0; i < scanned.size(); ++i) {
+        grown[i] = scanned[i].box;
+        indexed[i] = scanned[i].polygon && !scanned[i].keyError && !scanned[i].boundsError;
+    }
+    boxes = std::make_unique<BoxIndex>(grown, indexed);
+    scratchEmpty = workLayer != nullptr;
+
+    for (size_t t = 0; t < topStarts.size(); ++t) {
+        const size_t begin = topStarts[t];
+        const size_t end = t + 1 < topStarts.size() ? topStarts[t + 1] : scanned.size();
         if (HostErr err = CheckProgress(10)) return err;
-        HostArt next = nullptr;
-        if (HostErr err = sArt->GetArtSibling(top, &next)) return err;
         if (HostErr err = CheckProgress(10)) return err;
-        currentTop = top;
-        if (IsPolygon(top)) {
-            if (HostErr err = InnerScan(top)) return err;
+        currentTop = scanned[begin].art;
+        for (size_t i = begin; i < end; ++i) {
+            // The top-level object itself was checked above; each object
+            // inside it is checked as the walk reaches it.
+            if (i != begin) {
+                if (HostErr err = CheckProgress(10)) return err;
+            }
+            if (scanned[i].polygon) {
+                if (HostErr err = InnerScan(i)) return err;
+            }
         }
-        HostArt child = nullptr;
-        if (HostErr err = sArt->GetArtFirstChild(top, &child)) return err;
-        if (HostErr err = WalkDescendants(child)) return err;
-        top = next;
     }
     return 0;
 }
 
-// Inner scans of every polygon among `first`, its following siblings and
-// everything inside them, checking for cancel at each object.
-HostErr CPolygonColoring::WalkDescendants(HostArt first) {
-    return WalkArtTree(first, [this](HostArt art) -> HostErr {
-        if (HostErr err = CheckProgress(10)) return err;
-        return IsPolygon(art) ? InnerScan(art) : 0;
-    });
-}
-
-HostErr CPolygonColoring::InnerScan(HostArt polygon) {
-    // currentTop and every later top-level object, each followed by its subtree.
-    for (HostArt top = currentTop; top;) {
-        if (top != polygon && IsPolygon(top)) {
-            if (HostErr err = PairTest(polygon, top)) return err;
-        }
+// Reads every object of the layer once, in scan order. A failure while
+// walking the art ends the scan; failures reading a polygon's parent chain or
+// bounds are kept and reported by the first pair test that needs them.
+HostErr CPolygonColoring::RememberLayerArt(HostArt firstTop) {
+    for (HostArt top = firstTop; top;) {
+        const size_t start = scanned.size();
+        topStarts.push_back(start);
+        Remember(top, start);
         HostArt child = nullptr;
         if (HostErr err = sArt->GetArtFirstChild(top, &child)) return err;
-        if (HostErr err = ScanSubtree(polygon, child)) return err;
+        if (HostErr err = WalkArtTree(child, [&](HostArt art) -> HostErr {
+                Remember(art, start);
+                return 0;
+            }))
+            return err;
         if (HostErr err = sArt->GetArtSibling(top, &top)) return err;
     }
     return 0;
 }
 
-// Pair tests of `polygon` against `first`, its following siblings and
-// everything inside them.
-HostErr CPolygonColoring::ScanSubtree(HostArt polygon, HostArt first) {
-    return WalkArtTree(first, [&](HostArt art) -> HostErr {
-        return art != polygon && IsPolygon(art) ? PairTest(polygon, art) : 0;
-    });
+void CPolygonColoring::Remember(HostArt art, size_t topStart) {
+    ScannedArt entry;
+    entry.art = art;
+    entry.topStart = topStart;
+    entry.polygon = IsPolygon(art);
+    if (entry.polygon) {
+        entry.keyError = KeyOf(art, &entry.key);
+        HostRect bounds{};
+        entry.boundsError = sArt->GetArtBounds(art, &bounds);
+        entry.box = {bounds.left - kBoundsMargin, bounds.top + kBoundsMargin,
+                     bounds.right + kBoundsMargin, bounds.bottom - kBoundsMargin};
+        if (entry.keyError || entry.boundsError) unreadable.push_back(scanned.size());
+    }
+    scanned.push_back(entry);
+}
+
+HostErr CPolygonColoring::InnerScan(size_t p) {
+    const ScannedArt& polygon = scanned[p];
+    if (polygon.keyError || polygon.boundsError || !workLayer) {
+        // Every pair from this polygon reaches the test: it reports the
+        // polygon's failure, or that there is no scratch layer to empty.
+        candidates.clear();
+        for (size_t q = polygon.topStart; q < scanned.size(); ++q)
+            if (scanned[q].polygon) candidates.push_back(q);
+    } else {
+        boxes->Query(polygon.box, polygon.topStart, candidates);
+        // Polygons whose key or bounds could not be read take part in every
+        // scan, so that their failure is met where a full scan meets it.
+        if (!unreadable.empty()) {
+            for (size_t q : unreadable)
+                if (q >= polygon.topStart) candidates.push_back(q);
+            std::sort(candidates.begin(), candidates.end());
+            candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
+        }
+    }
+    for (size_t q : candidates) {
+        if (q == p) continue;
+        if (HostErr err = PairTest(p, q)) return err;
+    }
+    return 0;
 }
 
 bool CPolygonColoring::IsPolygon(HostArt art) {
@@ -196,26 +244,33 @@ HostErr CPolygonColoring::KeyOf(HostArt art, HostArt* key) {
     return 0;
 }
 
-HostErr CPolygonColoring::PairTest(HostArt p, HostArt q) {
-    if (!IsPolygon(q)) return 0;
-    HostArt keyA = nullptr, keyB = nullptr;
-    if (HostErr err = KeyOf(p, &keyA)) return err;
-    if (HostErr err = KeyOf(q, &keyB)) return err;
-    if (keyA == keyB) return 0;
-    for (auto [it, end] = edges.equal_range(keyA); it != end; ++it)
-        if (it->second == keyB) return 0;
+HostErr CPolygonColoring::PairTest(size_t p, size_t q) {
+    const ScannedArt& a = scanned[p];
+    const ScannedArt& b = scanned[q];
+    if (a.keyError) return a.keyError;
+    if (b.keyError) return b.keyError;
+    if (a.key == b.key) return 0;
+    for (auto [it, end] = edges.equal_range(a.key); it != end; ++it)
+        if (it->second == b.key) return 0;
+    if (a.boundsError) return a.boundsError;
+    if (b.boundsError) return b.boundsError;
 
-    HostRect boundsP{}, boundsQ{};
-    if (HostErr err = sArt->GetArtBounds(p, &boundsP)) return err;
-    if (HostErr err = sArt->GetArtBounds(q, &boundsQ)) return err;
-    if (Overlap(boundsP, boundsQ)) {
+    if (Overlap(a.box, b.box)) {
         bool touching = false;
-        TestTouching(p, q, &touching);
+        scratchEmpty = false;
+        TestTouching(a.art, b.art, &touching);
         if (touching) {
-            if (HostErr err = RecordPair(keyA, keyB)) return err;
+            if (HostErr err = RecordPair(a.key, b.key)) return err;
         }
     }
-    return ClearLayerArt(workLayer);
+    return EmptyScratchLayer();
+}
+
+HostErr CPolygonColoring::EmptyScratchLayer() {
+    if (scratchEmpty) return 0;
+    const HostErr err = ClearLayerArt(workLayer);
+    scratchEmpty = err == 0;
+    return err;
 }
 
 HostErr CPolygonColoring::TestTouching(HostArt p, HostArt q, bool* touching) {
@@ -260,7 +315,7 @@ HostErr CPolygonColoring::RecordPair(HostArt a, HostArt b) {
     edges.emplace(a, b);
     edges.emplace(b, a);
     for (HostArt key : {a, b})
-        if (std::find(nodes.begin(), nodes.end(), key) == nodes.end()) nodes.push_back(key);
+        if (nodeSet.insert(key).second) nodes.push_back(key);
     if (askTooMany && nodes.size() > static_cast<size_t>(kNodeLimit)) {
         askTooMany = false;
         bool yes = false;

@@ -9,8 +9,11 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
+#include <unordered_set>
 #include <vector>
 
+#include "mapgeom/BoxIndex.h"
 #include "sdk/HostMessages.h"
 #include "sdk/suites/ArtSuites.h"
 
@@ -41,11 +44,25 @@ public:
     const std::vector<int32_t>& Colors() const { return colors; }
 
 private:
+    // What the scan remembers of one object of the target layer. Nothing the
+    // scan does can change the layer's art (the unites work on copies in the
+    // scratch layer), so each object is read from the host once.
+    struct ScannedArt {
+        HostArt art = nullptr;
+        size_t topStart = 0;  // scan position of the top-level object holding it
+        bool polygon = false;
+        HostErr keyError = 0;  // from following its parent chain
+        HostArt key = nullptr;
+        HostErr boundsError = 0;
+        HostRect box{};  // its bounds grown by the margin
+    };
+
     HostErr ScanAdjacency();
-    HostErr WalkDescendants(HostArt first);
-    HostErr InnerScan(HostArt polygon);
-    HostErr ScanSubtree(HostArt polygon, HostArt first);
-    HostErr PairTest(HostArt p, HostArt q);
+    HostErr RememberLayerArt(HostArt firstTop);
+    void Remember(HostArt art, size_t topStart);
+    HostErr InnerScan(size_t p);
+    HostErr PairTest(size_t p, size_t q);
+    HostErr EmptyScratchLayer();
     HostErr TestTouching(HostArt p, HostArt q, bool* touching);
     HostErr RecordPair(HostArt a, HostArt b);
     bool IsPolygon(HostArt art);
@@ -63,10 +80,21 @@ private:
     std::vector<std::vector<int32_t>> adjacency;
     std::vector<int32_t> colors;
     HostLayer workLayer = nullptr;
+    bool scratchEmpty = false;  // known to hold nothing since it was last emptied
     HostArt layerGroup = nullptr;
     HostArt currentTop = nullptr;
     bool askTooMany = true;
     HostPluginRef pluginRef;
+
+    // The target layer's objects in scan order (each top-level object, then
+    // its subtree in pre-order), where the top-level objects start, the nodes
+    // recorded so far, and the index of the polygons' grown boxes.
+    std::vector<ScannedArt> scanned;
+    std::vector<size_t> topStarts;
+    std::vector<size_t> unreadable;  // polygons whose key or bounds could not be read
+    std::unordered_set<HostArt> nodeSet;
+    std::unique_ptr<BoxIndex> boxes;
+    std::vector<size_t> candidates;
 };
 
 // Paints `art` with colour number `color` of the palette.

@@ -1,6 +1,7 @@
 #include "host/geom/Unite.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <new>
 #include <tuple>
@@ -355,8 +356,41 @@ HostErr WriteResult(Document& document, const std::vector<Piece>& pieces,
 
 }  // namespace
 
+namespace {
+UniteRecord* activeRecord = nullptr;
+
+void Mix(uint64_t& hash, uint64_t value) {
+    // FNV-1a over the value's eight bytes.
+    for (int i = 0; i < 8; ++i, value >>= 8) hash = (hash ^ (value & 0xff)) * 0x100000001b3ULL;
+}
+}  // namespace
+
+UniteRecord::UniteRecord() { activeRecord = this; }
+UniteRecord::~UniteRecord() {
+    if (activeRecord == this) activeRecord = nullptr;
+}
+
+uint64_t UniteRecord::Fingerprint(const Art* art) {
+    if (!art || !art->live()) return 0;
+    uint64_t hash = 0xcbf29ce484222325ULL;
+    ForEachInTree(art, [&hash](const Art* a) {
+        Mix(hash, static_cast<uint64_t>(a->type()));
+        if (const PathData* path = a->path()) {
+            Mix(hash, path->closed);
+            for (const HostPathSegment& s : path->segments)
+                for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y})
+                    Mix(hash, std::bit_cast<uint64_t>(v));
+        }
+    });
+    return hash;
+}
+
 HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** result) {
     if (result) *result = nullptr;
+    if (activeRecord) {
+        std::vector<uint64_t>& call = activeRecord->calls_.emplace_back();
+        for (const Art* art : inputs) call.push_back(UniteRecord::Fingerprint(art));
+    }
     std::vector<Art*> roots;
     std::vector<Outline> outlines;
     std::vector<Piece> pieces;

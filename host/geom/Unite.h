@@ -1,6 +1,7 @@
 // The Pathfinder unite effect: the union of the filled outlines of art.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "host/model/Document.h"
@@ -38,5 +39,28 @@ inline constexpr HostErr kUniteGeometryErr = HOST_FOURCC('G', 'E', 'O', 'M');
 // result cannot be placed; kUniteGeometryErr when the geometry defeats the
 // union; kHostOutOfMemoryErr.
 HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** result);
+
+// While one lives, every call of UniteArt is written down in order, with a
+// fingerprint of each input: what a test or a measurement needs to tell
+// which shapes the host was asked to unite, and in which order. One record at
+// a time.
+class UniteRecord {
+public:
+    UniteRecord();
+    ~UniteRecord();
+    UniteRecord(const UniteRecord&) = delete;
+    UniteRecord& operator=(const UniteRecord&) = delete;
+
+    // One entry per call, one fingerprint per input (0 for missing art).
+    const std::vector<std::vector<uint64_t>>& calls() const { return calls_; }
+
+    // A hash of the geometry of `art` and its subtree: kinds, closed flags
+    // and every segment. A copy has the fingerprint of its original.
+    static uint64_t Fingerprint(const Art* art);
+
+private:
+    friend HostErr UniteArt(Document&, const std::vector<Art*>&, Art**);
+    std::vector<std::vector<uint64_t>> calls_;
+};
 
 }  // namespace orbalis::host

@@ -215,6 +215,6 @@ export function computeAdjacency(topology, objectName, options = {}) {
     collapsedRings,
     featuresWithoutArea,
     adjacentWithoutSharedArc,
-    shortestSharedLength: lengths.length ? Math.min(...lengths) : null,
+    shortestSharedLength: lengths.length ? lengths.reduce((a, b) => Math.min(a, b)) : null,
   };
 }
