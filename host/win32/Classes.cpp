@@ -17,3 +17,17 @@ void RegisterSystemClasses() {
 }
 
 }  // namespace orbalis::win32
+
+extern "C" {
+
+// The common control classes exist once the program asks for them.
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* controls) {
+    using namespace orbalis::win32;
+    if (!controls || controls->dwSize != sizeof(INITCOMMONCONTROLSEX)) return FALSE;
+    RegisterSystemClasses();
+    if ((controls->dwICC & ICC_TREEVIEW_CLASSES) && !FindClass(WC_TREEVIEWW))
+        AddSystemClass(WC_TREEVIEWW, TreeViewProc);
+    return TRUE;
+}
+
+}  // extern "C"

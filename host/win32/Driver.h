@@ -76,6 +76,9 @@ std::string UserType(HWND dialog, int id, const std::u16string& text);
 std::string UserClear(HWND dialog, int id);
 std::string UserClick(HWND dialog, int id);
 std::string UserSelect(HWND dialog, int id, int row);
+// Moves the mouse onto a part of a tree item (TVHT_ONITEMLABEL, _ICON,
+// _BUTTON, _INDENT or _RIGHT) and clicks there.
+std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part);
 void UserLeave(HWND dialog);
 void UserEnter(HWND dialog);
 void UserEscape(HWND dialog);

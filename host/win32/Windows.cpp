@@ -449,6 +449,36 @@ BOOL WINAPI SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT f
 
 BOOL WINAPI InvalidateRect(HWND window, LPCRECT, BOOL) { return IsWindow(window) || !window; }
 
+// The mouse cursor is where the host's user last put it.
+static POINT gCursor{0, 0};
+
+BOOL WINAPI GetCursorPos(LPPOINT point) {
+    if (!point) return FALSE;
+    *point = gCursor;
+    return TRUE;
+}
+
+BOOL WINAPI SetCursorPos(int x, int y) {
+    gCursor = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) {
+    RECT r;
+    if (!point || !GetWindowRect(window, &r)) return FALSE;
+    point->x -= r.left;
+    point->y -= r.top;
+    return TRUE;
+}
+
+BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) {
+    RECT r;
+    if (!point || !GetWindowRect(window, &r)) return FALSE;
+    point->x += r.left;
+    point->y += r.top;
+    return TRUE;
+}
+
 BOOL WINAPI SetPropW(HWND window, LPCWSTR name, HANDLE data) {
     Window* w = FindWindowObject(window);
     if (!w || !name || IS_INTRESOURCE(name)) {

@@ -158,6 +158,7 @@
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
+#define WM_NOTIFY 0x004E
 #define WM_CTLCOLOREDIT 0x0133
 #define WM_CTLCOLORBTN 0x0135
 #define WM_CTLCOLORDLG 0x0136
@@ -315,6 +316,12 @@ LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
                                LPARAM lParam);
+
+/* Positions: screen coordinates and the mouse cursor. */
+BOOL WINAPI GetCursorPos(LPPOINT point);
+BOOL WINAPI SetCursorPos(int x, int y);
+BOOL WINAPI ScreenToClient(HWND window, LPPOINT point);
+BOOL WINAPI ClientToScreen(HWND window, LPPOINT point);
 
 /* Focus. */
 HWND WINAPI SetFocus(HWND window);

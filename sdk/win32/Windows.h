@@ -7,5 +7,6 @@
 #include "WinUser.h"
 #include "WinGdi.h"
 #include "ShellApi.h"
+#include "CommCtrl.h"
 
 #endif

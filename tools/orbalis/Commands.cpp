@@ -17,6 +17,7 @@
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
+#include "host/win32/DialogPicture.h"
 #include "host/win32/ScriptedUser.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
@@ -349,6 +350,30 @@ int RunCommand(const std::vector<std::string>& words) {
         if (!host::WriteDocumentFile(*host->document(), out, &error)) return Fail(error);
         std::cerr << "wrote " << out << "\n";
     }
+    return 0;
+}
+
+int DialogCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {"--plugin", "--svg"}, {});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().size() != 1) return Fail("dialog takes one dialog number");
+    const std::string& word = args.positional()[0];
+    if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos)
+        return Fail("\"" + word + "\" is not a dialog number");
+    if (!args.has("--svg")) return Fail("dialog needs --svg FILE");
+    // The plug-in's library is loaded, not started: its resources are all
+    // that is needed.
+    Host host;
+    std::string error;
+    host::LoadedPlugin* plugin = host.LoadPlugin(PluginPath(args), &error);
+    if (!plugin) return Fail(error);
+    HINSTANCE module = GetModuleHandleA(plugin->mappedPath().c_str());
+    if (!module) return Fail("the plug-in's module is not loaded");
+    const std::string svg = win32::DrawTemplateSvg(module, std::stoi(word), &error);
+    if (svg.empty()) return Fail(error);
+    const std::string out = args.value("--svg");
+    std::ofstream file(out, std::ios::binary);
+    if (!(file << svg) || !file.flush()) return Fail("cannot write " + out);
     return 0;
 }
 

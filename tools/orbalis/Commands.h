@@ -11,6 +11,7 @@ namespace orbalis::tools {
 int MenusCommand(const std::vector<std::string>& words);
 int InfoCommand(const std::vector<std::string>& words);
 int RunCommand(const std::vector<std::string>& words);
+int DialogCommand(const std::vector<std::string>& words);
 int ConvertCommand(const std::vector<std::string>& words);
 
 }  // namespace orbalis::tools

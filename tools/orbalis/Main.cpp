@@ -27,7 +27,12 @@ commands:
       [--answer yes|no ...]   answer the questions one by one, in order
       [--out FILE]            write the result (.svg or .json)
       [--stats]               print the time taken and the host calls made
+      [--ui STEPS ...]        what the user does in the dialogs, e.g.
+                              "dialog 125; type 1126 10; click 1"
+      [--ui-file FILE ...]    the same from a file, one step a line
+  run DOC --ui STEPS          start the plug-in, run the steps, save
   convert IN OUT              convert between .svg and .json
+  dialog ID --svg FILE        draw one of the plug-in's dialogs
 
 options for every command:
   --plugin FILE               the plug-in library (default: the one installed
@@ -50,6 +55,7 @@ int main(int argc, char** argv) {
     if (command == "info") return orbalis::tools::InfoCommand(words);
     if (command == "run") return orbalis::tools::RunCommand(words);
     if (command == "convert") return orbalis::tools::ConvertCommand(words);
+    if (command == "dialog") return orbalis::tools::DialogCommand(words);
     std::cerr << "orbalis: unknown command \"" << command << "\" (try orbalis --help)\n";
     return 2;
 }
