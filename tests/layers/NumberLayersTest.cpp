@@ -141,6 +141,10 @@ TEST_F(NumberLayers, NumberFieldsTakeDigitsOnlyAndClampToThe32BitRange) {
     EXPECT_EQ(StoredInteger("NL_InitialNum"), 2147483647);
     EXPECT_EQ(LayerTitles()[0], "2147483647: ");
 
+    // Past the top the numbers wrap round to the bottom of the range.
+    EXPECT_EQ(Run(kItem, "dialog 125; type 1127 1; click 1"), 0);
+    EXPECT_EQ(LayerTitles(), (Titles{"2147483647: ", "-2147483648: ", "-2147483647: "}));
+
     // An emptied field reads as 0.
     EXPECT_EQ(Run(kItem, "dialog 125; clear 1126; click 1"), 0);
     EXPECT_EQ(StoredInteger("NL_InitialNum"), 0);
@@ -192,6 +196,13 @@ TEST_F(NumberLayers, AHostErrorInTheWalkKeepsEarlierTitlesAndTheSettings) {
     host::Faults::FailOperation("GetLayerTitle", 1, kFail);
     EXPECT_EQ(Run(kItem, "dialog 125; click 1"), kFail);
     EXPECT_EQ(LayerTitles(), (Titles{"7: A", "B", "C"}));
+}
+
+TEST_F(NumberLayers, AHostErrorInsideTheDialogClosesItWithTheCode) {
+    host::Faults::FailOperation("SetUTF16", 1, kFail);
+    EXPECT_EQ(Run(kItem, "dialog 125; click 1"), kFail);
+    EXPECT_EQ(LayerTitles(), (Titles{"A", "B", "C"}));
+    EXPECT_FALSE(StoredInteger("NL_Kind"));
 }
 
 TEST_F(NumberLayers, SublayersOfTheCurrentLayer) {
