@@ -9,6 +9,8 @@
 #include "frame/AboutPlugins.h"
 #include "frame/TextEngine.h"
 #include "frame/UnicodeString.h"
+#include "layers/NumberLayers.h"
+#include "layers/ReplaceLayerTitle.h"
 #include "mapgeom/FastMove.h"
 #include "mapgeom/PolygonColoring.h"
 #include "mapgeom/ResetTransform.h"
@@ -274,6 +276,14 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
     }
     if (item == colourCodingItem) {
         CPolygonColoring command(pluginRef);
+        return command.Run();
+    }
+    if (item == numberLayersItem) {
+        CNumberLayers command(pluginRef);
+        return command.Run();
+    }
+    if (item == replaceTitleItem) {
+        CReplaceLayerTitle command(pluginRef);
         return command.Run();
     }
     if (item == aboutItem) return ShowAboutBox(pluginRef);

@@ -89,4 +89,44 @@ UnicodeString& UnicodeString::append(const UnicodeString& other) {
     return *this;
 }
 
+size_t UnicodeString::characterCount() const {
+    size_t count = 0;
+    Check(sUnicodeString->CountCharacters(handle_, &count));
+    return count;
+}
+
+char32_t UnicodeString::characterAt(size_t index) const {
+    uint32_t character = 0;
+    Check(sUnicodeString->GetCharacter(handle_, index, &character));
+    return static_cast<char32_t>(character);
+}
+
+size_t UnicodeString::find(const UnicodeString& what, size_t start) const {
+    size_t position = kHostStringNoPosition;
+    Check(sUnicodeString->FindCharacters(handle_, what.handle_, start, &position));
+    return position == kHostStringNoPosition ? npos : position;
+}
+
+UnicodeString& UnicodeString::erase(size_t position, size_t count) {
+    Check(sUnicodeString->EraseCharacters(handle_, position, count));
+    return *this;
+}
+
+UnicodeString UnicodeString::substr(size_t position, size_t count) const {
+    UnicodeString part;
+    Check(sUnicodeString->SubstringCharacters(handle_, position, count, part.handle_));
+    return part;
+}
+
+UnicodeString& UnicodeString::assign(const UnicodeString& other) {
+    Check(sUnicodeString->CopyString(handle_, other.handle_));
+    return *this;
+}
+
+int UnicodeString::compare(const UnicodeString& other) const {
+    int32_t order = 0;
+    Check(sUnicodeString->Compare(handle_, other.handle_, &order));
+    return order;
+}
+
 }  // namespace ai

@@ -34,6 +34,19 @@ public:
 
     UnicodeString& append(const UnicodeString& other);
 
+    // Text operations counted in characters (code points): a surrogate pair
+    // is one character and is never split.
+    static constexpr size_t npos = static_cast<size_t>(-1);
+    size_t characterCount() const;
+    char32_t characterAt(size_t index) const;
+    // The first occurrence of `what` at or after character `start`; npos when none.
+    size_t find(const UnicodeString& what, size_t start = 0) const;
+    UnicodeString& erase(size_t position, size_t count = npos);
+    UnicodeString substr(size_t position, size_t count = npos) const;
+    UnicodeString& assign(const UnicodeString& other);
+    // Negative, 0 or positive as this string sorts before, equal to or after `other`.
+    int compare(const UnicodeString& other) const;
+
 private:
     HostString handle_ = nullptr;
 };

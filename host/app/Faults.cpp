@@ -43,7 +43,34 @@ std::vector<std::pair<std::string, uint64_t>> Faults::AllCalls() {
     return out;
 }
 
+bool& Faults::Logging() {
+    static bool logging = false;
+    return logging;
+}
+
+std::vector<std::string>& Faults::Log() {
+    static std::vector<std::string> log;
+    return log;
+}
+
+void LogCall(const char* name) {
+    if (Faults::Logging()) Faults::Log().emplace_back(name);
+}
+
+void Faults::KeepCallLog() {
+    Log().clear();
+    Logging() = true;
+}
+
+const std::vector<std::string>& Faults::CallLog() { return Log(); }
+
+void Faults::DetailLastCall(const char* detail) {
+    if (Logging() && !Log().empty() && detail) Log().back().append(" ").append(detail);
+}
+
 void Faults::Reset() {
+    Logging() = false;
+    Log().clear();
     for (auto& [name, point] : Points()) {
         point.calls = 0;
         point.failAt = 0;

@@ -13,6 +13,9 @@
 
 namespace orbalis::host {
 
+// Appends a call to the call log while it is being kept (Faults::KeepCallLog).
+void LogCall(const char* name);
+
 // One named operation: its call count and the fault armed on it, if any.
 struct FaultPoint {
     const char* name;
@@ -24,6 +27,7 @@ struct FaultPoint {
     // Counts a call; the injected code, or 0.
     HostErr hit() {
         ++calls;
+        LogCall(name);
         if (failAt == 0 || calls < failAt || (!repeat && calls != failAt)) return 0;
         return code;
     }
@@ -48,11 +52,22 @@ public:
     static uint64_t Calls(const std::string& operation);
     // Every operation called since the last Reset, with its count.
     static std::vector<std::pair<std::string, uint64_t>> AllCalls();
+    // The operations called, in order, since KeepCallLog; a preference
+    // operation is followed by its key ("GetIntegerPreference NL_Kind").
+    // Reset stops keeping the log and empties it.
+    static void KeepCallLog();
+    static const std::vector<std::string>& CallLog();
+    // Adds a detail to the last logged call.
+    static void DetailLastCall(const char* detail);
+
     // Disarms every fault and zeroes every count.
     static void Reset();
 
 private:
+    friend void LogCall(const char* name);
     static std::map<std::string, FaultPoint>& Points();
+    static bool& Logging();
+    static std::vector<std::string>& Log();
 };
 
 // Counts the call of the enclosing suite operation and returns an injected

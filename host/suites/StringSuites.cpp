@@ -171,6 +171,95 @@ HostErr Substring(HostString handle, size_t position, size_t count, HostString r
     return 0;
 }
 
+// ---- Character-counted operations. A stray surrogate counts as a character
+// of its own.
+
+bool IsHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
+bool IsLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
+
+// The code-unit offset of character `index`, or units.size() for the end;
+// npos when `index` lies past the end.
+size_t UnitOffset(const std::u16string& units, size_t index) {
+    size_t at = 0;
+    for (size_t i = 0; i < index; ++i) {
+        if (at >= units.size()) return std::u16string::npos;
+        at += (IsHighSurrogate(units[at]) && at + 1 < units.size() && IsLowSurrogate(units[at + 1])) ? 2 : 1;
+    }
+    return at;
+}
+
+size_t CharactersIn(const std::u16string& units, size_t endOffset) {
+    size_t count = 0;
+    for (size_t at = 0; at < endOffset; ++count)
+        at += (IsHighSurrogate(units[at]) && at + 1 < units.size() && IsLowSurrogate(units[at + 1])) ? 2 : 1;
+    return count;
+}
+
+HostErr CountCharacters(HostString handle, size_t* count) {
+    HOST_OPERATION("CountCharacters");
+    StringObject* s = StringOf(handle);
+    if (!s || !count) return kHostBadParameterErr;
+    *count = CharactersIn(s->units, s->units.size());
+    return 0;
+}
+
+HostErr GetCharacter(HostString handle, size_t index, uint32_t* character) {
+    HOST_OPERATION("GetCharacter");
+    StringObject* s = StringOf(handle);
+    if (!s || !character) return kHostBadParameterErr;
+    const size_t at = UnitOffset(s->units, index);
+    if (at == std::u16string::npos || at >= s->units.size()) return kHostIndexErr;
+    const char16_t unit = s->units[at];
+    if (IsHighSurrogate(unit) && at + 1 < s->units.size() && IsLowSurrogate(s->units[at + 1]))
+        *character = 0x10000 + ((static_cast<uint32_t>(unit) - 0xD800) << 10) +
+                     (static_cast<uint32_t>(s->units[at + 1]) - 0xDC00);
+    else
+        *character = unit;
+    return 0;
+}
+
+HostErr FindCharacters(HostString handle, HostString what, size_t start, size_t* position) {
+    HOST_OPERATION("FindCharacters");
+    StringObject *s = StringOf(handle), *w = StringOf(what);
+    if (!s || !w || !position) return kHostBadParameterErr;
+    *position = kHostStringNoPosition;
+    const size_t from = UnitOffset(s->units, start);
+    if (from == std::u16string::npos) return 0;
+    // Only matches that start on a character boundary count: one starting on
+    // the second half of a surrogate pair is not a character of the string.
+    for (size_t at = s->units.find(w->units, from); at != std::u16string::npos;
+         at = s->units.find(w->units, at + 1)) {
+        if (at > 0 && IsLowSurrogate(s->units[at]) && IsHighSurrogate(s->units[at - 1])) continue;
+        *position = CharactersIn(s->units, at);
+        return 0;
+    }
+    return 0;
+}
+
+HostErr EraseCharacters(HostString handle, size_t position, size_t count) {
+    HOST_OPERATION("EraseCharacters");
+    StringObject* s = StringOf(handle);
+    if (!s) return kHostBadParameterErr;
+    const size_t from = UnitOffset(s->units, position);
+    if (from == std::u16string::npos) return kHostIndexErr;
+    const size_t chars = CharactersIn(s->units, s->units.size());
+    const size_t to = count >= chars - position ? s->units.size() : UnitOffset(s->units, position + count);
+    s->units.erase(from, to - from);
+    return 0;
+}
+
+HostErr SubstringCharacters(HostString handle, size_t position, size_t count, HostString result) {
+    HOST_OPERATION("SubstringCharacters");
+    StringObject *s = StringOf(handle), *r = StringOf(result);
+    if (!s || !r) return kHostBadParameterErr;
+    const size_t from = UnitOffset(s->units, position);
+    if (from == std::u16string::npos) return kHostIndexErr;
+    const size_t chars = CharactersIn(s->units, s->units.size());
+    const size_t to = count >= chars - position ? s->units.size() : UnitOffset(s->units, position + count);
+    r->units = s->units.substr(from, to - from);
+    return 0;
+}
+
 HostErr NewFilePath(HostFilePath* out) {
     HOST_OPERATION("NewFilePath");
     return NewHandle<FilePathObject>(out);
@@ -228,7 +317,8 @@ const HostUnicodeStringSuite& UnicodeStringSuite() {
     static const HostUnicodeStringSuite suite{
         NewString, DisposeString, CopyString, SetUTF8,  GetUTF8,   SetUTF16,
         GetUTF16,  SetEncoded,    GetEncoded, Length,   CharAt,    Compare,
-        Find,      Erase,         Insert,     Append,   Substring};
+        Find,      Erase,         Insert,     Append,   Substring,
+        CountCharacters, GetCharacter, FindCharacters, EraseCharacters, SubstringCharacters};
     return suite;
 }
 

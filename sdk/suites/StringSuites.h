@@ -49,6 +49,17 @@ typedef struct HostUnicodeStringSuite {
     HostErr (*Insert)(HostString string, size_t position, HostString what);
     HostErr (*Append)(HostString string, HostString what);
     HostErr (*Substring)(HostString string, size_t position, size_t count, HostString result);
+
+    /* The same operations counted in characters: a character is one Unicode
+     * code point, so a surrogate pair counts as one and is never split.
+     * Positions past the end give kHostIndexErr; counts past the end stop
+     * at it. */
+    HostErr (*CountCharacters)(HostString string, size_t* count);
+    HostErr (*GetCharacter)(HostString string, size_t index, uint32_t* character);
+    HostErr (*FindCharacters)(HostString string, HostString what, size_t start, size_t* position);
+    HostErr (*EraseCharacters)(HostString string, size_t position, size_t count);
+    HostErr (*SubstringCharacters)(HostString string, size_t position, size_t count,
+                                   HostString result);
 } HostUnicodeStringSuite;
 
 /* Ownership as for strings: NewFilePath hands the caller a new, empty path

@@ -1,0 +1,155 @@
+#include "layers/NumberLayers.h"
+
+#include "frame/DialogRunner.h"
+#include "frame/HostSuites.h"
+#include "frame/Settings.h"
+#include "layers/LayerDialogFields.h"
+#include "layers/LayerTargets.h"
+#include "support/NumberFormat.h"
+
+namespace orbalis {
+namespace {
+
+enum : int {
+    kInitialNumberField = 1126,
+    kStepField = 1127,
+    kBeforeBox = 1106,
+    kBeforeField = 1128,
+    kAfterBox = 1108,
+    kAfterField = 1109,
+    kAddToTitleBox = 1110,
+    kInFrontRadio = 1129,
+    kBehindRadio = 1130,
+};
+
+// The record the open dialog edits; one dialog is open at a time.
+NumberLayersSettings* gEditing = nullptr;
+
+void ApplyEnabling(HWND dialog) {
+    EnableField(dialog, kBeforeField, IsChecked(dialog, kBeforeBox));
+    EnableField(dialog, kAfterField, IsChecked(dialog, kAfterBox));
+    const bool attach = IsChecked(dialog, kAddToTitleBox);
+    EnableField(dialog, kInFrontRadio, attach);
+    EnableField(dialog, kBehindRadio, attach);
+}
+
+void FillDialog(HWND dialog, const NumberLayersSettings& s) {
+    FillTargetControls(dialog, s.kind, s.visibleLayersOnly);
+    FillNumberField(dialog, kInitialNumberField, s.initialNumber);
+    FillNumberField(dialog, kStepField, s.step);
+    SetChecked(dialog, kBeforeBox, s.addStringBeforeNumber != 0);
+    FillTextFieldInCodePage(dialog, kBeforeField, s.beforeString);
+    SetChecked(dialog, kAfterBox, s.addStringAfterNumber != 0);
+    FillTextFieldInCodePage(dialog, kAfterField, s.afterString);
+    SetChecked(dialog, kAddToTitleBox, s.addToCurrentTitle != 0);
+    // A stored position other than 0 or 1 checks neither button.
+    SetChecked(dialog, kInFrontRadio, s.addNumberPos == 0);
+    SetChecked(dialog, kBehindRadio, s.addNumberPos == 1);
+    ApplyEnabling(dialog);
+}
+
+void ReadDialog(HWND dialog, NumberLayersSettings& s) {
+    ReadTargetControls(dialog, &s.kind, &s.visibleLayersOnly);
+    s.initialNumber = ReadNumberField(dialog, kInitialNumberField);
+    s.step = ReadNumberField(dialog, kStepField);
+    s.addStringBeforeNumber = IsChecked(dialog, kBeforeBox) ? 1 : 0;
+    s.beforeString = ReadTextField(dialog, kBeforeField);
+    s.addStringAfterNumber = IsChecked(dialog, kAfterBox) ? 1 : 0;
+    s.afterString = ReadTextField(dialog, kAfterField);
+    s.addToCurrentTitle = IsChecked(dialog, kAddToTitleBox) ? 1 : 0;
+    s.addNumberPos = IsChecked(dialog, kInFrontRadio) ? 0 : 1;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK NumberLayersDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    return HandleDialogMessage(dialog, [&]() -> INT_PTR {
+        switch (message) {
+        case WM_INITDIALOG:
+            gEditing = reinterpret_cast<NumberLayersSettings*>(lParam);
+            FillDialog(dialog, *gEditing);
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+            case kBeforeBox:
+            case kAfterBox:
+            case kAddToTitleBox:
+                if (HIWORD(wParam) == BN_CLICKED) ApplyEnabling(dialog);
+                return TRUE;
+            case IDOK:
+                ReadDialog(dialog, *gEditing);
+                EndDialog(dialog, 0);
+                return TRUE;
+            case IDCANCEL: EndDialog(dialog, kCanceled); return TRUE;
+            }
+            return FALSE;
+        case WM_DESTROY: gEditing = nullptr; return FALSE;
+        }
+        return FALSE;
+    });
+}
+
+void CNumberLayers::ReadSettings() {
+    GetIntegerSetting("NL_Kind", settings_.kind);
+    GetBooleanSetting("NL_VisibleLayersOnly", settings_.visibleLayersOnly);
+    GetIntegerSetting("NL_InitialNum", settings_.initialNumber);
+    GetIntegerSetting("NL_Step", settings_.step);
+    GetBooleanSetting("NL_AddStringBeforeNumber", settings_.addStringBeforeNumber);
+    GetTextSetting("NL_BeforeString", settings_.beforeString);
+    GetBooleanSetting("NL_AddStringAfterNumber", settings_.addStringAfterNumber);
+    GetTextSetting("NL_AfterString", settings_.afterString);
+    GetBooleanSetting("NL_AddToCurrentTitle", settings_.addToCurrentTitle);
+    GetIntegerSetting("NL_AddNumberPos", settings_.addNumberPos);
+}
+
+void CNumberLayers::WriteSettings() const {
+    PutIntegerSetting("NL_Kind", settings_.kind);
+    PutBooleanSetting("NL_VisibleLayersOnly", settings_.visibleLayersOnly);
+    PutIntegerSetting("NL_InitialNum", settings_.initialNumber);
+    PutIntegerSetting("NL_Step", settings_.step);
+    PutBooleanSetting("NL_AddStringBeforeNumber", settings_.addStringBeforeNumber);
+    PutTextSetting("NL_BeforeString", settings_.beforeString);
+    PutBooleanSetting("NL_AddStringAfterNumber", settings_.addStringAfterNumber);
+    PutTextSetting("NL_AfterString", settings_.afterString);
+    PutBooleanSetting("NL_AddToCurrentTitle", settings_.addToCurrentTitle);
+    PutIntegerSetting("NL_AddNumberPos", settings_.addNumberPos);
+}
+
+HostErr CNumberLayers::Run() {
+    ReadSettings();
+    if (HostErr err = RunDialog(pluginRef_, kNumberLayersDialogId, NumberLayersDialogProc, &settings_))
+        return err;
+    WriteSettings();
+    int32_t n = settings_.initialNumber;
+    return ForEachTargetLayer(settings_.kind, settings_.visibleLayersOnly, [&](HostLayer layer) {
+        const HostErr err = NumberLayer(layer, n);
+        // Numbers wrap around at the 32-bit limits rather than overflow.
+        n = static_cast<int32_t>(static_cast<uint32_t>(n) + static_cast<uint32_t>(settings_.step));
+        return err;
+    });
+}
+
+ai::UnicodeString CNumberLayers::MakeNumberString(int32_t n) const {
+    ai::UnicodeString part;
+    if (settings_.addStringBeforeNumber) part.append(settings_.beforeString);
+    char digits[kMessageCapacity];
+    formatInteger(n, digits);
+    part.append(ai::UnicodeString(digits));
+    if (settings_.addStringAfterNumber) part.append(settings_.afterString);
+    return part;
+}
+
+HostErr CNumberLayers::NumberLayer(HostLayer layer, int32_t n) const {
+    ai::UnicodeString title = MakeNumberString(n);
+    if (settings_.addToCurrentTitle) {
+        ai::UnicodeString current;
+        if (HostErr err = sLayer->GetLayerTitle(layer, current.handle())) return err;
+        if (settings_.addNumberPos == 0)
+            title.append(current);
+        else
+            title = std::move(current.append(title));
+    }
+    return sLayer->SetLayerTitle(layer, title.handle());
+}
+
+}  // namespace orbalis
