@@ -184,7 +184,7 @@ bool ScriptedUser::Act(HWND dialog) {
     if (next_ >= steps_.size() || steps_[next_].kind == UiStep::Dialog)
         return Fail(name + " is still open at the end of its steps; it was cancelled");
     const UiStep& step = steps_[next_++];
-    const std::string error = Run(dialog, step);
+    const std::string error = Perform(dialog, step);
     if (error.empty()) return true;
     // The rest of this dialog's steps go with it.
     const std::string source = step.source;
@@ -192,7 +192,7 @@ bool ScriptedUser::Act(HWND dialog) {
     return Fail(name + ": \"" + source + "\": " + error + "; the dialog was cancelled");
 }
 
-std::string ScriptedUser::Run(HWND dialog, const UiStep& step) {
+std::string ScriptedUser::Perform(HWND dialog, const UiStep& step) {
     switch (step.kind) {
     case UiStep::Type: return UserType(dialog, step.id, Widen(step.text));
     case UiStep::Clear: return UserClear(dialog, step.id);
