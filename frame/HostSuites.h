@@ -8,6 +8,7 @@
 #include "sdk/HostMessages.h"
 #include "sdk/SuiteList.h"
 #include "sdk/suites/ArtSuites.h"
+#include "sdk/suites/DocumentSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/suites/PreferenceSuite.h"

@@ -18,6 +18,11 @@ UnicodeString::UnicodeString(std::string_view bytes, int32_t encoding) : Unicode
     Check(sUnicodeString->SetEncoded(handle_, bytes.data(), bytes.size(), encoding));
 }
 
+UnicodeString::UnicodeString(std::u16string_view units) : UnicodeString() {
+    Check(sUnicodeString->SetUTF16(handle_, reinterpret_cast<const uint16_t*>(units.data()),
+                                   units.size()));
+}
+
 UnicodeString::UnicodeString(const UnicodeString& other) : UnicodeString() {
     Check(sUnicodeString->CopyString(handle_, other.handle_));
 }
@@ -55,6 +60,15 @@ std::u16string UnicodeString::utf16() const {
     Check(sUnicodeString->GetUTF16(handle_, reinterpret_cast<uint16_t*>(out.data()), out.size(),
                                    &count));
     out.resize(count);
+    return out;
+}
+
+std::string UnicodeString::encoded(int32_t encoding) const {
+    size_t length = 0;
+    Check(sUnicodeString->GetEncoded(handle_, encoding, nullptr, 0, &length));
+    std::string out(length + 1, '\0');
+    Check(sUnicodeString->GetEncoded(handle_, encoding, out.data(), out.size(), &length));
+    out.resize(length);
     return out;
 }
 

@@ -91,6 +91,9 @@ std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
         }
         document->setCurrentLayer(chosen);
     }
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    document->filePath = ec ? path : absolute.lexically_normal().string();
     return document;
 }
 

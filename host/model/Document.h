@@ -110,6 +110,7 @@ public:
     HostRect artboard{0, 792, 612, 0};  // the page, in points
     NameValues foreignAttributes;       // imported file's document-level extras
     std::vector<std::string> foreignContent;  // imported content kept verbatim (e.g. <defs>)
+    std::string filePath;  // the file it was read from (absolute, UTF-8); empty for a new document
     uint64_t revision() const { return revision_; }
     size_t liveArtCount() const { return liveArt_; }
 

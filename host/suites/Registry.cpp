@@ -42,6 +42,7 @@ const void* TableFor(std::string_view name) {
         {"AI Preference Suite", &PreferenceSuite()},
         {"AI Real Math Suite", &RealMathSuite()},
         {"AI Transform Art Suite", &TransformArtSuite()},
+        {"AI Document Suite", &DocumentSuite()},
     };
     auto it = tables.find(name);
     if (it != tables.end()) return it->second;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/suites/FilePathQueries.h"
 #include "host/suites/SuiteSupport.h"
 #include "host/suites/SuiteTables.h"
 #include "host/text/Encoding.h"
@@ -233,7 +234,8 @@ const HostUnicodeStringSuite& UnicodeStringSuite() {
 
 const HostFilePathSuite& FilePathSuite() {
     static const HostFilePathSuite suite{NewFilePath,   DisposeFilePath, CopyFilePath,
-                                         SetFromString, GetAsString,     GetPlatformPath};
+                                         SetFromString, GetAsString,     GetPlatformPath,
+                                         SetFromPlatformPath, GetFileName, GetParent, Exists};
     return suite;
 }
 

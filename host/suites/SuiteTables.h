@@ -2,6 +2,7 @@
 #pragma once
 
 #include "sdk/suites/ArtSuites.h"
+#include "sdk/suites/DocumentSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/suites/PreferenceSuite.h"
@@ -30,6 +31,7 @@ const HostTransformArtSuite& TransformArtSuite();
 const HostRealMathSuite& RealMathSuite();
 const HostPathfinderSuite& PathfinderSuite();
 const HostTextEngineSuite& TextEngineSuite();
+const HostDocumentSuite& DocumentSuite();
 
 // Text-engine objects, for the host's own use and its tests: a new object
 // holds one reference, owned by the caller.

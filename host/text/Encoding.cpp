@@ -198,14 +198,16 @@ void encodeUtf16Bytes(std::u16string_view text, std::string& bytes) {
     }
 }
 
-bool isCodePage(int32_t encoding) {
-    return encoding == kHostEncodingPlatform || encoding == kHostEncodingShiftJIS;
-}
+// The system's multibyte code page is UTF-8 on these machines (code page
+// 65001), so file names in any script pass through it; Shift-JIS is used
+// only where it is asked for by name.
+bool isCodePage(int32_t encoding) { return encoding == kHostEncodingShiftJIS; }
 
 }  // namespace
 
 bool isSupportedEncoding(int32_t encoding) {
-    return isCodePage(encoding) || encoding == kHostEncodingUTF8 || encoding == kHostEncodingUTF16;
+    return isCodePage(encoding) || encoding == kHostEncodingPlatform || encoding == kHostEncodingUTF8 ||
+           encoding == kHostEncodingUTF16;
 }
 
 HostErr decodeText(int32_t encoding, std::string_view bytes, std::u16string* text, bool* replaced) {

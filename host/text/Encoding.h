@@ -1,8 +1,8 @@
 // Text conversions between the host's UTF-16 strings and byte encodings:
-// UTF-8, UTF-16 (little-endian bytes) and the system's multibyte code page,
-// which is code page 932 (Shift-JIS as Windows defines it: 0x5C is a
-// backslash, NEC and IBM extension characters, user-defined rows in the
-// private use area).
+// UTF-8, UTF-16 (little-endian bytes), Shift-JIS as code page 932 (as
+// Windows defines it: 0x5C is a backslash, NEC and IBM extension characters,
+// user-defined rows in the private use area) and the system's multibyte code
+// page, which in this host is UTF-8 (code page 65001).
 //
 // Decoding never fails. Each invalid input becomes one U+FFFD:
 //  - UTF-8: each maximal part of an ill-formed sequence (a truncated

@@ -9,7 +9,7 @@ extern "C" {
 #endif
 
 /* Encodings for SetEncoded / GetEncoded. */
-#define kHostEncodingPlatform 0 /* the system's multibyte code page (932) */
+#define kHostEncodingPlatform 0 /* the system's multibyte code page (UTF-8 in this host) */
 #define kHostEncodingUTF8 1
 #define kHostEncodingUTF16 2 /* little-endian code units as bytes */
 #define kHostEncodingShiftJIS 17
@@ -65,6 +65,15 @@ typedef struct HostFilePathSuite {
     HostErr (*GetAsString)(HostFilePath path, HostString text);
     /* The full path in the system's multibyte code page. */
     HostErr (*GetPlatformPath)(HostFilePath path, char* buffer, size_t capacity, size_t* length);
+    /* The path from its full form in the system's multibyte code page. */
+    HostErr (*SetFromPlatformPath)(HostFilePath path, const char* text, size_t length);
+    /* The last component of the path, without its extension (from its last
+     * '.' on, unless the name starts with it) when `withExtension` is 0. */
+    HostErr (*GetFileName)(HostFilePath path, HostBool withExtension, HostString name);
+    /* The folder that holds the path; an empty path when there is none. */
+    HostErr (*GetParent)(HostFilePath path, HostFilePath parent);
+    /* Whether something exists at the path; `isFolder` may be null. */
+    HostErr (*Exists)(HostFilePath path, HostBool* exists, HostBool* isFolder);
 } HostFilePathSuite;
 
 #ifdef __cplusplus

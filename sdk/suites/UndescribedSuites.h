@@ -20,7 +20,6 @@ typedef struct HostATEPaintSuite HostATEPaintSuite;
 typedef struct HostBlendStyleSuite HostBlendStyleSuite;
 typedef struct HostDictionarySuite HostDictionarySuite;
 typedef struct HostDictionaryIteratorSuite HostDictionaryIteratorSuite;
-typedef struct HostDocumentSuite HostDocumentSuite;
 typedef struct HostDocumentViewSuite HostDocumentViewSuite;
 typedef struct HostEntrySuite HostEntrySuite;
 typedef struct HostGroupSuite HostGroupSuite;
