@@ -1,0 +1,113 @@
+#include "layers/NdFile.h"
+
+#include <string>
+
+#include "layers/NdTextFileReader.h"
+
+namespace orbalis {
+
+CNdFile::CNdFile(bool closeOnDestroy) : closeOnDestroy(closeOnDestroy) {}
+
+CNdFile::~CNdFile() {
+    if (closeOnDestroy) CNdFile::Close();
+}
+
+void CNdFile::Close() {
+    if (stream) std::fclose(stream);
+    stream = nullptr;
+}
+
+bool CNdFile::Open(const ai::FilePath& filePath, const char* mode) {
+    std::string platformPath;
+    try {
+        platformPath = filePath.platformPath();
+    } catch (const ai::Error&) {
+        return false;
+    }
+    return OpenPlatform(filePath, platformPath, mode);
+}
+
+bool CNdFile::OpenPlatform(const ai::FilePath& filePath, const std::string& platformPath,
+                           const char* mode) {
+    CNdFile::Close();
+    path = filePath;
+    if (platformPath.empty()) return false;
+    stream = std::fopen(platformPath.c_str(), mode);
+    return stream != nullptr;
+}
+
+CNdTextFile::CNdTextFile() : CNdFile(true) {}
+
+CNdTextFile::~CNdTextFile() {
+    reader.reset();
+    Close();
+}
+
+bool CNdTextFile::Open(const ai::FilePath& filePath, TextEncoding textEncoding) {
+    reader.reset();
+    encoding = textEncoding;
+    if (!CNdFile::Open(filePath, "rb")) return false;
+    if (encoding == Utf16)
+        reader = std::make_unique<CNdTextFileReaderW>(stream, encoding);
+    else
+        reader = std::make_unique<CNdTextFileReaderA>(stream, encoding);
+    return true;
+}
+
+bool CNdTextFile::ReadLine(ai::UnicodeString& line) {
+    if (reader) return reader->ReadLine(line);
+    line = ai::UnicodeString();
+    return false;
+}
+
+CNdAtomicFile::CNdAtomicFile() : CNdFile(true) {}
+
+CNdAtomicFile::~CNdAtomicFile() { Abandon(); }
+
+bool CNdAtomicFile::Open(const ai::FilePath& target) {
+    Abandon();
+    try {
+        targetPath = target.platformPath();
+    } catch (const ai::Error&) {
+        return false;
+    }
+    const size_t slash = targetPath.find_last_of("/\\");
+    const std::string folder = slash == std::string::npos ? std::string() : targetPath.substr(0, slash + 1);
+    const std::string name = targetPath.substr(folder.size());
+    if (name.empty()) return false;
+    // A name of its own, so that nothing already there is written over.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = folder + "." + name + "." + std::to_string(attempt) + ".tmp";
+        if (OpenPlatform(target, candidate, "wbx")) {
+            temporaryPath = candidate;
+            return true;
+        }
+        std::FILE* existing = std::fopen(candidate.c_str(), "rb");
+        if (!existing) return false;  // the folder cannot take the file at all
+        std::fclose(existing);
+    }
+    return false;
+}
+
+bool CNdAtomicFile::Commit() {
+    if (!stream || temporaryPath.empty()) return false;
+    bool written = std::fflush(stream) == 0 && !std::ferror(stream);
+    written = std::fclose(stream) == 0 && written;
+    stream = nullptr;
+    if (!written || std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
+        Abandon();
+        return false;
+    }
+    temporaryPath.clear();
+    return true;
+}
+
+void CNdAtomicFile::Close() { Abandon(); }
+
+void CNdAtomicFile::Abandon() {
+    CNdFile::Close();
+    if (!temporaryPath.empty()) std::remove(temporaryPath.c_str());
+    temporaryPath.clear();
+}
+
+}  // namespace orbalis
