@@ -95,6 +95,23 @@ bool ReadFirstTitle(CNdTextFile& file, ai::UnicodeString& title) {
     return depth == 0;
 }
 
+// Reads the lines after the first, giving each one's depth, the depth of
+// the line before and its title to `apply`; false at a depth that grows by
+// more than one or when `apply` fails.
+template <typename Apply>
+bool ForEachFurtherLine(CNdTextFile& file, Apply apply) {
+    int32_t previous = 0;
+    ai::UnicodeString line, title;
+    while (file.ReadLine(line)) {
+        int32_t depth = 0;
+        CLayerListFile::ParseLine(line, depth, title);
+        if (depth > previous && depth - previous > 1) return false;
+        if (!apply(depth, previous, title)) return false;
+        previous = depth;
+    }
+    return true;
+}
+
 void RememberFolderOf(const ai::FilePath& file) { PutFilePathSetting(kListFileDirKey, file.parent()); }
 
 // The remembered folder in the system's multibyte code page, when it exists.
@@ -267,13 +284,7 @@ bool CLayerListFile::RenameLayers(CNdTextFile& file) {
     ai::UnicodeString title;
     if (!ReadFirstTitle(file, title) || !layer) return false;
     sLayer->SetLayerTitle(layer, title.handle());
-
-    int32_t previous = 0;
-    ai::UnicodeString line;
-    while (file.ReadLine(line)) {
-        int32_t depth = 0;
-        ParseLine(line, depth, title);
-        if (depth > previous && depth - previous > 1) return false;
+    return ForEachFurtherLine(file, [&](int32_t depth, int32_t previous, const ai::UnicodeString& t) {
         if (depth == previous + 1) {
             layer = FirstChild(layer);
         } else {
@@ -281,10 +292,9 @@ bool CLayerListFile::RenameLayers(CNdTextFile& file) {
             layer = layer ? NextSibling(layer) : nullptr;
         }
         if (!layer) return false;
-        sLayer->SetLayerTitle(layer, title.handle());
-        previous = depth;
-    }
-    return true;
+        sLayer->SetLayerTitle(layer, t.handle());
+        return true;
+    });
 }
 
 bool CLayerListFile::CreateLayers(CNdTextFile& file) {
@@ -293,27 +303,19 @@ bool CLayerListFile::CreateLayers(CNdTextFile& file) {
     ai::UnicodeString title;
     if (!layer || !ReadFirstTitle(file, title)) return false;
     sLayer->SetLayerTitle(layer, title.handle());
-
-    int32_t previous = 0;
-    ai::UnicodeString line;
-    while (file.ReadLine(line)) {
-        int32_t depth = 0;
-        ParseLine(line, depth, title);
-        if (depth > previous && depth - previous > 1) return false;
+    return ForEachFurtherLine(file, [&](int32_t depth, int32_t previous, const ai::UnicodeString& t) {
         int32_t order = kHostPlaceBelow;
-        if (depth == previous + 1) {
+        if (depth == previous + 1)
             order = kHostPlaceInsideOnBottom;
-        } else {
+        else
             for (int32_t up = depth; up < previous; ++up) layer = Parent(layer);
-        }
         HostLayer made = nullptr;
         sLayer->InsertLayer(layer, order, &made);
         if (!made) return false;
         layer = made;
-        sLayer->SetLayerTitle(layer, title.handle());
-        previous = depth;
-    }
-    return true;
+        sLayer->SetLayerTitle(layer, t.handle());
+        return true;
+    });
 }
 
 }  // namespace orbalis
