@@ -1,73 +1,40 @@
 #include "frame/HostSuites.h"
 
+#include <type_traits>
+
 namespace orbalis {
 
 const HostBasicSuite* basicSuite = nullptr;
 uint16_t suitesHeld = 0;
 
-const HostSPAccessSuite* sSPAccess = nullptr;
-const HostSPPluginsSuite* sSPPlugins = nullptr;
-const HostNotifierSuite* sNotifier = nullptr;
-const HostContextSuite* sContext = nullptr;
-const HostUserSuite* sUser = nullptr;
-const HostFilePathSuite* sFilePath = nullptr;
-static const void* sFolders = nullptr;
-
-static const void* sSPBlocks = nullptr;
-static const void* sSPFiles = nullptr;
-const HostUnicodeStringSuite* sUnicodeString = nullptr;
-static const void* sActionManager = nullptr;
-static const void* sArray = nullptr;
-const HostArtSuite* sArt = nullptr;
-static const void* sArtboard = nullptr;
-const HostArtSetSuite* sArtSet = nullptr;
-static const void* sArtStyle = nullptr;
-static const void* sATEPaint = nullptr;
-static const void* sBlendStyle = nullptr;
-static const void* sDictionary = nullptr;
-static const void* sDictionaryIterator = nullptr;
-static const void* sDocument = nullptr;
-static const void* sDocumentView = nullptr;
-static const void* sEntry = nullptr;
-static const void* sGroup = nullptr;
-static const void* sHardSoft = nullptr;
-const HostLayerSuite* sLayer = nullptr;
-static const void* sMatchingArt = nullptr;
-static const void* sMdMemory = nullptr;
-const HostMenuSuite* sMenu = nullptr;
-static const void* sModalParent = nullptr;
-static const void* sPanel = nullptr;
-static const void* sPanelFlyoutMenu = nullptr;
-const HostPathSuite* sPath = nullptr;
-const HostPathfinderSuite* sPathfinder = nullptr;
-const HostPathStyleSuite* sPathStyle = nullptr;
-static const void* sPlaced = nullptr;
-const HostPluginSuite* sPlugin = nullptr;
-static const void* sPluginGroup = nullptr;
-const HostPreferenceSuite* sPreference = nullptr;
-static const void* sRaster = nullptr;
-static const void* sRealBezier = nullptr;
-const HostRealMathSuite* sRealMath = nullptr;
-static const void* sRuntime = nullptr;
-static const void* sShapeConstruction = nullptr;
-static const void* sTag = nullptr;
-static const void* sTextFrame = nullptr;
-const HostTransformArtSuite* sTransformArt = nullptr;
-static const void* sUserInterfaceTheme = nullptr;
-static const void* sURL = nullptr;
-
+#define ORBALIS_DEFINE_SUITE(Id, name, version) const Host##Id##Suite* s##Id = nullptr;
 #define ORBALIS_DEFINE_ATE_SUITE(Id, name, version) const HostTextEngineSuite* sATE##Id = nullptr;
+HOST_BASE_SUITES(ORBALIS_DEFINE_SUITE)
+HOST_MAIN_SUITES(ORBALIS_DEFINE_SUITE)
 HOST_ATE_SUITES(ORBALIS_DEFINE_ATE_SUITE)
+#undef ORBALIS_DEFINE_SUITE
 #undef ORBALIS_DEFINE_ATE_SUITE
 
-#define ORBALIS_ROW(Id, name, version) {name, version, reinterpret_cast<const void**>(&s##Id)},
+namespace {
+
+// Reads and writes one process-wide suite pointer for its row.
+template <auto* Pointer>
+struct Slot {
+    using Table = std::remove_reference_t<decltype(*Pointer)>;
+    static const void* Held() { return *Pointer; }
+    static void Hold(const void* table) { *Pointer = static_cast<Table>(table); }
+};
+
+}  // namespace
+
+#define ORBALIS_ROW(Id, name, version) {name, version, &Slot<&s##Id>::Held, &Slot<&s##Id>::Hold},
 #define ORBALIS_ATE_ROW(Id, name, version) \
-    {name, version, reinterpret_cast<const void**>(&sATE##Id)},
+    {name, version, &Slot<&sATE##Id>::Held, &Slot<&sATE##Id>::Hold},
 
 const SuiteRow kBaseSuiteRows[7] = {HOST_BASE_SUITES(ORBALIS_ROW)};
 
 const SuiteRow kMainSuiteRows[] = {
-    HOST_MAIN_SUITES(ORBALIS_ROW) HOST_ATE_SUITES(ORBALIS_ATE_ROW){nullptr, 0, nullptr}};
+    HOST_MAIN_SUITES(ORBALIS_ROW) HOST_ATE_SUITES(ORBALIS_ATE_ROW){nullptr, 0, nullptr, nullptr}};
 
 #undef ORBALIS_ROW
 #undef ORBALIS_ATE_ROW
@@ -93,9 +60,10 @@ HostSuites::HostSuites() {
         return;
     }
     const bool all = ForEachRow([this](const SuiteRow& row) {
-        error = basicSuite ? basicSuite->AcquireSuite(row.name, row.version, row.pointer)
+        const void* table = nullptr;
+        error = basicSuite ? basicSuite->AcquireSuite(row.name, row.version, &table)
                            : kHostBadParameterErr;
-        if (error) *row.pointer = nullptr;
+        row.hold(error ? nullptr : table);
         return error == 0;
     });
     if (all) ++suitesHeld;
@@ -106,9 +74,9 @@ HostSuites::~HostSuites() {
     if (suitesHeld) --suitesHeld;
     if (before != 1) return;
     ForEachRow([](const SuiteRow& row) {
-        if (!*row.pointer) return true;
+        if (!row.held()) return true;
         const HostErr err = basicSuite ? basicSuite->ReleaseSuite(row.name, row.version) : 0;
-        *row.pointer = nullptr;
+        row.hold(nullptr);
         return err == 0;
     });
 }

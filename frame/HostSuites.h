@@ -13,6 +13,7 @@
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"
+#include "sdk/suites/UndescribedSuites.h"
 #include "sdk/suites/UserSuite.h"
 
 namespace orbalis {
@@ -21,36 +22,28 @@ namespace orbalis {
 // through it.
 extern const HostBasicSuite* basicSuite;
 
-// One pointer per suite, null while the suite is not held.
-extern const HostSPAccessSuite* sSPAccess;
-extern const HostSPPluginsSuite* sSPPlugins;
-extern const HostNotifierSuite* sNotifier;
-extern const HostContextSuite* sContext;
-extern const HostUserSuite* sUser;
-extern const HostFilePathSuite* sFilePath;
-extern const HostUnicodeStringSuite* sUnicodeString;
-extern const HostArtSuite* sArt;
-extern const HostArtSetSuite* sArtSet;
-extern const HostLayerSuite* sLayer;
-extern const HostMenuSuite* sMenu;
-extern const HostPathSuite* sPath;
-extern const HostPathfinderSuite* sPathfinder;
-extern const HostPathStyleSuite* sPathStyle;
-extern const HostPluginSuite* sPlugin;
-extern const HostPreferenceSuite* sPreference;
-extern const HostRealMathSuite* sRealMath;
-extern const HostTransformArtSuite* sTransformArt;
+// One pointer per suite of sdk/SuiteList.h, null while the suite is not
+// held: s<Id> of type Host<Id>Suite for the base and main lists, and
+// sATE<Id> for the text engine's, typed by the head every text-engine table
+// starts with.
+#define ORBALIS_DECLARE_SUITE(Id, name, version) extern const Host##Id##Suite* s##Id;
 #define ORBALIS_DECLARE_ATE_SUITE(Id, name, version) extern const HostTextEngineSuite* sATE##Id;
+HOST_BASE_SUITES(ORBALIS_DECLARE_SUITE)
+HOST_MAIN_SUITES(ORBALIS_DECLARE_SUITE)
 HOST_ATE_SUITES(ORBALIS_DECLARE_ATE_SUITE)
+#undef ORBALIS_DECLARE_SUITE
 #undef ORBALIS_DECLARE_ATE_SUITE
 
 // Number of live HostSuites holders.
 extern uint16_t suitesHeld;
 
+// One row of the acquisition table: a suite's name and version, and the
+// reading and writing of its process-wide pointer.
 struct SuiteRow {
     const char* name;
     int32_t version;
-    const void** pointer;
+    const void* (*held)();
+    void (*hold)(const void* table);  // null to clear
 };
 
 // The acquisition table: the base rows, then the main list ended by a row

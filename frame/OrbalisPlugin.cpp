@@ -231,14 +231,8 @@ HostErr OrbalisPlugin::AddObjectItems() {
 HostErr OrbalisPlugin::OnShutdown(HostMessageData* message) { return Plugin::OnShutdown(message); }
 
 HostErr OrbalisPlugin::Dispatch(const char* caller, const char* selector, void* message) {
-    HostErr result;
-    try {
-        result = Plugin::Dispatch(caller, selector, message);
-    } catch (const ai::Error& e) {
-        result = e.code;
-    } catch (...) {
-        result = kFrameCantHappen;
-    }
+    const HostErr result =
+        CodeOrCant([&] { return Plugin::Dispatch(caller, selector, message); });
     if (result == 0 || result == kMessageNotHandled) return 0;
     ReportFailure(result, caller, selector, message);
     return result;

@@ -104,6 +104,20 @@ protected:
     void ReleaseSuites();
 };
 
+// Runs `body`, which returns a host code, so that nothing it throws goes
+// further: an ai::Error gives the code it carries, anything else CANT. Every
+// message the entry handles passes through here.
+template <typename Body>
+HostErr CodeOrCant(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const ai::Error& e) {
+        return e.code;
+    } catch (...) {
+        return kFrameCantHappen;
+    }
+}
+
 // Allocates the one plug-in object; null when memory is exhausted.
 Plugin* CreatePlugin(HostPluginRef pluginRef);
 // Makes a plug-in object that survived an unload and reload of the library

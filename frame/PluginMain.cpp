@@ -18,50 +18,29 @@ HostErr Entry(const char* caller, const char* selector, HostMessageData* data) {
         plugin = CreatePlugin(data->self);
         if (!plugin) return kFrameOutOfMemory;
         data->globals = plugin;
-        HostErr err;
-        try {
-            err = plugin->OnStartup(data);
-        } catch (const ai::Error& e) {
-            err = e.code;
-        } catch (...) {
-            err = kFrameCantHappen;
-        }
-        if (err) {
+        if (HostErr err = CodeOrCant([&] { return plugin->OnStartup(data); })) {
             delete plugin;
             data->globals = nullptr;
             return err;
         }
     } else if (Is(caller, kCallerInterface) && Is(selector, kSelectorShutdown)) {
         if (!plugin) return 0;
-        HostErr err;
-        try {
-            err = plugin->OnShutdown(data);
-        } catch (const ai::Error& e) {
-            err = e.code;
-        } catch (...) {
-            err = kFrameCantHappen;
-        }
+        const HostErr err = CodeOrCant([&] { return plugin->OnShutdown(data); });
         delete plugin;
         data->globals = nullptr;
         return err;
     }
 
     if (!plugin) return 0;
-    HostErr result;
-    try {
+    HostErr result = CodeOrCant([&]() -> HostErr {
         if (Is(caller, kCallerAccess) && Is(selector, kSelectorReload)) {
             RebindPlugin(plugin);
             plugin = PluginIn(data);
-            result = plugin->OnReload(data);
-        } else {
-            if (!plugin->suites) return 0;
-            result = plugin->Dispatch(caller, selector, data);
+            return plugin->OnReload(data);
         }
-    } catch (const ai::Error& e) {
-        result = e.code;
-    } catch (...) {
-        result = kFrameCantHappen;
-    }
+        if (!plugin->suites) return 0;
+        return plugin->Dispatch(caller, selector, data);
+    });
     if (result == kMessageNotHandled) result = 0;
     if (result) plugin->ReportFailure(result, caller, selector, data);
     return result;

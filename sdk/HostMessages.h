@@ -11,7 +11,8 @@ extern "C" {
 
 typedef struct HostBasicSuite {
     /* Fills *suite with the function table of the named suite in the given
-     * version; the table stays valid until released. */
+     * version. The table is the host's; it stays valid until the matching
+     * ReleaseSuite, and each acquisition is released once. */
     HostErr (*AcquireSuite)(const char* name, int32_t version, const void** suite);
     HostErr (*ReleaseSuite)(const char* name, int32_t version);
 } HostBasicSuite;

@@ -21,7 +21,10 @@ typedef int32_t HostBool;
     ((HostErr)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | \
                ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d)))
 
-/* Opaque handles. Their contents belong to the host. */
+/* Opaque handles. Their contents belong to the host; each operation that
+ * returns one says whether the caller owns it and how long it stays valid.
+ * The caller never frees a handle except through the suite operation that
+ * disposes of it. */
 typedef struct HostPluginOpaque* HostPluginRef;
 typedef struct HostAccessOpaque* HostAccessRef;
 typedef struct HostAppContextOpaque* HostAppContext;

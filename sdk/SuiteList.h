@@ -1,7 +1,10 @@
 /* Every suite the host publishes to plug-ins, by name and version.
  *
  * Each list is an X-macro: X(Id, "name", version). The host serves exactly
- * these; a plug-in may acquire any of them. */
+ * these; a plug-in may acquire any of them. The function table of suite Id
+ * of the base and main lists has the type Host<Id>Suite, declared under
+ * suites/ (UndescribedSuites.h for those whose layout is not given); every
+ * text-engine table starts with HostTextEngineSuite. */
 #ifndef ORBALIS_SDK_SUITE_LIST_H
 #define ORBALIS_SDK_SUITE_LIST_H
 

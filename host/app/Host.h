@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "host/app/HandleTable.h"
 #include "host/app/Menus.h"
 #include "host/app/User.h"
 #include "host/model/Document.h"
@@ -118,9 +119,12 @@ public:
     HostErr AddNotifier(LoadedPlugin* owner, const std::string& name, const std::string& type,
                         Notifier** out);
     std::map<std::string, int> heldSuites;  // acquisitions minus releases, by suite name
-    int liveStrings = 0;
-    int liveFilePaths = 0;
-    int liveArtSets = 0;
+    // The strings, file paths and art sets handed out to plug-ins, and how
+    // many of each are live; what a plug-in leaves behind goes with the host.
+    HandleTable handles;
+    const int& liveStrings = handles.live(HandleKind::String);
+    const int& liveFilePaths = handles.live(HandleKind::FilePath);
+    const int& liveArtSets = handles.live(HandleKind::ArtSet);
     std::vector<uint64_t> contextStack;
     uint64_t nextContext = 1;
 

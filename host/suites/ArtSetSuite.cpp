@@ -6,13 +6,13 @@ namespace {
 
 HostErr NewArtSet(HostArtSet* out) {
     HOST_OPERATION("NewArtSet");
-    return NewObject<ArtSetObject>(out, Host::Current().liveArtSets);
+    return NewHandle<ArtSetObject>(out);
 }
 
 HostErr DisposeArtSet(HostArtSet* handle) {
     HOST_OPERATION("DisposeArtSet");
     if (!handle) return kHostBadParameterErr;
-    if (HostErr err = DisposeObject<ArtSetObject>(*handle, Host::Current().liveArtSets)) return err;
+    if (HostErr err = DisposeHandle<ArtSetObject>(*handle)) return err;
     *handle = nullptr;
     return 0;
 }

@@ -28,12 +28,12 @@ void CopyOut(const std::basic_string<Char>& source, Char* buffer, size_t capacit
 
 HostErr NewString(HostString* out) {
     HOST_OPERATION("NewString");
-    return NewObject<StringObject>(out, Host::Current().liveStrings);
+    return NewHandle<StringObject>(out);
 }
 
 HostErr DisposeString(HostString handle) {
     HOST_OPERATION("DisposeString");
-    return DisposeObject<StringObject>(handle, Host::Current().liveStrings);
+    return DisposeHandle<StringObject>(handle);
 }
 
 HostErr CopyString(HostString destination, HostString source) {
@@ -172,12 +172,12 @@ HostErr Substring(HostString handle, size_t position, size_t count, HostString r
 
 HostErr NewFilePath(HostFilePath* out) {
     HOST_OPERATION("NewFilePath");
-    return NewObject<FilePathObject>(out, Host::Current().liveFilePaths);
+    return NewHandle<FilePathObject>(out);
 }
 
 HostErr DisposeFilePath(HostFilePath handle) {
     HOST_OPERATION("DisposeFilePath");
-    return DisposeObject<FilePathObject>(handle, Host::Current().liveFilePaths);
+    return DisposeHandle<FilePathObject>(handle);
 }
 
 HostErr CopyFilePath(HostFilePath destination, HostFilePath source) {

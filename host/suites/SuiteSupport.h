@@ -2,6 +2,9 @@
 // out to plug-ins, and access to the current document.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -12,54 +15,66 @@
 
 namespace orbalis::host {
 
+// The objects the host hands out through its handle table.
 struct StringObject {
-    static constexpr uint32_t kLive = 0x53545247;  // "STRG"
-    uint32_t magic = kLive;
+    static constexpr HandleKind kKind = HandleKind::String;
     std::u16string units;
 };
 
 struct FilePathObject {
-    static constexpr uint32_t kLive = 0x50415448;  // "PATH"
-    uint32_t magic = kLive;
+    static constexpr HandleKind kKind = HandleKind::FilePath;
     std::string path;  // UTF-8
 };
 
 struct ArtSetObject {
-    static constexpr uint32_t kLive = 0x41534554;  // "ASET"
-    uint32_t magic = kLive;
+    static constexpr HandleKind kKind = HandleKind::ArtSet;
     std::vector<Art*> arts;
 };
 
+// The object of a live handle of Object's kind in the current host's table;
+// null for a null, stale, disposed or made-up handle or one of another kind.
+template <typename Object, typename Handle>
+Object* HandleObject(Handle handle) {
+    Host* host = Host::CurrentOrNull();
+    return host ? host->handles.Find<Object>(reinterpret_cast<uintptr_t>(handle)) : nullptr;
+}
+
+// Hands out a new, empty Object through the current host's table.
+template <typename Object, typename Handle>
+HostErr NewHandle(Handle* out) {
+    Host* host = Host::CurrentOrNull();
+    if (!out || !host) return kHostBadParameterErr;
+    *out = nullptr;
+    try {
+        const uintptr_t handle = host->handles.Add(std::make_unique<Object>());
+        if (!handle) return kHostOutOfMemoryErr;
+        *out = reinterpret_cast<Handle>(handle);
+    } catch (const std::bad_alloc&) {
+        return kHostOutOfMemoryErr;
+    }
+    return 0;
+}
+
+// Disposes of an object handed out by NewHandle; the handle is stale after.
+template <typename Object, typename Handle>
+HostErr DisposeHandle(Handle handle) {
+    Host* host = Host::CurrentOrNull();
+    if (!host || !host->handles.Dispose<Object>(reinterpret_cast<uintptr_t>(handle)))
+        return kHostBadParameterErr;
+    return 0;
+}
+
+inline StringObject* StringOf(HostString s) { return HandleObject<StringObject>(s); }
+inline FilePathObject* FilePathOf(HostFilePath p) { return HandleObject<FilePathObject>(p); }
+inline ArtSetObject* ArtSetOf(HostArtSet s) { return HandleObject<ArtSetObject>(s); }
+
+// Text-engine objects still carry a live word of their own; `Object` names
+// it as kLive.
 template <typename Object, typename Handle>
 Object* ObjectOf(Handle handle) {
     auto* object = reinterpret_cast<Object*>(handle);
     return object && object->magic == Object::kLive ? object : nullptr;
 }
-
-// Hands out a new host object of type Object as a handle, counting it in
-// `live` so that objects a plug-in never disposes of can be found.
-template <typename Object, typename Handle>
-HostErr NewObject(Handle* out, int& live) {
-    if (!out) return kHostBadParameterErr;
-    *out = reinterpret_cast<Handle>(new Object);
-    ++live;
-    return 0;
-}
-
-// Disposes of a host object handed out by NewObject.
-template <typename Object, typename Handle>
-HostErr DisposeObject(Handle handle, int& live) {
-    Object* object = ObjectOf<Object>(handle);
-    if (!object) return kHostBadParameterErr;
-    object->magic = 0;
-    delete object;
-    --live;
-    return 0;
-}
-
-inline StringObject* StringOf(HostString s) { return ObjectOf<StringObject>(s); }
-inline FilePathObject* FilePathOf(HostFilePath p) { return ObjectOf<FilePathObject>(p); }
-inline ArtSetObject* ArtSetOf(HostArtSet s) { return ObjectOf<ArtSetObject>(s); }
 
 // UTF-8 <-> the UTF-16 code units of a host string.
 std::string ToUtf8(const StringObject& s);

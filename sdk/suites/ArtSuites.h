@@ -43,6 +43,11 @@ extern "C" {
 #define kHostScaleLines 16
 #define kHostTransformChildren 64
 
+/* Art and layer handles belong to the document: an operation that returns
+ * one hands out no ownership, and the handle stays valid until that object
+ * is deleted (DisposeArt, DeleteLayer, or an edit that replaces it), after
+ * which it is stale and refused with kHostBadParameterErr. Only art the
+ * plug-in deletes itself is ended through DisposeArt. */
 typedef struct HostArtSuite {
     HostErr (*GetArtType)(HostArt art, int32_t* type);
     /* *attr receives the object's attributes masked by `mask`. A container
@@ -65,11 +70,18 @@ typedef struct HostArtSuite {
     HostErr (*DuplicateArt)(HostArt art, int32_t paintOrder, HostArt prep, HostArt* copy);
     HostErr (*ReorderArt)(HostArt art, int32_t paintOrder, HostArt prep);
     HostErr (*GetArtBounds)(HostArt art, HostRect* bounds);
+    /* Overwrites `name`, a string the caller holds; SetArtName copies it. */
     HostErr (*GetArtName)(HostArt art, HostString name, HostBool* isDefaultName);
     HostErr (*SetArtName)(HostArt art, HostString name);
     HostErr (*ValidArt)(HostArt art, HostBool* valid);
 } HostArtSuite;
 
+/* NewArtSet hands the caller a new, empty set that the caller owns until
+ * DisposeArtSet; the handle is then stale, and it, a made-up handle or one
+ * of another kind is refused with kHostBadParameterErr. A set lists art
+ * handles but owns no art: the handles it gives out are the document's,
+ * valid as above, and IndexArtSet gives null for art deleted after it was
+ * listed. */
 typedef struct HostArtSetSuite {
     HostErr (*NewArtSet)(HostArtSet* set);
     /* Disposes of the set and clears the handle. */
@@ -97,6 +109,7 @@ typedef struct HostLayerSuite {
     HostErr (*GetPrevLayer)(HostLayer layer, HostLayer* previous);
     HostErr (*GetCurrentLayer)(HostLayer* layer);
     HostErr (*SetCurrentLayer)(HostLayer layer);
+    /* Overwrites `title`, a string the caller holds; SetLayerTitle copies it. */
     HostErr (*GetLayerTitle)(HostLayer layer, HostString title);
     HostErr (*SetLayerTitle)(HostLayer layer, HostString title);
     HostErr (*GetLayerVisible)(HostLayer layer, HostBool* visible);
@@ -276,7 +289,9 @@ typedef struct HostPathfinderData {
 
 /* Unite replaces the given art by the union of their filled outlines, where
  * the first of them stood and with its style: one path, one compound path
- * (one piece with holes) or a group of the separate pieces. */
+ * (one piece with holes) or a group of the separate pieces. The array of
+ * `selectedArt` is the caller's and is only read; the replaced inputs are
+ * deleted, so their handles are stale afterwards. */
 typedef struct HostPathfinderSuite {
     HostErr (*DoUniteEffect)(HostPathfinderData* data, HostMessageData* message);
     HostErr (*DoIntersectEffect)(HostPathfinderData* data, HostMessageData* message);

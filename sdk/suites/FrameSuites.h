@@ -11,13 +11,18 @@ extern "C" {
 
 /* "SP Access Suite" 3: keeps a plug-in's library in memory while acquired. */
 typedef struct HostSPAccessSuite {
+    /* *access is the host's and stays valid until it is passed to
+     * ReleasePlugin, once. */
     HostErr (*AcquirePlugin)(HostPluginRef plugin, HostAccessRef* access);
     HostErr (*ReleasePlugin)(HostAccessRef access);
 } HostSPAccessSuite;
 
 /* "SP Plug-ins Suite" 6. */
 typedef struct HostSPPluginsSuite {
+    /* The host copies the name. */
     HostErr (*SetPluginName)(HostPluginRef plugin, const char* name);
+    /* *name is the host's text, valid until the name is set again or the
+     * plug-in is unloaded; the caller must not free it. */
     HostErr (*GetPluginName)(HostPluginRef plugin, const char** name);
     /* Full path of the library file the plug-in was loaded from. The text is
      * the host's and stays valid while the plug-in is loaded. */
@@ -27,15 +32,20 @@ typedef struct HostSPPluginsSuite {
 /* "AI Notifier Suite" 4. */
 typedef struct HostNotifierSuite {
     /* Registers for notifications of `type`; the host then sends
-     * "AI Notifier" / "AI Notify" messages. `notifier` may be null. */
+     * "AI Notifier" / "AI Notify" messages. `notifier` may be null. The
+     * host copies both texts; the notifier handle is the host's and lives
+     * until the host ends (a plug-in never removes one). */
     HostErr (*AddNotifier)(HostPluginRef plugin, const char* name, const char* type,
                            HostNotifier* notifier);
 } HostNotifierSuite;
 
 /* "AI Context Suite" 9. */
 typedef struct HostContextSuite {
+    /* *context is the host's; the caller hands it back to PopAppContext,
+     * once, which ends it. */
     HostErr (*PushAppContext)(HostPluginRef plugin, HostAppContext* context);
     HostErr (*PopAppContext)(HostAppContext context);
+    /* The host's main window, owned by the host and valid while it runs. */
     HostErr (*GetPlatformAppWindow)(HostWindow* window);
 } HostContextSuite;
 

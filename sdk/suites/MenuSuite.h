@@ -28,6 +28,9 @@ typedef struct HostMenuItemData {
     HostString itemText;
 } HostMenuItemData;
 
+/* Menu groups and items are the host's: their handles stay valid until the
+ * host ends, and a plug-in never removes them. Texts passed in (names, keys,
+ * the item text string) are copied; the caller keeps what it passed. */
 typedef struct HostMenuSuite {
     /* Adds an item at the end of the named group. `key` may be null. */
     HostErr (*AddMenuItem)(HostPluginRef plugin, const char* key, const HostMenuItemData* data,
@@ -37,6 +40,7 @@ typedef struct HostMenuSuite {
                                      HostMenuGroup* group);
     HostErr (*CountMenuGroups)(int32_t* count);
     HostErr (*GetNthMenuGroup)(int32_t index, HostMenuGroup* group);
+    /* *name is the host's text, valid as long as the group. */
     HostErr (*GetMenuGroupName)(HostMenuGroup group, const char** name);
     HostErr (*UpdateMenuItemAutomatically)(HostMenuItem item, int32_t action, int32_t ifArt,
                                            int32_t ifNotArt, int32_t ifSelectedArt,
@@ -46,6 +50,7 @@ typedef struct HostMenuSuite {
     HostErr (*IsItemChecked)(HostMenuItem item, HostBool* checked);
     HostErr (*EnableItem)(HostMenuItem item, HostBool enabled);
     HostErr (*IsItemEnabled)(HostMenuItem item, HostBool* enabled);
+    /* Overwrites `text`, a string the caller holds. */
     HostErr (*GetItemText)(HostMenuItem item, HostString text);
 } HostMenuSuite;
 

@@ -10,7 +10,10 @@ extern "C" {
 
 /* A getter leaves *value alone when the key does not exist
  * (kHostNotFoundErr) or was written with another type
- * (kHostTypeMismatchErr). `section` may be null for the host's own section. */
+ * (kHostTypeMismatchErr). `section` may be null for the host's own section.
+ * String and file-path values travel in objects the caller holds: a getter
+ * overwrites the caller's string or path, a putter copies from it; the
+ * caller keeps and disposes of both. */
 typedef struct HostPreferenceSuite {
     HostErr (*GetBooleanPreference)(const char* section, const char* key, HostBool* value);
     HostErr (*PutBooleanPreference)(const char* section, const char* key, HostBool value);

@@ -19,7 +19,16 @@ extern "C" {
 
 /* A host string is a sequence of UTF-16 code units. Positions and lengths
  * count code units. Getters write at most `capacity` units or bytes,
- * always terminated when capacity > 0, and report the full length. */
+ * always terminated when capacity > 0, and report the full length.
+ *
+ * Ownership: NewString hands the caller a new, empty string that the caller
+ * owns until it passes it to DisposeString; after that the handle is stale.
+ * Every other operation works on strings the caller already holds and keeps
+ * no reference to them or to the caller's buffers once it returns: the
+ * destination of CopyString and the result of Substring are strings the
+ * caller created, overwritten in place. A null, disposed or made-up handle,
+ * or the handle of another kind of object, is refused with
+ * kHostBadParameterErr and never read; so is a second DisposeString. */
 typedef struct HostUnicodeStringSuite {
     HostErr (*NewString)(HostString* string);
     HostErr (*DisposeString)(HostString string);
@@ -42,6 +51,12 @@ typedef struct HostUnicodeStringSuite {
     HostErr (*Substring)(HostString string, size_t position, size_t count, HostString result);
 } HostUnicodeStringSuite;
 
+/* Ownership as for strings: NewFilePath hands the caller a new, empty path
+ * that it owns until DisposeFilePath, after which the handle is stale and
+ * refused with kHostBadParameterErr, as any handle not a live path is.
+ * SetFromString and GetAsString read or
+ * overwrite a string the caller holds; GetPlatformPath fills the caller's
+ * buffer. No operation keeps a reference to its arguments. */
 typedef struct HostFilePathSuite {
     HostErr (*NewFilePath)(HostFilePath* path);
     HostErr (*DisposeFilePath)(HostFilePath path);

@@ -12,6 +12,8 @@ extern "C" {
 #define kHostAnswerNo 0
 #define kHostAnswerYes 1
 
+/* The host reads the message strings during the call and keeps no
+ * reference to them; the caller still owns and disposes of them. */
 typedef struct HostUserSuite {
     /* One message and an OK button. */
     HostErr (*MessageAlert)(HostString message);

@@ -1,0 +1,96 @@
+// The host's handle table on its own: generations, kinds, made-up values,
+// counts, and what is left when the table goes.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "host/app/HandleTable.h"
+
+namespace orbalis::host {
+namespace {
+
+int gDestroyed = 0;
+
+struct Text {
+    static constexpr HandleKind kKind = HandleKind::String;
+    explicit Text(int v = 0) : value(v) {}
+    ~Text() { ++gDestroyed; }
+    int value;
+};
+
+struct Path {
+    static constexpr HandleKind kKind = HandleKind::FilePath;
+    ~Path() { ++gDestroyed; }
+};
+
+class HandleTableTest : public ::testing::Test {
+protected:
+    void SetUp() override { gDestroyed = 0; }
+    HandleTable table;
+};
+
+TEST_F(HandleTableTest, AReusedSlotGivesANewHandleAndTheOldOneStaysDead) {
+    const uintptr_t first = table.Add(std::make_unique<Text>(1));
+    ASSERT_NE(first, 0u);
+    ASSERT_TRUE(table.Dispose<Text>(first));
+    EXPECT_EQ(gDestroyed, 1);
+
+    const uintptr_t second = table.Add(std::make_unique<Text>(2));
+    ASSERT_NE(second, 0u);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(table.Find<Text>(first), nullptr);
+    EXPECT_FALSE(table.Dispose<Text>(first)) << "a second dispose must find nothing";
+    ASSERT_NE(table.Find<Text>(second), nullptr);
+    EXPECT_EQ(table.Find<Text>(second)->value, 2) << "the old handle did not reach the new object";
+    EXPECT_EQ(table.live(HandleKind::String), 1);
+    EXPECT_EQ(gDestroyed, 1);
+}
+
+TEST_F(HandleTableTest, AHandleOfAnotherKindFindsNothingAndDisposesNothing) {
+    const uintptr_t text = table.Add(std::make_unique<Text>(7));
+    const uintptr_t path = table.Add(std::make_unique<Path>());
+    EXPECT_EQ(table.Find<Path>(text), nullptr);
+    EXPECT_EQ(table.Find<Text>(path), nullptr);
+    EXPECT_FALSE(table.Dispose<Path>(text));
+    EXPECT_EQ(gDestroyed, 0);
+    ASSERT_NE(table.Find<Text>(text), nullptr);
+    EXPECT_EQ(table.Find<Text>(text)->value, 7);
+    EXPECT_EQ(table.live(HandleKind::String), 1);
+    EXPECT_EQ(table.live(HandleKind::FilePath), 1);
+    EXPECT_EQ(table.live(HandleKind::ArtSet), 0);
+}
+
+TEST_F(HandleTableTest, MadeUpValuesFindNothing) {
+    const uintptr_t real = table.Add(std::make_unique<Text>());
+    int local = 0;
+    const uintptr_t generationBit = uintptr_t{1} << (HandleTable::kIndexBits + HandleTable::kKindBits);
+    for (uintptr_t made : {uintptr_t{0}, uintptr_t{1}, ~uintptr_t{0}, real + 1, real ^ generationBit,
+                           real & ~(uintptr_t{0xFF} << HandleTable::kIndexBits),
+                           reinterpret_cast<uintptr_t>(&local)}) {
+        EXPECT_EQ(table.Find<Text>(made), nullptr) << std::hex << made;
+        EXPECT_FALSE(table.Dispose<Text>(made)) << std::hex << made;
+    }
+    EXPECT_NE(table.Find<Text>(real), nullptr);
+    EXPECT_EQ(gDestroyed, 0);
+}
+
+TEST_F(HandleTableTest, CountsFollowAddsAndDisposesAndTheTableDestroysWhatIsLeft) {
+    const int& strings = table.live(HandleKind::String);
+    {
+        HandleTable own;
+        uintptr_t handles[5];
+        for (uintptr_t& h : handles) h = own.Add(std::make_unique<Text>());
+        own.Add(std::make_unique<Path>());
+        EXPECT_EQ(own.live(HandleKind::String), 5);
+        own.Dispose<Text>(handles[1]);
+        own.Dispose<Text>(handles[3]);
+        EXPECT_EQ(own.live(HandleKind::String), 3);
+        EXPECT_EQ(gDestroyed, 2);
+    }
+    EXPECT_EQ(gDestroyed, 6) << "three texts and a path were left";
+    table.Add(std::make_unique<Text>());
+    EXPECT_EQ(strings, 1) << "the count reference follows the table";
+}
+
+}  // namespace
+}  // namespace orbalis::host
