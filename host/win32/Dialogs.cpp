@@ -148,6 +148,13 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int t
     return IsWindow(dialog) ? dialog : nullptr;
 }
 
+INT_PTR RunModalDialog(HWND dialog, HWND owner) { return RunModal(dialog, owner); }
+
+std::string DialogKind(HWND dialog) {
+    DialogState* d = StateOf(dialog);
+    return d ? d->fileKind : std::string();
+}
+
 int DialogTemplateId(HWND dialog) {
     DialogState* d = StateOf(dialog);
     return d ? d->templateId : 0;

@@ -14,6 +14,7 @@ struct DialogState {
     int templateId = 0;
     int defaultId = IDOK;
     BaseUnits units{6, 13};
+    std::string fileKind;  // "open" or "save" for the file dialogs
     bool modal = false;
     bool ended = false;
     INT_PTR result = 0;
@@ -32,5 +33,9 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int t
 
 // The dialog a control belongs to (the window itself for a dialog).
 HWND DialogOf(HWND window);
+
+// Runs a dialog made by the caller modally, as DialogBoxParamW runs one made
+// from a template.
+INT_PTR RunModalDialog(HWND dialog, HWND owner);
 
 }  // namespace orbalis::win32

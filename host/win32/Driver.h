@@ -50,6 +50,8 @@ void OnShellRequest(std::function<void(const ShellRequest&)> observer);
 // The resource id a dialog was made from (0 when made from a named or
 // in-memory template).
 int DialogTemplateId(HWND dialog);
+// "open" or "save" for the common file dialogs, else empty.
+std::string DialogKind(HWND dialog);
 // The modal dialogs now open, innermost last.
 std::vector<HWND> OpenDialogs();
 
@@ -79,6 +81,9 @@ std::string UserSelect(HWND dialog, int id, int row);
 // Moves the mouse onto a part of a tree item (TVHT_ONITEMLABEL, _ICON,
 // _BUTTON, _INDENT or _RIGHT) and clicks there.
 std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part);
+// Types the path into a file dialog's name field and confirms it; the reason
+// when the dialog does not take it.
+std::string UserChooseFile(HWND dialog, const std::u16string& path);
 void UserLeave(HWND dialog);
 void UserEnter(HWND dialog);
 void UserEscape(HWND dialog);

@@ -160,19 +160,23 @@ bool ScriptedUser::Fail(std::string message) {
 
 bool ScriptedUser::Act(HWND dialog) {
     const int id = DialogTemplateId(dialog);
-    const std::string name = "dialog " + std::to_string(id);
+    const std::string kind = DialogKind(dialog);
+    const std::string name = kind.empty() ? "dialog " + std::to_string(id) : "the " + kind + " dialog";
     matched_.erase(std::remove_if(matched_.begin(), matched_.end(), [](HWND h) { return !IsWindow(h); }),
                    matched_.end());
     const bool matched = std::find(matched_.begin(), matched_.end(), dialog) != matched_.end();
     if (!matched) {
-        // A dialog has just opened: the script must say it expects it.
-        if (next_ >= steps_.size() || steps_[next_].kind != UiStep::Dialog)
-            return Fail(name + " opened, but the script " +
-                        (next_ >= steps_.size() ? "has no steps left" : "goes on with \"" + steps_[next_].source + "\"") +
-                        "; it was cancelled");
+        // A dialog has just opened: the script must say it expects it. When
+        // it does not, the steps it has for the dialog it expects go too.
+        if (next_ >= steps_.size())
+            return Fail(name + " opened, but the script has no steps left; it was cancelled");
         const UiStep& step = steps_[next_];
-        if (!step.dialog.empty() || step.id != id)
-            return Fail(name + " opened where the script expects \"" + step.source + "\"; it was cancelled");
+        if (step.kind != UiStep::Dialog || step.dialog != kind || (kind.empty() && step.id != id)) {
+            const std::string message = name + " opened where the script expects \"" + step.source + "\"; it was cancelled";
+            do ++next_;
+            while (next_ < steps_.size() && steps_[next_].kind != UiStep::Dialog);
+            return Fail(message);
+        }
         ++next_;
         matched_.push_back(dialog);
         return true;
@@ -180,7 +184,7 @@ bool ScriptedUser::Act(HWND dialog) {
     if (next_ >= steps_.size() || steps_[next_].kind == UiStep::Dialog)
         return Fail(name + " is still open at the end of its steps; it was cancelled");
     const UiStep& step = steps_[next_++];
-    const std::string error = Run(dialog, step);
+    const std::string error = Perform(dialog, step);
     if (error.empty()) return true;
     // The rest of this dialog's steps go with it.
     const std::string source = step.source;
@@ -188,7 +192,7 @@ bool ScriptedUser::Act(HWND dialog) {
     return Fail(name + ": \"" + source + "\": " + error + "; the dialog was cancelled");
 }
 
-std::string ScriptedUser::Run(HWND dialog, const UiStep& step) {
+std::string ScriptedUser::Perform(HWND dialog, const UiStep& step) {
     switch (step.kind) {
     case UiStep::Type: return UserType(dialog, step.id, Widen(step.text));
     case UiStep::Clear: return UserClear(dialog, step.id);
@@ -197,7 +201,7 @@ std::string ScriptedUser::Run(HWND dialog, const UiStep& step) {
     case UiStep::Leave: UserLeave(dialog); return {};
     case UiStep::Enter: UserEnter(dialog); return {};
     case UiStep::Escape: UserEscape(dialog); return {};
-    case UiStep::File: return "this is not a file dialog";
+    case UiStep::File: return UserChooseFile(dialog, Widen(step.text));
     case UiStep::Dialog: break;
     }
     return "unexpected step";

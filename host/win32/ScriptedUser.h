@@ -42,9 +42,12 @@ public:
     // The steps not yet used, as written.
     std::vector<std::string> pending() const;
 
+    // Carries out one step (not a `dialog` step) at the dialog; the reason
+    // when a person could not.
+    static std::string Perform(HWND dialog, const UiStep& step);
+
 private:
     bool Fail(std::string message);
-    std::string Run(HWND dialog, const UiStep& step);
 
     std::vector<UiStep> steps_;
     size_t next_ = 0;

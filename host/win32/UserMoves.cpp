@@ -44,17 +44,30 @@ std::string UserFocus(HWND dialog, int id) {
     return {};
 }
 
-std::string UserType(HWND dialog, int id, const std::u16string& text) {
-    std::string error;
-    HWND control = Reach(dialog, id, &error);
-    if (!control) return error;
-    if (!(SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
-        return "control " + std::to_string(id) + " is not a text field";
-    // Click into the field, select what it holds, then type over it.
+// Clicks into a text field and selects what it holds; null, with the reason,
+// when the field cannot be reached or does not take the focus.
+static HWND EnterField(HWND dialog, int id, std::string* error) {
+    HWND control = Reach(dialog, id, error);
+    if (!control) return nullptr;
+    if (!(SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+        *error = "control " + std::to_string(id) + " is not a text field";
+        return nullptr;
+    }
     SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
     SendMessageW(control, WM_LBUTTONUP, 0, 0);
-    if (GetFocus() != control) return "control " + std::to_string(id) + " did not take the focus";
+    if (GetFocus() != control) {
+        *error = "control " + std::to_string(id) + " did not take the focus";
+        return nullptr;
+    }
     SendMessageW(control, EM_SETSEL, 0, -1);
+    return control;
+}
+
+std::string UserType(HWND dialog, int id, const std::u16string& text) {
+    std::string error;
+    HWND control = EnterField(dialog, id, &error);
+    if (!control) return error;
+    // One character message per character, so the field's filters run.
     for (char16_t c : text) {
         if (!IsWindow(control)) break;
         SendMessageW(control, WM_CHAR, c, 1);
@@ -64,13 +77,8 @@ std::string UserType(HWND dialog, int id, const std::u16string& text) {
 
 std::string UserClear(HWND dialog, int id) {
     std::string error;
-    HWND control = Reach(dialog, id, &error);
+    HWND control = EnterField(dialog, id, &error);
     if (!control) return error;
-    if (!(SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
-        return "control " + std::to_string(id) + " is not a text field";
-    SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
-    SendMessageW(control, WM_LBUTTONUP, 0, 0);
-    SendMessageW(control, EM_SETSEL, 0, -1);
     SendMessageW(control, WM_CLEAR, 0, 0);
     return {};
 }

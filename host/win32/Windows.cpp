@@ -272,6 +272,15 @@ HWND WINAPI GetParent(HWND window) {
     return w->parent ? w->parent : w->owner;
 }
 
+int WINAPI GetClassNameW(HWND window, LPWSTR name, int size) {
+    Window* w = FindWindowObject(window);
+    if (!w) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return 0;
+    }
+    return CopyOut(w->windowClass->name, name, size);
+}
+
 HWND WINAPI GetWindow(HWND window, UINT relation) {
     Window* w = FindWindowObject(window);
     if (!w) {

@@ -292,6 +292,7 @@ BOOL WINAPI IsWindowVisible(HWND window);
 BOOL WINAPI EnableWindow(HWND window, BOOL enable);
 BOOL WINAPI ShowWindow(HWND window, int command);
 HWND WINAPI GetParent(HWND window);
+int WINAPI GetClassNameW(HWND window, LPWSTR name, int size);
 HWND WINAPI GetWindow(HWND window, UINT relation);
 BOOL WINAPI SetWindowTextW(HWND window, LPCWSTR text);
 BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text);

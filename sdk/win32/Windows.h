@@ -8,5 +8,6 @@
 #include "WinGdi.h"
 #include "ShellApi.h"
 #include "CommCtrl.h"
+#include "CommDlg.h"
 
 #endif

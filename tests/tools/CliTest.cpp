@@ -171,3 +171,27 @@ TEST_F(CliTest, UiStepsWithoutAMenuItemStartThePluginAndSave) {
 
 }  // namespace
 }  // namespace orbalis::testing
+
+namespace orbalis::testing {
+namespace {
+
+// At a terminal (here a pseudo-terminal made by script(1)), an uncovered
+// dialog is a text form where the user types the same steps.
+TEST_F(CliTest, AnUncoveredDialogAtATerminalIsATextForm) {
+    if (std::system("command -v script >/dev/null 2>&1") != 0) GTEST_SKIP() << "no script(1)";
+    std::ofstream(dir / "typed") << "click 1063\nclick 99\n\n";
+    const std::string run = std::string(ORBALIS_CLI) + " run " + Example("us-states.svg") +
+                            " --menu Nodra-Orbalis1.5... " + Prefs();
+    const std::string command = "script -qec '" + run + "' /dev/null <" + (dir / "typed").string() + " >" +
+                                (dir / "out").string() + " 2>&1";
+    const int status = std::system(command.c_str());
+    const std::string out = Slurp(dir / "out");
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;
+    EXPECT_NE(out.find("== Nodra-Orbalis1.5について =="), std::string::npos) << out;
+    EXPECT_NE(out.find("1063  <Webサイトを開く>"), std::string::npos) << out;
+    EXPECT_NE(out.find("shell: open https://orbalis.example.org/docs/"), std::string::npos) << out;
+    EXPECT_NE(out.find("no control 99"), std::string::npos) << "a mistake is said and the form stays: " << out;
+}
+
+}  // namespace
+}  // namespace orbalis::testing

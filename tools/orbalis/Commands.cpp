@@ -21,6 +21,7 @@
 #include "host/win32/ScriptedUser.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
+#include "tools/orbalis/DialogForm.h"
 
 namespace orbalis::tools {
 namespace {
@@ -307,7 +308,8 @@ int RunCommand(const std::vector<std::string>& words) {
         return Fail(error);
 
     // The dialogs' user and the shell's requests, shown as they come.
-    win32::SetDialogUser(&dialogUser);
+    ConsoleDialogUser consoleUser(dialogUser, isatty(STDIN_FILENO) != 0);
+    win32::SetDialogUser(&consoleUser);
     win32::OnShellRequest([](const win32::ShellRequest& r) {
         std::cerr << "shell: " << r.operation << " " << r.file << "\n";
     });

@@ -1,0 +1,112 @@
+#include "tools/orbalis/DialogForm.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace orbalis::tools {
+namespace {
+
+std::string Text(HWND window) {
+    const int n = GetWindowTextLengthW(window);
+    std::u16string text(static_cast<size_t>(n) + 1, u'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), n + 1)));
+    return win32::Narrow(text);
+}
+
+std::string ClassOf(HWND window) {
+    char16_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    const std::string cls = win32::Narrow(name);
+    if (cls == "EDIT") return "field";
+    if (cls == "COMBOBOX") return "list";
+    if (cls == "BUTTON") return "button";
+    return "label";
+}
+
+std::string Describe(HWND control) {
+    const int id = GetDlgCtrlID(control);
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
+    const std::string kind = ClassOf(control);
+    std::string line = "  " + (id > 0 && id != 0xFFFF ? std::to_string(id) : std::string("-"));
+    line.resize(8, ' ');
+    const auto type = style & BS_TYPEMASK;
+    const bool box = kind == "button" && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX);
+    const bool radio = kind == "button" && (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+    const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (kind == "field") {
+        line += "[" + Text(control) + "]";
+    } else if (kind == "list") {
+        const auto rows = SendMessageW(control, CB_GETCOUNT, 0, 0);
+        const auto current = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        line += "list:";
+        for (LRESULT r = 0; r < rows; ++r) {
+            char16_t row[256] = {};
+            if (SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(r), 0) < 255)
+                SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(r), reinterpret_cast<LPARAM>(row));
+            line += (r == current ? " *" : "  ") + std::to_string(r) + " " + win32::Narrow(row);
+        }
+    } else if (box) {
+        line += std::string(checked ? "[x] " : "[ ] ") + Text(control);
+    } else if (radio) {
+        line += std::string(checked ? "(o) " : "( ) ") + Text(control);
+    } else if (kind == "button" && type == BS_GROUPBOX) {
+        line += "-- " + Text(control) + " --";
+    } else if (kind == "button") {
+        line += "<" + Text(control) + ">" + (type == BS_DEFPUSHBUTTON ? " (Enter)" : "");
+    } else {
+        line += Text(control);
+    }
+    if (!IsWindowEnabled(control)) line += "  (disabled)";
+    return line;
+}
+
+}  // namespace
+
+std::string DialogForm(HWND dialog) {
+    std::string form = "== " + Text(dialog) + " ==\n";
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        form += Describe(child) + (GetFocus() == child ? "   <- focus" : "") + "\n";
+        // A child dialog (a file dialog's chooser) shows its controls too.
+        if (win32::DialogTemplateId(child))
+            for (HWND inner = GetWindow(child, GW_CHILD); inner; inner = GetWindow(inner, GW_HWNDNEXT))
+                if (IsWindowVisible(inner)) form += "  " + Describe(inner) + "\n";
+    }
+    return form;
+}
+
+bool ConsoleDialogUser::Act(HWND dialog) {
+    const bool known = std::find(scripted_.begin(), scripted_.end(), dialog) != scripted_.end();
+    if (known || script_.pendingSteps() > 0 || !interactive_) {
+        if (!known) scripted_.push_back(dialog);
+        return script_.Act(dialog);
+    }
+    std::cerr << DialogForm(dialog)
+              << "steps: type ID TEXT, clear ID, click ID, select ID ROW, leave, enter, escape, file PATH; "
+                 "an empty line is enter, end of input cancels\n> "
+              << std::flush;
+    std::string line;
+    if (!std::getline(std::cin, line)) {
+        std::cerr << "\n";
+        return false;
+    }
+    if (line.find_first_not_of(" \t") == std::string::npos) line = "enter";
+    std::vector<win32::UiStep> steps;
+    std::string error;
+    if (!win32::ParseUiScript(line, &steps, &error)) {
+        std::cerr << "orbalis: " << error << "\n";
+        return true;
+    }
+    for (const win32::UiStep& step : steps) {
+        if (step.kind == win32::UiStep::Dialog) continue;
+        error = win32::ScriptedUser::Perform(dialog, step);
+        if (!error.empty()) {
+            std::cerr << "orbalis: " << error << "\n";
+            break;
+        }
+        if (!IsWindow(dialog)) break;
+    }
+    return true;
+}
+
+}  // namespace orbalis::tools
