@@ -2,9 +2,9 @@
 
 #include "frame/DialogRunner.h"
 #include "frame/HostSuites.h"
-#include "frame/Settings.h"
 #include "layers/LayerDialogFields.h"
 #include "layers/LayerTargets.h"
+#include "layers/SettingKeys.h"
 #include "support/NumberFormat.h"
 
 namespace orbalis {
@@ -89,37 +89,26 @@ INT_PTR CALLBACK NumberLayersDialogProc(HWND dialog, UINT message, WPARAM wParam
     });
 }
 
-void CNumberLayers::ReadSettings() {
-    GetIntegerSetting("NL_Kind", settings_.kind);
-    GetBooleanSetting("NL_VisibleLayersOnly", settings_.visibleLayersOnly);
-    GetIntegerSetting("NL_InitialNum", settings_.initialNumber);
-    GetIntegerSetting("NL_Step", settings_.step);
-    GetBooleanSetting("NL_AddStringBeforeNumber", settings_.addStringBeforeNumber);
-    GetTextSetting("NL_BeforeString", settings_.beforeString);
-    GetBooleanSetting("NL_AddStringAfterNumber", settings_.addStringAfterNumber);
-    GetTextSetting("NL_AfterString", settings_.afterString);
-    GetBooleanSetting("NL_AddToCurrentTitle", settings_.addToCurrentTitle);
-    GetIntegerSetting("NL_AddNumberPos", settings_.addNumberPos);
-}
-
-void CNumberLayers::WriteSettings() const {
-    PutIntegerSetting("NL_Kind", settings_.kind);
-    PutBooleanSetting("NL_VisibleLayersOnly", settings_.visibleLayersOnly);
-    PutIntegerSetting("NL_InitialNum", settings_.initialNumber);
-    PutIntegerSetting("NL_Step", settings_.step);
-    PutBooleanSetting("NL_AddStringBeforeNumber", settings_.addStringBeforeNumber);
-    PutTextSetting("NL_BeforeString", settings_.beforeString);
-    PutBooleanSetting("NL_AddStringAfterNumber", settings_.addStringAfterNumber);
-    PutTextSetting("NL_AfterString", settings_.afterString);
-    PutBooleanSetting("NL_AddToCurrentTitle", settings_.addToCurrentTitle);
-    PutIntegerSetting("NL_AddNumberPos", settings_.addNumberPos);
+std::array<SettingKey, 10> CNumberLayers::Keys() {
+    return {
+        IntegerKey("NL_Kind", settings_.kind),
+        BooleanKey("NL_VisibleLayersOnly", settings_.visibleLayersOnly),
+        IntegerKey("NL_InitialNum", settings_.initialNumber),
+        IntegerKey("NL_Step", settings_.step),
+        BooleanKey("NL_AddStringBeforeNumber", settings_.addStringBeforeNumber),
+        TextKey("NL_BeforeString", settings_.beforeString),
+        BooleanKey("NL_AddStringAfterNumber", settings_.addStringAfterNumber),
+        TextKey("NL_AfterString", settings_.afterString),
+        BooleanKey("NL_AddToCurrentTitle", settings_.addToCurrentTitle),
+        IntegerKey("NL_AddNumberPos", settings_.addNumberPos),
+    };
 }
 
 HostErr CNumberLayers::Run() {
-    ReadSettings();
+    ReadSettingKeys(Keys());
     if (HostErr err = RunDialog(pluginRef_, kNumberLayersDialogId, NumberLayersDialogProc, &settings_))
         return err;
-    WriteSettings();
+    WriteSettingKeys(Keys());
     int32_t n = settings_.initialNumber;
     return ForEachTargetLayer(settings_.kind, settings_.visibleLayersOnly, [&](HostLayer layer) {
         const HostErr err = NumberLayer(layer, n);

@@ -2,9 +2,11 @@
 // as their whole titles or attached in front of or behind them.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "frame/UnicodeString.h"
+#include "layers/SettingKeys.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"
 
@@ -39,8 +41,8 @@ public:
     HostErr NumberLayer(HostLayer layer, int32_t n) const;
 
 private:
-    void ReadSettings();
-    void WriteSettings() const;
+    // The settings keys in the order they are read and written.
+    std::array<SettingKey, 10> Keys();
 
     HostPluginRef pluginRef_;
     NumberLayersSettings settings_;

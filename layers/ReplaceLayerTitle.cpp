@@ -2,10 +2,10 @@
 
 #include "frame/DialogRunner.h"
 #include "frame/HostSuites.h"
-#include "frame/Settings.h"
 #include "frame/UserAlerts.h"
 #include "layers/LayerDialogFields.h"
 #include "layers/LayerTargets.h"
+#include "layers/SettingKeys.h"
 
 namespace orbalis {
 namespace {
@@ -176,36 +176,26 @@ ai::UnicodeString EditTitle(const ai::UnicodeString& title, const ReplaceLayerTi
     return t;
 }
 
-void CReplaceLayerTitle::ReadSettings() {
-    GetIntegerSetting("RL_DestLayerKind", settings_.destLayerKind);
-    GetBooleanSetting("RL_VisibleLayersOnly", settings_.visibleLayersOnly);
-    GetIntegerSetting("RL_ReplaceType", settings_.replaceType);
-    GetTextSetting("RL_SearchString", settings_.searchString);
-    GetTextSetting("RL_ReplaceString", settings_.replaceString);
-    GetTextSetting("RL_InsertString", settings_.insertString);
-    GetIntegerSetting("RL_InsertPos", settings_.insertPos);
-    GetTextSetting("RL_Delimiter", settings_.delimiter);
-    GetBooleanSetting("RL_DeleteWithDelimiter", settings_.deleteWithDelimiter);
-}
-
-void CReplaceLayerTitle::WriteSettings() const {
-    PutIntegerSetting("RL_DestLayerKind", settings_.destLayerKind);
-    PutBooleanSetting("RL_VisibleLayersOnly", settings_.visibleLayersOnly);
-    PutIntegerSetting("RL_ReplaceType", settings_.replaceType);
-    PutTextSetting("RL_SearchString", settings_.searchString);
-    PutTextSetting("RL_ReplaceString", settings_.replaceString);
-    PutTextSetting("RL_InsertString", settings_.insertString);
-    PutIntegerSetting("RL_InsertPos", settings_.insertPos);
-    PutTextSetting("RL_Delimiter", settings_.delimiter);
-    PutBooleanSetting("RL_DeleteWithDelimiter", settings_.deleteWithDelimiter);
+std::array<SettingKey, 9> CReplaceLayerTitle::Keys() {
+    return {
+        IntegerKey("RL_DestLayerKind", settings_.destLayerKind),
+        BooleanKey("RL_VisibleLayersOnly", settings_.visibleLayersOnly),
+        IntegerKey("RL_ReplaceType", settings_.replaceType),
+        TextKey("RL_SearchString", settings_.searchString),
+        TextKey("RL_ReplaceString", settings_.replaceString),
+        TextKey("RL_InsertString", settings_.insertString),
+        IntegerKey("RL_InsertPos", settings_.insertPos),
+        TextKey("RL_Delimiter", settings_.delimiter),
+        BooleanKey("RL_DeleteWithDelimiter", settings_.deleteWithDelimiter),
+    };
 }
 
 HostErr CReplaceLayerTitle::Run() {
-    ReadSettings();
+    ReadSettingKeys(Keys());
     if (HostErr err =
             RunDialog(pluginRef_, kReplaceLayerTitleDialogId, ReplaceLayerTitleDialogProc, &settings_))
         return err;
-    WriteSettings();
+    WriteSettingKeys(Keys());
     return ForEachTargetLayer(settings_.destLayerKind, settings_.visibleLayersOnly,
                               [this](HostLayer layer) { return ReplaceTitle(layer); });
 }

@@ -2,9 +2,11 @@
 // target layers.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "frame/UnicodeString.h"
+#include "layers/SettingKeys.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"
 
@@ -43,8 +45,8 @@ public:
     HostErr ReplaceTitle(HostLayer layer) const;
 
 private:
-    void ReadSettings();
-    void WriteSettings() const;
+    // The settings keys in the order they are read and written.
+    std::array<SettingKey, 9> Keys();
 
     HostPluginRef pluginRef_;
     ReplaceLayerTitleSettings settings_;

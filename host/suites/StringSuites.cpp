@@ -195,6 +195,16 @@ size_t CharactersIn(const std::u16string& units, size_t endOffset) {
     return count;
 }
 
+// The code units of `count` characters from character `position`, the count
+// stopping at the end; false when `position` lies past the end.
+bool CharacterRange(const std::u16string& units, size_t position, size_t count, size_t* from, size_t* to) {
+    *from = UnitOffset(units, position);
+    if (*from == std::u16string::npos) return false;
+    const size_t chars = CharactersIn(units, units.size());
+    *to = count >= chars - position ? units.size() : UnitOffset(units, position + count);
+    return true;
+}
+
 HostErr CountCharacters(HostString handle, size_t* count) {
     HOST_OPERATION("CountCharacters");
     StringObject* s = StringOf(handle);
@@ -240,10 +250,8 @@ HostErr EraseCharacters(HostString handle, size_t position, size_t count) {
     HOST_OPERATION("EraseCharacters");
     StringObject* s = StringOf(handle);
     if (!s) return kHostBadParameterErr;
-    const size_t from = UnitOffset(s->units, position);
-    if (from == std::u16string::npos) return kHostIndexErr;
-    const size_t chars = CharactersIn(s->units, s->units.size());
-    const size_t to = count >= chars - position ? s->units.size() : UnitOffset(s->units, position + count);
+    size_t from = 0, to = 0;
+    if (!CharacterRange(s->units, position, count, &from, &to)) return kHostIndexErr;
     s->units.erase(from, to - from);
     return 0;
 }
@@ -252,10 +260,8 @@ HostErr SubstringCharacters(HostString handle, size_t position, size_t count, Ho
     HOST_OPERATION("SubstringCharacters");
     StringObject *s = StringOf(handle), *r = StringOf(result);
     if (!s || !r) return kHostBadParameterErr;
-    const size_t from = UnitOffset(s->units, position);
-    if (from == std::u16string::npos) return kHostIndexErr;
-    const size_t chars = CharactersIn(s->units, s->units.size());
-    const size_t to = count >= chars - position ? s->units.size() : UnitOffset(s->units, position + count);
+    size_t from = 0, to = 0;
+    if (!CharacterRange(s->units, position, count, &from, &to)) return kHostIndexErr;
     r->units = s->units.substr(from, to - from);
     return 0;
 }

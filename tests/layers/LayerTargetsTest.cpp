@@ -85,7 +85,11 @@ TEST_F(LayerTargets, SublayersOfALayerWithoutSublayersIsNothing) {
 }
 
 TEST_F(LayerTargets, AllLayersWalksInPreOrderAndJudgesEachLayerByItsOwnVisibility) {
+    host::Faults::KeepCallLog();
     EXPECT_EQ(Visit(AllLayers, 0), (Titles{"A", "A1", "A1a", "A2", "B", "B1", "B2", "C"}));
+    // Visibility is asked of every layer, filter or not.
+    const auto& log = host::Faults::CallLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "GetLayerVisible"), 8);
     // B is hidden but its visible sublayer B1 keeps its pre-order place.
     EXPECT_EQ(Visit(AllLayers, 1), (Titles{"A", "A1", "A1a", "A2", "B1", "C"}));
 }
