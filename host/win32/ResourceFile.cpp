@@ -101,6 +101,10 @@ bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, s
         return false;
     }
     std::memcpy(&eh, file.data(), sizeof eh);
+    if (eh.e_shoff > file.size()) {
+        *error = "its section table lies outside it";
+        return false;
+    }
     auto section = [&](size_t i, Elf64_Shdr* sh) {
         const size_t at = eh.e_shoff + i * sizeof(Elf64_Shdr);
         if (eh.e_shentsize != sizeof(Elf64_Shdr) || at + sizeof(Elf64_Shdr) > file.size()) return false;
