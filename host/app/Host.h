@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "host/app/HandleTable.h"
 #include "host/app/Menus.h"
 #include "host/app/User.h"
 #include "host/model/Document.h"
 #include "host/prefs/PreferenceStore.h"
+#include "host/win32/Handles.h"
 #include "sdk/HostMessages.h"
 
 namespace orbalis::host {
+
+using win32::HandleKind;
 
 // A plug-in library as the host loaded it.
 class LoadedPlugin {
@@ -121,7 +123,7 @@ public:
     std::map<std::string, int> heldSuites;  // acquisitions minus releases, by suite name
     // The strings, file paths and art sets handed out to plug-ins, and how
     // many of each are live; what a plug-in leaves behind goes with the host.
-    HandleTable handles;
+    win32::HandleOwner handles;
     const int& liveStrings = handles.live(HandleKind::String);
     const int& liveFilePaths = handles.live(HandleKind::FilePath);
     const int& liveArtSets = handles.live(HandleKind::ArtSet);

@@ -1,9 +1,9 @@
 // The text engine's suites: its objects (frames, stories, ranges, runs
-// iterators and feature sets) live in a table of slots addressed by index
-// and generation, so that a released or stale reference is refused rather
-// than followed.
+// iterators and feature sets) live in the process's handle table, so that a
+// released or stale reference is refused rather than followed.
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -12,57 +12,36 @@
 #include "host/suites/SuiteSupport.h"
 #include "host/suites/SuiteTables.h"
 #include "host/suites/TextEngineObjects.h"
+#include "host/win32/Handles.h"
 
 namespace orbalis::host {
 namespace {
 
-struct Slot {
-    uint32_t generation = 1;
-    int references = 0;  // 0: free
+// A text-engine object in the process's handle table, with the references
+// that keep it there.
+struct Entry {
+    static constexpr HandleKind kKind = HandleKind::TextEngineRef;
+    int references = 1;
     TextEngineObject object;
 };
 
-std::vector<Slot>& Slots() {
-    static std::vector<Slot> slots;
-    return slots;
-}
-std::vector<size_t>& FreeSlots() {
-    static std::vector<size_t> free;
-    return free;
-}
-int gLiveTextEngineObjects = 0;
-
-HostTextRef HandleOf(size_t index, uint32_t generation) {
-    return reinterpret_cast<HostTextRef>((static_cast<uintptr_t>(generation) << 32) | (index + 1));
-}
-
-Slot* SlotOf(HostTextRef ref) {
-    const auto value = reinterpret_cast<uintptr_t>(ref);
-    const size_t index = static_cast<size_t>(value & 0xFFFFFFFFu);
-    const auto generation = static_cast<uint32_t>(value >> 32);
-    if (index == 0 || index > Slots().size()) return nullptr;
-    Slot& slot = Slots()[index - 1];
-    return slot.references > 0 && slot.generation == generation ? &slot : nullptr;
+Entry* EntryOf(HostTextRef ref) {
+    return win32::Handles().Find<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr);
 }
 
 HostErr AddRef(HostTextRef ref) {
     HOST_OPERATION("TextEngineAddRef");
-    Slot* slot = SlotOf(ref);
-    if (!slot) return kHostStaleTextRefErr;
-    ++slot->references;
+    Entry* entry = EntryOf(ref);
+    if (!entry) return kHostStaleTextRefErr;
+    ++entry->references;
     return 0;
 }
 
 HostErr Release(HostTextRef ref) {
     HOST_OPERATION("TextEngineRelease");
-    Slot* slot = SlotOf(ref);
-    if (!slot) return kHostStaleTextRefErr;
-    if (--slot->references == 0) {
-        slot->object = TextEngineObject{};
-        ++slot->generation;
-        FreeSlots().push_back(static_cast<size_t>(slot - Slots().data()));
-        --gLiveTextEngineObjects;
-    }
+    Entry* entry = EntryOf(ref);
+    if (!entry) return kHostStaleTextRefErr;
+    if (--entry->references == 0) win32::Handles().Dispose<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr);
     return 0;
 }
 
@@ -453,34 +432,24 @@ HostErr ParaSetJustification(HostTextRef ref, int32_t justification) {
 }  // namespace
 
 HostTextRef NewTextEngineObject(TextEngineObject object) {
-    size_t index;
-    if (!FreeSlots().empty()) {
-        index = FreeSlots().back();
-        FreeSlots().pop_back();
-    } else {
-        index = Slots().size();
-        Slots().emplace_back();
-    }
-    Slot& slot = Slots()[index];
-    slot.references = 1;
-    slot.object = std::move(object);
-    ++gLiveTextEngineObjects;
-    return HandleOf(index, slot.generation);
+    auto entry = std::make_unique<Entry>();
+    entry->object = std::move(object);
+    return reinterpret_cast<HostTextRef>(win32::Handles().Add(std::move(entry), nullptr));
 }
 
 HostTextRef NewTextEngineObject() { return NewTextEngineObject(TextEngineObject{}); }
 
 TextEngineObject* TextEngineObjectOf(HostTextRef ref) {
-    Slot* slot = SlotOf(ref);
-    return slot ? &slot->object : nullptr;
+    Entry* entry = EntryOf(ref);
+    return entry ? &entry->object : nullptr;
 }
 
 int TextEngineReferences(HostTextRef ref) {
-    Slot* slot = SlotOf(ref);
-    return slot ? slot->references : 0;
+    Entry* entry = EntryOf(ref);
+    return entry ? entry->references : 0;
 }
 
-int LiveTextEngineObjects() { return gLiveTextEngineObjects; }
+int LiveTextEngineObjects() { return win32::Handles().Live(HandleKind::TextEngineRef); }
 
 HostMatrix PageToEngine(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }
 HostMatrix EngineToPage(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }

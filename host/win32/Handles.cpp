@@ -2,57 +2,94 @@
 
 namespace orbalis::win32 {
 
-// Bits 0-7 the kind, 8-31 the slot index plus one, 32-63 the generation.
-uintptr_t HandleTable::Encode(uint32_t index, uint32_t generation, HandleKind kind) {
-    return (static_cast<uintptr_t>(generation) << 32) | (static_cast<uintptr_t>(index + 1) << 8) |
-           static_cast<uintptr_t>(kind);
+static_assert(sizeof(uintptr_t) == 8, "handles carry a 32-bit generation beside the slot");
+static_assert(static_cast<size_t>(HandleKind::Count) <= (size_t{1} << HandleTable::kKindBits));
+
+namespace {
+
+constexpr uintptr_t kIndexMask = (uintptr_t{1} << HandleTable::kIndexBits) - 1;
+constexpr int kGenerationShift = HandleTable::kIndexBits + HandleTable::kKindBits;
+
+uintptr_t Encode(uint32_t index, HandleKind kind, uint32_t generation) {
+    return (uintptr_t{index} + 1) | (uintptr_t{static_cast<uint8_t>(kind)} << HandleTable::kIndexBits) |
+           (uintptr_t{generation} << kGenerationShift);
 }
 
-const HandleTable::Slot* HandleTable::SlotOf(uintptr_t handle) const {
-    const uint64_t indexPlusOne = (handle >> 8) & 0xFFFFFF;
-    if (indexPlusOne == 0 || indexPlusOne > slots_.size()) return nullptr;
-    const Slot& slot = slots_[indexPlusOne - 1];
-    if (!slot.object || slot.generation != static_cast<uint32_t>(handle >> 32) ||
-        slot.kind != KindOf(handle))
-        return nullptr;
-    return &slot;
+}  // namespace
+
+HandleTable::~HandleTable() {
+    // Through the usual path, so that an object destroyed here finds the
+    // table as it expects.
+    for (size_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i].object) DisposeSlot(static_cast<uint32_t>(i));
 }
 
-uintptr_t HandleTable::Add(HandleKind kind, std::unique_ptr<Object> object) {
+uintptr_t HandleTable::AddErased(HandleKind kind, void* object, void (*destroy)(void*),
+                                 const void* owner) {
+    if (!object) return 0;
     uint32_t index;
     if (!free_.empty()) {
         index = free_.back();
         free_.pop_back();
-    } else {
+    } else if (slots_.size() < kMaxSlots) {
         index = static_cast<uint32_t>(slots_.size());
         slots_.emplace_back();
+    } else {
+        destroy(object);
+        return 0;
     }
     Slot& slot = slots_[index];
-    // Generations start at 1 and move on at every reuse, so no handle value
-    // ever comes back.
-    ++slot.generation;
+    slot.object = object;
+    slot.destroy = destroy;
+    slot.owner = owner;
     slot.kind = kind;
-    slot.object = std::move(object);
     ++live_[static_cast<size_t>(kind)];
-    return Encode(index, slot.generation, kind);
+    return Encode(index, kind, slot.generation);
 }
 
-Object* HandleTable::Find(uintptr_t handle, HandleKind kind) const {
-    if (KindOf(handle) != kind) return nullptr;
-    const Slot* slot = SlotOf(handle);
-    return slot ? slot->object.get() : nullptr;
+const HandleTable::Slot* HandleTable::SlotOf(uintptr_t handle, HandleKind kind,
+                                             const void* owner) const {
+    const uintptr_t number = handle & kIndexMask;
+    if (number == 0 || number > slots_.size() || KindOf(handle) != kind) return nullptr;
+    const Slot& slot = slots_[number - 1];
+    if (!slot.object || slot.kind != kind || slot.owner != owner ||
+        (handle >> kGenerationShift) != slot.generation)
+        return nullptr;
+    return &slot;
 }
 
-bool HandleTable::Remove(uintptr_t handle, HandleKind kind) {
-    if (!Find(handle, kind)) return false;
-    Slot& slot = slots_[((handle >> 8) & 0xFFFFFF) - 1];
-    // Destroy after the slot is cleared, so a destructor that looks its own
-    // handle up finds nothing.
-    std::unique_ptr<Object> object = std::move(slot.object);
-    free_.push_back(static_cast<uint32_t>(((handle >> 8) & 0xFFFFFF) - 1));
-    --live_[static_cast<size_t>(kind)];
-    object.reset();
+void* HandleTable::FindErased(uintptr_t handle, HandleKind kind, const void* owner) const {
+    const Slot* slot = SlotOf(handle, kind, owner);
+    return slot ? slot->object : nullptr;
+}
+
+bool HandleTable::DisposeErased(uintptr_t handle, HandleKind kind, const void* owner) {
+    const Slot* found = SlotOf(handle, kind, owner);
+    if (!found) return false;
+    DisposeSlot(static_cast<uint32_t>(found - slots_.data()));
     return true;
+}
+
+void HandleTable::DisposeAll(const void* owner) {
+    for (size_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i].object && slots_[i].owner == owner) DisposeSlot(static_cast<uint32_t>(i));
+}
+
+void HandleTable::DisposeSlot(uint32_t index) {
+    Slot& slot = slots_[index];
+    void* object = slot.object;
+    void (*destroy)(void*) = slot.destroy;
+    --live_[static_cast<size_t>(slot.kind)];
+    slot.object = nullptr;
+    slot.destroy = nullptr;
+    slot.owner = nullptr;
+    // A slot whose generations are used up is never handed out again, so
+    // that no old handle can come to name a new object.
+    if (++slot.generation != 0) free_.push_back(index);
+    // Destroyed after the slot is cleared, so a destructor that looks its own
+    // handle up finds nothing, and one that adds or disposes of other objects
+    // may move the slots.
+    destroy(object);
 }
 
 HandleTable& Handles() {

@@ -1,12 +1,12 @@
-// The host's handle table on its own: generations, kinds, made-up values,
-// counts, and what is left when the table goes.
+// The handle table on its own: generations, kinds, made-up values, counts,
+// owners, and what is left when an owner or the table goes.
 #include <gtest/gtest.h>
 
 #include <memory>
 
-#include "host/app/HandleTable.h"
+#include "host/win32/Handles.h"
 
-namespace orbalis::host {
+namespace orbalis::win32 {
 namespace {
 
 int gDestroyed = 0;
@@ -26,7 +26,7 @@ struct Path {
 class HandleTableTest : public ::testing::Test {
 protected:
     void SetUp() override { gDestroyed = 0; }
-    HandleTable table;
+    HandleOwner table;
 };
 
 TEST_F(HandleTableTest, AReusedSlotGivesANewHandleAndTheOldOneStaysDead) {
@@ -77,7 +77,7 @@ TEST_F(HandleTableTest, MadeUpValuesFindNothing) {
 TEST_F(HandleTableTest, CountsFollowAddsAndDisposesAndTheTableDestroysWhatIsLeft) {
     const int& strings = table.live(HandleKind::String);
     {
-        HandleTable own;
+        HandleOwner own;
         uintptr_t handles[5];
         for (uintptr_t& h : handles) h = own.Add(std::make_unique<Text>());
         own.Add(std::make_unique<Path>());
@@ -92,5 +92,67 @@ TEST_F(HandleTableTest, CountsFollowAddsAndDisposesAndTheTableDestroysWhatIsLeft
     EXPECT_EQ(strings, 1) << "the count reference follows the table";
 }
 
+TEST_F(HandleTableTest, AnOwnersHandleIsRefusedByAnotherOwnerAndByTheUnownedLookups) {
+    const uintptr_t mine = table.Add(std::make_unique<Text>(3));
+    HandleOwner other;
+    EXPECT_EQ(other.Find<Text>(mine), nullptr);
+    EXPECT_FALSE(other.Dispose<Text>(mine));
+    EXPECT_EQ(Handles().Find<Text>(mine, nullptr), nullptr);
+    EXPECT_FALSE(Handles().Dispose<Text>(mine, nullptr));
+    EXPECT_EQ(other.live(HandleKind::String), 0);
+    EXPECT_EQ(table.live(HandleKind::String), 1);
+    ASSERT_NE(table.Find<Text>(mine), nullptr);
+    EXPECT_EQ(table.Find<Text>(mine)->value, 3);
+    EXPECT_EQ(gDestroyed, 0);
+}
+
+struct Widget : Object {
+    ~Widget() override { ++gDestroyed; }
+};
+
+// An object that, as a window does with its children, disposes of another
+// while it is destroyed.
+struct Parent : Object {
+    uintptr_t child = 0;
+    ~Parent() override {
+        ++gDestroyed;
+        EXPECT_TRUE(Handles().Remove(child, HandleKind::Window));
+    }
+};
+
+TEST_F(HandleTableTest, Win32ObjectsAndOwnedObjectsShareTheTableWithoutMeetingEachOther) {
+    HandleTable own;
+    const uintptr_t window = own.Add(HandleKind::Window, std::make_unique<Widget>());
+    const uintptr_t text = own.Add(std::make_unique<Text>(), &table);
+    ASSERT_NE(window, 0u);
+    ASSERT_NE(text, 0u);
+    EXPECT_EQ(HandleTable::KindOf(window), HandleKind::Window);
+    EXPECT_EQ(HandleTable::KindOf(text), HandleKind::String);
+    EXPECT_EQ(own.Find(text, HandleKind::String), nullptr) << "an owned object is found only through its owner";
+    EXPECT_EQ(own.Find(window, HandleKind::Brush), nullptr);
+    EXPECT_NE(own.Find(window, HandleKind::Window), nullptr);
+    EXPECT_EQ(own.Live(HandleKind::Window), 1);
+    EXPECT_EQ(own.Live(HandleKind::String), 1);
+
+    own.DisposeAll(&table);
+    EXPECT_EQ(gDestroyed, 1);
+    EXPECT_EQ(own.Live(HandleKind::String), 0);
+    EXPECT_EQ(own.Live(HandleKind::Window), 1) << "an unowned object stays";
+    EXPECT_TRUE(own.Remove(window, HandleKind::Window));
+    EXPECT_FALSE(own.Remove(window, HandleKind::Window));
+    EXPECT_EQ(gDestroyed, 2);
+}
+
+TEST_F(HandleTableTest, AnObjectMayDisposeOfAnotherWhileItIsDestroyed) {
+    const int windows = Handles().Live(HandleKind::Window);
+    auto parent = std::make_unique<Parent>();
+    parent->child = Handles().Add(HandleKind::Window, std::make_unique<Widget>());
+    const uintptr_t handle = Handles().Add(HandleKind::Window, std::move(parent));
+    EXPECT_EQ(Handles().Live(HandleKind::Window), windows + 2);
+    EXPECT_TRUE(Handles().Remove(handle, HandleKind::Window));
+    EXPECT_EQ(gDestroyed, 2);
+    EXPECT_EQ(Handles().Live(HandleKind::Window), windows);
+}
+
 }  // namespace
-}  // namespace orbalis::host
+}  // namespace orbalis::win32
