@@ -9,6 +9,7 @@
 #include "sdk/SuiteList.h"
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/suites/DocumentSuite.h"
+#include "sdk/suites/DocumentViewSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"

@@ -364,6 +364,25 @@ void Document::deselectAll() {
             setAttributes(art.get(), kHostArtSelected, 0);
 }
 
+void Document::deselectLayer(Layer* layer) {
+    Art* root = layer->group_;
+    // Pre-order through the subtrees that hold a selected object.
+    for (Art* a = root; a;) {
+        if (a->attributes_ & kHostArtSelected) setAttributes(a, kHostArtSelected, 0);
+        if (a->firstChild_ && a->selectedInside_) {
+            a = a->firstChild_;
+            continue;
+        }
+        while (a != root && !a->next_) a = a->parent_;
+        a = a == root ? nullptr : a->next_;
+    }
+}
+
+HostPoint Document::currentViewCenter() const {
+    if (viewCenter) return *viewCenter;
+    return {(artboard.left + artboard.right) / 2, (artboard.top + artboard.bottom) / 2};
+}
+
 void Document::collectSelected(std::vector<Art*>& out) const {
     out.clear();
     for (Layer* layer : topLayers_) {

@@ -49,6 +49,7 @@ const void* TableFor(std::string_view name) {
         {"AI Raster Suite", &RasterSuite()},
         {"AI Tag Suite", &TagSuite()},
         {"AI Document Suite", &DocumentSuite()},
+        {"AI Document View Suite", &DocumentViewSuite()},
         {"ATE TextFrame Suite", &ATETextFrameSuite()},
         {"ATE Story Suite", &ATEStorySuite()},
         {"ATE TextRange Suite", &ATETextRangeSuite()},

@@ -3,6 +3,7 @@
 
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/suites/DocumentSuite.h"
+#include "sdk/suites/DocumentViewSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
@@ -46,6 +47,7 @@ const HostPlacedSuite& PlacedSuite();
 const HostRasterSuite& RasterSuite();
 const HostTagSuite& TagSuite();
 const HostDocumentSuite& DocumentSuite();
+const HostDocumentViewSuite& DocumentViewSuite();
 
 // Text-engine objects, for the host's own use and its tests: a new object
 // (of no particular kind) holds one reference, owned by the caller.

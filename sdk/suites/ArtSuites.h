@@ -125,6 +125,10 @@ typedef struct HostLayerSuite {
     HostErr (*GetLayerParent)(HostLayer layer, HostLayer* parent);
     HostErr (*GetNextPreorderLayer)(HostLayer layer, HostLayer* next);
     HostErr (*GetNextNonChildPreorderLayer)(HostLayer layer, HostLayer* next);
+    /* Whether any art on the layer, its sublayers' included, is selected. */
+    HostErr (*LayerHasSelectedArt)(HostLayer layer, HostBool* hasSelected);
+    /* Deselects every object on the layer, its sublayers' included. */
+    HostErr (*DeselectArtOnLayer)(HostLayer layer);
 } HostLayerSuite;
 
 typedef struct HostPathSegment {

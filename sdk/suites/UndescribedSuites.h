@@ -19,7 +19,6 @@ typedef struct HostArtStyleSuite HostArtStyleSuite;
 typedef struct HostBlendStyleSuite HostBlendStyleSuite;
 typedef struct HostDictionarySuite HostDictionarySuite;
 typedef struct HostDictionaryIteratorSuite HostDictionaryIteratorSuite;
-typedef struct HostDocumentViewSuite HostDocumentViewSuite;
 typedef struct HostEntrySuite HostEntrySuite;
 typedef struct HostGroupSuite HostGroupSuite;
 typedef struct HostMatchingArtSuite HostMatchingArtSuite;

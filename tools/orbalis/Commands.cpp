@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -169,6 +171,22 @@ bool Select(Document& document, const std::vector<std::string>& names, std::stri
     return true;
 }
 
+// "X,Y" in document points, both finite numbers.
+bool ParseViewCenter(const std::string& text, HostPoint* center) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const std::string parts[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    double values[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const char* begin = parts[i].c_str();
+        char* end = nullptr;
+        values[i] = std::strtod(begin, &end);
+        if (parts[i].empty() || *end != '\0' || !std::isfinite(values[i])) return false;
+    }
+    *center = {values[0], values[1]};
+    return true;
+}
+
 host::MenuItem* FindMenuItem(Host& host, const std::string& text, std::string* error) {
     const auto items = host.menus().FindItems(text);
     if (items.size() == 1) return items.front();
@@ -277,7 +295,7 @@ int InfoCommand(const std::vector<std::string>& words) {
 int RunCommand(const std::vector<std::string>& words) {
     const Arguments args(words,
                          {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out",
-                          "--ui", "--ui-file"},
+                          "--ui", "--ui-file", "--view"},
                          {"--yes", "--no", "--stats"});
     if (!args.ok()) return Fail(args.error());
     if (args.positional().size() != 1) return Fail("run takes one document");
@@ -306,6 +324,12 @@ int RunCommand(const std::vector<std::string>& words) {
     if (!document) return exitCode;
     if (args.has("--select") && !Select(*document, args.values("--select"), &error))
         return Fail(error);
+    if (args.has("--view")) {
+        HostPoint center{};
+        if (!ParseViewCenter(args.value("--view"), &center))
+            return Fail("--view takes X,Y in points, not \"" + args.value("--view") + "\"");
+        document->viewCenter = center;
+    }
 
     // The dialogs' user and the shell's requests, shown as they come.
     ConsoleDialogUser consoleUser(dialogUser, isatty(STDIN_FILENO) != 0);

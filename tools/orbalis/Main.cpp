@@ -23,6 +23,8 @@ commands:
   run DOC --menu TEXT         start the plug-in, choose a menu item, save
       [--layer TITLE]         make this layer current first
       [--select NAME ...]     select the objects with these names first
+      [--view X,Y]            centre the view on this point (default: the
+                              artboard's centre)
       [--yes | --no]          answer every question
       [--answer yes|no ...]   answer the questions one by one, in order
       [--out FILE]            write the result (.svg or .json)
