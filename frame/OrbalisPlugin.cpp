@@ -14,6 +14,7 @@
 #include "mapgeom/FastMove.h"
 #include "mapgeom/PolygonColoring.h"
 #include "mapgeom/ResetTransform.h"
+#include "mapgeom/ScaleBar.h"
 
 namespace orbalis {
 namespace {
@@ -272,6 +273,10 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
     }
     if (item == fastMoveItem) {
         CFastMove command;
+        return command.Run();
+    }
+    if (item == scaleBarItem) {
+        CScaleBar command(pluginRef);
         return command.Run();
     }
     if (item == colourCodingItem) {
