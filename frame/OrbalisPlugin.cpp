@@ -14,6 +14,7 @@
 #include "mapgeom/FastMove.h"
 #include "mapgeom/PolygonColoring.h"
 #include "mapgeom/ResetTransform.h"
+#include "panels/MoveLayerPanel.h"
 
 namespace orbalis {
 namespace {
@@ -165,9 +166,15 @@ void RebindPlugin(Plugin* plugin) {
 
 HostErr OrbalisPlugin::OnStartup(HostMessageData* message) {
     if (HostErr err = Plugin::OnStartup(message)) return err;
-    if (AddMenus(message) == 0) AddNotifiers();
+    // A failure here leaves the plug-in running with what was set up before.
+    if (AddMenus(message) == 0 && CreatePanels() == 0) AddNotifiers();
     SetLocked(true);
     return 0;
+}
+
+HostErr OrbalisPlugin::CreatePanels() {
+    moveLayerPanel = std::make_unique<CMoveLayerPanel>(pluginRef);
+    return moveLayerPanel->Create();
 }
 
 HostErr OrbalisPlugin::AddNotifiers() {
@@ -232,7 +239,13 @@ HostErr OrbalisPlugin::AddObjectItems() {
     return 0;
 }
 
-HostErr OrbalisPlugin::OnShutdown(HostMessageData* message) { return Plugin::OnShutdown(message); }
+HostErr OrbalisPlugin::OnShutdown(HostMessageData* message) {
+    // Panels still here (their start-up stopped before the shutdown notifier
+    // was added) go while the suites that remove them are held.
+    textAlignPanel.reset();
+    moveLayerPanel.reset();
+    return Plugin::OnShutdown(message);
+}
 
 HostErr OrbalisPlugin::Dispatch(const char* caller, const char* selector, void* message) {
     const HostErr result =

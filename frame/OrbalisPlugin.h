@@ -55,6 +55,7 @@ private:
 
     HostErr AddObjectItems();
     HostErr AddNotifiers();
+    HostErr CreatePanels();
 };
 
 }  // namespace orbalis

@@ -29,10 +29,19 @@ HostErr GetDocumentFileSpecification(HostFilePath file) {
     return 0;
 }
 
+HostErr GetDocument(HostDocument* document) {
+    HOST_OPERATION("GetDocument");
+    if (!document) return kHostBadParameterErr;
+    Document* current = CurrentDocument();
+    *document = current ? reinterpret_cast<HostDocument>(current->openSerial) : nullptr;
+    return 0;
+}
+
 }  // namespace
 
 const HostDocumentSuite& DocumentSuite() {
-    static const HostDocumentSuite suite{RedrawDocument, SyncDocument, GetDocumentFileSpecification};
+    static const HostDocumentSuite suite{RedrawDocument, SyncDocument, GetDocumentFileSpecification,
+                                         GetDocument};
     return suite;
 }
 
