@@ -23,13 +23,14 @@ struct EncodingRow {
 };
 constexpr EncodingRow kEncodingRows[] = {{u"シフトJIS", ShiftJis}, {u"UTF-8", Utf8}, {u"UTF-16", Utf16}};
 
-// Caption and pattern pairs, each ended by a zero, the list by another.
+// Caption and pattern pairs in the system's multibyte code page, each ended
+// by a zero, the list by another.
 std::string FilterText(const ListFileDialog& dialog) {
     std::string text;
     for (const auto& [caption, pattern] : dialog.filters) {
-        text += caption;
+        text += ai::UnicodeString(caption).encoded(kHostEncodingPlatform);
         text += '\0';
-        text += pattern;
+        text += ai::UnicodeString(pattern).encoded(kHostEncodingPlatform);
         text += '\0';
     }
     text += '\0';
@@ -69,6 +70,7 @@ HostErr ChooseListFile(HostPluginRef plugin, const ListFileDialog& dialog, ai::F
     const std::string initialName = dialog.initialName.encoded(kHostEncodingPlatform);
     if (initialName.size() < path.size()) std::memcpy(path.data(), initialName.data(), initialName.size());
     const std::string filter = FilterText(dialog);
+    const std::string title = ai::UnicodeString(dialog.title).encoded(kHostEncodingPlatform);
 
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
@@ -79,7 +81,7 @@ HostErr ChooseListFile(HostPluginRef plugin, const ListFileDialog& dialog, ai::F
     ofn.lpstrFile = path.data();
     ofn.nMaxFile = static_cast<DWORD>(path.size());
     ofn.lpstrInitialDir = dialog.initialFolder.empty() ? nullptr : dialog.initialFolder.c_str();
-    ofn.lpstrTitle = dialog.title.c_str();
+    ofn.lpstrTitle = title.c_str();
     // The saving command asks before overwriting itself, so the system does not.
     ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_ENABLEHOOK |
                 OFN_ENABLETEMPLATE | (dialog.save ? 0 : OFN_FILEMUSTEXIST);
