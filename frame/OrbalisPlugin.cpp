@@ -162,7 +162,8 @@ void RebindPlugin(Plugin* plugin) {
     // in the same place from them.
     auto* survivor = static_cast<OrbalisPlugin*>(plugin);
     OrbalisPlugin::OrbalisSurvivor fields = survivor->TakeOrbalisSurvivor();
-    ::new (static_cast<void*>(plugin)) OrbalisPlugin(std::move(fields));
+    auto* rebound = ::new (static_cast<void*>(plugin)) OrbalisPlugin(std::move(fields));
+    rebound->recreatePanels = true;
 }
 
 HostErr OrbalisPlugin::OnStartup(HostMessageData* message) {
@@ -237,6 +238,22 @@ HostErr OrbalisPlugin::AddObjectItems() {
         sMenu->UpdateMenuItemAutomatically(item, kAutoEnableMenuItemAction, 0, 0,
                                            entry.selectedArtCondition, 0, entry.stateCondition, 0);
     }
+    return 0;
+}
+
+HostErr OrbalisPlugin::OnReload(HostMessageData* message) {
+    if (HostErr err = Plugin::OnReload(message)) return err;
+    if (!recreatePanels) return 0;
+    recreatePanels = false;
+    // The panels' objects were made by the previous code, whose suites are
+    // no longer held: they are removed with this code and made again by it.
+    const bool hadPanels = textAlignPanel || moveLayerPanel;
+    for (std::unique_ptr<CNdPanel>* panel : {&textAlignPanel, &moveLayerPanel}) {
+        if (!*panel) continue;
+        (*panel)->ReleaseForRebind();
+        panel->reset();
+    }
+    if (hadPanels && CreatePanels() == 0) moveLayerPanel->OnDocumentChanged();
     return 0;
 }
 

@@ -103,6 +103,12 @@ void CNdPanel::TearDown() {
     panelRef = nullptr;
 }
 
+void CNdPanel::ReleaseForRebind() {
+    TearDown();
+    panelId.reset();
+    panelTitle.reset();
+}
+
 void CNdPanel::Show(bool visible) {
     if (sPanel && panelRef) sPanel->Show(panelRef, visible ? 1 : 0);
 }

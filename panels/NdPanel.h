@@ -51,6 +51,11 @@ public:
     static LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
 
+    // Removes the host panel, its window and strings with this library's
+    // code, for a panel whose object was made by an earlier mapping of the
+    // library (whose suite pointers are no longer held).
+    void ReleaseForRebind();
+
     HostPanel panel() const { return panelRef; }
     HWND panelWindow() const { return window; }
     // Gives the keyboard focus back to the host's window.

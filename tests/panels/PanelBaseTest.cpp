@@ -89,6 +89,30 @@ TEST_F(PanelBaseTest, AfterTheShutdownNotificationNothingReachesTheGonePanels) {
     EXPECT_EQ(Choose(kTitle), 0);
 }
 
+TEST_F(PanelBaseTest, BetweenUnloadAndReloadThePanelDoesNothingAndAfterReloadItWorks) {
+    host::Art* art = AddRect(doc(), layer->group(), 0, 0, 10, 10);
+    Select(doc(), art);
+    host::Layer* target = AddLayer(doc(), "国道");
+    ASSERT_EQ(Play("panel レイヤー間移動; refresh"), "");
+    ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
+    // Buttons, tree clicks, callbacks and notifications reach no suite.
+    EXPECT_EQ(Play("panel レイヤー間移動; refresh; check; label; tree 国道; resize 300 300; hide; show"), "");
+    EXPECT_EQ(host->SetUIBrightness(0.1), 0);
+    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(art->parent(), layer->group());
+    EXPECT_TRUE(user().alerts().empty());
+
+    ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
+    ASSERT_EQ(host::LivePanels().size(), 1u);
+    ASSERT_EQ(Play("panel レイヤー間移動; resize 300 300; refresh; tree 国道"), "");
+    EXPECT_EQ(doc().layerOf(art), target);
+    ASSERT_EQ(host->SetUIBrightness(0.9), 0);
+    EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{121}));
+    ASSERT_EQ(Choose(kTitle), 0);
+    host->UpdateMenus();
+    EXPECT_FALSE(Item(kTitle)->checked);
+}
+
 class PanelCreationFaultTest : public PanelTest, public ::testing::WithParamInterface<const char*> {
 protected:
     bool StartAtSetUp() const override { return false; }
