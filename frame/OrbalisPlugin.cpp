@@ -9,6 +9,7 @@
 #include "frame/AboutPlugins.h"
 #include "frame/TextEngine.h"
 #include "frame/UnicodeString.h"
+#include "layers/LayerListFile.h"
 #include "layers/NumberLayers.h"
 #include "layers/ReplaceLayerTitle.h"
 #include "mapgeom/FastMove.h"
@@ -291,6 +292,8 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
         CReplaceLayerTitle command(pluginRef);
         return command.Run();
     }
+    if (item == saveLayerListItem) return CLayerListFile(pluginRef).SaveList();
+    if (item == loadLayerListItem) return CLayerListFile(pluginRef).LoadList();
     if (item == aboutItem) return ShowAboutBox(pluginRef);
     if (item == resetPlacedItem) return CResetTransform().ResetPlacedImageSize();
     if (item == textUprightItem) return CResetTransform().RestoreTextUpright();

@@ -33,6 +33,8 @@ bool ReplaceSelection(HWND window, Window& w, EditState& s, std::u16string text)
         text.resize(room);
         fits = false;
         NotifyParent(window, EN_MAXTEXT);
+        // The parent may have destroyed the field when told.
+        if (FindWindowObject(window) != &w) return false;
     }
     if (text.empty() && a == b) return fits;
     w.text.replace(a, b - a, text);

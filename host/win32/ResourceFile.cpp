@@ -93,7 +93,16 @@ bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, s
         *error = "it cannot be read";
         return false;
     }
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // One read of the whole file: a plug-in built for debugging is several
+    // megabytes, and every host start reads it.
+    in.seekg(0, std::ios::end);
+    const std::streamoff length = in.tellg();
+    in.seekg(0);
+    std::vector<uint8_t> file(length > 0 ? static_cast<size_t>(length) : 0);
+    if (length < 0 || !in.read(reinterpret_cast<char*>(file.data()), length)) {
+        *error = "it cannot be read";
+        return false;
+    }
     Elf64_Ehdr eh;
     if (file.size() < sizeof eh || std::memcmp(file.data(), ELFMAG, SELFMAG) != 0 ||
         file[EI_CLASS] != ELFCLASS64) {
@@ -101,6 +110,10 @@ bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, s
         return false;
     }
     std::memcpy(&eh, file.data(), sizeof eh);
+    if (eh.e_shoff > file.size()) {
+        *error = "its section table lies outside it";
+        return false;
+    }
     auto section = [&](size_t i, Elf64_Shdr* sh) {
         const size_t at = eh.e_shoff + i * sizeof(Elf64_Shdr);
         if (eh.e_shentsize != sizeof(Elf64_Shdr) || at + sizeof(Elf64_Shdr) > file.size()) return false;

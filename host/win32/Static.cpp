@@ -29,10 +29,13 @@ LRESULT CALLBACK StaticProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case STM_GETICON:
     case STM_GETIMAGE: return reinterpret_cast<LRESULT>(s->image);
     case WM_LBUTTONDOWN: s->pressed = true; return 0;
-    case WM_LBUTTONUP:
-        if (s->pressed && (w->style & SS_NOTIFY)) NotifyParent(window, STN_CLICKED);
+    case WM_LBUTTONUP: {
+        const bool clicked = s->pressed && (w->style & SS_NOTIFY);
         s->pressed = false;
+        // The parent may destroy the label when told: nothing of it is used after.
+        if (clicked) NotifyParent(window, STN_CLICKED);
         return 0;
+    }
     case WM_GETDLGCODE: return DLGC_STATIC;
     }
     return DefWindowProcW(window, message, wParam, lParam);
