@@ -13,6 +13,7 @@
 #include "layers/NumberLayers.h"
 #include "layers/ReplaceLayerTitle.h"
 #include "mapgeom/FastMove.h"
+#include "mapgeom/MapScaling.h"
 #include "mapgeom/PolygonColoring.h"
 #include "mapgeom/ResetTransform.h"
 #include "panels/MoveLayerPanel.h"
@@ -307,6 +308,10 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
     }
     if (item == colourCodingItem) {
         CPolygonColoring command(pluginRef);
+        return command.Run();
+    }
+    if (item == mapScalingItem) {
+        CMapScaling command(pluginRef);
         return command.Run();
     }
     if (item == numberLayersItem) {
