@@ -13,6 +13,7 @@
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
+#include "sdk/suites/PanelSuites.h"
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"

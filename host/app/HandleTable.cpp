@@ -22,6 +22,14 @@ HandleTable::~HandleTable() {
         if (slot.object) slot.destroy(slot.object);
 }
 
+std::vector<uintptr_t> HandleTable::Handles(HandleKind kind) const {
+    std::vector<uintptr_t> handles;
+    for (uint32_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i].object && slots_[i].kind == kind)
+            handles.push_back(Encode(i, kind, slots_[i].generation));
+    return handles;
+}
+
 const int& HandleTable::live(HandleKind kind) const {
     static const int kNone = 0;
     const auto k = static_cast<size_t>(kind);

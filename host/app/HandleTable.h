@@ -21,8 +21,10 @@ enum class HandleKind : uint8_t {
     String = 1,
     FilePath = 2,
     ArtSet = 3,
+    Panel = 4,
+    FlyoutMenu = 5,
 };
-inline constexpr size_t kHandleKindCount = 4;  // one more than the last kind
+inline constexpr size_t kHandleKindCount = 6;  // one more than the last kind
 
 class HandleTable {
 public:
@@ -52,6 +54,16 @@ public:
     template <typename Object>
     bool Dispose(uintptr_t handle) {
         return DisposeErased(handle, Object::kKind);
+    }
+
+    // The live handles of `kind`, in slot order.
+    std::vector<uintptr_t> Handles(HandleKind kind) const;
+
+    // Calls `visit` (handle, object) for every live object of Object's kind,
+    // in slot order.
+    template <typename Object, typename Visit>
+    void ForEach(Visit visit) const {
+        for (uintptr_t handle : Handles(Object::kKind)) visit(handle, Find<Object>(handle));
     }
 
     // The number of live objects of `kind`. The reference stays valid, and

@@ -247,7 +247,10 @@ HostErr Document::place(Art* art, int32_t paintOrder, Art* prep) {
         if (a == art) return kHostBadParameterErr;  // into its own subtree
     if (parent->type_ == kHostCompoundPathArt && art->type_ != kHostPathArt)
         return kHostBadParameterErr;
-    if (!canEditInside(parent)) return kHostLockedErr;
+    // A locked or hidden layer keeps the art already in it from being edited,
+    // but takes new and moved art; locked or hidden art takes none.
+    for (const Art* a = parent; a; a = a->parent_)
+        if (a->attributes_ & (kHostArtLocked | kHostArtHidden)) return kHostLockedErr;
     if (before == art) before = art->next_;
     unlink(art);
     link(art, parent, before);

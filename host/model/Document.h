@@ -39,6 +39,9 @@ struct SymbolDefinition {
 
 class Document {
 public:
+    // Set by the host when it opens the document: unique for each one it opens.
+    uint64_t openSerial = 0;
+
     Document();
     ~Document();
     Document(const Document&) = delete;

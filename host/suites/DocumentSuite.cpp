@@ -29,6 +29,14 @@ HostErr GetDocumentFileSpecification(HostFilePath file) {
     return 0;
 }
 
+HostErr GetDocument(HostDocument* document) {
+    HOST_OPERATION("GetDocument");
+    if (!document) return kHostBadParameterErr;
+    Document* current = CurrentDocument();
+    *document = current ? reinterpret_cast<HostDocument>(current->openSerial) : nullptr;
+    return 0;
+}
+
 HostErr HasTextFocus(HostBool* hasFocus) {
     HOST_OPERATION("HasTextFocus");
     HOST_DOCUMENT(document);
@@ -58,7 +66,7 @@ HostErr GetDocumentViewCenter(HostDocumentView view, HostPoint* center) {
 
 const HostDocumentSuite& DocumentSuite() {
     static const HostDocumentSuite suite{RedrawDocument, SyncDocument, GetDocumentFileSpecification,
-                                         HasTextFocus, EndTextFocus};
+                                         GetDocument, HasTextFocus, EndTextFocus};
     return suite;
 }
 

@@ -7,6 +7,7 @@
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
+#include "sdk/suites/PanelSuites.h"
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"
@@ -48,6 +49,9 @@ const HostRasterSuite& RasterSuite();
 const HostTagSuite& TagSuite();
 const HostDocumentSuite& DocumentSuite();
 const HostDocumentViewSuite& DocumentViewSuite();
+const HostPanelSuite& PanelSuite();
+const HostPanelFlyoutMenuSuite& PanelFlyoutMenuSuite();
+const HostUserInterfaceThemeSuite& UserInterfaceThemeSuite();
 
 // Text-engine objects, for the host's own use and its tests: a new object
 // (of no particular kind) holds one reference, owned by the caller.

@@ -261,6 +261,10 @@ typedef struct HostRealMathSuite {
     /* The angle by which the matrix turns the x axis: atan2(b, a). */
     HostErr (*MatrixGetRotation)(const HostMatrix* m, double* angle);
     HostErr (*TransformPoint)(const HostMatrix* m, const HostPoint* p, HostPoint* result);
+    /* The translation part (tx, ty) of a matrix. */
+    HostErr (*MatrixGetTranslate)(const HostMatrix* m, double* tx, double* ty);
+    /* The smallest rectangle holding both (y up: top is the larger y). */
+    HostErr (*UnionRect)(const HostRect* a, const HostRect* b, HostRect* result);
 } HostRealMathSuite;
 
 typedef struct HostPathfinderOptions {

@@ -24,13 +24,10 @@ typedef struct HostGroupSuite HostGroupSuite;
 typedef struct HostMatchingArtSuite HostMatchingArtSuite;
 typedef struct HostMdMemorySuite HostMdMemorySuite;
 typedef struct HostModalParentSuite HostModalParentSuite;
-typedef struct HostPanelSuite HostPanelSuite;
-typedef struct HostPanelFlyoutMenuSuite HostPanelFlyoutMenuSuite;
 typedef struct HostPluginGroupSuite HostPluginGroupSuite;
 typedef struct HostRealBezierSuite HostRealBezierSuite;
 typedef struct HostRuntimeSuite HostRuntimeSuite;
 typedef struct HostShapeConstructionSuite HostShapeConstructionSuite;
-typedef struct HostUserInterfaceThemeSuite HostUserInterfaceThemeSuite;
 typedef struct HostURLSuite HostURLSuite;
 
 #ifdef __cplusplus

@@ -20,6 +20,7 @@
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
 #include "host/win32/DialogPicture.h"
+#include "host/app/PanelUser.h"
 #include "host/win32/ScriptedUser.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
@@ -298,7 +299,7 @@ int RunCommand(const std::vector<std::string>& words) {
                           "--ui", "--ui-file", "--view"},
                          {"--yes", "--no", "--stats"});
     if (!args.ok()) return Fail(args.error());
-    if (args.positional().size() != 1) return Fail("run takes one document");
+    if (args.positional().empty()) return Fail("run takes a document");
     const bool hasUi = args.has("--ui") || args.has("--ui-file");
     if (!args.has("--menu") && !hasUi) return Fail("run needs --menu TEXT or --ui STEPS");
     if (args.has("--yes") && args.has("--no")) return Fail("--yes and --no contradict each other");
@@ -320,9 +321,14 @@ int RunCommand(const std::vector<std::string>& words) {
     dialogUser.Add(std::move(steps));
 
     int exitCode = 0;
-    auto document = Open(args.positional()[0], args.value("--layer"), &exitCode);
-    if (!document) return exitCode;
-    if (args.has("--select") && !Select(*document, args.values("--select"), &error))
+    // Every document given is opened; the first is current, and the
+    // selection and the menu item apply to it.
+    std::vector<std::unique_ptr<host::Document>> documents;
+    for (const std::string& path : args.positional()) {
+        documents.push_back(Open(path, args.value("--layer"), &exitCode));
+        if (!documents.back()) return exitCode;
+    }
+    if (args.has("--select") && !Select(*documents.front(), args.values("--select"), &error))
         return Fail(error);
     if (args.has("--view")) {
         HostPoint center{};
@@ -346,7 +352,10 @@ int RunCommand(const std::vector<std::string>& words) {
     auto host = StartHost(args, &exitCode);
     if (!host) return exitCode;
     AttachConsole(host->user(), std::move(answers));
-    host->OpenDocument(std::move(document));
+    for (auto& document : documents) host->OpenDocument(std::move(document));
+    host->SwitchDocument(0);
+    // What the user does at the panels comes before the menu item.
+    host::PlayPanelSteps(*host, dialogUser);
     host::MenuItem* item = nullptr;
     if (args.has("--menu")) {
         if (!(item = FindMenuItem(*host, args.value("--menu"), &error))) return Fail(error);

@@ -32,7 +32,8 @@ commands:
       [--ui STEPS ...]        what the user does in the dialogs, e.g.
                               "dialog 125; type 1126 10; click 1"
       [--ui-file FILE ...]    the same from a file, one step a line
-  run DOC --ui STEPS          start the plug-in, run the steps, save
+  run DOC... --ui STEPS       start the plug-in, open every document, run the
+                              steps (at the panels too), save the current one
   convert IN OUT              convert between .svg and .json
   dialog ID --svg FILE        draw one of the plug-in's dialogs
 
