@@ -334,7 +334,7 @@ int RunCommand(const std::vector<std::string>& words) {
         HostPoint center{};
         if (!ParseViewCenter(args.value("--view"), &center))
             return Fail("--view takes X,Y in points, not \"" + args.value("--view") + "\"");
-        document->viewCenter = center;
+        documents.front()->viewCenter = center;
     }
 
     // The dialogs' user and the shell's requests, shown as they come.
