@@ -9,11 +9,15 @@
 #include "frame/AboutPlugins.h"
 #include "frame/TextEngine.h"
 #include "frame/UnicodeString.h"
+#include "layers/LayerListFile.h"
 #include "layers/NumberLayers.h"
 #include "layers/ReplaceLayerTitle.h"
 #include "mapgeom/FastMove.h"
+#include "mapgeom/MapScaling.h"
 #include "mapgeom/PolygonColoring.h"
 #include "mapgeom/ResetTransform.h"
+#include "mapgeom/ScaleBar.h"
+#include "panels/MoveLayerPanel.h"
 
 namespace orbalis {
 namespace {
@@ -160,14 +164,21 @@ void RebindPlugin(Plugin* plugin) {
     // in the same place from them.
     auto* survivor = static_cast<OrbalisPlugin*>(plugin);
     OrbalisPlugin::OrbalisSurvivor fields = survivor->TakeOrbalisSurvivor();
-    ::new (static_cast<void*>(plugin)) OrbalisPlugin(std::move(fields));
+    auto* rebound = ::new (static_cast<void*>(plugin)) OrbalisPlugin(std::move(fields));
+    rebound->recreatePanels = true;
 }
 
 HostErr OrbalisPlugin::OnStartup(HostMessageData* message) {
     if (HostErr err = Plugin::OnStartup(message)) return err;
-    if (AddMenus(message) == 0) AddNotifiers();
+    // A failure here leaves the plug-in running with what was set up before.
+    if (AddMenus(message) == 0 && CreatePanels() == 0) AddNotifiers();
     SetLocked(true);
     return 0;
+}
+
+HostErr OrbalisPlugin::CreatePanels() {
+    moveLayerPanel = std::make_unique<CMoveLayerPanel>(pluginRef);
+    return moveLayerPanel->Create();
 }
 
 HostErr OrbalisPlugin::AddNotifiers() {
@@ -232,7 +243,29 @@ HostErr OrbalisPlugin::AddObjectItems() {
     return 0;
 }
 
-HostErr OrbalisPlugin::OnShutdown(HostMessageData* message) { return Plugin::OnShutdown(message); }
+HostErr OrbalisPlugin::OnReload(HostMessageData* message) {
+    if (HostErr err = Plugin::OnReload(message)) return err;
+    if (!recreatePanels) return 0;
+    recreatePanels = false;
+    // The panels' objects were made by the previous code, whose suites are
+    // no longer held: they are removed with this code and made again by it.
+    const bool hadPanels = textAlignPanel || moveLayerPanel;
+    for (std::unique_ptr<CNdPanel>* panel : {&textAlignPanel, &moveLayerPanel}) {
+        if (!*panel) continue;
+        (*panel)->ReleaseForRebind();
+        panel->reset();
+    }
+    if (hadPanels && CreatePanels() == 0) moveLayerPanel->OnDocumentChanged();
+    return 0;
+}
+
+HostErr OrbalisPlugin::OnShutdown(HostMessageData* message) {
+    // Panels still here (their start-up stopped before the shutdown notifier
+    // was added) go while the suites that remove them are held.
+    textAlignPanel.reset();
+    moveLayerPanel.reset();
+    return Plugin::OnShutdown(message);
+}
 
 HostErr OrbalisPlugin::Dispatch(const char* caller, const char* selector, void* message) {
     const HostErr result =
@@ -274,8 +307,16 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
         CFastMove command;
         return command.Run();
     }
+    if (item == scaleBarItem) {
+        CScaleBar command(pluginRef);
+        return command.Run();
+    }
     if (item == colourCodingItem) {
         CPolygonColoring command(pluginRef);
+        return command.Run();
+    }
+    if (item == mapScalingItem) {
+        CMapScaling command(pluginRef);
         return command.Run();
     }
     if (item == numberLayersItem) {
@@ -286,6 +327,8 @@ HostErr OrbalisPlugin::OnMenuGo(HostMenuMessage* message) {
         CReplaceLayerTitle command(pluginRef);
         return command.Run();
     }
+    if (item == saveLayerListItem) return CLayerListFile(pluginRef).SaveList();
+    if (item == loadLayerListItem) return CLayerListFile(pluginRef).LoadList();
     if (item == aboutItem) return ShowAboutBox(pluginRef);
     if (item == resetPlacedItem) return CResetTransform().ResetPlacedImageSize();
     if (item == textUprightItem) return CResetTransform().RestoreTextUpright();

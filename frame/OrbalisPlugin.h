@@ -18,6 +18,7 @@ public:
 
     HostErr OnStartup(HostMessageData* message) override;
     HostErr OnShutdown(HostMessageData* message) override;
+    HostErr OnReload(HostMessageData* message) override;
     HostErr Dispatch(const char* caller, const char* selector, void* message) override;
     HostErr SetCurrentPlugin(Plugin* plugin) override;
     HostErr OnNotify(HostNotifierMessage* message) override;
@@ -46,6 +47,9 @@ public:
     HostNotifier brightnessNotifier = nullptr;
     std::unique_ptr<CNdPanel> textAlignPanel;
     std::unique_ptr<CNdPanel> moveLayerPanel;
+    // Set on the object rebound to a newly mapped library, until its panels
+    // are made again by that library's code.
+    bool recreatePanels = false;
 
 private:
     friend void RebindPlugin(Plugin* plugin);
@@ -55,6 +59,7 @@ private:
 
     HostErr AddObjectItems();
     HostErr AddNotifiers();
+    HostErr CreatePanels();
 };
 
 }  // namespace orbalis

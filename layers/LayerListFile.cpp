@@ -5,6 +5,7 @@
 #include "frame/HostSuites.h"
 #include "frame/Settings.h"
 #include "frame/UserAlerts.h"
+#include "layers/LayerListFileDialogs.h"
 
 namespace orbalis {
 namespace {
@@ -227,6 +228,25 @@ ListFileDialog CLayerListFile::LoadDialog() {
     dialog.filters = {{"Text Files(*.txt)", "*.txt"}, {"All Files(*.*)", "*.*"}};
     dialog.initialFolder = RememberedFolder();
     return dialog;
+}
+
+HostErr CLayerListFile::SaveList() {
+    if (HostErr err = BuildTree()) return err;
+    ai::FilePath file;
+    TextEncoding encoding = ShiftJis;
+    if (ChooseListFile(pluginRef, SaveDialog(), file, encoding)) return kCanceled;
+    return SaveChosenList(file, encoding);
+}
+
+HostErr CLayerListFile::LoadList() {
+    int32_t kind = RenameExisting;
+    GetIntegerSetting(kListRestoreKindKey, kind);
+    if (HostErr err = ChooseRestoreKind(pluginRef, kind)) return err;
+    PutIntegerSetting(kListRestoreKindKey, kind);
+    ai::FilePath file;
+    TextEncoding encoding = ShiftJis;
+    if (ChooseListFile(pluginRef, LoadDialog(), file, encoding)) return kCanceled;
+    return LoadChosenList(kind == RenameExisting ? RenameExisting : CreateNew, file, encoding);
 }
 
 HostErr CLayerListFile::SaveChosenList(const ai::FilePath& file, TextEncoding encoding) {

@@ -57,6 +57,16 @@ public:
     CLayerListFile(const CLayerListFile&) = delete;
     CLayerListFile& operator=(const CLayerListFile&) = delete;
 
+    // "レイヤー名リストをファイルに保存...": builds the tree (a host error
+    // ends the command before any dialog), lets the user choose the file and
+    // its encoding, and saves. 0 when saved; kCanceled when the user
+    // cancelled or the save failed.
+    HostErr SaveList();
+    // "レイヤー名をファイルから設定...": dialog 128 for how to apply the list,
+    // then the file dialog, then the list is applied. 0 when applied;
+    // kCanceled when the user cancelled or the list could not be applied.
+    HostErr LoadList();
+
     // The saving command after its file dialog: remembers the file's folder,
     // asks before overwriting a file and before a Shift-JIS save that would
     // lose characters, and writes the tree of the latest BuildTree. The file

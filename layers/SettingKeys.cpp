@@ -10,6 +10,7 @@ void ReadSettingKeys(std::span<const SettingKey> keys) {
         case SettingKey::Integer: GetIntegerSetting(k.key, *k.number); break;
         case SettingKey::Boolean: GetBooleanSetting(k.key, *k.number); break;
         case SettingKey::Text: GetTextSetting(k.key, *k.text); break;
+        case SettingKey::Real: GetRealSetting(k.key, *k.real); break;
         }
     }
 }
@@ -20,6 +21,7 @@ void WriteSettingKeys(std::span<const SettingKey> keys) {
         case SettingKey::Integer: PutIntegerSetting(k.key, *k.number); break;
         case SettingKey::Boolean: PutBooleanSetting(k.key, *k.number); break;
         case SettingKey::Text: PutTextSetting(k.key, *k.text); break;
+        case SettingKey::Real: PutRealSetting(k.key, *k.real); break;
         }
     }
 }

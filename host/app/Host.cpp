@@ -78,7 +78,7 @@ Host::~Host() {
         }
         plugin->magic_ = 0;
     }
-    document_.reset();
+    documents_.clear();
     DestroyWindow(reinterpret_cast<HWND>(mainWindow_));
     gCurrent = previous_;
 }
@@ -86,11 +86,40 @@ Host::~Host() {
 Host& Host::Current() { return *gCurrent; }
 Host* Host::CurrentOrNull() { return gCurrent; }
 
-void Host::OpenDocument(std::unique_ptr<Document> document) { document_ = std::move(document); }
+void Host::OpenDocument(std::unique_ptr<Document> document) {
+    if (!document) return;
+    document->openSerial = nextDocumentSerial_++;
+    documents_.push_back(std::move(document));
+    current_ = documents_.size() - 1;
+    Notify(kNotifierDocumentChanged);
+}
 
-std::unique_ptr<Document> Host::CloseDocument() { return std::move(document_); }
+std::unique_ptr<Document> Host::CloseDocument() {
+    if (current_ >= documents_.size()) return nullptr;
+    std::unique_ptr<Document> closed = std::move(documents_[current_]);
+    documents_.erase(documents_.begin() + static_cast<std::ptrdiff_t>(current_));
+    current_ = documents_.empty() ? 0 : documents_.size() - 1;
+    Notify(kNotifierDocumentChanged);
+    return closed;
+}
+
+bool Host::SwitchDocument(size_t index) {
+    if (index >= documents_.size()) return false;
+    if (index != current_) {
+        current_ = index;
+        Notify(kNotifierDocumentChanged);
+    }
+    return true;
+}
 
 HostWindow Host::mainWindow() const { return mainWindow_; }
+
+HostErr Host::SetUIBrightness(double brightness) {
+    brightness = brightness < 0 ? 0 : brightness > 1 ? 1 : brightness;
+    if (brightness == uiBrightness_) return 0;
+    uiBrightness_ = brightness;
+    return Notify(kNotifierUIBrightnessChanged);
+}
 
 HostErr Host::MapLibrary(LoadedPlugin& plugin, const std::string& file, std::string* error) {
     // The property list says what the library is before any of its code runs.
@@ -160,6 +189,8 @@ HostErr Host::StartPlugins() {
         if (err && !first) first = err;
     }
     if (HostErr err = Notify(kNotifierApplicationStarted); err && !first) first = err;
+    // The plug-ins learn the document state they start in.
+    Notify(kNotifierDocumentChanged);
     UpdateMenus();
     return first;
 }
@@ -234,19 +265,20 @@ void Host::UpdateMenus() {
                 message.menuItem = reinterpret_cast<HostMenuItem>(item);
                 Send(*item->owner, kCallerMenu, kSelectorUpdate, &message.d);
             }
-    menus_.UpdateEnabling(document_.get());
+    menus_.UpdateEnabling(document());
 }
 
 HostErr Host::ChooseMenuItem(MenuItem* item) {
     if (!menus_.IsItem(item) || !item->owner) return kHostBadParameterErr;
-    menus_.UpdateEnabling(document_.get());
+    menus_.UpdateEnabling(document());
     if (!item->enabled || item->isSeparator() || item->submenu) return kHostBadParameterErr;
-    const uint64_t before = document_ ? document_->revision() : 0;
+    Document* const chosenIn = document();
+    const uint64_t before = chosenIn ? chosenIn->revision() : 0;
     HostMenuMessage message{};
     message.menuItem = reinterpret_cast<HostMenuItem>(item);
     const HostErr result = Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
     user_.CloseProgress();
-    if (document_ && document_->revision() != before) {
+    if (chosenIn && document() == chosenIn && chosenIn->revision() != before) {
         Notify(kNotifierArtSelectionChanged);
         Notify(kNotifierDocumentChanged);
     }

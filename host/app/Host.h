@@ -74,10 +74,21 @@ public:
     static Host& Current();
     static Host* CurrentOrNull();
 
-    // ---- Document.
-    Document* document() { return document_.get(); }
+    // ---- Documents. Several may be open; one of them is current, and the
+    // suites work on it. Opening, switching and closing send the
+    // document-changed notification.
+    Document* document() { return current_ < documents_.size() ? documents_[current_].get() : nullptr; }
+    // Adds the document and makes it current.
     void OpenDocument(std::unique_ptr<Document> document);
+    // Closes the current document; the one opened last of the others becomes
+    // current.
     std::unique_ptr<Document> CloseDocument();
+    size_t documentCount() const { return documents_.size(); }
+    Document* documentAt(size_t index) { return index < documents_.size() ? documents_[index].get() : nullptr; }
+    size_t currentDocumentIndex() const { return current_; }
+    // Makes the index-th open document (from 0) current; false when there is
+    // no such document.
+    bool SwitchDocument(size_t index);
 
     // ---- Parts.
     User& user() { return user_; }
@@ -85,6 +96,14 @@ public:
     PreferenceStore& preferences() { return preferences_; }
     const std::vector<std::unique_ptr<Notifier>>& notifiers() const { return notifiers_; }
     HostWindow mainWindow() const;
+
+    // ---- User-interface theme: the brightness of the host's panels, from 0
+    // (black) to 1 (white); below one half the interface counts as dark.
+    double uiBrightness() const { return uiBrightness_; }
+    bool uiIsDark() const { return uiBrightness_ < 0.5; }
+    // Sets the brightness and, when it changed, sends the brightness
+    // notification.
+    HostErr SetUIBrightness(double brightness);
 
     // ---- Plug-ins.
     // Maps the plug-in library and finds its entry point; nothing is sent yet.
@@ -134,7 +153,9 @@ private:
     HostErr MapLibrary(LoadedPlugin& plugin, const std::string& file, std::string* error);
 
     HostOptions options_;
-    std::unique_ptr<Document> document_;
+    std::vector<std::unique_ptr<Document>> documents_;
+    size_t current_ = 0;
+    uint64_t nextDocumentSerial_ = 1;
     User user_;
     MenuBar menus_;
     PreferenceStore preferences_;
@@ -143,6 +164,7 @@ private:
     Host* previous_ = nullptr;
     int reloadCounter_ = 0;
     HostWindow mainWindow_ = nullptr;
+    double uiBrightness_ = 0.75;
 };
 
 // The basic suite the host hands to plug-ins in every message.

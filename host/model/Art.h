@@ -28,6 +28,21 @@ struct PathData {
     HostPathStyle style{};
 };
 
+// The style the host gives a path made through the Art suite: a white fill
+// and a black stroke of 1 point, butt caps, mitre joins with a limit of 10.
+inline HostPathStyle NewPathStyle() {
+    HostPathStyle style{};
+    style.fillPaint = 1;
+    style.fill.color.kind = kHostGrayColor;
+    style.fill.color.c.gray.gray = 0;
+    style.strokePaint = 1;
+    style.stroke.color.kind = kHostGrayColor;
+    style.stroke.color.c.gray.gray = 1;
+    style.stroke.width = 1;
+    style.stroke.miterLimit = 10;
+    return style;
+}
+
 // Natural size in image units; the matrix maps image space (y down) to the
 // page, so an unrotated image at natural size has a = 1, d = -1.
 struct PlacedData {

@@ -247,7 +247,10 @@ HostErr Document::place(Art* art, int32_t paintOrder, Art* prep) {
         if (a == art) return kHostBadParameterErr;  // into its own subtree
     if (parent->type_ == kHostCompoundPathArt && art->type_ != kHostPathArt)
         return kHostBadParameterErr;
-    if (!canEditInside(parent)) return kHostLockedErr;
+    // A locked or hidden layer keeps the art already in it from being edited,
+    // but takes new and moved art; locked or hidden art takes none.
+    for (const Art* a = parent; a; a = a->parent_)
+        if (a->attributes_ & (kHostArtLocked | kHostArtHidden)) return kHostLockedErr;
     if (before == art) before = art->next_;
     unlink(art);
     link(art, parent, before);
@@ -362,6 +365,25 @@ void Document::deselectAll() {
     for (auto& art : arts_)
         if (art->live() && (art->attributes_ & kHostArtSelected))
             setAttributes(art.get(), kHostArtSelected, 0);
+}
+
+void Document::deselectLayer(Layer* layer) {
+    Art* root = layer->group_;
+    // Pre-order through the subtrees that hold a selected object.
+    for (Art* a = root; a;) {
+        if (a->attributes_ & kHostArtSelected) setAttributes(a, kHostArtSelected, 0);
+        if (a->firstChild_ && a->selectedInside_) {
+            a = a->firstChild_;
+            continue;
+        }
+        while (a != root && !a->next_) a = a->parent_;
+        a = a == root ? nullptr : a->next_;
+    }
+}
+
+HostPoint Document::currentViewCenter() const {
+    if (viewCenter) return *viewCenter;
+    return {(artboard.left + artboard.right) / 2, (artboard.top + artboard.bottom) / 2};
 }
 
 void Document::collectSelected(std::vector<Art*>& out) const {

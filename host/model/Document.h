@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,9 @@ struct SymbolDefinition {
 
 class Document {
 public:
+    // Set by the host when it opens the document: unique for each one it opens.
+    uint64_t openSerial = 0;
+
     Document();
     ~Document();
     Document(const Document&) = delete;
@@ -80,6 +84,8 @@ public:
     // Sets the attribute bits of `mask` to those of `value`.
     void setAttributes(Art* art, int32_t mask, int32_t value);
     void deselectAll();
+    // Deselects every object in the layer's tree, sublayers included.
+    void deselectLayer(Layer* layer);
 
     // Call after changing an object's data: drops cached bounds up the tree.
     // A text and its frame path object are kept alike: touching one copies
@@ -115,6 +121,12 @@ public:
 
     // ---- Document-wide data.
     HostRect artboard{0, 792, 612, 0};  // the page, in points
+    // The document point at the centre of the current view; the artboard's
+    // centre unless the view was scrolled elsewhere.
+    std::optional<HostPoint> viewCenter;
+    HostPoint currentViewCenter() const;
+    // The user is editing text (a text cursor or a text selection is active).
+    bool textFocus = false;
     NameValues foreignAttributes;       // imported file's document-level extras
     std::vector<std::string> foreignContent;  // imported content kept verbatim (e.g. <defs>)
     std::string filePath;  // the file it was read from (absolute, UTF-8); empty for a new document

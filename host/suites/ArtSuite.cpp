@@ -111,6 +111,7 @@ HostErr NewArt(int32_t type, int32_t paintOrder, HostArt prepHandle, HostArt* ou
     if (!out || type <= kHostUnknownArt) return kHostBadParameterErr;
     Art* art = nullptr;
     if (HostErr err = document->newArt(type, paintOrder, prep, &art)) return err;
+    if (PathData* path = art->path()) path->style = NewPathStyle();
     *out = Document::toHandle(art);
     return 0;
 }

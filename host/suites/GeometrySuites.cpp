@@ -1,4 +1,5 @@
 // Transform Art, Real Math and the Pathfinder effects.
+#include <algorithm>
 #include <cmath>
 
 #include "host/geom/Unite.h"
@@ -96,6 +97,22 @@ HostErr TransformPoint(const HostMatrix* m, const HostPoint* p, HostPoint* resul
     return 0;
 }
 
+HostErr MatrixGetTranslate(const HostMatrix* m, double* tx, double* ty) {
+    HOST_OPERATION("MatrixGetTranslate");
+    if (!m || !tx || !ty) return kHostBadParameterErr;
+    *tx = m->tx;
+    *ty = m->ty;
+    return 0;
+}
+
+HostErr UnionRect(const HostRect* a, const HostRect* b, HostRect* result) {
+    HOST_OPERATION("UnionRect");
+    if (!a || !b || !result) return kHostBadParameterErr;
+    *result = {std::min(a->left, b->left), std::max(a->top, b->top), std::max(a->right, b->right),
+               std::min(a->bottom, b->bottom)};
+    return 0;
+}
+
 HostErr DoUniteEffect(HostPathfinderData* data, HostMessageData* message) {
     HOST_OPERATION("DoUniteEffect");
     HOST_DOCUMENT(document);
@@ -124,7 +141,8 @@ const HostRealMathSuite& RealMathSuite() {
     static const HostRealMathSuite suite{
         SetMatrixIdentity,     SetMatrixTranslate, SetMatrixScale,    SetMatrixRotate,
         MatrixConcat,          MatrixConcatTranslate, MatrixConcatRotate, MatrixConcatScale,
-        MatrixInvert,          MatrixGetRotation,  TransformPoint};
+        MatrixInvert,          MatrixGetRotation,  TransformPoint,    MatrixGetTranslate,
+        UnionRect};
     return suite;
 }
 

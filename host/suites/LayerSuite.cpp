@@ -149,6 +149,21 @@ HostErr DeleteLayer(HostLayer handle) {
     return layer->document()->deleteLayer(layer);
 }
 
+HostErr LayerHasSelectedArt(HostLayer handle, HostBool* hasSelected) {
+    HOST_OPERATION("LayerHasSelectedArt");
+    HOST_LAYER(layer, handle);
+    if (!hasSelected) return kHostBadParameterErr;
+    *hasSelected = layer->group()->answersSelected() ? 1 : 0;
+    return 0;
+}
+
+HostErr DeselectArtOnLayer(HostLayer handle) {
+    HOST_OPERATION("DeselectArtOnLayer");
+    HOST_LAYER(layer, handle);
+    layer->document()->deselectLayer(layer);
+    return 0;
+}
+
 }  // namespace
 
 const HostLayerSuite& LayerSuite() {
@@ -157,7 +172,8 @@ const HostLayerSuite& LayerSuite() {
         GetPrevLayer,       GetCurrentLayer,     SetCurrentLayer,      GetLayerTitle,
         SetLayerTitle,      GetLayerVisible,     SetLayerVisible,      GetLayerEditable,
         SetLayerEditable,   InsertLayer,         DeleteLayer,          GetLayerFirstChild,
-        GetLayerParent,     GetNextPreorderLayer, GetNextNonChildPreorderLayer};
+        GetLayerParent,     GetNextPreorderLayer, GetNextNonChildPreorderLayer,
+        LayerHasSelectedArt, DeselectArtOnLayer};
     return suite;
 }
 

@@ -3,9 +3,11 @@
 
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/suites/DocumentSuite.h"
+#include "sdk/suites/DocumentViewSuite.h"
 #include "sdk/suites/FrameSuites.h"
 #include "sdk/suites/ImageSuites.h"
 #include "sdk/suites/MenuSuite.h"
+#include "sdk/suites/PanelSuites.h"
 #include "sdk/suites/PreferenceSuite.h"
 #include "sdk/suites/StringSuites.h"
 #include "sdk/suites/TextEngineSuites.h"
@@ -46,6 +48,10 @@ const HostPlacedSuite& PlacedSuite();
 const HostRasterSuite& RasterSuite();
 const HostTagSuite& TagSuite();
 const HostDocumentSuite& DocumentSuite();
+const HostDocumentViewSuite& DocumentViewSuite();
+const HostPanelSuite& PanelSuite();
+const HostPanelFlyoutMenuSuite& PanelFlyoutMenuSuite();
+const HostUserInterfaceThemeSuite& UserInterfaceThemeSuite();
 
 // Text-engine objects, for the host's own use and its tests: a new object
 // (of no particular kind) holds one reference, owned by the caller.

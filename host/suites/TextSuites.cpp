@@ -43,8 +43,13 @@ HostErr NewPointText(int32_t paintOrder, HostArt prep, int32_t orientation, Host
 
 HostErr GetTextKind(HostArt handle, int32_t* kind) {
     HOST_OPERATION("GetTextKind");
-    HOST_TEXT(text, handle);
     if (!kind) return kHostBadParameterErr;
+    // Legacy text is text art too, of none of the frame kinds.
+    if (Art* art = Document::fromHandle(handle); art && art->type() == kHostLegacyTextArt) {
+        *kind = kHostLegacyTextKind;
+        return 0;
+    }
+    HOST_TEXT(text, handle);
     *kind = text->frameKind;
     return 0;
 }

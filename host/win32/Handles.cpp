@@ -75,6 +75,14 @@ void HandleTable::DisposeAll(const void* owner) {
         if (slots_[i].object && slots_[i].owner == owner) DisposeSlot(static_cast<uint32_t>(i));
 }
 
+std::vector<uintptr_t> HandleTable::Handles(HandleKind kind, const void* owner) const {
+    std::vector<uintptr_t> handles;
+    for (uint32_t i = 0; i < slots_.size(); ++i)
+        if (slots_[i].object && slots_[i].kind == kind && slots_[i].owner == owner)
+            handles.push_back(Encode(i, kind, slots_[i].generation));
+    return handles;
+}
+
 void HandleTable::DisposeSlot(uint32_t index) {
     Slot& slot = slots_[index];
     void* object = slot.object;

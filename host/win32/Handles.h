@@ -35,6 +35,8 @@ enum class HandleKind : uint8_t {
     FilePath,
     ArtSet,
     TextEngineRef,
+    Panel,
+    FlyoutMenu,
     Count
 };
 
@@ -86,6 +88,8 @@ public:
     }
     // Disposes of every object of `owner`.
     void DisposeAll(const void* owner);
+    // The live handles of `kind` and `owner`, in slot order.
+    std::vector<uintptr_t> Handles(HandleKind kind, const void* owner) const;
 
     // Live objects of a kind, all owners together.
     int Live(HandleKind kind) const { return live_[static_cast<size_t>(kind)]; }
@@ -132,25 +136,34 @@ class HandleOwner {
 public:
     HandleOwner() = default;
     // Destroys every object of this owner still in the table.
-    ~HandleOwner() { Handles().DisposeAll(this); }
+    ~HandleOwner() { win32::Handles().DisposeAll(this); }
     HandleOwner(const HandleOwner&) = delete;
     HandleOwner& operator=(const HandleOwner&) = delete;
 
     template <typename T>
     uintptr_t Add(std::unique_ptr<T> object) {
-        const uintptr_t handle = Handles().Add(std::move(object), this);
+        const uintptr_t handle = win32::Handles().Add(std::move(object), this);
         if (handle) ++live_[static_cast<size_t>(T::kKind)];
         return handle;
     }
     template <typename T>
     T* Find(uintptr_t handle) const {
-        return Handles().Find<T>(handle, this);
+        return win32::Handles().Find<T>(handle, this);
     }
     template <typename T>
     bool Dispose(uintptr_t handle) {
-        if (!Handles().Dispose<T>(handle, this)) return false;
+        if (!win32::Handles().Dispose<T>(handle, this)) return false;
         --live_[static_cast<size_t>(T::kKind)];
         return true;
+    }
+
+    // This owner's live handles of `kind`, in slot order.
+    std::vector<uintptr_t> Handles(HandleKind kind) const { return win32::Handles().Handles(kind, this); }
+    // Calls `visit` (handle, object) for every live object of T's kind of
+    // this owner, in slot order.
+    template <typename T, typename Visit>
+    void ForEach(Visit visit) const {
+        for (uintptr_t handle : Handles(T::kKind)) visit(handle, Find<T>(handle));
     }
 
     // The number of this owner's live objects of `kind`. The reference stays

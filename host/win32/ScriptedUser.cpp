@@ -91,6 +91,22 @@ bool Number(const std::string& word, int* value) {
     return true;
 }
 
+// Splits "道路/国道" into its titles; "\/" is a slash inside a title.
+std::vector<std::string> TreePath(const std::string& word) {
+    std::vector<std::string> titles(1);
+    for (size_t i = 0; i < word.size(); ++i) {
+        if (word[i] == '\\' && i + 1 < word.size() && word[i + 1] == '/') {
+            titles.back().push_back('/');
+            ++i;
+        } else if (word[i] == '/') {
+            titles.emplace_back();
+        } else {
+            titles.back().push_back(word[i]);
+        }
+    }
+    return titles;
+}
+
 }  // namespace
 
 bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::string* error) {
@@ -134,6 +150,33 @@ bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::str
             if (!want(2, "file PATH")) return false;
             step.kind = UiStep::File;
             step.text = w[1];
+        } else if (verb == "panel") {
+            if (w.size() < 2) return bad("expected panel TITLE");
+            step.kind = UiStep::Panel;
+            step.text = w[1];
+            for (size_t k = 2; k < w.size(); ++k) step.text += " " + w[k];
+        } else if (verb == "button" || verb == "document") {
+            if (!want(2, verb == "button" ? "button N" : "document N")) return false;
+            step.kind = verb == "button" ? UiStep::Button : UiStep::Document;
+            if (!Number(w[1], &step.row) || step.row < 1) return bad("expected a number from 1");
+        } else if (verb == "refresh" || verb == "check" || verb == "label" || verb == "tree-root" ||
+                   verb == "show" || verb == "hide") {
+            if (!want(1, verb.c_str())) return false;
+            step.kind = verb == "refresh" ? UiStep::Refresh : verb == "check" ? UiStep::Check
+                      : verb == "label" ? UiStep::Label : verb == "tree-root" ? UiStep::TreeRoot
+                      : verb == "show" ? UiStep::Show : UiStep::Hide;
+        } else if (verb == "tree" || verb == "tree-expander" || verb == "tree-indent") {
+            if (w.size() < 2) return bad("expected " + verb + " TITLE/TITLE");
+            std::string joined = w[1];
+            for (size_t k = 2; k < w.size(); ++k) joined += " " + w[k];
+            step.kind = verb == "tree" ? UiStep::Tree : verb == "tree-expander" ? UiStep::TreeExpander
+                                                                                : UiStep::TreeIndent;
+            step.path = TreePath(joined);
+        } else if (verb == "resize") {
+            if (!want(3, "resize W H")) return false;
+            step.kind = UiStep::Resize;
+            if (!Number(w[1], &step.row) || !Number(w[2], &step.height) || step.row < 1 || step.height < 1)
+                return bad("the size is two numbers from 1");
         } else {
             return bad("unknown step \"" + verb + "\"");
         }
@@ -151,6 +194,10 @@ std::vector<std::string> ScriptedUser::pending() const {
     std::vector<std::string> out;
     for (size_t i = next_; i < steps_.size(); ++i) out.push_back(steps_[i].source);
     return out;
+}
+
+const UiStep* ScriptedUser::NextPanelStep() const {
+    return next_ < steps_.size() && steps_[next_].atPanel() ? &steps_[next_] : nullptr;
 }
 
 bool ScriptedUser::Fail(std::string message) {
@@ -181,7 +228,7 @@ bool ScriptedUser::Act(HWND dialog) {
         matched_.push_back(dialog);
         return true;
     }
-    if (next_ >= steps_.size() || steps_[next_].kind == UiStep::Dialog)
+    if (next_ >= steps_.size() || steps_[next_].kind == UiStep::Dialog || steps_[next_].atPanel())
         return Fail(name + " is still open at the end of its steps; it was cancelled");
     const UiStep& step = steps_[next_++];
     const std::string error = Perform(dialog, step);
@@ -202,7 +249,7 @@ std::string ScriptedUser::Perform(HWND dialog, const UiStep& step) {
     case UiStep::Enter: UserEnter(dialog); return {};
     case UiStep::Escape: UserEscape(dialog); return {};
     case UiStep::File: return UserChooseFile(dialog, Widen(step.text));
-    case UiStep::Dialog: break;
+    default: break;
     }
     return "unexpected step";
 }

@@ -8,6 +8,13 @@
 // dialogs), `type ID TEXT`, `clear ID`, `click ID`, `select ID ROW`, `leave`,
 // `enter`, `escape`, `file PATH`. TEXT and PATH may be double-quoted, with
 // backslash escapes (\" \\ \n \t), to hold blanks and ';'.
+//
+// Steps at the panels, outside dialogs, name controls by role: `panel TITLE`
+// (the panel the next steps act on), `button N` (the N-th icon button, from
+// 1), `refresh`, `check`, `label`, `tree TITLE/TITLE` (a click on a layer's
+// label; `\/` is a slash inside a title), `tree-root`, `tree-expander PATH`,
+// `tree-indent PATH`, `resize W H`, `show`, `hide` (the panel's close
+// button), and `document N` (switch to the N-th open document, from 1).
 #pragma once
 
 #include <string>
@@ -18,12 +25,20 @@
 namespace orbalis::win32 {
 
 struct UiStep {
-    enum Kind { Dialog, Type, Clear, Click, Select, Leave, Enter, Escape, File };
+    enum Kind {
+        Dialog, Type, Clear, Click, Select, Leave, Enter, Escape, File,
+        // At the panels, outside any dialog (played by the host).
+        Panel, Button, Refresh, Check, Label, Tree, TreeRoot, TreeExpander, TreeIndent, Resize,
+        Show, Hide, Document
+    };
+    bool atPanel() const { return kind >= Panel; }
     Kind kind;
     int id = 0;           // the dialog template or the control
     std::string dialog;   // "open" or "save" for the file dialogs, else empty
     std::string text;     // typed text or file path
-    int row = 0;
+    int row = 0;          // also a button's position, a document's number, a width
+    int height = 0;       // of a resize
+    std::vector<std::string> path;  // titles of a tree item, from the top layer down
     std::string source;   // the step as written, for messages
 };
 
@@ -41,6 +56,11 @@ public:
     size_t pendingSteps() const { return steps_.size() - next_; }
     // The steps not yet used, as written.
     std::vector<std::string> pending() const;
+    // The next step, when it is a step at the panels; it is used up by
+    // TakePanelStep.
+    const UiStep* NextPanelStep() const;
+    void TakePanelStep() { ++next_; }
+    void AddError(std::string message) { errors_.push_back(std::move(message)); }
 
     // Carries out one step (not a `dialog` step) at the dialog; the reason
     // when a person could not.

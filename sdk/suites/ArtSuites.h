@@ -125,6 +125,10 @@ typedef struct HostLayerSuite {
     HostErr (*GetLayerParent)(HostLayer layer, HostLayer* parent);
     HostErr (*GetNextPreorderLayer)(HostLayer layer, HostLayer* next);
     HostErr (*GetNextNonChildPreorderLayer)(HostLayer layer, HostLayer* next);
+    /* Whether any art on the layer, its sublayers' included, is selected. */
+    HostErr (*LayerHasSelectedArt)(HostLayer layer, HostBool* hasSelected);
+    /* Deselects every object on the layer, its sublayers' included. */
+    HostErr (*DeselectArtOnLayer)(HostLayer layer);
 } HostLayerSuite;
 
 typedef struct HostPathSegment {
@@ -257,6 +261,10 @@ typedef struct HostRealMathSuite {
     /* The angle by which the matrix turns the x axis: atan2(b, a). */
     HostErr (*MatrixGetRotation)(const HostMatrix* m, double* angle);
     HostErr (*TransformPoint)(const HostMatrix* m, const HostPoint* p, HostPoint* result);
+    /* The translation part (tx, ty) of a matrix. */
+    HostErr (*MatrixGetTranslate)(const HostMatrix* m, double* tx, double* ty);
+    /* The smallest rectangle holding both (y up: top is the larger y). */
+    HostErr (*UnionRect)(const HostRect* a, const HostRect* b, HostRect* result);
 } HostRealMathSuite;
 
 typedef struct HostPathfinderOptions {

@@ -18,6 +18,14 @@ typedef struct HostDocumentSuite {
      * was opened from or last saved to. kHostNotFoundErr, leaving `file`
      * alone, for a document that has no file yet. */
     HostErr (*GetDocumentFileSpecification)(HostFilePath file);
+    /* The current document: an identity to compare, unique for each
+     * document the host opens; null when none is open. */
+    HostErr (*GetDocument)(HostDocument* document);
+    /* Whether the user is editing text in the document (a text cursor or a
+     * text selection is active). */
+    HostErr (*HasTextFocus)(HostBool* hasFocus);
+    /* Ends text editing; nothing happens when there is none. */
+    HostErr (*EndTextFocus)(void);
 } HostDocumentSuite;
 
 #ifdef __cplusplus

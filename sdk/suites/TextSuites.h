@@ -15,6 +15,8 @@ extern "C" {
 #define kHostPointText 0
 #define kHostAreaText 1
 #define kHostPathText 2
+/* The kind that legacy text answers: none of the three above. */
+#define kHostLegacyTextKind (-1)
 #define kHostHorizontalText 0
 #define kHostVerticalText 1
 

@@ -19,19 +19,15 @@ typedef struct HostArtStyleSuite HostArtStyleSuite;
 typedef struct HostBlendStyleSuite HostBlendStyleSuite;
 typedef struct HostDictionarySuite HostDictionarySuite;
 typedef struct HostDictionaryIteratorSuite HostDictionaryIteratorSuite;
-typedef struct HostDocumentViewSuite HostDocumentViewSuite;
 typedef struct HostEntrySuite HostEntrySuite;
 typedef struct HostGroupSuite HostGroupSuite;
 typedef struct HostMatchingArtSuite HostMatchingArtSuite;
 typedef struct HostMdMemorySuite HostMdMemorySuite;
 typedef struct HostModalParentSuite HostModalParentSuite;
-typedef struct HostPanelSuite HostPanelSuite;
-typedef struct HostPanelFlyoutMenuSuite HostPanelFlyoutMenuSuite;
 typedef struct HostPluginGroupSuite HostPluginGroupSuite;
 typedef struct HostRealBezierSuite HostRealBezierSuite;
 typedef struct HostRuntimeSuite HostRuntimeSuite;
 typedef struct HostShapeConstructionSuite HostShapeConstructionSuite;
-typedef struct HostUserInterfaceThemeSuite HostUserInterfaceThemeSuite;
 typedef struct HostURLSuite HostURLSuite;
 
 #ifdef __cplusplus

@@ -68,12 +68,13 @@ TEST_F(MenusTest, ItemsEnableThemselvesFromTheDocumentAndTheSelection) {
     host->OpenDocument(std::move(closed));
 }
 
-TEST_F(MenusTest, MenuUpdatesClearBothPanelCheckMarks) {
+TEST_F(MenusTest, MenuUpdatesSetBothPanelCheckMarksFromThePanels) {
+    // No text origin panel is created; the move-between-layers panel is shown.
     host->menus().FindItems("テキスト原点")[0]->checked = true;
-    host->menus().FindItems("レイヤー間移動")[0]->checked = true;
+    host->menus().FindItems("レイヤー間移動")[0]->checked = false;
     host->UpdateMenus();
     EXPECT_FALSE(Item("テキスト原点")->checked);
-    EXPECT_FALSE(Item("レイヤー間移動")->checked);
+    EXPECT_TRUE(Item("レイヤー間移動")->checked);
 }
 
 TEST_F(MenusTest, RenderingShowsTheTreeAsAUserSeesIt) {

@@ -137,7 +137,7 @@ TEST_F(FilePathSuiteTest, TheDocumentsFileIsTheOneItWasReadFrom) {
     const fs::path file = folder / "地図.json";
     std::string error;
     ASSERT_TRUE(WriteDocumentFile(*host.document(), file.string(), &error)) << error;
-    // Read through a relative name: the specification is still absolute.
+    // Read through a relative name: the document's file path is still absolute.
     const fs::path before = fs::current_path();
     fs::current_path(folder);
     auto read = ReadDocumentFile("地図.json", {}, &error);

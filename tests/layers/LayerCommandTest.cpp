@@ -14,11 +14,11 @@ std::string WindowText(HWND window) {
     return host::utf16ToUtf8(std::u16string(buffer, static_cast<size_t>(n > 0 ? n : 0)));
 }
 
-}  // namespace
-
-bool WatchingUser::Act(HWND dialog) {
-    DialogState state;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+// Records every control under `window`, descending into child dialogs such
+// as a file dialog's own template.
+void Record(HWND window, DialogState& state) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        Record(child, state);
         const int id = GetDlgCtrlID(child);
         if (id <= 0) continue;
         ControlState& c = state[id];
@@ -26,8 +26,23 @@ bool WatchingUser::Act(HWND dialog) {
         c.checked = SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
         c.enabled = IsWindowEnabled(child) != FALSE;
         c.selected = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+        const auto rows = SendMessageW(child, CB_GETCOUNT, 0, 0);
+        for (LRESULT row = 0; row < rows; ++row) {
+            char16_t buffer[512] = {};
+            if (SendMessageW(child, CB_GETLBTEXTLEN, static_cast<WPARAM>(row), 0) >= 512) continue;
+            SendMessageW(child, CB_GETLBTEXT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(buffer));
+            c.rows.push_back(host::utf16ToUtf8(buffer));
+        }
     }
+}
+
+}  // namespace
+
+bool WatchingUser::Act(HWND dialog) {
+    DialogState state;
+    Record(dialog, state);
     seen.push_back(std::move(state));
+    captions.push_back(WindowText(dialog));
     return steps_->Act(dialog);
 }
 

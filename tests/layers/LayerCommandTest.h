@@ -18,6 +18,7 @@ struct ControlState {
     bool checked = false;
     bool enabled = false;
     int selected = -1;  // a drop-down list's row
+    std::vector<std::string> rows;  // a drop-down list's rows
 };
 using DialogState = std::map<int, ControlState>;
 
@@ -27,7 +28,8 @@ class WatchingUser : public win32::DialogUser {
 public:
     explicit WatchingUser(win32::ScriptedUser* steps) : steps_(steps) {}
     bool Act(HWND dialog) override;
-    std::vector<DialogState> seen;
+    std::vector<DialogState> seen;  // the controls, those of child dialogs included
+    std::vector<std::string> captions;
 
 private:
     win32::ScriptedUser* steps_;

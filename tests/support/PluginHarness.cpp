@@ -27,14 +27,16 @@ void PluginTest::TearDown() {
     EXPECT_TRUE(host->user().unscriptedQuestions().empty())
         << "unscripted question: " << host->user().unscriptedQuestions().front();
     EXPECT_EQ(host->user().pendingAnswers(), 0u) << "scripted answers left unused";
-    EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
-    EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
     EXPECT_EQ(host::LiveTextEngineObjects(), 0) << "text-engine references left behind";
     EXPECT_TRUE(host->contextStack.empty()) << "application context left pushed";
     for (const std::string& e : ui.errors()) ADD_FAILURE() << "ui: " << e;
     EXPECT_EQ(ui.pendingSteps(), 0u) << "ui steps left unused";
     EXPECT_TRUE(win32::OpenDialogs().empty()) << "a dialog left open";
+    // The panels hold their identifiers and titles until the host shuts down.
     host->ShutdownPlugins();
+    EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
+    EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
+    EXPECT_EQ(host->handles.live(host::HandleKind::Panel), 0) << "panels left behind";
     host.reset();
     EXPECT_EQ(win32::LiveWindows(), windowsAtStart) << "windows left behind";
     win32::SetDialogUser(nullptr);

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +20,7 @@
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
 #include "host/win32/DialogPicture.h"
+#include "host/app/PanelUser.h"
 #include "host/win32/ScriptedUser.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
@@ -169,6 +172,22 @@ bool Select(Document& document, const std::vector<std::string>& names, std::stri
     return true;
 }
 
+// "X,Y" in document points, both finite numbers.
+bool ParseViewCenter(const std::string& text, HostPoint* center) {
+    const size_t comma = text.find(',');
+    if (comma == std::string::npos) return false;
+    const std::string parts[2] = {text.substr(0, comma), text.substr(comma + 1)};
+    double values[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const char* begin = parts[i].c_str();
+        char* end = nullptr;
+        values[i] = std::strtod(begin, &end);
+        if (parts[i].empty() || *end != '\0' || !std::isfinite(values[i])) return false;
+    }
+    *center = {values[0], values[1]};
+    return true;
+}
+
 host::MenuItem* FindMenuItem(Host& host, const std::string& text, std::string* error) {
     const auto items = host.menus().FindItems(text);
     if (items.size() == 1) return items.front();
@@ -277,10 +296,10 @@ int InfoCommand(const std::vector<std::string>& words) {
 int RunCommand(const std::vector<std::string>& words) {
     const Arguments args(words,
                          {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out",
-                          "--ui", "--ui-file"},
+                          "--ui", "--ui-file", "--view"},
                          {"--yes", "--no", "--stats"});
     if (!args.ok()) return Fail(args.error());
-    if (args.positional().size() != 1) return Fail("run takes one document");
+    if (args.positional().empty()) return Fail("run takes a document");
     const bool hasUi = args.has("--ui") || args.has("--ui-file");
     if (!args.has("--menu") && !hasUi) return Fail("run needs --menu TEXT or --ui STEPS");
     if (args.has("--yes") && args.has("--no")) return Fail("--yes and --no contradict each other");
@@ -302,10 +321,21 @@ int RunCommand(const std::vector<std::string>& words) {
     dialogUser.Add(std::move(steps));
 
     int exitCode = 0;
-    auto document = Open(args.positional()[0], args.value("--layer"), &exitCode);
-    if (!document) return exitCode;
-    if (args.has("--select") && !Select(*document, args.values("--select"), &error))
+    // Every document given is opened; the first is current, and the
+    // selection and the menu item apply to it.
+    std::vector<std::unique_ptr<host::Document>> documents;
+    for (const std::string& path : args.positional()) {
+        documents.push_back(Open(path, args.value("--layer"), &exitCode));
+        if (!documents.back()) return exitCode;
+    }
+    if (args.has("--select") && !Select(*documents.front(), args.values("--select"), &error))
         return Fail(error);
+    if (args.has("--view")) {
+        HostPoint center{};
+        if (!ParseViewCenter(args.value("--view"), &center))
+            return Fail("--view takes X,Y in points, not \"" + args.value("--view") + "\"");
+        documents.front()->viewCenter = center;
+    }
 
     // The dialogs' user and the shell's requests, shown as they come.
     ConsoleDialogUser consoleUser(dialogUser, isatty(STDIN_FILENO) != 0);
@@ -322,7 +352,10 @@ int RunCommand(const std::vector<std::string>& words) {
     auto host = StartHost(args, &exitCode);
     if (!host) return exitCode;
     AttachConsole(host->user(), std::move(answers));
-    host->OpenDocument(std::move(document));
+    for (auto& document : documents) host->OpenDocument(std::move(document));
+    host->SwitchDocument(0);
+    // What the user does at the panels comes before the menu item.
+    host::PlayPanelSteps(*host, dialogUser);
     host::MenuItem* item = nullptr;
     if (args.has("--menu")) {
         if (!(item = FindMenuItem(*host, args.value("--menu"), &error))) return Fail(error);

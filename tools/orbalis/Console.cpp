@@ -13,6 +13,8 @@ namespace {
 bool gBarDrawn = false;
 
 std::string Bar(int32_t current, int32_t maximum) {
+    // Without a total there is no fraction to show: the count of steps so far.
+    if (maximum <= 0) return "[" + std::to_string(current) + "]";
     constexpr int kWidth = 30;
     const double fraction =
         maximum > 0 ? std::min(1.0, std::max(0.0, double(current) / double(maximum))) : 0.0;
@@ -70,7 +72,7 @@ void AttachConsole(host::User& user, Answers answers) {
         user.onProgress = [last = std::chrono::steady_clock::time_point{}](
                               const std::string& text, int32_t current, int32_t maximum) mutable {
             const auto now = std::chrono::steady_clock::now();
-            if (now - last < std::chrono::milliseconds(100) && current < maximum) return;
+            if (now - last < std::chrono::milliseconds(100) && (maximum <= 0 || current < maximum)) return;
             last = now;
             std::fprintf(stderr, "\r\033[K%s %s", Bar(current, maximum).c_str(), text.c_str());
             std::fflush(stderr);

@@ -23,6 +23,8 @@ commands:
   run DOC --menu TEXT         start the plug-in, choose a menu item, save
       [--layer TITLE]         make this layer current first
       [--select NAME ...]     select the objects with these names first
+      [--view X,Y]            centre the view on this point (default: the
+                              artboard's centre)
       [--yes | --no]          answer every question
       [--answer yes|no ...]   answer the questions one by one, in order
       [--out FILE]            write the result (.svg or .json)
@@ -30,7 +32,8 @@ commands:
       [--ui STEPS ...]        what the user does in the dialogs, e.g.
                               "dialog 125; type 1126 10; click 1"
       [--ui-file FILE ...]    the same from a file, one step a line
-  run DOC --ui STEPS          start the plug-in, run the steps, save
+  run DOC... --ui STEPS       start the plug-in, open every document, run the
+                              steps (at the panels too), save the current one
   convert IN OUT              convert between .svg and .json
   dialog ID --svg FILE        draw one of the plug-in's dialogs
 

@@ -36,6 +36,10 @@ inline constexpr const char* kGrayFillAttribute = "data-gray-fill";
 inline constexpr const char* kGrayStrokeAttribute = "data-gray-stroke";
 inline constexpr const char* kTagsAttribute = "data-tags";
 inline constexpr const char* kGuideAttribute = "data-guide";
+// A pattern paint: the pattern's number and its matrix in the page's y-up
+// space, "n a b c d tx ty".
+inline constexpr const char* kPatternFillAttribute = "data-pattern-fill";
+inline constexpr const char* kPatternStrokeAttribute = "data-pattern-stroke";
 
 // The foreign attribute holding the XML children of an element the model
 // keeps as one object (e.g. a <title> inside a <path>); not an XML name,

@@ -306,7 +306,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     // A paint is written unless the element would inherit the same; a kept
     // paint-server reference wins while the model still shows its colour.
     auto paint = [&](const char* name, HostBool on, const HostColor& color, const Paint& from,
-                     const char* cmykName, const char* grayName) {
+                     const char* cmykName, const char* grayName, const char* patternName) {
         const std::string* kept = Find(art->foreignAttributes, name);
         Paint keptPaint;
         if (kept && ParsePaint(*kept, &keptPaint)) {
@@ -335,11 +335,18 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
                                 FormatExact(f.black));
         } else if (color.kind == kHostGrayColor) {
             a.set(grayName, FormatExact(color.c.gray.gray));
+        } else if (color.kind == kHostPatternColor) {
+            const HostMatrix& m = color.c.pattern.transform;
+            std::string text = std::to_string(color.c.pattern.pattern);
+            for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty}) text += " " + FormatExact(v);
+            a.set(patternName, text);
         }
     };
-    paint("fill", style.fillPaint, style.fill.color, inherited.fill, kCmykFillAttribute, kGrayFillAttribute);
+    paint("fill", style.fillPaint, style.fill.color, inherited.fill, kCmykFillAttribute, kGrayFillAttribute,
+          kPatternFillAttribute);
     if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
-    paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute);
+    paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute,
+          kPatternStrokeAttribute);
     if (style.strokePaint) {
         const HostStrokeStyle& s = style.stroke;
         if (FormatCoordinate(s.width) != FormatCoordinate(inherited.strokeWidth))

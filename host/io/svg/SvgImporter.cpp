@@ -29,6 +29,24 @@ struct ImportError {
 // (a textPath, a link); the whole element is then kept verbatim.
 struct UnsupportedText {};
 
+// A pattern paint written as "n a b c d tx ty"; anything else leaves the
+// colour as the SVG paint gave it.
+void ReadPatternPaint(std::string_view text, HostColor* color) {
+    if (text.empty()) return;
+    NumberCursor cursor(text);
+    double v[7];
+    for (double& value : v) {
+        cursor.skipSeparator();
+        const char* error = nullptr;
+        if (!cursor.number(&value, &error) || !std::isfinite(value)) return;
+    }
+    cursor.skipSpace();
+    if (!cursor.atEnd() || v[0] < 0 || v[0] > 4294967295.0 || v[0] != std::floor(v[0])) return;
+    color->kind = kHostPatternColor;
+    color->c.pattern.pattern = static_cast<uint32_t>(v[0]);
+    color->c.pattern.transform = {v[1], v[2], v[3], v[4], v[5], v[6]};
+}
+
 std::string_view Prefix(std::string_view name) {
     const size_t colon = name.find(':');
     return colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
@@ -77,7 +95,7 @@ struct Element {
     std::vector<std::pair<std::string, std::string>> residualStyle;
     NameValues other;
     HostMatrix transform = kIdentity;
-    std::string cmykFill, cmykStroke, grayFill, grayStroke, tags;
+    std::string cmykFill, cmykStroke, grayFill, grayStroke, patternFill, patternStroke, tags;
     bool guide = false;
     ComputedStyle style;
     bool hidden = false;  // display none, or made invisible here
@@ -292,6 +310,10 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
             e.grayStroke = value;
         } else if (name == kTagsAttribute) {
             e.tags = value;
+        } else if (name == kPatternFillAttribute) {
+            e.patternFill = value;
+        } else if (name == kPatternStrokeAttribute) {
+            e.patternStroke = value;
         } else if (name == kGuideAttribute) {
             e.guide = std::string_view(value) == "true";
         } else if (!consumed(name)) {
@@ -638,6 +660,8 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     const double fillAlpha = style.fillPaint ? rgba.alpha : 1;
     style.strokePaint = ResolvePaint(cs.stroke, cs.color, &rgba);
     if (style.strokePaint) style.stroke.color = color(rgba, e.cmykStroke, e.grayStroke);
+    if (style.fillPaint) ReadPatternPaint(e.patternFill, &style.fill.color);
+    if (style.strokePaint) ReadPatternPaint(e.patternStroke, &style.stroke.color);
     const double strokeAlpha = style.strokePaint ? rgba.alpha : 1;
     const double scale = std::sqrt(std::fabs(m.a * m.d - m.b * m.c));
     style.stroke.width = cs.strokeWidth * scale;
