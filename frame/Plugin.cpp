@@ -32,23 +32,12 @@ private:
 
 }  // namespace
 
-Plugin::Plugin(HostPluginRef ref) : pluginRef(ref) {
+Plugin::Plugin(HostPluginRef ref) {
+    pluginRef = ref;
     std::snprintf(name, sizeof name, "%s", "Plugin");
 }
 
-Plugin::Plugin(Survivor&& s)
-    : pluginRef(s.pluginRef),
-      suites(std::move(s.suites)),
-      lockCount(s.lockCount),
-      accessRef(s.accessRef) {
-    std::memcpy(name, s.name, sizeof name);
-}
-
-Plugin::Survivor Plugin::TakeSurvivor() {
-    Survivor s{pluginRef, {}, std::move(suites), lockCount, accessRef};
-    std::memcpy(s.name, name, sizeof name);
-    return s;
-}
+Plugin::Plugin(PluginRecord&& record) : PluginRecord(std::move(record)) {}
 
 Plugin::~Plugin() = default;
 
