@@ -21,6 +21,11 @@ TEST_F(PanelBaseTest, StartUpCreatesTheShownPanelWithItsParameters) {
     EXPECT_EQ(panel.panel->minSize.height, 144);
     EXPECT_TRUE(panel.panel->resizable);
     EXPECT_EQ(panel.panel->stateCount, 1);
+    // The host told the new panel its size, so its controls are laid out.
+    RECT tree{};
+    GetWindowRect(Child(kTitle, u"SysTreeView32"), &tree);
+    EXPECT_EQ(tree.right - tree.left, 160 - 8);
+    EXPECT_EQ(tree.bottom - tree.top, 144 - 55);
 }
 
 TEST_F(PanelBaseTest, TheMenuItemTogglesThePanelAndTheCheckMarkFollows) {
