@@ -5,30 +5,12 @@
 #include <new>
 #include <utility>
 
+#include "frame/AppContextScope.h"
+
 namespace orbalis {
 namespace {
 
 bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
-
-// Holds the host's application context for the plug-in while a notification
-// is handled, however the handling ends.
-class AppContextScope {
-public:
-    explicit AppContextScope(HostPluginRef plugin) {
-        if (sContext && sContext->PushAppContext(plugin, &context_) == 0) pushed_ = true;
-    }
-    ~AppContextScope() { Pop(); }
-    AppContextScope(const AppContextScope&) = delete;
-    AppContextScope& operator=(const AppContextScope&) = delete;
-    void Pop() {
-        if (pushed_ && sContext) sContext->PopAppContext(context_);
-        pushed_ = false;
-    }
-
-private:
-    HostAppContext context_ = nullptr;
-    bool pushed_ = false;
-};
 
 }  // namespace
 

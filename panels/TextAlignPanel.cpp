@@ -1,5 +1,6 @@
 #include "panels/TextAlignPanel.h"
 
+#include "frame/AppContextScope.h"
 #include "frame/TextEngine.h"
 #include "mapgeom/ArtSet.h"
 
@@ -23,24 +24,6 @@ constexpr Origin kOrigins[TextOriginButtons::kCount] = {
 
 constexpr int32_t kLightPanelIcon = 119;  // dark grey, for light panels
 constexpr int32_t kDarkPanelIcon = 120;   // light grey, for dark panels
-
-// Holds the host's application context for the plug-in while the panel
-// changes the document.
-class ContextScope {
-public:
-    explicit ContextScope(HostPluginRef plugin) {
-        if (sContext && sContext->PushAppContext(plugin, &context_) == 0) pushed_ = true;
-    }
-    ~ContextScope() {
-        if (pushed_ && sContext) sContext->PopAppContext(context_);
-    }
-    ContextScope(const ContextScope&) = delete;
-    ContextScope& operator=(const ContextScope&) = delete;
-
-private:
-    HostAppContext context_ = nullptr;
-    bool pushed_ = false;
-};
 
 }  // namespace
 
@@ -126,7 +109,7 @@ void CTextAlignPanel::OnDocumentChanged() {
 }
 
 void CTextAlignPanel::PressOrigin(int32_t orientation, int32_t justification) {
-    ContextScope context(pluginRef);
+    AppContextScope context(pluginRef);
     try {
         ApplyTextOrigin(orientation, justification);
     } catch (...) {

@@ -243,6 +243,10 @@ TEST_F(TextAlignPanelTest, BetweenUnloadAndReloadAPressDoesNothingAndAfterReload
     ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
     EXPECT_EQ(Press(2), "");
     EXPECT_EQ(Play("panel テキスト原点; hide; show"), "");
+    // The menu item and the menu update reach no panel either.
+    EXPECT_EQ(Choose(kTitle), 0);
+    EXPECT_TRUE(IsWindowVisible(Panel(kTitle).panel->window));
+    host->UpdateMenus();
     EXPECT_EQ(host->SetUIBrightness(0.1), 0);
     EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
     EXPECT_EQ(JustificationOfText(text), Justification::Left);
