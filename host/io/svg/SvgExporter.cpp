@@ -91,6 +91,7 @@ private:
     void nameAttributes(const std::string& name, Attributes& attributes) override;
     // Foreign attributes, then hidden and locked state and tags.
     void commonAttributes(const Art* art, Attributes& attributes) override;
+    std::string newId(const std::string& stem) override;
     void open(const char* element, const Attributes& attributes, int depth, bool empty);
     void close(const char* element, int depth);
     ComputedStyle inside(const ComputedStyle& inherited, const NameValues& foreign) const;
@@ -126,6 +127,11 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
         attributes.set("id", name);
     else
         attributes.set("inkscape:label", name);
+}
+
+std::string Exporter::newId(const std::string& stem) {
+    for (int n = 1;; ++n)
+        if (std::string id = stem + "-" + std::to_string(n); usedIds_.insert(id).second) return id;
 }
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {

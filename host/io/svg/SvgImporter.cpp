@@ -146,7 +146,7 @@ private:
         if (prefix.empty()) return namespaces_.svg.empty() ? name : std::string_view();
         return prefix == namespaces_.svg ? Local(name) : std::string_view();
     }
-    bool isHref(std::string_view name) const {
+    bool isHref(std::string_view name) const override {
         return name == "href" || namespaces_.is(name, namespaces_.xlink, "href");
     }
     std::string href(pugi::xml_node el) const {
@@ -163,6 +163,10 @@ private:
     HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const override;
     const std::string& sodipodiPrefix() const override { return namespaces_.sodipodi; }
     const LengthBasis& basis() const override { return basis_; }
+    size_t* segmentBudget() override { return &segmentBudget_; }
+    void warn(pugi::xml_node el, const std::string& what) override {
+        if (warnings_) warnings_->push_back(describe(el) + ": " + what);
+    }
     std::string children(pugi::xml_node el) const;
     std::string verbatim(pugi::xml_node el) const;
 
@@ -200,6 +204,8 @@ private:
         bool visible, editable;
     };
     std::vector<PendingLayer> pendingLayers_;
+    TextPathSources textPaths_;
+    std::vector<std::string>* warnings_ = nullptr;
 };
 
 // ---------------------------------------------------------------- attributes
@@ -651,7 +657,7 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
 void Importer::importText(pugi::xml_node el, Art* container, const Context& context) {
     Element e = read(el, context.style, IsTextAttribute);
     TextData data;
-    if (!ReadText(*this, el, e.style, e.cmykFill, Concat(e.transform, context.ctm), &data)) {
+    if (!ReadText(*this, textPaths_, el, e.style, e.cmykFill, Concat(e.transform, context.ctm), &data)) {
         importForeign(el, container, context);
         return;
     }
@@ -950,9 +956,11 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     if (!root) throw ImportError{"not an SVG document: no root element"};
     namespaces_.read(root);
     if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
+    warnings_ = options.warnings;
     scanTree(root);
     Context context;
     readRoot(root, &context);
+    textPaths_.collect(*this, root);
     importSymbols();
 
     Layer* loose = nullptr;  // the layer taking art outside any group
@@ -986,6 +994,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
         layer->title = "Layer 1";
     }
     checkSymbolCycles();
+    for (std::string& defs : textPaths_.stillNeeded()) document_.foreignContent.push_back(std::move(defs));
 
     for (auto [art, attributes] : pendingAttributes_) document_.setAttributes(art, attributes, attributes);
     for (const PendingLayer& p : pendingLayers_) {

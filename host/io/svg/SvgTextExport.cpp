@@ -6,60 +6,93 @@
 
 #include "host/io/svg/SvgConventions.h"
 #include "host/io/svg/SvgNumbers.h"
+#include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgTransform.h"
-#include "host/model/Bounds.h"
 #include "host/model/Geometry.h"
+#include "host/model/PathMeasure.h"
+#include "host/model/TextLayout.h"
 
 namespace orbalis::host::svg {
 namespace {
 
 bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
+bool IsIdentity(const HostMatrix& m) { return IsTranslation(m) && m.tx == 0 && m.ty == 0; }
+
+std::vector<HostPathSegment> Mapped(const std::vector<HostPathSegment>& path, const HostMatrix& m) {
+    std::vector<HostPathSegment> out = path;
+    for (HostPathSegment& s : out) {
+        s.p = Apply(m, s.p);
+        s.in = Apply(m, s.in);
+        s.out = Apply(m, s.out);
+    }
+    return out;
+}
+
+// How far a run's characters advance in the host's layout: the length SVG
+// is told to give them when their scale stretches them.
+double RunAdvance(const std::string& text, const CharFeatures& f, bool vertical) {
+    const double full = f.fontSize * (vertical ? f.verticalScale : f.horizontalScale);
+    double length = 0;
+    for (char32_t c : DecodeUtf8(text)) length += IsFullWidth(c) ? full : full / 2;
+    return length;
+}
+
+bool Scaled(const CharFeatures& f) { return f.horizontalScale != 1 || f.verticalScale != 1; }
+
+// The features SVG shows on an element of its own; scales go on the run.
+bool SameShown(const CharFeatures& a, const CharFeatures& b) {
+    CharFeatures x = a, y = b;
+    x.horizontalScale = x.verticalScale = y.horizontalScale = y.verticalScale = 1;
+    return SameFeatures(x, y);
+}
 
 }  // namespace
 
 void WriteText(const Art* art, int depth, TextWriterContext& context, std::string& out) {
     const auto& text = std::get<TextData>(art->data);
-    // The text's own SVG space to the written page: y turns down on both sides.
-    // SVG has no character scales; one that all the runs share widens (or,
-    // for vertical text, lengthens) the whole text instead, as the host lays
-    // it out.
-    HostMatrix own = kIdentity;
-    if (!text.runs.empty()) {
-        const bool vertical = text.orientation == 1;
-        auto scaleOf = [&](const TextRun& r) {
-            return vertical ? r.features.verticalScale : r.features.horizontalScale;
-        };
-        const double scale = scaleOf(text.runs.front());
-        if (scale != 1 && std::all_of(text.runs.begin(), text.runs.end(),
-                                      [&](const TextRun& r) { return scaleOf(r) == scale; }))
-            own = vertical ? HostMatrix{1, 0, 0, scale, 0, 0} : HostMatrix{scale, 0, 0, 1, 0, 0};
+    const bool vertical = text.orientation == 1;
+    // The text's own SVG space (y down, like the page's) to the written page.
+    HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    HostMatrix inverse;
+    const bool invertible = Invert(text.matrix, &inverse);
+    const bool frameKind = text.frameKind != 0 && !text.path.empty();
+    // Point and area text whose matrix only moves them are placed by x and
+    // y; the others, and text on a path, take the matrix as their transform
+    // (so that the path lies in the text's own space).
+    const bool transformed = frameKind && text.frameKind == 2 ? !IsIdentity(g) : !IsTranslation(g);
+
+    // Area and on-path text carry their frame path in the text's user space,
+    // so that it stays with the text wherever an editor moves it. Text on a
+    // path follows it there, as the host lays it out.
+    const bool framed = frameKind && (invertible || !transformed);
+    const std::vector<HostPathSegment> userPath =
+        framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : kFlip) : std::vector<HostPathSegment>();
+    std::string frameData;
+    if (framed) AppendPathData(frameData, userPath, text.pathClosed);
+    const bool onPath = framed && text.frameKind == 2;
+    std::string pathId;
+    if (onPath) {
+        pathId = context.newId("text-path");
+        Attributes p;
+        p.set("id", pathId);
+        p.set("d", frameData);
+        out.append(size_t(depth), ' ');
+        out += "<defs><path";
+        p.write(out);
+        out += "/></defs>\n";
     }
-    HostMatrix g = Concat(Concat(kFlip, Concat(own, text.matrix)), kFlip);
-    // SVG has no frames for text: area text starts at its frame's top, text
-    // on a path at the path's start, each as point text.
-    HostRect frame;
-    if (text.frameKind != 0 && PathBounds(text.path, text.pathClosed, &frame)) {
-        const double size = text.runs.empty() ? CharFeatures{}.fontSize : text.runs.front().features.fontSize;
-        const Justification first = text.paragraphs.empty() ? Justification::Left : text.paragraphs.front();
-        HostPoint anchor = text.path.front().p;
-        if (text.frameKind == 1) {
-            anchor.x = first == Justification::Center  ? (frame.left + frame.right) / 2
-                       : first == Justification::Right ? frame.right
-                                                       : frame.left;
-            anchor.y = frame.top - 0.8 * size;
-        }
-        g = Translation(anchor.x, -anchor.y);
-    }
+
     Attributes a;
     context.nameAttributes(art->name, a);
-    std::string lineX = "0";
-    if (IsTranslation(g)) {
+    HostPoint anchor{0, 0};  // where the first line starts, in the text's user space
+    if (transformed) {
+        a.set("transform", FormatTransform(g));
+    } else if (!onPath) {
         a.set("x", FormatCoordinate(g.tx));
         a.set("y", FormatCoordinate(g.ty));
-        lineX = FormatCoordinate(g.tx);
-    } else {
-        a.set("transform", FormatTransform(g));
+        anchor = {g.tx, g.ty};
     }
+    if (framed && text.frameKind == 1) a.set(kTextFrameAttribute, frameData);
 
     // Paragraphs, each a list of runs.
     struct Piece {
@@ -107,18 +140,27 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     };
     featureAttributes(base, nullptr, a);
     if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
-    if (text.orientation == 1) a.set("writing-mode", "vertical-rl");
+    if (vertical) a.set("writing-mode", "vertical-rl");
     context.commonAttributes(art, a);
 
     std::string body;
     auto appendRuns = [&](const std::vector<Piece>& pieces) {
         for (const Piece& piece : pieces) {
-            if (SameFeatures(*piece.features, base)) {
+            const CharFeatures& f = *piece.features;
+            if (SameShown(f, base) && !Scaled(f)) {
                 AppendEscaped(body, piece.text, false);
                 continue;
             }
             Attributes span;
-            featureAttributes(*piece.features, &base, span);
+            featureAttributes(f, &base, span);
+            // A run's character scale stretches its glyphs along the line to
+            // the length the host gives them; the scales themselves, which
+            // SVG has no notation for, ride along.
+            if (Scaled(f)) {
+                span.set("textLength", FormatCoordinate(RunAdvance(piece.text, f, vertical)));
+                span.set("lengthAdjust", "spacingAndGlyphs");
+                span.set(kCharScaleAttribute, FormatExact(f.horizontalScale) + " " + FormatExact(f.verticalScale));
+            }
             body += "<tspan";
             span.write(body);
             body += '>';
@@ -126,24 +168,52 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
             body += "</tspan>";
         }
     };
+    const PathMeasure measure(onPath ? userPath : std::vector<HostPathSegment>(), text.pathClosed);
+    auto lineStart = [&](Justification j) {
+        return j == Justification::Center ? measure.length() / 2 : j == Justification::Right ? measure.length() : 0;
+    };
+    double lineOffset = 0;  // of this line's baseline from the first's
     for (size_t i = 0; i < paragraphs.size(); ++i) {
         if (i == 0) {
             appendRuns(paragraphs[0]);
             continue;
         }
-        // Each further line sits one line height (its largest font size) lower.
+        // Each further line sits one line height (its largest font size)
+        // lower; on a path, that far across it. Vertical text starts a new
+        // column that far to the left, back at the top.
         double height = 0;
         for (const Piece& piece : paragraphs[i]) height = std::max(height, piece.features->fontSize);
         if (paragraphs[i].empty() && !text.runs.empty()) height = text.runs.back().features.fontSize;
+        lineOffset += height;
         Attributes line;
-        line.set("x", lineX);
-        line.set("dy", FormatCoordinate(height));
+        if (onPath) {
+            line.set("x", FormatCoordinate(lineStart(justification(i))));
+            line.set("dy", FormatCoordinate(height));
+        } else if (vertical) {
+            line.set("x", FormatCoordinate(anchor.x - lineOffset));
+            line.set("y", FormatCoordinate(anchor.y));
+        } else {
+            line.set("x", FormatCoordinate(anchor.x));
+            line.set("dy", FormatCoordinate(height));
+        }
         if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
         body += "<tspan";
         line.write(body);
         body += '>';
         appendRuns(paragraphs[i]);
         body += "</tspan>";
+    }
+    if (onPath) {
+        // The first line starts where the host starts it: at the path's
+        // start, middle or end, as its justification says.
+        Attributes follow;
+        follow.set("xlink:href", "#" + pathId);
+        const Justification first = justification(0);
+        if (first != Justification::Left) follow.set("startOffset", first == Justification::Center ? "50%" : "100%");
+        std::string inner = "<textPath";
+        follow.write(inner);
+        inner += '>';
+        body = inner + body + "</textPath>";
     }
     out.append(size_t(depth), ' ');
     out += "<text";

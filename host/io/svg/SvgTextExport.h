@@ -15,6 +15,8 @@ public:
     virtual void nameAttributes(const std::string& name, Attributes& attributes) = 0;
     // Foreign attributes, then hidden and locked state and tags.
     virtual void commonAttributes(const Art* art, Attributes& attributes) = 0;
+    // An id no other element of the file has, made from `stem`.
+    virtual std::string newId(const std::string& stem) = 0;
 
 protected:
     ~TextWriterContext() = default;
