@@ -1,6 +1,7 @@
 #include "host/io/svg/SvgTextExport.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -37,6 +38,8 @@ double RunAdvance(const std::string& text, const CharFeatures& f, bool vertical)
     return length;
 }
 
+double AsWritten(double coordinate) { return std::strtod(FormatCoordinate(coordinate).c_str(), nullptr); }
+
 bool Scaled(const CharFeatures& f) { return f.horizontalScale != 1 || f.verticalScale != 1; }
 
 // The features SVG shows on an element of its own; scales go on the run.
@@ -69,6 +72,11 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
         framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : kFlip) : std::vector<HostPathSegment>();
     std::string frameData;
     if (framed) AppendPathData(frameData, userPath, text.pathClosed);
+    // Lines on a path start at lengths measured along the path as written,
+    // so that reading the file and writing it again gives the same lengths.
+    std::vector<HostPathSegment> writtenPath = userPath;
+    for (HostPathSegment& seg : writtenPath)
+        for (HostPoint* q : {&seg.p, &seg.in, &seg.out}) *q = {AsWritten(q->x), AsWritten(q->y)};
     const bool onPath = framed && text.frameKind == 2;
     std::string pathId;
     if (onPath) {
@@ -168,7 +176,7 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
             body += "</tspan>";
         }
     };
-    const PathMeasure measure(onPath ? userPath : std::vector<HostPathSegment>(), text.pathClosed);
+    const PathMeasure measure(onPath ? writtenPath : std::vector<HostPathSegment>(), text.pathClosed);
     auto lineStart = [&](Justification j) {
         return j == Justification::Center ? measure.length() / 2 : j == Justification::Right ? measure.length() : 0;
     };
