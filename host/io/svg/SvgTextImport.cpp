@@ -372,14 +372,15 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
         if (href.size() < 2 || href[0] != '#') {
             reader.warn(textPath, href.empty() ? "no path to follow; the text is kept as written"
                                                : "refers to " + Quote(href) +
-                                                     ", not to a path in this file; the text is kept as written");
+                                                     ", which is not in the file; the text is kept as written");
             return false;
         }
         source = paths.find(href.substr(1));
         if (!source || source->element != "path") {
-            reader.warn(textPath, "refers to " +
-                                      (source ? "a " + Printable(source->element) + " element" : std::string("nothing")) +
-                                      " as " + Quote(href) + ", not to a path; the text is kept as written");
+            const std::string what = !source                   ? "which is not in the file"
+                                     : source->element.empty() ? "an element of another namespace"
+                                                               : "a " + Printable(source->element) + ", not a path";
+            reader.warn(textPath, "refers to " + Quote(href) + ", " + what + "; the text is kept as written");
             return false;
         }
         d = source->d;
