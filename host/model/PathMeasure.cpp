@@ -6,9 +6,12 @@
 namespace orbalis::host {
 namespace {
 
-// Pieces each curve is cut into: fine enough that the length of a map's
-// curves is right to far below a point.
-constexpr int kPiecesPerCurve = 64;
+// A curve is cut into pieces about half a point long (its control polygon
+// is at least as long as it), at most 256: the length of a map's curves comes
+// out right to far below a point, and a path of many short curves costs
+// little.
+constexpr int kMostPieces = 256;
+constexpr double kPieceLength = 0.5;
 
 HostPoint CurvePoint(HostPoint p0, HostPoint p1, HostPoint p2, HostPoint p3, double t) {
     const double u = 1 - t;
@@ -32,8 +35,11 @@ PathMeasure::PathMeasure(const std::vector<HostPathSegment>& segments, bool clos
             add(to.p);
             return;
         }
-        for (int k = 1; k <= kPiecesPerCurve; ++k)
-            add(CurvePoint(from.p, from.out, to.in, to.p, double(k) / kPiecesPerCurve));
+        const double hull = std::hypot(from.out.x - from.p.x, from.out.y - from.p.y) +
+                            std::hypot(to.in.x - from.out.x, to.in.y - from.out.y) +
+                            std::hypot(to.p.x - to.in.x, to.p.y - to.in.y);
+        const int pieces = hull < kMostPieces * kPieceLength ? std::max(1, int(std::ceil(hull / kPieceLength))) : kMostPieces;
+        for (int k = 1; k <= pieces; ++k) add(CurvePoint(from.p, from.out, to.in, to.p, double(k) / pieces));
     };
     if (segments.empty()) return;
     add(segments.front().p);

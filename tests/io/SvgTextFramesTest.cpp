@@ -316,6 +316,38 @@ TEST(SvgTextFrames, ForeignTextOnAPathReadsWithItsAnchorAndLines) {
     EXPECT_TRUE(read.document->foreignContent.empty());
 }
 
+TEST(SvgTextFrames, OverflowOfAreaTextIsWrittenHidden) {
+    host::Layer* layer = nullptr;
+    auto d = NewDocument(&layer);
+    // One line of 12 pt fits the frame; the next two do not.
+    AddFramedText(*d, layer->group(), kHostAreaText, Turned(0), {{0, 20}, {100, 20}, {100, -4}, {0, -4}},
+                  {Chars("one\rtwo\rthree", 12)});
+    const std::string svg = host::WriteSvgDocument(*d);
+    EXPECT_NE(svg.find(">one<tspan"), std::string::npos) << svg;
+    EXPECT_NE(svg.find("visibility=\"hidden\">two</tspan>"), std::string::npos) << svg;
+    EXPECT_NE(svg.find("visibility=\"hidden\">three</tspan>"), std::string::npos) << svg;
+    Read back = FromSvg(svg);
+    ASSERT_TRUE(back.document);
+    const TextData& t = Text(Objects(*back.document)[0]);
+    EXPECT_EQ(t.frameKind, kHostAreaText);
+    ASSERT_EQ(t.runs.size(), 1u);
+    EXPECT_EQ(t.runs[0].text, "one\rtwo\rthree");
+    EXPECT_EQ(Objects(*back.document)[0]->attributes() & kHostArtHidden, 0);
+    EXPECT_EQ(host::WriteSvgDocument(*back.document), svg);
+}
+
+TEST(SvgTextFrames, APathThatAKeptTextFollowsIsKept) {
+    // A link is kept as written, text and all: the path it follows stays.
+    Read read = FromSvg(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<defs><path id='p' d='M0 10 L100 10'/></defs>"
+        "<a href='https://example.org/'><text><textPath href='#p'>linked</textPath></text></a></svg>");
+    ASSERT_TRUE(read.document);
+    const std::string out = host::WriteSvgDocument(*read.document);
+    EXPECT_NE(out.find("<path id=\"p\" d=\"M0 10 L100 10\"/>"), std::string::npos) << out;
+    EXPECT_NE(out.find("linked</textPath>"), std::string::npos) << out;
+}
+
 TEST(SvgTextFrames, JsonThroughSvgKeepsTheLabelsExample) {
     std::string error;
     auto original = host::ReadDocumentFile(std::string(ORBALIS_SOURCE_DIR) + "/examples/labels.json", {}, &error);

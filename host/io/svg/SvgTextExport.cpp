@@ -12,6 +12,7 @@
 #include "host/model/Geometry.h"
 #include "host/model/PathMeasure.h"
 #include "host/model/TextLayout.h"
+#include "host/model/TextStory.h"
 
 namespace orbalis::host::svg {
 namespace {
@@ -46,7 +47,7 @@ bool Scaled(const CharFeatures& f) { return f.horizontalScale != 1 || f.vertical
 bool SameShown(const CharFeatures& a, const CharFeatures& b) {
     CharFeatures x = a, y = b;
     x.horizontalScale = x.verticalScale = y.horizontalScale = y.verticalScale = 1;
-    return SameFeatures(x, y);
+    return svg::SameFeatures(x, y);
 }
 
 }  // namespace
@@ -72,11 +73,6 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
         framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : kFlip) : std::vector<HostPathSegment>();
     std::string frameData;
     if (framed) AppendPathData(frameData, userPath, text.pathClosed);
-    // Lines on a path start at lengths measured along the path as written,
-    // so that reading the file and writing it again gives the same lengths.
-    std::vector<HostPathSegment> writtenPath = userPath;
-    for (HostPathSegment& seg : writtenPath)
-        for (HostPoint* q : {&seg.p, &seg.in, &seg.out}) *q = {AsWritten(q->x), AsWritten(q->y)};
     const bool onPath = framed && text.frameKind == 2;
     std::string pathId;
     if (onPath) {
@@ -176,11 +172,29 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
             body += "</tspan>";
         }
     };
-    const PathMeasure measure(onPath ? writtenPath : std::vector<HostPathSegment>(), text.pathClosed);
+    // Later lines on a path start at lengths measured along the path as
+    // written, so that reading the file and writing it again gives the same.
+    std::vector<HostPathSegment> writtenPath;
+    if (onPath && paragraphs.size() > 1) {
+        writtenPath = userPath;
+        for (HostPathSegment& seg : writtenPath)
+            for (HostPoint* q : {&seg.p, &seg.in, &seg.out}) *q = {AsWritten(q->x), AsWritten(q->y)};
+    }
+    const PathMeasure measure(writtenPath, text.pathClosed);
     auto lineStart = [&](Justification j) {
         return j == Justification::Center ? measure.length() / 2 : j == Justification::Right ? measure.length() : 0;
     };
     double lineOffset = 0;  // of this line's baseline from the first's
+    // Lines of area text that do not fit its frame are overflow, which the
+    // host does not show; they stay in the file, hidden.
+    size_t overflowLine = paragraphs.size();
+    if (text.frameKind == 1) {
+        const size_t visible = VisibleEnd(text);
+        if (visible < StoryLength(text)) {
+            const std::string shown = StoryContents(text, 0, visible);
+            overflowLine = size_t(std::count_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }));
+        }
+    }
     for (size_t i = 0; i < paragraphs.size(); ++i) {
         if (i == 0) {
             appendRuns(paragraphs[0]);
@@ -205,6 +219,7 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
             line.set("dy", FormatCoordinate(height));
         }
         if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
+        if (i >= overflowLine) line.set("visibility", "hidden");
         body += "<tspan";
         line.write(body);
         body += '>';
