@@ -101,6 +101,8 @@ private:
     std::string out_;
     LengthBasis basis_;
     std::set<std::string> usedIds_;
+    std::set<std::string> foreignIds_;  // of content kept as written, read when first needed
+    bool foreignIdsRead_ = false;
     std::map<std::string, std::string> symbolIds_;
 };
 
@@ -129,9 +131,41 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
         attributes.set("inkscape:label", name);
 }
 
+// The ids that XML kept as written gives its elements.
+void CollectIds(const std::string& xml, std::set<std::string>& out) {
+    for (size_t at = xml.find("id="); at != std::string::npos; at = xml.find("id=", at + 3)) {
+        if (at + 3 >= xml.size() || (xml[at + 3] != '"' && xml[at + 3] != '\'')) continue;
+        if (at > 0 && !std::isspace(static_cast<unsigned char>(xml[at - 1]))) continue;
+        const size_t end = xml.find(xml[at + 3], at + 4);
+        if (end == std::string::npos) return;
+        out.insert(xml.substr(at + 4, end - at - 4));
+    }
+}
+
+void CollectForeignIds(const Art* art, std::set<std::string>& out) {
+    for (const Art* a = art; a; a = a->next()) {
+        if (const auto* f = std::get_if<ForeignData>(&a->data)) CollectIds(f->payload, out);
+        if (const std::string* children = Find(a->foreignAttributes, kChildrenAttribute)) CollectIds(*children, out);
+        CollectForeignIds(a->firstChild(), out);
+    }
+}
+
 std::string Exporter::newId(const std::string& stem) {
-    for (int n = 1;; ++n)
-        if (std::string id = stem + "-" + std::to_string(n); usedIds_.insert(id).second) return id;
+    // A new id must not be one that elements kept as written or layers
+    // have: references could find them instead.
+    if (!foreignIdsRead_) {
+        for (const std::string& content : document_.foreignContent) CollectIds(content, foreignIds_);
+        for (const Layer* layer : document_.allLayers()) {
+            if (const std::string* id = Find(layer->foreignAttributes, "id")) foreignIds_.insert(*id);
+            if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
+        }
+        for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
+        foreignIdsRead_ = true;
+    }
+    for (int n = 1;; ++n) {
+        std::string id = stem + "-" + std::to_string(n);
+        if (!foreignIds_.count(id) && usedIds_.insert(id).second) return id;
+    }
 }
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
