@@ -118,7 +118,9 @@ TEST(SvgTextFrames, EachKindComesBackAsItselfAndASecondExportIsTheFirst) {
     Art* vertical = AddOnPath(*d, layer->group(), Turned(0, 5, 5), {Chars("縦の道", 14)}, {host::Justification::Right}, 1);
     TextOf(vertical).runs[0].features.verticalScale = 1.25;
     Art* columns = AddPointText(*d, layer->group(), Turned(0, 560, 380), {Chars("縦書き\r二列", 14)}, 1);
-    for (Art* a : {point, area, river, sheared, vertical, columns}) d->touch(a);
+    Art* pathColumns = AddOnPath(*d, layer->group(), Turned(0), {Chars("縦の道\r", 16), Chars("二列目", 12)},
+                                 {host::Justification::Left, host::Justification::Center}, 1);
+    for (Art* a : {point, area, river, sheared, vertical, columns, pathColumns}) d->touch(a);
 
     const std::string first = host::WriteSvgDocument(*d);
     Read back = FromSvg(first);

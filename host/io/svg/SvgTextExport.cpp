@@ -59,16 +59,16 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
     HostMatrix inverse;
     const bool invertible = Invert(text.matrix, &inverse);
-    const bool frameKind = text.frameKind != 0 && !text.path.empty();
+    const bool hasFrame = text.frameKind != 0 && !text.path.empty();
     // Point and area text whose matrix only moves them are placed by x and
     // y; the others, and text on a path, take the matrix as their transform
     // (so that the path lies in the text's own space).
-    const bool transformed = frameKind && text.frameKind == 2 ? !IsIdentity(g) : !IsTranslation(g);
+    const bool transformed = hasFrame && text.frameKind == 2 ? !IsIdentity(g) : !IsTranslation(g);
 
     // Area and on-path text carry their frame path in the text's user space,
     // so that it stays with the text wherever an editor moves it. Text on a
     // path follows it there, as the host lays it out.
-    const bool framed = frameKind && (invertible || !transformed);
+    const bool framed = hasFrame && (invertible || !transformed);
     const std::vector<HostPathSegment> userPath =
         framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : kFlip) : std::vector<HostPathSegment>();
     std::string frameData;
@@ -208,7 +208,11 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
         if (paragraphs[i].empty() && !text.runs.empty()) height = text.runs.back().features.fontSize;
         lineOffset += height;
         Attributes line;
-        if (onPath) {
+        if (onPath && vertical) {
+            // A column's place along the path is its y; across it, its x.
+            line.set("y", FormatCoordinate(lineStart(justification(i))));
+            line.set("dx", FormatCoordinate(-height));
+        } else if (onPath) {
             line.set("x", FormatCoordinate(lineStart(justification(i))));
             line.set("dy", FormatCoordinate(height));
         } else if (vertical) {

@@ -154,8 +154,11 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
             inner.rotation = GlyphRotation(child, inherited.rotation);
             if (!ReadCharScales(child, &inner)) throw UnsupportedText{};
             if (direct) {
+                // A new line is placed anew: across the line and back to its
+                // start (a column of vertical text: y and dx).
                 const bool line = std::string_view(child.attribute((reader.sodipodiPrefix() + ":role").c_str()).value()) == "line" ||
-                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy")));
+                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy"))) ||
+                                  (cs.vertical && child.attribute("y") && child.attribute("dx"));
                 if (!builder.anyContent())
                     data.paragraphs.front() = JustificationOf(cs.textAnchor);
                 else if (line)
