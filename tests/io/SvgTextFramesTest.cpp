@@ -236,6 +236,8 @@ TEST(SvgTextFrames, ATextPathThatCannotBeFollowedIsKeptWithOneWarning) {
         {"not a path", "<defs><rect id='r' width='10' height='10'/></defs><text><textPath href='#r'>lost</textPath></text>"},
         {"a start offset the host cannot hold",
          "<defs><path id='p' d='M0 0 L100 0'/></defs><text><textPath href='#p' startOffset='30'>lost</textPath></text>"},
+        {"the other side of the path",
+         "<defs><path id='p' d='M0 0 L100 0'/></defs><text><textPath href='#p' side='right'>lost</textPath></text>"},
         {"several subpaths",
          "<defs><path id='p' d='M0 0 L100 0 M0 10 L100 10'/></defs><text><textPath href='#p'>lost</textPath></text>"},
         {"text beside the path text",
@@ -302,7 +304,7 @@ TEST(SvgTextFrames, ForeignTextOnAPathReadsWithItsAnchorAndLines) {
     Read read = FromSvg(
         "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 100 100' width='100pt' height='100pt'>"
         "<defs><path id='p' d='M0 50 L100 50'/></defs>"
-        "<text font-size='10' text-anchor='end'><textPath href='#p' startOffset='100%' fill='#ff0000'>"
+        "<text font-size='10' text-anchor='end'><textPath href='#p' startOffset='100%' fill='#ff0000' side='left'>"
         "one<tspan x='100' dy='10'>two</tspan></textPath></text></svg>");
     ASSERT_TRUE(read.document);
     EXPECT_TRUE(read.warnings.empty());

@@ -393,8 +393,12 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
         reader.warn(textPath, why + "; the text is kept as written");
         return false;
     };
-    for (const char* name : {"side", "method", "spacing", "lengthAdjust", "textLength"})
-        if (textPath.attribute(name)) return keepAsWritten(std::string("a path text with ") + name);
+    // How SVG lays text on its path, where it differs from how the host does.
+    const std::pair<const char*, const char*> layout[] = {
+        {"side", "left"}, {"method", "align"}, {"spacing", "exact"}, {"textLength", nullptr}, {"lengthAdjust", nullptr}};
+    for (auto [name, usual] : layout)
+        if (pugi::xml_attribute a = textPath.attribute(name); a && (!usual || Trim(a.value()) != usual))
+            return keepAsWritten(std::string("a path text with ") + name + "=" + Quote(a.value()));
     const Justification first = JustificationOf(cs.textAnchor);
     if (!StartOffsetFits(textPath, first))
         return keepAsWritten("start offset " + Quote(textPath.attribute("startOffset").value()) +
