@@ -368,6 +368,22 @@ TEST(SvgTextFrames, APathIdIsNoneThatContentKeptAsWrittenHas) {
     EXPECT_EQ(host::WriteSvgDocument(*again.document), first);
 }
 
+TEST(SvgTextFrames, FramedTextWhoseMatrixCannotBeInvertedIsWrittenAsPointText) {
+    host::Layer* layer = nullptr;
+    auto d = NewDocument(&layer);
+    AddOnPath(*d, layer->group(), {1, 2, 2, 4, 10, 10}, {Chars("flat", 12)}, {host::Justification::Left});
+    AddFramedText(*d, layer->group(), kHostAreaText, {0, 0, 0, 0, 5, 5}, {{0, 20}, {100, 20}, {100, 0}}, {Chars("dot", 12)});
+    const std::string svg = host::WriteSvgDocument(*d);
+    EXPECT_EQ(svg.find("textPath"), std::string::npos) << svg;
+    EXPECT_EQ(svg.find("data-text-frame"), std::string::npos) << svg;
+    Read back = FromSvg(svg);
+    ASSERT_TRUE(back.document);
+    for (const Art* a : Objects(*back.document)) {
+        ASSERT_EQ(a->type(), kHostTextFrameArt);
+        EXPECT_EQ(Text(a).frameKind, 0);
+    }
+}
+
 TEST(SvgTextFrames, JsonThroughSvgKeepsTheLabelsExample) {
     std::string error;
     auto original = host::ReadDocumentFile(std::string(ORBALIS_SOURCE_DIR) + "/examples/labels.json", {}, &error);
