@@ -131,32 +131,45 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
         attributes.set("inkscape:label", name);
 }
 
-// The ids that XML kept as written gives its elements.
+// The ids that XML kept as written gives its elements or refers to
+// ("#id" values, url(#id)).
 void CollectIds(const std::string& xml, std::set<std::string>& out) {
+    auto until = [&](size_t start, char end) {
+        const size_t stop = xml.find(end, start);
+        if (stop != std::string::npos) out.insert(xml.substr(start, stop - start));
+    };
     for (size_t at = xml.find("id="); at != std::string::npos; at = xml.find("id=", at + 3)) {
         if (at + 3 >= xml.size() || (xml[at + 3] != '"' && xml[at + 3] != '\'')) continue;
         if (at > 0 && !std::isspace(static_cast<unsigned char>(xml[at - 1]))) continue;
-        const size_t end = xml.find(xml[at + 3], at + 4);
-        if (end == std::string::npos) return;
-        out.insert(xml.substr(at + 4, end - at - 4));
+        until(at + 4, xml[at + 3]);
+    }
+    for (size_t at = xml.find('#'); at != std::string::npos; at = xml.find('#', at + 1)) {
+        if (at == 0) continue;
+        const char before = xml[at - 1];
+        if (before == '"' || before == '\'') until(at + 1, before);
+        else if (before == '(' && at >= 4 && xml.compare(at - 4, 4, "url(") == 0) until(at + 1, ')');
     }
 }
 
 void CollectForeignIds(const Art* art, std::set<std::string>& out) {
     for (const Art* a = art; a; a = a->next()) {
         if (const auto* f = std::get_if<ForeignData>(&a->data)) CollectIds(f->payload, out);
-        if (const std::string* children = Find(a->foreignAttributes, kChildrenAttribute)) CollectIds(*children, out);
+        for (const auto& [name, value] : a->foreignAttributes)
+            CollectIds(name == kChildrenAttribute ? value : "\"" + value + "\"", out);
         CollectForeignIds(a->firstChild(), out);
     }
 }
 
 std::string Exporter::newId(const std::string& stem) {
-    // A new id must not be one that elements kept as written or layers
-    // have: references could find them instead.
+    // A new id must not be one that elements kept as written or layers have
+    // or refer to: references would find the wrong element.
     if (!foreignIdsRead_) {
         for (const std::string& content : document_.foreignContent) CollectIds(content, foreignIds_);
+        for (const auto& [name, value] : document_.foreignAttributes) CollectIds("\"" + value + "\"", foreignIds_);
         for (const Layer* layer : document_.allLayers()) {
-            if (const std::string* id = Find(layer->foreignAttributes, "id")) foreignIds_.insert(*id);
+            for (const auto& [name, value] : layer->foreignAttributes)
+                if (name == "id") foreignIds_.insert(value);
+                else CollectIds("\"" + value + "\"", foreignIds_);
             if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
         }
         for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
