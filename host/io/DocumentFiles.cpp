@@ -70,6 +70,7 @@ std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
     if (ext == ".svg") {
         SvgImportOptions svg;
         svg.currentLayer = options.currentLayer;
+        svg.warnings = options.warnings;
         document = ReadSvgDocument(text, svg, &detail);
     } else {
         document = ReadJsonDocument(text, &detail);

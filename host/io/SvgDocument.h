@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/model/Document.h"
 
@@ -12,6 +13,9 @@ namespace orbalis::host {
 struct SvgImportOptions {
     // Title of the layer to make current; empty for the topmost layer.
     std::string currentLayer;
+    // Where lines about what was read only in part go (e.g. a text on a
+    // path that cannot be followed, kept as written); null drops them.
+    std::vector<std::string>* warnings = nullptr;
 };
 
 // Parses SVG text. On failure returns null and sets `error` to one line

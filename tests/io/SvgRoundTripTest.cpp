@@ -312,7 +312,7 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
-TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
+TEST(SvgRoundTrip, AreaTextKeepsItsFrameAndIsWrittenWhereTheHostLaysItOut) {
     Document d;
     Layer* layer;
     d.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
@@ -320,19 +320,26 @@ TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
     d.newArt(kHostTextFrameArt, kHostPlaceInsideOnTop, layer->group(), &art);
     TextData& t = std::get<TextData>(art->data);
     t.frameKind = 1;
+    t.matrix = {1, 0, 0, 1, 100, 292};
     t.path = {Corner(100, 300), Corner(200, 300), Corner(200, 250), Corner(100, 250)};
     t.pathClosed = true;
     CharFeatures f;
     f.fontSize = 10;
     t.runs = {{"Area", f}};
     t.paragraphs = {Justification::Left};
+    const std::string svg = WriteSvgDocument(d);
+    EXPECT_NE(svg.find("x=\"100\" y=\"-292\""), std::string::npos) << "the first baseline starts at the matrix's origin";
     auto back = RoundTrip(d);
     ASSERT_TRUE(back);
-    const auto& point = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
-    EXPECT_EQ(point.frameKind, 0);
-    EXPECT_EQ(point.runs.front().text, "Area");
-    EXPECT_NEAR(point.matrix.tx, 100, 1e-9);
-    EXPECT_NEAR(point.matrix.ty, 292, 1e-9);  // the first baseline, 0.8 of the size below the top
+    const auto& area = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
+    EXPECT_EQ(area.frameKind, 1);
+    EXPECT_TRUE(area.pathClosed);
+    ASSERT_EQ(area.path.size(), 4u);
+    EXPECT_NEAR(area.path[2].p.x, 200, 1e-9);
+    EXPECT_NEAR(area.path[2].p.y, 250, 1e-9);
+    EXPECT_EQ(area.runs.front().text, "Area");
+    EXPECT_NEAR(area.matrix.tx, 100, 1e-9);
+    EXPECT_NEAR(area.matrix.ty, 292, 1e-9);
 }
 
 TEST(SvgRoundTrip, DashPatternsLongerThanTheModelHolds) {

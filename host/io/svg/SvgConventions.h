@@ -40,6 +40,10 @@ inline constexpr const char* kGuideAttribute = "data-guide";
 // space, "n a b c d tx ty".
 inline constexpr const char* kPatternFillAttribute = "data-pattern-fill";
 inline constexpr const char* kPatternStrokeAttribute = "data-pattern-stroke";
+// Area text's frame path, as path data in the text's user space.
+inline constexpr const char* kTextFrameAttribute = "data-text-frame";
+// A run's character scales, "horizontal vertical" (1 is 100 %).
+inline constexpr const char* kCharScaleAttribute = "data-char-scale";
 
 // The foreign attribute holding the XML children of an element the model
 // keeps as one object (e.g. a <title> inside a <path>); not an XML name,

@@ -12,9 +12,11 @@
 #include <unordered_set>
 
 #include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgMarkup.h"
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTextExport.h"
 #include "host/io/svg/SvgTransform.h"
 #include "host/model/Bounds.h"
 #include "host/model/TextLayout.h"
@@ -22,121 +24,11 @@
 namespace orbalis::host::svg {
 namespace {
 
-// Text fit for XML 1.0: valid UTF-8 (bad bytes become U+FFFD) without the
-// control characters XML cannot hold.
-std::string CleanText(const std::string& text) {
-    bool plain = true;
-    for (unsigned char c : text) plain = plain && c >= 0x20 && c < 0x80;
-    if (plain) return text;
-    std::string out;
-    for (char32_t c : DecodeUtf8(text)) {
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
-        if (c == 0xFFFE || c == 0xFFFF) continue;
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
-
-void AppendEscaped(std::string& out, const std::string& raw, bool attribute) {
-    for (char c : CleanText(raw)) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += attribute ? "&quot;" : "\""; break;
-        case '\n': out += attribute ? "&#10;" : "\n"; break;
-        case '\r': out += "&#13;"; break;
-        case '\t': out += attribute ? "&#9;" : "\t"; break;
-        default: out.push_back(c);
-        }
-    }
-}
-
-// A well-formed attribute name (foreign attributes come from anywhere).
-bool IsXmlName(const std::string& name) {
-    if (name.empty()) return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        const bool start = std::isalpha(c) || c == '_' || c == ':' || c >= 0x80;
-        if (!(start || (i > 0 && (std::isdigit(c) || c == '-' || c == '.')))) return false;
-    }
-    return true;
-}
-
-// An element's attributes in writing order; setting a name twice keeps the
-// first place and the last value, so no attribute is ever written twice.
-class Attributes {
-public:
-    void set(const std::string& name, const std::string& value) {
-        auto [it, added] = index_.emplace(name, list_.size());
-        if (added)
-            list_.emplace_back(name, value);
-        else
-            list_[it->second].second = value;
-    }
-    bool has(const std::string& name) const { return index_.count(name) > 0; }
-    // Keeps a kept attribute from being written (its value no longer holds).
-    void withhold(const std::string& name) { withheld_.insert(name); }
-    // A kept attribute, unless written already or withheld.
-    void setKept(const std::string& name, const std::string& value) {
-        if (!withheld_.count(name) && !has(name)) set(name, value);
-    }
-    void write(std::string& out) const {
-        for (const auto& [name, value] : list_) {
-            if (!IsXmlName(name)) continue;
-            out += ' ';
-            out += name;
-            out += "=\"";
-            AppendEscaped(out, value, true);
-            out += '"';
-        }
-    }
-
-private:
-    NameValues list_;
-    std::unordered_map<std::string, size_t> index_;
-    std::unordered_set<std::string> withheld_;
-};
-
 bool IsIdentity(const HostMatrix& m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
 }
 
 bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
-
-// The RGB a colour is shown with.
-Rgba ShownColor(const HostColor& color) {
-    switch (color.kind) {
-    case kHostThreeColor: return {color.c.three.red, color.c.three.green, color.c.three.blue, 1};
-    case kHostFourColor: {
-        const HostFourColor& f = color.c.four;
-        return {(1 - f.cyan) * (1 - f.black), (1 - f.magenta) * (1 - f.black), (1 - f.yellow) * (1 - f.black), 1};
-    }
-    case kHostGrayColor: {
-        const double v = 1 - color.c.gray.gray;
-        return {v, v, v, 1};
-    }
-    case kHostCustomColor: {
-        const double v = 1 - color.c.custom.tint;
-        return {v, v, v, 1};
-    }
-    default: return {0, 0, 0, 1};
-    }
-}
 
 std::string Dashes(const double* dashes, int count) {
     std::string out;
@@ -176,7 +68,7 @@ const std::string* Find(const NameValues& values, const std::string& name) {
     return nullptr;
 }
 
-class Exporter {
+class Exporter : private TextWriterContext {
 public:
     explicit Exporter(const Document& document) : document_(document) {
         const HostRect& a = document.artboard;
@@ -190,16 +82,16 @@ private:
     void writeLayer(const Layer* layer, const ComputedStyle& inherited, int depth);
     void writeChildren(const Art* container, const ComputedStyle& inherited, int depth);
     void writePath(const Art* art, const ComputedStyle& inherited, int depth);
-    void writeText(const Art* art, int depth);
     void writeForeign(const Art* art, int depth);
     void writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
                         double height, const std::string& href, int depth);
     void writeUse(const Art* art, int depth);
 
     // id, or a label for names no good as ids.
-    void nameAttributes(const std::string& name, Attributes& attributes);
+    void nameAttributes(const std::string& name, Attributes& attributes) override;
     // Foreign attributes, then hidden and locked state and tags.
-    void commonAttributes(const Art* art, Attributes& attributes);
+    void commonAttributes(const Art* art, Attributes& attributes) override;
+    std::string newId(const std::string& stem) override;
     void open(const char* element, const Attributes& attributes, int depth, bool empty);
     void close(const char* element, int depth);
     ComputedStyle inside(const ComputedStyle& inherited, const NameValues& foreign) const;
@@ -209,6 +101,8 @@ private:
     std::string out_;
     LengthBasis basis_;
     std::set<std::string> usedIds_;
+    std::set<std::string> foreignIds_;  // of content kept as written, read when first needed
+    bool foreignIdsRead_ = false;
     std::map<std::string, std::string> symbolIds_;
 };
 
@@ -235,6 +129,56 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
         attributes.set("id", name);
     else
         attributes.set("inkscape:label", name);
+}
+
+// The ids that XML kept as written gives its elements or refers to
+// ("#id" values, url(#id)).
+void CollectIds(const std::string& xml, std::set<std::string>& out) {
+    auto until = [&](size_t start, char end) {
+        const size_t stop = xml.find(end, start);
+        if (stop != std::string::npos) out.insert(xml.substr(start, stop - start));
+    };
+    for (size_t at = xml.find("id="); at != std::string::npos; at = xml.find("id=", at + 3)) {
+        if (at + 3 >= xml.size() || (xml[at + 3] != '"' && xml[at + 3] != '\'')) continue;
+        if (at > 0 && !std::isspace(static_cast<unsigned char>(xml[at - 1]))) continue;
+        until(at + 4, xml[at + 3]);
+    }
+    for (size_t at = xml.find('#'); at != std::string::npos; at = xml.find('#', at + 1)) {
+        if (at == 0) continue;
+        const char before = xml[at - 1];
+        if (before == '"' || before == '\'') until(at + 1, before);
+        else if (before == '(' && at >= 4 && xml.compare(at - 4, 4, "url(") == 0) until(at + 1, ')');
+    }
+}
+
+void CollectForeignIds(const Art* art, std::set<std::string>& out) {
+    for (const Art* a = art; a; a = a->next()) {
+        if (const auto* f = std::get_if<ForeignData>(&a->data)) CollectIds(f->payload, out);
+        for (const auto& [name, value] : a->foreignAttributes)
+            CollectIds(name == kChildrenAttribute ? value : "\"" + value + "\"", out);
+        CollectForeignIds(a->firstChild(), out);
+    }
+}
+
+std::string Exporter::newId(const std::string& stem) {
+    // A new id must not be one that elements kept as written or layers have
+    // or refer to: references would find the wrong element.
+    if (!foreignIdsRead_) {
+        for (const std::string& content : document_.foreignContent) CollectIds(content, foreignIds_);
+        for (const auto& [name, value] : document_.foreignAttributes) CollectIds("\"" + value + "\"", foreignIds_);
+        for (const Layer* layer : document_.allLayers()) {
+            for (const auto& [name, value] : layer->foreignAttributes)
+                if (name == "id") foreignIds_.insert(value);
+                else CollectIds("\"" + value + "\"", foreignIds_);
+            if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
+        }
+        for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
+        foreignIdsRead_ = true;
+    }
+    for (int n = 1;; ++n) {
+        std::string id = stem + "-" + std::to_string(n);
+        if (!foreignIds_.count(id) && usedIds_.insert(id).second) return id;
+    }
 }
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
@@ -394,144 +338,6 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     }
 }
 
-// ---------------------------------------------------------------- text
-
-void Exporter::writeText(const Art* art, int depth) {
-    const auto& text = std::get<TextData>(art->data);
-    // The text's own SVG space to the written page: y turns down on both sides.
-    // SVG has no character scales; one that all the runs share widens (or,
-    // for vertical text, lengthens) the whole text instead, as the host lays
-    // it out.
-    HostMatrix own = kIdentity;
-    if (!text.runs.empty()) {
-        const bool vertical = text.orientation == 1;
-        auto scaleOf = [&](const TextRun& r) {
-            return vertical ? r.features.verticalScale : r.features.horizontalScale;
-        };
-        const double scale = scaleOf(text.runs.front());
-        if (scale != 1 && std::all_of(text.runs.begin(), text.runs.end(),
-                                      [&](const TextRun& r) { return scaleOf(r) == scale; }))
-            own = vertical ? HostMatrix{1, 0, 0, scale, 0, 0} : HostMatrix{scale, 0, 0, 1, 0, 0};
-    }
-    HostMatrix g = Concat(Concat(kFlip, Concat(own, text.matrix)), kFlip);
-    // SVG has no frames for text: area text starts at its frame's top, text
-    // on a path at the path's start, each as point text.
-    HostRect frame;
-    if (text.frameKind != 0 && PathBounds(text.path, text.pathClosed, &frame)) {
-        const double size = text.runs.empty() ? CharFeatures{}.fontSize : text.runs.front().features.fontSize;
-        const Justification first = text.paragraphs.empty() ? Justification::Left : text.paragraphs.front();
-        HostPoint anchor = text.path.front().p;
-        if (text.frameKind == 1) {
-            anchor.x = first == Justification::Center  ? (frame.left + frame.right) / 2
-                       : first == Justification::Right ? frame.right
-                                                       : frame.left;
-            anchor.y = frame.top - 0.8 * size;
-        }
-        g = Translation(anchor.x, -anchor.y);
-    }
-    Attributes a;
-    nameAttributes(art->name, a);
-    std::string lineX = "0";
-    if (IsTranslation(g)) {
-        a.set("x", FormatCoordinate(g.tx));
-        a.set("y", FormatCoordinate(g.ty));
-        lineX = FormatCoordinate(g.tx);
-    } else {
-        a.set("transform", FormatTransform(g));
-    }
-
-    // Paragraphs, each a list of runs.
-    struct Piece {
-        std::string text;
-        const CharFeatures* features;
-    };
-    std::vector<std::vector<Piece>> paragraphs(1);
-    static const CharFeatures defaults{};
-    for (const TextRun& run : text.runs) {
-        size_t start = 0;
-        while (true) {
-            const size_t end = run.text.find_first_of("\r\n", start);
-            const std::string part = run.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            if (!part.empty()) paragraphs.back().push_back({part, &run.features});
-            if (end == std::string::npos) break;
-            paragraphs.emplace_back();
-            start = end + 1;
-        }
-    }
-    const CharFeatures& base = text.runs.empty() ? defaults : text.runs.front().features;
-    auto justification = [&](size_t i) {
-        return i < text.paragraphs.size() ? text.paragraphs[i] : Justification::Left;
-    };
-    static const char* anchors[] = {"start", "end", "middle"};
-    auto anchorOf = [&](Justification j) { return anchors[std::clamp(int(j), 0, 2)]; };
-
-    auto featureAttributes = [&](const CharFeatures& f, const CharFeatures* than, Attributes& out) {
-        if (!than || f.font != than->font) {
-            if (!f.font.empty()) out.set("font-family", f.font);
-        }
-        if (!than || f.fontSize != than->fontSize) out.set("font-size", FormatCoordinate(f.fontSize));
-        // SVG turns glyphs clockwise on its y-down page.
-        if (than ? f.rotation != than->rotation : f.rotation != 0)
-            out.set("rotate", FormatExact(f.rotation == 0 ? 0 : -f.rotation));
-        const bool sameFill = than && f.fillPaint == than->fillPaint &&
-                              (!f.fillPaint || std::memcmp(&f.fill, &than->fill, sizeof f.fill) == 0);
-        if (!sameFill) {
-            out.set("fill", f.fillPaint ? FormatColor(ShownColor(f.fill)) : "none");
-            if (f.fillPaint && f.fill.kind == kHostFourColor) {
-                const HostFourColor& c = f.fill.c.four;
-                out.set(kCmykFillAttribute, FormatExact(c.cyan) + " " + FormatExact(c.magenta) + " " +
-                                                FormatExact(c.yellow) + " " + FormatExact(c.black));
-            }
-        }
-    };
-    featureAttributes(base, nullptr, a);
-    if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
-    if (text.orientation == 1) a.set("writing-mode", "vertical-rl");
-    commonAttributes(art, a);
-
-    std::string body;
-    auto appendRuns = [&](const std::vector<Piece>& pieces) {
-        for (const Piece& piece : pieces) {
-            if (SameFeatures(*piece.features, base)) {
-                AppendEscaped(body, piece.text, false);
-                continue;
-            }
-            Attributes span;
-            featureAttributes(*piece.features, &base, span);
-            body += "<tspan";
-            span.write(body);
-            body += '>';
-            AppendEscaped(body, piece.text, false);
-            body += "</tspan>";
-        }
-    };
-    for (size_t i = 0; i < paragraphs.size(); ++i) {
-        if (i == 0) {
-            appendRuns(paragraphs[0]);
-            continue;
-        }
-        // Each further line sits one line height (its largest font size) lower.
-        double height = 0;
-        for (const Piece& piece : paragraphs[i]) height = std::max(height, piece.features->fontSize);
-        if (paragraphs[i].empty() && !text.runs.empty()) height = text.runs.back().features.fontSize;
-        Attributes line;
-        line.set("x", lineX);
-        line.set("dy", FormatCoordinate(height));
-        if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
-        body += "<tspan";
-        line.write(body);
-        body += '>';
-        appendRuns(paragraphs[i]);
-        body += "</tspan>";
-    }
-    out_.append(size_t(depth), ' ');
-    out_ += "<text";
-    a.write(out_);
-    out_ += '>';
-    out_ += body;
-    out_ += "</text>\n";
-}
-
 // ---------------------------------------------------------------- images, symbols, foreign
 
 void Exporter::writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
@@ -627,7 +433,7 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostPathArt:
     case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
     case kHostTextFrameArt:
-        if (std::holds_alternative<TextData>(art->data)) writeText(art, depth);
+        if (std::holds_alternative<TextData>(art->data)) WriteText(art, depth, *this, out_);
         return;
     case kHostPlacedArt:
         if (const auto* p = std::get_if<PlacedData>(&art->data))

@@ -16,6 +16,7 @@
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTextImport.h"
 #include "host/io/svg/SvgTransform.h"
 
 namespace orbalis::host::svg {
@@ -24,10 +25,6 @@ namespace {
 struct ImportError {
     std::string message;
 };
-
-// Raised inside a text element that holds something the text model cannot
-// (a textPath, a link); the whole element is then kept verbatim.
-struct UnsupportedText {};
 
 // A pattern paint written as "n a b c d tx ty"; anything else leaves the
 // colour as the SVG paint gave it.
@@ -101,68 +98,6 @@ struct Element {
     bool hidden = false;  // display none, or made invisible here
 };
 
-Justification JustificationOf(int textAnchor) {
-    return textAnchor == 1 ? Justification::Center : textAnchor == 2 ? Justification::Right : Justification::Left;
-}
-
-// Collects the runs and paragraphs of a text element, collapsing white
-// space as SVG does unless xml:space="preserve".
-class TextBuilder {
-public:
-    TextBuilder(TextData& data, bool preserve) : data_(data), preserve_(preserve) {}
-
-    void add(std::string_view raw, const CharFeatures& features) {
-        for (char c : raw) {
-            if (c == '\n' || c == '\r') {
-                if (!preserve_) continue;
-                c = ' ';
-            }
-            if (c == '\t') c = ' ';
-            if (c == ' ' && !preserve_) {
-                if (paragraphHasContent_) {
-                    pendingSpace_ = true;
-                    pendingFeatures_ = features;
-                }
-                continue;
-            }
-            if (pendingSpace_) {
-                put(' ', pendingFeatures_);
-                pendingSpace_ = false;
-            }
-            put(c, features);
-            paragraphHasContent_ = true;
-            anyContent_ = true;
-        }
-    }
-
-    void newParagraph(Justification justification, const CharFeatures& features) {
-        pendingSpace_ = false;
-        // The break ends the paragraph before: it belongs to that paragraph's last run.
-        if (data_.runs.empty())
-            put('\r', features);
-        else
-            data_.runs.back().text.push_back('\r');
-        data_.paragraphs.push_back(justification);
-        paragraphHasContent_ = false;
-    }
-
-    bool anyContent() const { return anyContent_; }
-
-private:
-    void put(char c, const CharFeatures& features) {
-        if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
-            data_.runs.push_back({std::string(), features});
-        data_.runs.back().text.push_back(c);
-    }
-
-    TextData& data_;
-    bool preserve_;
-    bool paragraphHasContent_ = false;
-    bool anyContent_ = false;
-    bool pendingSpace_ = false;
-    CharFeatures pendingFeatures_;
-};
-
 struct SymbolViewport {
     std::string name;
     bool hasViewBox = false;
@@ -176,7 +111,7 @@ struct Context {
     ComputedStyle style;
 };
 
-class Importer {
+class Importer : private TextReaderContext {
 public:
     Importer(const std::string& source, Document& document) : document_(document) {
         for (size_t i = 0; i < source.size(); ++i)
@@ -199,19 +134,19 @@ private:
         if (const size_t line = lineOf(el)) out += " (line " + std::to_string(line) + ")";
         return out;
     }
-    [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const {
+    [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const override {
         throw ImportError{describe(el) + ": " + what};
     }
 
     // ---- names
     // The SVG name of an element; empty for elements of other namespaces.
-    std::string_view svgName(pugi::xml_node el) const {
+    std::string_view svgName(pugi::xml_node el) const override {
         const std::string_view name = el.name();
         const std::string_view prefix = Prefix(name);
         if (prefix.empty()) return namespaces_.svg.empty() ? name : std::string_view();
         return prefix == namespaces_.svg ? Local(name) : std::string_view();
     }
-    bool isHref(std::string_view name) const {
+    bool isHref(std::string_view name) const override {
         return name == "href" || namespaces_.is(name, namespaces_.xlink, "href");
     }
     std::string href(pugi::xml_node el) const {
@@ -224,8 +159,14 @@ private:
     Element read(pugi::xml_node el, const ComputedStyle& parent,
                  const std::function<bool(std::string_view)>& consumed) const;
     NameValues keep(const Element& e, const std::function<bool(Property)>& modelled) const;
-    double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const;
-    HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const;
+    double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const override;
+    HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const override;
+    const std::string& sodipodiPrefix() const override { return namespaces_.sodipodi; }
+    const LengthBasis& basis() const override { return basis_; }
+    size_t* segmentBudget() override { return &segmentBudget_; }
+    void warn(pugi::xml_node el, const std::string& what) override {
+        if (warnings_) warnings_->push_back(describe(el) + ": " + what);
+    }
     std::string children(pugi::xml_node el) const;
     std::string verbatim(pugi::xml_node el) const;
 
@@ -237,9 +178,6 @@ private:
     void importGroup(pugi::xml_node el, Art* container, const Context& context);
     void importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context);
     void importText(pugi::xml_node el, Art* container, const Context& context);
-    void walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale, double rotation,
-                  bool direct,
-                  TextBuilder& builder, TextData& data) const;
     void importImage(pugi::xml_node el, Art* container, const Context& context);
     void importUse(pugi::xml_node el, Art* container, const Context& context);
     void importForeign(pugi::xml_node el, Art* container, const Context& context);
@@ -266,6 +204,8 @@ private:
         bool visible, editable;
     };
     std::vector<PendingLayer> pendingLayers_;
+    TextPathSources textPaths_;
+    std::vector<std::string>* warnings_ = nullptr;
 };
 
 // ---------------------------------------------------------------- attributes
@@ -714,103 +654,10 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
 
 // ---------------------------------------------------------------- text
 
-bool IsTextModelled(Property p) {
-    return p == Property::Fill || p == Property::FontSize || p == Property::FontFamily || p == Property::TextAnchor ||
-           p == Property::WritingMode;
-}
-
-// The character rotation an element gives its glyphs: SVG turns them
-// clockwise on its y-down page, the host counter-clockwise on its own. One
-// angle for every glyph is all the model holds.
-double GlyphRotation(pugi::xml_node el, double inherited) {
-    const pugi::xml_attribute rotate = el.attribute("rotate");
-    if (!rotate) return inherited;
-    double degrees = 0;
-    if (!ParseNumber(Trim(rotate.value()), &degrees) || !std::isfinite(degrees)) throw UnsupportedText{};
-    return degrees == 0 ? 0 : -degrees;
-}
-
-void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale,
-                        double rotation, bool direct, TextBuilder& builder, TextData& data) const {
-    // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
-    auto features = [&](const ComputedStyle& cs, const std::string& cmykFill) {
-        CharFeatures f;
-        f.font = cs.fontFamily;
-        f.fontSize = cs.fontSize * scale;
-        f.rotation = rotation;
-        Rgba rgba;
-        f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
-        if (f.fillPaint) f.fill = color(rgba, cmykFill, "");
-        return f;
-    };
-    for (pugi::xml_node child : el.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            builder.add(child.value(), features(style, cmyk));
-        } else if (child.type() == pugi::node_element) {
-            if (svgName(child) != "tspan") throw UnsupportedText{};
-            ComputedStyle cs = style;
-            Declarations declared;
-            for (pugi::xml_attribute a : child.attributes()) {
-                if (a.name() == std::string_view("style")) {
-                    for (auto& [n, v] : SplitStyle(a.value()))
-                        if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
-                } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
-                    declared[size_t(*p)] = a.value();
-                }
-            }
-            Property bad{};
-            if (!ApplyDeclarations(declared, basis_, &cs, &bad))
-                fail(child, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
-            const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
-            const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
-            if (direct) {
-                const bool line = std::string_view(child.attribute((namespaces_.sodipodi + ":role").c_str()).value()) == "line" ||
-                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy")));
-                if (!builder.anyContent())
-                    data.paragraphs.front() = JustificationOf(cs.textAnchor);
-                else if (line)
-                    builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk));
-            }
-            walkText(child, cs, childCmyk, scale, GlyphRotation(child, rotation), false, builder, data);
-        }
-    }
-}
-
 void Importer::importText(pugi::xml_node el, Art* container, const Context& context) {
-    Element e = read(el, context.style,
-                     [](std::string_view a) { return a == "x" || a == "y" || a == "rotate"; });
-    // The anchor: the text's position, or that of a first tspan placed before any text.
-    const double fontSize = e.style.fontSize;
-    double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
-    for (pugi::xml_node child : el.children()) {
-        if (child.type() == pugi::node_pcdata && Trim(child.value()).empty()) continue;
-        if (child.type() == pugi::node_element && svgName(child) == "tspan") {
-            x = length(child, "x", x, 0, fontSize);
-            y = length(child, "y", y, 1, fontSize);
-        }
-        break;
-    }
-    HostMatrix m = Concat(Concat(kFlip, Translation(x, y)), Concat(e.transform, context.ctm));
-    // A uniform scale of the text becomes its font size.
-    double scale = 1;
-    const double k = std::hypot(m.a, m.b);
-    if (k > 0 && std::fabs(m.a - m.d) <= 1e-12 * k && std::fabs(m.b + m.c) <= 1e-12 * k) {
-        scale = k;
-        m.a /= k, m.b /= k, m.c /= k, m.d /= k;
-        if (std::fabs(m.b) <= 1e-15) m = {1, 0, 0, 1, m.tx, m.ty};
-    }
-    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+    Element e = read(el, context.style, IsTextAttribute);
     TextData data;
-    data.frameKind = 0;
-    data.orientation = e.style.vertical ? 1 : 0;
-    data.matrix = m;
-    data.paragraphs.push_back(JustificationOf(e.style.textAnchor));
-    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
-    TextBuilder builder(data, preserve);
-    try {
-        walkText(el, e.style, e.cmykFill, scale, GlyphRotation(el, 0), true, builder, data);
-    } catch (const UnsupportedText&) {
+    if (!ReadText(*this, textPaths_, el, e.style, e.cmykFill, Concat(e.transform, context.ctm), &data)) {
         importForeign(el, container, context);
         return;
     }
@@ -1109,9 +956,11 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     if (!root) throw ImportError{"not an SVG document: no root element"};
     namespaces_.read(root);
     if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
+    warnings_ = options.warnings;
     scanTree(root);
     Context context;
     readRoot(root, &context);
+    textPaths_.collect(*this, root);
     importSymbols();
 
     Layer* loose = nullptr;  // the layer taking art outside any group
@@ -1145,6 +994,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
         layer->title = "Layer 1";
     }
     checkSymbolCycles();
+    for (std::string& defs : textPaths_.stillNeeded()) document_.foreignContent.push_back(std::move(defs));
 
     for (auto [art, attributes] : pendingAttributes_) document_.setAttributes(art, attributes, attributes);
     for (const PendingLayer& p : pendingLayers_) {
