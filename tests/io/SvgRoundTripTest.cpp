@@ -296,12 +296,15 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     ASSERT_TRUE(d) << error;
     const std::string written = WriteSvgDocument(*d);
     for (const char* kept :
-         {"<style>.c { stroke: white }</style>", "<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
+         {"<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
           "<dc:title>Counties</dc:title>", "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
           "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
           "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"0.75 1.5 2.25 3 3.75 4.5 5.25 6\"",
           "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "xlink:href=\"#a\"", "id=\"a\"", "class=\"c\""})
         EXPECT_NE(written.find(kept), std::string::npos) << kept << "\n" << written;
+    // The style sheet is applied to the art it selects, and so is no longer needed.
+    EXPECT_EQ(written.find("<style"), std::string::npos) << written;
+    EXPECT_NE(written.find("stroke=\"#ffffff\""), std::string::npos) << written;
     // The foreign object and the use keep their place under the page's new scale.
     EXPECT_NE(written.find("height=\"10\" transform=\"matrix(0.75 0 0 0.75 0 0)\"><p"), std::string::npos) << written;
     // The group's fill is inherited, so the plain path need not repeat it.

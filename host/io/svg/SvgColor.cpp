@@ -173,6 +173,10 @@ bool ParseColor(std::string_view text, Rgba* color) {
 
 bool ParsePaint(std::string_view text, Paint* paint) {
     text = Trim(text);
+    // An ICC colour follows its sRGB fallback, which is what is shown.
+    if (const size_t icc = Lower(text).find("icc-color("); icc != std::string_view::npos && icc > 0 &&
+        (text[icc - 1] == ' ' || text[icc - 1] == '\t') && text.back() == ')')
+        text = Trim(text.substr(0, icc));
     const std::string lower = Lower(text);
     if (lower == "none") {
         *paint = Paint{};

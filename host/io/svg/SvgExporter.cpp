@@ -112,6 +112,28 @@ private:
     std::unordered_set<std::string> withheld_;
 };
 
+// The element's own user space kept on import: the maps from it to the
+// page (y up) and from the page into it.
+bool OwnSpace(const NameValues& foreign, HostMatrix* toPage, HostMatrix* fromPage) {
+    const std::string* text = nullptr;
+    for (const auto& [n, v] : foreign)
+        if (n == kSpaceAttribute) text = &v;
+    if (!text) return false;
+    double v[6];
+    NumberCursor cursor(*text);
+    for (double& x : v) {
+        cursor.skipSeparator();
+        const char* error = nullptr;
+        if (!cursor.number(&x, &error) || !std::isfinite(x)) return false;
+    }
+    const HostMatrix m{v[0], v[1], v[2], v[3], v[4], v[5]};
+    HostMatrix inverse;
+    if (!Invert(m, &inverse)) return false;
+    *toPage = m;
+    *fromPage = inverse;
+    return true;
+}
+
 bool IsIdentity(const HostMatrix& m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
 }
@@ -239,7 +261,7 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
-        if (name != kChildrenAttribute) attributes.setKept(name, value);
+        if (name != kChildrenAttribute && name != kSpaceAttribute) attributes.setKept(name, value);
     if (art->attributes() & kHostArtHidden) {
         const std::string* style = Find(art->foreignAttributes, "style");
         attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -260,12 +282,9 @@ ComputedStyle Exporter::inside(const ComputedStyle& inherited, const NameValues&
             if (!declared[size_t(*p)]) declared[size_t(*p)] = value;
         }
     }
+    // A value the importer passes over is not inherited either.
     ComputedStyle style = inherited;
-    Property bad;
-    if (!ApplyDeclarations(declared, basis_, &style, &bad)) {
-        // A value the importer would refuse cannot be inherited either.
-        style = inherited;
-    }
+    ApplyDeclarations(declared, basis_, &style);
     return style;
 }
 
@@ -287,13 +306,18 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (members.empty()) return;
     const HostPathStyle& style = members.front()->style;
 
+    // Written in the page's space (y down), or in the element's own user
+    // space when what it refers to needs that.
+    HostMatrix toPage = kFlip, fromPage = kFlip;
+    const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
+    const double unit = ownSpace ? std::sqrt(std::fabs(toPage.a * toPage.d - toPage.b * toPage.c)) : 1;
     std::string d;
     for (const PathData* p : members) {
         std::vector<HostPathSegment> flipped = p->segments;
         for (HostPathSegment& s : flipped) {
-            s.p = Apply(kFlip, s.p);
-            s.in = Apply(kFlip, s.in);
-            s.out = Apply(kFlip, s.out);
+            s.p = Apply(fromPage, s.p);
+            s.in = Apply(fromPage, s.in);
+            s.out = Apply(fromPage, s.out);
         }
         AppendPathData(d, flipped, p->closed);
     }
@@ -302,6 +326,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     Attributes a;
     nameAttributes(art->name, a);
     a.set("d", d);
+    if (ownSpace) a.set("transform", FormatTransform(Concat(toPage, kFlip)));
 
     // A paint is written unless the element would inherit the same; a kept
     // paint-server reference wins while the model still shows its colour.
@@ -347,7 +372,22 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
     paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute,
           kPatternStrokeAttribute);
-    if (style.strokePaint) {
+    if (style.strokePaint && ownSpace) {
+        // Lengths in the element's own units, whatever it would inherit.
+        const HostStrokeStyle& s = style.stroke;
+        a.set("stroke-width", FormatCoordinate(s.width / unit));
+        static const char* caps[] = {"butt", "round", "square"};
+        static const char* joins[] = {"miter", "round", "bevel"};
+        if (s.cap != inherited.cap && s.cap >= 0 && s.cap <= 2) a.set("stroke-linecap", caps[s.cap]);
+        if (s.join != inherited.join && s.join >= 0 && s.join <= 2) a.set("stroke-linejoin", joins[s.join]);
+        if (s.miterLimit >= 1 && FormatExact(s.miterLimit) != FormatExact(inherited.miterLimit))
+            a.set("stroke-miterlimit", FormatExact(s.miterLimit));
+        const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
+        std::vector<double> dashes(s.dashes, s.dashes + count);
+        for (double& v : dashes) v /= unit;
+        if (count || !inherited.dashes.empty()) a.set("stroke-dasharray", count ? Dashes(dashes.data(), count) : "none");
+        if (count) a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset / unit));
+    } else if (style.strokePaint) {
         const HostStrokeStyle& s = style.stroke;
         if (FormatCoordinate(s.width) != FormatCoordinate(inherited.strokeWidth))
             a.set("stroke-width", FormatCoordinate(s.width));

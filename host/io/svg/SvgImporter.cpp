@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgCss.h"
 #include "host/io/svg/SvgEncoding.h"
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
@@ -184,6 +185,9 @@ public:
     }
 
     void run(pugi::xml_document& xml, const SvgImportOptions& options);
+    // The warnings, one line each; when there are many, the first few and
+    // a line that sums up the rest by attribute.
+    std::vector<std::string> warnings() const;
 
 private:
     // ---- diagnostics
@@ -201,6 +205,15 @@ private:
     }
     [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const {
         throw ImportError{describe(el) + ": " + what};
+    }
+    // A value that counts as not given, as browsers take it. `attribute`
+    // sums the warnings up when there are many.
+    void warn(pugi::xml_node el, const std::string& attribute, const std::string& what) const {
+        warnings_.push_back({describe(el) + ": " + what, attribute});
+    }
+    void ignored(pugi::xml_node el, const std::string& attribute, std::string_view value,
+                 const std::string& why = "") const {
+        warn(el, attribute, "ignored " + attribute + " " + Quote(value) + (why.empty() ? "" : " (" + why + ")"));
     }
 
     // ---- names
@@ -253,6 +266,11 @@ private:
 
     Document& document_;
     std::vector<size_t> newlines_;
+    struct Warning {
+        std::string text;
+        std::string attribute;
+    };
+    mutable std::vector<Warning> warnings_;
     Namespaces namespaces_;
     LengthBasis basis_;
     size_t segmentBudget_ = kMaxSegments;
@@ -268,6 +286,28 @@ private:
     std::vector<PendingLayer> pendingLayers_;
 };
 
+std::vector<std::string> Importer::warnings() const {
+    constexpr size_t kShown = 8;
+    std::vector<std::string> out;
+    for (size_t i = 0; i < warnings_.size() && (i < kShown || warnings_.size() <= kShown + 1); ++i)
+        out.push_back(warnings_[i].text);
+    if (out.size() == warnings_.size()) return out;
+    std::vector<std::pair<std::string, size_t>> counts;  // in the order first met
+    for (size_t i = kShown; i < warnings_.size(); ++i) {
+        auto it = std::find_if(counts.begin(), counts.end(),
+                               [&](const auto& c) { return c.first == warnings_[i].attribute; });
+        if (it == counts.end())
+            counts.emplace_back(warnings_[i].attribute, 1);
+        else
+            ++it->second;
+    }
+    std::string summary = "and " + std::to_string(warnings_.size() - kShown) + " more values passed over:";
+    for (size_t i = 0; i < counts.size(); ++i)
+        summary += (i ? ", " : " ") + counts[i].first + " (" + std::to_string(counts[i].second) + ")";
+    out.push_back(summary);
+    return out;
+}
+
 // ---------------------------------------------------------------- attributes
 
 Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
@@ -280,7 +320,10 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
         if (name == "id") {
             e.id = value;
         } else if (name == "transform") {
-            if (!ParseTransform(value, &e.transform)) fail(el, "bad transform " + Quote(value));
+            if (!ParseTransform(value, &e.transform)) {
+                e.transform = kIdentity;
+                ignored(el, "transform", value);
+            }
         } else if (name == "style") {
             for (auto& [property, v] : SplitStyle(value)) {
                 if (auto p = FindProperty(property)) {
@@ -321,9 +364,10 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
         }
     }
     e.style = parent;
-    Property bad{};
-    if (!ApplyDeclarations(e.declared, basis_, &e.style, &bad))
-        fail(el, std::string("bad ") + PropertyName(bad) + " " + Quote(*e.declared[size_t(bad)]));
+    for (Property bad : ApplyDeclarations(e.declared, basis_, &e.style)) {
+        ignored(el, PropertyName(bad), *e.declared[size_t(bad)]);
+        e.declared[size_t(bad)].reset();
+    }
     // A guide's own visibility is how guides are kept out of sight.
     if (e.guide) e.style.invisible = parent.invisible;
     e.hidden = e.style.displayNone || (e.style.invisible && !parent.invisible);
@@ -350,7 +394,8 @@ void SetValue(NameValues& values, const std::string& name, const std::string& va
     values.emplace_back(name, value);
 }
 
-// Axis 0 x, 1 y, 2 other: what a percentage is of.
+// Axis 0 x, 1 y, 2 other: what a percentage is of. A value that cannot be
+// read counts as not given.
 double Importer::length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const {
     pugi::xml_attribute a = el.attribute(name);
     if (!a) return fallback;
@@ -359,18 +404,17 @@ double Importer::length(pugi::xml_node el, const char* name, double fallback, in
     if (const size_t cut = Trim(text).find_first_of(" ,\t\r\n"); cut != std::string_view::npos)
         text = Trim(text).substr(0, cut);
     Length l;
-    if (!ParseLength(text, &l)) fail(el, std::string("bad ") + name + " " + Quote(a.value()));
-    switch (l.unit) {
-    case Length::User: return l.value;
-    case Length::Em: return l.value * fontSize;
-    case Length::Ex: return l.value * fontSize / 2;
-    case Length::Percent:
-        return l.value / 100 *
-               (axis == 0   ? basis_.viewportWidth
-                : axis == 1 ? basis_.viewportHeight
-                            : std::hypot(basis_.viewportWidth, basis_.viewportHeight) / std::sqrt(2.0));
+    if (!ParseLength(text, &l)) {
+        ignored(el, name, a.value());
+        return fallback;
     }
-    return fallback;
+    const double value =
+        ResolveLength(l, basis_, fontSize, axis == 0 ? Axis::X : axis == 1 ? Axis::Y : Axis::Diagonal);
+    if (!std::isfinite(value)) {
+        ignored(el, name, a.value(), "out of range");
+        return fallback;
+    }
+    return value;
 }
 
 // The model's colour: CMYK or gray when the file's data attribute still
@@ -560,14 +604,19 @@ std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view
     if (name == "path") {
         std::vector<Subpath> out;
         PathDataError error;
-        if (!ParsePathData(el.attribute("d").value(), &segmentBudget_, &out, &error))
-            fail(el, "bad path data at offset " + std::to_string(error.offset) + ": " + error.message);
+        if (!ParsePathData(el.attribute("d").value(), &segmentBudget_, &out, &error)) {
+            if (error.overBudget) fail(el, "too many path segments");
+            warn(el, "d", "path data drawn up to offset " + std::to_string(error.offset) + ": " + error.message);
+        }
         return out;
     }
     if (name == "rect") {
         const double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
         const double w = length(el, "width", 0, 0, fontSize), h = length(el, "height", 0, 1, fontSize);
-        if (w < 0 || h < 0) fail(el, "negative width or height");
+        if (w < 0 || h < 0) {
+            warn(el, w < 0 ? "width" : "height", "not drawn: negative width or height");
+            return {};
+        }
         if (w == 0 || h == 0) return {};
         double rx = length(el, "rx", -1, 0, fontSize), ry = length(el, "ry", -1, 1, fontSize);
         if (rx < 0) rx = ry;
@@ -602,7 +651,10 @@ std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view
             if (rx < 0) rx = ry;
             if (ry < 0) ry = rx;
         }
-        if (rx < 0 || ry < 0) fail(el, "negative radius");
+        if (rx < 0 || ry < 0) {
+            warn(el, name == "circle" ? "r" : rx < 0 ? "rx" : "ry", "not drawn: negative radius");
+            return {};
+        }
         if (rx == 0 || ry == 0) return {};
         ellipse(cx, cy, rx, ry);
     } else if (name == "line") {
@@ -615,12 +667,15 @@ std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view
         while (!cursor.atEnd()) {
             double v;
             const char* error;
-            if (!cursor.number(&v, &error))
-                fail(el, "bad points at offset " + std::to_string(cursor.offset()) + ": " + error);
+            if (!cursor.number(&v, &error)) {
+                warn(el, "points", "points used up to offset " + std::to_string(cursor.offset()) + ": " + error);
+                break;
+            }
             values.push_back(v);
             cursor.skipSeparator();
         }
-        if (values.size() % 2) fail(el, "odd number of coordinates in points");
+        // An odd list draws its pairs; the last number has no partner.
+        if (values.size() % 2) values.pop_back();
         if (values.empty()) return {};
         builder.moveTo({values[0], values[1]});
         for (size_t i = 2; i < values.size(); i += 2) builder.lineTo({values[i], values[i + 1]});
@@ -646,7 +701,11 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
             s.in = Apply(m, s.in);
             s.out = Apply(m, s.out);
             for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y})
-                if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+                if (!(std::fabs(v) <= kMaxCoordinate)) {
+                    warn(el, "coordinates", "kept as written: coordinates out of range");
+                    importForeign(el, container, context);
+                    return;
+                }
         }
         MarkCorners(sub.segments, sub.closed);
     }
@@ -709,6 +768,13 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     if (stroke && strokeAlpha < 1)
         SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
     if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    bool refers = false;
+    for (const auto& [name, value] : art->foreignAttributes) refers = refers || value.find("url(") != std::string::npos;
+    if (refers) {
+        std::string space;
+        for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty}) space += (space.empty() ? "" : " ") + FormatExact(v);
+        art->foreignAttributes.emplace_back(kSpaceAttribute, space);
+    }
     finish(art, e, context);
 }
 
@@ -758,9 +824,8 @@ void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std
                     declared[size_t(*p)] = a.value();
                 }
             }
-            Property bad{};
-            if (!ApplyDeclarations(declared, basis_, &cs, &bad))
-                fail(child, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+            if (const std::vector<Property> bad = ApplyDeclarations(declared, basis_, &cs); !bad.empty())
+                fail(child, std::string("bad ") + PropertyName(bad.front()) + " " + Quote(*declared[size_t(bad.front())]));
             const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
             const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
             if (direct) {
@@ -832,12 +897,20 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
     PlacedData placed;
     placed.width = length(el, "width", 0, 0, fs);
     placed.height = length(el, "height", 0, 1, fs);
-    if (placed.width < 0 || placed.height < 0) fail(el, "negative width or height");
+    if (placed.width < 0 || placed.height < 0) {
+        warn(el, placed.width < 0 ? "width" : "height", "not drawn: negative width or height");
+        importForeign(el, container, context);
+        return;
+    }
     placed.file = href(el);
     placed.matrix = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
                            Concat(e.transform, context.ctm));
     for (double v : {placed.matrix.a, placed.matrix.b, placed.matrix.c, placed.matrix.d, placed.matrix.tx, placed.matrix.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+        if (!(std::fabs(v) <= kMaxCoordinate)) {
+            warn(el, "coordinates", "kept as written: coordinates out of range");
+            importForeign(el, container, context);
+            return;
+        }
     Art* art = nullptr;
     if (placed.file.starts_with("data:")) {
         // An embedded image is raster art: its pixels travel with the document.
@@ -879,8 +952,10 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
             return fallback;
         };
         const double w = size("width", sv.width, sv.box.width, 0), h = size("height", sv.height, sv.box.height, 1);
-        if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport))
-            fail(el, "bad preserveAspectRatio on symbol " + Quote(symbol->first));
+        if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport)) {
+            ignored(el, "preserveAspectRatio", sv.aspect, "of symbol " + Quote(symbol->first));
+            ViewBoxTransform(sv.box, w, h, "", &viewport);
+        }
     }
     SymbolData data;
     data.symbol = sv.name;
@@ -888,7 +963,11 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
                          Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
                                 Concat(e.transform, context.ctm)));
     for (double v : {data.matrix.a, data.matrix.b, data.matrix.c, data.matrix.d, data.matrix.tx, data.matrix.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+        if (!(std::fabs(v) <= kMaxCoordinate)) {
+            warn(el, "coordinates", "kept as written: coordinates out of range");
+            importForeign(el, container, context);
+            return;
+        }
     Art* art = add(container, kHostSymbolArt);
     art->data = std::move(data);
     art->foreignAttributes = keep(e, [](Property) { return false; });
@@ -946,8 +1025,8 @@ void Importer::importSymbols() {
     for (pugi::xml_node el : symbolNodes_) {
         SymbolViewport sv;
         if (pugi::xml_attribute vb = el.attribute("viewBox")) {
-            if (!ParseViewBox(vb.value(), &sv.box)) fail(el, "bad viewBox " + Quote(vb.value()));
-            sv.hasViewBox = true;
+            sv.hasViewBox = ParseViewBox(vb.value(), &sv.box);
+            if (!sv.hasViewBox) ignored(el, "viewBox", vb.value());
         }
         sv.aspect = el.attribute("preserveAspectRatio").value();
         sv.width = el.attribute("width").value();
@@ -1029,10 +1108,12 @@ void Importer::checkSymbolCycles() {
 }
 
 void Importer::readRoot(pugi::xml_node root, Context* context) {
-    const bool hasViewBox = root.attribute("viewBox");
+    bool hasViewBox = root.attribute("viewBox");
     ViewBox box;
-    if (hasViewBox && !ParseViewBox(root.attribute("viewBox").value(), &box))
-        fail(root, "bad viewBox " + Quote(root.attribute("viewBox").value()));
+    if (hasViewBox && !ParseViewBox(root.attribute("viewBox").value(), &box)) {
+        ignored(root, "viewBox", root.attribute("viewBox").value());
+        hasViewBox = false;
+    }
     // Width and height in points; percentages say nothing about the page.
     auto size = [&](const char* name, double* points) {
         pugi::xml_attribute a = root.attribute(name);
@@ -1043,8 +1124,10 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
         while (n > 0 && std::isalpha(static_cast<unsigned char>(text[n - 1]))) --n;
         double v;
         const double unit = PointsPerUnit(text.substr(n));
-        if (unit == 0 || !ParseNumber(text.substr(0, n), &v) || !(v > 0) || !(v * unit <= kMaxCoordinate))
-            fail(root, std::string("bad ") + name + " " + Quote(a.value()));
+        if (unit == 0 || !ParseNumber(text.substr(0, n), &v) || !(v > 0) || !(v * unit <= kMaxCoordinate)) {
+            ignored(root, name, a.value());
+            return false;
+        }
         *points = v * unit;
         return true;
     };
@@ -1060,8 +1143,10 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
         } else if (!hasHeight) {
             height = width * box.height / box.width;
         }
-        if (!ViewBoxTransform(box, width, height, root.attribute("preserveAspectRatio").value(), &map))
-            fail(root, "bad preserveAspectRatio");
+        if (!ViewBoxTransform(box, width, height, root.attribute("preserveAspectRatio").value(), &map)) {
+            ignored(root, "preserveAspectRatio", root.attribute("preserveAspectRatio").value());
+            ViewBoxTransform(box, width, height, "", &map);
+        }
         basis_ = {box.width, box.height};
     } else {
         if (!hasWidth) width = 612;
@@ -1110,6 +1195,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     namespaces_.read(root);
     if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
     scanTree(root);
+    InlineStyleSheets(root, [this](pugi::xml_node n) { return svgName(n); });
     Context context;
     readRoot(root, &context);
     importSymbols();
@@ -1229,6 +1315,7 @@ std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOpt
     try {
         Importer importer(text, *document);
         importer.run(xml, options);
+        if (options.warnings) *options.warnings = importer.warnings();
     } catch (const ImportError& e) {
         *error = e.message;
         return nullptr;
