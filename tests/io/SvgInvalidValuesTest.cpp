@@ -192,13 +192,18 @@ TEST(SvgInvalidValues, ManyWarningsAreSummedUp) {
     EXPECT_EQ(r.warnings.back().find("more values"), std::string::npos);
 }
 
-TEST(SvgInvalidValues, IccColoursShowTheirFallback) {
-    Read r = ReadWithWarnings(Svg("<path id='p' fill='#CD853F icc-color(acmecmyk, 0.11, 0.48, 0.83, 0.00)' d='M0 0 H1'/>"));
-    ASSERT_TRUE(r.document) << r.error;
-    EXPECT_TRUE(r.warnings.empty());
-    Art* p = Named(*r.document, "p");
-    ASSERT_TRUE(p && p->path());
-    EXPECT_DOUBLE_EQ(p->path()->style.fill.color.c.three.red, 0xCD / 255.0);
+TEST(SvgInvalidValues, ColoursBrowsersDoNotShow) {
+    // ICC colours and channels mixing numbers with percentages are not
+    // CSS colours: the paint is inherited, here SVG's black.
+    for (const char* fill : {"#CD853F icc-color(acmecmyk, 0.11, 0.48, 0.83, 0.00)", "rgba(0, 50%, 0, 0.5)",
+                             "rgb(10%, 20, 30%)"}) {
+        Read r = ReadWithWarnings(Svg(std::string("<path id='p' fill='") + fill + "' d='M0 0 H1'/>"));
+        ASSERT_TRUE(r.document) << r.error;
+        EXPECT_EQ(r.warnings.size(), 1u) << fill;
+        Art* p = Named(*r.document, "p");
+        ASSERT_TRUE(p && p->path());
+        EXPECT_EQ(p->path()->style.fill.color.c.three.red, 0) << fill;
+    }
 }
 
 }  // namespace

@@ -102,6 +102,8 @@ bool AlphaOf(const std::vector<Argument>& args, double* alpha) {
 bool ParseRgbFunction(std::string_view body, Rgba* color) {
     std::vector<Argument> args;
     if (!SplitArguments(body, &args) || args.size() < 3) return false;
+    // The three channels are all numbers or all percentages, never mixed.
+    if ((args[0].unit == "%") != (args[1].unit == "%") || (args[0].unit == "%") != (args[2].unit == "%")) return false;
     double channels[3];
     for (int i = 0; i < 3; ++i) {
         if (args[i].unit == "%")
@@ -173,10 +175,6 @@ bool ParseColor(std::string_view text, Rgba* color) {
 
 bool ParsePaint(std::string_view text, Paint* paint) {
     text = Trim(text);
-    // An ICC colour follows its sRGB fallback, which is what is shown.
-    if (const size_t icc = Lower(text).find("icc-color("); icc != std::string_view::npos && icc > 0 &&
-        (text[icc - 1] == ' ' || text[icc - 1] == '\t') && text.back() == ')')
-        text = Trim(text.substr(0, icc));
     const std::string lower = Lower(text);
     if (lower == "none") {
         *paint = Paint{};

@@ -134,11 +134,19 @@ bool OwnSpace(const NameValues& foreign, HostMatrix* toPage, HostMatrix* fromPag
     return true;
 }
 
+bool SameMatrix(const HostMatrix& m, const HostMatrix& n) {
+    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx && m.ty == n.ty;
+}
+
 bool IsIdentity(const HostMatrix& m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
 }
 
 bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
+
+void SetTransform(Attributes& attributes, const HostMatrix& m) {
+    if (!IsIdentity(m)) attributes.set("transform", FormatTransform(m));
+}
 
 // The RGB a colour is shown with.
 Rgba ShownColor(const HostColor& color) {
@@ -229,6 +237,9 @@ private:
 
     const Document& document_;
     std::string out_;
+    // From the page (y up) into the user space of the element being written:
+    // the root's (y down), or that of a group kept in its own space.
+    HostMatrix pageToUser_ = kFlip;
     LengthBasis basis_;
     std::set<std::string> usedIds_;
     std::map<std::string, std::string> symbolIds_;
@@ -308,9 +319,12 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
 
     // Written in the page's space (y down), or in the element's own user
     // space when what it refers to needs that.
-    HostMatrix toPage = kFlip, fromPage = kFlip;
+    HostMatrix toPage = kFlip, fromPage = pageToUser_;
     const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
-    const double unit = ownSpace ? std::sqrt(std::fabs(toPage.a * toPage.d - toPage.b * toPage.c)) : 1;
+    // Points per unit of the space written in; lengths in any other space
+    // than the page's are written out whatever they would inherit.
+    const double unit = 1 / std::sqrt(std::fabs(fromPage.a * fromPage.d - fromPage.b * fromPage.c));
+    const bool scaled = ownSpace || !SameMatrix(pageToUser_, kFlip);
     std::string d;
     for (const PathData* p : members) {
         std::vector<HostPathSegment> flipped = p->segments;
@@ -326,7 +340,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     Attributes a;
     nameAttributes(art->name, a);
     a.set("d", d);
-    if (ownSpace) a.set("transform", FormatTransform(Concat(toPage, kFlip)));
+    if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
 
     // A paint is written unless the element would inherit the same; a kept
     // paint-server reference wins while the model still shows its colour.
@@ -372,7 +386,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
     paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute,
           kPatternStrokeAttribute);
-    if (style.strokePaint && ownSpace) {
+    if (style.strokePaint && scaled) {
         // Lengths in the element's own units, whatever it would inherit.
         const HostStrokeStyle& s = style.stroke;
         a.set("stroke-width", FormatCoordinate(s.width / unit));
@@ -384,8 +398,16 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
             a.set("stroke-miterlimit", FormatExact(s.miterLimit));
         const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
         std::vector<double> dashes(s.dashes, s.dashes + count);
+        if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
+            // A pattern longer than the model holds, kept in points.
+            const std::vector<double> all = inside(ComputedStyle{}, {{"stroke-dasharray", *kept}}).dashes;
+            if (all.size() > kHostMaxDashes && Dashes(all.data(), kHostMaxDashes) == Dashes(dashes.data(), count))
+                dashes = all;
+            a.withhold("stroke-dasharray");
+        }
         for (double& v : dashes) v /= unit;
-        if (count || !inherited.dashes.empty()) a.set("stroke-dasharray", count ? Dashes(dashes.data(), count) : "none");
+        if (count || !inherited.dashes.empty())
+            a.set("stroke-dasharray", count ? Dashes(dashes.data(), int(dashes.size())) : "none");
         if (count) a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset / unit));
     } else if (style.strokePaint) {
         const HostStrokeStyle& s = style.stroke;
@@ -418,6 +440,14 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         }
         if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
             a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
+    }
+    if (!style.strokePaint && scaled) {
+        // Without a stroke the dashes are only kept; still, in this space's units.
+        if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
+            std::vector<double> all = inside(ComputedStyle{}, {{"stroke-dasharray", *kept}}).dashes;
+            for (double& v : all) v /= unit;
+            if (!all.empty()) a.set("stroke-dasharray", Dashes(all.data(), int(all.size())));
+        }
     }
     if (members.front()->guide) {
         a.set(kGuideAttribute, "true");
@@ -576,7 +606,7 @@ void Exporter::writeText(const Art* art, int depth) {
 
 void Exporter::writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
                               double height, const std::string& href, int depth) {
-    const HostMatrix x = Concat(imageToPage, kFlip);
+    const HostMatrix x = Concat(imageToPage, pageToUser_);
     Attributes a;
     nameAttributes(art->name, a);
     if (IsTranslation(x)) {
@@ -616,7 +646,7 @@ void Exporter::writeForeign(const Art* art, int depth) {
                               pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment,
                               pugi::encoding_utf8))
         return;  // not XML: writing it would spoil the file
-    const HostMatrix x = Concat(foreign.matrix, kFlip);
+    const HostMatrix x = Concat(foreign.matrix, pageToUser_);
     pugi::xml_node element = fragment.first_child();
     while (element && element.type() != pugi::node_element) element = element.next_sibling();
     std::ostringstream text;
@@ -656,10 +686,16 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostGroupArt: {
         Attributes a;
         nameAttributes(art->name, a);
+        HostMatrix toPage, fromPage;
+        const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
+        if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
         commonAttributes(art, a);
         open("g", a, depth, !art->firstChild());
         if (art->firstChild()) {
+            const HostMatrix outer = pageToUser_;
+            if (ownSpace) pageToUser_ = fromPage;
             writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1);
+            pageToUser_ = outer;
             close("g", depth);
         }
         return;
@@ -667,7 +703,18 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostPathArt:
     case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
     case kHostTextFrameArt:
-        if (std::holds_alternative<TextData>(art->data)) writeText(art, depth);
+        if (!std::holds_alternative<TextData>(art->data)) return;
+        if (SameMatrix(pageToUser_, kFlip)) {
+            writeText(art, depth);
+        } else {
+            // Text is written in the page's space; inside a group kept in its
+            // own space, a group maps it there.
+            Attributes a;
+            a.set("transform", FormatTransform(Concat(kFlip, pageToUser_)));
+            open("g", a, depth, false);
+            writeText(art, depth + 1);
+            close("g", depth);
+        }
         return;
     case kHostPlacedArt:
         if (const auto* p = std::get_if<PlacedData>(&art->data))
@@ -694,8 +741,11 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     }
     a.set("inkscape:groupmode", "layer");
     a.set("inkscape:label", layer->title);
+    HostMatrix toPage, fromPage;
+    const bool ownSpace = OwnSpace(layer->foreignAttributes, &toPage, &fromPage);
+    if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
     for (const auto& [name, value] : layer->foreignAttributes)
-        if (name != "id" && !a.has(name)) a.set(name, value);
+        if (name != "id" && name != kSpaceAttribute && !a.has(name)) a.set(name, value);
     if (!layer->visible) {
         const std::string* style = Find(layer->foreignAttributes, "style");
         a.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -704,7 +754,10 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     const Art* group = layer->group();
     open("g", a, depth, !group->firstChild());
     if (group->firstChild()) {
+        const HostMatrix outer = pageToUser_;
+        if (ownSpace) pageToUser_ = fromPage;
         writeChildren(group, inside(inherited, layer->foreignAttributes), depth + 1);
+        pageToUser_ = outer;
         close("g", depth);
     }
 }

@@ -385,6 +385,20 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
     return out;
 }
 
+// Whether kept attributes refer to other elements (clip paths, masks,
+// filters, markers, paint servers), whose look depends on the user space.
+bool Refers(const NameValues& values) {
+    for (const auto& [name, value] : values)
+        if (value.find("url(") != std::string::npos) return true;
+    return false;
+}
+
+std::string SpaceText(const HostMatrix& m) {
+    std::string out;
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty}) out += (out.empty() ? "" : " ") + FormatExact(v);
+    return out;
+}
+
 void SetValue(NameValues& values, const std::string& name, const std::string& value) {
     for (auto& [n, v] : values)
         if (n == name) {
@@ -561,6 +575,7 @@ void Importer::importLayer(pugi::xml_node el, Layer* layer, const Context& conte
     if (!e.id.empty()) foreign.emplace_back("id", e.id);
     if (!e.label.empty() && e.label != layer->title) foreign.emplace_back(e.labelAttribute, e.label);
     for (auto& kv : keep(e, [](Property) { return false; })) foreign.push_back(std::move(kv));
+    if (Refers(foreign)) foreign.emplace_back(kSpaceAttribute, SpaceText(Concat(e.transform, context.ctm)));
     layer->foreignAttributes = std::move(foreign);
     if (e.hidden || e.locked) pendingLayers_.push_back({layer, !e.hidden, !e.locked});
     Context inner{Concat(e.transform, context.ctm), e.style};
@@ -572,6 +587,8 @@ void Importer::importGroup(pugi::xml_node el, Art* container, const Context& con
     Art* group = add(container, kHostGroupArt);
     group->foreignAttributes = keep(e, [](Property) { return false; });
     if (!e.groupmode.empty()) SetValue(group->foreignAttributes, e.groupmodeAttribute, e.groupmode);
+    if (Refers(group->foreignAttributes))
+        group->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(Concat(e.transform, context.ctm)));
     finish(group, e, context);
     Context inner{Concat(e.transform, context.ctm), e.style};
     importChildren(el, group, nullptr, inner);
@@ -768,13 +785,12 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     if (stroke && strokeAlpha < 1)
         SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
     if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
-    bool refers = false;
-    for (const auto& [name, value] : art->foreignAttributes) refers = refers || value.find("url(") != std::string::npos;
-    if (refers) {
-        std::string space;
-        for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty}) space += (space.empty() ? "" : " ") + FormatExact(v);
-        art->foreignAttributes.emplace_back(kSpaceAttribute, space);
-    }
+    // A stroke under a skew or an uneven scale is not one of even width:
+    // drawn in its own space, it keeps its shape.
+    const bool similar = std::fabs(m.a - m.d) <= 1e-9 * scale && std::fabs(m.b + m.c) <= 1e-9 * scale;
+    const bool mirrored = std::fabs(m.a + m.d) <= 1e-9 * scale && std::fabs(m.b - m.c) <= 1e-9 * scale;
+    if (Refers(art->foreignAttributes) || (style.strokePaint && !similar && !mirrored))
+        art->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(m));
     finish(art, e, context);
 }
 
