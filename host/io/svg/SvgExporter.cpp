@@ -218,7 +218,11 @@ public:
 private:
     void writeArt(const Art* art, const ComputedStyle& inherited, int depth);
     void writeLayer(const Layer* layer, const ComputedStyle& inherited, int depth);
-    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth);
+    // Back to front, leaving out `skip`.
+    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth, const Art* skip = nullptr);
+    // A clipping group's clipping path as a <clipPath>; returns its id.
+    void writeClipPath(const Art* clip, const std::string& id, int depth);
+    std::string freshId(const std::string& wanted);
     void writePath(const Art* art, const ComputedStyle& inherited, int depth);
     void writeText(const Art* art, int depth);
     void writeForeign(const Art* art, int depth);
@@ -242,6 +246,7 @@ private:
     HostMatrix pageToUser_ = kFlip;
     LengthBasis basis_;
     std::set<std::string> usedIds_;
+    std::set<std::string> foreignIds_;  // ids of content kept as written
     std::map<std::string, std::string> symbolIds_;
 };
 
@@ -671,9 +676,59 @@ void Exporter::writeForeign(const Art* art, int depth) {
 
 // ---------------------------------------------------------------- structure
 
-void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth) {
+// The clipping path of a clipping group: its first child, a path whose style clips.
+const Art* ClippingPath(const Art* group) {
+    const Art* first = group->firstChild();
+    if (!first) return nullptr;
+    const PathData* p = first->path();
+    if (!p && first->type() == kHostCompoundPathArt && first->firstChild()) p = first->firstChild()->path();
+    return p && p->style.clip ? first : nullptr;
+}
+
+std::string Exporter::freshId(const std::string& wanted) {
+    std::string id = wanted;
+    bool usable = !id.empty();
+    for (unsigned char c : id) usable = usable && c > 0x20 && c != 0x7F && c != '"' && c != '#' && c != ')';
+    for (int n = 1; !usable || usedIds_.count(id) || foreignIds_.count(id); ++n) {
+        id = "clip-" + std::to_string(n);
+        usable = true;
+    }
+    usedIds_.insert(id);
+    return id;
+}
+
+void Exporter::writeClipPath(const Art* clip, const std::string& id, int depth) {
+    std::vector<const PathData*> members;
+    if (const PathData* p = clip->path()) {
+        members.push_back(p);
+    } else {
+        for (const Art* c = clip->firstChild(); c; c = c->next())
+            if (const PathData* p = c->path()) members.push_back(p);
+    }
+    std::string d;
+    for (const PathData* p : members) {
+        std::vector<HostPathSegment> written = p->segments;
+        for (HostPathSegment& s : written) {
+            s.p = Apply(pageToUser_, s.p);
+            s.in = Apply(pageToUser_, s.in);
+            s.out = Apply(pageToUser_, s.out);
+        }
+        AppendPathData(d, written, p->closed);
+    }
+    Attributes c;
+    c.set("id", id);
+    open("clipPath", c, depth, false);
+    Attributes a;
+    a.set("d", d.empty() ? "M 0 0 Z" : d);
+    if (!members.empty() && members.front()->style.evenOdd) a.set("clip-rule", "evenodd");
+    open("path", a, depth + 1, true);
+    close("clipPath", depth);
+}
+
+void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth, const Art* skip) {
     // Back to front: SVG paints later elements on top.
     for (const Art* child = container->lastChild(); child; child = child->prev()) {
+        if (child == skip) continue;
         if (child->ownerLayer())
             writeLayer(child->ownerLayer(), inherited, depth);
         else
@@ -689,15 +744,23 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
         HostMatrix toPage, fromPage;
         const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
         if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
+        const HostMatrix outer = pageToUser_;
+        if (ownSpace) pageToUser_ = fromPage;
+        // A clipping group: its clip path, in the group's user space, inside it.
+        const Art* clip = ClippingPath(art);
+        std::string clipId;
+        if (clip) {
+            clipId = freshId(clip->name);
+            a.set("clip-path", "url(#" + clipId + ")");
+        }
         commonAttributes(art, a);
         open("g", a, depth, !art->firstChild());
         if (art->firstChild()) {
-            const HostMatrix outer = pageToUser_;
-            if (ownSpace) pageToUser_ = fromPage;
-            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1);
-            pageToUser_ = outer;
+            if (clip) writeClipPath(clip, clipId, depth + 1);
+            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1, clip);
             close("g", depth);
         }
+        pageToUser_ = outer;
         return;
     }
     case kHostPathArt:
@@ -762,8 +825,32 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     }
 }
 
+// The ids given in XML kept as written.
+void CollectIds(std::string_view xml, std::set<std::string>* ids) {
+    for (size_t at = xml.find("id="); at != std::string_view::npos; at = xml.find("id=", at + 3)) {
+        if (at == 0 || !(xml[at - 1] == ' ' || xml[at - 1] == '\t' || xml[at - 1] == '\n') || at + 3 >= xml.size())
+            continue;
+        const char quote = xml[at + 3];
+        if (quote != '"' && quote != '\'') continue;
+        const size_t end = xml.find(quote, at + 4);
+        if (end == std::string_view::npos) break;
+        ids->insert(std::string(xml.substr(at + 4, end - at - 4)));
+    }
+}
+
+void CollectForeignIds(const Art* art, std::set<std::string>* ids) {
+    for (const Art* c = art->firstChild(); c; c = c->next()) {
+        if (const auto* f = std::get_if<ForeignData>(&c->data)) CollectIds(f->payload, ids);
+        if (const std::string* children = Find(c->foreignAttributes, kChildrenAttribute)) CollectIds(*children, ids);
+        CollectForeignIds(c, ids);
+    }
+}
+
 std::string Exporter::run() {
     const HostRect& board = document_.artboard;
+    for (const std::string& content : document_.foreignContent) CollectIds(content, &foreignIds_);
+    for (const Layer* layer : document_.allLayers()) CollectForeignIds(layer->group(), &foreignIds_);
+    for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art, &foreignIds_);
     // A page with no extent cannot be a viewBox: it gets the smallest one the importer takes.
     const double width = std::max(std::fabs(board.right - board.left), 1e-3);
     const double height = std::max(std::fabs(board.top - board.bottom), 1e-3);

@@ -256,6 +256,10 @@ private:
     void importImage(pugi::xml_node el, Art* container, const Context& context);
     void importUse(pugi::xml_node el, Art* container, const Context& context);
     void importForeign(pugi::xml_node el, Art* container, const Context& context);
+    // Clip paths the model holds as clipping groups.
+    pugi::xml_node clipShape(pugi::xml_node el);
+    void addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context);
+    void indexIds(pugi::xml_node root);
     void finish(Art* art, const Element& e, const Context& context);
 
     std::vector<Subpath> shapeGeometry(pugi::xml_node el, std::string_view name, double fontSize);
@@ -266,6 +270,10 @@ private:
 
     Document& document_;
     std::vector<size_t> newlines_;
+    std::unordered_map<std::string, pugi::xml_node> ids_;  // the first element of each id
+    std::unordered_map<std::string, int> references_;     // "url(#id)" references to each id
+    pugi::xml_node unclipped_;  // whose clip path becomes a clipping group: its clip-path is not kept
+    std::set<pugi::xml_node_struct*> consumedClips_;  // clip paths inside the groups they clip
     struct Warning {
         std::string text;
         std::string attribute;
@@ -324,8 +332,11 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
                 e.transform = kIdentity;
                 ignored(el, "transform", value);
             }
+        } else if (name == "clip-path" && el == unclipped_) {
+            continue;
         } else if (name == "style") {
             for (auto& [property, v] : SplitStyle(value)) {
+                if (property == "clip-path" && el == unclipped_) continue;
                 if (auto p = FindProperty(property)) {
                     e.declared[size_t(*p)] = v;
                     fromStyle[size_t(*p)] = true;
@@ -538,6 +549,22 @@ void Importer::importChildren(pugi::xml_node parent, Art* container, Layer* laye
 
 void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context) {
     const std::string_view name = svgName(el);
+    if (name == "clipPath" && consumedClips_.count(el.internal_object())) return;
+    const bool shape = name == "path" || name == "rect" || name == "circle" || name == "ellipse" || name == "line" ||
+                       name == "polyline" || name == "polygon";
+    if (shape || name == "image" || name == "use") {
+        if (pugi::xml_node clip = clipShape(el)) {
+            // The element inside a clipping group of its own.
+            Art* group = add(container, kHostGroupArt);
+            unclipped_ = el;
+            if (shape) importShape(el, name, group, context);
+            else if (name == "image") importImage(el, group, context);
+            else importUse(el, group, context);
+            unclipped_ = {};
+            addClip(group, el, clip, context);
+            return;
+        }
+    }
     if (name == "g") {
         bool layerMark = false;
         for (pugi::xml_attribute a : el.attributes())
@@ -583,7 +610,10 @@ void Importer::importLayer(pugi::xml_node el, Layer* layer, const Context& conte
 }
 
 void Importer::importGroup(pugi::xml_node el, Art* container, const Context& context) {
+    const pugi::xml_node clip = clipShape(el);
+    if (clip) unclipped_ = el;
     Element e = read(el, context.style, [](std::string_view) { return false; });
+    unclipped_ = {};
     Art* group = add(container, kHostGroupArt);
     group->foreignAttributes = keep(e, [](Property) { return false; });
     if (!e.groupmode.empty()) SetValue(group->foreignAttributes, e.groupmodeAttribute, e.groupmode);
@@ -592,6 +622,115 @@ void Importer::importGroup(pugi::xml_node el, Art* container, const Context& con
     finish(group, e, context);
     Context inner{Concat(e.transform, context.ctm), e.style};
     importChildren(el, group, nullptr, inner);
+    if (clip) addClip(group, el, clip, context);
+}
+
+// ---------------------------------------------------------------- clipping groups
+
+void Importer::indexIds(pugi::xml_node root) {
+    for (pugi::xml_node node = root; node;) {
+        if (node.type() == pugi::node_element) {
+            if (const char* id = node.attribute("id").value(); *id) ids_.emplace(id, node);
+            for (pugi::xml_attribute a : node.attributes())
+                for (std::string_view v = a.value(); !v.empty();) {
+                    const size_t at = v.find("url(#");
+                    if (at == std::string_view::npos) break;
+                    v = v.substr(at + 5);
+                    const size_t end = v.find(')');
+                    if (end == std::string_view::npos) break;
+                    ++references_[std::string(Trim(v.substr(0, end)))];
+                }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) node = node.parent();
+        if (!node || node == root) break;
+        node = node.next_sibling();
+    }
+}
+
+// The one shape of the clip path `el` is clipped by, when the model can hold
+// it as a clipping group: a clip path in the element's user space, made of
+// one basic shape that is not clipped itself. Null otherwise (the clip path
+// is then kept as written).
+pugi::xml_node Importer::clipShape(pugi::xml_node el) {
+    std::string value;
+    if (const char* a = el.attribute("clip-path").value(); *a) value = a;
+    for (auto& [property, v] : SplitStyle(el.attribute("style").value()))
+        if (property == "clip-path") value = v;
+    std::string_view text = Trim(value);
+    if (text.substr(0, 5) != "url(#" || text.back() != ')') return {};
+    const std::string id(Trim(text.substr(5, text.size() - 6)));
+    auto found = ids_.find(id);
+    if (found == ids_.end()) return {};
+    const pugi::xml_node clip = found->second;
+    if (svgName(clip) != "clipPath" || clip.attribute("clip-path") ||
+        (*clip.attribute("clipPathUnits").value() &&
+         std::string_view(clip.attribute("clipPathUnits").value()) != "userSpaceOnUse"))
+        return {};
+    HostMatrix ignored;
+    if (clip.attribute("transform") && !ParseTransform(clip.attribute("transform").value(), &ignored)) return {};
+    pugi::xml_node shape;
+    for (pugi::xml_node c : clip.children()) {
+        if (c.type() == pugi::node_pcdata && Trim(c.value()).empty()) continue;
+        if (c.type() == pugi::node_comment) continue;
+        if (c.type() != pugi::node_element || shape) return {};
+        shape = c;
+    }
+    if (!shape) return {};
+    const std::string_view name = svgName(shape);
+    if (!(name == "path" || name == "rect" || name == "circle" || name == "ellipse" || name == "polyline" ||
+          name == "polygon") ||
+        shape.attribute("clip-path") || shape.first_child() ||
+        (shape.attribute("transform") && !ParseTransform(shape.attribute("transform").value(), &ignored)))
+        return {};
+    for (pugi::xml_attribute a : shape.attributes()) {
+        const std::string_view n = a.name();
+        if (n == "style" || n == "display" || n == "visibility" || n == "class") return {};
+    }
+    // A clip path inside the group it clips and used by nothing else goes
+    // into the group; one elsewhere stays where it is for the others.
+    if (clip.parent() == el && references_[id] == 1) consumedClips_.insert(clip.internal_object());
+    return shape;
+}
+
+void Importer::addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context) {
+    HostMatrix own = kIdentity, clipTransform = kIdentity, shapeTransform = kIdentity;
+    ParseTransform(el.attribute("transform").value(), &own);
+    ParseTransform(shape.parent().attribute("transform").value(), &clipTransform);
+    ParseTransform(shape.attribute("transform").value(), &shapeTransform);
+    const HostMatrix m = Concat(shapeTransform, Concat(clipTransform, Concat(own, context.ctm)));
+    std::vector<Subpath> subpaths = shapeGeometry(shape, svgName(shape), context.style.fontSize);
+    HostPathStyle style{};
+    style.clip = 1;
+    const std::string rule = shape.attribute("clip-rule") ? shape.attribute("clip-rule").value()
+                                                          : shape.parent().attribute("clip-rule").value();
+    style.evenOdd = rule == "evenodd";
+    for (Subpath& sub : subpaths) {
+        for (HostPathSegment& seg : sub.segments) {
+            seg.p = Apply(m, seg.p);
+            seg.in = Apply(m, seg.in);
+            seg.out = Apply(m, seg.out);
+        }
+        MarkCorners(sub.segments, sub.closed);
+    }
+    // The clipping path is the group's first child, on top of what it clips.
+    // A clip path without area leaves nothing of the group to see.
+    if (subpaths.empty()) subpaths.push_back(Subpath{{HostPathSegment{{m.tx, m.ty}, {m.tx, m.ty}, {m.tx, m.ty}, 1}}, true});
+    Art* art;
+    if (subpaths.size() == 1) {
+        art = add(group, kHostPathArt);
+        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, false, style};
+    } else {
+        art = add(group, kHostCompoundPathArt);
+        for (Subpath& sub : subpaths) {
+            Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
+            *member->path() = PathData{std::move(sub.segments), sub.closed, false, style};
+        }
+    }
+    art->name = shape.parent().attribute("id").value();
 }
 
 // ---------------------------------------------------------------- shapes
@@ -1212,6 +1351,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
     scanTree(root);
     InlineStyleSheets(root, [this](pugi::xml_node n) { return svgName(n); });
+    indexIds(root);
     Context context;
     readRoot(root, &context);
     importSymbols();
