@@ -388,5 +388,26 @@ TEST(SvgRoundTrip, StaleCmykIsDropped) {
     EXPECT_EQ(current->next()->path()->style.fill.color.kind, kHostThreeColor);
 }
 
+TEST(SvgRoundTrip, AGroupHiddenByVisibilityShowsWhatIsMadeVisibleInside) {
+    const std::string original =
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<g id='outer'><g id='g' visibility='hidden'><rect id='shown' width='10' height='10' visibility='visible'/>"
+        "<rect id='unseen' width='10' height='10'/></g><g id='plain' visibility='hidden'><rect width='1' height='1'/></g>"
+        "</g></svg>";
+    std::string error;
+    auto d = ReadSvgDocument(original, {}, &error);
+    ASSERT_TRUE(d) << error;
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("<g id=\"g\" visibility=\"hidden\">"), std::string::npos) << written;
+    EXPECT_NE(written.find("visibility=\"visible\""), std::string::npos) << written;
+    // What is hidden only by the group's visibility inherits it, not hidden itself.
+    EXPECT_NE(written.find("<path id=\"unseen\" d=\"M 0 0 7.5 0 7.5 7.5 0 7.5 Z\"/>"), std::string::npos) << written;
+    // A group with nothing visible inside is simply hidden.
+    EXPECT_NE(written.find("<g id=\"plain\" style=\"display:none\">"), std::string::npos) << written;
+    auto back = ReadSvgDocument(written, {}, &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(WriteSvgDocument(*back), written);
+}
+
 }  // namespace
 }  // namespace orbalis::host

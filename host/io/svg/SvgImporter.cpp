@@ -318,6 +318,25 @@ std::vector<std::string> Importer::warnings() const {
 
 // ---------------------------------------------------------------- attributes
 
+// Whether an element inside `el` sets its visibility back to visible.
+bool ShowsAgain(pugi::xml_node el) {
+    for (pugi::xml_node node = el.first_child(); node && node != el;) {
+        if (node.type() == pugi::node_element) {
+            if (Trim(node.attribute("visibility").value()) == "visible") return true;
+            for (auto& [property, value] : SplitStyle(node.attribute("style").value()))
+                if (property == "visibility" && value == "visible") return true;
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != el && !node.next_sibling()) node = node.parent();
+        if (node == el) break;
+        node = node.next_sibling();
+    }
+    return false;
+}
+
 Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
                        const std::function<bool(std::string_view)>& consumed) const {
     Element e;
@@ -382,6 +401,9 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
     // A guide's own visibility is how guides are kept out of sight.
     if (e.guide) e.style.invisible = parent.invisible;
     e.hidden = e.style.displayNone || (e.style.invisible && !parent.invisible);
+    // A group hidden by visibility shows what inside it is made visible
+    // again: then it is not hidden but keeps its visibility.
+    if (e.hidden && !e.style.displayNone && el.first_child() && ShowsAgain(el)) e.hidden = false;
     return e;
 }
 
@@ -389,7 +411,10 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
     NameValues out = e.other;
     for (size_t i = 0; i < kPropertyCount; ++i) {
         const Property p = Property(i);
-        if (!e.declared[i] || p == Property::Display || p == Property::Visibility || modelled(p)) continue;
+        // Visibility that hides the object is its hidden state; other
+        // visibility (visible again inside a hidden group) is kept.
+        if (!e.declared[i] || p == Property::Display || (p == Property::Visibility && e.hidden) || modelled(p))
+            continue;
         out.emplace_back(PropertyName(p), *e.declared[i]);
     }
     if (!e.residualStyle.empty()) out.emplace_back("style", JoinStyle(e.residualStyle));
