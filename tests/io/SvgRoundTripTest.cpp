@@ -307,7 +307,7 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     EXPECT_NE(written.find("stroke=\"#ffffff\""), std::string::npos) << written;
     // The clipped layer keeps the user space its clip path is drawn in, so
     // its content is written in the file's own units under the page's scale.
-    EXPECT_NE(written.find("transform=\"matrix(0.75 0 0 0.75 0 0)\" clip-path=\"url(#clip)\""), std::string::npos)
+    EXPECT_NE(written.find("transform=\"matrix(0.75 0 0 0.75 0 0)\" fill=\"#ccc\" fill-opacity=\"0.8\" clip-path=\"url(#clip)\""), std::string::npos)
         << written;
     EXPECT_NE(written.find("<foreignObject x=\"5\" y=\"5\" width=\"10\" height=\"10\"><p"), std::string::npos) << written;
     // The group's fill is inherited, so the plain path need not repeat it.

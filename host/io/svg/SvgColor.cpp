@@ -194,7 +194,8 @@ bool ParsePaint(std::string_view text, Paint* paint) {
             if (restLower == "none") {
                 // No fallback paint: nothing is drawn when the server is missing.
             } else if (restLower == "currentcolor") {
-                return false;
+                p.hasFallback = true;
+                p.fallbackCurrent = true;
             } else if (ParseColor(rest, &p.color)) {
                 p.hasFallback = true;
             } else {

@@ -94,6 +94,7 @@ struct Element {
     bool locked = false;
     Declarations declared;
     std::vector<std::pair<std::string, std::string>> residualStyle;
+    std::vector<std::string> order;  // names as the file gives them, those inside `style` in its place
     NameValues other;
     HostMatrix transform = kIdentity;
     std::string cmykFill, cmykStroke, grayFill, grayStroke, patternFill, patternStroke, tags;
@@ -344,6 +345,9 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
     for (pugi::xml_attribute a : el.attributes()) {
         const std::string_view name = a.name();
         const char* value = a.value();
+        if (name == "style")
+            for (auto& declaration : SplitStyle(value)) e.order.push_back(declaration.first);
+        e.order.emplace_back(name);
         if (name == "id") {
             e.id = value;
         } else if (name == "transform") {
@@ -418,14 +422,25 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
         out.emplace_back(PropertyName(p), *e.declared[i]);
     }
     if (!e.residualStyle.empty()) out.emplace_back("style", JoinStyle(e.residualStyle));
+    // In the file's order, so that a file written and read again keeps it.
+    auto rank = [&](const std::string& name) {
+        return size_t(std::find(e.order.begin(), e.order.end(), name) - e.order.begin());
+    };
+    std::stable_sort(out.begin(), out.end(), [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
     return out;
 }
 
 // Whether kept attributes refer to other elements (clip paths, masks,
 // filters, markers, paint servers), whose look depends on the user space.
 bool Refers(const NameValues& values) {
-    for (const auto& [name, value] : values)
+    for (const auto& [name, value] : values) {
         if (value.find("url(") != std::string::npos) return true;
+        // Filter functions such as blur() measure in user units too.
+        if (name == "filter" && Trim(value) != "none") return true;
+        if (name == "style")
+            for (const auto& [property, v] : SplitStyle(value))
+                if (property == "filter" && Trim(v) != "none") return true;
+    }
     return false;
 }
 
@@ -1128,10 +1143,14 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
         auto size = [&](const char* name, const std::string& own, double fallback, int axis) {
             if (el.attribute(name)) return length(el, name, fallback, axis, fs);
             Length l;
-            if (!own.empty() && ParseLength(own, &l) && l.unit == Length::User) return l.value;
+            if (!own.empty() && ParseLength(own, &l))
+                return ResolveLength(l, basis_, fs, axis == 0 ? Axis::X : Axis::Y);
             return fallback;
         };
-        const double w = size("width", sv.width, sv.box.width, 0), h = size("height", sv.height, sv.box.height, 1);
+        // Without a size on the use or the symbol, the symbol's viewport is
+        // 100 % of the page's.
+        const double w = size("width", sv.width, basis_.viewportWidth, 0),
+                     h = size("height", sv.height, basis_.viewportHeight, 1);
         if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport)) {
             ignored(el, "preserveAspectRatio", sv.aspect, "of symbol " + Quote(symbol->first));
             ViewBoxTransform(sv.box, w, h, "", &viewport);

@@ -283,7 +283,7 @@ bool ResolvePaint(const Paint& paint, const Rgba& current, Rgba* color) {
     case Paint::CurrentColor: *color = current; return true;
     case Paint::Url:
         // Painted by the server; the model keeps its fallback, else black.
-        *color = paint.hasFallback ? paint.color : Rgba{0, 0, 0, 1};
+        *color = paint.fallbackCurrent ? current : paint.hasFallback ? paint.color : Rgba{0, 0, 0, 1};
         return true;
     }
     return false;
