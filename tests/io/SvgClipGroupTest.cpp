@@ -144,5 +144,20 @@ TEST(SvgClipGroup, WhatRefersToOtherElementsKeepsItsUserSpace) {
     EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
+TEST(SvgClipGroup, MarkersKeepTheStrokeWidthTheyAreScaledBy) {
+    // Without a stroke the width still sizes the markers.
+    auto d = Read(Svg("<marker id='m' markerWidth='2' markerHeight='2'><rect width='1' height='1'/></marker>"
+                      "<g id='layer'><path id='p' stroke-width='10' marker-start='url(#m)' d='M 10 10 H 100'/></g>"));
+    ASSERT_TRUE(d);
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("<path id=\"p\" d=\"M 10 10 100 10\" transform=\"matrix(0.75 0 0 0.75 0 0)\" "
+                           "stroke-width=\"10\" marker-start=\"url(#m)\"/>"),
+              std::string::npos)
+        << written;
+    auto back = Read(written);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(WriteSvgDocument(*back), written);
+}
+
 }  // namespace
 }  // namespace orbalis::host

@@ -446,6 +446,14 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
             a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
     }
+    if (!style.strokePaint) {
+        // Markers are scaled by the stroke width, painted or not.
+        bool marked = false;
+        for (const auto& [name, value] : art->foreignAttributes)
+            marked = marked || name.rfind("marker", 0) == 0 || (name == "style" && value.find("marker") != std::string::npos);
+        const std::string width = FormatCoordinate(style.stroke.width / unit);
+        if (marked && (scaled || width != FormatCoordinate(inherited.strokeWidth))) a.set("stroke-width", width);
+    }
     if (!style.strokePaint && scaled) {
         // Without a stroke the dashes are only kept; still, in this space's units.
         if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
