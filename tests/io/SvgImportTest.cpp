@@ -323,6 +323,10 @@ TEST(SvgImportStyle, APaintServerMayFallBackToTheCurrentColour) {
     EXPECT_EQ(Rgb(art->path()->style.fill.color).green, 1);
     ASSERT_TRUE(Foreign(art->foreignAttributes, "fill"));
     EXPECT_EQ(*Foreign(art->foreignAttributes, "fill"), "url(#missing) currentColor");
+    // Written back while the colour is still the element's own current colour.
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("fill=\"url(#missing) currentColor\""), std::string::npos) << written;
+    EXPECT_EQ(WriteSvgDocument(*Read(written)), written);
 }
 
 // ---------------------------------------------------------------- text, images, symbols

@@ -355,7 +355,8 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         Paint keptPaint;
         if (kept && ParsePaint(*kept, &keptPaint)) {
             Rgba shown;
-            const bool keptOn = ResolvePaint(keptPaint, inherited.color, &shown);
+            // currentColor is the element's own colour where it keeps one.
+            const bool keptOn = ResolvePaint(keptPaint, inside(inherited, art->foreignAttributes).color, &shown);
             if (keptOn == bool(on) && (!on || (color.kind == kHostThreeColor &&
                                                 FormatColor(shown) == FormatColor(ShownColor(color))))) {
                 a.set(name, *kept);
