@@ -36,7 +36,6 @@ public:
                                       const std::function<std::string_view(pugi::xml_node)>& svgName) const;
 
     struct Compound;
-    struct Selector;
 
 private:
     struct Rule {
