@@ -11,7 +11,7 @@ namespace orbalis::host {
 
 struct DocumentReadOptions {
     std::string currentLayer;  // title of the layer to make current; empty for the topmost
-    // Where lines about what was read only in part go; null drops them.
+    // When set, receives the warnings of reading the file, each naming the file.
     std::vector<std::string>* warnings = nullptr;
 };
 

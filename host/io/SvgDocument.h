@@ -13,8 +13,9 @@ namespace orbalis::host {
 struct SvgImportOptions {
     // Title of the layer to make current; empty for the topmost layer.
     std::string currentLayer;
-    // Where lines about what was read only in part go (e.g. a text on a
-    // path that cannot be followed, kept as written); null drops them.
+    // When set, receives one line for each value that was passed over as
+    // browsers pass it over (invalid values, path data after a fault) and for
+    // what was read only in part (a text on a path kept as written).
     std::vector<std::string>* warnings = nullptr;
 };
 

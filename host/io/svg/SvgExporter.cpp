@@ -24,11 +24,41 @@
 namespace orbalis::host::svg {
 namespace {
 
+// The element's own user space kept on import: the maps from it to the
+// page (y up) and from the page into it.
+bool OwnSpace(const NameValues& foreign, HostMatrix* toPage, HostMatrix* fromPage) {
+    const std::string* text = nullptr;
+    for (const auto& [n, v] : foreign)
+        if (n == kSpaceAttribute) text = &v;
+    if (!text) return false;
+    double v[6];
+    NumberCursor cursor(*text);
+    for (double& x : v) {
+        cursor.skipSeparator();
+        const char* error = nullptr;
+        if (!cursor.number(&x, &error) || !std::isfinite(x)) return false;
+    }
+    const HostMatrix m{v[0], v[1], v[2], v[3], v[4], v[5]};
+    HostMatrix inverse;
+    if (!Invert(m, &inverse)) return false;
+    *toPage = m;
+    *fromPage = inverse;
+    return true;
+}
+
+bool SameMatrix(const HostMatrix& m, const HostMatrix& n) {
+    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx && m.ty == n.ty;
+}
+
 bool IsIdentity(const HostMatrix& m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
 }
 
 bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
+
+void SetTransform(Attributes& attributes, const HostMatrix& m) {
+    if (!IsIdentity(m)) attributes.set("transform", FormatTransform(m));
+}
 
 std::string Dashes(const double* dashes, int count) {
     std::string out;
@@ -80,7 +110,11 @@ public:
 private:
     void writeArt(const Art* art, const ComputedStyle& inherited, int depth);
     void writeLayer(const Layer* layer, const ComputedStyle& inherited, int depth);
-    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth);
+    // Back to front, leaving out `skip`.
+    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth, const Art* skip = nullptr);
+    // A clipping group's clipping path as a <clipPath>; returns its id.
+    void writeClipPath(const Art* clip, const std::string& id, int depth);
+    std::string freshId(const std::string& wanted);
     void writePath(const Art* art, const ComputedStyle& inherited, int depth);
     void writeForeign(const Art* art, int depth);
     void writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
@@ -92,6 +126,7 @@ private:
     // Foreign attributes, then hidden and locked state and tags.
     void commonAttributes(const Art* art, Attributes& attributes) override;
     std::string newId(const std::string& stem) override;
+    void readForeignIds();
     void open(const char* element, const Attributes& attributes, int depth, bool empty);
     void close(const char* element, int depth);
     ComputedStyle inside(const ComputedStyle& inherited, const NameValues& foreign) const;
@@ -99,10 +134,13 @@ private:
 
     const Document& document_;
     std::string out_;
+    // From the page (y up) into the user space of the element being written:
+    // the root's (y down), or that of a group kept in its own space.
+    HostMatrix pageToUser_ = kFlip;
     LengthBasis basis_;
     std::set<std::string> usedIds_;
-    std::set<std::string> foreignIds_;  // of content kept as written, read when first needed
-    bool foreignIdsRead_ = false;
+    // Ids that content kept as written, layers or the document give or refer to.
+    std::set<std::string> foreignIds_;
     std::map<std::string, std::string> symbolIds_;
 };
 
@@ -160,21 +198,21 @@ void CollectForeignIds(const Art* art, std::set<std::string>& out) {
     }
 }
 
+void Exporter::readForeignIds() {
+    for (const std::string& content : document_.foreignContent) CollectIds(content, foreignIds_);
+    for (const auto& [name, value] : document_.foreignAttributes) CollectIds("\"" + value + "\"", foreignIds_);
+    for (const Layer* layer : document_.allLayers()) {
+        for (const auto& [name, value] : layer->foreignAttributes)
+            if (name == "id") foreignIds_.insert(value);
+            else CollectIds("\"" + value + "\"", foreignIds_);
+        if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
+    }
+    for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
+}
+
 std::string Exporter::newId(const std::string& stem) {
     // A new id must not be one that elements kept as written or layers have
     // or refer to: references would find the wrong element.
-    if (!foreignIdsRead_) {
-        for (const std::string& content : document_.foreignContent) CollectIds(content, foreignIds_);
-        for (const auto& [name, value] : document_.foreignAttributes) CollectIds("\"" + value + "\"", foreignIds_);
-        for (const Layer* layer : document_.allLayers()) {
-            for (const auto& [name, value] : layer->foreignAttributes)
-                if (name == "id") foreignIds_.insert(value);
-                else CollectIds("\"" + value + "\"", foreignIds_);
-            if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
-        }
-        for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
-        foreignIdsRead_ = true;
-    }
     for (int n = 1;; ++n) {
         std::string id = stem + "-" + std::to_string(n);
         if (!foreignIds_.count(id) && usedIds_.insert(id).second) return id;
@@ -183,7 +221,7 @@ std::string Exporter::newId(const std::string& stem) {
 
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
-        if (name != kChildrenAttribute) attributes.setKept(name, value);
+        if (name != kChildrenAttribute && name != kSpaceAttribute) attributes.setKept(name, value);
     if (art->attributes() & kHostArtHidden) {
         const std::string* style = Find(art->foreignAttributes, "style");
         attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -204,12 +242,9 @@ ComputedStyle Exporter::inside(const ComputedStyle& inherited, const NameValues&
             if (!declared[size_t(*p)]) declared[size_t(*p)] = value;
         }
     }
+    // A value the importer passes over is not inherited either.
     ComputedStyle style = inherited;
-    Property bad;
-    if (!ApplyDeclarations(declared, basis_, &style, &bad)) {
-        // A value the importer would refuse cannot be inherited either.
-        style = inherited;
-    }
+    ApplyDeclarations(declared, basis_, &style);
     return style;
 }
 
@@ -231,13 +266,21 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (members.empty()) return;
     const HostPathStyle& style = members.front()->style;
 
+    // Written in the page's space (y down), or in the element's own user
+    // space when what it refers to needs that.
+    HostMatrix toPage = kFlip, fromPage = pageToUser_;
+    const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
+    // Points per unit of the space written in; lengths in any other space
+    // than the page's are written out whatever they would inherit.
+    const double unit = 1 / std::sqrt(std::fabs(fromPage.a * fromPage.d - fromPage.b * fromPage.c));
+    const bool scaled = ownSpace || !SameMatrix(pageToUser_, kFlip);
     std::string d;
     for (const PathData* p : members) {
         std::vector<HostPathSegment> flipped = p->segments;
         for (HostPathSegment& s : flipped) {
-            s.p = Apply(kFlip, s.p);
-            s.in = Apply(kFlip, s.in);
-            s.out = Apply(kFlip, s.out);
+            s.p = Apply(fromPage, s.p);
+            s.in = Apply(fromPage, s.in);
+            s.out = Apply(fromPage, s.out);
         }
         AppendPathData(d, flipped, p->closed);
     }
@@ -246,6 +289,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     Attributes a;
     nameAttributes(art->name, a);
     a.set("d", d);
+    if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
 
     // A paint is written unless the element would inherit the same; a kept
     // paint-server reference wins while the model still shows its colour.
@@ -255,7 +299,8 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         Paint keptPaint;
         if (kept && ParsePaint(*kept, &keptPaint)) {
             Rgba shown;
-            const bool keptOn = ResolvePaint(keptPaint, inherited.color, &shown);
+            // currentColor is the element's own colour where it keeps one.
+            const bool keptOn = ResolvePaint(keptPaint, inside(inherited, art->foreignAttributes).color, &shown);
             if (keptOn == bool(on) && (!on || (color.kind == kHostThreeColor &&
                                                 FormatColor(shown) == FormatColor(ShownColor(color))))) {
                 a.set(name, *kept);
@@ -291,7 +336,30 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
     paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute,
           kPatternStrokeAttribute);
-    if (style.strokePaint) {
+    if (style.strokePaint && scaled) {
+        // Lengths in the element's own units, whatever it would inherit.
+        const HostStrokeStyle& s = style.stroke;
+        a.set("stroke-width", FormatCoordinate(s.width / unit));
+        static const char* caps[] = {"butt", "round", "square"};
+        static const char* joins[] = {"miter", "round", "bevel"};
+        if (s.cap != inherited.cap && s.cap >= 0 && s.cap <= 2) a.set("stroke-linecap", caps[s.cap]);
+        if (s.join != inherited.join && s.join >= 0 && s.join <= 2) a.set("stroke-linejoin", joins[s.join]);
+        if (s.miterLimit >= 1 && FormatExact(s.miterLimit) != FormatExact(inherited.miterLimit))
+            a.set("stroke-miterlimit", FormatExact(s.miterLimit));
+        const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
+        std::vector<double> dashes(s.dashes, s.dashes + count);
+        if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
+            // A pattern longer than the model holds, kept in points.
+            const std::vector<double> all = inside(ComputedStyle{}, {{"stroke-dasharray", *kept}}).dashes;
+            if (all.size() > kHostMaxDashes && Dashes(all.data(), kHostMaxDashes) == Dashes(dashes.data(), count))
+                dashes = all;
+            a.withhold("stroke-dasharray");
+        }
+        for (double& v : dashes) v /= unit;
+        if (count || !inherited.dashes.empty())
+            a.set("stroke-dasharray", count ? Dashes(dashes.data(), int(dashes.size())) : "none");
+        if (count) a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset / unit));
+    } else if (style.strokePaint) {
         const HostStrokeStyle& s = style.stroke;
         if (FormatCoordinate(s.width) != FormatCoordinate(inherited.strokeWidth))
             a.set("stroke-width", FormatCoordinate(s.width));
@@ -323,6 +391,22 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
             a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
     }
+    if (!style.strokePaint) {
+        // Markers are scaled by the stroke width, painted or not.
+        bool marked = false;
+        for (const auto& [name, value] : art->foreignAttributes)
+            marked = marked || name.rfind("marker", 0) == 0 || (name == "style" && value.find("marker") != std::string::npos);
+        const std::string width = FormatCoordinate(style.stroke.width / unit);
+        if (marked && (scaled || width != FormatCoordinate(inherited.strokeWidth))) a.set("stroke-width", width);
+    }
+    if (!style.strokePaint && scaled) {
+        // Without a stroke the dashes are only kept; still, in this space's units.
+        if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
+            std::vector<double> all = inside(ComputedStyle{}, {{"stroke-dasharray", *kept}}).dashes;
+            for (double& v : all) v /= unit;
+            if (!all.empty()) a.set("stroke-dasharray", Dashes(all.data(), int(all.size())));
+        }
+    }
     if (members.front()->guide) {
         a.set(kGuideAttribute, "true");
         a.set("visibility", "hidden");
@@ -342,7 +426,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
 
 void Exporter::writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
                               double height, const std::string& href, int depth) {
-    const HostMatrix x = Concat(imageToPage, kFlip);
+    const HostMatrix x = Concat(imageToPage, pageToUser_);
     Attributes a;
     nameAttributes(art->name, a);
     if (IsTranslation(x)) {
@@ -382,7 +466,7 @@ void Exporter::writeForeign(const Art* art, int depth) {
                               pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment,
                               pugi::encoding_utf8))
         return;  // not XML: writing it would spoil the file
-    const HostMatrix x = Concat(foreign.matrix, kFlip);
+    const HostMatrix x = Concat(foreign.matrix, pageToUser_);
     pugi::xml_node element = fragment.first_child();
     while (element && element.type() != pugi::node_element) element = element.next_sibling();
     std::ostringstream text;
@@ -407,9 +491,59 @@ void Exporter::writeForeign(const Art* art, int depth) {
 
 // ---------------------------------------------------------------- structure
 
-void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth) {
+// The clipping path of a clipping group: its first child, a path whose style clips.
+const Art* ClippingPath(const Art* group) {
+    const Art* first = group->firstChild();
+    if (!first) return nullptr;
+    const PathData* p = first->path();
+    if (!p && first->type() == kHostCompoundPathArt && first->firstChild()) p = first->firstChild()->path();
+    return p && p->style.clip ? first : nullptr;
+}
+
+std::string Exporter::freshId(const std::string& wanted) {
+    std::string id = wanted;
+    bool usable = !id.empty();
+    for (unsigned char c : id) usable = usable && c > 0x20 && c != 0x7F && c != '"' && c != '#' && c != ')';
+    for (int n = 1; !usable || usedIds_.count(id) || foreignIds_.count(id); ++n) {
+        id = "clip-" + std::to_string(n);
+        usable = true;
+    }
+    usedIds_.insert(id);
+    return id;
+}
+
+void Exporter::writeClipPath(const Art* clip, const std::string& id, int depth) {
+    std::vector<const PathData*> members;
+    if (const PathData* p = clip->path()) {
+        members.push_back(p);
+    } else {
+        for (const Art* c = clip->firstChild(); c; c = c->next())
+            if (const PathData* p = c->path()) members.push_back(p);
+    }
+    std::string d;
+    for (const PathData* p : members) {
+        std::vector<HostPathSegment> written = p->segments;
+        for (HostPathSegment& s : written) {
+            s.p = Apply(pageToUser_, s.p);
+            s.in = Apply(pageToUser_, s.in);
+            s.out = Apply(pageToUser_, s.out);
+        }
+        AppendPathData(d, written, p->closed);
+    }
+    Attributes c;
+    c.set("id", id);
+    open("clipPath", c, depth, false);
+    Attributes a;
+    a.set("d", d.empty() ? "M 0 0 Z" : d);
+    if (!members.empty() && members.front()->style.evenOdd) a.set("clip-rule", "evenodd");
+    open("path", a, depth + 1, true);
+    close("clipPath", depth);
+}
+
+void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth, const Art* skip) {
     // Back to front: SVG paints later elements on top.
     for (const Art* child = container->lastChild(); child; child = child->prev()) {
+        if (child == skip) continue;
         if (child->ownerLayer())
             writeLayer(child->ownerLayer(), inherited, depth);
         else
@@ -422,18 +556,43 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostGroupArt: {
         Attributes a;
         nameAttributes(art->name, a);
+        HostMatrix toPage, fromPage;
+        const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
+        if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
+        const HostMatrix outer = pageToUser_;
+        if (ownSpace) pageToUser_ = fromPage;
+        // A clipping group: its clip path, in the group's user space, inside it.
+        const Art* clip = ClippingPath(art);
+        std::string clipId;
+        if (clip) {
+            clipId = freshId(clip->name);
+            a.set("clip-path", "url(#" + clipId + ")");
+        }
         commonAttributes(art, a);
         open("g", a, depth, !art->firstChild());
         if (art->firstChild()) {
-            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1);
+            if (clip) writeClipPath(clip, clipId, depth + 1);
+            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1, clip);
             close("g", depth);
         }
+        pageToUser_ = outer;
         return;
     }
     case kHostPathArt:
     case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
     case kHostTextFrameArt:
-        if (std::holds_alternative<TextData>(art->data)) WriteText(art, depth, *this, out_);
+        if (!std::holds_alternative<TextData>(art->data)) return;
+        if (SameMatrix(pageToUser_, kFlip)) {
+            WriteText(art, depth, *this, out_);
+        } else {
+            // Text is written in the page's space; inside a group kept in its
+            // own space, a group maps it there.
+            Attributes a;
+            a.set("transform", FormatTransform(Concat(kFlip, pageToUser_)));
+            open("g", a, depth, false);
+            WriteText(art, depth + 1, *this, out_);
+            close("g", depth);
+        }
         return;
     case kHostPlacedArt:
         if (const auto* p = std::get_if<PlacedData>(&art->data))
@@ -460,8 +619,11 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     }
     a.set("inkscape:groupmode", "layer");
     a.set("inkscape:label", layer->title);
+    HostMatrix toPage, fromPage;
+    const bool ownSpace = OwnSpace(layer->foreignAttributes, &toPage, &fromPage);
+    if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
     for (const auto& [name, value] : layer->foreignAttributes)
-        if (name != "id" && !a.has(name)) a.set(name, value);
+        if (name != "id" && name != kSpaceAttribute && !a.has(name)) a.set(name, value);
     if (!layer->visible) {
         const std::string* style = Find(layer->foreignAttributes, "style");
         a.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -470,13 +632,17 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     const Art* group = layer->group();
     open("g", a, depth, !group->firstChild());
     if (group->firstChild()) {
+        const HostMatrix outer = pageToUser_;
+        if (ownSpace) pageToUser_ = fromPage;
         writeChildren(group, inside(inherited, layer->foreignAttributes), depth + 1);
+        pageToUser_ = outer;
         close("g", depth);
     }
 }
 
 std::string Exporter::run() {
     const HostRect& board = document_.artboard;
+    readForeignIds();
     // A page with no extent cannot be a viewBox: it gets the smallest one the importer takes.
     const double width = std::max(std::fabs(board.right - board.left), 1e-3);
     const double height = std::max(std::fabs(board.top - board.bottom), 1e-3);

@@ -145,9 +145,8 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
                     declared[size_t(*p)] = a.value();
                 }
             }
-            Property bad{};
-            if (!ApplyDeclarations(declared, reader.basis(), &cs, &bad))
-                reader.fail(child, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+            for (Property bad : ApplyDeclarations(declared, reader.basis(), &cs))
+                reader.warn(child, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
             const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
             const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
             Inherited inner = inherited;
@@ -360,9 +359,8 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
             declared[size_t(*p)] = a.value();
         }
     }
-    Property bad{};
-    if (!ApplyDeclarations(declared, reader.basis(), &cs, &bad))
-        reader.fail(textPath, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+    for (Property bad : ApplyDeclarations(declared, reader.basis(), &cs))
+        reader.warn(textPath, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
 
     std::string href;
     for (pugi::xml_attribute a : textPath.attributes())

@@ -31,7 +31,7 @@ public:
     // Ends the import with one line naming the element.
     [[noreturn]] virtual void fail(pugi::xml_node el, const std::string& what) const = 0;
     // One line naming the element about something read only in part.
-    virtual void warn(pugi::xml_node el, const std::string& what) = 0;
+    virtual void warn(pugi::xml_node el, const std::string& what) const = 0;
 
 protected:
     ~TextReaderContext() = default;
