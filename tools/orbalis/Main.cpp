@@ -12,6 +12,7 @@
 #include "host/io/DocumentFiles.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Commands.h"
+#include "tools/orbalis/Serve.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
     if (command == "run") return orbalis::tools::RunCommand(words);
     if (command == "convert") return orbalis::tools::ConvertCommand(words);
     if (command == "dialog") return orbalis::tools::DialogCommand(words);
+    if (command == "serve") return orbalis::tools::ServeCommand(words);
     std::cerr << "orbalis: unknown command \"" << command << "\" (try orbalis --help)\n";
     return 2;
 }
