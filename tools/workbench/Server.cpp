@@ -143,17 +143,29 @@ void Server::Routes() {
                 Line(res, 403, "a change must come from the workbench's own page");
                 return R::Handled;
             }
+            // Refused before a byte of the body is read, by its declared
+            // length; a body sent without one is cut at the limit.
             const bool upload = path == base + "/api/upload";
-            if (req.body.size() > (upload ? options_.maxUpload : options_.maxInput)) {
+            const std::string length = req.get_header_value("Content-Length");
+            if (!length.empty() && (length.size() > 18 || length.find_first_not_of("0123456789") != std::string::npos ||
+                                    std::stoull(length) > (upload ? options_.maxUpload : options_.maxInput))) {
                 Line(res, 413, "the request is too large");
+                // The unread body must not be taken for the next request.
+                res.set_header("Connection", "close");
                 return R::Handled;
             }
         }
         return R::Unhandled;
     });
-    http.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+    http.set_error_handler([this](const httplib::Request& req, httplib::Response& res) {
         if (!res.body.empty()) return;
-        if (res.status == 413) Line(res, 413, "the request is too large");
+        // A body over the limit is not read at all; its declared length
+        // says why it was refused.
+        const std::string length = req.get_header_value("Content-Length");
+        const bool tooLarge = !length.empty() && length.size() < 19 &&
+                              length.find_first_not_of("0123456789") == std::string::npos &&
+                              std::stoull(length) > std::max(options_.maxUpload, options_.maxInput);
+        if (res.status == 413 || tooLarge) Line(res, 413, "the request is too large");
         else if (res.status == 404) Line(res, 404, "there is nothing here");
         else Line(res, res.status, "the request was refused");
     });
@@ -204,11 +216,13 @@ void Server::Routes() {
     http.Post(base + "/api/input", [this](const httplib::Request& req, httplib::Response& res) {
         if (req.get_header_value("Content-Type").rfind("application/json", 0) != 0)
             return Line(res, 415, "an input is sent as application/json");
+        if (req.body.size() > options_.maxInput) return Line(res, 413, "the request is too large");
         const nlohmann::json input = nlohmann::json::parse(req.body, nullptr, false);
         if (input.is_discarded()) return Line(res, 400, "the input is not JSON");
         Send(res, workbench_.Input(input));
     });
     http.Post(base + "/api/upload", [this](const httplib::Request& req, httplib::Response& res) {
+        if (req.body.size() > options_.maxUpload) return Line(res, 413, "the request is too large");
         const std::string name = req.get_param_value("name");
         if (name.empty() || name.size() > 255 || name.find('/') != std::string::npos)
             return Line(res, 400, "an upload needs the file's name");

@@ -472,7 +472,14 @@ Reply Workbench::AtDialog(const json& input) {
     const std::string action = Text(input, "action");
     std::string error;
     if (action == "click") error = win32::UserClick(window, Integer(input, "id"));
-    else if (action == "focus") error = win32::UserFocus(window, Integer(input, "id"));
+    else if (action == "focus") {
+        // A click into a text field takes the focus and selects what it
+        // holds, so that typing replaces it.
+        const int id = Integer(input, "id");
+        error = win32::UserFocus(window, id);
+        HWND field = GetDlgItem(window, id);
+        if (error.empty() && field && GetFocus() == field) SendMessageW(field, EM_SETSEL, 0, -1);
+    }
     else if (action == "select") error = win32::UserSelect(window, Integer(input, "id"), Integer(input, "row"));
     else if (action == "clear") error = win32::UserClear(window, Integer(input, "id"));
     else if (action == "char") {
