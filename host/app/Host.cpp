@@ -287,8 +287,11 @@ HostErr Host::ChooseMenuItem(MenuItem* item) {
     message.menuItem = reinterpret_cast<HostMenuItem>(item);
     const HostErr result = Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
     user_.CloseProgress();
+    // What the command changed decides whether it can be undone: renaming,
+    // hiding or locking layers leaves the art's revision as it was.
+    if (options_.keepUndo && chosenIn && document() == chosenIn && WriteJsonDocument(*chosenIn) != saved)
+        undo_ = {chosenIn->openSerial, item->text, std::move(saved)};
     if (chosenIn && document() == chosenIn && chosenIn->revision() != before) {
-        if (options_.keepUndo) undo_ = {chosenIn->openSerial, item->text, std::move(saved)};
         Notify(kNotifierArtSelectionChanged);
         Notify(kNotifierDocumentChanged);
     }

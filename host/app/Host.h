@@ -146,6 +146,8 @@ public:
     // when there is nothing to undo.
     bool canUndo() const;
     const std::string& undoCommand() const { return undo_.command; }
+    // The open serial of the document the undo puts back.
+    uint64_t undoDocument() const { return undo_.document; }
     bool Undo(std::string* error);
 
     // ---- Bookkeeping the suites use.

@@ -1,6 +1,6 @@
 // Starts `orbalis serve` on a fresh root folder and a headless Chromium on
 // its page, for the workbench's end-to-end tests.
-import { spawn } from 'node:child_process';
+import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
@@ -12,11 +12,12 @@ const require = createRequire(path.join(source, 'tools/workbench/package.json'))
 const { chromium } = require('playwright-core');
 
 export const cli = process.env.ORBALIS_CLI || path.join(source, 'build/asan/tools/orbalis');
+const voronoi = process.env.ORBALIS_VORONOI_MAP || path.join(source, 'build/asan/tests/orbalis_voronoi_map');
 
 // A root folder with copies of the example maps and whatever `extra` adds.
 export function makeRoot(extra = {}) {
   const root = fs.mkdtempSync(path.join(os.tmpdir(), 'orbalis-workbench-'));
-  for (const name of ['us-states.svg', 'town-layers.svg'])
+  for (const name of ['us-states.svg', 'town-layers.svg', 'labels.json'])
     fs.copyFileSync(path.join(source, 'examples', name), path.join(root, name));
   for (const [name, text] of Object.entries(extra)) fs.writeFileSync(path.join(root, name), text);
   return root;
@@ -76,6 +77,18 @@ export async function state(page) {
   return page.evaluate(async () => (await fetch('api/state')).json());
 }
 
+// Waits until the host's state passes `test`. (Playwright's waitForFunction
+// takes a promise for a true answer, so it cannot wait on a fetch.)
+export async function until(page, test, timeout = 30000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const s = await state(page);
+    if (test(s)) return s;
+    if (Date.now() > end) throw new Error(`the state did not come: ${JSON.stringify({ ...s, menus: undefined })}`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
 // Dismisses the alerts a command ends with until it is done.
 export async function finish(page) {
   for (;;) {
@@ -108,12 +121,51 @@ export function dialog(page, template) {
   return page.locator(`.window.dialog[data-template="${template}"]`);
 }
 
-// A grid of squares sharing their edges: enough shapes that colouring them
-// takes a while.
-export function gridMap(columns, rows, size = 10) {
-  const squares = [];
-  for (let r = 0; r < rows; ++r)
-    for (let c = 0; c < columns; ++c)
-      squares.push(`<rect id="s${r}-${c}" x="${c * size}" y="${r * size}" width="${size}" height="${size}" fill="#ddd" stroke="#fff"/>`);
-  return `<svg xmlns="http://www.w3.org/2000/svg" xmlns:inkscape="http://www.inkscape.org/namespaces/inkscape" width="${columns * size}" height="${rows * size}" viewBox="0 0 ${columns * size} ${rows * size}"><g inkscape:groupmode="layer" inkscape:label="grid">${squares.join('')}</g></svg>`;
+// Writes a Voronoi map of `cells` cells into the root folder as `name`:
+// enough shapes that colouring them takes seconds.
+export function voronoiMap(root, name, cells, seed = 7) {
+  const geojson = path.join(root, '.voronoi.geojson');
+  const result = spawnSync(voronoi, [String(cells), String(seed), path.join(root, name), geojson], { encoding: 'utf8' });
+  if (result.status !== 0) throw new Error(`${voronoi} failed: ${result.stderr || result.error}`);
+  fs.rmSync(geojson, { force: true });
+}
+
+// The current document in the host's native format, parsed: its art and
+// styles, as a file would keep them.
+export async function documentJson(page) {
+  return page.evaluate(async () => (await fetch('api/download?format=json')).json());
+}
+
+// Waits until the current document (native format) passes `test`.
+export async function untilDocument(page, test, timeout = 30000) {
+  const end = Date.now() + timeout;
+  for (;;) {
+    const d = await documentJson(page);
+    if (test(d)) return d;
+    if (Date.now() > end) throw new Error('the document did not change as expected');
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+// Opens a document of the root folder and waits until it is the current one.
+export async function openDocument(page, name) {
+  await page.evaluate((p) => fetch('api/input', { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: JSON.stringify({ do: 'open', path: p }) }), name);
+  await page.waitForFunction((n) => document.querySelector('#documents li.current')?.textContent === n, name);
+}
+
+// Clicks the drawing at a point of the document's SVG (x right, y down from
+// the top left), as a fraction of the sheet.
+export async function clickDrawing(page, fx, fy, modifiers = []) {
+  const box = await page.locator('#sheet').boundingBox();
+  await page.mouse.click(box.x + box.width * fx, box.y + box.height * fy, { modifiers });
+}
+
+// Shows a panel through the side list, and returns its window.
+export async function showPanel(page, title) {
+  const frame = page.locator(`.window.panel[data-panel="${title}"]`);
+  if (!(await frame.count())) {
+    await page.locator('#panel-list label', { hasText: title }).locator('input').check();
+    await frame.waitFor();
+  }
+  return frame;
 }

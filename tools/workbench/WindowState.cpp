@@ -4,6 +4,7 @@
 
 #include "host/win32/Dialogs.h"
 #include "host/win32/Driver.h"
+#include "host/win32/Images.h"
 #include "host/win32/Windows.h"
 
 namespace orbalis::workbench {
@@ -47,13 +48,51 @@ std::string KindOf(const Window& w) {
     return "other";
 }
 
+// An image as the page draws it into a canvas: its size and its pixels as
+// RGBA bytes, top row first, in base64.
+nlohmann::json ImageJson(const win32::Image* image) {
+    if (!image || image->width <= 0 || image->height <= 0) return nullptr;
+    std::string bytes;
+    bytes.reserve(image->pixels.size() * 4);
+    for (const uint32_t pixel : image->pixels) {
+        bytes += static_cast<char>(pixel >> 16 & 0xFF);
+        bytes += static_cast<char>(pixel >> 8 & 0xFF);
+        bytes += static_cast<char>(pixel & 0xFF);
+        bytes += static_cast<char>(pixel >> 24 & 0xFF);
+    }
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        const size_t left = bytes.size() - i;
+        uint32_t n = static_cast<uint32_t>(static_cast<uint8_t>(bytes[i])) << 16;
+        if (left > 1) n |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[i + 1])) << 8;
+        if (left > 2) n |= static_cast<uint8_t>(bytes[i + 2]);
+        text += kDigits[n >> 18 & 63];
+        text += kDigits[n >> 12 & 63];
+        text += left > 1 ? kDigits[n >> 6 & 63] : '=';
+        text += left > 2 ? kDigits[n & 63] : '=';
+    }
+    return {{"width", image->width}, {"height", image->height}, {"rgba", text}};
+}
+
+// The icon or bitmap a button or a static control shows.
+const win32::Image* ControlImage(HWND control, bool button) {
+    const UINT get = button ? BM_GETIMAGE : STM_GETIMAGE;
+    for (const auto& [type, kind] : {std::pair{IMAGE_ICON, win32::HandleKind::Icon}, std::pair{IMAGE_BITMAP, win32::HandleKind::Bitmap}}) {
+        const auto handle = reinterpret_cast<HANDLE>(SendMessageW(control, get, type, 0));
+        if (const auto* image = win32::Handles().Get<win32::Image>(handle, kind)) return image;
+    }
+    return nullptr;
+}
+
 void TreeItems(HWND tree, HTREEITEM parent, nlohmann::json& out, int depth) {
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
     HTREEITEM item = reinterpret_cast<HTREEITEM>(
         SendMessageW(tree, TVM_GETNEXTITEM, parent ? TVGN_CHILD : TVGN_ROOT, reinterpret_cast<LPARAM>(parent)));
     for (int guard = 0; item && guard < 10000; ++guard) {
         char16_t buffer[512] = {};
         TVITEMW info{};
-        info.mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
+        info.mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN | TVIF_IMAGE;
         info.hItem = item;
         info.pszText = buffer;
         info.cchTextMax = 512;
@@ -64,7 +103,8 @@ void TreeItems(HWND tree, HTREEITEM parent, nlohmann::json& out, int depth) {
                        {"depth", depth},
                        {"selected", (info.state & TVIS_SELECTED) != 0},
                        {"expanded", (info.state & TVIS_EXPANDED) != 0},
-                       {"children", info.cChildren != 0}});
+                       {"children", info.cChildren != 0},
+                       {"image", images ? info.iImage : -1}});
         if (info.state & TVIS_EXPANDED) TreeItems(tree, item, out, depth + 1);
         item = reinterpret_cast<HTREEITEM>(
             SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
@@ -85,6 +125,7 @@ void Controls(HWND window, int dx, int dy, nlohmann::json& out) {
         }
         nlohmann::json control = {
             {"window", HandleText(window)},
+            {"control", HandleText(child)},
             {"id", c->id},
             {"kind", KindOf(*c)},
             {"x", dx + r.left},
@@ -125,9 +166,17 @@ void Controls(HWND window, int dx, int dy, nlohmann::json& out) {
             nlohmann::json items = nlohmann::json::array();
             TreeItems(child, nullptr, items, 0);
             control["items"] = items;
+            // The item images, once for the tree; items name them by index.
+            nlohmann::json icons = nlohmann::json::array();
+            if (const auto list = reinterpret_cast<HIMAGELIST>(SendMessageW(child, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)))
+                for (int i = 0; i < ImageList_GetImageCount(list) && i < 64; ++i) icons.push_back(ImageJson(win32::ImageListImage(list, i)));
+            control["icons"] = icons;
         }
-        if (kind == "button" || kind == "image" || kind == "default")
-            control["image"] = (c->style & (BS_ICON | BS_BITMAP)) != 0 || kind == "image";
+        if (kind == "button" || kind == "image" || kind == "default") {
+            const bool showsImage = kind == "image" || (c->style & (BS_ICON | BS_BITMAP)) != 0;
+            control["image"] = showsImage ? ImageJson(ControlImage(child, kind != "image")) : nullptr;
+            control["hasImage"] = showsImage;
+        }
         out.push_back(std::move(control));
     }
 }

@@ -10,6 +10,7 @@
 #include "host/io/SvgDocument.h"
 #include "host/win32/Dialogs.h"
 #include "host/win32/Driver.h"
+#include "host/win32/Windows.h"
 #include "tools/workbench/HitTest.h"
 #include "tools/workbench/WindowState.h"
 
@@ -129,7 +130,10 @@ struct Workbench::Pending {
 };
 
 Workbench::Workbench(host::Host& host, RootFolder root)
-    : host_(host), root_(std::move(root)), dialogUser_(queue_, [this](HWND) { Publish(false); }) {
+    : host_(host), root_(std::move(root)), dialogUser_(queue_, [this](HWND) {
+          Publish(false);
+          ReleaseInputs();
+      }) {
     host::User& user = host_.user();
     user.asker = [this](const std::string& question) -> std::optional<bool> { return AskUser("question", question); };
     user.onAlert = [this](const std::string& text) { AskUser("alert", text); };
@@ -167,12 +171,14 @@ Reply Workbench::Call(std::function<Reply()> work) {
     auto pending = std::make_shared<Pending>();
     std::future<Reply> answer = pending->promise.get_future();
     queue_.Push([this, pending, work = std::move(work)] {
+        runningInputs_.push_back(pending);
         Reply reply;
         try {
             reply = work();
         } catch (const std::exception& e) {
             reply = Refuse(400, e.what());
         }
+        runningInputs_.pop_back();
         Publish(running_.empty() && !box_);
         pending->Answer(std::move(reply));
     });
@@ -182,6 +188,10 @@ Reply Workbench::Call(std::function<Reply()> work) {
         if (stopped_) return Refuse(503, "the workbench is shutting down");
     }
     return answer.get();
+}
+
+void Workbench::ReleaseInputs() {
+    for (const auto& pending : runningInputs_) pending->Answer({});
 }
 
 Reply Workbench::Input(const json& input) {
@@ -208,6 +218,11 @@ std::string Workbench::TitleOf(const Document* document) const {
     if (auto it = titles_.find(document->openSerial); it != titles_.end()) return it->second;
     if (!document->filePath.empty()) return fs::path(document->filePath).filename().string();
     return "untitled";
+}
+
+bool Workbench::CanUndo() const {
+    const Document* document = host_.document();
+    return host_.canUndo() && document && host_.undoDocument() == document->openSerial;
 }
 
 std::string Workbench::Busy() const {
@@ -260,7 +275,7 @@ json Workbench::StateJson(bool idle) {
         for (auto& item : MenuItems(*group, order)) items.push_back(std::move(item));
     }
     state["menus"] = menus;
-    state["undo"] = host_.canUndo() ? json(host_.undoCommand()) : json(nullptr);
+    state["undo"] = CanUndo() ? json(host_.undoCommand()) : json(nullptr);
     state["running"] = running_;
     state["notice"] = notice_;
     state["box"] = box_ ? json{{"kind", box_->kind}, {"text", box_->text}} : json(nullptr);
@@ -316,6 +331,7 @@ bool Workbench::AskUser(const std::string& kind, const std::string& text) {
     Box* outer = box_;
     box_ = &box;
     Publish(false);
+    ReleaseInputs();
     while (!box.answered && !queue_.closed()) queue_.RunNext(std::chrono::milliseconds(250));
     box_ = outer;
     Publish(false);
@@ -323,6 +339,7 @@ bool Workbench::AskUser(const std::string& kind, const std::string& text) {
 }
 
 void Workbench::OnProgress() {
+    ReleaseInputs();
     // A cancel pressed meanwhile is heard at this check.
     queue_.RunWaiting();
     const auto now = std::chrono::steady_clock::now();
@@ -376,6 +393,8 @@ Reply Workbench::Dispatch(const json& input) {
     }
     if (what == "save") return Save(input);
     if (what == "undo") {
+        // The page offers the undo in the document it belongs to only.
+        if (host_.canUndo() && !CanUndo()) return Refuse(409, "the last command changed another document");
         std::string error;
         if (!host_.Undo(&error)) return Refuse(409, error);
         notice_ = "undone";
@@ -470,8 +489,20 @@ Reply Workbench::AtDialog(const json& input) {
     if (!window || !top || !IsWithin(window, top))
         return Refuse(409, open.empty() ? "that window takes no input now" : "that dialog is not the one in front");
     const std::string action = Text(input, "action");
+    // A panel's controls have no ids of their own: the page names them by
+    // their handles.
+    HWND control = nullptr;
+    if (input.contains("control")) {
+        control = HandleFrom(Text(input, "control"));
+        if (!control || control == window || !IsWithin(control, window)) return Refuse(400, "there is no such control");
+        if (!win32::EffectivelyVisible(control)) return Refuse(409, "that control is hidden");
+        if (!win32::EffectivelyEnabled(control)) return Refuse(409, "that control is disabled");
+    }
     std::string error;
-    if (action == "click") error = win32::UserClick(window, Integer(input, "id"));
+    if (action == "click" && control) {
+        SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
+        if (IsWindow(control)) SendMessageW(control, WM_LBUTTONUP, 0, 0);
+    } else if (action == "click") error = win32::UserClick(window, Integer(input, "id"));
     else if (action == "focus") {
         // A click into a text field takes the focus and selects what it
         // holds, so that typing replaces it.
@@ -495,8 +526,7 @@ Reply Workbench::AtDialog(const json& input) {
         if (GetFocus() != field) error = win32::UserFocus(window, id);
         if (error.empty()) SendMessageW(field, WM_CHAR, text[0], 1);
     } else if (action == "tree") {
-        const int id = Integer(input, "id");
-        HWND tree = GetDlgItem(window, id);
+        HWND tree = control ? control : GetDlgItem(window, Integer(input, "id"));
         const std::string part = Text(input, "part");
         const UINT where = part == "button" ? TVHT_ONITEMBUTTON : part == "indent" ? TVHT_ONITEMINDENT
                          : part == "icon" ? TVHT_ONITEMICON : TVHT_ONITEMLABEL;

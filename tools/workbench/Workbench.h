@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 #include <mutex>
 #include <string>
 
@@ -77,12 +78,18 @@ private:
     // inputs meanwhile.
     bool AskUser(const std::string& kind, const std::string& text);
     void OnProgress();
+    // Answers the requests whose inputs are still running because they
+    // opened a dialog, an alert or a question or started a long task: the
+    // page then goes on and sends the inputs that will end them.
+    void ReleaseInputs();
     // Publishes the state; `idle` when no command runs (the menus are
     // updated and the document redrawn then).
     void Publish(bool idle);
     nlohmann::json StateJson(bool idle);
     std::string TitleOf(const host::Document* document) const;
     std::string Busy() const;
+    // Whether the last command can be undone in the current document.
+    bool CanUndo() const;
 
     host::Host& host_;
     RootFolder root_;
@@ -91,6 +98,7 @@ private:
 
     // Owned by the user-interface thread.
     std::string running_;  // the menu command now running
+    std::vector<std::shared_ptr<Pending>> runningInputs_;  // innermost last
     struct Box {
         std::string kind;  // "alert" or "question"
         std::string text;

@@ -1,6 +1,6 @@
 // The workbench page: the host's window in the browser.
 import { send, upload, follow } from './api.js';
-import { drawWindow } from './windows.js';
+import { drawWindow, fitTexts } from './windows.js';
 import { fileChooser } from './files.js';
 import { View } from './view.js';
 
@@ -88,6 +88,22 @@ function drawMenus(menus) {
 
 // ---------------------------------------------------------------- side
 
+// The layer list's eye and padlock, drawn (no font has to have them).
+const EYE = 'M1 8 C4 3 12 3 15 8 C12 13 4 13 1 8 Z M8 5.5 A2.5 2.5 0 1 0 8 10.5 A2.5 2.5 0 1 0 8 5.5 Z';
+const LOCK = 'M4 7 V5 A4 4 0 0 1 12 5 V7 H10.5 V5 A2.5 2.5 0 0 0 5.5 5 V7 Z M3 7 H13 V14 H3 Z';
+function icon(path) {
+  const svg = document.createElementNS('http://www.w3.org/2000/svg', 'svg');
+  svg.setAttribute('viewBox', '0 0 16 16');
+  svg.setAttribute('width', '14');
+  svg.setAttribute('height', '14');
+  svg.setAttribute('aria-hidden', 'true');
+  const p = document.createElementNS('http://www.w3.org/2000/svg', 'path');
+  p.setAttribute('d', path);
+  p.setAttribute('fill-rule', 'evenodd');
+  svg.append(p);
+  return svg;
+}
+
 function drawSide(s) {
   const docs = $('documents');
   docs.replaceChildren();
@@ -106,12 +122,12 @@ function drawSide(s) {
     li.style.paddingLeft = 2 + layer.depth * 14 + 'px';
     const eye = document.createElement('button');
     eye.className = 'visible';
-    eye.textContent = layer.visible ? '👁' : ' ';
+    if (layer.visible) eye.append(icon(EYE));
     eye.title = layer.visible ? '隠す' : '表示';
     eye.addEventListener('click', () => act({ do: 'layer', index, visible: !layer.visible }));
     const lock = document.createElement('button');
     lock.className = 'lock';
-    lock.textContent = layer.locked ? '🔒' : ' ';
+    if (layer.locked) lock.append(icon(LOCK));
     lock.title = layer.locked ? 'ロック解除' : 'ロック';
     lock.addEventListener('click', () => act({ do: 'layer', index, locked: !layer.locked }));
     const title = document.createElement('span');
@@ -141,7 +157,10 @@ function drawSide(s) {
 function drawPanels(s) {
   const layer = $('panels');
   layer.replaceChildren();
-  s.panels.forEach((panel, i) => {
+  // New panels are stacked down the right edge of the window, each wholly
+  // inside it.
+  let nextTop = 70;
+  s.panels.forEach((panel) => {
     if (!panel.shown) return;
     const frame = drawWindow(panel, (m) => act({ do: 'dialog', ...m }), {
       title: panel.title,
@@ -149,11 +168,16 @@ function drawPanels(s) {
     });
     frame.classList.add('floating', 'panel');
     frame.dataset.panel = panel.title;
-    const place = panelPlaces.get(panel.title) || { x: window.innerWidth - panel.width - 40 - i * 30, y: 70 + i * 40 };
-    frame.style.left = place.x + 'px';
-    frame.style.top = place.y + 'px';
-    dragByCaption(frame, panel.title);
+    frame.style.visibility = 'hidden';
     layer.append(frame);
+    fitTexts(frame);
+    const width = frame.offsetWidth, height = frame.offsetHeight;
+    const place = panelPlaces.get(panel.title) || { x: window.innerWidth - width - 12, y: nextTop };
+    nextTop = Math.max(nextTop, place.y + height + 10);
+    frame.style.left = Math.max(0, Math.min(place.x, window.innerWidth - width)) + 'px';
+    frame.style.top = Math.max(0, Math.min(place.y, window.innerHeight - 30)) + 'px';
+    frame.style.visibility = '';
+    dragByCaption(frame, panel.title);
   });
 }
 
@@ -242,6 +266,7 @@ function drawModal(s) {
   }
   modal.hidden = stack.children.length === 0;
   modal.replaceChildren(stack);
+  for (const frame of stack.children) fitTexts(frame);
   if (focusLater) focusLater();
 }
 

@@ -11,6 +11,39 @@ function shown(text) {
   return text.replace(/&(.)/g, '$1');
 }
 
+// An icon or bitmap of the window tree ({width, height, rgba} in base64)
+// as a canvas of its own pixel size.
+export function imageCanvas(image) {
+  const canvas = document.createElement('canvas');
+  canvas.width = image.width;
+  canvas.height = image.height;
+  canvas.className = 'picture';
+  const bytes = Uint8ClampedArray.from(atob(image.rgba), (c) => c.charCodeAt(0));
+  if (bytes.length === image.width * image.height * 4)
+    canvas.getContext('2d').putImageData(new ImageData(bytes, image.width, image.height), 0, 0);
+  return canvas;
+}
+
+// Text wider than its control is squeezed into it, as a narrower Windows
+// font would have fitted it (the dialog pictures do the same), instead of
+// being cut or wrapped out of sight. Call once the window is in the page.
+export function fitTexts(frame) {
+  for (const text of frame.querySelectorAll('.fit')) {
+    if (text.closest('.lines')) continue;
+    text.style.transform = '';
+    const room = text.parentElement.clientWidth - (text.parentElement.tagName === 'LABEL' ? 16 : 4);
+    const width = text.scrollWidth;
+    if (room > 0 && width > room) text.style.transform = `scaleX(${(room / width).toFixed(3)})`;
+  }
+}
+
+function fitting(text) {
+  const span = document.createElement('span');
+  span.className = 'fit';
+  span.textContent = text;
+  return span;
+}
+
 function place(element, control) {
   element.style.left = control.x + 'px';
   element.style.top = control.y + 'px';
@@ -24,12 +57,15 @@ function place(element, control) {
 }
 
 function controlElement(control, act, options) {
-  const to = { window: control.window, id: control.id };
+  // Dialog controls go by their ids, a panel's (which have none) by their handles.
+  const to = control.id ? { window: control.window, id: control.id } : { window: control.window, id: 0, control: control.control };
   switch (control.kind) {
     case 'button':
     case 'default': {
       const b = document.createElement('button');
-      b.textContent = control.image ? (control.text ? shown(control.text) : '◆') : shown(control.text);
+      if (control.image) b.append(imageCanvas(control.image));
+      else b.append(fitting(shown(control.text)));
+      if (control.hasImage && control.text) b.title = shown(control.text);
       b.disabled = !control.enabled;
       b.addEventListener('click', (e) => {
         e.preventDefault();
@@ -45,7 +81,7 @@ function controlElement(control, act, options) {
       box.type = control.kind === 'check' ? 'checkbox' : 'radio';
       box.checked = !!control.checked;
       box.disabled = !control.enabled;
-      label.append(box, shown(control.text));
+      label.append(box, fitting(shown(control.text)));
       label.addEventListener('click', (e) => {
         e.preventDefault();
         if (control.enabled) act({ ...to, action: 'click' });
@@ -61,8 +97,11 @@ function controlElement(control, act, options) {
     }
     case 'label': {
       const l = document.createElement('div');
-      l.textContent = shown(control.text);
+      l.append(fitting(shown(control.text)));
       l.style.textAlign = control.align;
+      l.classList.add('align-' + control.align);
+      // A label with room for more lines wraps, as a static control does.
+      if (control.height >= 24) l.classList.add('lines');
       if (control.clickable && control.enabled) {
         l.classList.add('clickable');
         l.addEventListener('click', () => act({ ...to, action: 'click' }));
@@ -126,14 +165,22 @@ function controlElement(control, act, options) {
         label.className = 'label';
         label.textContent = item.text;
         label.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'label' }));
-        li.append(expander, label);
+        li.append(expander);
+        const icon = control.icons?.[item.image];
+        if (icon) {
+          const canvas = imageCanvas(icon);
+          canvas.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'icon' }));
+          li.append(canvas);
+        }
+        li.append(label);
         list.append(li);
       }
       return place(list, control);
     }
     case 'image': {
       const image = document.createElement('div');
-      image.textContent = control.text ? shown(control.text) : '';
+      if (control.image) image.append(imageCanvas(control.image));
+      else image.classList.add('empty');
       return place(image, control);
     }
     default:
