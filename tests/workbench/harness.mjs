@@ -84,7 +84,7 @@ export async function until(page, test, timeout = 30000) {
   for (;;) {
     const s = await state(page);
     if (test(s)) return s;
-    if (Date.now() > end) throw new Error(`the state did not come: ${JSON.stringify({ ...s, menus: undefined })}`);
+    if (Date.now() > end) throw new Error(`the state did not come: ${JSON.stringify({ box: s.box, running: s.running, notice: s.notice, dialogs: s.dialogs.map((d) => d.caption), selection: s.document?.selection })}`);
     await new Promise((resolve) => setTimeout(resolve, 50));
   }
 }
@@ -155,9 +155,11 @@ export async function openDocument(page, name) {
 
 // Clicks the drawing at a point of the document's SVG (x right, y down from
 // the top left), as a fraction of the sheet.
-export async function clickDrawing(page, fx, fy, modifiers = []) {
+export async function clickDrawing(page, fx, fy, { shift = false } = {}) {
   const box = await page.locator('#sheet').boundingBox();
-  await page.mouse.click(box.x + box.width * fx, box.y + box.height * fy, { modifiers });
+  if (shift) await page.keyboard.down('Shift');
+  await page.mouse.click(box.x + box.width * fx, box.y + box.height * fy);
+  if (shift) await page.keyboard.up('Shift');
 }
 
 // Shows a panel through the side list, and returns its window.

@@ -184,10 +184,17 @@ function layerNamed(doc, title, layers = doc.layers) {
 test('the move-between-layers panel moves two objects into a new group', async () => {
   await openDocument(page, 'town-layers.svg');
   const before = await documentJson(page);
-  // The lake (水系/湖沼) and the first building (建物), from two layers.
+  // The panels float over the drawing: out of the way first.
+  while (await page.locator('#panel-list input:checked').count()) {
+    await page.locator('#panel-list input:checked').first().uncheck();
+    await page.waitForTimeout(100);
+  }
+  await page.waitForFunction(() => !document.querySelector('.window.panel'));
+  // The lake (水系/湖沼) and the first building (建物), from two layers
+  // (points are 3/4 of the drawing's pixels, y up).
   await clickDrawing(page, 380 / 480, 80 / 320);
-  await until(page, (s) => s.document.selection.length === 1);
-  await clickDrawing(page, 185 / 480, 141 / 320, ['Shift']);
+  await until(page, (s) => s.document.selection.length === 1 && Math.abs(s.document.selection[0][0] - 330 * 0.75) < 3);
+  await clickDrawing(page, 185 / 480, 141 / 320, { shift: true });
   await until(page, (s) => s.document.selection.length === 2);
   const panel = await showPanel(page, 'レイヤー間移動');
   await panel.locator('button.control', { hasText: 'レイヤーリストを更新' }).click();
@@ -228,17 +235,21 @@ test('a long colouring cancelled from the progress bar leaves the map unchanged'
   const original = await svg(page);
   const originalDocument = await documentJson(page);
   await chooseMenu(page, 'ポリゴン色分け');
-  // Go on past the questions until the scan runs.
+  // Yes to colouring the layer; and when warned that the map has too many
+  // neighbours to colour, no: go on anyway, so that the scan runs for long.
   const cancel = page.locator('.window.progress button.cancel');
-  for (;;) {
-    const which = await Promise.race([
-      page.locator('.window.box.question').waitFor().then(() => 'question'),
-      cancel.waitFor().then(() => 'progress'),
-    ]);
-    if (which === 'progress') break;
-    await page.locator('.window.box.question button.yes').click();
+  const questions = [];
+  while (questions.length < 2) {
+    const box = page.locator('.window.box.question');
+    await box.waitFor();
+    const text = await box.locator('.text').textContent();
+    questions.push(text);
+    await box.locator(`button.${/多すぎます/.test(text) ? 'no' : 'yes'}`).click();
     await page.waitForFunction(() => !document.querySelector('.window.box.question'));
   }
+  assert.match(questions[0], /cells/);
+  assert.match(questions[1], /多すぎます/);
+  await cancel.waitFor();
   // Cancelled while the scan is under way and its progress is shown.
   await page.waitForFunction(() => /[1-9]/.test(document.querySelector('.window.progress .fill')?.style.width || ''));
   const running = await state(page);
