@@ -202,7 +202,11 @@ Reply Workbench::Input(const json& input) {
 
 std::string Workbench::State(uint64_t after, std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
-    changed_.wait_for(lock, wait, [&] { return version_ > after || stopped_; });
+    // A request may come before the user-interface thread has published its
+    // first state: it waits for that one however short its own wait.
+    const auto limit = version_ == 0 ? std::max(wait, std::chrono::milliseconds(10000)) : wait;
+    changed_.wait_for(lock, limit, [&] { return (version_ > after && version_ > 0) || stopped_; });
+    if (state_.empty()) return "{}";
     return state_;
 }
 

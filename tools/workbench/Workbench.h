@@ -54,7 +54,7 @@ public:
     // The current document as a file.
     Reply Download(const std::string& format);
     // The latest state (JSON), once it is newer than `after` or `wait` has
-    // passed.
+    // passed; never before the first state is published.
     std::string State(uint64_t after, std::chrono::milliseconds wait);
     // The current document drawn by the host's SVG export.
     std::string DocumentSvg();
