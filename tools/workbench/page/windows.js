@@ -5,6 +5,10 @@
 import { fileChooser } from './files.js';
 
 const FILE_NAME_FIELD = 0x047c;
+// What the user typed into a file dialog's name field, by the dialog's
+// window: the dialog is drawn anew after every change of the host's state,
+// and the typing must outlive that.
+const typedNames = new Map();
 
 // Strips the access-key marks: "&N" shows as "N", "&&" as "&".
 function shown(text) {
@@ -221,11 +225,19 @@ export function drawWindow(win, act, { title, onClose, onChooseFile } = {}) {
   }
   frame.append(caption, client);
   if (fileDialog) {
+    // The name the plug-in offers stands in the field until the user types.
+    const offered = win.controls.find((c) => c.id === FILE_NAME_FIELD)?.text || '';
+    const typed = typedNames.has(win.window) ? typedNames.get(win.window) : offered;
     const chooser = fileChooser({
       save: win.kind === 'save',
+      suggested: typed,
       onChoose: (path) => onChooseFile(path),
     });
-    chooser.addEventListener('input', () => (chosen = chooser.querySelector('.file-name').value));
+    chosen = typed;
+    chooser.addEventListener('input', () => {
+      chosen = chooser.querySelector('.file-name').value;
+      typedNames.set(win.window, chosen);
+    });
     chooser.addEventListener('click', () => {
       const name = chooser.querySelector('.file-name').value.trim();
       const where = chooser.querySelector('.where').textContent.replace(/^場所: \//, '');
