@@ -1,0 +1,176 @@
+// The panels' actions, swept. Their codes do not reach the host, so a run
+// is judged by what the user sees: a failed move must say so, a failed
+// refresh leaves the tree empty, and an ignored failure changes nothing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "host/app/PanelUser.h"
+#include "host/app/Panels.h"
+#include "sdk/win32/CommCtrl.h"
+#include "sdk/win32/WinUser.h"
+#include "tests/support/DocumentBuilder.h"
+#include "tests/sweep/Sweep.h"
+
+namespace orbalis::testing::sweep {
+namespace {
+
+using host::Art;
+using host::Document;
+using host::Layer;
+
+constexpr const char* kMovePanel = "レイヤー間移動";
+
+HWND Child(const char* panelTitle, const std::u16string& className, LONG_PTR kind = -1) {
+    host::PanelEntry entry = host::FindPanel(panelTitle);
+    if (!entry.panel) return nullptr;
+    for (HWND child = GetWindow(entry.panel->window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char16_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (name != className) continue;
+        if (kind < 0 || (GetWindowLongPtrW(child, GWL_STYLE) & 0xF) == kind) return child;
+    }
+    return nullptr;
+}
+
+int TreeItems() {
+    HWND tree = Child(kMovePanel, WC_TREEVIEWW);
+    return tree ? static_cast<int>(SendMessageW(tree, TVM_GETCOUNT, 0, 0)) : -1;
+}
+
+// Where every object of the document is: its layer's title and its
+// container's type, in document order, then the alerts shown.
+std::string Placement(host::Host& host) {
+    std::string out;
+    Document& doc = *host.document();
+    for (Layer* layer : doc.allLayers()) {
+        out += layer->title + (layer->visible ? "" : " hidden") + (layer->editable ? "" : " locked") + ":";
+        for (Art* art = layer->group()->firstChild(); art; art = art->next())
+            out += " " + std::to_string(art->type()) + (art->firstChild() ? "+" : "");
+        out += "\n";
+    }
+    for (const std::string& alert : host.user().alerts()) out += "alert " + alert + "\n";
+    return out;
+}
+
+// A failed move says so: with its own message, or as a missing layer or an
+// empty selection when those could not be read.
+bool MoveFailureShown(host::Host& host) { return !host.user().alerts().empty(); }
+
+// Sets the group option to `on` through its check box.
+std::function<void(host::Host&)> GroupOption(bool on) {
+    return [on](host::Host& host) {
+        HWND box = Child(kMovePanel, u"BUTTON", BS_AUTOCHECKBOX);
+        ASSERT_NE(box, nullptr);
+        if ((SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED) != on) {
+            win32::ScriptedUser user;
+            std::vector<win32::UiStep> steps;
+            std::string error;
+            ASSERT_TRUE(win32::ParseUiScript(std::string("panel ") + kMovePanel + "; check", &steps, &error));
+            user.Add(std::move(steps));
+            host::PlayPanelSteps(host, user);
+        }
+        EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED, on);
+    };
+}
+
+// Layers 国道, 道路 with the sublayers 道路/国道 and 道路/県道, and Layer 1.
+struct Roads {
+    Layer* national;
+    Layer* roads;
+    Layer* prefectural;
+};
+
+Roads RoadLayers(Document& doc, Layer*) {
+    Roads r{};
+    r.roads = AddLayer(doc, "道路");
+    r.national = AddLayer(doc, "国道");
+    Layer* inner = nullptr;
+    EXPECT_EQ(doc.insertLayer(r.roads, kHostPlaceInsideOnTop, &inner), 0);
+    inner->title = "国道";
+    EXPECT_EQ(doc.insertLayer(inner, kHostPlaceBelow, &r.prefectural), 0);
+    r.prefectural->title = "県道";
+    return r;
+}
+
+const std::string kPanel = std::string("panel ") + kMovePanel + "; ";
+
+// Giving the keyboard focus back to the host's window after a click.
+const std::map<std::string, Outcome> kClickRules = {{"GetPlatformAppWindow", Outcome::Clean}};
+
+TEST(PanelSweep, MoveLayerPanelRefresh) {
+    RunSweep({.name = "move-between-layers panel: refresh",
+              .panelSteps = kPanel + "refresh",
+              .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
+              // The focus goes back to the host's window when it can. The tree is filled only when the whole list was read; the
+              // document's name at the root is optional.
+              .rules = {{"GetPlatformAppWindow", Outcome::Clean},
+                        {"GetDocumentFileSpecification", Outcome::Either},
+                        {"GetFilePathName", Outcome::Either},
+                        {"NewFilePath", Outcome::Either}},
+              .seen = [](host::Host&) { return std::to_string(TreeItems()) + " tree items"; },
+              .toldFailure = [](host::Host&) { return TreeItems() == 0; }});
+}
+
+// Two objects from two layers, a partly selected group and an object
+// already on the target.
+void TwoLayersSelection(Document& doc, Layer* layer) {
+    Roads r = RoadLayers(doc, layer);
+    Select(doc, AddRect(doc, layer->group(), 0, 0, 10, 10));
+    Select(doc, AddRect(doc, r.national->group(), 20, 0, 10, 10));
+    Art* group = AddGroup(doc, layer->group());
+    AddRect(doc, group, 40, 0, 10, 10);
+    Select(doc, AddRect(doc, group, 60, 0, 10, 10));
+    Select(doc, AddRect(doc, r.prefectural->group(), 80, 0, 10, 10));
+}
+
+TEST(PanelSweep, MoveLayerPanelClickWithGrouping) {
+    RunSweep({.name = "move-between-layers panel: click, grouped",
+              .panelSetup = kPanel + "refresh",
+              .panelSteps = kPanel + "tree 道路/県道",
+              .build = TwoLayersSelection,
+              .arrange = GroupOption(true),
+              .rules = kClickRules,
+              .seen = Placement,
+              .toldFailure = MoveFailureShown});
+}
+
+TEST(PanelSweep, MoveLayerPanelClickWithoutGrouping) {
+    RunSweep({.name = "move-between-layers panel: click, not grouped",
+              .panelSetup = kPanel + "refresh",
+              .panelSteps = kPanel + "tree 国道",
+              .build = TwoLayersSelection,
+              .arrange = GroupOption(false),
+              .rules = kClickRules,
+              .seen = Placement,
+              .toldFailure = MoveFailureShown});
+}
+
+TEST(PanelSweep, MoveLayerPanelOneObjectIntoAHiddenLockedLayer) {
+    RunSweep({.name = "move-between-layers panel: one object",
+              .panelSetup = kPanel + "refresh",
+              .panelSteps = kPanel + "tree 道路/県道",
+              .build =
+                  [](Document& doc, Layer* layer) {
+                      Roads r = RoadLayers(doc, layer);
+                      Select(doc, AddRect(doc, layer->group(), 0, 0, 10, 10));
+                      r.prefectural->visible = false;
+                      r.prefectural->editable = false;
+                  },
+              .arrange = GroupOption(true),
+              // Opening the layer for the one object, moving it out of the
+              // new group, deleting the group and closing the layer again
+              // report no failure.
+              .rules = {{"GetPlatformAppWindow", Outcome::Clean},
+                        {"GetLayerVisible", Outcome::Any},
+                        {"GetLayerEditable", Outcome::Any},
+                        {"SetLayerVisible", Outcome::Any},
+                        {"SetLayerEditable", Outcome::Any},
+                        {"ReorderArt", Outcome::Any},
+                        {"DisposeArt", Outcome::Any}},
+              .seen = Placement,
+              .toldFailure = MoveFailureShown});
+}
+
+}  // namespace
+}  // namespace orbalis::testing::sweep
