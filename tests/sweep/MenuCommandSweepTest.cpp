@@ -288,9 +288,9 @@ TEST(MenuCommandSweep, LayerListSave) {
               .ui = "dialog save; select 1131 2; file " + file.string(),
               .answers = {{"指定されたファイルは既に存在します。上書きしてよろしいですか？", true}},
               .prepare = [file] { std::ofstream(file, std::ios::binary) << "old\r\n"; },
-              .rules = {// The dialog runner cannot find the plug-in's module or the
-                         // host's window: the dialog is not shown and the run ends
-                         // as cancelled.
+              .rules = {// Without the plug-in's module or the host's window no
+                         // dialog is shown: the runner returns the host's code, the
+                         // file dialog's chooser "not chosen" (cancelled).
                          {"GetPluginFileSpecification", Outcome::Failed},
                          {"GetPlatformPath", Outcome::Failed},
                          {"GetPlatformAppWindow", Outcome::Failed},
@@ -323,9 +323,9 @@ TEST(MenuCommandSweep, LayerListLoad) {
                       }
                   },
               .ui = "dialog 128; click 1; dialog open; select 1131 1; file " + file.string(),
-              .rules = {// The dialog runner cannot find the plug-in's module or the
-                         // host's window: the dialog is not shown and the run ends
-                         // as cancelled.
+              .rules = {// Without the plug-in's module or the host's window no
+                         // dialog is shown: the runner returns the host's code, the
+                         // file dialog's chooser "not chosen" (cancelled).
                          {"GetPluginFileSpecification", Outcome::Failed},
                          {"GetPlatformPath", Outcome::Failed},
                          {"GetPlatformAppWindow", Outcome::Failed},

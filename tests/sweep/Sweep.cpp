@@ -127,6 +127,12 @@ public:
                 }
             }
         }
+        // After every failure the plug-in still works as before.
+        const RunResult after = RunOnce("", 0, 0, s_.name + ": clean run after the sweep");
+        ++count.runs;
+        EXPECT_EQ(CodeText(after.code), CodeText(clean.code)) << s_.name << ": the clean run after the sweep";
+        EXPECT_EQ(after.calls, clean.calls) << s_.name << ": the clean run after the sweep calls the host differently";
+        EXPECT_EQ(after.seen, clean.seen) << s_.name << ": the clean run after the sweep ends differently";
         Stop();
         count.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         return count;
