@@ -92,6 +92,25 @@ TEST(MenuCommandSweep, FastMove) {
                          {"GetPathSegments", Outcome::Clean}}});
 }
 
+TEST(MenuCommandSweep, FastMoveWithGuidesKeepingThePath) {
+    RunSweep({.name = "fast move, guides moved, path kept",
+              .item = "高速移動",
+              .build =
+                  [](Document& doc, Layer* layer) {
+                      SmallMap(doc, layer);
+                      Layer* below = AddLayer(doc, "下", layer);
+                      AddRect(doc, below->group(), 5, 5, 5, 5);
+                      Guide(doc, below->group(), 80);
+                      Selected(doc, AddPolygon(doc, below->group(), {{0, 0}, {10, 5}}, false, StrokedStyle()));
+                  },
+              .answers = {{"ガイドを無視しますか？", false},
+                          {"移動完了後に、移動先を示すパスを削除しますか？", false}},
+              .rules = {{"GetLayerVisible", Outcome::Clean},
+                        {"GetLayerEditable", Outcome::Clean},
+                        {"GetPathSegmentCount", Outcome::Clean},
+                        {"GetPathSegments", Outcome::Clean}}});
+}
+
 TEST(MenuCommandSweep, MapScalingByScale) {
     RunSweep({.name = "map scaling by scale",
               .item = "地図拡大縮小...",
@@ -204,6 +223,10 @@ TEST(MenuCommandSweep, ColourCoding) {
                           }
                       AddRect(doc, layer->group(), 100, 100, 5, 5);
                       AddPolygon(doc, layer->group(), {{0, 40}, {30, 40}}, false, StrokedStyle());
+                      // A group node, painted path by path, above the grid.
+                      Art* group = AddGroup(doc, layer->group());
+                      AddRect(doc, group, 0, 30, 10, 10);
+                      AddRect(doc, AddGroup(doc, group), 20, 30, 10, 10);
                   },
               .rules = {// Steps of the pair test that go on with whatever the
                          // scratch layer holds, and the touching decision, which
@@ -340,6 +363,34 @@ TEST(MenuCommandSweep, LayerListLoad) {
                          {"GetAsString", Outcome::Either},
                          {"Length", Outcome::Either},
                          {"NewString", Outcome::Either}}});
+    fs::remove_all(folder);
+}
+
+TEST(MenuCommandSweep, LayerListLoadAsNewLayers) {
+    const fs::path folder = Folder("create");
+    const fs::path file = folder / "list.txt";
+    RunSweep({.name = "layer-list load as new layers",
+              .item = "レイヤー名をファイルから設定...",
+              .build = Layers,
+              .ui = "dialog 128; click 1135; click 1; dialog open; file " + file.string(),
+              .prepare =
+                  [file] {
+                      // Shift-JIS: 北, 南 with two sublayers, 西.
+                      std::ofstream(file, std::ios::binary)
+                          << "\x96\x6B\r\n\x93\xEC\r\n\t1\r\n\t2\r\n\x90\xBC\r\n";
+                  },
+              // Creating does not look at the host's codes: only a layer
+              // that is not made fails, as cancelled, without a message.
+              .rules = {{"InsertLayer", Outcome::Quiet},
+                        {"SetLayerTitle", Outcome::Quiet},
+                        {"GetLayerParent", Outcome::Quiet},
+                        {"GetPluginFileSpecification", Outcome::Failed},
+                        {"GetPlatformPath", Outcome::Failed},
+                        {"GetPlatformAppWindow", Outcome::Failed},
+                        {"NewFilePath", Outcome::Either},
+                        {"GetAsString", Outcome::Either},
+                        {"Length", Outcome::Either},
+                        {"NewString", Outcome::Either}}});
     fs::remove_all(folder);
 }
 
