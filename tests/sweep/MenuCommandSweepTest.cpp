@@ -254,8 +254,8 @@ TEST(MenuCommandSweep, ColourCoding) {
                          // The scratch layer goes with the command object, whose
                          // destruction has no code to give.
                          {"DeleteLayer", Outcome::Clean},
-                         // Painting a node fails with 200.
-                         {"SetPathStyle", Outcome::Failed},
+                         // Painting a node fails with its own code.
+                         {"SetPathStyle", Outcome::Any},
                          // Called both from the walk, which reports, and from the
                          // touching decision and the polygon test, which do not.
                          {"GetFirstArtOfLayer", Outcome::Any},
@@ -263,7 +263,9 @@ TEST(MenuCommandSweep, ColourCoding) {
                          {"GetArtSibling", Outcome::Any},
                          {"GetArtType", Outcome::Any},
                          {"GetPathClosed", Outcome::Any},
-                         {"GetPathStyle", Outcome::Any}}});
+                         {"GetPathStyle", Outcome::Any}},
+              // Painting a group node fails with 100, any other node with 200.
+              .ownCodes = {100, 200}});
 }
 
 // ---------------------------------------------------------------- layers

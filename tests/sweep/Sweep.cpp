@@ -307,7 +307,10 @@ private:
         case Outcome::Either: allowed = failed.code == code || failed.code == clean.code; break;
         case Outcome::Failed: allowed = failed.code != 0; break;
         case Outcome::Quiet: allowed = failed.code == clean.code || failed.code == kStop; break;
-        case Outcome::Any: allowed = true; break;
+        case Outcome::Any:
+            allowed = failed.code == code || failed.code == clean.code ||
+                      std::find(s_.ownCodes.begin(), s_.ownCodes.end(), failed.code) != s_.ownCodes.end();
+            break;
         default: break;
         }
         if (!allowed)

@@ -32,8 +32,9 @@ enum class Outcome {
     Either, // with the injected code or as the clean run did (see the action's rule)
     Failed, // with some non-zero code: the failure is reported, in the action's own terms
     Quiet,  // as the clean run did, or cancelled ('STOP'): the documented silent ends
-    Any,    // however it ends, leaving nothing behind: the operation is called from
-            // steps that report a failure and from steps that ignore one
+    Any,    // with the injected code, as the clean run did, or with one of the
+            // action's own failure codes: the operation is called from steps that
+            // report a failure and from steps that ignore one
 };
 
 // One action of the plug-in the sweep runs: a menu item, or panel steps.
@@ -60,6 +61,8 @@ struct Scenario {
     // Rules that differ from the defaults for one operation: the operation's
     // name mapped to how a run failing it ends.
     std::map<std::string, Outcome> rules;
+    // The action's own failure codes, which an Any outcome also allows.
+    std::vector<HostErr> ownCodes;
     // For panel actions, whose codes do not reach the host: what the user
     // sees after a run (compared between the clean run and one ending as
     // Clean), and whether it tells that the action failed (a run ending as
