@@ -28,7 +28,8 @@ inline constexpr HostErr kStop = HOST_FOURCC('S', 'T', 'O', 'P');
 enum class Outcome {
     Code,   // with the injected code
     Cant,   // with 'CANT': a text-engine exception through the guarded dispatch
-    Clean,  // as the clean run did: the failure is ignored or skipped
+    Same,   // as the clean run did, with the same document: nothing depends on it
+    Clean,  // with the clean run's code: the failure is ignored or skipped
     Either, // with the injected code or as the clean run did (see the action's rule)
     Failed, // with some non-zero code: the failure is reported, in the action's own terms
     Quiet,  // as the clean run did, or cancelled ('STOP'): the documented silent ends
