@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
+#include <optional>
 
 #include "host/app/Faults.h"
 #include "host/app/PanelUser.h"
@@ -26,11 +27,11 @@ using win32::HandleKind;
 constexpr size_t kKinds = static_cast<size_t>(HandleKind::Count);
 
 const char* KindName(size_t kind) {
-    static const char* const names[kKinds] = {"",       "window", "module",   "resource",     "brush",
-                                              "font",   "bitmap", "icon",     "image list",   "device context",
-                                              "string", "file path", "art set", "text-engine reference",
-                                              "panel",  "flyout menu"};
-    return names[kind];
+    static const char* const names[] = {"",       "window",    "module",  "resource",
+                                        "brush",  "font",      "bitmap",  "icon",
+                                        "image list", "device context", "string", "file path",
+                                        "art set", "text-engine reference", "panel", "flyout menu"};
+    return kind < std::size(names) ? names[kind] : "other";
 }
 
 // Everything that must be no more after a run than before it.
