@@ -18,6 +18,7 @@
 #include "mapgeom/ResetTransform.h"
 #include "mapgeom/ScaleBar.h"
 #include "panels/MoveLayerPanel.h"
+#include "panels/TextAlignPanel.h"
 
 namespace orbalis {
 namespace {
@@ -104,54 +105,19 @@ HostErr FindOrAddSubmenu(HostPluginRef plugin, int32_t groupCount, const char* h
 
 }  // namespace
 
-struct OrbalisPlugin::OrbalisSurvivor {
-    Survivor base;
-    HostMenuItem items[14];
-    HostNotifier notifiers[4];
-    std::unique_ptr<CNdPanel> textAlignPanel;
-    std::unique_ptr<CNdPanel> moveLayerPanel;
-};
-
 OrbalisPlugin::OrbalisPlugin(HostPluginRef ref) : Plugin(ref) {
     std::snprintf(name, sizeof name, "%s", kPluginName);
 }
 
 OrbalisPlugin::~OrbalisPlugin() = default;
 
-OrbalisPlugin::OrbalisSurvivor OrbalisPlugin::TakeOrbalisSurvivor() {
-    return OrbalisSurvivor{TakeSurvivor(),
-                           {textOriginItem, moveLayerItem, fastMoveItem, mapScalingItem,
-                            scaleBarItem, numberLayersItem, replaceTitleItem, saveLayerListItem,
-                            colourCodingItem, loadLayerListItem, resetPlacedItem, textUprightItem,
-                            removeShearItem, aboutItem},
-                           {shutdownNotifier, selectionNotifier, documentNotifier,
-                            brightnessNotifier},
-                           std::move(textAlignPanel),
-                           std::move(moveLayerPanel)};
+OrbalisPlugin::Survivor OrbalisPlugin::TakeSurvivor() {
+    return Survivor{std::move(static_cast<PluginRecord&>(*this)),
+                    std::move(static_cast<OrbalisRecord&>(*this))};
 }
 
-OrbalisPlugin::OrbalisPlugin(OrbalisSurvivor&& s)
-    : Plugin(std::move(s.base)),
-      textOriginItem(s.items[0]),
-      moveLayerItem(s.items[1]),
-      fastMoveItem(s.items[2]),
-      mapScalingItem(s.items[3]),
-      scaleBarItem(s.items[4]),
-      numberLayersItem(s.items[5]),
-      replaceTitleItem(s.items[6]),
-      saveLayerListItem(s.items[7]),
-      colourCodingItem(s.items[8]),
-      loadLayerListItem(s.items[9]),
-      resetPlacedItem(s.items[10]),
-      textUprightItem(s.items[11]),
-      removeShearItem(s.items[12]),
-      aboutItem(s.items[13]),
-      shutdownNotifier(s.notifiers[0]),
-      selectionNotifier(s.notifiers[1]),
-      documentNotifier(s.notifiers[2]),
-      brightnessNotifier(s.notifiers[3]),
-      textAlignPanel(std::move(s.textAlignPanel)),
-      moveLayerPanel(std::move(s.moveLayerPanel)) {}
+OrbalisPlugin::OrbalisPlugin(Survivor&& survivor)
+    : Plugin(std::move(survivor.frame)), OrbalisRecord(std::move(survivor.own)) {}
 
 Plugin* CreatePlugin(HostPluginRef pluginRef) {
     return new (std::nothrow) OrbalisPlugin(pluginRef);
@@ -163,7 +129,7 @@ void RebindPlugin(Plugin* plugin) {
     // out as this code expects. Move them out, then build this code's object
     // in the same place from them.
     auto* survivor = static_cast<OrbalisPlugin*>(plugin);
-    OrbalisPlugin::OrbalisSurvivor fields = survivor->TakeOrbalisSurvivor();
+    OrbalisPlugin::Survivor fields = survivor->TakeSurvivor();
     auto* rebound = ::new (static_cast<void*>(plugin)) OrbalisPlugin(std::move(fields));
     rebound->recreatePanels = true;
 }
@@ -177,6 +143,8 @@ HostErr OrbalisPlugin::OnStartup(HostMessageData* message) {
 }
 
 HostErr OrbalisPlugin::CreatePanels() {
+    textAlignPanel = std::make_unique<CTextAlignPanel>(pluginRef);
+    if (HostErr err = textAlignPanel->Create()) return err;
     moveLayerPanel = std::make_unique<CMoveLayerPanel>(pluginRef);
     return moveLayerPanel->Create();
 }
@@ -249,13 +217,26 @@ HostErr OrbalisPlugin::OnReload(HostMessageData* message) {
     recreatePanels = false;
     // The panels' objects were made by the previous code, whose suites are
     // no longer held: they are removed with this code and made again by it.
+    // They come back as the user left them: shown or hidden.
     const bool hadPanels = textAlignPanel || moveLayerPanel;
-    for (std::unique_ptr<CNdPanel>* panel : {&textAlignPanel, &moveLayerPanel}) {
-        if (!*panel) continue;
-        (*panel)->ReleaseForRebind();
-        panel->reset();
+    bool shown[2] = {true, true};
+    std::unique_ptr<CNdPanel>* panels[2] = {&textAlignPanel, &moveLayerPanel};
+    for (int i = 0; i < 2; ++i) {
+        if (!*panels[i]) continue;
+        // Asked with this code: the object's own, earlier code holds no suites.
+        shown[i] = (*panels[i])->CNdPanel::IsShown();
+        (*panels[i])->ReleaseForRebind();
+        panels[i]->reset();
     }
-    if (hadPanels && CreatePanels() == 0) moveLayerPanel->OnDocumentChanged();
+    if (!hadPanels) return 0;
+    CreatePanels();
+    for (int i = 0; i < 2; ++i) {
+        CNdPanel* panel = panels[i]->get();
+        if (!panel) continue;
+        if (!shown[i]) panel->Show(false);
+        // The new panels follow the document that is open now.
+        panel->OnDocumentChanged();
+    }
     return 0;
 }
 

@@ -5,50 +5,21 @@
 #include <new>
 #include <utility>
 
+#include "frame/AppContextScope.h"
+
 namespace orbalis {
 namespace {
 
 bool Is(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
-// Holds the host's application context for the plug-in while a notification
-// is handled, however the handling ends.
-class AppContextScope {
-public:
-    explicit AppContextScope(HostPluginRef plugin) {
-        if (sContext && sContext->PushAppContext(plugin, &context_) == 0) pushed_ = true;
-    }
-    ~AppContextScope() { Pop(); }
-    AppContextScope(const AppContextScope&) = delete;
-    AppContextScope& operator=(const AppContextScope&) = delete;
-    void Pop() {
-        if (pushed_ && sContext) sContext->PopAppContext(context_);
-        pushed_ = false;
-    }
-
-private:
-    HostAppContext context_ = nullptr;
-    bool pushed_ = false;
-};
-
 }  // namespace
 
-Plugin::Plugin(HostPluginRef ref) : pluginRef(ref) {
+Plugin::Plugin(HostPluginRef ref) {
+    pluginRef = ref;
     std::snprintf(name, sizeof name, "%s", "Plugin");
 }
 
-Plugin::Plugin(Survivor&& s)
-    : pluginRef(s.pluginRef),
-      suites(std::move(s.suites)),
-      lockCount(s.lockCount),
-      accessRef(s.accessRef) {
-    std::memcpy(name, s.name, sizeof name);
-}
-
-Plugin::Survivor Plugin::TakeSurvivor() {
-    Survivor s{pluginRef, {}, std::move(suites), lockCount, accessRef};
-    std::memcpy(s.name, name, sizeof name);
-    return s;
-}
+Plugin::Plugin(PluginRecord&& record) : PluginRecord(std::move(record)) {}
 
 Plugin::~Plugin() = default;
 

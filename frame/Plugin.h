@@ -12,7 +12,17 @@
 
 namespace orbalis {
 
-class Plugin {
+// The frame's fields: everything of the plug-in object that survives an
+// unload and reload of the library, moved as a whole by the rebind.
+struct PluginRecord {
+    HostPluginRef pluginRef = nullptr;
+    char name[256] = {};
+    std::unique_ptr<HostSuites> suites;
+    int32_t lockCount = 0;
+    HostAccessRef accessRef = nullptr;
+};
+
+class Plugin : public PluginRecord {
 public:
     explicit Plugin(HostPluginRef pluginRef);
     Plugin(const Plugin&) = delete;
@@ -80,23 +90,9 @@ public:
     virtual HostErr OnRestoreWorkspace(void* message);                                 // 55
     virtual HostErr OnDefaultWorkspace(void* message);                                 // 56
 
-    HostPluginRef pluginRef;
-    char name[256];
-    std::unique_ptr<HostSuites> suites;
-    int32_t lockCount = 0;
-    HostAccessRef accessRef = nullptr;
-
 protected:
-    // What survives an unload and reload of the library: every field.
-    struct Survivor {
-        HostPluginRef pluginRef;
-        char name[256];
-        std::unique_ptr<HostSuites> suites;
-        int32_t lockCount;
-        HostAccessRef accessRef;
-    };
-    Survivor TakeSurvivor();
-    explicit Plugin(Survivor&& survivor);
+    // The object a reload rebuilds from the record of its earlier self.
+    explicit Plugin(PluginRecord&& record);
 
     // Creates the suite holder (null when memory is exhausted) and marks the
     // suites held; returns its acquisition code, or !MEM.

@@ -95,6 +95,20 @@ std::u16string DocumentName() {
     }
 }
 
+// Adds an item at the end of `parent`'s children; null when the tree
+// refused it. The buffer holds the whole text, however long.
+HTREEITEM InsertItem(HWND tree, HTREEITEM parent, std::u16string text, int image) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.pszText = text.data();
+    insert.item.cchTextMax = static_cast<int>(text.size() + 1);
+    insert.item.iImage = image;
+    insert.item.iSelectedImage = image;
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+}
+
 }  // namespace
 
 // ---- Controls.
@@ -275,18 +289,7 @@ HostErr CMoveLayerPanel::RebuildLayerList() {
 
 void CMoveLayerPanel::InsertItems(HTREEITEM parent, const std::vector<LayerNode>& nodes) {
     for (const LayerNode& node : nodes) {
-        // The buffer holds the whole title, however long.
-        std::u16string text = node.title;
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = parent;
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-        insert.item.pszText = text.data();
-        insert.item.cchTextMax = static_cast<int>(text.size() + 1);
-        insert.item.iImage = kLayerImage;
-        insert.item.iSelectedImage = kLayerImage;
-        auto item = reinterpret_cast<HTREEITEM>(
-            SendMessageW(controls->tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+        HTREEITEM item = InsertItem(controls->tree, parent, node.title, kLayerImage);
         if (!item) continue;
         controls->itemLayers[item] = node.layer;
         InsertItems(item, node.children);
@@ -300,17 +303,7 @@ void CMoveLayerPanel::Refresh() {
     controls->itemLayers.clear();
     if (RebuildLayerList() || layerList.empty()) return;
 
-    std::u16string name = DocumentName();
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = name.data();
-    insert.item.cchTextMax = static_cast<int>(name.size() + 1);
-    insert.item.iImage = kDocumentImage;
-    insert.item.iSelectedImage = kDocumentImage;
-    auto root = reinterpret_cast<HTREEITEM>(
-        SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    HTREEITEM root = InsertItem(tree, TVI_ROOT, DocumentName(), kDocumentImage);
     if (!root) return;
     InsertItems(root, layerList);
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));

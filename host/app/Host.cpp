@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "host/app/Panels.h"
 #include "host/app/PropertyList.h"
 #include "host/win32/ResourceFile.h"
 #include "sdk/suites/MenuSuite.h"
@@ -189,8 +190,10 @@ HostErr Host::StartPlugins() {
         if (err && !first) first = err;
     }
     if (HostErr err = Notify(kNotifierApplicationStarted); err && !first) first = err;
-    // The plug-ins learn the document state they start in.
+    // The plug-ins learn the document state they start in, and their panels
+    // their size.
     Notify(kNotifierDocumentChanged);
+    LayOutNewPanels();
     UpdateMenus();
     return first;
 }
@@ -228,7 +231,10 @@ HostErr Host::ReloadPlugin(LoadedPlugin& plugin) {
         return kHostBadParameterErr;
     }
     if (previous) plugin.retired_.push_back(previous);
-    return Send(plugin, kCallerAccess, kSelectorReload);
+    const HostErr err = Send(plugin, kCallerAccess, kSelectorReload);
+    // Panels made again by the reloaded code are laid out as at start-up.
+    LayOutNewPanels();
+    return err;
 }
 
 HostErr Host::PurgePlugin(LoadedPlugin& plugin) { return Send(plugin, kCallerCache, kSelectorPurge); }

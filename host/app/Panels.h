@@ -37,6 +37,7 @@ struct PanelObject {
     HostPanelSizeProc sizeChanged = nullptr;
     HostPanelStateProc stateChanged = nullptr;
     HostPanelClosedProc closed = nullptr;
+    bool laidOut = false;  // told its size once since it was made
 };
 
 struct FlyoutMenuObject {
@@ -58,6 +59,9 @@ PanelEntry FindPanel(const std::string& title);
 // window's size, no smaller than the minimum, and tells the size change.
 // The callbacks run only while the owner's library is loaded and started.
 void UserClosePanel(HostPanel panel);
+// The host lays out the panels a plug-in made while starting or reloading:
+// each one not yet laid out is told its size, as a resize would.
+void LayOutNewPanels();
 void UserShowPanel(HostPanel panel);
 void UserResizePanel(HostPanel panel, double width, double height);
 

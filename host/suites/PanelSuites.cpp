@@ -236,6 +236,16 @@ void UserShowPanel(HostPanel handle) {
     Callback(panel, panel->visibilityChanged, handle, HostBool{1});
 }
 
+void LayOutNewPanels() {
+    for (const PanelEntry& entry : LivePanels()) {
+        PanelObject* panel = PanelOf(entry.handle);
+        if (!panel || panel->laidOut || !panel->owner || !panel->owner->started() || !panel->owner->mapped())
+            continue;
+        panel->laidOut = true;
+        Callback(panel, panel->sizeChanged, entry.handle);
+    }
+}
+
 void UserResizePanel(HostPanel handle, double width, double height) {
     PanelObject* panel = PanelOf(handle);
     if (!panel || !IsWindow(panel->window)) return;

@@ -115,6 +115,14 @@ HostErr GetTextFrame(HostArt handle, HostTextRef* frame) {
     return 0;
 }
 
+HostErr GetTextMatrix(HostArt handle, HostMatrix* matrix) {
+    HOST_OPERATION("GetTextMatrix");
+    HOST_TEXT(text, handle);
+    if (!matrix) return kHostBadParameterErr;
+    *matrix = text->matrix;
+    return 0;
+}
+
 // ---------------------------------------------------------------- paint
 
 CharFeatureSet* FeaturesOf(HostTextRef ref) {
@@ -169,7 +177,8 @@ HostErr ConvertMatrixToEngine(const HostMatrix* page, HostMatrix* engine) {
 const HostTextFrameSuite& TextFrameSuite() {
     static const HostTextFrameSuite suite{NewPointText,       GetTextKind,       GetTextOrientation,
                                           SetTextOrientation, GetPointTextAnchor, GetTextPathObject,
-                                          GetTextRange,       GetTextFrame};
+                                          GetTextRange,       GetTextFrame,
+                                          GetTextMatrix};
     return suite;
 }
 

@@ -1,10 +1,14 @@
 #include "host/win32/DialogPicture.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "host/win32/Dialogs.h"
 #include "host/win32/Driver.h"
+#include "host/win32/Images.h"
 #include "host/win32/Windows.h"
+#include "sdk/win32/CommCtrl.h"
 
 namespace orbalis::win32 {
 namespace {
@@ -113,6 +117,34 @@ void SunkenField(Svg& svg, int x, int y, int w, int h, const char* fill) {
     svg.Edge(x + 1, y + 1, w - 2, h - 2, kDarkShadow, kFace);
 }
 
+// An image's pixels at (x, y), one rectangle per run of equal colour on a
+// row, cut to `width` by `height`; transparent pixels are left out. A
+// disabled control's image is drawn faded.
+void DrawImage(Svg& svg, const Image& image, int x, int y, int width, int height, bool enabled) {
+    svg.Raw(enabled ? "<g shape-rendering=\"crispEdges\">\n" : "<g shape-rendering=\"crispEdges\" opacity=\"0.35\">\n");
+    for (int row = 0; row < std::min(image.height, height); ++row) {
+        int column = 0;
+        while (column < std::min(image.width, width)) {
+            const uint32_t pixel = image.pixels[static_cast<size_t>(row * image.width + column)];
+            int end = column + 1;
+            while (end < std::min(image.width, width) &&
+                   image.pixels[static_cast<size_t>(row * image.width + end)] == pixel)
+                ++end;
+            const unsigned alpha = pixel >> 24;
+            if (alpha) {
+                char rect[160];
+                std::snprintf(rect, sizeof rect,
+                              "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"1\" fill=\"#%06x\"%s/>\n",
+                              x + column, y + row, end - column, pixel & 0xFFFFFFu,
+                              alpha == 255 ? "" : (" fill-opacity=\"" + std::to_string(alpha / 255.0).substr(0, 5) + "\"").c_str());
+                svg.Raw(rect);
+            }
+            column = end;
+        }
+    }
+    svg.Raw("</g>\n");
+}
+
 void DrawButton(Svg& svg, HWND control, const Window& w, const RECT& r, bool enabled) {
     const int x = r.left, y = r.top, cw = r.right - r.left, ch = r.bottom - r.top;
     const DWORD type = w.style & BS_TYPEMASK;
@@ -175,8 +207,13 @@ void DrawButton(Svg& svg, HWND control, const Window& w, const RECT& r, bool ena
         svg.Edge(x + 1, y + 1, cw - 2, ch - 2, kFace, kShadow);
     }
     if (w.style & BS_ICON) {
-        const HANDLE image = reinterpret_cast<HANDLE>(SendMessageW(control, BM_GETIMAGE, IMAGE_ICON, 0));
-        if (image) svg.Rect(x + cw / 2 - 8, y + ch / 2 - 8, 16, 16, "none", kShadow);
+        // The icon sits in the middle, cut to the button.
+        const HANDLE handle = reinterpret_cast<HANDLE>(SendMessageW(control, BM_GETIMAGE, IMAGE_ICON, 0));
+        if (const Image* icon = Handles().Get<Image>(handle, HandleKind::Icon)) {
+            const int left = std::max(x, x + (cw - icon->width) / 2);
+            const int top = std::max(y, y + (ch - icon->height) / 2);
+            DrawImage(svg, *icon, left, top, cw, ch, enabled);
+        }
         return;
     }
     svg.Text(x + cw / 2, middle, text, "middle", ink, false, cw - 6);
@@ -213,6 +250,55 @@ void DrawComboBox(Svg& svg, HWND control, const RECT& r, bool enabled) {
     const char* ink = enabled ? "#000000" : kGrayText;
     svg.Raw("<path d=\"M" + std::to_string(bx + 5) + " " + std::to_string(y + 9) + " h7 l-3.5 4 z\" fill=\"" + ink + "\"/>\n");
     svg.Text(x + 4, y + ch / 2 + 4, TextOf(control), "start", ink);
+}
+
+// A tree view: its visible items, each with its expand button, its image
+// and its label, where the tree lays them out.
+void DrawTreeItems(Svg& svg, HWND tree, HTREEITEM item, int x, int y, int width, int height, bool enabled) {
+    const auto next = [&](HTREEITEM from, UINT relation) {
+        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+    };
+    const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+    int imageWidth = 0, imageHeight = 0;
+    if (images) ImageList_GetIconSize(images, &imageWidth, &imageHeight);
+    for (; item; item = next(item, TVGN_NEXT)) {
+        RECT label{};
+        std::memcpy(&label, &item, sizeof item);
+        if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label))) continue;
+        std::u16string text(1024, u'\0');
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_STATE | TVIF_CHILDREN | TVIF_HANDLE;
+        tv.hItem = item;
+        tv.pszText = text.data();
+        tv.cchTextMax = static_cast<int>(text.size());
+        SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
+        text.resize(std::char_traits<char16_t>::length(text.c_str()));
+        if (label.top >= height) return;
+        const int start = label.left - (images ? imageWidth + 3 : 3);
+        const int middle = y + (label.top + label.bottom) / 2;
+        if ((GetWindowLongPtrW(tree, GWL_STYLE) & TVS_HASBUTTONS) && tv.cChildren && start >= 19) {
+            const int bx = x + start - 14;
+            svg.Rect(bx, middle - 4, 9, 9, "#ffffff", kShadow);
+            svg.Line(bx + 2, middle, bx + 6, middle, "#000000");
+            if (!(tv.state & TVIS_EXPANDED)) svg.Line(bx + 4, middle - 2, bx + 4, middle + 2, "#000000");
+        }
+        if (const Image* image = images ? ImageListImage(images, tv.iImage) : nullptr)
+            DrawImage(svg, *image, x + start, y + label.top + (label.bottom - label.top - image->height) / 2,
+                      width - start, image->height, enabled);
+        svg.Text(x + label.left + 2, middle + 4, Narrow(text), "start", enabled ? "#000000" : kGrayText);
+        if (tv.state & TVIS_EXPANDED)
+            DrawTreeItems(svg, tree, next(item, TVGN_CHILD), x, y, width, height, enabled);
+    }
+}
+
+void DrawTree(Svg& svg, HWND tree, const RECT& r, bool enabled) {
+    const int x = r.left, y = r.top, cw = r.right - r.left, ch = r.bottom - r.top;
+    SunkenField(svg, x, y, cw, ch, enabled ? "#ffffff" : kFace);
+    const HTREEITEM root = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    svg.Raw("<svg x=\"" + std::to_string(x + 2) + "\" y=\"" + std::to_string(y + 2) + "\" width=\"" +
+            std::to_string(cw - 4) + "\" height=\"" + std::to_string(ch - 4) + "\" overflow=\"hidden\">\n");
+    DrawTreeItems(svg, tree, root, 0, 0, cw - 4, ch - 4, enabled);
+    svg.Raw("</svg>\n");
 }
 
 }  // namespace
@@ -256,6 +342,7 @@ std::string DrawDialogSvg(HWND dialog) {
         else if (SameNameIgnoringCase(cls, u"STATIC")) DrawStatic(svg, control, *w, w->rect, enabled);
         else if (SameNameIgnoringCase(cls, u"EDIT")) DrawEdit(svg, control, w->rect, enabled);
         else if (SameNameIgnoringCase(cls, u"COMBOBOX")) DrawComboBox(svg, control, w->rect, enabled);
+        else if (SameNameIgnoringCase(cls, u"SysTreeView32")) DrawTree(svg, control, w->rect, enabled);
         else svg.Rect(w->rect.left, w->rect.top, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top, "none", kShadow);
         svg.Raw("</g>\n");
     }

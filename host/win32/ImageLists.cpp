@@ -16,6 +16,12 @@ struct ImageList : Object {
 ImageList* ListOf(HIMAGELIST list) { return Handles().Get<ImageList>(list, HandleKind::ImageList); }
 
 }  // namespace
+
+const Image* ImageListImage(HIMAGELIST list, int index) {
+    const ImageList* l = ListOf(list);
+    if (!l || index < 0 || static_cast<size_t>(index) >= l->images.size()) return nullptr;
+    return &l->images[static_cast<size_t>(index)];
+}
 }  // namespace orbalis::win32
 
 using namespace orbalis::win32;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "host/win32/Handles.h"
+#include "sdk/win32/CommCtrl.h"
 
 namespace orbalis::win32 {
 
@@ -23,5 +24,9 @@ bool DecodeDib(const uint8_t* data, size_t size, bool isIcon, Image* out);
 
 // The image scaled to width by height (nearest pixel).
 Image Scaled(const Image& image, int width, int height);
+
+// Image `index` of an image list; null for a stale list or an index out of
+// range.
+const Image* ImageListImage(HIMAGELIST list, int index);
 
 }  // namespace orbalis::win32

@@ -37,6 +37,9 @@ typedef struct HostTextFrameSuite {
     /* The object's text: the whole story. */
     HostErr (*GetTextRange)(HostArt text, HostTextRef* range);
     HostErr (*GetTextFrame)(HostArt text, HostTextRef* frame);
+    /* The matrix from the text's own space to the page; for point text its
+     * translation is the anchor. */
+    HostErr (*GetTextMatrix)(HostArt text, HostMatrix* matrix);
 } HostTextFrameSuite;
 
 /* "AIATE Paint Suite" 3: between a set of character features and a path

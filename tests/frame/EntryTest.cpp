@@ -3,6 +3,10 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "frame/OrbalisPlugin.h"
+
 #include "tests/support/PluginHarness.h"
 
 namespace orbalis::testing {
@@ -120,6 +124,39 @@ TEST_F(EntryTest, AfterUnloadAMenuChoiceRunsNothingAndAfterReloadItRunsAgain) {
     EXPECT_EQ(host->ChooseMenuItem(fastMove), 0);
     EXPECT_EQ(user().alerts(), (std::vector<std::string>{"移動先を示すパスを1つだけ選択して実行してください"}));
     EXPECT_EQ(plugin->name(), "Nodra-Orbalis1.5");
+}
+
+TEST_F(EntryTest, TheWholeRecordOfThePluginSurvivesAReload) {
+    ASSERT_EQ(Start(), 0);
+    auto* object = static_cast<OrbalisPlugin*>(static_cast<Plugin*>(plugin->globals()));
+    const PluginRecord& frame = *object;
+    const OrbalisRecord& own = *object;
+    const HostPluginRef ref = frame.pluginRef;
+    const HostAccessRef access = frame.accessRef;
+    // Every menu item and notifier handle, in their order; the panels are
+    // made again by the new code and compared by what they show.
+    const auto handleBytes = static_cast<size_t>(reinterpret_cast<const char*>(&own.textAlignPanel) -
+                                              reinterpret_cast<const char*>(&own));
+    std::vector<unsigned char> handles(handleBytes);
+    std::memcpy(handles.data(), &own, handleBytes);
+    ASSERT_EQ(Choose("レイヤー間移動"), 0);
+
+    ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
+    ASSERT_EQ(static_cast<Plugin*>(plugin->globals()), static_cast<Plugin*>(object));
+    EXPECT_EQ(frame.pluginRef, ref);
+    EXPECT_STREQ(frame.name, "Nodra-Orbalis1.5");
+    EXPECT_EQ(frame.lockCount, 2);
+    EXPECT_EQ(frame.accessRef, access);
+    EXPECT_NE(frame.suites, nullptr);
+    EXPECT_EQ(std::memcmp(handles.data(), &own, handleBytes), 0);
+    ASSERT_NE(own.textAlignPanel, nullptr);
+    ASSERT_NE(own.moveLayerPanel, nullptr);
+    EXPECT_TRUE(own.textAlignPanel->IsShown());
+    EXPECT_FALSE(own.moveLayerPanel->IsShown());
+    host->UpdateMenus();
+    EXPECT_TRUE(Item("テキスト原点")->checked);
+    EXPECT_FALSE(Item("レイヤー間移動")->checked);
 }
 
 TEST_F(EntryTest, ACommandsHostErrorReachesTheHost) {

@@ -1,6 +1,7 @@
 // The plug-in's menus, their automatic enabling and check marks.
 #include <gtest/gtest.h>
 
+#include "host/app/Panels.h"
 #include "tests/support/PluginHarness.h"
 
 namespace orbalis::testing {
@@ -69,9 +70,14 @@ TEST_F(MenusTest, ItemsEnableThemselvesFromTheDocumentAndTheSelection) {
 }
 
 TEST_F(MenusTest, MenuUpdatesSetBothPanelCheckMarksFromThePanels) {
-    // No text origin panel is created; the move-between-layers panel is shown.
-    host->menus().FindItems("テキスト原点")[0]->checked = true;
+    // Both panels are shown after start-up; the text origin panel is then
+    // closed with the host's own button.
+    host->menus().FindItems("テキスト原点")[0]->checked = false;
     host->menus().FindItems("レイヤー間移動")[0]->checked = false;
+    host->UpdateMenus();
+    EXPECT_TRUE(Item("テキスト原点")->checked);
+    EXPECT_TRUE(Item("レイヤー間移動")->checked);
+    host::UserClosePanel(host::FindPanel("テキスト原点").handle);
     host->UpdateMenus();
     EXPECT_FALSE(Item("テキスト原点")->checked);
     EXPECT_TRUE(Item("レイヤー間移動")->checked);

@@ -1,5 +1,7 @@
 // The panels as the plug-in starts them: menu toggles and check marks, theme
 // and shutdown notifications, the window take-over and failures in creation.
+#include <tuple>
+
 #include "panels/NdPanel.h"
 #include "tests/panels/PanelTestSupport.h"
 
@@ -19,23 +21,40 @@ TEST_F(PanelBaseTest, StartUpCreatesTheShownPanelWithItsParameters) {
     EXPECT_EQ(panel.panel->minSize.height, 144);
     EXPECT_TRUE(panel.panel->resizable);
     EXPECT_EQ(panel.panel->stateCount, 1);
+    // The host told the new panel its size, so its controls are laid out.
+    RECT tree{};
+    GetWindowRect(Child(kTitle, u"SysTreeView32"), &tree);
+    EXPECT_EQ(tree.right - tree.left, 160 - 8);
+    EXPECT_EQ(tree.bottom - tree.top, 144 - 55);
 }
 
 TEST_F(PanelBaseTest, TheMenuItemTogglesThePanelAndTheCheckMarkFollows) {
-    HWND window = Panel(kTitle).panel->window;
-    host->UpdateMenus();
-    EXPECT_TRUE(Item(kTitle)->checked);
-    ASSERT_EQ(Choose(kTitle), 0);
-    EXPECT_FALSE(IsWindowVisible(window));
-    host->UpdateMenus();
-    EXPECT_FALSE(Item(kTitle)->checked);
-    ASSERT_EQ(Choose(kTitle), 0);
-    EXPECT_TRUE(IsWindowVisible(window));
-    // The host's own close button hides it too; any item's update sees it.
-    ASSERT_EQ(Play("panel レイヤー間移動; hide"), "");
+    constexpr const char* kTitles[] = {"テキスト原点", kTitle};
+    for (const char* title : kTitles) {
+        const char* other = title == kTitles[0] ? kTitles[1] : kTitles[0];
+        HWND window = Panel(title).panel->window;
+        host->UpdateMenus();
+        EXPECT_TRUE(Item(title)->checked) << title;
+        ASSERT_EQ(Choose(title), 0);
+        EXPECT_FALSE(IsWindowVisible(window)) << title;
+        host->UpdateMenus();
+        EXPECT_FALSE(Item(title)->checked) << title;
+        EXPECT_TRUE(Item(other)->checked) << title;
+        ASSERT_EQ(Choose(title), 0);
+        EXPECT_TRUE(IsWindowVisible(window)) << title;
+        host->UpdateMenus();
+        EXPECT_TRUE(Item(title)->checked) << title;
+    }
+    // The host's own close button hides them too; any item's update refreshes
+    // both marks.
+    ASSERT_EQ(Play("panel レイヤー間移動; hide; panel テキスト原点; hide"), "");
     host->UpdateMenus();
     EXPECT_FALSE(Item(kTitle)->checked);
     EXPECT_FALSE(Item("テキスト原点")->checked);
+    ASSERT_EQ(Play("panel テキスト原点; show"), "");
+    host->UpdateMenus();
+    EXPECT_FALSE(Item(kTitle)->checked);
+    EXPECT_TRUE(Item("テキスト原点")->checked);
 }
 
 TEST_F(PanelBaseTest, ABrightnessChangeSwitchesThePanelIcon) {
@@ -103,7 +122,7 @@ TEST_F(PanelBaseTest, BetweenUnloadAndReloadThePanelDoesNothingAndAfterReloadItW
     EXPECT_TRUE(user().alerts().empty());
 
     ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
-    ASSERT_EQ(host::LivePanels().size(), 1u);
+    ASSERT_EQ(host::LivePanels().size(), 2u);
     ASSERT_EQ(Play("panel レイヤー間移動; resize 300 300; refresh; tree 国道"), "");
     EXPECT_EQ(doc().layerOf(art), target);
     ASSERT_EQ(host->SetUIBrightness(0.9), 0);
@@ -113,35 +132,55 @@ TEST_F(PanelBaseTest, BetweenUnloadAndReloadThePanelDoesNothingAndAfterReloadItW
     EXPECT_FALSE(Item(kTitle)->checked);
 }
 
-class PanelCreationFaultTest : public PanelTest, public ::testing::WithParamInterface<const char*> {
+using FaultAt = std::tuple<const char*, int>;
+
+class PanelCreationFaultTest : public PanelTest, public ::testing::WithParamInterface<FaultAt> {
 protected:
     bool StartAtSetUp() const override { return false; }
 };
 
-// A failure at any host call of the panel's creation leaves a running
-// plug-in, and nothing behind once it ends (the harness counts windows,
-// panels and strings); a callback arriving without user data does nothing.
+// A failure at any host call of a panel's creation (the text origin panel's
+// at the first call, the move-between-layers panel's at the second) leaves a
+// running plug-in without the later panel and without notifiers, and nothing
+// behind once shutdown has removed the panels: no window, no panel, no GDI
+// object. A callback arriving without user data does nothing.
 TEST_P(PanelCreationFaultTest, LeavesNothingBehind) {
-    host::Faults::FailOperation(GetParam(), 1, kHostBadParameterErr);
+    const auto [operation, nth] = GetParam();
+    const int windows = win32::LiveWindows();
+    const int gdiObjects = win32::LiveGdiObjects();
+    host::Faults::FailOperation(operation, static_cast<uint64_t>(nth), kHostBadParameterErr);
     ASSERT_EQ(Start(), 0);
+    EXPECT_LE(host::LivePanels().size(), static_cast<size_t>(nth));
+    if (nth == 1) {
+        EXPECT_EQ(host::FindPanel(kTitle).panel, nullptr) << "made after a failed panel";
+    }
     for (const host::PanelEntry& entry : host::LivePanels()) {
         host::UserResizePanel(entry.handle, 400, 400);
         host::UserClosePanel(entry.handle);
         host::UserShowPanel(entry.handle);
-        if (IsWindow(entry.panel->window))
+        if (IsWindow(entry.panel->window)) {
             SendMessageW(entry.panel->window, WM_CTLCOLORSTATIC, 0, 0);
+            SendMessageW(entry.panel->window, WM_COMMAND, 0, 0);
+        }
     }
     host->UpdateMenus();
     EXPECT_EQ(Choose(kTitle), 0);
+    EXPECT_EQ(Choose("テキスト原点"), 0);
     EXPECT_EQ(host->SetUIBrightness(0.1), 0);
+    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
+    ASSERT_EQ(host->ShutdownPlugins(), 0);
+    EXPECT_TRUE(host::LivePanels().empty());
+    EXPECT_EQ(win32::LiveWindows(), windows);
+    EXPECT_EQ(win32::LiveGdiObjects(), gdiObjects);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachCall, PanelCreationFaultTest,
-                         ::testing::Values("Create", "GetPlatformWindow", "GetPluginFileSpecification",
-                                           "SetFlyoutMenuPreVisibilityProc", "SetFlyoutMenuProc",
-                                           "SetVisibilityChangedNotifyProc", "SetSizeChangedNotifyProc",
-                                           "SetStateChangedNotifyProc", "SetClosedNotifyProc",
-                                           "SetUserData"));
+                         ::testing::Combine(::testing::Values("Create", "GetPlatformWindow", "GetPluginFileSpecification",
+                                                              "SetFlyoutMenuPreVisibilityProc", "SetFlyoutMenuProc",
+                                                              "SetVisibilityChangedNotifyProc", "SetSizeChangedNotifyProc",
+                                                              "SetStateChangedNotifyProc", "SetClosedNotifyProc",
+                                                              "SetUserData"),
+                                            ::testing::Values(1, 2)));
 
 }  // namespace
 }  // namespace orbalis::testing

@@ -21,6 +21,7 @@
 #include "host/io/DocumentFiles.h"
 #include "host/win32/DialogPicture.h"
 #include "host/app/PanelUser.h"
+#include "host/app/Panels.h"
 #include "host/win32/ScriptedUser.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
@@ -431,6 +432,44 @@ int ConvertCommand(const std::vector<std::string>& words) {
     if (!document) return exitCode;
     std::string error;
     if (!host::WriteDocumentFile(*document, output, &error)) return Fail(error);
+    return 0;
+}
+
+}  // namespace orbalis::tools
+
+namespace orbalis::tools {
+
+int PanelCommand(const std::vector<std::string>& words) {
+    const Arguments args(words, {"--plugin", "--prefs", "--svg", "--ui"}, {});
+    if (!args.ok()) return Fail(args.error());
+    if (args.positional().empty()) return Fail("panel takes the panel's title (and documents to open)");
+    if (!args.has("--svg")) return Fail("panel needs --svg FILE");
+    const std::string title = args.positional()[0];
+    std::vector<win32::UiStep> steps;
+    std::string error;
+    if (!ReadUiScripts(args, &steps, &error)) return Fail(error);
+    win32::ScriptedUser user;
+    user.Add(std::move(steps));
+    int exitCode = 0;
+    std::vector<std::unique_ptr<Document>> documents;
+    for (size_t i = 1; i < args.positional().size(); ++i) {
+        documents.push_back(Open(args.positional()[i], {}, &exitCode));
+        if (!documents.back()) return exitCode;
+    }
+    auto host = StartHost(args, &exitCode);
+    if (!host) return exitCode;
+    for (auto& document : documents) host->OpenDocument(std::move(document));
+    if (!documents.empty()) host->SwitchDocument(0);
+    // The panel is drawn as the steps leave it.
+    host::PlayPanelSteps(*host, user);
+    const host::PanelEntry panel = host::FindPanel(title);
+    std::string svg = panel.panel ? win32::DrawDialogSvg(panel.panel->window) : std::string();
+    host->ShutdownPlugins();
+    if (!ReportUi(user)) return Fail("the panel steps did not go as the script says");
+    if (!panel.panel) return Fail("there is no panel \"" + title + "\"");
+    const std::string out = args.value("--svg");
+    std::ofstream file(out, std::ios::binary);
+    if (!(file << svg) || !file.flush()) return Fail("cannot write " + out);
     return 0;
 }
 

@@ -12,6 +12,7 @@ int MenusCommand(const std::vector<std::string>& words);
 int InfoCommand(const std::vector<std::string>& words);
 int RunCommand(const std::vector<std::string>& words);
 int DialogCommand(const std::vector<std::string>& words);
+int PanelCommand(const std::vector<std::string>& words);
 int ConvertCommand(const std::vector<std::string>& words);
 
 }  // namespace orbalis::tools

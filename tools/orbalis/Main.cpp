@@ -36,6 +36,8 @@ commands:
                               steps (at the panels too), save the current one
   convert IN OUT              convert between .svg and .json
   dialog ID --svg FILE        draw one of the plug-in's dialogs
+  panel TITLE [DOC...] --svg FILE [--ui STEPS ...]
+                              draw one of the plug-in's panels, after the steps
 
 options for every command:
   --plugin FILE               the plug-in library (default: the one installed
@@ -59,6 +61,7 @@ int main(int argc, char** argv) {
     if (command == "run") return orbalis::tools::RunCommand(words);
     if (command == "convert") return orbalis::tools::ConvertCommand(words);
     if (command == "dialog") return orbalis::tools::DialogCommand(words);
+    if (command == "panel") return orbalis::tools::PanelCommand(words);
     std::cerr << "orbalis: unknown command \"" << command << "\" (try orbalis --help)\n";
     return 2;
 }
