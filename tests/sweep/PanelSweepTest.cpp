@@ -7,9 +7,13 @@
 
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
+#include "sdk/suites/TextSuites.h"
 #include "sdk/win32/CommCtrl.h"
 #include "sdk/win32/WinUser.h"
+#include "host/io/JsonDocument.h"
+#include "host/model/TextStory.h"
 #include "tests/support/DocumentBuilder.h"
+#include "tests/support/TextFixtures.h"
 #include "tests/sweep/Sweep.h"
 
 namespace orbalis::testing::sweep {
@@ -171,6 +175,55 @@ TEST(PanelSweep, MoveLayerPanelOneObjectIntoAHiddenLockedLayer) {
               .seen = Placement,
               .toldFailure = MoveFailureShown});
 }
+
+// ---------------------------------------------------------------- text origin panel
+
+// Selected: horizontal left-justified point text, vertical text, area text
+// already centred, and a square; one more text is not selected.
+void Labels(Document& doc, Layer* layer) {
+    Art* top = layer->group();
+    Select(doc, AddPointText(doc, top, Turned(0, 100, 200), {Chars("Tokyo")}));
+    Select(doc, AddPointText(doc, top, Turned(0, 300, 200), {Chars("大阪")}, kHostVerticalText));
+    Art* area = AddFramedText(doc, top, kHostAreaText, Turned(0, 0, 0), {{0, 0}, {80, 0}, {80, 40}, {0, 40}},
+                              {Chars("札幌")});
+    host::SetJustification(TextOf(area), 0, host::Justification::Center);
+    Select(doc, area);
+    Select(doc, AddRect(doc, top, 0, 0, 10, 10));
+    AddPointText(doc, top, Turned(30, 50, 50), {Chars("京都")});
+}
+
+// The buttons' orientation and justification, left to right.
+struct TextOriginButton {
+    int position;
+    const char* name;
+};
+
+class TextOriginPanelSweep : public ::testing::TestWithParam<TextOriginButton> {};
+
+TEST_P(TextOriginPanelSweep, Button) {
+    const TextOriginButton& button = GetParam();
+    RunSweep({.name = std::string("text origin panel: ") + button.name,
+              .panelSteps = "panel テキスト原点; button " + std::to_string(button.position),
+              .build = Labels,
+              // Giving the focus back fails alone.
+              .rules = {{"GetPlatformAppWindow", Outcome::Same}},
+              // The panel drops every code and shows nothing: an object
+              // whose text cannot be read or changed is left, and a failure
+              // to read a type ends the press. Only what is left behind counts.
+              .otherwise = Outcome::Any,
+              .seen = [](host::Host& host) { return host::WriteJsonDocument(*host.document()); }});
+}
+
+INSTANTIATE_TEST_SUITE_P(SixButtons, TextOriginPanelSweep,
+                         ::testing::Values(TextOriginButton{1, "horizontal, start"},
+                                           TextOriginButton{2, "horizontal, centre"},
+                                           TextOriginButton{3, "horizontal, end"},
+                                           TextOriginButton{4, "vertical, start"},
+                                           TextOriginButton{5, "vertical, centre"},
+                                           TextOriginButton{6, "vertical, end"}),
+                         [](const ::testing::TestParamInfo<TextOriginButton>& info) {
+                             return "Position" + std::to_string(info.param.position);
+                         });
 
 }  // namespace
 }  // namespace orbalis::testing::sweep

@@ -286,7 +286,9 @@ private:
     void Judge(const std::string& operation, HostErr code, const RunResult& clean, const RunResult& failed,
                const std::string& where) {
         auto rule = s_.rules.find(operation);
-        const Outcome outcome = rule != s_.rules.end() ? rule->second : DefaultOutcome(operation);
+        Outcome outcome = rule != s_.rules.end() ? rule->second : DefaultOutcome(operation);
+        if (rule == s_.rules.end() && s_.otherwise && (outcome == Outcome::Code || outcome == Outcome::Cant))
+            outcome = *s_.otherwise;
         if (s_.item.empty()) {
             // A panel action: what the user sees tells how it ended.
             switch (outcome) {

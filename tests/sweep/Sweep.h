@@ -8,6 +8,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ struct Scenario {
     std::map<std::string, Outcome> rules;
     // The action's own failure codes, which an Any outcome also allows.
     std::vector<HostErr> ownCodes;
+    // How runs end where no rule is given and the default would be the
+    // injected code or 'CANT': for an action that drops every code.
+    std::optional<Outcome> otherwise;
     // For panel actions, whose codes do not reach the host: what the user
     // sees after a run (compared between the clean run and one ending as
     // Clean), and whether it tells that the action failed (a run ending as
