@@ -170,6 +170,7 @@ TEST(PanelSweep, MoveLayerPanelOneObjectIntoAHiddenLockedLayer) {
                         {"GetLayerEditable", Outcome::Any},
                         {"SetLayerVisible", Outcome::Any},
                         {"SetLayerEditable", Outcome::Any},
+                        {"ReorderArt#1", Outcome::Code},
                         {"ReorderArt", Outcome::Any},
                         {"DisposeArt", Outcome::Any}},
               .seen = Placement,

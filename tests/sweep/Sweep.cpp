@@ -126,7 +126,7 @@ public:
                                               " with " + CodeText(code);
                     const RunResult failed = RunOnce(operation, n, code, where);
                     ++count.runs;
-                    Judge(operation, code, clean, failed, where);
+                    Judge(operation, n, code, clean, failed, where);
                 }
             }
         }
@@ -283,9 +283,10 @@ private:
         }
     }
 
-    void Judge(const std::string& operation, HostErr code, const RunResult& clean, const RunResult& failed,
-               const std::string& where) {
-        auto rule = s_.rules.find(operation);
+    void Judge(const std::string& operation, uint64_t n, HostErr code, const RunResult& clean,
+               const RunResult& failed, const std::string& where) {
+        auto rule = s_.rules.find(operation + "#" + std::to_string(n));
+        if (rule == s_.rules.end()) rule = s_.rules.find(operation);
         Outcome outcome = rule != s_.rules.end() ? rule->second : DefaultOutcome(operation);
         if (rule == s_.rules.end() && s_.otherwise && (outcome == Outcome::Code || outcome == Outcome::Cant))
             outcome = *s_.otherwise;

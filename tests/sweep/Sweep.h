@@ -61,7 +61,8 @@ struct Scenario {
     // panel's check box, ...).
     std::function<void(host::Host&)> arrange;
     // Rules that differ from the defaults for one operation: the operation's
-    // name mapped to how a run failing it ends.
+    // name, or its name and a call index ("ReorderArt#2"), mapped to how a
+    // run failing it ends.
     std::map<std::string, Outcome> rules;
     // The action's own failure codes, which an Any outcome also allows.
     std::vector<HostErr> ownCodes;
