@@ -68,6 +68,14 @@ Map SmallMap(Document& doc, Layer* layer) {
     m.symbol = AddArt(doc, top, kHostSymbolArt);
     std::get<host::SymbolData>(m.symbol->data) = {"star", {1, 0, 0, 1, 180, 90}};
     m.placed = AddPlaced(doc, top, {0.5, 0, 0, 0.5, 30, 30}, 40, 20);
+    AddArt(doc, top, kHostLegacyTextArt)->data = host::ForeignData{"", "", {1, 0, 0, 1, 20, 20}, true, {0, 10, 10, 0}};
+    // A hidden and a locked layer, which the commands that walk layers pass by.
+    Layer* hidden = AddLayer(doc, "hidden", layer);
+    AddRect(doc, hidden->group(), 400, 0, 20, 10);
+    hidden->visible = false;
+    Layer* locked = AddLayer(doc, "locked", hidden);
+    AddRect(doc, locked->group(), 10, 10, 5, 5);
+    locked->editable = false;
     return m;
 }
 
