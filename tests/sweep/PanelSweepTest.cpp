@@ -7,6 +7,7 @@
 
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
+#include "sdk/HostMessages.h"
 #include "sdk/suites/TextSuites.h"
 #include "sdk/win32/CommCtrl.h"
 #include "sdk/win32/WinUser.h"
@@ -175,6 +176,38 @@ TEST(PanelSweep, MoveLayerPanelOneObjectIntoAHiddenLockedLayer) {
                         {"DisposeArt", Outcome::Any}},
               .seen = Placement,
               .toldFailure = MoveFailureShown});
+}
+
+// ---------------------------------------------------------------- notifications
+
+// The panels' controls as the user sees them: enabled or not.
+std::string ControlStates(host::Host&) {
+    std::string out;
+    for (const host::PanelEntry& entry : host::LivePanels())
+        for (HWND child = GetWindow(entry.panel->window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            out += IsWindowEnabled(child) ? "1" : "0";
+    return out;
+}
+
+TEST(PanelSweep, ThemeChange) {
+    RunSweep({.name = "panels: the interface turns dark",
+              .hostAction = [](host::Host& host) { host.SetUIBrightness(0.2); },
+              .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
+              .arrange = [](host::Host& host) { host.SetUIBrightness(0.75); },
+              // The panels take what colours and icons they can; only what
+              // is left behind counts.
+              .otherwise = Outcome::Any,
+              .seen = ControlStates});
+}
+
+TEST(PanelSweep, DocumentChange) {
+    RunSweep({.name = "panels: the document changes",
+              .panelSetup = kPanel + "refresh",
+              .hostAction = [](host::Host& host) { host.Notify(kNotifierDocumentChanged); },
+              .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
+              // A panel that cannot read the document keeps its state.
+              .otherwise = Outcome::Any,
+              .seen = ControlStates});
 }
 
 // ---------------------------------------------------------------- text origin panel

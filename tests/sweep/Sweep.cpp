@@ -210,6 +210,8 @@ private:
         if (!clean) host::Faults::FailOperation(operation, nth, code);
         if (!s_.item.empty()) {
             result.code = Choose();
+        } else if (s_.hostAction) {
+            s_.hostAction(*host_);
         } else {
             host::PlayPanelSteps(*host_, ui);
         }

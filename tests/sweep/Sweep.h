@@ -48,6 +48,9 @@ struct Scenario {
     // that fills the tree, for example), and the swept panel steps.
     std::string panelSetup;
     std::string panelSteps;
+    // What the host does instead, for an action it starts itself (a
+    // notification to the panels).
+    std::function<void(host::Host&)> hostAction;
     // The document the action runs on, built afresh for every run into the
     // document's one layer "Layer 1".
     std::function<void(host::Document&, host::Layer*)> build;
