@@ -25,7 +25,10 @@ inline constexpr HostErr kTextEngineFailure = HOST_FOURCC('A', 'T', 'E', '!');
 inline constexpr HostErr kCant = HOST_FOURCC('C', 'A', 'N', 'T');
 inline constexpr HostErr kStop = HOST_FOURCC('S', 'T', 'O', 'P');
 
-// How a run with one failing operation must end.
+// How a run with one failing operation must end. A panel action gives no
+// code: there Code means the user is told of the failure, Same and Clean
+// that the user sees what the clean run showed, and the others only that
+// nothing is left behind.
 enum class Outcome {
     Code,   // with the injected code
     Cant,   // with 'CANT': a text-engine exception through the guarded dispatch
