@@ -1,7 +1,7 @@
 // A sample of the sweep's failure points through the command line: a run
 // whose host operation fails (ORBALIS_FAULT) ends with status 1, says so on
-// one line and writes no output file; the same run without the fault writes
-// it.
+// one line, writes no output file and leaves its input alone; the same run
+// without the fault writes it.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -56,10 +56,14 @@ protected:
                                     "' " + p.options + " --prefs " + (dir / "prefs.json").string() + " --out " +
                                     out.string() + " 2>" + (dir / "err").string() + " </dev/null >/dev/null";
         const int status = std::system(command.c_str());
-        std::ifstream in(dir / "err");
-        std::ostringstream err;
-        err << in.rdbuf();
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, err.str()};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "err")};
+    }
+
+    static std::string Slurp(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
 
     fs::path dir;
@@ -81,6 +85,7 @@ TEST_F(CommandLineSweep, AFailedRunWritesNothing) {
         {"テキストを水平垂直に戻す", "--select label", "TransformArt:1", "'FAIL'"},
         {"テキストを水平垂直に戻す", "--select label", "ATETextFrame.GetMatrix:1", "'CANT'"},
     };
+    const std::string input = Slurp(dir / "map.json");
     int n = 0;
     for (const Point& p : points) {
         const std::string what = std::string(p.menu) + " with " + p.fault;
@@ -95,6 +100,7 @@ TEST_F(CommandLineSweep, AFailedRunWritesNothing) {
         EXPECT_FALSE(fs::exists(out)) << what << ": an output file was written";
         EXPECT_NE(err.find("ended with code " + p.code + "; nothing written\n"), std::string::npos)
             << what << ": " << err;
+        EXPECT_EQ(Slurp(dir / "map.json"), input) << what << ": the input changed";
     }
 }
 
