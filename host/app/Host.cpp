@@ -9,6 +9,7 @@
 
 #include "host/app/Panels.h"
 #include "host/app/PropertyList.h"
+#include "host/io/JsonDocument.h"
 #include "host/win32/ResourceFile.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/win32/Windows.h"
@@ -280,15 +281,48 @@ HostErr Host::ChooseMenuItem(MenuItem* item) {
     if (!item->enabled || item->isSeparator() || item->submenu) return kHostBadParameterErr;
     Document* const chosenIn = document();
     const uint64_t before = chosenIn ? chosenIn->revision() : 0;
+    std::string saved;
+    if (options_.keepUndo && chosenIn) saved = WriteJsonDocument(*chosenIn);
     HostMenuMessage message{};
     message.menuItem = reinterpret_cast<HostMenuItem>(item);
     const HostErr result = Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
     user_.CloseProgress();
+    // What the command changed decides whether it can be undone: renaming,
+    // hiding or locking layers leaves the art's revision as it was.
+    if (options_.keepUndo && chosenIn && document() == chosenIn && WriteJsonDocument(*chosenIn) != saved)
+        undo_ = {chosenIn->openSerial, item->text, std::move(saved)};
     if (chosenIn && document() == chosenIn && chosenIn->revision() != before) {
         Notify(kNotifierArtSelectionChanged);
         Notify(kNotifierDocumentChanged);
     }
     return result;
+}
+
+bool Host::canUndo() const {
+    if (undo_.saved.empty()) return false;
+    for (const auto& d : documents_)
+        if (d->openSerial == undo_.document) return true;
+    return false;
+}
+
+bool Host::Undo(std::string* error) {
+    if (!canUndo()) {
+        *error = "there is nothing to undo";
+        return false;
+    }
+    size_t index = 0;
+    while (documents_[index]->openSerial != undo_.document) ++index;
+    std::unique_ptr<Document> restored = ReadJsonDocument(undo_.saved, error);
+    if (!restored) return false;
+    const Document& now = *documents_[index];
+    restored->openSerial = now.openSerial;
+    restored->filePath = now.filePath;
+    restored->viewCenter = now.viewCenter;
+    documents_[index] = std::move(restored);
+    undo_ = {};
+    Notify(kNotifierArtSelectionChanged);
+    Notify(kNotifierDocumentChanged);
+    return true;
 }
 
 }  // namespace orbalis::host

@@ -61,6 +61,9 @@ struct Notifier {
 struct HostOptions {
     // The preference file; empty keeps preferences in memory only.
     std::string preferencesPath;
+    // Keep the document as it was before each menu command that changes it,
+    // so that the command can be undone.
+    bool keepUndo = false;
 };
 
 class Host {
@@ -136,6 +139,17 @@ public:
     HostErr ChooseMenuItem(MenuItem* item);
     HostErr Notify(const std::string& type);
 
+    // ---- Undo of the last menu command that changed a document (with
+    // HostOptions::keepUndo). Undo puts that document back as it was before
+    // the command, keeping its file and its place among the open documents,
+    // and sends the document-changed notification; false, with the reason,
+    // when there is nothing to undo.
+    bool canUndo() const;
+    const std::string& undoCommand() const { return undo_.command; }
+    // The open serial of the document the undo puts back.
+    uint64_t undoDocument() const { return undo_.document; }
+    bool Undo(std::string* error);
+
     // ---- Bookkeeping the suites use.
     HostErr AddNotifier(LoadedPlugin* owner, const std::string& name, const std::string& type,
                         Notifier** out);
@@ -165,6 +179,11 @@ private:
     int reloadCounter_ = 0;
     HostWindow mainWindow_ = nullptr;
     double uiBrightness_ = 0.75;
+    struct UndoState {
+        uint64_t document = 0;  // the open serial of the document it restores
+        std::string command;    // the menu item's text
+        std::string saved;      // the document in the native format
+    } undo_;
 };
 
 // The basic suite the host hands to plug-ins in every message.

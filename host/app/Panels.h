@@ -38,6 +38,7 @@ struct PanelObject {
     HostPanelStateProc stateChanged = nullptr;
     HostPanelClosedProc closed = nullptr;
     bool laidOut = false;  // told its size once since it was made
+    uint64_t made = 0;     // when it was made, counted in panels made
 };
 
 struct FlyoutMenuObject {

@@ -59,6 +59,7 @@ void User::UpdateProgress(int32_t current, int32_t maximum) {
 }
 
 bool User::Cancelled() {
+    if (onCancelCheck) onCancelCheck();
     ++cancelChecks_;
     return cancelAt_ != 0 && cancelChecks_ >= cancelAt_;
 }

@@ -34,6 +34,9 @@ public:
     std::function<void(const std::string& message)> onAlert;
     // Told about every progress change.
     std::function<void(const std::string& text, int32_t current, int32_t maximum)> onProgress;
+    // Told before every cancel check, so that a user who can press a cancel
+    // button is heard while a command runs.
+    std::function<void()> onCancelCheck;
     // The n-th cancel check from now reports cancel, and every one after it.
     void CancelAtCheck(uint64_t nth) { cancelAt_ = nth ? cancelChecks_ + nth : 0; }
 

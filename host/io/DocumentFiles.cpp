@@ -70,7 +70,11 @@ std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
     if (ext == ".svg") {
         SvgImportOptions svg;
         svg.currentLayer = options.currentLayer;
+        std::vector<std::string> warnings;
+        svg.warnings = &warnings;
         document = ReadSvgDocument(text, svg, &detail);
+        if (options.warnings)
+            for (const std::string& w : warnings) options.warnings->push_back(path + ": " + w);
     } else {
         document = ReadJsonDocument(text, &detail);
     }

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/model/Document.h"
 
@@ -10,6 +11,8 @@ namespace orbalis::host {
 
 struct DocumentReadOptions {
     std::string currentLayer;  // title of the layer to make current; empty for the topmost
+    // When set, receives the warnings of reading the file, each naming the file.
+    std::vector<std::string>* warnings = nullptr;
 };
 
 // Null and a one-line `error` (naming the file) when the file cannot be read

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host/model/Document.h"
 
@@ -12,6 +13,10 @@ namespace orbalis::host {
 struct SvgImportOptions {
     // Title of the layer to make current; empty for the topmost layer.
     std::string currentLayer;
+    // When set, receives one line for each value that was passed over as
+    // browsers pass it over (invalid values, path data after a fault) and for
+    // what was read only in part (a text on a path kept as written).
+    std::vector<std::string>* warnings = nullptr;
 };
 
 // Parses SVG text. On failure returns null and sets `error` to one line

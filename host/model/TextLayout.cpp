@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 #include "host/model/Bounds.h"
 #include "host/model/Geometry.h"
+#include "host/model/PathMeasure.h"
 
 namespace orbalis::host {
 
@@ -83,11 +85,61 @@ double Advance(const Glyph& g, bool vertical) {
     return IsFullWidth(g.c) ? full : full / 2;
 }
 
+// Text on a path follows its path taken into the text's own space: each
+// glyph's middle sits on the path where its advance puts it, turned with the
+// path there, and the frame matrix maps the whole to the page (which puts the
+// glyphs' baselines on the path as it lies on the page). A line starts at the
+// path's start, is centred on its middle or ends at its end; later lines lie
+// a line height further across it.
+class PathPlacement {
+public:
+    explicit PathPlacement(const TextData& text) {
+        HostMatrix inverse;
+        if (text.frameKind != 2 || text.path.empty() || !Invert(text.matrix, &inverse)) return;
+        std::vector<HostPathSegment> own = text.path;
+        for (HostPathSegment& s : own) {
+            s.p = Apply(inverse, s.p);
+            s.in = Apply(inverse, s.in);
+            s.out = Apply(inverse, s.out);
+        }
+        measure_.emplace(own, text.pathClosed);
+        if (!measure_->measurable()) measure_.reset();
+    }
+
+    bool active() const { return measure_.has_value(); }
+
+    double lineStart(Justification justification) const {
+        const double length = measure_->length();
+        return justification == Justification::Center ? length / 2
+               : justification == Justification::Right ? length
+                                                       : 0;
+    }
+
+    // Maps a glyph's own space (origin at the pen, as in a straight line) to
+    // the text's space, for a glyph `pen` along the path and `across` from
+    // it, `advance` long.
+    HostMatrix glyph(double pen, double across, double advance, bool vertical) const {
+        HostPoint middle, t;
+        measure_->at(pen + advance / 2, &middle, &t);
+        if (!vertical) {
+            const HostMatrix place{t.x, t.y, -t.y, t.x, middle.x, middle.y};
+            return Concat(Translation(-advance / 2, -across), place);
+        }
+        // A column's "down" runs along the path.
+        const HostMatrix place{-t.y, t.x, -t.x, -t.y, middle.x, middle.y};
+        return Concat(Translation(-across, advance / 2), place);
+    }
+
+private:
+    std::optional<PathMeasure> measure_;
+};
+
 }  // namespace
 
 std::vector<GlyphBox> LayoutText(const TextData& text) {
     std::vector<GlyphBox> out;
     const bool vertical = text.orientation == 1;
+    const PathPlacement path(text);
     double lineOffset = 0;  // distance of this line's baseline from the first's
     bool first = true;
     size_t lineIndex = 0;
@@ -104,6 +156,7 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
         double pen = line.justification == Justification::Center  ? -length / 2
                      : line.justification == Justification::Right ? -length
                                                                    : 0;
+        if (path.active()) pen += path.lineStart(line.justification);
         for (const Glyph& g : line.glyphs) {
             const double size = g.features->fontSize;
             const double advance = Advance(g, vertical);
@@ -123,8 +176,9 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
                 local[2] = {half, 0};
                 local[3] = {-half, 0};
             }
-            const HostMatrix glyph = Concat(Rotation(g.features->rotation * std::numbers::pi / 180),
-                                            Translation(origin.x, origin.y));
+            const HostMatrix turn = Rotation(g.features->rotation * std::numbers::pi / 180);
+            const HostMatrix glyph = path.active() ? Concat(turn, path.glyph(pen, lineOffset, advance, vertical))
+                                                   : Concat(turn, Translation(origin.x, origin.y));
             GlyphBox box{g.c, g.position, lineIndex, {}};
             for (int k = 0; k < 4; ++k) box.corners[k] = Apply(text.matrix, Apply(glyph, local[k]));
             out.push_back(box);

@@ -8,8 +8,11 @@
 //  - vertical text runs down a column, columns advancing to the left;
 //  - character rotation turns each glyph about its origin, and the frame
 //    matrix maps the whole from the text's own space to the page.
-// Point text starts at the origin of its own space (the anchor). Area and
-// on-path text report the bounds of their frame path.
+// Point text starts at the origin of its own space (the anchor), and so does
+// area text. Text on a path follows its path taken into its own space: a
+// line starts at the path's start, middle or end as its justification says,
+// each glyph's middle on the path, turned with it. Area and on-path text
+// report the bounds of their frame path.
 #pragma once
 
 #include <vector>

@@ -45,6 +45,8 @@ HostErr Create(HostPluginRef plugin, HostString id, HostString title, int16_t st
     if (flyout && !HandleObject<FlyoutMenuObject>(flyout)) return kHostBadParameterErr;
     if (HostErr err = NewHandle<PanelObject>(out)) return err;
     PanelObject* panel = PanelOf(*out);
+    static uint64_t panelsMade = 0;
+    panel->made = ++panelsMade;
     panel->owner = owner;
     panel->id = idText->units;
     panel->title = titleText->units;
@@ -211,6 +213,9 @@ std::vector<PanelEntry> LivePanels() {
     host->handles.ForEach<PanelObject>([&](uintptr_t handle, PanelObject* panel) {
         panels.push_back({reinterpret_cast<HostPanel>(handle), panel});
     });
+    // The table reuses freed slots, so its order is not the order of making.
+    std::sort(panels.begin(), panels.end(),
+              [](const PanelEntry& x, const PanelEntry& y) { return x.panel->made < y.panel->made; });
     return panels;
 }
 

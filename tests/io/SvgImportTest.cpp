@@ -316,6 +316,19 @@ TEST(SvgImportStyle, PaintServersKeepTheirReference) {
     EXPECT_NE(d->foreignContent[0].find("<linearGradient id=\"g\">"), std::string::npos);
 }
 
+TEST(SvgImportStyle, APaintServerMayFallBackToTheCurrentColour) {
+    auto d = Read(Page("<path color='#00ff00' fill='url(#missing) currentColor' d='M0 0 H1 V1 Z'/>"));
+    const Art* art = First(*d);
+    EXPECT_TRUE(art->path()->style.fillPaint);
+    EXPECT_EQ(Rgb(art->path()->style.fill.color).green, 1);
+    ASSERT_TRUE(Foreign(art->foreignAttributes, "fill"));
+    EXPECT_EQ(*Foreign(art->foreignAttributes, "fill"), "url(#missing) currentColor");
+    // Written back while the colour is still the element's own current colour.
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("fill=\"url(#missing) currentColor\""), std::string::npos) << written;
+    EXPECT_EQ(WriteSvgDocument(*Read(written)), written);
+}
+
 // ---------------------------------------------------------------- text, images, symbols
 
 TEST(SvgImportText, PointTextWithParagraphs) {
@@ -418,6 +431,19 @@ TEST(SvgImportSymbols, UseOfASymbolIsAnInstance) {
     EXPECT_NEAR(b.top, -53, 1e-9);  // on screen 5 above y = 60, reaching 2 further
     EXPECT_NEAR(b.left, 48, 1e-9);
     EXPECT_TRUE(d->foreignContent.empty());  // the defs held only the symbol
+}
+
+TEST(SvgImportSymbols, ASymbolViewBoxFillsThePageWithoutASize) {
+    // No width or height on the use or the symbol: the symbol's viewport is
+    // 100 % of the page's 200 x 100 units, the 400 x 200 box fitted in at 1/2.
+    auto d = Read(Page("<symbol id='s' viewBox='-100 -50 400 200'><rect width='10' height='10'/></symbol>"
+                       "<use xlink:href='#s'/>"));
+    const Art* use = First(*d);
+    ASSERT_EQ(use->type(), kHostSymbolArt);
+    const HostMatrix& m = std::get<SymbolData>(use->data).matrix;
+    EXPECT_DOUBLE_EQ(m.a, 0.5);
+    EXPECT_DOUBLE_EQ(m.tx, 50);
+    EXPECT_DOUBLE_EQ(m.ty, -25);
 }
 
 // ---------------------------------------------------------------- layers

@@ -296,23 +296,29 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     ASSERT_TRUE(d) << error;
     const std::string written = WriteSvgDocument(*d);
     for (const char* kept :
-         {"<style>.c { stroke: white }</style>", "<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
+         {"<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
           "<dc:title>Counties</dc:title>", "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
           "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
-          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"0.75 1.5 2.25 3 3.75 4.5 5.25 6\"",
+          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"1 2 3 4 5 6 7 8\"",
           "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "xlink:href=\"#a\"", "id=\"a\"", "class=\"c\""})
         EXPECT_NE(written.find(kept), std::string::npos) << kept << "\n" << written;
-    // The foreign object and the use keep their place under the page's new scale.
-    EXPECT_NE(written.find("height=\"10\" transform=\"matrix(0.75 0 0 0.75 0 0)\"><p"), std::string::npos) << written;
+    // The style sheet is applied to the art it selects, and so is no longer needed.
+    EXPECT_EQ(written.find("<style"), std::string::npos) << written;
+    EXPECT_NE(written.find("stroke=\"#ffffff\""), std::string::npos) << written;
+    // The clipped layer keeps the user space its clip path is drawn in, so
+    // its content is written in the file's own units under the page's scale.
+    EXPECT_NE(written.find("transform=\"matrix(0.75 0 0 0.75 0 0)\" fill=\"#ccc\" fill-opacity=\"0.8\" clip-path=\"url(#clip)\""), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<foreignObject x=\"5\" y=\"5\" width=\"10\" height=\"10\"><p"), std::string::npos) << written;
     // The group's fill is inherited, so the plain path need not repeat it.
-    EXPECT_EQ(written.find("<path id=\"b\" d=\"M 15 15 22.5 15 22.5 22.5 Z\" fill="), std::string::npos) << written;
+    EXPECT_NE(written.find("<path id=\"b\" d=\"M 20 20 30 20 30 30 Z\" stroke-dasharray"), std::string::npos) << written;
 
     auto back = ReadSvgDocument(written, {}, &error);
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
-TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
+TEST(SvgRoundTrip, AreaTextKeepsItsFrameAndIsWrittenWhereTheHostLaysItOut) {
     Document d;
     Layer* layer;
     d.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
@@ -320,19 +326,26 @@ TEST(SvgRoundTrip, AreaTextBecomesPointTextAtTheFrameTop) {
     d.newArt(kHostTextFrameArt, kHostPlaceInsideOnTop, layer->group(), &art);
     TextData& t = std::get<TextData>(art->data);
     t.frameKind = 1;
+    t.matrix = {1, 0, 0, 1, 100, 292};
     t.path = {Corner(100, 300), Corner(200, 300), Corner(200, 250), Corner(100, 250)};
     t.pathClosed = true;
     CharFeatures f;
     f.fontSize = 10;
     t.runs = {{"Area", f}};
     t.paragraphs = {Justification::Left};
+    const std::string svg = WriteSvgDocument(d);
+    EXPECT_NE(svg.find("x=\"100\" y=\"-292\""), std::string::npos) << "the first baseline starts at the matrix's origin";
     auto back = RoundTrip(d);
     ASSERT_TRUE(back);
-    const auto& point = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
-    EXPECT_EQ(point.frameKind, 0);
-    EXPECT_EQ(point.runs.front().text, "Area");
-    EXPECT_NEAR(point.matrix.tx, 100, 1e-9);
-    EXPECT_NEAR(point.matrix.ty, 292, 1e-9);  // the first baseline, 0.8 of the size below the top
+    const auto& area = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
+    EXPECT_EQ(area.frameKind, 1);
+    EXPECT_TRUE(area.pathClosed);
+    ASSERT_EQ(area.path.size(), 4u);
+    EXPECT_NEAR(area.path[2].p.x, 200, 1e-9);
+    EXPECT_NEAR(area.path[2].p.y, 250, 1e-9);
+    EXPECT_EQ(area.runs.front().text, "Area");
+    EXPECT_NEAR(area.matrix.tx, 100, 1e-9);
+    EXPECT_NEAR(area.matrix.ty, 292, 1e-9);
 }
 
 TEST(SvgRoundTrip, DashPatternsLongerThanTheModelHolds) {
@@ -380,6 +393,27 @@ TEST(SvgRoundTrip, StaleCmykIsDropped) {
     const Art* current = d->topLayers().front()->group()->firstChild();
     EXPECT_EQ(current->path()->style.fill.color.kind, kHostFourColor);
     EXPECT_EQ(current->next()->path()->style.fill.color.kind, kHostThreeColor);
+}
+
+TEST(SvgRoundTrip, AGroupHiddenByVisibilityShowsWhatIsMadeVisibleInside) {
+    const std::string original =
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<g id='outer'><g id='g' visibility='hidden'><rect id='shown' width='10' height='10' visibility='visible'/>"
+        "<rect id='unseen' width='10' height='10'/></g><g id='plain' visibility='hidden'><rect width='1' height='1'/></g>"
+        "</g></svg>";
+    std::string error;
+    auto d = ReadSvgDocument(original, {}, &error);
+    ASSERT_TRUE(d) << error;
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("<g id=\"g\" visibility=\"hidden\">"), std::string::npos) << written;
+    EXPECT_NE(written.find("visibility=\"visible\""), std::string::npos) << written;
+    // What is hidden only by the group's visibility inherits it, not hidden itself.
+    EXPECT_NE(written.find("<path id=\"unseen\" d=\"M 0 0 7.5 0 7.5 7.5 0 7.5 Z\"/>"), std::string::npos) << written;
+    // A group with nothing visible inside is simply hidden.
+    EXPECT_NE(written.find("<g id=\"plain\" style=\"display:none\">"), std::string::npos) << written;
+    auto back = ReadSvgDocument(written, {}, &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
 }  // namespace

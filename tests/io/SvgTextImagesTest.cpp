@@ -63,7 +63,7 @@ TEST(SvgTextImages, CharacterRotationAndVerticalTextSurvive) {
     EXPECT_EQ(std::get<host::TextData>(vertical->data).orientation, 1);
 }
 
-TEST(SvgTextImages, ASharedCharacterScaleWidensTheWholeText) {
+TEST(SvgTextImages, ASharedCharacterScaleKeepsTheTextAsWideAsTheHostLaysItOut) {
     host::Layer* layer = nullptr;
     auto d = NewDocument(&layer);
     Art* label = AddPointText(*d, layer->group(), Turned(30, 50, 60), {Chars("Wide", 10), Chars("r", 14)});

@@ -95,7 +95,10 @@ std::unique_ptr<Document> Open(const std::string& path, const std::string& layer
     std::string error;
     host::DocumentReadOptions options;
     options.currentLayer = layer;
+    std::vector<std::string> warnings;
+    options.warnings = &warnings;
     auto document = host::ReadDocumentFile(path, options, &error);
+    for (const std::string& w : warnings) std::cerr << "orbalis: warning: " << w << "\n";
     if (!document) *exitCode = Fail(error);
     return document;
 }

@@ -12,6 +12,7 @@
 #include "host/io/DocumentFiles.h"
 #include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Commands.h"
+#include "tools/orbalis/Serve.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ int main(int argc, char** argv) {
     if (command == "convert") return orbalis::tools::ConvertCommand(words);
     if (command == "dialog") return orbalis::tools::DialogCommand(words);
     if (command == "panel") return orbalis::tools::PanelCommand(words);
+    if (command == "serve") return orbalis::tools::ServeCommand(words);
     std::cerr << "orbalis: unknown command \"" << command << "\" (try orbalis --help)\n";
     return 2;
 }

@@ -102,6 +102,8 @@ bool AlphaOf(const std::vector<Argument>& args, double* alpha) {
 bool ParseRgbFunction(std::string_view body, Rgba* color) {
     std::vector<Argument> args;
     if (!SplitArguments(body, &args) || args.size() < 3) return false;
+    // The three channels are all numbers or all percentages, never mixed.
+    if ((args[0].unit == "%") != (args[1].unit == "%") || (args[0].unit == "%") != (args[2].unit == "%")) return false;
     double channels[3];
     for (int i = 0; i < 3; ++i) {
         if (args[i].unit == "%")
@@ -192,7 +194,8 @@ bool ParsePaint(std::string_view text, Paint* paint) {
             if (restLower == "none") {
                 // No fallback paint: nothing is drawn when the server is missing.
             } else if (restLower == "currentcolor") {
-                return false;
+                p.hasFallback = true;
+                p.fallbackCurrent = true;
             } else if (ParseColor(rest, &p.color)) {
                 p.hasFallback = true;
             } else {

@@ -19,6 +19,7 @@ struct Paint {
     Rgba color;            // Color, and the fallback of Url
     bool hasFallback = false;
     std::string url;       // the whole value, for Url
+    bool fallbackCurrent = false;  // the fallback is currentColor
 };
 
 // "#rgb", "#rgba", "#rrggbb", "#rrggbbaa", "rgb()"/"rgba()" with numbers or

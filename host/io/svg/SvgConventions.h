@@ -40,11 +40,21 @@ inline constexpr const char* kGuideAttribute = "data-guide";
 // space, "n a b c d tx ty".
 inline constexpr const char* kPatternFillAttribute = "data-pattern-fill";
 inline constexpr const char* kPatternStrokeAttribute = "data-pattern-stroke";
+// Area text's frame path, as path data in the text's user space.
+inline constexpr const char* kTextFrameAttribute = "data-text-frame";
+// A run's character scales, "horizontal vertical" (1 is 100 %).
+inline constexpr const char* kCharScaleAttribute = "data-char-scale";
 
 // The foreign attribute holding the XML children of an element the model
 // keeps as one object (e.g. a <title> inside a <path>); not an XML name,
 // so it cannot clash with a real attribute.
 inline constexpr const char* kChildrenAttribute = "#children";
+// The foreign attribute holding the map from an element's own SVG user
+// space (y down) to the page, "a b c d tx ty", kept for elements whose look
+// depends on that space through references (clip paths, masks, filters,
+// markers, paint servers): written back in it, so that what they refer to
+// still fits.
+inline constexpr const char* kSpaceAttribute = "#space";
 
 // Limits on what an imported file may ask of the host.
 inline constexpr size_t kMaxFileBytes = size_t(512) << 20;

@@ -12,9 +12,11 @@
 #include <unordered_set>
 
 #include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgMarkup.h"
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTextExport.h"
 #include "host/io/svg/SvgTransform.h"
 #include "host/model/Bounds.h"
 #include "host/model/TextLayout.h"
@@ -22,95 +24,31 @@
 namespace orbalis::host::svg {
 namespace {
 
-// Text fit for XML 1.0: valid UTF-8 (bad bytes become U+FFFD) without the
-// control characters XML cannot hold.
-std::string CleanText(const std::string& text) {
-    bool plain = true;
-    for (unsigned char c : text) plain = plain && c >= 0x20 && c < 0x80;
-    if (plain) return text;
-    std::string out;
-    for (char32_t c : DecodeUtf8(text)) {
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') continue;
-        if (c == 0xFFFE || c == 0xFFFF) continue;
-        if (c < 0x80) {
-            out.push_back(char(c));
-        } else if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
-        }
+// The element's own user space kept on import: the maps from it to the
+// page (y up) and from the page into it.
+bool OwnSpace(const NameValues& foreign, HostMatrix* toPage, HostMatrix* fromPage) {
+    const std::string* text = nullptr;
+    for (const auto& [n, v] : foreign)
+        if (n == kSpaceAttribute) text = &v;
+    if (!text) return false;
+    double v[6];
+    NumberCursor cursor(*text);
+    for (double& x : v) {
+        cursor.skipSeparator();
+        const char* error = nullptr;
+        if (!cursor.number(&x, &error) || !std::isfinite(x)) return false;
     }
-    return out;
-}
-
-void AppendEscaped(std::string& out, const std::string& raw, bool attribute) {
-    for (char c : CleanText(raw)) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += attribute ? "&quot;" : "\""; break;
-        case '\n': out += attribute ? "&#10;" : "\n"; break;
-        case '\r': out += "&#13;"; break;
-        case '\t': out += attribute ? "&#9;" : "\t"; break;
-        default: out.push_back(c);
-        }
-    }
-}
-
-// A well-formed attribute name (foreign attributes come from anywhere).
-bool IsXmlName(const std::string& name) {
-    if (name.empty()) return false;
-    for (size_t i = 0; i < name.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[i]);
-        const bool start = std::isalpha(c) || c == '_' || c == ':' || c >= 0x80;
-        if (!(start || (i > 0 && (std::isdigit(c) || c == '-' || c == '.')))) return false;
-    }
+    const HostMatrix m{v[0], v[1], v[2], v[3], v[4], v[5]};
+    HostMatrix inverse;
+    if (!Invert(m, &inverse)) return false;
+    *toPage = m;
+    *fromPage = inverse;
     return true;
 }
 
-// An element's attributes in writing order; setting a name twice keeps the
-// first place and the last value, so no attribute is ever written twice.
-class Attributes {
-public:
-    void set(const std::string& name, const std::string& value) {
-        auto [it, added] = index_.emplace(name, list_.size());
-        if (added)
-            list_.emplace_back(name, value);
-        else
-            list_[it->second].second = value;
-    }
-    bool has(const std::string& name) const { return index_.count(name) > 0; }
-    // Keeps a kept attribute from being written (its value no longer holds).
-    void withhold(const std::string& name) { withheld_.insert(name); }
-    // A kept attribute, unless written already or withheld.
-    void setKept(const std::string& name, const std::string& value) {
-        if (!withheld_.count(name) && !has(name)) set(name, value);
-    }
-    void write(std::string& out) const {
-        for (const auto& [name, value] : list_) {
-            if (!IsXmlName(name)) continue;
-            out += ' ';
-            out += name;
-            out += "=\"";
-            AppendEscaped(out, value, true);
-            out += '"';
-        }
-    }
-
-private:
-    NameValues list_;
-    std::unordered_map<std::string, size_t> index_;
-    std::unordered_set<std::string> withheld_;
-};
+bool SameMatrix(const HostMatrix& m, const HostMatrix& n) {
+    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx && m.ty == n.ty;
+}
 
 bool IsIdentity(const HostMatrix& m) {
     return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
@@ -118,24 +56,8 @@ bool IsIdentity(const HostMatrix& m) {
 
 bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
 
-// The RGB a colour is shown with.
-Rgba ShownColor(const HostColor& color) {
-    switch (color.kind) {
-    case kHostThreeColor: return {color.c.three.red, color.c.three.green, color.c.three.blue, 1};
-    case kHostFourColor: {
-        const HostFourColor& f = color.c.four;
-        return {(1 - f.cyan) * (1 - f.black), (1 - f.magenta) * (1 - f.black), (1 - f.yellow) * (1 - f.black), 1};
-    }
-    case kHostGrayColor: {
-        const double v = 1 - color.c.gray.gray;
-        return {v, v, v, 1};
-    }
-    case kHostCustomColor: {
-        const double v = 1 - color.c.custom.tint;
-        return {v, v, v, 1};
-    }
-    default: return {0, 0, 0, 1};
-    }
+void SetTransform(Attributes& attributes, const HostMatrix& m) {
+    if (!IsIdentity(m)) attributes.set("transform", FormatTransform(m));
 }
 
 std::string Dashes(const double* dashes, int count) {
@@ -176,7 +98,7 @@ const std::string* Find(const NameValues& values, const std::string& name) {
     return nullptr;
 }
 
-class Exporter {
+class Exporter : private TextWriterContext {
 public:
     explicit Exporter(const Document& document) : document_(document) {
         const HostRect& a = document.artboard;
@@ -188,18 +110,23 @@ public:
 private:
     void writeArt(const Art* art, const ComputedStyle& inherited, int depth);
     void writeLayer(const Layer* layer, const ComputedStyle& inherited, int depth);
-    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth);
+    // Back to front, leaving out `skip`.
+    void writeChildren(const Art* container, const ComputedStyle& inherited, int depth, const Art* skip = nullptr);
+    // A clipping group's clipping path as a <clipPath>; returns its id.
+    void writeClipPath(const Art* clip, const std::string& id, int depth);
+    std::string freshId(const std::string& wanted);
     void writePath(const Art* art, const ComputedStyle& inherited, int depth);
-    void writeText(const Art* art, int depth);
     void writeForeign(const Art* art, int depth);
     void writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
                         double height, const std::string& href, int depth);
     void writeUse(const Art* art, int depth);
 
     // id, or a label for names no good as ids.
-    void nameAttributes(const std::string& name, Attributes& attributes);
+    void nameAttributes(const std::string& name, Attributes& attributes) override;
     // Foreign attributes, then hidden and locked state and tags.
-    void commonAttributes(const Art* art, Attributes& attributes);
+    void commonAttributes(const Art* art, Attributes& attributes) override;
+    std::string newId(const std::string& stem) override;
+    void readForeignIds();
     void open(const char* element, const Attributes& attributes, int depth, bool empty);
     void close(const char* element, int depth);
     ComputedStyle inside(const ComputedStyle& inherited, const NameValues& foreign) const;
@@ -207,8 +134,13 @@ private:
 
     const Document& document_;
     std::string out_;
+    // From the page (y up) into the user space of the element being written:
+    // the root's (y down), or that of a group kept in its own space.
+    HostMatrix pageToUser_ = kFlip;
     LengthBasis basis_;
     std::set<std::string> usedIds_;
+    // Ids that content kept as written, layers or the document give or refer to.
+    std::set<std::string> foreignIds_;
     std::map<std::string, std::string> symbolIds_;
 };
 
@@ -237,9 +169,59 @@ void Exporter::nameAttributes(const std::string& name, Attributes& attributes) {
         attributes.set("inkscape:label", name);
 }
 
+// The ids that XML kept as written gives its elements or refers to
+// ("#id" values, url(#id)).
+void CollectIds(const std::string& xml, std::set<std::string>& out) {
+    auto until = [&](size_t start, char end) {
+        const size_t stop = xml.find(end, start);
+        if (stop != std::string::npos) out.insert(xml.substr(start, stop - start));
+    };
+    for (size_t at = xml.find("id="); at != std::string::npos; at = xml.find("id=", at + 3)) {
+        if (at + 3 >= xml.size() || (xml[at + 3] != '"' && xml[at + 3] != '\'')) continue;
+        if (at > 0 && !std::isspace(static_cast<unsigned char>(xml[at - 1]))) continue;
+        until(at + 4, xml[at + 3]);
+    }
+    for (size_t at = xml.find('#'); at != std::string::npos; at = xml.find('#', at + 1)) {
+        if (at == 0) continue;
+        const char before = xml[at - 1];
+        if (before == '"' || before == '\'') until(at + 1, before);
+        else if (before == '(' && at >= 4 && xml.compare(at - 4, 4, "url(") == 0) until(at + 1, ')');
+    }
+}
+
+void CollectForeignIds(const Art* art, std::set<std::string>& out) {
+    for (const Art* a = art; a; a = a->next()) {
+        if (const auto* f = std::get_if<ForeignData>(&a->data)) CollectIds(f->payload, out);
+        for (const auto& [name, value] : a->foreignAttributes)
+            CollectIds(name == kChildrenAttribute ? value : "\"" + value + "\"", out);
+        CollectForeignIds(a->firstChild(), out);
+    }
+}
+
+void Exporter::readForeignIds() {
+    for (const std::string& content : document_.foreignContent) CollectIds(content, foreignIds_);
+    for (const auto& [name, value] : document_.foreignAttributes) CollectIds("\"" + value + "\"", foreignIds_);
+    for (const Layer* layer : document_.allLayers()) {
+        for (const auto& [name, value] : layer->foreignAttributes)
+            if (name == "id") foreignIds_.insert(value);
+            else CollectIds("\"" + value + "\"", foreignIds_);
+        if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
+    }
+    for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
+}
+
+std::string Exporter::newId(const std::string& stem) {
+    // A new id must not be one that elements kept as written or layers have
+    // or refer to: references would find the wrong element.
+    for (int n = 1;; ++n) {
+        std::string id = stem + "-" + std::to_string(n);
+        if (!foreignIds_.count(id) && usedIds_.insert(id).second) return id;
+    }
+}
+
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
-        if (name != kChildrenAttribute) attributes.setKept(name, value);
+        if (name != kChildrenAttribute && name != kSpaceAttribute) attributes.setKept(name, value);
     if (art->attributes() & kHostArtHidden) {
         const std::string* style = Find(art->foreignAttributes, "style");
         attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -260,12 +242,9 @@ ComputedStyle Exporter::inside(const ComputedStyle& inherited, const NameValues&
             if (!declared[size_t(*p)]) declared[size_t(*p)] = value;
         }
     }
+    // A value the importer passes over is not inherited either.
     ComputedStyle style = inherited;
-    Property bad;
-    if (!ApplyDeclarations(declared, basis_, &style, &bad)) {
-        // A value the importer would refuse cannot be inherited either.
-        style = inherited;
-    }
+    ApplyDeclarations(declared, basis_, &style);
     return style;
 }
 
@@ -287,13 +266,21 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (members.empty()) return;
     const HostPathStyle& style = members.front()->style;
 
+    // Written in the page's space (y down), or in the element's own user
+    // space when what it refers to needs that.
+    HostMatrix toPage = kFlip, fromPage = pageToUser_;
+    const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
+    // Points per unit of the space written in; lengths in any other space
+    // than the page's are written out whatever they would inherit.
+    const double unit = 1 / std::sqrt(std::fabs(fromPage.a * fromPage.d - fromPage.b * fromPage.c));
+    const bool scaled = ownSpace || !SameMatrix(pageToUser_, kFlip);
     std::string d;
     for (const PathData* p : members) {
         std::vector<HostPathSegment> flipped = p->segments;
         for (HostPathSegment& s : flipped) {
-            s.p = Apply(kFlip, s.p);
-            s.in = Apply(kFlip, s.in);
-            s.out = Apply(kFlip, s.out);
+            s.p = Apply(fromPage, s.p);
+            s.in = Apply(fromPage, s.in);
+            s.out = Apply(fromPage, s.out);
         }
         AppendPathData(d, flipped, p->closed);
     }
@@ -302,6 +289,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     Attributes a;
     nameAttributes(art->name, a);
     a.set("d", d);
+    if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
 
     // A paint is written unless the element would inherit the same; a kept
     // paint-server reference wins while the model still shows its colour.
@@ -311,7 +299,8 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         Paint keptPaint;
         if (kept && ParsePaint(*kept, &keptPaint)) {
             Rgba shown;
-            const bool keptOn = ResolvePaint(keptPaint, inherited.color, &shown);
+            // currentColor is the element's own colour where it keeps one.
+            const bool keptOn = ResolvePaint(keptPaint, inside(inherited, art->foreignAttributes).color, &shown);
             if (keptOn == bool(on) && (!on || (color.kind == kHostThreeColor &&
                                                 FormatColor(shown) == FormatColor(ShownColor(color))))) {
                 a.set(name, *kept);
@@ -347,7 +336,30 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
     paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute,
           kPatternStrokeAttribute);
-    if (style.strokePaint) {
+    if (style.strokePaint && scaled) {
+        // Lengths in the element's own units, whatever it would inherit.
+        const HostStrokeStyle& s = style.stroke;
+        a.set("stroke-width", FormatCoordinate(s.width / unit));
+        static const char* caps[] = {"butt", "round", "square"};
+        static const char* joins[] = {"miter", "round", "bevel"};
+        if (s.cap != inherited.cap && s.cap >= 0 && s.cap <= 2) a.set("stroke-linecap", caps[s.cap]);
+        if (s.join != inherited.join && s.join >= 0 && s.join <= 2) a.set("stroke-linejoin", joins[s.join]);
+        if (s.miterLimit >= 1 && FormatExact(s.miterLimit) != FormatExact(inherited.miterLimit))
+            a.set("stroke-miterlimit", FormatExact(s.miterLimit));
+        const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
+        std::vector<double> dashes(s.dashes, s.dashes + count);
+        if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
+            // A pattern longer than the model holds, kept in points.
+            const std::vector<double> all = inside(ComputedStyle{}, {{"stroke-dasharray", *kept}}).dashes;
+            if (all.size() > kHostMaxDashes && Dashes(all.data(), kHostMaxDashes) == Dashes(dashes.data(), count))
+                dashes = all;
+            a.withhold("stroke-dasharray");
+        }
+        for (double& v : dashes) v /= unit;
+        if (count || !inherited.dashes.empty())
+            a.set("stroke-dasharray", count ? Dashes(dashes.data(), int(dashes.size())) : "none");
+        if (count) a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset / unit));
+    } else if (style.strokePaint) {
         const HostStrokeStyle& s = style.stroke;
         if (FormatCoordinate(s.width) != FormatCoordinate(inherited.strokeWidth))
             a.set("stroke-width", FormatCoordinate(s.width));
@@ -379,6 +391,22 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         if (count && FormatCoordinate(s.dashOffset) != FormatCoordinate(inherited.dashOffset))
             a.set("stroke-dashoffset", FormatCoordinate(s.dashOffset));
     }
+    if (!style.strokePaint) {
+        // Markers are scaled by the stroke width, painted or not.
+        bool marked = false;
+        for (const auto& [name, value] : art->foreignAttributes)
+            marked = marked || name.rfind("marker", 0) == 0 || (name == "style" && value.find("marker") != std::string::npos);
+        const std::string width = FormatCoordinate(style.stroke.width / unit);
+        if (marked && (scaled || width != FormatCoordinate(inherited.strokeWidth))) a.set("stroke-width", width);
+    }
+    if (!style.strokePaint && scaled) {
+        // Without a stroke the dashes are only kept; still, in this space's units.
+        if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
+            std::vector<double> all = inside(ComputedStyle{}, {{"stroke-dasharray", *kept}}).dashes;
+            for (double& v : all) v /= unit;
+            if (!all.empty()) a.set("stroke-dasharray", Dashes(all.data(), int(all.size())));
+        }
+    }
     if (members.front()->guide) {
         a.set(kGuideAttribute, "true");
         a.set("visibility", "hidden");
@@ -394,149 +422,11 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     }
 }
 
-// ---------------------------------------------------------------- text
-
-void Exporter::writeText(const Art* art, int depth) {
-    const auto& text = std::get<TextData>(art->data);
-    // The text's own SVG space to the written page: y turns down on both sides.
-    // SVG has no character scales; one that all the runs share widens (or,
-    // for vertical text, lengthens) the whole text instead, as the host lays
-    // it out.
-    HostMatrix own = kIdentity;
-    if (!text.runs.empty()) {
-        const bool vertical = text.orientation == 1;
-        auto scaleOf = [&](const TextRun& r) {
-            return vertical ? r.features.verticalScale : r.features.horizontalScale;
-        };
-        const double scale = scaleOf(text.runs.front());
-        if (scale != 1 && std::all_of(text.runs.begin(), text.runs.end(),
-                                      [&](const TextRun& r) { return scaleOf(r) == scale; }))
-            own = vertical ? HostMatrix{1, 0, 0, scale, 0, 0} : HostMatrix{scale, 0, 0, 1, 0, 0};
-    }
-    HostMatrix g = Concat(Concat(kFlip, Concat(own, text.matrix)), kFlip);
-    // SVG has no frames for text: area text starts at its frame's top, text
-    // on a path at the path's start, each as point text.
-    HostRect frame;
-    if (text.frameKind != 0 && PathBounds(text.path, text.pathClosed, &frame)) {
-        const double size = text.runs.empty() ? CharFeatures{}.fontSize : text.runs.front().features.fontSize;
-        const Justification first = text.paragraphs.empty() ? Justification::Left : text.paragraphs.front();
-        HostPoint anchor = text.path.front().p;
-        if (text.frameKind == 1) {
-            anchor.x = first == Justification::Center  ? (frame.left + frame.right) / 2
-                       : first == Justification::Right ? frame.right
-                                                       : frame.left;
-            anchor.y = frame.top - 0.8 * size;
-        }
-        g = Translation(anchor.x, -anchor.y);
-    }
-    Attributes a;
-    nameAttributes(art->name, a);
-    std::string lineX = "0";
-    if (IsTranslation(g)) {
-        a.set("x", FormatCoordinate(g.tx));
-        a.set("y", FormatCoordinate(g.ty));
-        lineX = FormatCoordinate(g.tx);
-    } else {
-        a.set("transform", FormatTransform(g));
-    }
-
-    // Paragraphs, each a list of runs.
-    struct Piece {
-        std::string text;
-        const CharFeatures* features;
-    };
-    std::vector<std::vector<Piece>> paragraphs(1);
-    static const CharFeatures defaults{};
-    for (const TextRun& run : text.runs) {
-        size_t start = 0;
-        while (true) {
-            const size_t end = run.text.find_first_of("\r\n", start);
-            const std::string part = run.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            if (!part.empty()) paragraphs.back().push_back({part, &run.features});
-            if (end == std::string::npos) break;
-            paragraphs.emplace_back();
-            start = end + 1;
-        }
-    }
-    const CharFeatures& base = text.runs.empty() ? defaults : text.runs.front().features;
-    auto justification = [&](size_t i) {
-        return i < text.paragraphs.size() ? text.paragraphs[i] : Justification::Left;
-    };
-    static const char* anchors[] = {"start", "end", "middle"};
-    auto anchorOf = [&](Justification j) { return anchors[std::clamp(int(j), 0, 2)]; };
-
-    auto featureAttributes = [&](const CharFeatures& f, const CharFeatures* than, Attributes& out) {
-        if (!than || f.font != than->font) {
-            if (!f.font.empty()) out.set("font-family", f.font);
-        }
-        if (!than || f.fontSize != than->fontSize) out.set("font-size", FormatCoordinate(f.fontSize));
-        // SVG turns glyphs clockwise on its y-down page.
-        if (than ? f.rotation != than->rotation : f.rotation != 0)
-            out.set("rotate", FormatExact(f.rotation == 0 ? 0 : -f.rotation));
-        const bool sameFill = than && f.fillPaint == than->fillPaint &&
-                              (!f.fillPaint || std::memcmp(&f.fill, &than->fill, sizeof f.fill) == 0);
-        if (!sameFill) {
-            out.set("fill", f.fillPaint ? FormatColor(ShownColor(f.fill)) : "none");
-            if (f.fillPaint && f.fill.kind == kHostFourColor) {
-                const HostFourColor& c = f.fill.c.four;
-                out.set(kCmykFillAttribute, FormatExact(c.cyan) + " " + FormatExact(c.magenta) + " " +
-                                                FormatExact(c.yellow) + " " + FormatExact(c.black));
-            }
-        }
-    };
-    featureAttributes(base, nullptr, a);
-    if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
-    if (text.orientation == 1) a.set("writing-mode", "vertical-rl");
-    commonAttributes(art, a);
-
-    std::string body;
-    auto appendRuns = [&](const std::vector<Piece>& pieces) {
-        for (const Piece& piece : pieces) {
-            if (SameFeatures(*piece.features, base)) {
-                AppendEscaped(body, piece.text, false);
-                continue;
-            }
-            Attributes span;
-            featureAttributes(*piece.features, &base, span);
-            body += "<tspan";
-            span.write(body);
-            body += '>';
-            AppendEscaped(body, piece.text, false);
-            body += "</tspan>";
-        }
-    };
-    for (size_t i = 0; i < paragraphs.size(); ++i) {
-        if (i == 0) {
-            appendRuns(paragraphs[0]);
-            continue;
-        }
-        // Each further line sits one line height (its largest font size) lower.
-        double height = 0;
-        for (const Piece& piece : paragraphs[i]) height = std::max(height, piece.features->fontSize);
-        if (paragraphs[i].empty() && !text.runs.empty()) height = text.runs.back().features.fontSize;
-        Attributes line;
-        line.set("x", lineX);
-        line.set("dy", FormatCoordinate(height));
-        if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
-        body += "<tspan";
-        line.write(body);
-        body += '>';
-        appendRuns(paragraphs[i]);
-        body += "</tspan>";
-    }
-    out_.append(size_t(depth), ' ');
-    out_ += "<text";
-    a.write(out_);
-    out_ += '>';
-    out_ += body;
-    out_ += "</text>\n";
-}
-
 // ---------------------------------------------------------------- images, symbols, foreign
 
 void Exporter::writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
                               double height, const std::string& href, int depth) {
-    const HostMatrix x = Concat(imageToPage, kFlip);
+    const HostMatrix x = Concat(imageToPage, pageToUser_);
     Attributes a;
     nameAttributes(art->name, a);
     if (IsTranslation(x)) {
@@ -576,7 +466,7 @@ void Exporter::writeForeign(const Art* art, int depth) {
                               pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment,
                               pugi::encoding_utf8))
         return;  // not XML: writing it would spoil the file
-    const HostMatrix x = Concat(foreign.matrix, kFlip);
+    const HostMatrix x = Concat(foreign.matrix, pageToUser_);
     pugi::xml_node element = fragment.first_child();
     while (element && element.type() != pugi::node_element) element = element.next_sibling();
     std::ostringstream text;
@@ -601,9 +491,59 @@ void Exporter::writeForeign(const Art* art, int depth) {
 
 // ---------------------------------------------------------------- structure
 
-void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth) {
+// The clipping path of a clipping group: its first child, a path whose style clips.
+const Art* ClippingPath(const Art* group) {
+    const Art* first = group->firstChild();
+    if (!first) return nullptr;
+    const PathData* p = first->path();
+    if (!p && first->type() == kHostCompoundPathArt && first->firstChild()) p = first->firstChild()->path();
+    return p && p->style.clip ? first : nullptr;
+}
+
+std::string Exporter::freshId(const std::string& wanted) {
+    std::string id = wanted;
+    bool usable = !id.empty();
+    for (unsigned char c : id) usable = usable && c > 0x20 && c != 0x7F && c != '"' && c != '#' && c != ')';
+    for (int n = 1; !usable || usedIds_.count(id) || foreignIds_.count(id); ++n) {
+        id = "clip-" + std::to_string(n);
+        usable = true;
+    }
+    usedIds_.insert(id);
+    return id;
+}
+
+void Exporter::writeClipPath(const Art* clip, const std::string& id, int depth) {
+    std::vector<const PathData*> members;
+    if (const PathData* p = clip->path()) {
+        members.push_back(p);
+    } else {
+        for (const Art* c = clip->firstChild(); c; c = c->next())
+            if (const PathData* p = c->path()) members.push_back(p);
+    }
+    std::string d;
+    for (const PathData* p : members) {
+        std::vector<HostPathSegment> written = p->segments;
+        for (HostPathSegment& s : written) {
+            s.p = Apply(pageToUser_, s.p);
+            s.in = Apply(pageToUser_, s.in);
+            s.out = Apply(pageToUser_, s.out);
+        }
+        AppendPathData(d, written, p->closed);
+    }
+    Attributes c;
+    c.set("id", id);
+    open("clipPath", c, depth, false);
+    Attributes a;
+    a.set("d", d.empty() ? "M 0 0 Z" : d);
+    if (!members.empty() && members.front()->style.evenOdd) a.set("clip-rule", "evenodd");
+    open("path", a, depth + 1, true);
+    close("clipPath", depth);
+}
+
+void Exporter::writeChildren(const Art* container, const ComputedStyle& inherited, int depth, const Art* skip) {
     // Back to front: SVG paints later elements on top.
     for (const Art* child = container->lastChild(); child; child = child->prev()) {
+        if (child == skip) continue;
         if (child->ownerLayer())
             writeLayer(child->ownerLayer(), inherited, depth);
         else
@@ -616,18 +556,43 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostGroupArt: {
         Attributes a;
         nameAttributes(art->name, a);
+        HostMatrix toPage, fromPage;
+        const bool ownSpace = OwnSpace(art->foreignAttributes, &toPage, &fromPage);
+        if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
+        const HostMatrix outer = pageToUser_;
+        if (ownSpace) pageToUser_ = fromPage;
+        // A clipping group: its clip path, in the group's user space, inside it.
+        const Art* clip = ClippingPath(art);
+        std::string clipId;
+        if (clip) {
+            clipId = freshId(clip->name);
+            a.set("clip-path", "url(#" + clipId + ")");
+        }
         commonAttributes(art, a);
         open("g", a, depth, !art->firstChild());
         if (art->firstChild()) {
-            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1);
+            if (clip) writeClipPath(clip, clipId, depth + 1);
+            writeChildren(art, inside(inherited, art->foreignAttributes), depth + 1, clip);
             close("g", depth);
         }
+        pageToUser_ = outer;
         return;
     }
     case kHostPathArt:
     case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
     case kHostTextFrameArt:
-        if (std::holds_alternative<TextData>(art->data)) writeText(art, depth);
+        if (!std::holds_alternative<TextData>(art->data)) return;
+        if (SameMatrix(pageToUser_, kFlip)) {
+            WriteText(art, depth, *this, out_);
+        } else {
+            // Text is written in the page's space; inside a group kept in its
+            // own space, a group maps it there.
+            Attributes a;
+            a.set("transform", FormatTransform(Concat(kFlip, pageToUser_)));
+            open("g", a, depth, false);
+            WriteText(art, depth + 1, *this, out_);
+            close("g", depth);
+        }
         return;
     case kHostPlacedArt:
         if (const auto* p = std::get_if<PlacedData>(&art->data))
@@ -654,8 +619,11 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     }
     a.set("inkscape:groupmode", "layer");
     a.set("inkscape:label", layer->title);
+    HostMatrix toPage, fromPage;
+    const bool ownSpace = OwnSpace(layer->foreignAttributes, &toPage, &fromPage);
+    if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
     for (const auto& [name, value] : layer->foreignAttributes)
-        if (name != "id" && !a.has(name)) a.set(name, value);
+        if (name != "id" && name != kSpaceAttribute && !a.has(name)) a.set(name, value);
     if (!layer->visible) {
         const std::string* style = Find(layer->foreignAttributes, "style");
         a.set("style", "display:none" + (style ? ";" + *style : std::string()));
@@ -664,13 +632,17 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     const Art* group = layer->group();
     open("g", a, depth, !group->firstChild());
     if (group->firstChild()) {
+        const HostMatrix outer = pageToUser_;
+        if (ownSpace) pageToUser_ = fromPage;
         writeChildren(group, inside(inherited, layer->foreignAttributes), depth + 1);
+        pageToUser_ = outer;
         close("g", depth);
     }
 }
 
 std::string Exporter::run() {
     const HostRect& board = document_.artboard;
+    readForeignIds();
     // A page with no extent cannot be a viewBox: it gets the smallest one the importer takes.
     const double width = std::max(std::fabs(board.right - board.left), 1e-3);
     const double height = std::max(std::fabs(board.top - board.bottom), 1e-3);

@@ -12,10 +12,12 @@
 #include <unordered_map>
 
 #include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgCss.h"
 #include "host/io/svg/SvgEncoding.h"
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTextImport.h"
 #include "host/io/svg/SvgTransform.h"
 
 namespace orbalis::host::svg {
@@ -24,10 +26,6 @@ namespace {
 struct ImportError {
     std::string message;
 };
-
-// Raised inside a text element that holds something the text model cannot
-// (a textPath, a link); the whole element is then kept verbatim.
-struct UnsupportedText {};
 
 // A pattern paint written as "n a b c d tx ty"; anything else leaves the
 // colour as the SVG paint gave it.
@@ -93,74 +91,13 @@ struct Element {
     bool locked = false;
     Declarations declared;
     std::vector<std::pair<std::string, std::string>> residualStyle;
+    std::vector<std::string> order;  // names as the file gives them, those inside `style` in its place
     NameValues other;
     HostMatrix transform = kIdentity;
     std::string cmykFill, cmykStroke, grayFill, grayStroke, patternFill, patternStroke, tags;
     bool guide = false;
     ComputedStyle style;
     bool hidden = false;  // display none, or made invisible here
-};
-
-Justification JustificationOf(int textAnchor) {
-    return textAnchor == 1 ? Justification::Center : textAnchor == 2 ? Justification::Right : Justification::Left;
-}
-
-// Collects the runs and paragraphs of a text element, collapsing white
-// space as SVG does unless xml:space="preserve".
-class TextBuilder {
-public:
-    TextBuilder(TextData& data, bool preserve) : data_(data), preserve_(preserve) {}
-
-    void add(std::string_view raw, const CharFeatures& features) {
-        for (char c : raw) {
-            if (c == '\n' || c == '\r') {
-                if (!preserve_) continue;
-                c = ' ';
-            }
-            if (c == '\t') c = ' ';
-            if (c == ' ' && !preserve_) {
-                if (paragraphHasContent_) {
-                    pendingSpace_ = true;
-                    pendingFeatures_ = features;
-                }
-                continue;
-            }
-            if (pendingSpace_) {
-                put(' ', pendingFeatures_);
-                pendingSpace_ = false;
-            }
-            put(c, features);
-            paragraphHasContent_ = true;
-            anyContent_ = true;
-        }
-    }
-
-    void newParagraph(Justification justification, const CharFeatures& features) {
-        pendingSpace_ = false;
-        // The break ends the paragraph before: it belongs to that paragraph's last run.
-        if (data_.runs.empty())
-            put('\r', features);
-        else
-            data_.runs.back().text.push_back('\r');
-        data_.paragraphs.push_back(justification);
-        paragraphHasContent_ = false;
-    }
-
-    bool anyContent() const { return anyContent_; }
-
-private:
-    void put(char c, const CharFeatures& features) {
-        if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
-            data_.runs.push_back({std::string(), features});
-        data_.runs.back().text.push_back(c);
-    }
-
-    TextData& data_;
-    bool preserve_;
-    bool paragraphHasContent_ = false;
-    bool anyContent_ = false;
-    bool pendingSpace_ = false;
-    CharFeatures pendingFeatures_;
 };
 
 struct SymbolViewport {
@@ -176,7 +113,7 @@ struct Context {
     ComputedStyle style;
 };
 
-class Importer {
+class Importer : private TextReaderContext {
 public:
     Importer(const std::string& source, Document& document) : document_(document) {
         for (size_t i = 0; i < source.size(); ++i)
@@ -184,6 +121,9 @@ public:
     }
 
     void run(pugi::xml_document& xml, const SvgImportOptions& options);
+    // The warnings, one line each; when there are many, the first few and
+    // a line that sums up the rest by attribute.
+    std::vector<std::string> warnings() const;
 
 private:
     // ---- diagnostics
@@ -199,19 +139,28 @@ private:
         if (const size_t line = lineOf(el)) out += " (line " + std::to_string(line) + ")";
         return out;
     }
-    [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const {
+    [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const override {
         throw ImportError{describe(el) + ": " + what};
+    }
+    // A value that counts as not given, as browsers take it. `attribute`
+    // sums the warnings up when there are many.
+    void warn(pugi::xml_node el, const std::string& attribute, const std::string& what) const {
+        warnings_.push_back({describe(el) + ": " + what, attribute});
+    }
+    void ignored(pugi::xml_node el, const std::string& attribute, std::string_view value,
+                 const std::string& why = "") const {
+        warn(el, attribute, "ignored " + attribute + " " + Quote(value) + (why.empty() ? "" : " (" + why + ")"));
     }
 
     // ---- names
     // The SVG name of an element; empty for elements of other namespaces.
-    std::string_view svgName(pugi::xml_node el) const {
+    std::string_view svgName(pugi::xml_node el) const override {
         const std::string_view name = el.name();
         const std::string_view prefix = Prefix(name);
         if (prefix.empty()) return namespaces_.svg.empty() ? name : std::string_view();
         return prefix == namespaces_.svg ? Local(name) : std::string_view();
     }
-    bool isHref(std::string_view name) const {
+    bool isHref(std::string_view name) const override {
         return name == "href" || namespaces_.is(name, namespaces_.xlink, "href");
     }
     std::string href(pugi::xml_node el) const {
@@ -224,8 +173,12 @@ private:
     Element read(pugi::xml_node el, const ComputedStyle& parent,
                  const std::function<bool(std::string_view)>& consumed) const;
     NameValues keep(const Element& e, const std::function<bool(Property)>& modelled) const;
-    double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const;
-    HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const;
+    double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const override;
+    HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const override;
+    const std::string& sodipodiPrefix() const override { return namespaces_.sodipodi; }
+    const LengthBasis& basis() const override { return basis_; }
+    size_t* segmentBudget() override { return &segmentBudget_; }
+    void warn(pugi::xml_node el, const std::string& what) const override { warn(el, "text", what); }
     std::string children(pugi::xml_node el) const;
     std::string verbatim(pugi::xml_node el) const;
 
@@ -237,12 +190,13 @@ private:
     void importGroup(pugi::xml_node el, Art* container, const Context& context);
     void importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context);
     void importText(pugi::xml_node el, Art* container, const Context& context);
-    void walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale, double rotation,
-                  bool direct,
-                  TextBuilder& builder, TextData& data) const;
     void importImage(pugi::xml_node el, Art* container, const Context& context);
     void importUse(pugi::xml_node el, Art* container, const Context& context);
     void importForeign(pugi::xml_node el, Art* container, const Context& context);
+    // Clip paths the model holds as clipping groups.
+    pugi::xml_node clipShape(pugi::xml_node el);
+    void addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context);
+    void indexIds(pugi::xml_node root);
     void finish(Art* art, const Element& e, const Context& context);
 
     std::vector<Subpath> shapeGeometry(pugi::xml_node el, std::string_view name, double fontSize);
@@ -253,6 +207,15 @@ private:
 
     Document& document_;
     std::vector<size_t> newlines_;
+    std::unordered_map<std::string, pugi::xml_node> ids_;  // the first element of each id
+    std::unordered_map<std::string, int> references_;     // "url(#id)" references to each id
+    pugi::xml_node unclipped_;  // whose clip path becomes a clipping group: its clip-path is not kept
+    std::set<pugi::xml_node_struct*> consumedClips_;  // clip paths inside the groups they clip
+    struct Warning {
+        std::string text;
+        std::string attribute;
+    };
+    mutable std::vector<Warning> warnings_;
     Namespaces namespaces_;
     LengthBasis basis_;
     size_t segmentBudget_ = kMaxSegments;
@@ -266,9 +229,51 @@ private:
         bool visible, editable;
     };
     std::vector<PendingLayer> pendingLayers_;
+    TextPathSources textPaths_;
 };
 
+std::vector<std::string> Importer::warnings() const {
+    constexpr size_t kShown = 8;
+    std::vector<std::string> out;
+    for (size_t i = 0; i < warnings_.size() && (i < kShown || warnings_.size() <= kShown + 1); ++i)
+        out.push_back(warnings_[i].text);
+    if (out.size() == warnings_.size()) return out;
+    std::vector<std::pair<std::string, size_t>> counts;  // in the order first met
+    for (size_t i = kShown; i < warnings_.size(); ++i) {
+        auto it = std::find_if(counts.begin(), counts.end(),
+                               [&](const auto& c) { return c.first == warnings_[i].attribute; });
+        if (it == counts.end())
+            counts.emplace_back(warnings_[i].attribute, 1);
+        else
+            ++it->second;
+    }
+    std::string summary = "and " + std::to_string(warnings_.size() - kShown) + " more values passed over:";
+    for (size_t i = 0; i < counts.size(); ++i)
+        summary += (i ? ", " : " ") + counts[i].first + " (" + std::to_string(counts[i].second) + ")";
+    out.push_back(summary);
+    return out;
+}
+
 // ---------------------------------------------------------------- attributes
+
+// Whether an element inside `el` sets its visibility back to visible.
+bool ShowsAgain(pugi::xml_node el) {
+    for (pugi::xml_node node = el.first_child(); node && node != el;) {
+        if (node.type() == pugi::node_element) {
+            if (Trim(node.attribute("visibility").value()) == "visible") return true;
+            for (auto& [property, value] : SplitStyle(node.attribute("style").value()))
+                if (property == "visibility" && value == "visible") return true;
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != el && !node.next_sibling()) node = node.parent();
+        if (node == el) break;
+        node = node.next_sibling();
+    }
+    return false;
+}
 
 Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
                        const std::function<bool(std::string_view)>& consumed) const {
@@ -277,12 +282,21 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
     for (pugi::xml_attribute a : el.attributes()) {
         const std::string_view name = a.name();
         const char* value = a.value();
+        if (name == "style")
+            for (auto& declaration : SplitStyle(value)) e.order.push_back(declaration.first);
+        e.order.emplace_back(name);
         if (name == "id") {
             e.id = value;
         } else if (name == "transform") {
-            if (!ParseTransform(value, &e.transform)) fail(el, "bad transform " + Quote(value));
+            if (!ParseTransform(value, &e.transform)) {
+                e.transform = kIdentity;
+                ignored(el, "transform", value);
+            }
+        } else if (name == "clip-path" && el == unclipped_) {
+            continue;
         } else if (name == "style") {
             for (auto& [property, v] : SplitStyle(value)) {
+                if (property == "clip-path" && el == unclipped_) continue;
                 if (auto p = FindProperty(property)) {
                     e.declared[size_t(*p)] = v;
                     fromStyle[size_t(*p)] = true;
@@ -321,12 +335,16 @@ Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
         }
     }
     e.style = parent;
-    Property bad{};
-    if (!ApplyDeclarations(e.declared, basis_, &e.style, &bad))
-        fail(el, std::string("bad ") + PropertyName(bad) + " " + Quote(*e.declared[size_t(bad)]));
+    for (Property bad : ApplyDeclarations(e.declared, basis_, &e.style)) {
+        ignored(el, PropertyName(bad), *e.declared[size_t(bad)]);
+        e.declared[size_t(bad)].reset();
+    }
     // A guide's own visibility is how guides are kept out of sight.
     if (e.guide) e.style.invisible = parent.invisible;
     e.hidden = e.style.displayNone || (e.style.invisible && !parent.invisible);
+    // A group hidden by visibility shows what inside it is made visible
+    // again: then it is not hidden but keeps its visibility.
+    if (e.hidden && !e.style.displayNone && el.first_child() && ShowsAgain(el)) e.hidden = false;
     return e;
 }
 
@@ -334,10 +352,38 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
     NameValues out = e.other;
     for (size_t i = 0; i < kPropertyCount; ++i) {
         const Property p = Property(i);
-        if (!e.declared[i] || p == Property::Display || p == Property::Visibility || modelled(p)) continue;
+        // Visibility that hides the object is its hidden state; other
+        // visibility (visible again inside a hidden group) is kept.
+        if (!e.declared[i] || p == Property::Display || (p == Property::Visibility && e.hidden) || modelled(p))
+            continue;
         out.emplace_back(PropertyName(p), *e.declared[i]);
     }
     if (!e.residualStyle.empty()) out.emplace_back("style", JoinStyle(e.residualStyle));
+    // In the file's order, so that a file written and read again keeps it.
+    auto rank = [&](const std::string& name) {
+        return size_t(std::find(e.order.begin(), e.order.end(), name) - e.order.begin());
+    };
+    std::stable_sort(out.begin(), out.end(), [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
+    return out;
+}
+
+// Whether kept attributes refer to other elements (clip paths, masks,
+// filters, markers, paint servers), whose look depends on the user space.
+bool Refers(const NameValues& values) {
+    for (const auto& [name, value] : values) {
+        if (value.find("url(") != std::string::npos) return true;
+        // Filter functions such as blur() measure in user units too.
+        if (name == "filter" && Trim(value) != "none") return true;
+        if (name == "style")
+            for (const auto& [property, v] : SplitStyle(value))
+                if (property == "filter" && Trim(v) != "none") return true;
+    }
+    return false;
+}
+
+std::string SpaceText(const HostMatrix& m) {
+    std::string out;
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty}) out += (out.empty() ? "" : " ") + FormatExact(v);
     return out;
 }
 
@@ -350,7 +396,8 @@ void SetValue(NameValues& values, const std::string& name, const std::string& va
     values.emplace_back(name, value);
 }
 
-// Axis 0 x, 1 y, 2 other: what a percentage is of.
+// Axis 0 x, 1 y, 2 other: what a percentage is of. A value that cannot be
+// read counts as not given.
 double Importer::length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const {
     pugi::xml_attribute a = el.attribute(name);
     if (!a) return fallback;
@@ -359,18 +406,17 @@ double Importer::length(pugi::xml_node el, const char* name, double fallback, in
     if (const size_t cut = Trim(text).find_first_of(" ,\t\r\n"); cut != std::string_view::npos)
         text = Trim(text).substr(0, cut);
     Length l;
-    if (!ParseLength(text, &l)) fail(el, std::string("bad ") + name + " " + Quote(a.value()));
-    switch (l.unit) {
-    case Length::User: return l.value;
-    case Length::Em: return l.value * fontSize;
-    case Length::Ex: return l.value * fontSize / 2;
-    case Length::Percent:
-        return l.value / 100 *
-               (axis == 0   ? basis_.viewportWidth
-                : axis == 1 ? basis_.viewportHeight
-                            : std::hypot(basis_.viewportWidth, basis_.viewportHeight) / std::sqrt(2.0));
+    if (!ParseLength(text, &l)) {
+        ignored(el, name, a.value());
+        return fallback;
     }
-    return fallback;
+    const double value =
+        ResolveLength(l, basis_, fontSize, axis == 0 ? Axis::X : axis == 1 ? Axis::Y : Axis::Diagonal);
+    if (!std::isfinite(value)) {
+        ignored(el, name, a.value(), "out of range");
+        return fallback;
+    }
+    return value;
 }
 
 // The model's colour: CMYK or gray when the file's data attribute still
@@ -480,6 +526,22 @@ void Importer::importChildren(pugi::xml_node parent, Art* container, Layer* laye
 
 void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context) {
     const std::string_view name = svgName(el);
+    if (name == "clipPath" && consumedClips_.count(el.internal_object())) return;
+    const bool shape = name == "path" || name == "rect" || name == "circle" || name == "ellipse" || name == "line" ||
+                       name == "polyline" || name == "polygon";
+    if (shape || name == "image" || name == "use") {
+        if (pugi::xml_node clip = clipShape(el)) {
+            // The element inside a clipping group of its own.
+            Art* group = add(container, kHostGroupArt);
+            unclipped_ = el;
+            if (shape) importShape(el, name, group, context);
+            else if (name == "image") importImage(el, group, context);
+            else importUse(el, group, context);
+            unclipped_ = {};
+            addClip(group, el, clip, context);
+            return;
+        }
+    }
     if (name == "g") {
         bool layerMark = false;
         for (pugi::xml_attribute a : el.attributes())
@@ -517,6 +579,7 @@ void Importer::importLayer(pugi::xml_node el, Layer* layer, const Context& conte
     if (!e.id.empty()) foreign.emplace_back("id", e.id);
     if (!e.label.empty() && e.label != layer->title) foreign.emplace_back(e.labelAttribute, e.label);
     for (auto& kv : keep(e, [](Property) { return false; })) foreign.push_back(std::move(kv));
+    if (Refers(foreign)) foreign.emplace_back(kSpaceAttribute, SpaceText(Concat(e.transform, context.ctm)));
     layer->foreignAttributes = std::move(foreign);
     if (e.hidden || e.locked) pendingLayers_.push_back({layer, !e.hidden, !e.locked});
     Context inner{Concat(e.transform, context.ctm), e.style};
@@ -524,13 +587,127 @@ void Importer::importLayer(pugi::xml_node el, Layer* layer, const Context& conte
 }
 
 void Importer::importGroup(pugi::xml_node el, Art* container, const Context& context) {
+    const pugi::xml_node clip = clipShape(el);
+    if (clip) unclipped_ = el;
     Element e = read(el, context.style, [](std::string_view) { return false; });
+    unclipped_ = {};
     Art* group = add(container, kHostGroupArt);
     group->foreignAttributes = keep(e, [](Property) { return false; });
     if (!e.groupmode.empty()) SetValue(group->foreignAttributes, e.groupmodeAttribute, e.groupmode);
+    if (Refers(group->foreignAttributes))
+        group->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(Concat(e.transform, context.ctm)));
     finish(group, e, context);
     Context inner{Concat(e.transform, context.ctm), e.style};
     importChildren(el, group, nullptr, inner);
+    if (clip) addClip(group, el, clip, context);
+}
+
+// ---------------------------------------------------------------- clipping groups
+
+void Importer::indexIds(pugi::xml_node root) {
+    for (pugi::xml_node node = root; node;) {
+        if (node.type() == pugi::node_element) {
+            if (const char* id = node.attribute("id").value(); *id) ids_.emplace(id, node);
+            for (pugi::xml_attribute a : node.attributes())
+                for (std::string_view v = a.value(); !v.empty();) {
+                    const size_t at = v.find("url(#");
+                    if (at == std::string_view::npos) break;
+                    v = v.substr(at + 5);
+                    const size_t end = v.find(')');
+                    if (end == std::string_view::npos) break;
+                    ++references_[std::string(Trim(v.substr(0, end)))];
+                }
+        }
+        if (node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node && node != root && !node.next_sibling()) node = node.parent();
+        if (!node || node == root) break;
+        node = node.next_sibling();
+    }
+}
+
+// The one shape of the clip path `el` is clipped by, when the model can hold
+// it as a clipping group: a clip path in the element's user space, made of
+// one basic shape that is not clipped itself. Null otherwise (the clip path
+// is then kept as written).
+pugi::xml_node Importer::clipShape(pugi::xml_node el) {
+    std::string value;
+    if (const char* a = el.attribute("clip-path").value(); *a) value = a;
+    for (auto& [property, v] : SplitStyle(el.attribute("style").value()))
+        if (property == "clip-path") value = v;
+    std::string_view text = Trim(value);
+    if (text.substr(0, 5) != "url(#" || text.back() != ')') return {};
+    const std::string id(Trim(text.substr(5, text.size() - 6)));
+    auto found = ids_.find(id);
+    if (found == ids_.end()) return {};
+    const pugi::xml_node clip = found->second;
+    if (svgName(clip) != "clipPath" || clip.attribute("clip-path") ||
+        (*clip.attribute("clipPathUnits").value() &&
+         std::string_view(clip.attribute("clipPathUnits").value()) != "userSpaceOnUse"))
+        return {};
+    HostMatrix ignored;
+    if (clip.attribute("transform") && !ParseTransform(clip.attribute("transform").value(), &ignored)) return {};
+    pugi::xml_node shape;
+    for (pugi::xml_node c : clip.children()) {
+        if (c.type() == pugi::node_pcdata && Trim(c.value()).empty()) continue;
+        if (c.type() == pugi::node_comment) continue;
+        if (c.type() != pugi::node_element || shape) return {};
+        shape = c;
+    }
+    if (!shape) return {};
+    const std::string_view name = svgName(shape);
+    if (!(name == "path" || name == "rect" || name == "circle" || name == "ellipse" || name == "polyline" ||
+          name == "polygon") ||
+        shape.attribute("clip-path") || shape.first_child() ||
+        (shape.attribute("transform") && !ParseTransform(shape.attribute("transform").value(), &ignored)))
+        return {};
+    for (pugi::xml_attribute a : shape.attributes()) {
+        const std::string_view n = a.name();
+        if (n == "style" || n == "display" || n == "visibility" || n == "class") return {};
+    }
+    // A clip path inside the group it clips and used by nothing else goes
+    // into the group; one elsewhere stays where it is for the others.
+    if (clip.parent() == el && references_[id] == 1) consumedClips_.insert(clip.internal_object());
+    return shape;
+}
+
+void Importer::addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context) {
+    HostMatrix own = kIdentity, clipTransform = kIdentity, shapeTransform = kIdentity;
+    ParseTransform(el.attribute("transform").value(), &own);
+    ParseTransform(shape.parent().attribute("transform").value(), &clipTransform);
+    ParseTransform(shape.attribute("transform").value(), &shapeTransform);
+    const HostMatrix m = Concat(shapeTransform, Concat(clipTransform, Concat(own, context.ctm)));
+    std::vector<Subpath> subpaths = shapeGeometry(shape, svgName(shape), context.style.fontSize);
+    HostPathStyle style{};
+    style.clip = 1;
+    const std::string rule = shape.attribute("clip-rule") ? shape.attribute("clip-rule").value()
+                                                          : shape.parent().attribute("clip-rule").value();
+    style.evenOdd = rule == "evenodd";
+    for (Subpath& sub : subpaths) {
+        for (HostPathSegment& seg : sub.segments) {
+            seg.p = Apply(m, seg.p);
+            seg.in = Apply(m, seg.in);
+            seg.out = Apply(m, seg.out);
+        }
+        MarkCorners(sub.segments, sub.closed);
+    }
+    // The clipping path is the group's first child, on top of what it clips.
+    // A clip path without area leaves nothing of the group to see.
+    if (subpaths.empty()) subpaths.push_back(Subpath{{HostPathSegment{{m.tx, m.ty}, {m.tx, m.ty}, {m.tx, m.ty}, 1}}, true});
+    Art* art;
+    if (subpaths.size() == 1) {
+        art = add(group, kHostPathArt);
+        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, false, style};
+    } else {
+        art = add(group, kHostCompoundPathArt);
+        for (Subpath& sub : subpaths) {
+            Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
+            *member->path() = PathData{std::move(sub.segments), sub.closed, false, style};
+        }
+    }
+    art->name = shape.parent().attribute("id").value();
 }
 
 // ---------------------------------------------------------------- shapes
@@ -560,14 +737,19 @@ std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view
     if (name == "path") {
         std::vector<Subpath> out;
         PathDataError error;
-        if (!ParsePathData(el.attribute("d").value(), &segmentBudget_, &out, &error))
-            fail(el, "bad path data at offset " + std::to_string(error.offset) + ": " + error.message);
+        if (!ParsePathData(el.attribute("d").value(), &segmentBudget_, &out, &error)) {
+            if (error.overBudget) fail(el, "too many path segments");
+            warn(el, "d", "path data drawn up to offset " + std::to_string(error.offset) + ": " + error.message);
+        }
         return out;
     }
     if (name == "rect") {
         const double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
         const double w = length(el, "width", 0, 0, fontSize), h = length(el, "height", 0, 1, fontSize);
-        if (w < 0 || h < 0) fail(el, "negative width or height");
+        if (w < 0 || h < 0) {
+            warn(el, w < 0 ? "width" : "height", "not drawn: negative width or height");
+            return {};
+        }
         if (w == 0 || h == 0) return {};
         double rx = length(el, "rx", -1, 0, fontSize), ry = length(el, "ry", -1, 1, fontSize);
         if (rx < 0) rx = ry;
@@ -602,7 +784,10 @@ std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view
             if (rx < 0) rx = ry;
             if (ry < 0) ry = rx;
         }
-        if (rx < 0 || ry < 0) fail(el, "negative radius");
+        if (rx < 0 || ry < 0) {
+            warn(el, name == "circle" ? "r" : rx < 0 ? "rx" : "ry", "not drawn: negative radius");
+            return {};
+        }
         if (rx == 0 || ry == 0) return {};
         ellipse(cx, cy, rx, ry);
     } else if (name == "line") {
@@ -615,12 +800,15 @@ std::vector<Subpath> Importer::shapeGeometry(pugi::xml_node el, std::string_view
         while (!cursor.atEnd()) {
             double v;
             const char* error;
-            if (!cursor.number(&v, &error))
-                fail(el, "bad points at offset " + std::to_string(cursor.offset()) + ": " + error);
+            if (!cursor.number(&v, &error)) {
+                warn(el, "points", "points used up to offset " + std::to_string(cursor.offset()) + ": " + error);
+                break;
+            }
             values.push_back(v);
             cursor.skipSeparator();
         }
-        if (values.size() % 2) fail(el, "odd number of coordinates in points");
+        // An odd list draws its pairs; the last number has no partner.
+        if (values.size() % 2) values.pop_back();
         if (values.empty()) return {};
         builder.moveTo({values[0], values[1]});
         for (size_t i = 2; i < values.size(); i += 2) builder.lineTo({values[i], values[i + 1]});
@@ -646,7 +834,11 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
             s.in = Apply(m, s.in);
             s.out = Apply(m, s.out);
             for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y})
-                if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+                if (!(std::fabs(v) <= kMaxCoordinate)) {
+                    warn(el, "coordinates", "kept as written: coordinates out of range");
+                    importForeign(el, container, context);
+                    return;
+                }
         }
         MarkCorners(sub.segments, sub.closed);
     }
@@ -709,108 +901,21 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     if (stroke && strokeAlpha < 1)
         SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
     if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    // A stroke under a skew or an uneven scale is not one of even width:
+    // drawn in its own space, it keeps its shape.
+    const bool similar = std::fabs(m.a - m.d) <= 1e-9 * scale && std::fabs(m.b + m.c) <= 1e-9 * scale;
+    const bool mirrored = std::fabs(m.a + m.d) <= 1e-9 * scale && std::fabs(m.b - m.c) <= 1e-9 * scale;
+    if (Refers(art->foreignAttributes) || (style.strokePaint && !similar && !mirrored))
+        art->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(m));
     finish(art, e, context);
 }
 
 // ---------------------------------------------------------------- text
 
-bool IsTextModelled(Property p) {
-    return p == Property::Fill || p == Property::FontSize || p == Property::FontFamily || p == Property::TextAnchor ||
-           p == Property::WritingMode;
-}
-
-// The character rotation an element gives its glyphs: SVG turns them
-// clockwise on its y-down page, the host counter-clockwise on its own. One
-// angle for every glyph is all the model holds.
-double GlyphRotation(pugi::xml_node el, double inherited) {
-    const pugi::xml_attribute rotate = el.attribute("rotate");
-    if (!rotate) return inherited;
-    double degrees = 0;
-    if (!ParseNumber(Trim(rotate.value()), &degrees) || !std::isfinite(degrees)) throw UnsupportedText{};
-    return degrees == 0 ? 0 : -degrees;
-}
-
-void Importer::walkText(pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk, double scale,
-                        double rotation, bool direct, TextBuilder& builder, TextData& data) const {
-    // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
-    auto features = [&](const ComputedStyle& cs, const std::string& cmykFill) {
-        CharFeatures f;
-        f.font = cs.fontFamily;
-        f.fontSize = cs.fontSize * scale;
-        f.rotation = rotation;
-        Rgba rgba;
-        f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
-        if (f.fillPaint) f.fill = color(rgba, cmykFill, "");
-        return f;
-    };
-    for (pugi::xml_node child : el.children()) {
-        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            builder.add(child.value(), features(style, cmyk));
-        } else if (child.type() == pugi::node_element) {
-            if (svgName(child) != "tspan") throw UnsupportedText{};
-            ComputedStyle cs = style;
-            Declarations declared;
-            for (pugi::xml_attribute a : child.attributes()) {
-                if (a.name() == std::string_view("style")) {
-                    for (auto& [n, v] : SplitStyle(a.value()))
-                        if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
-                } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
-                    declared[size_t(*p)] = a.value();
-                }
-            }
-            Property bad{};
-            if (!ApplyDeclarations(declared, basis_, &cs, &bad))
-                fail(child, std::string("bad ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
-            const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
-            const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
-            if (direct) {
-                const bool line = std::string_view(child.attribute((namespaces_.sodipodi + ":role").c_str()).value()) == "line" ||
-                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy")));
-                if (!builder.anyContent())
-                    data.paragraphs.front() = JustificationOf(cs.textAnchor);
-                else if (line)
-                    builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk));
-            }
-            walkText(child, cs, childCmyk, scale, GlyphRotation(child, rotation), false, builder, data);
-        }
-    }
-}
-
 void Importer::importText(pugi::xml_node el, Art* container, const Context& context) {
-    Element e = read(el, context.style,
-                     [](std::string_view a) { return a == "x" || a == "y" || a == "rotate"; });
-    // The anchor: the text's position, or that of a first tspan placed before any text.
-    const double fontSize = e.style.fontSize;
-    double x = length(el, "x", 0, 0, fontSize), y = length(el, "y", 0, 1, fontSize);
-    for (pugi::xml_node child : el.children()) {
-        if (child.type() == pugi::node_pcdata && Trim(child.value()).empty()) continue;
-        if (child.type() == pugi::node_element && svgName(child) == "tspan") {
-            x = length(child, "x", x, 0, fontSize);
-            y = length(child, "y", y, 1, fontSize);
-        }
-        break;
-    }
-    HostMatrix m = Concat(Concat(kFlip, Translation(x, y)), Concat(e.transform, context.ctm));
-    // A uniform scale of the text becomes its font size.
-    double scale = 1;
-    const double k = std::hypot(m.a, m.b);
-    if (k > 0 && std::fabs(m.a - m.d) <= 1e-12 * k && std::fabs(m.b + m.c) <= 1e-12 * k) {
-        scale = k;
-        m.a /= k, m.b /= k, m.c /= k, m.d /= k;
-        if (std::fabs(m.b) <= 1e-15) m = {1, 0, 0, 1, m.tx, m.ty};
-    }
-    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+    Element e = read(el, context.style, IsTextAttribute);
     TextData data;
-    data.frameKind = 0;
-    data.orientation = e.style.vertical ? 1 : 0;
-    data.matrix = m;
-    data.paragraphs.push_back(JustificationOf(e.style.textAnchor));
-    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
-    TextBuilder builder(data, preserve);
-    try {
-        walkText(el, e.style, e.cmykFill, scale, GlyphRotation(el, 0), true, builder, data);
-    } catch (const UnsupportedText&) {
+    if (!ReadText(*this, textPaths_, el, e.style, e.cmykFill, Concat(e.transform, context.ctm), &data)) {
         importForeign(el, container, context);
         return;
     }
@@ -832,12 +937,20 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
     PlacedData placed;
     placed.width = length(el, "width", 0, 0, fs);
     placed.height = length(el, "height", 0, 1, fs);
-    if (placed.width < 0 || placed.height < 0) fail(el, "negative width or height");
+    if (placed.width < 0 || placed.height < 0) {
+        warn(el, placed.width < 0 ? "width" : "height", "not drawn: negative width or height");
+        importForeign(el, container, context);
+        return;
+    }
     placed.file = href(el);
     placed.matrix = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
                            Concat(e.transform, context.ctm));
     for (double v : {placed.matrix.a, placed.matrix.b, placed.matrix.c, placed.matrix.d, placed.matrix.tx, placed.matrix.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+        if (!(std::fabs(v) <= kMaxCoordinate)) {
+            warn(el, "coordinates", "kept as written: coordinates out of range");
+            importForeign(el, container, context);
+            return;
+        }
     Art* art = nullptr;
     if (placed.file.starts_with("data:")) {
         // An embedded image is raster art: its pixels travel with the document.
@@ -875,12 +988,18 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
         auto size = [&](const char* name, const std::string& own, double fallback, int axis) {
             if (el.attribute(name)) return length(el, name, fallback, axis, fs);
             Length l;
-            if (!own.empty() && ParseLength(own, &l) && l.unit == Length::User) return l.value;
+            if (!own.empty() && ParseLength(own, &l))
+                return ResolveLength(l, basis_, fs, axis == 0 ? Axis::X : Axis::Y);
             return fallback;
         };
-        const double w = size("width", sv.width, sv.box.width, 0), h = size("height", sv.height, sv.box.height, 1);
-        if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport))
-            fail(el, "bad preserveAspectRatio on symbol " + Quote(symbol->first));
+        // Without a size on the use or the symbol, the symbol's viewport is
+        // 100 % of the page's.
+        const double w = size("width", sv.width, basis_.viewportWidth, 0),
+                     h = size("height", sv.height, basis_.viewportHeight, 1);
+        if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport)) {
+            ignored(el, "preserveAspectRatio", sv.aspect, "of symbol " + Quote(symbol->first));
+            ViewBoxTransform(sv.box, w, h, "", &viewport);
+        }
     }
     SymbolData data;
     data.symbol = sv.name;
@@ -888,7 +1007,11 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
                          Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
                                 Concat(e.transform, context.ctm)));
     for (double v : {data.matrix.a, data.matrix.b, data.matrix.c, data.matrix.d, data.matrix.tx, data.matrix.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) fail(el, "coordinates out of range");
+        if (!(std::fabs(v) <= kMaxCoordinate)) {
+            warn(el, "coordinates", "kept as written: coordinates out of range");
+            importForeign(el, container, context);
+            return;
+        }
     Art* art = add(container, kHostSymbolArt);
     art->data = std::move(data);
     art->foreignAttributes = keep(e, [](Property) { return false; });
@@ -946,8 +1069,8 @@ void Importer::importSymbols() {
     for (pugi::xml_node el : symbolNodes_) {
         SymbolViewport sv;
         if (pugi::xml_attribute vb = el.attribute("viewBox")) {
-            if (!ParseViewBox(vb.value(), &sv.box)) fail(el, "bad viewBox " + Quote(vb.value()));
-            sv.hasViewBox = true;
+            sv.hasViewBox = ParseViewBox(vb.value(), &sv.box);
+            if (!sv.hasViewBox) ignored(el, "viewBox", vb.value());
         }
         sv.aspect = el.attribute("preserveAspectRatio").value();
         sv.width = el.attribute("width").value();
@@ -1029,10 +1152,12 @@ void Importer::checkSymbolCycles() {
 }
 
 void Importer::readRoot(pugi::xml_node root, Context* context) {
-    const bool hasViewBox = root.attribute("viewBox");
+    bool hasViewBox = root.attribute("viewBox");
     ViewBox box;
-    if (hasViewBox && !ParseViewBox(root.attribute("viewBox").value(), &box))
-        fail(root, "bad viewBox " + Quote(root.attribute("viewBox").value()));
+    if (hasViewBox && !ParseViewBox(root.attribute("viewBox").value(), &box)) {
+        ignored(root, "viewBox", root.attribute("viewBox").value());
+        hasViewBox = false;
+    }
     // Width and height in points; percentages say nothing about the page.
     auto size = [&](const char* name, double* points) {
         pugi::xml_attribute a = root.attribute(name);
@@ -1043,8 +1168,10 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
         while (n > 0 && std::isalpha(static_cast<unsigned char>(text[n - 1]))) --n;
         double v;
         const double unit = PointsPerUnit(text.substr(n));
-        if (unit == 0 || !ParseNumber(text.substr(0, n), &v) || !(v > 0) || !(v * unit <= kMaxCoordinate))
-            fail(root, std::string("bad ") + name + " " + Quote(a.value()));
+        if (unit == 0 || !ParseNumber(text.substr(0, n), &v) || !(v > 0) || !(v * unit <= kMaxCoordinate)) {
+            ignored(root, name, a.value());
+            return false;
+        }
         *points = v * unit;
         return true;
     };
@@ -1060,8 +1187,10 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
         } else if (!hasHeight) {
             height = width * box.height / box.width;
         }
-        if (!ViewBoxTransform(box, width, height, root.attribute("preserveAspectRatio").value(), &map))
-            fail(root, "bad preserveAspectRatio");
+        if (!ViewBoxTransform(box, width, height, root.attribute("preserveAspectRatio").value(), &map)) {
+            ignored(root, "preserveAspectRatio", root.attribute("preserveAspectRatio").value());
+            ViewBoxTransform(box, width, height, "", &map);
+        }
         basis_ = {box.width, box.height};
     } else {
         if (!hasWidth) width = 612;
@@ -1110,8 +1239,11 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     namespaces_.read(root);
     if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
     scanTree(root);
+    InlineStyleSheets(root, [this](pugi::xml_node n) { return svgName(n); });
+    indexIds(root);
     Context context;
     readRoot(root, &context);
+    textPaths_.collect(*this, root);
     importSymbols();
 
     Layer* loose = nullptr;  // the layer taking art outside any group
@@ -1145,6 +1277,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
         layer->title = "Layer 1";
     }
     checkSymbolCycles();
+    for (std::string& defs : textPaths_.stillNeeded()) document_.foreignContent.push_back(std::move(defs));
 
     for (auto [art, attributes] : pendingAttributes_) document_.setAttributes(art, attributes, attributes);
     for (const PendingLayer& p : pendingLayers_) {
@@ -1229,6 +1362,7 @@ std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOpt
     try {
         Importer importer(text, *document);
         importer.run(xml, options);
+        if (options.warnings) *options.warnings = importer.warnings();
     } catch (const ImportError& e) {
         *error = e.message;
         return nullptr;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace orbalis::host::svg {
 namespace {
@@ -112,6 +113,7 @@ double PointsPerUnit(std::string_view unit) {
     if (unit == "in") return 72;
     if (unit == "mm") return 72 / 25.4;
     if (unit == "cm") return 72 / 2.54;
+    if (unit == "q" || unit == "Q") return 72 / 25.4 / 4;
     return 0;
 }
 
@@ -120,14 +122,20 @@ bool ParseLength(std::string_view text, Length* length) {
     const size_t n = NumberLength(text);
     double v = 0;
     if (n == 0 || !ConvertNumber(text.substr(0, n), &v)) return false;
-    const std::string_view unit = text.substr(n);
-    if (unit == "%") {
-        *length = {v, Length::Percent};
-    } else if (unit == "em") {
-        *length = {v, Length::Em};
-    } else if (unit == "ex") {
-        *length = {v, Length::Ex};
-    } else {
+    std::string unit(text.substr(n));
+    if (unit.size() > 4) return false;
+    for (char& c : unit)
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    static const std::pair<const char*, Length::Unit> relative[] = {
+        {"%", Length::Percent}, {"em", Length::Em}, {"ex", Length::Ex},     {"ch", Length::Ch},
+        {"rem", Length::Rem},   {"vw", Length::Vw}, {"vh", Length::Vh},     {"vmin", Length::Vmin},
+        {"vmax", Length::Vmax}};
+    for (const auto& [name, kind] : relative)
+        if (unit == name) {
+            *length = {v, kind};
+            return true;
+        }
+    {
         const double points = PointsPerUnit(unit);
         if (points == 0) return false;
         const double user = v * (points / 0.75);

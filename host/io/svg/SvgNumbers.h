@@ -36,12 +36,15 @@ private:
 // Parses a whole string as one number (surrounding white space allowed).
 bool ParseNumber(std::string_view text, double* value);
 
-// The length units of SVG, as multiples of the user unit (1px).
+// A length of SVG or CSS. Absolute units (px, pt, pc, in, cm, mm, Q) are
+// converted to user units (1px) at once; the others depend on the font or
+// the viewport and are resolved where those are known.
 struct Length {
     double value = 0;
-    enum Unit { User, Percent, Em, Ex } unit = User;  // User: already in user units
+    enum Unit { User, Percent, Em, Ex, Ch, Rem, Vw, Vh, Vmin, Vmax } unit = User;  // User: in user units
 };
-// Parses "12", "12px", "3mm", "50%", "1.2em"; false for anything else.
+// Parses "12", "12px", "3mm", "50%", "1.2em", "2rem", "10vw"; units in any
+// case, as CSS reads them; false for anything else.
 bool ParseLength(std::string_view text, Length* length);
 
 // Points per unit for the size of the root element; 0 for an unknown unit.

@@ -150,9 +150,12 @@ bool StartsNumber(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '+
 bool ParsePathData(std::string_view d, size_t* budget, std::vector<Subpath>* out, PathDataError* error) {
     NumberCursor cursor(d);
     PathBuilder builder(budget);
+    // What was drawn before the fault stays, as renderers show it.
     auto fail = [&](size_t offset, std::string message) {
         error->offset = offset;
         error->message = std::move(message);
+        error->overBudget = builder.overBudget();
+        *out = builder.take();
         return false;
     };
     cursor.skipSpace();

@@ -54,10 +54,12 @@ private:
 struct PathDataError {
     size_t offset = 0;
     std::string message;
+    bool overBudget = false;  // "too many path segments": nothing may be used
 };
 
 // Parses SVG path data. Returns false with the offset and reason of the
-// first fault; "too many path segments" when `budget` runs out.
+// first fault, and in `out` the subpaths drawn before it; "too many path
+// segments" when `budget` runs out.
 bool ParsePathData(std::string_view d, size_t* budget, std::vector<Subpath>* out, PathDataError* error);
 
 // Sets each anchor's corner flag: true where the curve's direction breaks,

@@ -43,15 +43,7 @@ bool Opacity(std::string_view value, double* out) {
 bool UserLength(std::string_view value, const LengthBasis& basis, double fontSize, double* out) {
     Length length;
     if (!ParseLength(value, &length)) return false;
-    switch (length.unit) {
-    case Length::User: *out = length.value; break;
-    case Length::Em: *out = length.value * fontSize; break;
-    case Length::Ex: *out = length.value * fontSize / 2; break;
-    case Length::Percent:
-        *out = length.value / 100 *
-               std::hypot(basis.viewportWidth, basis.viewportHeight) / std::sqrt(2.0);
-        break;
-    }
+    *out = ResolveLength(length, basis, fontSize, Axis::Diagonal);
     return std::isfinite(*out);
 }
 
@@ -108,6 +100,26 @@ bool Dashes(std::string_view value, const LengthBasis& basis, double fontSize, s
 
 }  // namespace
 
+double ResolveLength(const Length& length, const LengthBasis& basis, double fontSize, Axis axis) {
+    const double w = basis.viewportWidth, h = basis.viewportHeight;
+    switch (length.unit) {
+    case Length::User: return length.value;
+    case Length::Em: return length.value * fontSize;
+    // Without font metrics an x-height and the advance of "0" are half an em.
+    case Length::Ex:
+    case Length::Ch: return length.value * fontSize / 2;
+    case Length::Rem: return length.value * basis.rootFontSize;
+    case Length::Vw: return length.value / 100 * w;
+    case Length::Vh: return length.value / 100 * h;
+    case Length::Vmin: return length.value / 100 * std::min(w, h);
+    case Length::Vmax: return length.value / 100 * std::max(w, h);
+    case Length::Percent:
+        return length.value / 100 *
+               (axis == Axis::X ? w : axis == Axis::Y ? h : std::hypot(w, h) / std::sqrt(2.0));
+    }
+    return length.value;
+}
+
 const char* PropertyName(Property property) { return kNames[size_t(property)]; }
 
 std::optional<Property> FindProperty(std::string_view name) {
@@ -142,7 +154,15 @@ std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view sty
         const size_t colon = item.find(':');
         if (colon != std::string_view::npos) {
             std::string name(Trim(item.substr(0, colon)));
-            std::string value(Trim(item.substr(colon + 1)));
+            std::string_view text = Trim(item.substr(colon + 1));
+            // Importance only decides between style sheets and the attribute.
+            if (const size_t bang = text.rfind('!'); bang != std::string_view::npos) {
+                std::string word(Trim(text.substr(bang + 1)));
+                for (char& c : word)
+                    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+                if (word == "important") text = Trim(text.substr(0, bang));
+            }
+            std::string value(text);
             for (char& c : name)
                 if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
             if (!name.empty()) out.emplace_back(std::move(name), std::move(value));
@@ -163,8 +183,9 @@ std::string JoinStyle(const std::vector<std::pair<std::string, std::string>>& de
     return out;
 }
 
-bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basis, ComputedStyle* style,
-                       Property* bad) {
+std::vector<Property> ApplyDeclarations(const Declarations& declarations, const LengthBasis& basis,
+                                        ComputedStyle* style) {
+    std::vector<Property> bad;
     style->displayNone = false;
     // Font size first: em lengths of the other properties depend on it.
     const Property order[] = {Property::FontSize,       Property::Color,          Property::Fill,
@@ -184,7 +205,12 @@ bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basi
         switch (p) {
         case Property::Fill: ok = ParsePaint(value, &style->fill); break;
         case Property::Stroke: ok = ParsePaint(value, &style->stroke); break;
-        case Property::Color: ok = value == "currentColor" || ParseColor(value, &style->color); break;
+        case Property::Color: {
+            Rgba color;
+            ok = value == "currentColor" || ParseColor(value, &color);
+            if (ok && value != "currentColor") style->color = color;
+            break;
+        }
         case Property::FillOpacity: ok = Opacity(value, &style->fillOpacity); break;
         case Property::StrokeOpacity: ok = Opacity(value, &style->strokeOpacity); break;
         case Property::Opacity: { double o; ok = Opacity(value, &o); break; }
@@ -192,9 +218,12 @@ bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basi
             ok = Keyword(value, {"nonzero", "evenodd"}, &k);
             if (ok) style->evenOdd = k == 1;
             break;
-        case Property::StrokeWidth:
-            ok = UserLength(value, basis, style->fontSize, &style->strokeWidth) && style->strokeWidth >= 0;
+        case Property::StrokeWidth: {
+            double width;
+            ok = UserLength(value, basis, style->fontSize, &width) && width >= 0;
+            if (ok) style->strokeWidth = width;
             break;
+        }
         case Property::StrokeLinecap:
             ok = Keyword(value, {"butt", "round", "square"}, &style->cap);
             break;
@@ -202,19 +231,35 @@ bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basi
             ok = Keyword(value, {"miter", "round", "bevel", "miter-clip", "arcs"}, &style->join);
             if (ok && style->join > 2) style->join = 0;
             break;
-        case Property::StrokeMiterlimit:
-            ok = ParseNumber(value, &style->miterLimit) && style->miterLimit >= 1;
+        case Property::StrokeMiterlimit: {
+            double limit;
+            ok = ParseNumber(value, &limit) && limit >= 1;
+            if (ok) style->miterLimit = limit;
             break;
-        case Property::StrokeDasharray: ok = Dashes(value, basis, style->fontSize, &style->dashes); break;
-        case Property::StrokeDashoffset:
-            ok = UserLength(value, basis, style->fontSize, &style->dashOffset);
+        }
+        case Property::StrokeDasharray: {
+            std::vector<double> dashes;
+            ok = Dashes(value, basis, style->fontSize, &dashes);
+            if (ok) style->dashes = std::move(dashes);
             break;
+        }
+        case Property::StrokeDashoffset: {
+            double offset;
+            ok = UserLength(value, basis, style->fontSize, &offset);
+            if (ok) style->dashOffset = offset;
+            break;
+        }
         case Property::Display: style->displayNone = value == "none"; break;
         case Property::Visibility:
             ok = Keyword(value, {"visible", "hidden", "collapse"}, &k);
             if (ok) style->invisible = k != 0;
             break;
-        case Property::FontSize: ok = FontSize(value, basis, style->fontSize, &style->fontSize); break;
+        case Property::FontSize: {
+            double size;
+            ok = FontSize(value, basis, style->fontSize, &size);
+            if (ok) style->fontSize = size;
+            break;
+        }
         case Property::FontFamily: style->fontFamily = std::string(value); break;
         case Property::TextAnchor:
             ok = Keyword(value, {"start", "middle", "end"}, &style->textAnchor);
@@ -226,12 +271,9 @@ bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basi
             break;
         }
         }
-        if (!ok) {
-            *bad = p;
-            return false;
-        }
+        if (!ok) bad.push_back(p);
     }
-    return true;
+    return bad;
 }
 
 bool ResolvePaint(const Paint& paint, const Rgba& current, Rgba* color) {
@@ -241,7 +283,7 @@ bool ResolvePaint(const Paint& paint, const Rgba& current, Rgba* color) {
     case Paint::CurrentColor: *color = current; return true;
     case Paint::Url:
         // Painted by the server; the model keeps its fallback, else black.
-        *color = paint.hasFallback ? paint.color : Rgba{0, 0, 0, 1};
+        *color = paint.fallbackCurrent ? current : paint.hasFallback ? paint.color : Rgba{0, 0, 0, 1};
         return true;
     }
     return false;

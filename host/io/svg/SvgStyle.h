@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "host/io/svg/SvgColor.h"
+#include "host/io/svg/SvgNumbers.h"
 
 namespace orbalis::host::svg {
 
@@ -76,12 +77,21 @@ struct ComputedStyle {
 struct LengthBasis {
     double viewportWidth = 0;
     double viewportHeight = 0;
+    double rootFontSize = 16;
 };
 
+// What a percentage is of: the viewport's width, its height, or its
+// normalised diagonal (radii, stroke widths).
+enum class Axis { X, Y, Diagonal };
+
+// A length in user units, for an element of the given font size.
+double ResolveLength(const Length& length, const LengthBasis& basis, double fontSize, Axis axis);
+
 // Applies an element's declarations on top of its parent's computed style.
-// Returns false and names the property whose value cannot be read.
-bool ApplyDeclarations(const Declarations& declarations, const LengthBasis& basis, ComputedStyle* style,
-                       Property* bad);
+// A value that cannot be read counts as not given, as in CSS: the property
+// keeps what it inherits. Returns the properties so passed over, in order.
+std::vector<Property> ApplyDeclarations(const Declarations& declarations, const LengthBasis& basis,
+                                        ComputedStyle* style);
 
 // The colour the model keeps for a paint: `currentColor` resolved, a paint
 // server's fallback (black without one). False for none.

@@ -1,0 +1,253 @@
+#include "host/io/svg/SvgTextExport.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgNumbers.h"
+#include "host/io/svg/SvgPathData.h"
+#include "host/io/svg/SvgTransform.h"
+#include "host/model/Geometry.h"
+#include "host/model/PathMeasure.h"
+#include "host/model/TextLayout.h"
+#include "host/model/TextStory.h"
+
+namespace orbalis::host::svg {
+namespace {
+
+bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
+bool IsIdentity(const HostMatrix& m) { return IsTranslation(m) && m.tx == 0 && m.ty == 0; }
+
+std::vector<HostPathSegment> Mapped(const std::vector<HostPathSegment>& path, const HostMatrix& m) {
+    std::vector<HostPathSegment> out = path;
+    for (HostPathSegment& s : out) {
+        s.p = Apply(m, s.p);
+        s.in = Apply(m, s.in);
+        s.out = Apply(m, s.out);
+    }
+    return out;
+}
+
+// How far a run's characters advance in the host's layout: the length SVG
+// is told to give them when their scale stretches them.
+double RunAdvance(const std::string& text, const CharFeatures& f, bool vertical) {
+    const double full = f.fontSize * (vertical ? f.verticalScale : f.horizontalScale);
+    double length = 0;
+    for (char32_t c : DecodeUtf8(text)) length += IsFullWidth(c) ? full : full / 2;
+    return length;
+}
+
+double AsWritten(double coordinate) { return std::strtod(FormatCoordinate(coordinate).c_str(), nullptr); }
+
+bool Scaled(const CharFeatures& f) { return f.horizontalScale != 1 || f.verticalScale != 1; }
+
+// The features SVG shows on an element of its own; scales go on the run.
+bool SameShown(const CharFeatures& a, const CharFeatures& b) {
+    CharFeatures x = a, y = b;
+    x.horizontalScale = x.verticalScale = y.horizontalScale = y.verticalScale = 1;
+    return svg::SameFeatures(x, y);
+}
+
+}  // namespace
+
+void WriteText(const Art* art, int depth, TextWriterContext& context, std::string& out) {
+    const auto& text = std::get<TextData>(art->data);
+    const bool vertical = text.orientation == 1;
+    // The text's own SVG space (y down, like the page's) to the written page.
+    HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    HostMatrix inverse;
+    const bool invertible = Invert(text.matrix, &inverse);
+    const bool hasFrame = text.frameKind != 0 && !text.path.empty();
+    // Point and area text whose matrix only moves them are placed by x and
+    // y; the others, and text on a path, take the matrix as their transform
+    // (so that the path lies in the text's own space).
+    const bool transformed = hasFrame && text.frameKind == 2 ? !IsIdentity(g) : !IsTranslation(g);
+
+    // Area and on-path text carry their frame path in the text's user space,
+    // so that it stays with the text wherever an editor moves it. Text on a
+    // path follows it there, as the host lays it out.
+    const bool framed = hasFrame && (invertible || !transformed);
+    const std::vector<HostPathSegment> userPath =
+        framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : kFlip) : std::vector<HostPathSegment>();
+    std::string frameData;
+    if (framed) AppendPathData(frameData, userPath, text.pathClosed);
+    const bool onPath = framed && text.frameKind == 2;
+    std::string pathId;
+    if (onPath) {
+        pathId = context.newId("text-path");
+        Attributes p;
+        p.set("id", pathId);
+        p.set("d", frameData);
+        out.append(size_t(depth), ' ');
+        out += "<defs><path";
+        p.write(out);
+        out += "/></defs>\n";
+    }
+
+    Attributes a;
+    context.nameAttributes(art->name, a);
+    HostPoint anchor{0, 0};  // where the first line starts, in the text's user space
+    if (transformed) {
+        a.set("transform", FormatTransform(g));
+    } else if (!onPath) {
+        a.set("x", FormatCoordinate(g.tx));
+        a.set("y", FormatCoordinate(g.ty));
+        anchor = {g.tx, g.ty};
+    }
+    if (framed && text.frameKind == 1) a.set(kTextFrameAttribute, frameData);
+
+    // Paragraphs, each a list of runs.
+    struct Piece {
+        std::string text;
+        const CharFeatures* features;
+    };
+    std::vector<std::vector<Piece>> paragraphs(1);
+    static const CharFeatures defaults{};
+    for (const TextRun& run : text.runs) {
+        size_t start = 0;
+        while (true) {
+            const size_t end = run.text.find_first_of("\r\n", start);
+            const std::string part = run.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+            if (!part.empty()) paragraphs.back().push_back({part, &run.features});
+            if (end == std::string::npos) break;
+            paragraphs.emplace_back();
+            start = end + 1;
+        }
+    }
+    const CharFeatures& base = text.runs.empty() ? defaults : text.runs.front().features;
+    auto justification = [&](size_t i) {
+        return i < text.paragraphs.size() ? text.paragraphs[i] : Justification::Left;
+    };
+    static const char* anchors[] = {"start", "end", "middle"};
+    auto anchorOf = [&](Justification j) { return anchors[std::clamp(int(j), 0, 2)]; };
+
+    auto featureAttributes = [&](const CharFeatures& f, const CharFeatures* than, Attributes& out) {
+        if (!than || f.font != than->font) {
+            if (!f.font.empty()) out.set("font-family", f.font);
+        }
+        if (!than || f.fontSize != than->fontSize) out.set("font-size", FormatCoordinate(f.fontSize));
+        // SVG turns glyphs clockwise on its y-down page.
+        if (than ? f.rotation != than->rotation : f.rotation != 0)
+            out.set("rotate", FormatExact(f.rotation == 0 ? 0 : -f.rotation));
+        const bool sameFill = than && f.fillPaint == than->fillPaint &&
+                              (!f.fillPaint || std::memcmp(&f.fill, &than->fill, sizeof f.fill) == 0);
+        if (!sameFill) {
+            out.set("fill", f.fillPaint ? FormatColor(ShownColor(f.fill)) : "none");
+            if (f.fillPaint && f.fill.kind == kHostFourColor) {
+                const HostFourColor& c = f.fill.c.four;
+                out.set(kCmykFillAttribute, FormatExact(c.cyan) + " " + FormatExact(c.magenta) + " " +
+                                                FormatExact(c.yellow) + " " + FormatExact(c.black));
+            }
+        }
+    };
+    featureAttributes(base, nullptr, a);
+    if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
+    if (vertical) a.set("writing-mode", "vertical-rl");
+    context.commonAttributes(art, a);
+
+    std::string body;
+    auto appendRuns = [&](const std::vector<Piece>& pieces) {
+        for (const Piece& piece : pieces) {
+            const CharFeatures& f = *piece.features;
+            if (SameShown(f, base) && !Scaled(f)) {
+                AppendEscaped(body, piece.text, false);
+                continue;
+            }
+            Attributes span;
+            featureAttributes(f, &base, span);
+            // A run's character scale stretches its glyphs along the line to
+            // the length the host gives them; the scales themselves, which
+            // SVG has no notation for, ride along.
+            if (Scaled(f)) {
+                span.set("textLength", FormatCoordinate(RunAdvance(piece.text, f, vertical)));
+                span.set("lengthAdjust", "spacingAndGlyphs");
+                span.set(kCharScaleAttribute, FormatExact(f.horizontalScale) + " " + FormatExact(f.verticalScale));
+            }
+            body += "<tspan";
+            span.write(body);
+            body += '>';
+            AppendEscaped(body, piece.text, false);
+            body += "</tspan>";
+        }
+    };
+    // Later lines on a path start at lengths measured along the path as
+    // written, so that reading the file and writing it again gives the same.
+    std::vector<HostPathSegment> writtenPath;
+    if (onPath && paragraphs.size() > 1) {
+        writtenPath = userPath;
+        for (HostPathSegment& seg : writtenPath)
+            for (HostPoint* q : {&seg.p, &seg.in, &seg.out}) *q = {AsWritten(q->x), AsWritten(q->y)};
+    }
+    const PathMeasure measure(writtenPath, text.pathClosed);
+    auto lineStart = [&](Justification j) {
+        return j == Justification::Center ? measure.length() / 2 : j == Justification::Right ? measure.length() : 0;
+    };
+    double lineOffset = 0;  // of this line's baseline from the first's
+    // Lines of area text that do not fit its frame are overflow, which the
+    // host does not show; they stay in the file, hidden.
+    size_t overflowLine = paragraphs.size();
+    if (text.frameKind == 1) {
+        const size_t visible = VisibleEnd(text);
+        if (visible < StoryLength(text)) {
+            const std::string shown = StoryContents(text, 0, visible);
+            overflowLine = size_t(std::count_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }));
+        }
+    }
+    for (size_t i = 0; i < paragraphs.size(); ++i) {
+        if (i == 0) {
+            appendRuns(paragraphs[0]);
+            continue;
+        }
+        // Each further line sits one line height (its largest font size)
+        // lower; on a path, that far across it. Vertical text starts a new
+        // column that far to the left, back at the top.
+        double height = 0;
+        for (const Piece& piece : paragraphs[i]) height = std::max(height, piece.features->fontSize);
+        if (paragraphs[i].empty() && !text.runs.empty()) height = text.runs.back().features.fontSize;
+        lineOffset += height;
+        Attributes line;
+        if (onPath && vertical) {
+            // A column's place along the path is its y; across it, its x.
+            line.set("y", FormatCoordinate(lineStart(justification(i))));
+            line.set("dx", FormatCoordinate(-height));
+        } else if (onPath) {
+            line.set("x", FormatCoordinate(lineStart(justification(i))));
+            line.set("dy", FormatCoordinate(height));
+        } else if (vertical) {
+            line.set("x", FormatCoordinate(anchor.x - lineOffset));
+            line.set("y", FormatCoordinate(anchor.y));
+        } else {
+            line.set("x", FormatCoordinate(anchor.x));
+            line.set("dy", FormatCoordinate(height));
+        }
+        if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
+        if (i >= overflowLine) line.set("visibility", "hidden");
+        body += "<tspan";
+        line.write(body);
+        body += '>';
+        appendRuns(paragraphs[i]);
+        body += "</tspan>";
+    }
+    if (onPath) {
+        // The first line starts where the host starts it: at the path's
+        // start, middle or end, as its justification says.
+        Attributes follow;
+        follow.set("xlink:href", "#" + pathId);
+        const Justification first = justification(0);
+        if (first != Justification::Left) follow.set("startOffset", first == Justification::Center ? "50%" : "100%");
+        std::string inner = "<textPath";
+        follow.write(inner);
+        inner += '>';
+        body = inner + body + "</textPath>";
+    }
+    out.append(size_t(depth), ' ');
+    out += "<text";
+    a.write(out);
+    out += '>';
+    out += body;
+    out += "</text>\n";
+}
+
+}  // namespace orbalis::host::svg

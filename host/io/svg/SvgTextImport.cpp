@@ -1,0 +1,499 @@
+#include "host/io/svg/SvgTextImport.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "host/io/svg/SvgConventions.h"
+#include "host/io/svg/SvgNumbers.h"
+#include "host/io/svg/SvgPathData.h"
+#include "host/io/svg/SvgTransform.h"
+#include "host/model/Geometry.h"
+
+namespace orbalis::host::svg {
+namespace {
+
+// Raised inside a text element that holds something the text model cannot
+// (a link, several rotations per run); the whole element is then kept verbatim.
+struct UnsupportedText {};
+
+Justification JustificationOf(int textAnchor) {
+    return textAnchor == 1 ? Justification::Center : textAnchor == 2 ? Justification::Right : Justification::Left;
+}
+
+// Collects the runs and paragraphs of a text element, collapsing white
+// space as SVG does unless xml:space="preserve".
+class TextBuilder {
+public:
+    TextBuilder(TextData& data, bool preserve) : data_(data), preserve_(preserve) {}
+
+    void add(std::string_view raw, const CharFeatures& features) {
+        for (char c : raw) {
+            if (c == '\n' || c == '\r') {
+                if (!preserve_) continue;
+                c = ' ';
+            }
+            if (c == '\t') c = ' ';
+            if (c == ' ' && !preserve_) {
+                if (paragraphHasContent_) {
+                    pendingSpace_ = true;
+                    pendingFeatures_ = features;
+                }
+                continue;
+            }
+            if (pendingSpace_) {
+                put(' ', pendingFeatures_);
+                pendingSpace_ = false;
+            }
+            put(c, features);
+            paragraphHasContent_ = true;
+            anyContent_ = true;
+        }
+    }
+
+    void newParagraph(Justification justification, const CharFeatures& features) {
+        pendingSpace_ = false;
+        // The break ends the paragraph before: it belongs to that paragraph's last run.
+        if (data_.runs.empty())
+            put('\r', features);
+        else
+            data_.runs.back().text.push_back('\r');
+        data_.paragraphs.push_back(justification);
+        paragraphHasContent_ = false;
+    }
+
+    bool anyContent() const { return anyContent_; }
+
+private:
+    void put(char c, const CharFeatures& features) {
+        if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
+            data_.runs.push_back({std::string(), features});
+        data_.runs.back().text.push_back(c);
+    }
+
+    TextData& data_;
+    bool preserve_;
+    bool paragraphHasContent_ = false;
+    bool anyContent_ = false;
+    bool pendingSpace_ = false;
+    CharFeatures pendingFeatures_;
+};
+
+// The character rotation an element gives its glyphs: SVG turns them
+// clockwise on its y-down page, the host counter-clockwise on its own. One
+// angle for every glyph is all the model holds.
+double GlyphRotation(pugi::xml_node el, double inherited) {
+    const pugi::xml_attribute rotate = el.attribute("rotate");
+    if (!rotate) return inherited;
+    double degrees = 0;
+    if (!ParseNumber(Trim(rotate.value()), &degrees) || !std::isfinite(degrees)) throw UnsupportedText{};
+    return degrees == 0 ? 0 : -degrees;
+}
+
+// What an element passes on to the characters inside it.
+struct Inherited {
+    double scale = 1;     // of the font size, from the text's transform
+    double rotation = 0;  // character rotation
+    double horizontalScale = 1, verticalScale = 1;
+};
+
+// The character scales a run carries, "horizontal vertical"; both must be
+// positive, as the host's scales are.
+bool ReadCharScales(pugi::xml_node el, Inherited* inherited) {
+    const pugi::xml_attribute a = el.attribute(kCharScaleAttribute);
+    if (!a) return true;
+    NumberCursor cursor(a.value());
+    double v[2];
+    cursor.skipSpace();
+    for (double& x : v) {
+        const char* error;
+        if (!cursor.number(&x, &error) || !(x > 0) || !std::isfinite(x)) return false;
+        cursor.skipSeparator();
+    }
+    if (!cursor.atEnd()) return false;
+    inherited->horizontalScale = v[0];
+    inherited->verticalScale = v[1];
+    return true;
+}
+
+void WalkText(const TextReaderContext& reader, pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk,
+              const Inherited& inherited, bool direct, TextBuilder& builder, TextData& data) {
+    // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
+    auto features = [&](const ComputedStyle& cs, const std::string& cmykFill, const Inherited& from) {
+        CharFeatures f;
+        f.font = cs.fontFamily;
+        f.fontSize = cs.fontSize * from.scale;
+        f.rotation = from.rotation;
+        f.horizontalScale = from.horizontalScale;
+        f.verticalScale = from.verticalScale;
+        Rgba rgba;
+        f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
+        if (f.fillPaint) f.fill = reader.color(rgba, cmykFill, "");
+        return f;
+    };
+    for (pugi::xml_node child : el.children()) {
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
+            builder.add(child.value(), features(style, cmyk, inherited));
+        } else if (child.type() == pugi::node_element) {
+            if (reader.svgName(child) != "tspan") throw UnsupportedText{};
+            ComputedStyle cs = style;
+            Declarations declared;
+            for (pugi::xml_attribute a : child.attributes()) {
+                if (a.name() == std::string_view("style")) {
+                    for (auto& [n, v] : SplitStyle(a.value()))
+                        if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
+                } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
+                    declared[size_t(*p)] = a.value();
+                }
+            }
+            for (Property bad : ApplyDeclarations(declared, reader.basis(), &cs))
+                reader.warn(child, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+            const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
+            const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
+            Inherited inner = inherited;
+            inner.rotation = GlyphRotation(child, inherited.rotation);
+            if (!ReadCharScales(child, &inner)) throw UnsupportedText{};
+            if (direct) {
+                // A new line is placed anew: across the line and back to its
+                // start (a column of vertical text: y and dx).
+                const bool line = std::string_view(child.attribute((reader.sodipodiPrefix() + ":role").c_str()).value()) == "line" ||
+                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy"))) ||
+                                  (cs.vertical && child.attribute("y") && child.attribute("dx"));
+                if (!builder.anyContent())
+                    data.paragraphs.front() = JustificationOf(cs.textAnchor);
+                else if (line)
+                    builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk, inner));
+            }
+            WalkText(reader, child, cs, childCmyk, inner, false, builder, data);
+        }
+    }
+}
+
+// Takes a uniform scale out of a text's matrix and gives it back: it
+// becomes the font size.
+double TakeUniformScale(HostMatrix& m) {
+    const double k = std::hypot(m.a, m.b);
+    if (!(k > 0) || std::fabs(m.a - m.d) > 1e-12 * k || std::fabs(m.b + m.c) > 1e-12 * k) return 1;
+    m.a /= k, m.b /= k, m.c /= k, m.d /= k;
+    if (std::fabs(m.b) <= 1e-15) m = {1, 0, 0, 1, m.tx, m.ty};
+    return k;
+}
+
+std::vector<HostPathSegment> Mapped(std::vector<HostPathSegment> path, const HostMatrix& m) {
+    for (HostPathSegment& s : path) {
+        s.p = Apply(m, s.p);
+        s.in = Apply(m, s.in);
+        s.out = Apply(m, s.out);
+    }
+    return path;
+}
+
+bool InRange(const std::vector<HostPathSegment>& path) {
+    for (const HostPathSegment& s : path)
+        for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y})
+            if (!(std::fabs(v) <= kMaxCoordinate)) return false;
+    return true;
+}
+
+// One path of path data; false (with why) for bad data or several subpaths.
+bool OnePath(std::string_view d, size_t* budget, Subpath* out, std::string* why) {
+    std::vector<Subpath> subpaths;
+    PathDataError error;
+    if (!ParsePathData(d, budget, &subpaths, &error)) {
+        *why = "bad path data at offset " + std::to_string(error.offset) + ": " + error.message;
+        return false;
+    }
+    if (subpaths.size() != 1) {
+        *why = subpaths.empty() ? "an empty path" : "a path of several parts";
+        return false;
+    }
+    *out = std::move(subpaths.front());
+    MarkCorners(out->segments, out->closed);
+    return true;
+}
+
+// Whether a textPath's start offset is where the host starts a line of
+// this justification: the path's start, middle or end.
+bool StartOffsetFits(pugi::xml_node textPath, Justification justification) {
+    const std::string_view offset = Trim(textPath.attribute("startOffset").value());
+    double value = 0;
+    if (!offset.empty()) {
+        const bool percent = offset.back() == '%';
+        if (!ParseNumber(percent ? offset.substr(0, offset.size() - 1) : offset, &value)) return false;
+        if (!percent && value != 0) return false;
+    }
+    const double wanted = justification == Justification::Center ? 50 : justification == Justification::Right ? 100 : 0;
+    return value == wanted;
+}
+
+// The element of a text that makes it text on a path: its one element
+// child, a textPath, with nothing but white space beside it.
+pugi::xml_node SoleTextPath(const TextReaderContext& reader, pugi::xml_node el, bool* mixed) {
+    pugi::xml_node found;
+    bool other = false;
+    for (pugi::xml_node child : el.children()) {
+        if (child.type() == pugi::node_element && reader.svgName(child) == "textPath") {
+            other = other || found;
+            found = child;
+        } else if (child.type() == pugi::node_element ||
+                   ((child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) &&
+                    !Trim(child.value()).empty())) {
+            other = true;
+        }
+    }
+    *mixed = found && other;
+    return found;
+}
+
+}  // namespace
+
+bool IsTextAttribute(std::string_view a) {
+    return a == "x" || a == "y" || a == "rotate" || a == kTextFrameAttribute;
+}
+
+bool IsTextModelled(Property p) {
+    return p == Property::Fill || p == Property::FontSize || p == Property::FontFamily || p == Property::TextAnchor ||
+           p == Property::WritingMode;
+}
+
+// ---------------------------------------------------------------- the paths text follows
+
+void TextPathSources::collect(const TextReaderContext& reader, pugi::xml_node root) {
+    // Every textPath's target, and every other reference to it.
+    std::map<std::string, int> otherReferences;
+    std::vector<std::pair<pugi::xml_node, std::string>> withIds;
+    auto visit = [&](pugi::xml_node node, bool collecting) {
+        const bool isTextPath = reader.svgName(node) == "textPath";
+        for (pugi::xml_attribute a : node.attributes()) {
+            const std::string_view value = a.value();
+            if (reader.isHref(a.name()) && value.size() > 1 && value[0] == '#') {
+                const std::string id(value.substr(1));
+                if (collecting && isTextPath) ++sources_[id].uses;
+                else if (!collecting && !isTextPath) ++otherReferences[id];
+            } else if (!collecting) {
+                for (size_t at = value.find("url(#"); at != std::string_view::npos; at = value.find("url(#", at + 5)) {
+                    const size_t end = value.find(')', at);
+                    if (end == std::string_view::npos) break;
+                    ++otherReferences[std::string(Trim(value.substr(at + 5, end - at - 5)))];
+                }
+            }
+            if (!collecting && a.name() == std::string_view("id") && sources_.count(a.value()))
+                withIds.emplace_back(node, a.value());
+        }
+    };
+    auto walk = [&](bool collecting) {
+        pugi::xml_node node = root;
+        while (node) {
+            if (node.type() == pugi::node_element) visit(node, collecting);
+            if (node.first_child()) {
+                node = node.first_child();
+                continue;
+            }
+            while (node && node != root && !node.next_sibling()) node = node.parent();
+            if (!node || node == root) break;
+            node = node.next_sibling();
+        }
+    };
+    walk(true);
+    if (sources_.empty()) return;
+    walk(false);
+
+    std::vector<pugi::xml_node> taken;
+    for (auto& [node, id] : withIds) {
+        Source& source = sources_[id];
+        if (source.found) continue;  // references find the first element of an id
+        source.found = true;
+        source.element = std::string(reader.svgName(node));
+        if (source.element != "path") continue;
+        source.d = node.attribute("d").value();
+        source.transform = node.attribute("transform").value();
+        const pugi::xml_node parent = node.parent();
+        if (reader.svgName(parent) != "defs" || otherReferences.count(id)) continue;
+        std::ostringstream xml;
+        node.print(xml, "", pugi::format_raw);
+        source.verbatim = xml.str();
+        source.taken = true;
+        taken.push_back(node);
+    }
+    for (pugi::xml_node node : taken) {
+        pugi::xml_node defs = node.parent();
+        defs.remove_child(node);
+        // A <defs> left with nothing but white space goes too.
+        bool empty = !defs.first_attribute();
+        for (pugi::xml_node c : defs.children())
+            empty = empty && c.type() == pugi::node_pcdata && Trim(c.value()).empty();
+        if (empty) defs.parent().remove_child(defs);
+    }
+}
+
+const TextPathSources::Source* TextPathSources::find(const std::string& id) const {
+    auto it = sources_.find(id);
+    return it == sources_.end() || !it->second.found ? nullptr : &it->second;
+}
+
+void TextPathSources::followed(const std::string& id) {
+    auto it = sources_.find(id);
+    if (it != sources_.end()) ++it->second.followed;
+}
+
+std::vector<std::string> TextPathSources::stillNeeded() const {
+    std::vector<std::string> out;
+    for (const auto& [id, source] : sources_)
+        if (source.taken && source.followed < source.uses) out.push_back("<defs>" + source.verbatim + "</defs>");
+    return out;
+}
+
+// ---------------------------------------------------------------- text elements
+
+namespace {
+
+bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml_node el, pugi::xml_node textPath,
+                    const ComputedStyle& style, const std::string& cmyk, const HostMatrix& ctm, TextData* out) {
+    // The text path's own style applies to what it holds.
+    ComputedStyle cs = style;
+    Declarations declared;
+    for (pugi::xml_attribute a : textPath.attributes()) {
+        if (a.name() == std::string_view("style")) {
+            for (auto& [n, v] : SplitStyle(a.value()))
+                if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
+        } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
+            declared[size_t(*p)] = a.value();
+        }
+    }
+    for (Property bad : ApplyDeclarations(declared, reader.basis(), &cs))
+        reader.warn(textPath, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+
+    std::string href;
+    for (pugi::xml_attribute a : textPath.attributes())
+        if (reader.isHref(a.name())) href = a.value();
+    std::string d, transform;
+    const TextPathSources::Source* source = nullptr;
+    if (pugi::xml_attribute inline_ = textPath.attribute("path")) {
+        d = inline_.value();
+    } else {
+        if (href.size() < 2 || href[0] != '#') {
+            reader.warn(textPath, href.empty() ? "no path to follow; the text is kept as written"
+                                               : "refers to " + Quote(href) +
+                                                     ", which is not in the file; the text is kept as written");
+            return false;
+        }
+        source = paths.find(href.substr(1));
+        if (!source || source->element != "path") {
+            const std::string what = !source                   ? "which is not in the file"
+                                     : source->element.empty() ? "an element of another namespace"
+                                                               : "a " + Printable(source->element) + ", not a path";
+            reader.warn(textPath, "refers to " + Quote(href) + ", " + what + "; the text is kept as written");
+            return false;
+        }
+        d = source->d;
+        transform = source->transform;
+    }
+    auto keepAsWritten = [&](const std::string& why) {
+        reader.warn(textPath, why + "; the text is kept as written");
+        return false;
+    };
+    // How SVG lays text on its path, where it differs from how the host does.
+    const std::pair<const char*, const char*> layout[] = {
+        {"side", "left"}, {"method", "align"}, {"spacing", "exact"}, {"textLength", nullptr}, {"lengthAdjust", nullptr}};
+    for (auto [name, usual] : layout)
+        if (pugi::xml_attribute a = textPath.attribute(name); a && (!usual || Trim(a.value()) != usual))
+            return keepAsWritten(std::string("a path text with ") + name + "=" + Quote(a.value()));
+    const Justification first = JustificationOf(cs.textAnchor);
+    if (!StartOffsetFits(textPath, first))
+        return keepAsWritten("start offset " + Quote(textPath.attribute("startOffset").value()) +
+                             " where the host does not start a line of this text-anchor");
+
+    Subpath path;
+    std::string why;
+    if (!OnePath(d, reader.segmentBudget(), &path, &why)) return keepAsWritten("follows " + why);
+    HostMatrix pathTransform = kIdentity;
+    if (!transform.empty() && !ParseTransform(transform, &pathTransform))
+        return keepAsWritten("follows a path with a bad transform");
+
+    // The text's own space is its user space; the path lies in it.
+    HostMatrix m = Concat(kFlip, ctm);
+    const double scale = TakeUniformScale(m);
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) reader.fail(el, "coordinates out of range");
+    TextData data;
+    data.frameKind = 2;
+    data.orientation = cs.vertical ? 1 : 0;
+    data.matrix = m;
+    data.path = Mapped(std::move(path.segments), Concat(pathTransform, ctm));
+    data.pathClosed = path.closed;
+    if (!InRange(data.path)) reader.fail(el, "coordinates out of range");
+    data.paragraphs.push_back(first);
+    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
+    TextBuilder builder(data, preserve);
+    Inherited inherited;
+    inherited.scale = scale;
+    try {
+        inherited.rotation = GlyphRotation(textPath, GlyphRotation(el, 0));
+        if (!ReadCharScales(textPath, &inherited)) throw UnsupportedText{};
+        WalkText(reader, textPath, cs, cmyk, inherited, true, builder, data);
+    } catch (const UnsupportedText&) {
+        return keepAsWritten("a path text the host cannot hold");
+    }
+    if (source) paths.followed(href.substr(1));
+    *out = std::move(data);
+    return true;
+}
+
+}  // namespace
+
+bool ReadText(TextReaderContext& reader, TextPathSources& paths, pugi::xml_node el, const ComputedStyle& style,
+              const std::string& cmyk, const HostMatrix& ctm, TextData* out) {
+    bool mixed = false;
+    if (pugi::xml_node textPath = SoleTextPath(reader, el, &mixed)) {
+        if (mixed) {
+            reader.warn(textPath, "shares its text with other content; the text is kept as written");
+            return false;
+        }
+        return ReadTextOnPath(reader, paths, el, textPath, style, cmyk, ctm, out);
+    }
+    // The anchor: the text's position, or that of a first tspan placed before any text.
+    const double fontSize = style.fontSize;
+    double x = reader.length(el, "x", 0, 0, fontSize), y = reader.length(el, "y", 0, 1, fontSize);
+    for (pugi::xml_node child : el.children()) {
+        if (child.type() == pugi::node_pcdata && Trim(child.value()).empty()) continue;
+        if (child.type() == pugi::node_element && reader.svgName(child) == "tspan") {
+            x = reader.length(child, "x", x, 0, fontSize);
+            y = reader.length(child, "y", y, 1, fontSize);
+        }
+        break;
+    }
+    HostMatrix m = Concat(Concat(kFlip, Translation(x, y)), ctm);
+    Inherited inherited;
+    inherited.scale = TakeUniformScale(m);
+    for (double v : {m.a, m.b, m.c, m.d, m.tx, m.ty})
+        if (!(std::fabs(v) <= kMaxCoordinate)) reader.fail(el, "coordinates out of range");
+    TextData data;
+    data.frameKind = 0;
+    data.orientation = style.vertical ? 1 : 0;
+    data.matrix = m;
+    data.paragraphs.push_back(JustificationOf(style.textAnchor));
+    // Area text: its frame, in the text's user space.
+    if (pugi::xml_attribute frame = el.attribute(kTextFrameAttribute)) {
+        Subpath path;
+        std::string why;
+        if (OnePath(frame.value(), reader.segmentBudget(), &path, &why)) {
+            data.frameKind = 1;
+            data.path = Mapped(std::move(path.segments), ctm);
+            data.pathClosed = path.closed;
+            if (!InRange(data.path)) reader.fail(el, "coordinates out of range");
+        } else {
+            reader.warn(el, "a text frame of " + why + "; read as point text");
+        }
+    }
+    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
+    TextBuilder builder(data, preserve);
+    try {
+        inherited.rotation = GlyphRotation(el, 0);
+        WalkText(reader, el, style, cmyk, inherited, true, builder, data);
+    } catch (const UnsupportedText&) {
+        return false;
+    }
+    *out = std::move(data);
+    return true;
+}
+
+}  // namespace orbalis::host::svg

@@ -1,0 +1,259 @@
+// Renders every SVG of a conformance corpus before and after a round trip
+// through `orbalis convert` and compares the pixels. The round trip goes
+// through the native format (SVG -> JSON -> SVG), so that it also shows
+// that JSON holds whatever the SVG reader keeps; a second one, SVG -> SVG
+// from the written file, must give the same bytes.
+//
+//   svg_corpus_roundtrip CORPUS ORBALIS WORKDIR [--min-percent P] [--max-refused N]
+//                        [--max-unstable N] [--jobs N] [--only SUBSTRING]
+//
+// Exit status: 0 at or above the targets, 1 below them, 2 bad arguments,
+// 77 when the corpus or rsvg-convert is absent (the test is then skipped).
+#include <fcntl.h>
+#include <png.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A channel may differ by this much (of 255) before the pixel counts as
+// changed: anti-aliasing of coordinates rounded to a millionth of a point
+// moves edge pixels by a step or two.
+constexpr int kChannelTolerance = 8;
+constexpr double kPixelShare = 0.01;
+
+struct Image {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgba;
+};
+
+std::optional<Image> ReadPng(const fs::path& file) {
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&png, file.c_str())) return std::nullopt;
+    png.format = PNG_FORMAT_RGBA;
+    Image image;
+    image.width = int(png.width);
+    image.height = int(png.height);
+    image.rgba.resize(PNG_IMAGE_SIZE(png));
+    if (!png_image_finish_read(&png, nullptr, image.rgba.data(), 0, nullptr)) {
+        png_image_free(&png);
+        return std::nullopt;
+    }
+    return image;
+}
+
+// Runs a program with its output to a file; returns its exit status (-1 when
+// it could not be started or died of a signal).
+int Run(const std::vector<std::string>& argv, const fs::path& output) {
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_adddup2(&actions, 1, 2);
+    pid_t pid;
+    const int started = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (started != 0) return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) < 0) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ReadFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string FirstLine(const std::string& text) {
+    std::string line = text.substr(0, text.find('\n'));
+    return line.empty() ? "(no message)" : line;
+}
+
+enum class Outcome { Same, Differs, Refused, Unstable, NotRendered };
+
+struct Result {
+    std::string file;  // relative to the corpus
+    Outcome outcome = Outcome::Same;
+    std::string reason;
+    bool text = false;  // the file draws text
+};
+
+struct Settings {
+    fs::path corpus, orbalis, work;
+    std::string only;
+};
+
+Result Check(const Settings& settings, const std::string& relative) {
+    Result result;
+    result.file = relative;
+    const fs::path source = settings.corpus / relative;
+    const std::string content = ReadFile(source);
+    result.text = content.find("<text") != std::string::npos;
+    // Outputs sit at the source's depth below a tree that links the corpus's
+    // resources, so relative references resolve as they do from the source.
+    const fs::path base = settings.work / relative;
+    fs::create_directories(base.parent_path());
+    auto with = [&](const char* suffix) { return fs::path(base.string() + suffix); };
+    const fs::path log = with(".log");
+
+    if (Run({"rsvg-convert", source.string(), "-o", with(".before.png").string()}, log) != 0) {
+        result.outcome = Outcome::NotRendered;
+        result.reason = "rsvg-convert cannot render the original: " + FirstLine(ReadFile(log));
+        return result;
+    }
+    auto convert = [&](const fs::path& in, const fs::path& out) {
+        if (Run({settings.orbalis.string(), "convert", in.string(), out.string()}, log) == 0) return true;
+        result.outcome = Outcome::Refused;
+        result.reason = FirstLine(ReadFile(log));
+        return false;
+    };
+    if (!convert(source, with(".1.json")) || !convert(with(".1.json"), with(".1.svg"))) return result;
+    const std::optional<Image> before = ReadPng(with(".before.png"));
+    if (!before) {
+        result.outcome = Outcome::NotRendered;
+        result.reason = "cannot read the rendering of the original";
+        return result;
+    }
+    const std::string width = std::to_string(before->width), height = std::to_string(before->height);
+    std::optional<Image> after;
+    if (Run({"rsvg-convert", "-w", width, "-h", height, with(".1.svg").string(), "-o", with(".after.png").string()},
+            log) == 0)
+        after = ReadPng(with(".after.png"));
+    if (!after || after->width != before->width || after->height != before->height) {
+        result.outcome = Outcome::Differs;
+        result.reason = "the written file does not render: " + FirstLine(ReadFile(log));
+        return result;
+    }
+    size_t changed = 0;
+    for (size_t i = 0; i < before->rgba.size(); i += 4) {
+        int worst = 0;
+        for (size_t c = 0; c < 4; ++c) worst = std::max(worst, std::abs(int(before->rgba[i + c]) - int(after->rgba[i + c])));
+        if (worst > kChannelTolerance) ++changed;
+    }
+    const double share = double(changed) / (double(before->width) * before->height);
+    if (share > kPixelShare) {
+        result.outcome = Outcome::Differs;
+        char text[64];
+        std::snprintf(text, sizeof text, "%.1f %% of the pixels differ", share * 100);
+        result.reason = text;
+    }
+    if (!convert(with(".1.svg"), with(".2.svg"))) {
+        result.reason = "the written file is refused: " + result.reason;
+        return result;
+    }
+    if (ReadFile(with(".1.svg")) != ReadFile(with(".2.svg"))) {
+        // A file that also differs in pixels is listed once, for both.
+        result.reason = result.outcome == Outcome::Differs ? result.reason + "; the second round trip differs"
+                                                           : "the second round trip writes other bytes";
+        result.outcome = Outcome::Unstable;
+    }
+    return result;
+}
+
+int Usage() {
+    std::cerr << "usage: svg_corpus_roundtrip CORPUS ORBALIS WORKDIR [--min-percent P] [--max-refused N]"
+                 " [--max-unstable N] [--jobs N] [--only SUBSTRING]\n";
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) return Usage();
+    Settings settings{argv[1], argv[2], argv[3], {}};
+    double minPercent = 0;
+    long maxRefused = -1, maxUnstable = -1;
+    unsigned jobs = std::max(1u, std::thread::hardware_concurrency());
+    for (int i = 4; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) return Usage();
+        const char* value = argv[++i];
+        if (option == "--min-percent") minPercent = std::atof(value);
+        else if (option == "--max-refused") maxRefused = std::atol(value);
+        else if (option == "--max-unstable") maxUnstable = std::atol(value);
+        else if (option == "--jobs") jobs = unsigned(std::max(1, std::atoi(value)));
+        else if (option == "--only") settings.only = value;
+        else return Usage();
+    }
+    if (!fs::is_directory(settings.corpus / "tests")) {
+        std::cout << "skipped: no SVG corpus at " << settings.corpus.string() << "\n";
+        return 77;
+    }
+    if (Run({"rsvg-convert", "--version"}, "/dev/null") != 0) {
+        std::cout << "skipped: rsvg-convert is not installed (Debian package librsvg2-bin)\n";
+        return 77;
+    }
+    std::error_code ignored;
+    fs::remove_all(settings.work, ignored);
+    fs::create_directories(settings.work);
+    if (fs::is_directory(settings.corpus / "resources"))
+        fs::create_directory_symlink(fs::absolute(settings.corpus / "resources"), settings.work / "resources");
+
+    std::vector<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(settings.corpus / "tests")) {
+        if (!entry.is_regular_file() || entry.path().extension() != ".svg") continue;
+        const std::string relative = fs::relative(entry.path(), settings.corpus).string();
+        if (relative.find(settings.only) != std::string::npos) files.push_back(relative);
+    }
+    std::sort(files.begin(), files.end());
+
+    std::vector<Result> results(files.size());
+    std::atomic<size_t> nextFile{0};
+    std::vector<std::thread> workers;
+    for (unsigned j = 0; j < std::min<size_t>(jobs, files.size()); ++j)
+        workers.emplace_back([&] {
+            for (size_t i; (i = nextFile++) < files.size();) results[i] = Check(settings, files[i]);
+        });
+    for (std::thread& w : workers) w.join();
+
+    size_t same = 0, refused = 0, unstable = 0, unrendered = 0;
+    for (const Result& r : results) {
+        if (r.outcome == Outcome::Same) { ++same; continue; }
+        if (r.outcome == Outcome::Refused) ++refused;
+        if (r.outcome == Outcome::Unstable) ++unstable;
+        if (r.outcome == Outcome::NotRendered) ++unrendered;
+        static const char* kinds[] = {"same", "differs", "refused", "unstable", "not rendered"};
+        std::cout << (r.text ? "text miss  " : "miss       ") << kinds[int(r.outcome)] << ": " << r.file << ": "
+                  << r.reason << "\n";
+    }
+    const size_t counted = files.size() - unrendered;
+    const double percent = counted ? 100.0 * double(same) / double(counted) : 100;
+    char line[256];
+    std::snprintf(line, sizeof line,
+                  "svg corpus round trip: %zu of %zu files within 1 %% of the pixels (%.1f %%), %zu refused, "
+                  "%zu unstable, %zu the renderer cannot show\n",
+                  same, counted, percent, refused, unstable, unrendered);
+    std::cout << line;
+    bool ok = percent >= minPercent;
+    if (maxRefused >= 0 && long(refused) > maxRefused) ok = false;
+    if (maxUnstable >= 0 && long(unstable) > maxUnstable) ok = false;
+    if (!ok)
+        std::cout << "below the target: at least " << minPercent << " %, at most " << maxRefused << " refused and "
+                  << maxUnstable << " unstable\n";
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,642 @@
+#include "tools/workbench/Workbench.h"
+
+#include <cmath>
+#include <future>
+
+#include "host/app/PanelUser.h"
+#include "host/app/Panels.h"
+#include "host/io/DocumentFiles.h"
+#include "host/io/JsonDocument.h"
+#include "host/io/SvgDocument.h"
+#include "host/win32/Dialogs.h"
+#include "host/win32/Driver.h"
+#include "host/win32/Windows.h"
+#include "tools/workbench/HitTest.h"
+#include "tools/workbench/WindowState.h"
+
+namespace orbalis::workbench {
+
+namespace fs = std::filesystem;
+using host::Document;
+using host::Layer;
+using host::MenuItem;
+using nlohmann::json;
+
+namespace {
+
+Reply Refuse(int status, const std::string& line) { return {status, line + "\n", "text/plain; charset=utf-8", {}}; }
+
+std::string CodeText(HostErr code) {
+    const auto u = static_cast<uint32_t>(code);
+    std::string text = "'";
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = static_cast<char>(u >> shift);
+        if (c < 0x20 || c > 0x7E) return std::to_string(code);
+        text += c;
+    }
+    return text + "'";
+}
+
+// The plug-in's menus in the order the host shows them; an item's place in
+// this list is its name for the page.
+void MenuOrder(const host::MenuGroup& group, std::vector<MenuItem*>& out) {
+    for (MenuItem* item : group.items) {
+        out.push_back(item);
+        if (item->submenu) MenuOrder(*item->submenu, out);
+    }
+}
+
+std::vector<MenuItem*> MenuOrder(const host::MenuBar& menus) {
+    std::vector<MenuItem*> out;
+    for (const auto& group : menus.groups())
+        if (!group->parentItem) MenuOrder(*group, out);
+    return out;
+}
+
+json MenuItems(const host::MenuGroup& group, const std::vector<MenuItem*>& order) {
+    json items = json::array();
+    for (const MenuItem* item : group.items) {
+        const auto id = std::find(order.begin(), order.end(), item) - order.begin();
+        json entry = {{"id", id}, {"text", item->text}, {"enabled", item->enabled}, {"checked", item->checked},
+                      {"separator", item->isSeparator()}};
+        if (item->submenu) entry["submenu"] = MenuItems(*item->submenu, order);
+        items.push_back(std::move(entry));
+    }
+    return items;
+}
+
+int Depth(const Document& document, const Layer* layer) {
+    int depth = 0;
+    for (const Layer* p = document.parentLayer(layer); p; p = document.parentLayer(p)) ++depth;
+    return depth;
+}
+
+bool AnySelected(const host::Art* art) {
+    if (art->attributes() & kHostArtSelected) return true;
+    for (const host::Art* child = art->firstChild(); child; child = child->next())
+        if (AnySelected(child)) return true;
+    return false;
+}
+
+void SelectionBounds(const Document& document, const Layer* layer, json& out) {
+    for (const host::Art* child = layer->group()->firstChild(); child; child = child->next()) {
+        if (const Layer* sub = child->ownerLayer()) {
+            SelectionBounds(document, sub, out);
+            continue;
+        }
+        HostRect r;
+        if (AnySelected(child) && document.bounds(child, &r)) out.push_back({r.left, r.top, r.right, r.bottom});
+    }
+}
+
+double Number(const json& input, const char* key) {
+    const auto it = input.find(key);
+    if (it == input.end() || !it->is_number()) throw std::invalid_argument(std::string("\"") + key + "\" must be a number");
+    const double v = it->get<double>();
+    if (!std::isfinite(v)) throw std::invalid_argument(std::string("\"") + key + "\" must be a finite number");
+    return v;
+}
+
+int Integer(const json& input, const char* key) {
+    const double v = Number(input, key);
+    if (v != std::floor(v) || std::fabs(v) > 1e9) throw std::invalid_argument(std::string("\"") + key + "\" must be a whole number");
+    return static_cast<int>(v);
+}
+
+std::string Text(const json& input, const char* key) {
+    const auto it = input.find(key);
+    if (it == input.end() || !it->is_string()) throw std::invalid_argument(std::string("\"") + key + "\" must be a text");
+    return it->get<std::string>();
+}
+
+// The file dialogs' name field: the page chooses files from the root
+// folder's list instead, so that no path outside it is ever typed.
+constexpr int kFileNameField = 0x047c;
+
+bool Flag(const json& input, const char* key) {
+    const auto it = input.find(key);
+    return it != input.end() && it->is_boolean() && it->get<bool>();
+}
+
+}  // namespace
+
+// A request waiting for its answer from the user-interface thread.
+struct Workbench::Pending {
+    std::promise<Reply> promise;
+    std::once_flag once;
+    void Answer(Reply reply) {
+        std::call_once(once, [&] { promise.set_value(std::move(reply)); });
+    }
+};
+
+Workbench::Workbench(host::Host& host, RootFolder root)
+    : host_(host), root_(std::move(root)), dialogUser_(queue_, [this](HWND) {
+          Publish(false);
+          ReleaseInputs();
+      }) {
+    host::User& user = host_.user();
+    user.asker = [this](const std::string& question) -> std::optional<bool> { return AskUser("question", question); };
+    user.onAlert = [this](const std::string& text) { AskUser("alert", text); };
+    user.onProgress = [this](const std::string&, int32_t, int32_t) { OnProgress(); };
+    user.onCancelCheck = [this] { OnProgress(); };
+    win32::SetDialogUser(&dialogUser_);
+}
+
+Workbench::~Workbench() {
+    win32::SetDialogUser(nullptr);
+    host::User& user = host_.user();
+    user.asker = nullptr;
+    user.onAlert = nullptr;
+    user.onProgress = nullptr;
+    user.onCancelCheck = nullptr;
+}
+
+// ---------------------------------------------------------------- threads
+
+void Workbench::Run() {
+    Publish(true);
+    while (!queue_.closed()) queue_.RunNext(std::chrono::milliseconds(250));
+}
+
+void Workbench::Stop() {
+    {
+        std::lock_guard lock(mutex_);
+        stopped_ = true;
+    }
+    queue_.Close();
+    changed_.notify_all();
+}
+
+Reply Workbench::Call(std::function<Reply()> work) {
+    auto pending = std::make_shared<Pending>();
+    std::future<Reply> answer = pending->promise.get_future();
+    queue_.Push([this, pending, work = std::move(work)] {
+        runningInputs_.push_back(pending);
+        Reply reply;
+        try {
+            reply = work();
+        } catch (const std::exception& e) {
+            reply = Refuse(400, e.what());
+        }
+        runningInputs_.pop_back();
+        Publish(running_.empty() && !box_);
+        pending->Answer(std::move(reply));
+    });
+    // The queue may close first; the work is then dropped unanswered.
+    while (answer.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
+        std::lock_guard lock(mutex_);
+        if (stopped_) return Refuse(503, "the workbench is shutting down");
+    }
+    return answer.get();
+}
+
+void Workbench::ReleaseInputs() {
+    for (const auto& pending : runningInputs_) pending->Answer({});
+}
+
+Reply Workbench::Input(const json& input) {
+    if (!input.is_object() || !input.contains("do") || !input["do"].is_string())
+        return Refuse(400, "an input is a JSON object with \"do\"");
+    return Call([this, input] { return Dispatch(input); });
+}
+
+std::string Workbench::State(uint64_t after, std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    // A request may come before the user-interface thread has published its
+    // first state: it waits for that one however short its own wait.
+    const auto limit = version_ == 0 ? std::max(wait, std::chrono::milliseconds(10000)) : wait;
+    changed_.wait_for(lock, limit, [&] { return (version_ > after && version_ > 0) || stopped_; });
+    if (state_.empty()) return "{}";
+    return state_;
+}
+
+std::string Workbench::DocumentSvg() {
+    std::lock_guard lock(mutex_);
+    return svg_;
+}
+
+// ---------------------------------------------------------------- state
+
+std::string Workbench::TitleOf(const Document* document) const {
+    if (!document) return {};
+    if (auto it = titles_.find(document->openSerial); it != titles_.end()) return it->second;
+    if (!document->filePath.empty()) return fs::path(document->filePath).filename().string();
+    return "untitled";
+}
+
+bool Workbench::CanUndo() const {
+    const Document* document = host_.document();
+    return host_.canUndo() && document && host_.undoDocument() == document->openSerial;
+}
+
+std::string Workbench::Busy() const {
+    if (box_) return "answer the " + box_->kind + " first";
+    if (!win32::OpenDialogs().empty()) return "a dialog is open";
+    if (!running_.empty()) return "\"" + running_ + "\" is running";
+    return {};
+}
+
+json Workbench::StateJson(bool idle) {
+    json state;
+    Document* document = host_.document();
+    json documents = json::array();
+    for (size_t i = 0; i < host_.documentCount(); ++i)
+        documents.push_back({{"title", TitleOf(host_.documentAt(i))}, {"current", i == host_.currentDocumentIndex()}});
+    state["documents"] = documents;
+    if (document) {
+        const HostRect& a = document->artboard;
+        json layers = json::array();
+        for (Layer* layer : document->allLayers())
+            layers.push_back({{"title", layer->title},
+                              {"depth", Depth(*document, layer)},
+                              {"visible", layer->visible},
+                              {"locked", !layer->editable},
+                              {"current", layer == document->currentLayer()}});
+        json selection = json::array();
+        for (const Layer* layer : document->topLayers()) SelectionBounds(*document, layer, selection);
+        state["document"] = {
+            {"title", TitleOf(document)},
+            {"svg", svgSerial_},
+            {"artboard", {std::min(a.left, a.right), std::max(a.top, a.bottom), std::fabs(a.right - a.left), std::fabs(a.top - a.bottom)}},
+            {"layers", layers},
+            {"selection", selection},
+        };
+    } else {
+        state["document"] = nullptr;
+    }
+    if (idle) host_.UpdateMenus();
+    const auto order = MenuOrder(host_.menus());
+    json menus = json::array();
+    std::string currentMenu;
+    for (const auto& group : host_.menus().groups()) {
+        if (group->parentItem || group->items.empty()) continue;
+        if (menus.empty() || group->menu != currentMenu) {
+            currentMenu = group->menu;
+            menus.push_back({{"menu", currentMenu}, {"items", json::array()}});
+        }
+        json& items = menus.back()["items"];
+        if (!items.empty()) items.push_back({{"separator", true}});
+        for (auto& item : MenuItems(*group, order)) items.push_back(std::move(item));
+    }
+    state["menus"] = menus;
+    state["undo"] = CanUndo() ? json(host_.undoCommand()) : json(nullptr);
+    state["running"] = running_;
+    state["notice"] = notice_;
+    state["box"] = box_ ? json{{"kind", box_->kind}, {"text", box_->text}} : json(nullptr);
+    const host::User& user = host_.user();
+    state["progress"] = user.progressOpen() || !running_.empty()
+                            ? json{{"text", user.progressText()}, {"value", user.progressValue()},
+                                   {"maximum", user.progressMaximum()}, {"cancelling", cancelRequested_}}
+                            : json(nullptr);
+    json dialogs = json::array();
+    for (HWND dialog : win32::OpenDialogs()) dialogs.push_back(DescribeWindow(dialog));
+    state["dialogs"] = dialogs;
+    json panels = json::array();
+    for (const host::PanelEntry& entry : host::LivePanels()) {
+        json window = DescribeWindow(entry.panel->window);
+        if (window.is_null()) continue;
+        window["title"] = win32::Narrow(entry.panel->title);
+        window["shown"] = IsWindowVisible(entry.panel->window) != 0;
+        panels.push_back(std::move(window));
+    }
+    state["panels"] = panels;
+    state["dark"] = host_.uiIsDark();
+    return state;
+}
+
+void Workbench::Publish(bool idle) {
+    std::string svg;
+    bool newSvg = false;
+    if (idle) {
+        Document* document = host_.document();
+        const uint64_t key = document ? (document->openSerial << 32) ^ document->revision() : 0;
+        if (key != svgKey_ || svgStale_) {
+            svg = document ? host::WriteSvgDocument(*document) : std::string();
+            svgKey_ = key;
+            svgStale_ = false;
+            newSvg = true;
+            ++svgSerial_;
+        }
+    }
+    json state = StateJson(idle);
+    {
+        std::lock_guard lock(mutex_);
+        state["version"] = ++version_;
+        state_ = state.dump();
+        if (newSvg) svg_ = std::move(svg);
+    }
+    changed_.notify_all();
+}
+
+// ---------------------------------------------------------------- the user
+
+bool Workbench::AskUser(const std::string& kind, const std::string& text) {
+    Box box{kind, text};
+    Box* outer = box_;
+    box_ = &box;
+    Publish(false);
+    ReleaseInputs();
+    while (!box.answered && !queue_.closed()) queue_.RunNext(std::chrono::milliseconds(250));
+    box_ = outer;
+    Publish(false);
+    return box.answered && box.yes;
+}
+
+void Workbench::OnProgress() {
+    ReleaseInputs();
+    // A cancel pressed meanwhile is heard at this check.
+    queue_.RunWaiting();
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastProgressPublish_ < std::chrono::milliseconds(100)) return;
+    lastProgressPublish_ = now;
+    Publish(false);
+}
+
+// ---------------------------------------------------------------- inputs
+
+Reply Workbench::Dispatch(const json& input) {
+    const std::string what = input["do"];
+    const std::string busy = Busy();
+    // What may be done while a box, a dialog or a command holds the host.
+    if (what == "answer") {
+        if (!box_) return Refuse(409, "there is no alert or question to answer");
+        box_->answered = true;
+        box_->yes = Flag(input, "yes");
+        return {};
+    }
+    if (what == "cancel") {
+        if (running_.empty()) return Refuse(409, "no command is running");
+        cancelRequested_ = true;
+        host_.user().CancelAtCheck(1);
+        return {};
+    }
+    if (what == "dialog") return AtDialog(input);
+    if (what == "file") return ChooseFile(input);
+    if (!busy.empty()) return Refuse(409, busy);
+
+    if (what == "menu") return ChooseMenu(input);
+    if (what == "panel") return AtPanel(input);
+    if (what == "theme") {
+        host_.SetUIBrightness(Flag(input, "dark") ? 0.25 : 0.75);
+        return {};
+    }
+    if (what == "open") {
+        std::string error;
+        if (!OpenFile(Text(input, "path"), &error)) return Refuse(400, error);
+        return {};
+    }
+    if (what == "switch") {
+        const int index = Integer(input, "index");
+        if (index < 0 || !host_.SwitchDocument(static_cast<size_t>(index))) return Refuse(400, "there is no such document");
+        return {};
+    }
+    if (what == "close") {
+        if (!host_.document()) return Refuse(409, "no document is open");
+        host_.CloseDocument();
+        return {};
+    }
+    if (what == "save") return Save(input);
+    if (what == "undo") {
+        // The page offers the undo in the document it belongs to only.
+        if (host_.canUndo() && !CanUndo()) return Refuse(409, "the last command changed another document");
+        std::string error;
+        if (!host_.Undo(&error)) return Refuse(409, error);
+        notice_ = "undone";
+        svgStale_ = true;
+        return {};
+    }
+    if (what == "select" || what == "drag" || what == "layer") {
+        if (!host_.document()) return Refuse(409, "no document is open");
+        if (what == "layer") return SetLayer(input);
+        return SelectAt(input);
+    }
+    return Refuse(400, "unknown input \"" + what + "\"");
+}
+
+Reply Workbench::ChooseMenu(const json& input) {
+    const auto order = MenuOrder(host_.menus());
+    const int id = Integer(input, "id");
+    if (id < 0 || id >= static_cast<int>(order.size())) return Refuse(400, "there is no such menu item");
+    MenuItem* item = order[static_cast<size_t>(id)];
+    if (input.contains("text") && Text(input, "text") != item->text)
+        return Refuse(409, "the menus have changed; try again");
+    host_.UpdateMenus();
+    if (item->submenu || item->isSeparator()) return Refuse(400, "\"" + item->text + "\" is not a command");
+    if (!item->enabled) return Refuse(409, "\"" + item->text + "\" is disabled here");
+    // The request is answered as soon as the command is under way; the
+    // command runs as the next input, and the page follows it, its dialogs
+    // and its questions through the state.
+    running_ = item->text;
+    cancelRequested_ = false;
+    notice_.clear();
+    Reply started;
+    started.body = "{\"started\":true}";
+    queue_.Push([this, item] {
+        const HostErr result = host_.ChooseMenuItem(item);
+        host_.user().CancelAtCheck(0);
+        notice_ = result == 0 ? "" : "\"" + item->text + "\" ended with code " + CodeText(result) +
+                                         (result == HOST_FOURCC('S', 'T', 'O', 'P') ? " (cancelled)" : "");
+        running_.clear();
+        cancelRequested_ = false;
+        svgStale_ = true;
+        Publish(true);
+    });
+    return started;
+}
+
+Reply Workbench::SelectAt(const json& input) {
+    Document& document = *host_.document();
+    const bool extend = Flag(input, "extend");
+    if (input["do"] == "select") {
+        const HostPoint p{Number(input, "x"), Number(input, "y")};
+        const double tolerance = input.contains("tolerance") ? std::clamp(Number(input, "tolerance"), 0.0, 1e6) : 2.0;
+        ApplyClick(document, HitObject(document, p, tolerance), extend);
+    } else {
+        const HostRect r{Number(input, "left"), Number(input, "top"), Number(input, "right"), Number(input, "bottom")};
+        ApplyDrag(document, ObjectsInRect(document, r), extend);
+    }
+    host_.Notify(kNotifierArtSelectionChanged);
+    return {};
+}
+
+Reply Workbench::SetLayer(const json& input) {
+    Document& document = *host_.document();
+    const auto layers = document.allLayers();
+    const int index = Integer(input, "index");
+    if (index < 0 || index >= static_cast<int>(layers.size())) return Refuse(400, "there is no such layer");
+    Layer* layer = layers[static_cast<size_t>(index)];
+    if (input.contains("visible")) layer->visible = Flag(input, "visible");
+    if (input.contains("locked")) layer->editable = !Flag(input, "locked");
+    if (Flag(input, "current")) {
+        if (HostErr err = document.setCurrentLayer(layer)) return Refuse(409, "the layer cannot be made current: code " + CodeText(err));
+    }
+    document.touch(layer->group());
+    svgStale_ = true;
+    host_.Notify(kNotifierDocumentChanged);
+    return {};
+}
+
+Reply Workbench::AtDialog(const json& input) {
+    const auto open = win32::OpenDialogs();
+    if (box_) return Refuse(409, "answer the " + box_->kind + " first");
+    HWND window = HandleFrom(Text(input, "window"));
+    // Modal: while a dialog is open only the innermost one takes input;
+    // otherwise the panels that are shown do.
+    HWND top = nullptr;
+    if (!open.empty()) {
+        top = open.back();
+    } else if (running_.empty()) {
+        for (const host::PanelEntry& entry : host::LivePanels())
+            if (window && IsWindowVisible(entry.panel->window) && IsWithin(window, entry.panel->window))
+                top = entry.panel->window;
+    }
+    if (!window || !top || !IsWithin(window, top))
+        return Refuse(409, open.empty() ? "that window takes no input now" : "that dialog is not the one in front");
+    const std::string action = Text(input, "action");
+    // A panel's controls have no ids of their own: the page names them by
+    // their handles.
+    HWND control = nullptr;
+    if (input.contains("control")) {
+        control = HandleFrom(Text(input, "control"));
+        if (!control || control == window || !IsWithin(control, window)) return Refuse(400, "there is no such control");
+        if (!win32::EffectivelyVisible(control)) return Refuse(409, "that control is hidden");
+        if (!win32::EffectivelyEnabled(control)) return Refuse(409, "that control is disabled");
+    }
+    std::string error;
+    if (action == "click" && control) {
+        SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
+        if (IsWindow(control)) SendMessageW(control, WM_LBUTTONUP, 0, 0);
+    } else if (action == "click") error = win32::UserClick(window, Integer(input, "id"));
+    else if (action == "focus") {
+        // A click into a text field takes the focus and selects what it
+        // holds, so that typing replaces it.
+        const int id = Integer(input, "id");
+        error = win32::UserFocus(window, id);
+        HWND field = GetDlgItem(window, id);
+        if (error.empty() && field && GetFocus() == field) SendMessageW(field, EM_SETSEL, 0, -1);
+    }
+    else if (action == "select") error = win32::UserSelect(window, Integer(input, "id"), Integer(input, "row"));
+    else if (action == "clear") error = win32::UserClear(window, Integer(input, "id"));
+    else if (action == "char") {
+        // One keystroke into the field: a click into it first when it has
+        // not the focus, then the character as the keyboard sends it.
+        const int id = Integer(input, "id");
+        HWND field = GetDlgItem(window, id);
+        if (!field) return Refuse(400, "there is no control " + std::to_string(id));
+        if (!open.empty() && !win32::DialogKind(open.back()).empty() && id == kFileNameField)
+            return Refuse(400, "choose the file from the root folder's list");
+        const std::u16string text = win32::Widen(Text(input, "text"));
+        if (text.size() != 1) return Refuse(400, "a keystroke is one character");
+        if (GetFocus() != field) error = win32::UserFocus(window, id);
+        if (error.empty()) SendMessageW(field, WM_CHAR, text[0], 1);
+    } else if (action == "tree") {
+        HWND tree = control ? control : GetDlgItem(window, Integer(input, "id"));
+        const std::string part = Text(input, "part");
+        const UINT where = part == "button" ? TVHT_ONITEMBUTTON : part == "indent" ? TVHT_ONITEMINDENT
+                         : part == "icon" ? TVHT_ONITEMICON : TVHT_ONITEMLABEL;
+        HTREEITEM item = tree ? FindTreeItem(tree, Text(input, "item")) : nullptr;
+        if (!item) return Refuse(400, "there is no such tree item");
+        error = win32::UserClickTreeItem(tree, item, where);
+    } else if (open.empty()) {
+        return Refuse(400, "unknown action \"" + action + "\" at a panel");
+    } else if (action == "tab") win32::UserLeave(open.back());
+    else if (action == "enter") win32::UserEnter(open.back());
+    else if (action == "escape") win32::UserEscape(open.back());
+    else if (action == "close") win32::UserClose(open.back());
+    else return Refuse(400, "unknown dialog action \"" + action + "\"");
+    if (!error.empty()) return Refuse(409, error);
+    return {};
+}
+
+Reply Workbench::ChooseFile(const json& input) {
+    const auto open = win32::OpenDialogs();
+    if (open.empty() || win32::DialogKind(open.back()).empty()) return Refuse(409, "no file dialog is open");
+    if (box_) return Refuse(409, "answer the " + box_->kind + " first");
+    const bool save = win32::DialogKind(open.back()) == "save";
+    fs::path full;
+    std::string error;
+    const std::string relative = Text(input, "path");
+    if (!(save ? root_.Writable(relative, &full, &error) : root_.Existing(relative, &full, &error)))
+        return Refuse(400, error);
+    error = win32::UserChooseFile(open.back(), win32::Widen(full.string()));
+    if (!error.empty()) return Refuse(409, error);
+    return {};
+}
+
+Reply Workbench::AtPanel(const json& input) {
+    const std::string title = Text(input, "panel");
+    const host::PanelEntry entry = host::FindPanel(title);
+    if (!entry.panel) return Refuse(400, "there is no panel \"" + title + "\"");
+    const bool show = Flag(input, "show");
+    if (show) host::UserShowPanel(entry.handle);
+    else host::UserClosePanel(entry.handle);
+    return {};
+}
+
+// ---------------------------------------------------------------- files
+
+bool Workbench::OpenFile(const std::string& relative, std::string* error) {
+    fs::path full;
+    if (!root_.Existing(relative, &full, error)) return false;
+    if (!host::IsDocumentPath(full.string())) {
+        *error = "\"" + relative + "\" is not a document (.svg or .json)";
+        return false;
+    }
+    auto document = host::ReadDocumentFile(full.string(), {}, error);
+    if (!document) return false;
+    host_.OpenDocument(std::move(document));
+    titles_[host_.document()->openSerial] = root_.Relative(full);
+    notice_ = "opened " + root_.Relative(full);
+    svgStale_ = true;
+    return true;
+}
+
+Reply Workbench::Save(const json& input) {
+    Document* document = host_.document();
+    if (!document) return Refuse(409, "no document is open");
+    const std::string relative = Text(input, "path");
+    fs::path full;
+    std::string error;
+    if (!root_.Writable(relative, &full, &error)) return Refuse(400, error);
+    if (!host::IsDocumentPath(full.string())) return Refuse(400, "\"" + relative + "\": save as .svg or .json");
+    if (!host::WriteDocumentFile(*document, full.string(), &error)) return Refuse(500, error);
+    notice_ = "saved " + root_.Relative(full);
+    return {};
+}
+
+Reply Workbench::Upload(const std::string& name, std::string bytes) {
+    const std::string lower = [&] {
+        std::string s = name;
+        for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    }();
+    const bool svg = lower.size() > 4 && lower.ends_with(".svg");
+    const bool json = lower.size() > 5 && lower.ends_with(".json");
+    if (!svg && !json) return Refuse(400, "upload an .svg or a .json document");
+    return Call([this, name, svg, bytes = std::move(bytes)]() -> Reply {
+        if (const std::string busy = Busy(); !busy.empty()) return Refuse(409, busy);
+        std::string error;
+        auto document = svg ? host::ReadSvgDocument(bytes, {}, &error) : host::ReadJsonDocument(bytes, &error);
+        if (!document) return Refuse(400, name + ": " + error);
+        host_.OpenDocument(std::move(document));
+        titles_[host_.document()->openSerial] = fs::path(name).filename().string();
+        notice_ = "opened " + fs::path(name).filename().string();
+        svgStale_ = true;
+        return {};
+    });
+}
+
+Reply Workbench::Download(const std::string& format) {
+    if (format != "svg" && format != "json") return Refuse(400, "download as svg or json");
+    return Call([this, format]() -> Reply {
+        const Document* document = host_.document();
+        if (!document) return Refuse(409, "no document is open");
+        Reply reply;
+        reply.body = format == "svg" ? host::WriteSvgDocument(*document) : host::WriteJsonDocument(*document);
+        reply.type = format == "svg" ? "image/svg+xml" : "application/json";
+        reply.filename = fs::path(TitleOf(document)).stem().string() + "." + format;
+        return reply;
+    });
+}
+
+}  // namespace orbalis::workbench

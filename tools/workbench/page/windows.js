@@ -1,0 +1,238 @@
+// The host's windows (dialogs and panels) drawn from the window tree's
+// snapshot as live controls at their pixel positions. Every keystroke,
+// click, selection and focus change goes to the window tree; what the page
+// shows is always the tree's state after it.
+import { fileChooser } from './files.js';
+
+const FILE_NAME_FIELD = 0x047c;
+
+// Strips the access-key marks: "&N" shows as "N", "&&" as "&".
+function shown(text) {
+  return text.replace(/&(.)/g, '$1');
+}
+
+// An icon or bitmap of the window tree ({width, height, rgba} in base64)
+// as a canvas of its own pixel size.
+export function imageCanvas(image) {
+  const canvas = document.createElement('canvas');
+  canvas.width = image.width;
+  canvas.height = image.height;
+  canvas.className = 'picture';
+  const bytes = Uint8ClampedArray.from(atob(image.rgba), (c) => c.charCodeAt(0));
+  if (bytes.length === image.width * image.height * 4)
+    canvas.getContext('2d').putImageData(new ImageData(bytes, image.width, image.height), 0, 0);
+  return canvas;
+}
+
+// Text wider than its control is squeezed into it, as a narrower Windows
+// font would have fitted it (the dialog pictures do the same), instead of
+// being cut or wrapped out of sight. Call once the window is in the page.
+export function fitTexts(frame) {
+  for (const text of frame.querySelectorAll('.fit')) {
+    if (text.closest('.lines')) continue;
+    text.style.transform = '';
+    const room = text.parentElement.clientWidth - (text.parentElement.tagName === 'LABEL' ? 16 : 4);
+    const width = text.scrollWidth;
+    if (room > 0 && width > room) text.style.transform = `scaleX(${(room / width).toFixed(3)})`;
+  }
+}
+
+function fitting(text) {
+  const span = document.createElement('span');
+  span.className = 'fit';
+  span.textContent = text;
+  return span;
+}
+
+function place(element, control) {
+  element.style.left = control.x + 'px';
+  element.style.top = control.y + 'px';
+  element.style.width = control.width + 'px';
+  if (control.kind !== 'combo' && control.kind !== 'edit') element.style.height = control.height + 'px';
+  element.dataset.id = control.id;
+  element.classList.add('control', control.kind);
+  if (!control.enabled) element.classList.add('disabled');
+  if (control.focus) element.classList.add('focus');
+  return element;
+}
+
+function controlElement(control, act, options) {
+  // Dialog controls go by their ids, a panel's (which have none) by their handles.
+  const to = control.id ? { window: control.window, id: control.id } : { window: control.window, id: 0, control: control.control };
+  switch (control.kind) {
+    case 'button':
+    case 'default': {
+      const b = document.createElement('button');
+      if (control.image) b.append(imageCanvas(control.image));
+      else b.append(fitting(shown(control.text)));
+      if (control.hasImage && control.text) b.title = shown(control.text);
+      b.disabled = !control.enabled;
+      b.addEventListener('click', (e) => {
+        e.preventDefault();
+        if (options.fileDialog && control.id === 1) return options.chooseFile();
+        act({ ...to, action: 'click' });
+      });
+      return place(b, control);
+    }
+    case 'check':
+    case 'radio': {
+      const label = document.createElement('label');
+      const box = document.createElement('input');
+      box.type = control.kind === 'check' ? 'checkbox' : 'radio';
+      box.checked = !!control.checked;
+      box.disabled = !control.enabled;
+      label.append(box, fitting(shown(control.text)));
+      label.addEventListener('click', (e) => {
+        e.preventDefault();
+        if (control.enabled) act({ ...to, action: 'click' });
+      });
+      return place(label, control);
+    }
+    case 'group': {
+      const g = document.createElement('div');
+      const legend = document.createElement('span');
+      legend.textContent = shown(control.text);
+      if (control.text) g.append(legend);
+      return place(g, control);
+    }
+    case 'label': {
+      const l = document.createElement('div');
+      l.append(fitting(shown(control.text)));
+      l.style.textAlign = control.align;
+      l.classList.add('align-' + control.align);
+      // A label with room for more lines wraps, as a static control does.
+      if (control.height >= 24) l.classList.add('lines');
+      if (control.clickable && control.enabled) {
+        l.classList.add('clickable');
+        l.addEventListener('click', () => act({ ...to, action: 'click' }));
+      }
+      return place(l, control);
+    }
+    case 'edit': {
+      const input = document.createElement('input');
+      input.type = 'text';
+      input.value = control.text;
+      input.disabled = !control.enabled;
+      input.spellcheck = false;
+      input.addEventListener('mousedown', () => {
+        if (!control.focus) act({ ...to, action: 'focus' });
+      });
+      input.addEventListener('keydown', (e) => {
+        const key = e.key;
+        if (e.isComposing) return;
+        if (key === 'Tab') act({ ...to, action: 'tab' });
+        else if (key === 'Enter') act({ ...to, action: 'enter' });
+        else if (key === 'Escape') act({ ...to, action: 'escape' });
+        else if (key === 'Backspace') act({ ...to, action: 'char', text: '\b' });
+        else if (key.length === 1 && !e.ctrlKey && !e.metaKey && !e.altKey) act({ ...to, action: 'char', text: key });
+        else if (key.startsWith('Arrow') || key === 'Home' || key === 'End') return;
+        e.preventDefault();
+        e.stopPropagation();
+      });
+      input.addEventListener('compositionend', (e) => {
+        for (const c of e.data) act({ ...to, action: 'char', text: c });
+      });
+      input.addEventListener('paste', (e) => {
+        e.preventDefault();
+        for (const c of e.clipboardData.getData('text')) act({ ...to, action: 'char', text: c });
+      });
+      if (control.focus) options.focusLater = () => {
+        input.focus();
+        const [start, end] = control.selection || [0, 0];
+        input.setSelectionRange(start, end);
+      };
+      return place(input, control);
+    }
+    case 'combo': {
+      const select = document.createElement('select');
+      control.rows.forEach((row, i) => select.append(new Option(row, String(i), false, i === control.row)));
+      if (control.row < 0) select.selectedIndex = -1;
+      select.disabled = !control.enabled;
+      select.addEventListener('change', () => act({ ...to, action: 'select', row: Number(select.value) }));
+      return place(select, control);
+    }
+    case 'tree': {
+      const list = document.createElement('ul');
+      for (const item of control.items) {
+        const li = document.createElement('li');
+        li.style.paddingLeft = 4 + item.depth * 16 + 'px';
+        if (item.selected) li.classList.add('selected');
+        const expander = document.createElement('span');
+        expander.className = 'expander';
+        expander.textContent = item.children ? (item.expanded ? '▾' : '▸') : '';
+        expander.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'button' }));
+        const label = document.createElement('span');
+        label.className = 'label';
+        label.textContent = item.text;
+        label.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'label' }));
+        li.append(expander);
+        const icon = control.icons?.[item.image];
+        if (icon) {
+          const canvas = imageCanvas(icon);
+          canvas.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'icon' }));
+          li.append(canvas);
+        }
+        li.append(label);
+        list.append(li);
+      }
+      return place(list, control);
+    }
+    case 'image': {
+      const image = document.createElement('div');
+      if (control.image) image.append(imageCanvas(control.image));
+      else image.classList.add('empty');
+      return place(image, control);
+    }
+    default:
+      return place(document.createElement('div'), control);
+  }
+}
+
+// A window's frame and its controls. `act` sends a move to the window tree.
+export function drawWindow(win, act, { title, onClose, onChooseFile } = {}) {
+  const frame = document.createElement('div');
+  frame.className = 'window';
+  frame.dataset.window = win.window;
+  if (win.template) frame.dataset.template = win.template;
+  if (win.kind) frame.dataset.kind = win.kind;
+  const caption = document.createElement('div');
+  caption.className = 'caption';
+  const text = document.createElement('span');
+  text.textContent = title || win.caption;
+  caption.append(text);
+  if (win.closable || onClose) {
+    const close = document.createElement('button');
+    close.textContent = '×';
+    close.title = '閉じる';
+    close.addEventListener('click', () => (onClose ? onClose() : act({ window: win.window, action: 'close' })));
+    caption.append(close);
+  }
+  const client = document.createElement('div');
+  client.className = 'client';
+  client.style.width = win.width + 'px';
+  client.style.height = win.height + 'px';
+  const fileDialog = win.kind === 'open' || win.kind === 'save';
+  let chosen = '';
+  const options = { fileDialog, chooseFile: () => chosen && onChooseFile(chosen), focusLater: null };
+  for (const control of win.controls) {
+    if (!control.visible) continue;
+    if (fileDialog && control.id === FILE_NAME_FIELD) continue;
+    client.append(controlElement(control, act, options));
+  }
+  frame.append(caption, client);
+  if (fileDialog) {
+    const chooser = fileChooser({
+      save: win.kind === 'save',
+      onChoose: (path) => onChooseFile(path),
+    });
+    chooser.addEventListener('input', () => (chosen = chooser.querySelector('.file-name').value));
+    chooser.addEventListener('click', () => {
+      const name = chooser.querySelector('.file-name').value.trim();
+      const where = chooser.querySelector('.where').textContent.replace(/^場所: \//, '');
+      chosen = name ? (where ? where + '/' : '') + name : '';
+    });
+    frame.append(chooser);
+  }
+  frame.focusLater = options.focusLater;
+  return frame;
+}
