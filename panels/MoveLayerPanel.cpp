@@ -44,19 +44,29 @@ std::u16string LayerTitle(HostLayer layer, HostErr* err) {
 
 // True when `group` and everything inside it, through groups and compound
 // paths, carries the selected attribute.
-bool WhollySelected(HostArt art) {
+// Whether the object and everything inside it carry the selected attribute;
+// a host error is returned.
+HostErr WhollySelected(HostArt art, bool* wholly) {
+    *wholly = false;
     int32_t selected = 0;
-    if (sArt->GetArtUserAttr(art, kHostArtSelected, &selected) || !selected) return false;
+    if (HostErr err = sArt->GetArtUserAttr(art, kHostArtSelected, &selected)) return err;
+    if (!selected) return 0;
     int32_t type = 0;
-    if (sArt->GetArtType(art, &type)) return false;
-    if (type != kHostGroupArt && type != kHostCompoundPathArt) return true;
-    HostArt child = nullptr;
-    if (sArt->GetArtFirstChild(art, &child)) return false;
-    while (child) {
-        if (!WhollySelected(child)) return false;
-        if (sArt->GetArtSibling(child, &child)) return false;
+    if (HostErr err = sArt->GetArtType(art, &type)) return err;
+    if (type != kHostGroupArt && type != kHostCompoundPathArt) {
+        *wholly = true;
+        return 0;
     }
-    return true;
+    HostArt child = nullptr;
+    if (HostErr err = sArt->GetArtFirstChild(art, &child)) return err;
+    while (child) {
+        bool childWholly = false;
+        if (HostErr err = WhollySelected(child, &childWholly)) return err;
+        if (!childWholly) return 0;
+        if (HostErr err = sArt->GetArtSibling(child, &child)) return err;
+    }
+    *wholly = true;
+    return 0;
 }
 
 HostErr LayerExists(HostLayer target, bool* found) {
@@ -336,16 +346,22 @@ HostErr CMoveLayerPanel::MoveSelection(HostLayer target) {
     HostArt lastMoved = nullptr;
     for (uint64_t i = 0; i < selection.Count(); ++i) {
         HostArt art = selection.At(static_cast<int32_t>(i));
+        // A member that cannot be read is not skipped in silence: the move
+        // ends with the message, as when moving it fails.
         HostLayer layer = nullptr;
-        if (sArt->GetLayerOfArt(art, &layer) || layer == target) continue;
         HostArt ownGroup = nullptr;
-        if (sArt->GetFirstArtOfLayer(layer, &ownGroup) == 0 && ownGroup == art) continue;
         int32_t type = 0;
-        if (sArt->GetArtType(art, &type)) continue;
+        bool wholly = true;
+        HostErr err = sArt->GetLayerOfArt(art, &layer);
+        if (!err && layer == target) continue;
+        if (!err) err = sArt->GetFirstArtOfLayer(layer, &ownGroup);
+        if (!err && ownGroup == art) continue;
+        if (!err) err = sArt->GetArtType(art, &type);
+        if (!err && type == kHostGroupArt) err = WhollySelected(art, &wholly);
         // A partly selected group stays; its selected contents are members
         // of the set themselves. Skipping it is not a failure.
-        if (type == kHostGroupArt && !WhollySelected(art)) continue;
-        HostErr err = sArt->ReorderArt(art, kHostPlaceInsideOnBottom, groupOption ? newGroup : layerGroup);
+        if (!err && !wholly) continue;
+        if (!err) err = sArt->ReorderArt(art, kHostPlaceInsideOnBottom, groupOption ? newGroup : layerGroup);
         if (err) {
             ShowAlert(kMoveFailed);
             return err;

@@ -1,5 +1,7 @@
 #include "host/app/Faults.h"
 
+#include <charconv>
+
 namespace orbalis::host {
 
 std::map<std::string, FaultPoint>& Faults::Points() {
@@ -77,6 +79,39 @@ void Faults::Reset() {
         point.code = 0;
         point.repeat = false;
     }
+}
+
+bool Faults::ParseSpec(const std::string& text, Spec* spec, std::string* error) {
+    const size_t first = text.find(':');
+    const size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (first == std::string::npos || first == 0) {
+        *error = "\"" + text + "\" is not OPERATION:N[:CODE]";
+        return false;
+    }
+    Spec parsed;
+    parsed.operation = text.substr(0, first);
+    const std::string nth = text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+    auto [end, ec] = std::from_chars(nth.data(), nth.data() + nth.size(), parsed.nth);
+    if (ec != std::errc() || end != nth.data() + nth.size() || parsed.nth == 0) {
+        *error = "the call number in \"" + text + "\" is not a whole number from 1";
+        return false;
+    }
+    parsed.code = HOST_FOURCC('F', 'A', 'I', 'L');
+    if (second != std::string::npos) {
+        const std::string code = text.substr(second + 1);
+        int32_t number = 0;
+        auto [codeEnd, codeEc] = std::from_chars(code.data(), code.data() + code.size(), number);
+        if (codeEc == std::errc() && codeEnd == code.data() + code.size() && number != 0) {
+            parsed.code = number;
+        } else if (code.size() == 4) {
+            parsed.code = HOST_FOURCC(code[0], code[1], code[2], code[3]);
+        } else {
+            *error = "the code in \"" + text + "\" is neither four characters nor a number other than 0";
+            return false;
+        }
+    }
+    *spec = std::move(parsed);
+    return true;
 }
 
 }  // namespace orbalis::host

@@ -63,6 +63,17 @@ public:
     // Disarms every fault and zeroes every count.
     static void Reset();
 
+    // A fault written as text, "OPERATION:N" or "OPERATION:N:CODE" (CODE
+    // four characters, or a decimal number; 'FAIL' when left out), as the
+    // command line takes it from the environment variable ORBALIS_FAULT.
+    struct Spec {
+        std::string operation;
+        uint64_t nth = 0;
+        HostErr code = 0;
+    };
+    static bool ParseSpec(const std::string& text, Spec* spec, std::string* error);
+    static void Arm(const Spec& spec) { FailOperation(spec.operation, spec.nth, spec.code); }
+
 private:
     friend void LogCall(const char* name);
     static std::map<std::string, FaultPoint>& Points();

@@ -158,6 +158,27 @@ TEST_F(MoveLayerPanelTest, AHostErrorEndsTheMoveWithTheMessageAndKeepsEarlierMov
     EXPECT_EQ(national->group()->firstChild() != nullptr, true);
 }
 
+TEST_F(MoveLayerPanelTest, AnObjectThatCannotBeReadEndsTheMoveWithTheMessageInsteadOfStaying) {
+    // Its layer, its own layer's group, its type, and whether a group is
+    // wholly selected: each unreadable in turn.
+    for (const char* operation : {"GetLayerOfArt", "GetFirstArtOfLayer", "GetArtType", "GetArtUserAttr"}) {
+        host::Art* group = AddGroup(doc(), layer->group());
+        host::Art* inside = AddRect(doc(), group, 0, 0, 10, 10);
+        Select(doc(), inside);
+        Select(doc(), group);
+        user().ClearTranscript();
+        ASSERT_EQ(Play(std::string(kPanel) + "refresh"), "");
+        // The target layer's group is read first (the group option is off).
+        host::Faults::FailOperation(operation, std::string(operation) == "GetFirstArtOfLayer" ? 2 : 1,
+                                    kHostBadParameterErr);
+        ASSERT_EQ(Play(std::string(kPanel) + "tree 国道"), "");
+        host::Faults::Reset();
+        EXPECT_EQ(Alerts(), (std::vector<std::string>{"エラーにより操作を完了できませんでした"})) << operation;
+        EXPECT_EQ(doc().layerOf(group), layer) << operation;
+        doc().deselectAll();
+    }
+}
+
 TEST_F(MoveLayerPanelTest, AnotherDocumentGreysTheTreeOutUntilRefreshed) {
     ASSERT_EQ(Play(std::string(kPanel) + "refresh"), "");
     host::Layer* other = nullptr;

@@ -323,6 +323,12 @@ int RunCommand(const std::vector<std::string>& words) {
     if (!ReadUiScripts(args, &steps, &error)) return Fail(error);
     win32::ScriptedUser dialogUser;
     dialogUser.Add(std::move(steps));
+    // The stand-in host's fault injection: one host operation of the command
+    // made to fail, to try failure paths from the command line.
+    host::Faults::Spec fault;
+    const char* faultText = std::getenv("ORBALIS_FAULT");
+    if (faultText && *faultText && !host::Faults::ParseSpec(faultText, &fault, &error))
+        return Fail("ORBALIS_FAULT: " + error);
 
     int exitCode = 0;
     // Every document given is opened; the first is current, and the
@@ -368,6 +374,7 @@ int RunCommand(const std::vector<std::string>& words) {
     }
 
     host::Faults::Reset();
+    if (!fault.operation.empty()) host::Faults::Arm(fault);
     const auto started = std::chrono::steady_clock::now();
     const HostErr result = item ? host->ChooseMenuItem(item) : 0;
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
