@@ -55,7 +55,10 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
                 return false;
             }
             const char q = script[i];
-            source.push_back(q);
+            // A line end inside quotes is kept as its escape, so that the
+            // step as written stays on one line in messages.
+            if (q == '\n') source += "\\n";
+            else source.push_back(q);
             if (q == '"') break;
             if (q != '\\') {
                 word.push_back(q);
