@@ -70,7 +70,7 @@ std::unique_ptr<Host> StartHost(const HostFiles& files, int* exitCode) {
     auto host = std::make_unique<Host>(options);
     std::string error;
     if (!host->preferences().load(&error)) {
-        *exitCode = Fail(error);
+        *exitCode = Fail(error + " (left as it is: mend it or move it away)");
         return nullptr;
     }
     const std::string plugin = PluginPath(files.plugin);
