@@ -180,6 +180,8 @@ TEST_F(BadInputTest, WrongOptionValues) {
     ExpectRefused(run + "--menu 高速移動 --layer nothing", "nothing");
     ExpectRefused(run + "--menu 高速移動 --colour red", "--colour");
     ExpectRefused(run + "--menu", "--menu");
+    ExpectRefused(run + "--menu 高速移動 --select", "--select: 1 required NAME missing");
+    ExpectRefused("--colour run " + File("map.svg"), "unknown option --colour");
     ExpectRefused("run " + File("map.svg") + " " + Prefs(), "run needs --menu TEXT or --ui STEPS");
     ExpectRefused(run + "--menu 高速移動 --ui 'fly 3'", "\"fly 3\"");
     ExpectRefused("run " + File("map.svg") + " --menu 高速移動 --out " + File("out.txt"),

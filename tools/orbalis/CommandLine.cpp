@@ -19,10 +19,11 @@ struct Subcommand {
 };
 
 // Options that take one value each time they are given and may be given
-// again; a word after the value is the next argument, not a second value.
+// again. The word after the option is its value, whatever it looks like; the
+// word after that is the next argument, not a second value.
 CLI::Option* Repeatable(CLI::App* app, const std::string& name, std::vector<std::string>& values,
                         const std::string& description) {
-    return app->add_option(name, values, description)->take_all()->allow_extra_args(false);
+    return app->add_option(name, values, description)->expected(1)->take_all()->allow_extra_args(false);
 }
 
 void AddHostFiles(CLI::App* app, HostFiles& files) {
@@ -137,6 +138,8 @@ int RunCommandLine(int argc, const char* const* argv) {
         std::cout << root.help();
         return 0;
     }
+    if (!first.empty() && first[0] == '-' && first != "-h" && first != "--help")
+        return Fail("unknown option " + first + " (options come after the command; try orbalis --help)");
     if (first.empty() || first[0] != '-') {
         bool known = false;
         for (const Subcommand& command : commands) known = known || command.app->get_name() == first;
