@@ -350,9 +350,11 @@ TEST(UiScript, StepsQuotingAndMistakes) {
     EXPECT_EQ(typed[0].source, "type 1104 \"a\\nb\"");
     ASSERT_TRUE(ParseUiScript(typed[0].source, &again, &error)) << error;
     EXPECT_EQ(again[0].text, "a\nb");
-    again.clear();
-    EXPECT_FALSE(ParseUiScript("type 1 \"open\nclick 1\n", &again, &error));
-    EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    for (const char* bad : {"type 1 \"open\nclick 1\n", "\"fly\\naway\" 1", "panel\"\\n\"", "type 1 \"a\\\nb\""}) {
+        again.clear();
+        EXPECT_FALSE(ParseUiScript(bad, &again, &error)) << bad;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
 }
 
 }  // namespace
