@@ -36,10 +36,11 @@ void Spit(const fs::path& path, const std::string& text) { std::ofstream(path, s
 
 std::string Quoted(const fs::path& path) { return "'" + path.string() + "'"; }
 
-// Every entry under a folder: its kind, and for a file its bytes and time of
-// last change.
+// Every entry under a folder: its kind, and for a file its size, its time of
+// last change and, unless it is enormous, its bytes.
 struct Entry {
     fs::file_type type;
+    std::uintmax_t size;
     std::string bytes;
     fs::file_time_type changed;
     bool operator==(const Entry&) const = default;
@@ -50,9 +51,10 @@ Snapshot Take(const fs::path& folder) {
     Snapshot snapshot;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         const fs::file_type type = entry.symlink_status().type();
-        Entry e{type, {}, {}};
+        Entry e{type, 0, {}, {}};
         if (type == fs::file_type::regular) {
-            e.bytes = Slurp(entry.path());
+            e.size = fs::file_size(entry.path());
+            if (e.size <= (64u << 20)) e.bytes = Slurp(entry.path());
             e.changed = fs::last_write_time(entry.path());
         }
         snapshot[entry.path().string()] = e;
