@@ -29,6 +29,11 @@ std::string Extension(const std::string& path) {
 
 bool ReadFile(const std::string& path, std::string* text, std::string* error) {
     std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+        *error = path + ": cannot read: not a regular file";
+        return false;
+    }
     const auto size = fs::file_size(path, ec);
     if (ec) {
         *error = path + ": cannot read: " + ec.message();

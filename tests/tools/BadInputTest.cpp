@@ -123,7 +123,7 @@ TEST_F(BadInputTest, MissingUnreadableAndEmptyDocuments) {
     fs::create_directory(dir / "folder.svg");
     ASSERT_EQ(::mkfifo((dir / "pipe.json").c_str(), 0600), 0);
     ExpectRefused("info " + File("folder.svg"), "folder.svg: cannot read");
-    ExpectRefused("convert " + File("pipe.json") + " " + File("out.svg"), "pipe.json: cannot read");
+    ExpectRefused("convert " + File("pipe.json") + " " + File("out.svg"), "pipe.json: cannot read: not a regular file");
 
     Spit(dir / "empty.svg", "");
     Spit(dir / "empty.json", "");
