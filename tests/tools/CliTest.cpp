@@ -111,6 +111,16 @@ TEST_F(CliTest, RunMovesTheMapByTheSelectedPath) {
     EXPECT_EQ(FirstAnchor(first).y, -2);
     EXPECT_EQ(first->next(), nullptr) << "the arrow was deleted";
 
+    // --answer answers the questions in the order given; the first keeps the
+    // arrow (the second is left over: there are no guides to ask about).
+    const Outcome kept = Run("run " + in + " --menu 高速移動 --select arrow --answer no --answer yes --out " + out + " " +
+                             Prefs());
+    ASSERT_EQ(kept.exit, 0) << kept.err;
+    EXPECT_NE(kept.err.find("パスを削除しますか？ -> no"), std::string::npos) << kept.err;
+    moved = host::ReadDocumentFile(out, {}, &error);
+    ASSERT_NE(moved, nullptr) << error;
+    EXPECT_NE(moved->topLayers().front()->group()->firstChild()->next(), nullptr) << "the arrow was kept";
+
     const Outcome missing = Run("run " + in + " --menu 高速移動 --select nothing " + Prefs());
     EXPECT_EQ(missing.exit, 2);
     EXPECT_NE(missing.err.find("no object named \"nothing\""), std::string::npos);
