@@ -321,5 +321,15 @@ TEST(ResourceImage, DamagedImagesAreRefusedNotOverread) {
     EXPECT_FALSE(host::CheckPropertyList({empty}, &list, &error));
 }
 
+TEST(DialogTemplates, ExtremeUnitsAndFontSizesDoNotOverflow) {
+    DialogTemplate t;
+    t.pointSize = 65535;  // read from a 16-bit word
+    const BaseUnits units = BaseUnitsOf(t);
+    const RECT r = ToPixels(units, -32768, -32768, 32767, 32767);
+    EXPECT_LT(r.left, 0);
+    EXPECT_LT(r.top, 0);
+    EXPECT_EQ(ToPixels(BaseUnits{6, 13}, 10, 8, 40, 16).right, 75);
+}
+
 }  // namespace
 }  // namespace orbalis::win32
