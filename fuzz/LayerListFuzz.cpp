@@ -124,6 +124,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const size_t made = session.host->document()->allLayers().size() - before;
             if (made < 1 || made > std::max<size_t>(lines, 1)) Fail("creating made the wrong number of layers");
         }
+        // The host keeps every document open until it is closed.
+        session.host->CloseDocument();
     }
     return 0;
 }

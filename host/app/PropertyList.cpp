@@ -7,6 +7,7 @@ namespace orbalis::host {
 namespace {
 
 std::string CString(const std::vector<uint8_t>& data) {
+    if (data.empty()) return {};
     const auto* text = reinterpret_cast<const char*>(data.data());
     return std::string(text, strnlen(text, data.size()));
 }

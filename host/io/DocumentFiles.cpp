@@ -1,8 +1,11 @@
 #include "host/io/DocumentFiles.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,6 +29,11 @@ std::string Extension(const std::string& path) {
 
 bool ReadFile(const std::string& path, std::string* text, std::string* error) {
     std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (!ec && fs::exists(status) && !fs::is_regular_file(status) && !fs::is_directory(status)) {
+        *error = path + ": cannot read: not a regular file";
+        return false;
+    }
     const auto size = fs::file_size(path, ec);
     if (ec) {
         *error = path + ": cannot read: " + ec.message();
@@ -112,24 +120,36 @@ bool WriteDocumentFile(const Document& document, const std::string& path, std::s
         *error = path + ": unknown document type (expected .json or .svg)";
         return false;
     }
+    return WriteFileAtomically(path, text, error);
+}
+
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error) {
     const fs::path target(path);
     const fs::path temporary =
         target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(getpid()));
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) ||
-            !out.flush()) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            *error = path + ": cannot write";
-            return false;
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *error = path + ": cannot write: " + std::strerror(errno);
+        return false;
+    }
+    const char* data = text.data();
+    std::size_t left = text.size();
+    int failure = 0;
+    while (left > 0 && failure == 0) {
+        const ssize_t written = ::write(fd, data, left);
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) {
+            failure = errno;
+        } else {
+            data += written;
+            left -= static_cast<std::size_t>(written);
         }
     }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        fs::remove(temporary, ec);
-        *error = path + ": cannot write: " + ec.message();
+    if (::close(fd) != 0 && failure == 0) failure = errno;
+    if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+    if (failure != 0) {
+        ::unlink(temporary.c_str());
+        *error = path + ": cannot write: " + std::strerror(failure);
         return false;
     }
     return true;

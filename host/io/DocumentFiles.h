@@ -24,6 +24,10 @@ std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
 // one-line `error` on failure, leaving any existing file untouched.
 bool WriteDocumentFile(const Document& document, const std::string& path, std::string* error);
 
+// Writes `text` to `path` the same way: all of it or, with a one-line
+// `error` naming the file, nothing.
+bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error);
+
 // Whether the extension of `path` names a format this host reads and writes.
 bool IsDocumentPath(const std::string& path);
 

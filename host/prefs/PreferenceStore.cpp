@@ -56,25 +56,47 @@ std::string withoutExceptionTag(const char* what) {
     return message;
 }
 
-// Reads the whole file; false with errno set when it cannot be read.
-bool readFile(const std::string& path, std::string* contents) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+// Far more than any set of settings needs; a larger file is not one.
+constexpr std::size_t kMaximumFileSize = 16u << 20;
+
+enum class ReadResult { kRead, kFailed, kNotRegular, kTooLarge };
+
+// Reads the whole of a regular file; kFailed with errno set when it cannot
+// be read. Devices and pipes are refused unread, since they may never end.
+ReadResult readFile(const std::string& path, std::string* contents) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return ReadResult::kFailed;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        int error = errno;
+        ::close(fd);
+        errno = error;
+        return ReadResult::kFailed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        errno = EISDIR;
+        return S_ISDIR(info.st_mode) ? ReadResult::kFailed : ReadResult::kNotRegular;
+    }
     char chunk[65536];
     for (;;) {
+        if (contents->size() > kMaximumFileSize) {
+            ::close(fd);
+            return ReadResult::kTooLarge;
+        }
         ssize_t got = ::read(fd, chunk, sizeof chunk);
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) {
             int error = errno;
             ::close(fd);
             errno = error;
-            return false;
+            return ReadResult::kFailed;
         }
         if (got == 0) break;
         contents->append(chunk, static_cast<std::size_t>(got));
     }
     ::close(fd);
-    return true;
+    return ReadResult::kRead;
 }
 
 bool writeAll(int fd, const std::string& text) {
@@ -147,11 +169,25 @@ bool PreferenceStore::load(std::string* error) {
     lastError_.clear();
     if (path_.empty()) return true;
 
+    const std::string where = "preferences file " + inQuotes(path_);
     std::string contents;
-    if (!readFile(path_, &contents)) {
+    switch (readFile(path_, &contents)) {
+    case ReadResult::kRead: break;
+    case ReadResult::kFailed:
         if (errno == ENOENT) return true;
         return failLoad("cannot read preferences file " + inQuotes(path_) + ": " + systemError(errno), error);
+    case ReadResult::kNotRegular: return failLoad(where + " is not a regular file", error);
+    case ReadResult::kTooLarge:
+        return failLoad(where + " is larger than " + std::to_string(kMaximumFileSize >> 20) + " MiB", error);
     }
+    return loadText(contents, error);
+}
+
+bool PreferenceStore::loadText(const std::string& contents, std::string* error) {
+    sections_.clear();
+    loadFailure_.clear();
+    lastError_.clear();
+    // Nothing to lose: the store itself never writes an empty file.
     if (contents.find_first_not_of(" \t\r\n") == std::string::npos) return true;
 
     const std::string where = "preferences file " + inQuotes(path_);
@@ -210,10 +246,7 @@ void PreferenceStore::reset() {
     lastError_.clear();
 }
 
-bool PreferenceStore::save(std::string* error) {
-    if (path_.empty()) return true;
-    if (!loadFailure_.empty()) return failSave("nothing saved: " + loadFailure_, error);
-
+std::string PreferenceStore::text() const {
     json document = json::object();
     for (const auto& [sectionName, keys] : sections_) {
         json& section = document[sectionName] = json::object();
@@ -230,15 +263,35 @@ bool PreferenceStore::save(std::string* error) {
             section[keyName] = {{"type", kTypeNames[value.index()]}, {"value", std::move(stored)}};
         }
     }
-    std::string text;
-    try {
-        text = document.dump(2) + "\n";
-    } catch (const json::exception& e) {
-        return failSave("cannot write preferences: " + withoutExceptionTag(e.what()), error);
-    }
+    // Names and strings are checked to be UTF-8 when put or loaded; should
+    // one not be, it is written with replacement characters, never thrown.
+    return document.dump(2, ' ', false, json::error_handler_t::replace) + "\n";
+}
+
+bool PreferenceStore::save(std::string* error) {
+    if (path_.empty()) return true;
+    if (!loadFailure_.empty()) return failSave("nothing saved: " + loadFailure_, error);
+    const std::string text = this->text();
 
     namespace fs = std::filesystem;
-    const fs::path target(path_);
+    // A symbolic link stays a link: the file it points to is replaced.
+    fs::path target(path_);
+    std::error_code linkError;
+    if (fs::is_symlink(target, linkError)) {
+        fs::path resolved = fs::weakly_canonical(target, linkError);
+        if (linkError) {
+            return failSave("cannot follow the preferences link " + inQuotes(path_) + ": " + linkError.message(),
+                            error);
+        }
+        target = resolved;
+    }
+    const std::string targetPath = target.string();
+    struct stat existing {};
+    const bool exists = ::stat(targetPath.c_str(), &existing) == 0;
+    // Renaming over a device or a directory would replace it.
+    if (exists && !S_ISREG(existing.st_mode)) {
+        return failSave("cannot save preferences file " + inQuotes(path_) + ": not a regular file", error);
+    }
     const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
     std::error_code ec;
     fs::create_directories(directory, ec);
@@ -256,15 +309,13 @@ bool PreferenceStore::save(std::string* error) {
         return failSave("cannot save preferences in " + inQuotes(directory.string()) + ": " + systemError(errno),
                         error);
     }
-    struct stat existing {};
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0 &&
-              (::stat(path_.c_str(), &existing) != 0 || ::fchmod(fd, existing.st_mode & 07777) == 0);
+    bool ok = writeAll(fd, text) && ::fsync(fd) == 0 && (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0);
     int writeError = errno;
     if (::close(fd) != 0 && ok) {
         ok = false;
         writeError = errno;
     }
-    if (ok && ::rename(temporary.c_str(), path_.c_str()) != 0) {
+    if (ok && ::rename(temporary.c_str(), targetPath.c_str()) != 0) {
         ok = false;
         writeError = errno;
     }

@@ -30,9 +30,14 @@ public:
     const std::string& path() const { return path_; }
 
     // Replaces the values with those of the file. A missing or empty file
-    // gives an empty store. On failure the store is empty, `error` gets one
+    // gives an empty store; a device, a pipe or a file of more than 16 MiB
+    // is refused unread. On failure the store is empty, `error` gets one
     // line, and the file is protected from saving.
     bool load(std::string* error);
+    // The same for the file's contents, read by the caller.
+    bool loadText(const std::string& contents, std::string* error);
+    // The file's contents for the values held.
+    std::string text() const;
     // Forgets every value and lets the next save replace the file.
     void reset();
     // Writes every value to the file through a temporary file in the same

@@ -155,8 +155,10 @@ BaseUnits BaseUnitsOf(const DialogTemplate& t) {
 }
 
 RECT ToPixels(const BaseUnits& units, int x, int y, int cx, int cy) {
-    auto h = [&](int v) { return static_cast<LONG>(std::lround(v * units.x / 4.0)); };
-    auto v = [&](int w) { return static_cast<LONG>(std::lround(w * units.y / 8.0)); };
+    // In floating point: a damaged template's coordinates and font size
+    // multiply past the range of int.
+    auto h = [&](int v) { return static_cast<LONG>(std::lround(double(v) * units.x / 4.0)); };
+    auto v = [&](int w) { return static_cast<LONG>(std::lround(double(w) * units.y / 8.0)); };
     return RECT{h(x), v(y), h(x + cx), v(y + cy)};
 }
 

@@ -103,6 +103,10 @@ bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, s
         *error = "it cannot be read";
         return false;
     }
+    return ParseLibraryResources(file, out, error);
+}
+
+bool ParseLibraryResources(const std::vector<uint8_t>& file, std::vector<Resource>* out, std::string* error) {
     Elf64_Ehdr eh;
     if (file.size() < sizeof eh || std::memcmp(file.data(), ELFMAG, SELFMAG) != 0 ||
         file[EI_CLASS] != ELFCLASS64) {

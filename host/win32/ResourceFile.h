@@ -37,6 +37,9 @@ bool ParseResources(const uint8_t* data, size_t size, std::vector<Resource>* out
 // section is not a resource image.
 bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, std::string* error);
 
+// The same for the bytes of a library file.
+bool ParseLibraryResources(const std::vector<uint8_t>& file, std::vector<Resource>* out, std::string* error);
+
 // The first resource of that type and name, or null.
 const Resource* FindIn(const std::vector<Resource>& resources, const ResourceKey& type,
                        const ResourceKey& name);

@@ -55,7 +55,10 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
                 return false;
             }
             const char q = script[i];
-            source.push_back(q);
+            // A line end inside quotes is kept as its escape, so that the
+            // step as written stays on one line in messages.
+            if (q == '\n') source += "\\n";
+            else source.push_back(q);
             if (q == '"') break;
             if (q != '\\') {
                 word.push_back(q);
@@ -107,19 +110,32 @@ std::vector<std::string> TreePath(const std::string& word) {
     return titles;
 }
 
+// Line ends in a message, from a quoted word, shown as their escape.
+std::string OnOneLine(const std::string& message) {
+    std::string shown;
+    for (char c : message) {
+        if (c == '\n') shown += "\\n";
+        else shown.push_back(c);
+    }
+    return shown;
+}
+
 }  // namespace
 
 bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::string* error) {
     std::vector<std::vector<std::string>> steps;
     std::vector<std::string> sources;
-    if (!Tokenize(script, &steps, &sources, error)) return false;
+    if (!Tokenize(script, &steps, &sources, error)) {
+        *error = OnOneLine(*error);
+        return false;
+    }
     std::vector<UiStep> parsed;
     for (size_t i = 0; i < steps.size(); ++i) {
         const auto& w = steps[i];
         UiStep step{};
         step.source = sources[i];
         auto bad = [&](const std::string& why) {
-            *error = "\"" + step.source + "\": " + why;
+            *error = OnOneLine("\"" + step.source + "\": " + why);
             return false;
         };
         auto want = [&](size_t n, const char* usage) { return w.size() == n ? true : bad(std::string("expected ") + usage); };

@@ -1,13 +1,17 @@
 #include "host/prefs/PreferenceStore.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <optional>
@@ -18,6 +22,7 @@ namespace orbalis::host::testing_prefs {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 using Store = host::PreferenceStore;
 
 std::string readAll(const fs::path& path) {
@@ -273,6 +278,10 @@ TEST_F(PreferenceStore, AFileThatCannotBeUnderstoodIsNeverOverwritten) {
         "{\"S\": {\"K\": {\"type\": \"real\", \"value\": \"many\"}}}",
         "{\"S\": {\"K\": {\"type\": \"colour\", \"value\": \"red\"}}}",
         "{\"S\": {\"K\": {\"type\": \"text\", \"value\": \"a\", \"note\": 1}}}",
+        "{\"S\": {\"K\": {\"type\": \"text\", \"value\": \"\xff\xfe\"}}}",
+        std::string("{\"S\": {\"K\": {\"type\": \"text\", \"value\": \"a\0b\"}}}"s),
+        "<svg xmlns=\"http://www.w3.org/2000/svg\"/>\n",
+        "\x89PNG\r\n\x1a\n",
     };
     for (const std::string& contents : broken) {
         writeAll(file_, contents);
@@ -299,6 +308,114 @@ TEST_F(PreferenceStore, AFileThatCannotBeUnderstoodIsNeverOverwritten) {
     int32_t value = 0;
     EXPECT_EQ(loaded().getInteger("S", "K", &value), 0);
     EXPECT_EQ(value, 3);
+}
+
+TEST_F(PreferenceStore, ATruncatedFileIsReportedAndKept) {
+    {
+        Store store(file_.string());
+        ASSERT_EQ(store.putText("Nodra-Orbalis1.5", "NL_BeforeString", "第"), 0);
+        ASSERT_EQ(store.putInteger("Nodra-Orbalis1.5", "NL_Step", 2), 0);
+    }
+    const std::string whole = readAll(file_);
+    for (std::size_t length : {std::size_t{1}, whole.size() / 2, whole.size() - 3}) {
+        const std::string cut = whole.substr(0, length);
+        writeAll(file_, cut);
+        Store store(file_.string());
+        std::string error;
+        EXPECT_FALSE(store.load(&error)) << cut;
+        EXPECT_NE(error.find("is not valid JSON"), std::string::npos) << error;
+        EXPECT_EQ(store.putInteger("Nodra-Orbalis1.5", "NL_Step", 5), kHostLockedErr);
+        EXPECT_EQ(readAll(file_), cut);
+    }
+}
+
+TEST_F(PreferenceStore, DevicesPipesAndHugeFilesAreNeitherReadNorReplaced) {
+    const fs::path pipe = directory_ / "pipe.json";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    Store fromPipe(pipe.string());
+    std::string error;
+    EXPECT_FALSE(fromPipe.load(&error)) << "a pipe with no writer must not block the load";
+    EXPECT_NE(error.find("is not a regular file"), std::string::npos) << error;
+    // Never loaded: the save itself must refuse to rename over the pipe.
+    Store neverLoaded(pipe.string());
+    EXPECT_EQ(neverLoaded.putInteger("S", "K", 1), kHostLockedErr);
+    EXPECT_NE(neverLoaded.lastError().find("not a regular file"), std::string::npos) << neverLoaded.lastError();
+    EXPECT_TRUE(fs::is_fifo(pipe));
+
+    writeAll(file_, "{}");
+    fs::resize_file(file_, (16u << 20) + 1);
+    Store huge(file_.string());
+    EXPECT_FALSE(huge.load(&error));
+    EXPECT_NE(error.find("is larger than 16 MiB"), std::string::npos) << error;
+    EXPECT_EQ(huge.putInteger("S", "K", 1), kHostLockedErr);
+    EXPECT_EQ(fs::file_size(file_), (16u << 20) + 1);
+}
+
+TEST_F(PreferenceStore, ALinkedFileIsReplacedAndTheLinkKept) {
+    const fs::path elsewhere = directory_ / "dotfiles";
+    fs::create_directory(elsewhere);
+    writeAll(elsewhere / "orbalis.json", "{}");
+    fs::create_symlink(elsewhere / "orbalis.json", file_);
+    Store store(file_.string());
+    ASSERT_TRUE(store.load(nullptr));
+    ASSERT_EQ(store.putInteger("S", "K", 7), 0) << store.lastError();
+    EXPECT_TRUE(fs::is_symlink(file_));
+    EXPECT_NE(readAll(elsewhere / "orbalis.json").find("\"K\""), std::string::npos);
+    EXPECT_EQ(filesInDirectory(), (std::set<std::string>{"dotfiles", "preferences.json"}));
+}
+
+// Runs `body` in a child process whose files may not grow beyond `limit`
+// bytes, as on a full disk, and returns its wait status. With the signal
+// ignored, writes past the limit fail with EFBIG; otherwise SIGXFSZ kills
+// the child in the middle of the write.
+int WithFileSizeLimit(rlim_t limit, bool ignoreSignal, const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (ignoreSignal) ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit rl{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) ::_exit(100);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return status;
+}
+
+TEST_F(PreferenceStore, AFullDiskKeepsTheOldContents) {
+    {
+        Store store(file_.string());
+        ASSERT_EQ(store.putText("S", "Note", "old"), 0);
+    }
+    const std::string original = readAll(file_);
+    const std::string big(4096, 'x');
+    const int status = WithFileSizeLimit(original.size() + 16, true, [&] {
+        Store store(file_.string());
+        if (!store.load(nullptr)) return 1;
+        if (store.putText("S", "Note", big) != kHostLockedErr) return 2;
+        const std::string& error = store.lastError();
+        if (error.find(file_.string()) == std::string::npos || error.find("too large") == std::string::npos) return 3;
+        std::string inMemory;
+        if (store.getText("S", "Note", &inMemory) != 0 || inMemory != big) return 4;
+        return 0;
+    });
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(readAll(file_), original);
+    EXPECT_EQ(filesInDirectory(), std::set<std::string>{"preferences.json"});
+
+    // Killed in the middle of the write, the process leaves the old file whole.
+    const int killed = WithFileSizeLimit(original.size() + 16, false, [&] {
+        Store store(file_.string());
+        store.load(nullptr);
+        store.putText("S", "Note", big);
+        return 0;
+    });
+    ASSERT_TRUE(WIFSIGNALED(killed));
+    EXPECT_EQ(WTERMSIG(killed), SIGXFSZ);
+    EXPECT_EQ(readAll(file_), original);
+    Store after(file_.string());
+    EXPECT_TRUE(after.load(nullptr));
+    EXPECT_EQ(after.putText("S", "Note", "new"), 0) << "a temporary file left by the killed process is in no way";
 }
 
 TEST_F(PreferenceStore, AnUnreadableFileIsNeverOverwritten) {

@@ -532,5 +532,30 @@ TEST(SvgImportForeign, UnknownContentIsKeptVerbatimInPaintOrder) {
     EXPECT_EQ(*Foreign(d->foreignAttributes, "data-source"), "us-atlas");
 }
 
+// Where SVG has a prefix, an element without one is not SVG; written where
+// SVG is the default, it must stay out of SVG, and a file read back must
+// read again as it was.
+TEST(SvgImportForeign, ElementsOutsideSvgStayOutsideItWhenWrittenAndReadAgain) {
+    const std::string prefixed =
+        "<svg:svg xmlns:svg='http://www.w3.org/2000/svg' viewBox='0 0 200 200'>"
+        "<svg:rect id='drawn' width='5' height='5'/>"
+        "<rect width='10' height='10' stroke='bmack'/>"
+        "<svg:g><path xmlns='http://www.w3.org/2000/svg' id='declared' d='M0 0 H1'/></svg:g></svg:svg>";
+    std::string error;
+    auto d = ReadSvgDocument(prefixed, {}, &error);
+    ASSERT_TRUE(d) << error;
+    const auto named = ByName(*d);
+    ASSERT_TRUE(named.count("drawn"));
+    EXPECT_EQ(named.at("drawn")->type(), kHostPathArt);
+    ASSERT_TRUE(named.count("declared")) << "an element declaring SVG its default is SVG";
+    EXPECT_EQ(named.at("declared")->type(), kHostPathArt);
+
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("<rect xmlns=\"\" width=\"10\""), std::string::npos) << written;
+    auto again = ReadSvgDocument(written, {}, &error);
+    ASSERT_TRUE(again) << error << "\n" << written;
+    EXPECT_EQ(WriteSvgDocument(*again), written);
+}
+
 }  // namespace
 }  // namespace orbalis::host

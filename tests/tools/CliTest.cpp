@@ -111,6 +111,16 @@ TEST_F(CliTest, RunMovesTheMapByTheSelectedPath) {
     EXPECT_EQ(FirstAnchor(first).y, -2);
     EXPECT_EQ(first->next(), nullptr) << "the arrow was deleted";
 
+    // --answer answers the questions in the order given; the first keeps the
+    // arrow (the second is left over: there are no guides to ask about).
+    const Outcome kept = Run("run " + in + " --menu 高速移動 --select arrow --answer no --answer yes --out " + out + " " +
+                             Prefs());
+    ASSERT_EQ(kept.exit, 0) << kept.err;
+    EXPECT_NE(kept.err.find("パスを削除しますか？ -> no"), std::string::npos) << kept.err;
+    moved = host::ReadDocumentFile(out, {}, &error);
+    ASSERT_NE(moved, nullptr) << error;
+    EXPECT_NE(moved->topLayers().front()->group()->firstChild()->next(), nullptr) << "the arrow was kept";
+
     const Outcome missing = Run("run " + in + " --menu 高速移動 --select nothing " + Prefs());
     EXPECT_EQ(missing.exit, 2);
     EXPECT_NE(missing.err.find("no object named \"nothing\""), std::string::npos);
@@ -161,6 +171,41 @@ TEST_F(CliTest, TheUserAtTheAboutBoxIsScriptedAndTheShellOpensArePrinted) {
     o = Run(about + " --ui 'dialog 107; type 1 \"x'");
     EXPECT_EQ(o.exit, 2);
     EXPECT_NE(o.err.find("unterminated quote"), std::string::npos) << o.err;
+}
+
+TEST_F(CliTest, UiScriptsAndFilesArePlayedInTheOrderGiven) {
+    const std::string about = "run " + Example("us-states.svg") + " --menu Nodra-Orbalis1.5... " + Prefs();
+    std::ofstream(dir / "click.txt") << "click 1063\n";
+    const std::string file = " --ui-file " + (dir / "click.txt").string();
+    Outcome o = Run(about + " --ui 'dialog 107'" + file + " --ui 'click 1'");
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_EQ(o.err, "shell: open https://orbalis.example.org/docs/\n");
+    // The same steps in another order close the dialog before the click.
+    o = Run(about + " --ui 'dialog 107'" + " --ui 'click 1'" + file);
+    EXPECT_EQ(o.exit, 1) << o.err;
+    EXPECT_NE(o.err.find("steps left unused: \"click 1063\""), std::string::npos) << o.err;
+}
+
+TEST_F(CliTest, HelpForTheProgramAndEachCommand) {
+    Outcome o = Run("--help");
+    EXPECT_EQ(o.exit, 0) << o.err;
+    for (const char* command : {"menus", "info", "run", "convert", "dialog"})
+        EXPECT_NE(o.out.find(std::string("  ") + command + " "), std::string::npos) << command << " in " << o.out;
+    EXPECT_EQ(Run("help").out, o.out);
+    o = Run("run --help");
+    EXPECT_EQ(o.exit, 0) << o.err;
+    for (const char* option : {"--menu", "--layer", "--select", "--view", "--yes", "--no", "--answer", "--out",
+                               "--ui ", "--ui-file", "--stats", "--prefs", "--plugin"})
+        EXPECT_NE(o.out.find(option), std::string::npos) << option << " in " << o.out;
+    for (const char* command : {"menus", "info", "convert", "dialog"}) {
+        o = Run(std::string(command) + " --help");
+        EXPECT_EQ(o.exit, 0) << command;
+        EXPECT_NE(o.out.find(std::string("orbalis ") + command), std::string::npos) << o.out;
+    }
+    // Without a command the help is the complaint.
+    o = Run("");
+    EXPECT_EQ(o.exit, 2);
+    EXPECT_NE(o.err.find("run"), std::string::npos);
 }
 
 TEST_F(CliTest, UiStepsWithoutAMenuItemStartThePluginAndSave) {

@@ -342,6 +342,19 @@ TEST(UiScript, StepsQuotingAndMistakes) {
         EXPECT_FALSE(error.empty()) << bad;
         EXPECT_TRUE(none.empty()) << bad;
     }
+    // A line end inside quotes is part of the text; the step as written
+    // shows it as an escape, on one line, and reads back the same.
+    std::vector<UiStep> typed, again;
+    ASSERT_TRUE(ParseUiScript("type 1104 \"a\nb\"; click 1", &typed, &error)) << error;
+    EXPECT_EQ(typed[0].text, "a\nb");
+    EXPECT_EQ(typed[0].source, "type 1104 \"a\\nb\"");
+    ASSERT_TRUE(ParseUiScript(typed[0].source, &again, &error)) << error;
+    EXPECT_EQ(again[0].text, "a\nb");
+    for (const char* bad : {"type 1 \"open\nclick 1\n", "\"fly\\naway\" 1", "panel\"\\n\"", "type 1 \"a\\\nb\""}) {
+        again.clear();
+        EXPECT_FALSE(ParseUiScript(bad, &again, &error)) << bad;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
 }
 
 }  // namespace

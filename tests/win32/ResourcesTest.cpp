@@ -307,6 +307,28 @@ TEST(ResourceImage, DamagedImagesAreRefusedNotOverread) {
     host::PropertyList list;
     EXPECT_FALSE(host::ReadPropertyList({cut}, &list, &error));
     EXPECT_NE(error.find("cut short"), std::string::npos) << error;
+    // Empty texts: no entry point and no name, so no plug-in of this host.
+    Resource empty = *pipl;
+    empty.data = {1, 0, 0, 0, 2, 0, 0, 0};
+    for (const char* key : {"wx64", "pinm"}) {
+        const uint8_t entry[16] = {'A', 'D', 'B', 'E', uint8_t(key[0]), uint8_t(key[1]), uint8_t(key[2]),
+                                   uint8_t(key[3])};
+        empty.data.insert(empty.data.end(), entry, entry + 16);
+    }
+    ASSERT_TRUE(host::ReadPropertyList({empty}, &list, &error)) << error;
+    EXPECT_EQ(list.entryPoint, "");
+    EXPECT_EQ(list.name, "");
+    EXPECT_FALSE(host::CheckPropertyList({empty}, &list, &error));
+}
+
+TEST(DialogTemplates, ExtremeUnitsAndFontSizesDoNotOverflow) {
+    DialogTemplate t;
+    t.pointSize = 65535;  // read from a 16-bit word
+    const BaseUnits units = BaseUnitsOf(t);
+    const RECT r = ToPixels(units, -32768, -32768, 32767, 32767);
+    EXPECT_LT(r.left, 0);
+    EXPECT_LT(r.top, 0);
+    EXPECT_EQ(ToPixels(BaseUnits{6, 13}, 10, 8, 40, 16).right, 75);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "tools/orbalis/Commands.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,7 +25,6 @@
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
 #include "host/win32/ScriptedUser.h"
-#include "tools/orbalis/Arguments.h"
 #include "tools/orbalis/Console.h"
 #include "tools/orbalis/DialogForm.h"
 
@@ -35,12 +36,6 @@ using host::Art;
 using host::Document;
 using host::Host;
 using host::Layer;
-
-int Fail(const std::string& message) {
-    FinishProgress();
-    std::cerr << "orbalis: " << message << "\n";
-    return 2;
-}
 
 std::string CodeText(HostErr code) {
     char text[32];
@@ -55,31 +50,19 @@ std::string CodeText(HostErr code) {
     return text;
 }
 
-std::string PluginPath(const Arguments& args) {
-    if (args.has("--plugin")) return args.value("--plugin");
-    if (const char* env = std::getenv("ORBALIS_PLUGIN"); env && *env) return env;
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        for (const fs::path& candidate : {self.parent_path() / "../plugins/Orbalis.so",
-                                          self.parent_path() / "../lib/orbalis/Orbalis.so"})
-            if (fs::exists(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
-    }
-    return ORBALIS_PLUGIN_DEFAULT_PATH;
-}
 
 // A host with its preferences loaded and the plug-in started; null after
 // printing why not.
-std::unique_ptr<Host> StartHost(const Arguments& args, int* exitCode) {
+std::unique_ptr<Host> StartHost(const HostFiles& files, int* exitCode) {
     host::HostOptions options;
-    options.preferencesPath = args.value("--prefs", host::PreferenceStore::defaultPath());
+    options.preferencesPath = files.prefs.value_or(host::PreferenceStore::defaultPath());
     auto host = std::make_unique<Host>(options);
     std::string error;
     if (!host->preferences().load(&error)) {
-        *exitCode = Fail(error);
+        *exitCode = Fail(error + " (left as it is: mend it or move it away)");
         return nullptr;
     }
-    const std::string plugin = PluginPath(args);
+    const std::string plugin = PluginPath(files.plugin);
     if (!host->LoadPlugin(plugin, &error)) {
         *exitCode = Fail(error);
         return nullptr;
@@ -215,24 +198,60 @@ void PrintStats(double seconds) {
         std::fprintf(stderr, "stats: %-28s %llu\n", name.c_str(), static_cast<unsigned long long>(n));
 }
 
+// Whether a file can be written at `path`, as far as can be told before
+// writing it: its folder exists and it is not a folder itself. Checked
+// before a command runs, so that no work and no settings go to waste.
+bool CheckWritable(const std::string& path, std::string* error) {
+    const fs::path target(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    struct stat info {};
+    int problem = 0;
+    if (::stat(folder.c_str(), &info) != 0) problem = errno;
+    else if (!S_ISDIR(info.st_mode)) problem = ENOTDIR;
+    else if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) problem = EISDIR;
+    if (problem == 0) return true;
+    *error = path + ": cannot write: " + std::strerror(problem);
+    return false;
+}
+
+// Far longer than any script a user writes; it bounds what a pipe or a
+// device given as the file can make the program hold.
+constexpr std::size_t kMaximumScriptBytes = 16u << 20;
+
+// Reads a --ui-file: a file, or a pipe such as /dev/stdin.
+bool ReadScriptFile(const std::string& path, std::string* script, std::string* error) {
+    std::error_code ec;
+    std::ifstream in;
+    if (!fs::is_directory(path, ec)) in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        *error = "--ui-file " + path + ": cannot read: " + std::strerror(fs::is_directory(path, ec) ? EISDIR : errno);
+        return false;
+    }
+    script->clear();
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        script->append(chunk, static_cast<std::size_t>(in.gcount()));
+        if (script->size() > kMaximumScriptBytes) {
+            *error = "--ui-file " + path + ": larger than " + std::to_string(kMaximumScriptBytes >> 20) + " MiB";
+            return false;
+        }
+    }
+    if (in.bad()) {
+        *error = "--ui-file " + path + ": cannot read";
+        return false;
+    }
+    return true;
+}
+
 // The user's part in the dialogs: every --ui script and --ui-file, in the
 // order given.
-bool ReadUiScripts(const Arguments& args, std::vector<win32::UiStep>* steps, std::string* error) {
-    for (const auto& [option, value] : args.ordered()) {
-        std::string script = value;
-        if (option == "--ui-file") {
-            std::ifstream in(value);
-            if (!in) {
-                *error = "cannot read " + value;
-                return false;
-            }
-            script.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        } else if (option != "--ui") {
-            continue;
-        }
+bool ReadUiScripts(const std::vector<UiSource>& sources, std::vector<win32::UiStep>* steps, std::string* error) {
+    for (const UiSource& source : sources) {
+        std::string script = source.text;
+        if (source.isFile && !ReadScriptFile(source.text, &script, error)) return false;
         std::string why;
         if (!win32::ParseUiScript(script, steps, &why)) {
-            *error = option + ": " + why;
+            *error = (source.isFile ? "--ui-file " + source.text : std::string("--ui")) + ": " + why;
             return false;
         }
     }
@@ -258,15 +277,30 @@ bool ParseAnswer(const std::string& word, bool* yes) {
 
 }  // namespace
 
-int MenusCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {"--plugin", "--prefs"}, {});
-    if (!args.ok()) return Fail(args.error());
-    if (args.positional().size() > 1) return Fail("menus takes at most one document");
+std::string PluginPath(const std::optional<std::string>& plugin) {
+    if (plugin) return *plugin;
+    if (const char* env = std::getenv("ORBALIS_PLUGIN"); env && *env) return env;
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        for (const fs::path& candidate : {self.parent_path() / "../plugins/Orbalis.so",
+                                          self.parent_path() / "../lib/orbalis/Orbalis.so"})
+            if (fs::exists(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
+    }
+    return ORBALIS_PLUGIN_DEFAULT_PATH;
+}
+
+int Fail(const std::string& message) {
+    FinishProgress();
+    std::cerr << "orbalis: " << message << "\n";
+    return 2;
+}
+
+int MenusCommand(const MenusOptions& options) {
     int exitCode = 0;
     std::unique_ptr<Document> document;
-    if (args.positional().size() == 1 && !(document = Open(args.positional()[0], {}, &exitCode)))
-        return exitCode;
-    auto host = StartHost(args, &exitCode);
+    if (options.document && !(document = Open(*options.document, {}, &exitCode))) return exitCode;
+    auto host = StartHost(options.files, &exitCode);
     if (!host) return exitCode;
     host->OpenDocument(std::move(document));
     host->UpdateMenus();
@@ -275,15 +309,12 @@ int MenusCommand(const std::vector<std::string>& words) {
     return 0;
 }
 
-int InfoCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {}, {});
-    if (!args.ok()) return Fail(args.error());
-    if (args.positional().size() != 1) return Fail("info takes one document");
+int InfoCommand(const InfoOptions& options) {
     int exitCode = 0;
-    auto document = Open(args.positional()[0], {}, &exitCode);
+    auto document = Open(options.document, {}, &exitCode);
     if (!document) return exitCode;
     const HostRect& a = document->artboard;
-    std::cout << args.positional()[0] << ": artboard " << Number(a.right - a.left) << " x "
+    std::cout << options.document << ": artboard " << Number(a.right - a.left) << " x "
               << Number(a.top - a.bottom) << " pt, " << document->liveArtCount()
               << " objects (layer groups included)\n";
     std::cout << "layers, top to bottom:\n";
@@ -297,30 +328,25 @@ int InfoCommand(const std::vector<std::string>& words) {
     return 0;
 }
 
-int RunCommand(const std::vector<std::string>& words) {
-    const Arguments args(words,
-                         {"--plugin", "--prefs", "--menu", "--layer", "--select", "--answer", "--out",
-                          "--ui", "--ui-file", "--view"},
-                         {"--yes", "--no", "--stats"});
-    if (!args.ok()) return Fail(args.error());
-    if (args.positional().empty()) return Fail("run takes a document");
-    const bool hasUi = args.has("--ui") || args.has("--ui-file");
-    if (!args.has("--menu") && !hasUi) return Fail("run needs --menu TEXT or --ui STEPS");
-    if (args.has("--yes") && args.has("--no")) return Fail("--yes and --no contradict each other");
+int RunCommand(const RunOptions& options) {
+    if (options.documents.empty()) return Fail("run takes a document");
+    if (!options.menu && options.ui.empty()) return Fail("run needs --menu TEXT or --ui STEPS");
+    if (options.yes && options.no) return Fail("--yes and --no contradict each other");
+    std::string error;
     Answers answers;
-    for (const std::string& word : args.values("--answer")) {
+    for (const std::string& word : options.answers) {
         bool yes = false;
         if (!ParseAnswer(word, &yes)) return Fail("--answer takes yes or no, not \"" + word + "\"");
         answers.sequence.push_back(yes);
     }
-    if (args.has("--yes")) answers.all = true;
-    if (args.has("--no")) answers.all = false;
-    const std::string out = args.value("--out");
-    if (args.has("--out") && !host::IsDocumentPath(out))
+    if (options.yes) answers.all = true;
+    if (options.no) answers.all = false;
+    const std::string out = options.out.value_or("");
+    if (options.out && !host::IsDocumentPath(out))
         return Fail(out + ": unknown document type (expected .json or .svg)");
+    if (options.out && !CheckWritable(out, &error)) return Fail(error);
     std::vector<win32::UiStep> steps;
-    std::string error;
-    if (!ReadUiScripts(args, &steps, &error)) return Fail(error);
+    if (!ReadUiScripts(options.ui, &steps, &error)) return Fail(error);
     win32::ScriptedUser dialogUser;
     dialogUser.Add(std::move(steps));
     // The stand-in host's fault injection: one host operation of the command
@@ -334,16 +360,15 @@ int RunCommand(const std::vector<std::string>& words) {
     // Every document given is opened; the first is current, and the
     // selection and the menu item apply to it.
     std::vector<std::unique_ptr<host::Document>> documents;
-    for (const std::string& path : args.positional()) {
-        documents.push_back(Open(path, args.value("--layer"), &exitCode));
+    for (const std::string& path : options.documents) {
+        documents.push_back(Open(path, options.layer.value_or(""), &exitCode));
         if (!documents.back()) return exitCode;
     }
-    if (args.has("--select") && !Select(*documents.front(), args.values("--select"), &error))
-        return Fail(error);
-    if (args.has("--view")) {
+    if (!options.select.empty() && !Select(*documents.front(), options.select, &error)) return Fail(error);
+    if (options.view) {
         HostPoint center{};
-        if (!ParseViewCenter(args.value("--view"), &center))
-            return Fail("--view takes X,Y in points, not \"" + args.value("--view") + "\"");
+        if (!ParseViewCenter(*options.view, &center))
+            return Fail("--view takes X,Y in points, not \"" + *options.view + "\"");
         documents.front()->viewCenter = center;
     }
 
@@ -359,7 +384,7 @@ int RunCommand(const std::vector<std::string>& words) {
             win32::OnShellRequest(nullptr);
         }
     } unwire;
-    auto host = StartHost(args, &exitCode);
+    auto host = StartHost(options.files, &exitCode);
     if (!host) return exitCode;
     AttachConsole(host->user(), std::move(answers));
     for (auto& document : documents) host->OpenDocument(std::move(document));
@@ -367,8 +392,8 @@ int RunCommand(const std::vector<std::string>& words) {
     // What the user does at the panels comes before the menu item.
     host::PlayPanelSteps(*host, dialogUser);
     host::MenuItem* item = nullptr;
-    if (args.has("--menu")) {
-        if (!(item = FindMenuItem(*host, args.value("--menu"), &error))) return Fail(error);
+    if (options.menu) {
+        if (!(item = FindMenuItem(*host, *options.menu, &error))) return Fail(error);
         host->menus().UpdateEnabling(host->document());
         if (!item->enabled) return Fail("menu item \"" + item->text + "\" is disabled here");
     }
@@ -379,8 +404,11 @@ int RunCommand(const std::vector<std::string>& words) {
     const HostErr result = item ? host->ChooseMenuItem(item) : 0;
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
     FinishProgress();
-    if (args.has("--stats")) PrintStats(took.count());
+    if (options.stats) PrintStats(took.count());
     host->ShutdownPlugins();
+    // The command goes on without its settings saved; the user is told once.
+    if (!host->preferences().lastError().empty())
+        std::cerr << "orbalis: settings not saved: " << host->preferences().lastError() << "\n";
     const bool uiDone = ReportUi(dialogUser);
     if (result) {
         std::cerr << "orbalis: " << item->text << " ended with code " << CodeText(result)
@@ -392,48 +420,41 @@ int RunCommand(const std::vector<std::string>& words) {
         std::cerr << "orbalis: the dialogs did not go as the script says; nothing written\n";
         return 1;
     }
-    if (args.has("--out")) {
+    if (options.out) {
         if (!host::WriteDocumentFile(*host->document(), out, &error)) return Fail(error);
         std::cerr << "wrote " << out << "\n";
     }
     return 0;
 }
 
-int DialogCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {"--plugin", "--svg"}, {});
-    if (!args.ok()) return Fail(args.error());
-    if (args.positional().size() != 1) return Fail("dialog takes one dialog number");
-    const std::string& word = args.positional()[0];
+int DialogCommand(const DialogOptions& options) {
+    const std::string& word = options.id;
     if (word.empty() || word.size() > 5 || word.find_first_not_of("0123456789") != std::string::npos)
         return Fail("\"" + word + "\" is not a dialog number");
-    if (!args.has("--svg")) return Fail("dialog needs --svg FILE");
+    std::string error;
+    if (!CheckWritable(options.svg, &error)) return Fail(error);
     // The plug-in's library is loaded, not started: its resources are all
     // that is needed.
     Host host;
-    std::string error;
-    host::LoadedPlugin* plugin = host.LoadPlugin(PluginPath(args), &error);
+    host::LoadedPlugin* plugin = host.LoadPlugin(PluginPath(options.plugin), &error);
     if (!plugin) return Fail(error);
     HINSTANCE module = GetModuleHandleA(plugin->mappedPath().c_str());
     if (!module) return Fail("the plug-in's module is not loaded");
     const std::string svg = win32::DrawTemplateSvg(module, std::stoi(word), &error);
     if (svg.empty()) return Fail(error);
-    const std::string out = args.value("--svg");
-    std::ofstream file(out, std::ios::binary);
-    if (!(file << svg) || !file.flush()) return Fail("cannot write " + out);
+    if (!host::WriteFileAtomically(options.svg, svg, &error)) return Fail(error);
     return 0;
 }
 
-int ConvertCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {}, {});
-    if (!args.ok()) return Fail(args.error());
-    if (args.positional().size() != 2) return Fail("convert takes an input and an output file");
-    const std::string& output = args.positional()[1];
+int ConvertCommand(const ConvertOptions& options) {
+    const std::string& output = options.output;
     if (!host::IsDocumentPath(output))
         return Fail(output + ": unknown document type (expected .json or .svg)");
-    int exitCode = 0;
-    auto document = Open(args.positional()[0], {}, &exitCode);
-    if (!document) return exitCode;
     std::string error;
+    if (!CheckWritable(output, &error)) return Fail(error);
+    int exitCode = 0;
+    auto document = Open(options.input, {}, &exitCode);
+    if (!document) return exitCode;
     if (!host::WriteDocumentFile(*document, output, &error)) return Fail(error);
     return 0;
 }
@@ -442,37 +463,30 @@ int ConvertCommand(const std::vector<std::string>& words) {
 
 namespace orbalis::tools {
 
-int PanelCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {"--plugin", "--prefs", "--svg", "--ui"}, {});
-    if (!args.ok()) return Fail(args.error());
-    if (args.positional().empty()) return Fail("panel takes the panel's title (and documents to open)");
-    if (!args.has("--svg")) return Fail("panel needs --svg FILE");
-    const std::string title = args.positional()[0];
+int PanelCommand(const PanelOptions& options) {
     std::vector<win32::UiStep> steps;
     std::string error;
-    if (!ReadUiScripts(args, &steps, &error)) return Fail(error);
+    if (!ReadUiScripts(options.ui, &steps, &error)) return Fail(error);
     win32::ScriptedUser user;
     user.Add(std::move(steps));
     int exitCode = 0;
     std::vector<std::unique_ptr<Document>> documents;
-    for (size_t i = 1; i < args.positional().size(); ++i) {
-        documents.push_back(Open(args.positional()[i], {}, &exitCode));
+    for (const std::string& path : options.documents) {
+        documents.push_back(Open(path, {}, &exitCode));
         if (!documents.back()) return exitCode;
     }
-    auto host = StartHost(args, &exitCode);
+    auto host = StartHost(options.files, &exitCode);
     if (!host) return exitCode;
     for (auto& document : documents) host->OpenDocument(std::move(document));
     if (!documents.empty()) host->SwitchDocument(0);
     // The panel is drawn as the steps leave it.
     host::PlayPanelSteps(*host, user);
-    const host::PanelEntry panel = host::FindPanel(title);
+    const host::PanelEntry panel = host::FindPanel(options.title);
     std::string svg = panel.panel ? win32::DrawDialogSvg(panel.panel->window) : std::string();
     host->ShutdownPlugins();
     if (!ReportUi(user)) return Fail("the panel steps did not go as the script says");
-    if (!panel.panel) return Fail("there is no panel \"" + title + "\"");
-    const std::string out = args.value("--svg");
-    std::ofstream file(out, std::ios::binary);
-    if (!(file << svg) || !file.flush()) return Fail("cannot write " + out);
+    if (!panel.panel) return Fail("there is no panel \"" + options.title + "\"");
+    if (!host::WriteFileAtomically(options.svg, svg, &error)) return Fail(error);
     return 0;
 }
 

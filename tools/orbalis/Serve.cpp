@@ -8,7 +8,7 @@
 #include <thread>
 
 #include "host/app/Host.h"
-#include "tools/orbalis/Arguments.h"
+#include "tools/orbalis/Commands.h"
 #include "tools/workbench/Server.h"
 #include "tools/workbench/Workbench.h"
 
@@ -17,21 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Fail(const std::string& message) {
-    std::cerr << "orbalis: " << message << "\n";
-    return 2;
-}
 
-std::string DefaultPlugin() {
-    if (const char* env = std::getenv("ORBALIS_PLUGIN"); env && *env) return env;
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        for (const fs::path& candidate : {self.parent_path() / "../plugins/Orbalis.so",
-                                          self.parent_path() / "../lib/orbalis/Orbalis.so"})
-            if (fs::exists(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
-    return ORBALIS_PLUGIN_DEFAULT_PATH;
-}
 
 std::string PageFolder() {
     if (const char* env = std::getenv("ORBALIS_WORKBENCH_PAGE"); env && *env) return env;
@@ -42,34 +28,9 @@ std::string PageFolder() {
     return ORBALIS_WORKBENCH_PAGE_DEFAULT;
 }
 
-bool ParsePort(const std::string& text, int* port) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos) return false;
-    *port = std::stoi(text);
-    return *port <= 65535;
-}
 
 }  // namespace
 
-int ServeCommand(const std::vector<std::string>& words) {
-    const Arguments args(words, {"--root", "--port", "--bind", "--plugin", "--prefs", "--max-upload"}, {});
-    if (!args.ok()) return Fail(args.error());
-    ServeOptions options;
-    options.documents = args.positional();
-    options.root = args.value("--root");
-    options.bind = args.value("--bind", options.bind);
-    options.plugin = args.value("--plugin");
-    options.prefs = args.value("--prefs");
-    if (args.has("--port") && !ParsePort(args.value("--port"), &options.port))
-        return Fail("--port takes a number from 0 to 65535, not \"" + args.value("--port") + "\"");
-    if (args.has("--max-upload")) {
-        int megabytes = 0;
-        const std::string text = args.value("--max-upload");
-        if (!ParsePort(text, &megabytes) || megabytes < 1 || megabytes > 1024)
-            return Fail("--max-upload takes megabytes from 1 to 1024, not \"" + text + "\"");
-        options.maxUploadMegabytes = static_cast<size_t>(megabytes);
-    }
-    return Serve(options);
-}
 
 int Serve(const ServeOptions& options) {
     std::error_code ec;
@@ -87,12 +48,12 @@ int Serve(const ServeOptions& options) {
     }
 
     host::HostOptions hostOptions;
-    hostOptions.preferencesPath = options.prefs.empty() ? host::PreferenceStore::defaultPath() : options.prefs;
+    hostOptions.preferencesPath = options.prefs.value_or(host::PreferenceStore::defaultPath());
     hostOptions.keepUndo = true;
     host::Host host(hostOptions);
     std::string error;
     if (!host.preferences().load(&error)) return Fail(error);
-    if (!host.LoadPlugin(options.plugin.empty() ? DefaultPlugin() : options.plugin, &error)) return Fail(error);
+    if (!host.LoadPlugin(PluginPath(options.plugin), &error)) return Fail(error);
 
     workbench::Workbench bench(host, root);
     if (HostErr err = host.StartPlugins()) return Fail("the plug-in did not start: code " + std::to_string(err));

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,15 +13,12 @@ struct ServeOptions {
     std::string root;                    // the folder the page may read and write; default the current one
     std::string bind = "127.0.0.1";
     int port = 0;                        // 0: any free port
-    std::string plugin;                  // default: the one installed beside the program
-    std::string prefs;                   // default: under the user's configuration directory
+    std::optional<std::string> plugin;   // default: the one installed beside the program
+    std::optional<std::string> prefs;    // default: under the user's configuration directory
     size_t maxUploadMegabytes = 64;
 };
 
 // Runs until interrupted (SIGINT or SIGTERM); the exit code.
 int Serve(const ServeOptions& options);
-
-// The command's words (after "serve") into options, then Serve.
-int ServeCommand(const std::vector<std::string>& words);
 
 }  // namespace orbalis::tools

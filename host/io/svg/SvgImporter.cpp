@@ -55,6 +55,14 @@ std::string_view Local(std::string_view name) {
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
+// The default namespace declared on an element or on one of its ancestors
+// below the root, which overrides the root's; null when none is.
+const char* DefaultNamespaceBelowRoot(pugi::xml_node el) {
+    for (pugi::xml_node n = el; n.parent() && n.parent().type() == pugi::node_element; n = n.parent())
+        if (pugi::xml_attribute a = n.attribute("xmlns")) return a.value();
+    return nullptr;
+}
+
 // Prefixes the file binds to the namespaces the importer reads.
 struct Namespaces {
     std::string svg;  // empty when SVG is the default namespace
@@ -157,7 +165,11 @@ private:
     std::string_view svgName(pugi::xml_node el) const override {
         const std::string_view name = el.name();
         const std::string_view prefix = Prefix(name);
-        if (prefix.empty()) return namespaces_.svg.empty() ? name : std::string_view();
+        if (prefix.empty()) {
+            if (const char* declared = DefaultNamespaceBelowRoot(el))
+                return std::string_view(declared) == kSvgNamespace ? name : std::string_view();
+            return namespaces_.svg.empty() ? name : std::string_view();
+        }
         return prefix == namespaces_.svg ? Local(name) : std::string_view();
     }
     bool isHref(std::string_view name) const override {
@@ -458,6 +470,23 @@ HostColor Importer::color(const Rgba& rgba, const std::string& cmyk, const std::
 
 std::string Importer::verbatim(pugi::xml_node el) const {
     std::ostringstream out;
+    if (el.type() == pugi::node_element && Prefix(el.name()).empty() && svgName(el).empty() &&
+        !el.attribute("xmlns")) {
+        // Not SVG, and without a prefix: it is in the default namespace of
+        // its place, or in none. It is kept saying which, since where it is
+        // written SVG is the default.
+        const char* space = "";
+        for (pugi::xml_node n = el; n.type() == pugi::node_element; n = n.parent())
+            if (pugi::xml_attribute a = n.attribute("xmlns")) {
+                space = a.value();
+                break;
+            }
+        pugi::xml_document copy;
+        pugi::xml_node kept = copy.append_copy(el);
+        kept.prepend_attribute("xmlns").set_value(space);
+        kept.print(out, "", pugi::format_raw);
+        return out.str();
+    }
     el.print(out, "", pugi::format_raw);
     return out.str();
 }
