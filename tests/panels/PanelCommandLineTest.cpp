@@ -127,7 +127,7 @@ TEST_F(PanelCommandLineTest, AnUnknownPanelOrAFailedStepIsSaidAndNothingWritten)
     EXPECT_EQ(Run("panel テキスト原点 --ui 'panel テキスト原点; button 7' --svg " + svg.string(), &err), 2);
     EXPECT_NE(err.find("the panel has no button 7"), std::string::npos) << err;
     EXPECT_EQ(Run("panel テキスト原点", &err), 2);
-    EXPECT_NE(err.find("--svg FILE"), std::string::npos) << err;
+    EXPECT_NE(err.find("--svg is required"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(svg));
 }
 
