@@ -115,6 +115,22 @@ bool ReadCharScales(pugi::xml_node el, Inherited* inherited) {
     return true;
 }
 
+// An element's own presentation attributes and style on top of `cs`; a value
+// that cannot be read counts as not given, with a warning.
+void ApplyOwnStyle(const TextReaderContext& reader, pugi::xml_node el, ComputedStyle* cs) {
+    Declarations declared;
+    for (pugi::xml_attribute a : el.attributes()) {
+        if (a.name() == std::string_view("style")) {
+            for (auto& [n, v] : SplitStyle(a.value()))
+                if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
+        } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
+            declared[size_t(*p)] = a.value();
+        }
+    }
+    for (Property bad : ApplyDeclarations(declared, reader.basis(), cs))
+        reader.warn(el, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+}
+
 void WalkText(const TextReaderContext& reader, pugi::xml_node el, const ComputedStyle& style, const std::string& cmyk,
               const Inherited& inherited, bool direct, TextBuilder& builder, TextData& data) {
     // `cmyk`: the nearest CMYK data attribute; it counts while the colour matches it.
@@ -136,17 +152,7 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
         } else if (child.type() == pugi::node_element) {
             if (reader.svgName(child) != "tspan") throw UnsupportedText{};
             ComputedStyle cs = style;
-            Declarations declared;
-            for (pugi::xml_attribute a : child.attributes()) {
-                if (a.name() == std::string_view("style")) {
-                    for (auto& [n, v] : SplitStyle(a.value()))
-                        if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
-                } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
-                    declared[size_t(*p)] = a.value();
-                }
-            }
-            for (Property bad : ApplyDeclarations(declared, reader.basis(), &cs))
-                reader.warn(child, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+            ApplyOwnStyle(reader, child, &cs);
             const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
             const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
             Inherited inner = inherited;
@@ -350,17 +356,7 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
                     const ComputedStyle& style, const std::string& cmyk, const HostMatrix& ctm, TextData* out) {
     // The text path's own style applies to what it holds.
     ComputedStyle cs = style;
-    Declarations declared;
-    for (pugi::xml_attribute a : textPath.attributes()) {
-        if (a.name() == std::string_view("style")) {
-            for (auto& [n, v] : SplitStyle(a.value()))
-                if (auto p = FindProperty(n)) declared[size_t(*p)] = v;
-        } else if (auto p = FindProperty(a.name()); p && !declared[size_t(*p)]) {
-            declared[size_t(*p)] = a.value();
-        }
-    }
-    for (Property bad : ApplyDeclarations(declared, reader.basis(), &cs))
-        reader.warn(textPath, std::string("ignored ") + PropertyName(bad) + " " + Quote(*declared[size_t(bad)]));
+    ApplyOwnStyle(reader, textPath, &cs);
 
     std::string href;
     for (pugi::xml_attribute a : textPath.attributes())
