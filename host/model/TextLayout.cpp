@@ -94,7 +94,7 @@ double Advance(const Glyph& g, bool vertical) {
 class PathPlacement {
 public:
     explicit PathPlacement(const TextData& text) {
-        HostMatrix inverse;
+        HostMatrix inverse{};
         if (text.frameKind != 2 || text.path.empty() || !Invert(text.matrix, &inverse)) return;
         std::vector<HostPathSegment> own = text.path;
         for (HostPathSegment& s : own) {

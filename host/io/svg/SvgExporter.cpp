@@ -39,7 +39,7 @@ bool OwnSpace(const NameValues& foreign, HostMatrix* toPage, HostMatrix* fromPag
         if (!cursor.number(&x, &error) || !std::isfinite(x)) return false;
     }
     const HostMatrix m{v[0], v[1], v[2], v[3], v[4], v[5]};
-    HostMatrix inverse;
+    HostMatrix inverse{};
     if (!Invert(m, &inverse)) return false;
     *toPage = m;
     *fromPage = inverse;

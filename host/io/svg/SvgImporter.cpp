@@ -676,7 +676,7 @@ pugi::xml_node Importer::clipShape(pugi::xml_node el) {
         (*clip.attribute("clipPathUnits").value() &&
          std::string_view(clip.attribute("clipPathUnits").value()) != "userSpaceOnUse"))
         return {};
-    HostMatrix ignored;
+    HostMatrix ignored{};
     if (clip.attribute("transform") && !ParseTransform(clip.attribute("transform").value(), &ignored)) return {};
     pugi::xml_node shape;
     for (pugi::xml_node c : clip.children()) {

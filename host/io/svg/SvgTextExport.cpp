@@ -57,7 +57,7 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     const bool vertical = text.orientation == 1;
     // The text's own SVG space (y down, like the page's) to the written page.
     HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
-    HostMatrix inverse;
+    HostMatrix inverse{};
     const bool invertible = Invert(text.matrix, &inverse);
     const bool hasFrame = text.frameKind != 0 && !text.path.empty();
     // Point and area text whose matrix only moves them are placed by x and

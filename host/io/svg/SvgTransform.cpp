@@ -32,7 +32,7 @@ bool ParseTransform(std::string_view text, HostMatrix* matrix) {
             cursor.skipSeparator();
         }
         cursor.advance();
-        HostMatrix item;
+        HostMatrix item{};
         const double rad = std::numbers::pi / 180;
         if (name == "matrix" && n == 6) {
             item = {a[0], a[1], a[2], a[3], a[4], a[5]};
