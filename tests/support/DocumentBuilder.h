@@ -17,8 +17,9 @@ host::Layer* AddLayer(host::Document& doc, const std::string& title, host::Layer
 HostPathStyle FilledStyle();  // filled black, no stroke
 HostPathStyle StrokedStyle(); // no fill, stroked black 1 pt
 
-// A closed path through the given points (straight segments), placed on top
-// inside `container` (a layer group, group or compound path).
+// A closed path through the given points (straight segments), placed at the
+// bottom inside `container` (a layer group, group or compound path), so art
+// added in turn stacks front to back in the order added.
 host::Art* AddPolygon(host::Document& doc, host::Art* container, const std::vector<HostPoint>& points,
                       bool closed = true, const HostPathStyle& style = FilledStyle());
 // An axis-aligned rectangle, corner (x, y) at the bottom left.
