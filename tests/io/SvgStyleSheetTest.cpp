@@ -1,6 +1,9 @@
 // `<style>` sheets resolved into the fills and strokes of the art.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "host/io/SvgDocument.h"
 
 namespace orbalis::host {
@@ -111,6 +114,19 @@ TEST(SvgStyleSheet, CascadeOfSpecificityOrderImportanceAndTheStyleAttribute) {
                       "<path id='g' fill='#ff0000' d='M0 0 H1 V1'/>"));
     ASSERT_TRUE(d);
     for (const char* name : {"a", "b", "nested", "c", "d", "e", "f", "g"}) EXPECT_EQ(FillOf(*d, name), "#00ff00") << name;
+}
+
+// Sheets nested in one another (not CSS, but well-formed XML), as a fuzzer
+// wrote them: each is taken out of the file once, inner ones first.
+TEST(SvgStyleSheet, SheetsInsideOneAnotherAreReadAndWrittenAgain) {
+    std::ifstream file(std::string(ORBALIS_TEST_DATA) + "/nested-style-sheets.svg", std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(text.empty());
+    std::string error;
+    auto document = ReadSvgDocument(text, {}, &error);
+    ASSERT_TRUE(document) << error;
+    auto again = ReadSvgDocument(WriteSvgDocument(*document), {}, &error);
+    EXPECT_TRUE(again) << error;
 }
 
 TEST(SvgStyleSheet, WhatIsAppliedLeavesTheFileWhatIsNotStays) {

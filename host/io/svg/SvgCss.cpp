@@ -426,7 +426,10 @@ void InlineStyleSheets(pugi::xml_node root, const NameOf& svgName) {
         style.set_value(text.c_str());
     }
 
-    for (auto& [el, unapplied] : styles) {
+    // Last first: a style sheet inside another is dealt with before the outer
+    // one removes or replaces it with the rest of its content.
+    for (auto it = styles.rbegin(); it != styles.rend(); ++it) {
+        auto& [el, unapplied] = *it;
         if (Trim(unapplied).empty()) {
             el.parent().remove_child(el);
             continue;
