@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/io/svg/SvgNumbers.h"
+#include "host/io/svg/SvgStyle.h"
 
 namespace orbalis::host::svg {
 namespace {
@@ -78,28 +79,7 @@ std::string Name(std::string_view text, size_t& i) {
 
 std::vector<CssDeclaration> ParseCssDeclarations(std::string_view text) {
     std::vector<CssDeclaration> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        // Semicolons inside url(...) or quotes do not end a declaration.
-        size_t end = start;
-        char quote = 0;
-        int parens = 0;
-        for (; end < text.size(); ++end) {
-            const char c = text[end];
-            if (quote) {
-                if (c == quote) quote = 0;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '(') {
-                ++parens;
-            } else if (c == ')') {
-                if (parens) --parens;
-            } else if (c == ';' && !parens) {
-                break;
-            }
-        }
-        const std::string_view item = text.substr(start, end - start);
-        start = end + 1;
+    for (std::string_view item : SplitDeclarations(text)) {
         const size_t colon = item.find(':');
         if (colon == std::string_view::npos) continue;
         CssDeclaration d;

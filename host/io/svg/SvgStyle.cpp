@@ -128,16 +128,16 @@ std::optional<Property> FindProperty(std::string_view name) {
     return std::nullopt;
 }
 
-std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view style) {
-    std::vector<std::pair<std::string, std::string>> out;
+std::vector<std::string_view> SplitDeclarations(std::string_view text) {
+    std::vector<std::string_view> out;
     size_t start = 0;
-    while (start < style.size()) {
+    while (start < text.size()) {
         // Semicolons inside url(...) or quotes do not end a declaration.
         size_t end = start;
         char quote = 0;
         int parens = 0;
-        for (; end < style.size(); ++end) {
-            const char c = style[end];
+        for (; end < text.size(); ++end) {
+            const char c = text[end];
             if (quote) {
                 if (c == quote) quote = 0;
             } else if (c == '"' || c == '\'') {
@@ -150,7 +150,15 @@ std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view sty
                 break;
             }
         }
-        const std::string_view item = style.substr(start, end - start);
+        out.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
+}
+
+std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view style) {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (std::string_view item : SplitDeclarations(style)) {
         const size_t colon = item.find(':');
         if (colon != std::string_view::npos) {
             std::string name(Trim(item.substr(0, colon)));
@@ -167,7 +175,6 @@ std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view sty
                 if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
             if (!name.empty()) out.emplace_back(std::move(name), std::move(value));
         }
-        start = end + 1;
     }
     return out;
 }

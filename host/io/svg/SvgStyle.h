@@ -44,6 +44,9 @@ std::optional<Property> FindProperty(std::string_view name);
 // attribute of the same name).
 using Declarations = std::array<std::optional<std::string>, kPropertyCount>;
 
+// A declaration list's items, split at semicolons outside quotes and
+// parentheses (url(...)); items are not trimmed and may be empty.
+std::vector<std::string_view> SplitDeclarations(std::string_view text);
 // Splits a `style` attribute into its declarations, in order.
 std::vector<std::pair<std::string, std::string>> SplitStyle(std::string_view style);
 // Joins declarations back into a `style` value.
