@@ -24,15 +24,16 @@ build="${ORBALIS_FUZZ_BUILD:-$root/build-fuzz}"
 suite="${ORBALIS_SVG_SUITE:-$root/../shared/svg-suite}"
 
 # name, seed folder, dictionary, longest input. A longer layer list only
-# repeats lines (its coverage stops growing below 200 bytes), and each line
-# costs a conversion and a layer, so its inputs stop at 1 KB.
+# repeats lines (its coverage stops growing below 200 bytes, and nothing in
+# its readers depends on a line's length), while each line costs a
+# conversion and a layer, so its inputs stop at 256 bytes.
 fuzzers=(
   "svg_import_fuzz svg svg.dict 65536"
   "json_document_fuzz json json.dict 65536"
   "preferences_fuzz preferences json.dict 16384"
   "resources_fuzz resources - 65536"
   "ui_script_fuzz ui-script ui.dict 4096"
-  "layer_list_fuzz layer-list list.dict 1024"
+  "layer_list_fuzz layer-list list.dict 256"
 )
 chosen=("$@")
 
