@@ -129,6 +129,23 @@ TEST(SvgStyleSheet, SheetsInsideOneAnotherAreReadAndWrittenAgain) {
     EXPECT_TRUE(again) << error;
 }
 
+// A symbol inside a style element goes with the sheet; the symbols left are
+// found in the tree as it is imported, not before the sheet was taken out.
+TEST(SvgStyleSheet, SymbolsInsideASheetGoWithIt) {
+    std::string error;
+    auto d = ReadSvgDocument(
+        Svg("<style>.x { fill: #00ff00 }<symbol id='inner'><rect width='5' height='5'/></symbol></style>"
+            "<symbol id='outer'><rect class='x' width='10' height='10'/></symbol>"
+            "<use id='u' href='#outer'/>"),
+        {}, &error);
+    ASSERT_TRUE(d) << error;
+    ASSERT_EQ(d->symbols().size(), 1u);
+    EXPECT_EQ(d->symbols()[0].name, "outer");
+    auto again = ReadSvgDocument(WriteSvgDocument(*d), {}, &error);
+    ASSERT_TRUE(again) << error;
+    EXPECT_EQ(again->symbols().size(), 1u);
+}
+
 TEST(SvgStyleSheet, WhatIsAppliedLeavesTheFileWhatIsNotStays) {
     auto d = Read(Svg("<style type='text/css'><![CDATA[ /* a comment { } */ .x { fill: #00ff00; opacity: .5 }\n"
                       "@import url(other.css);\n a:hover { fill: red } ]]></style>"

@@ -212,7 +212,8 @@ private:
     void finish(Art* art, const Element& e, const Context& context);
 
     std::vector<Subpath> shapeGeometry(pugi::xml_node el, std::string_view name, double fontSize);
-    void scanTree(pugi::xml_node root);
+    void checkNesting(pugi::xml_node root);
+    void findSymbols(pugi::xml_node root);
     void importSymbols();
     void readRoot(pugi::xml_node root, Context* context);
     void checkSymbolCycles();
@@ -1060,26 +1061,14 @@ void Importer::importForeign(pugi::xml_node el, Art* container, const Context& c
 
 // ---------------------------------------------------------------- document
 
-// Checks nesting and finds the symbols, without recursion.
-void Importer::scanTree(pugi::xml_node root) {
-    std::set<std::string> seen;
+// Refuses nesting deeper than the importer's recursion can take, without
+// recursing itself.
+void Importer::checkNesting(pugi::xml_node root) {
     int depth = 0;
     pugi::xml_node node = root;
     while (node) {
-        if (node.type() == pugi::node_element) {
-            if (depth > kMaxNesting)
-                fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
-            if (svgName(node) == "symbol") {
-                const std::string id = node.attribute("id").value();
-                if (!id.empty()) {
-                    // A later symbol of the same id can never be shown: references find the first.
-                    if (seen.insert(id).second)
-                        symbolNodes_.push_back(node);
-                    else
-                        shadowedSymbols_.push_back(node);
-                }
-            }
-        }
+        if (node.type() == pugi::node_element && depth > kMaxNesting)
+            fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
         if (node.first_child()) {
             node = node.first_child();
             ++depth;
@@ -1092,6 +1081,25 @@ void Importer::scanTree(pugi::xml_node root) {
         if (!node || node == root) break;
         node = node.next_sibling();
     }
+}
+
+// Finds the symbols in the tree as it will be imported: after the style
+// sheets are taken out, with whatever elements they held.
+void Importer::findSymbols(pugi::xml_node root) {
+    struct Finder : pugi::xml_tree_walker {
+        Importer& importer;
+        std::set<std::string> seen;
+        explicit Finder(Importer& i) : importer(i) {}
+        bool for_each(pugi::xml_node& node) override {
+            if (node.type() != pugi::node_element || importer.svgName(node) != "symbol") return true;
+            const std::string id = node.attribute("id").value();
+            if (id.empty()) return true;
+            // A later symbol of the same id can never be shown: references find the first.
+            (seen.insert(id).second ? importer.symbolNodes_ : importer.shadowedSymbols_).push_back(node);
+            return true;
+        }
+    } finder(*this);
+    root.traverse(finder);
 }
 
 void Importer::importSymbols() {
@@ -1267,8 +1275,9 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     if (!root) throw ImportError{"not an SVG document: no root element"};
     namespaces_.read(root);
     if (svgName(root) != "svg") throw ImportError{"not an SVG document: the root element is " + Quote(root.name())};
-    scanTree(root);
+    checkNesting(root);
     InlineStyleSheets(root, [this](pugi::xml_node n) { return svgName(n); });
+    findSymbols(root);
     indexIds(root);
     Context context;
     readRoot(root, &context);
