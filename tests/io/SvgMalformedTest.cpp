@@ -73,6 +73,21 @@ TEST(SvgMalformed, SymbolsInsideSymbols) {
     EXPECT_EQ(document->symbols().size(), 2u);
 }
 
+TEST(SvgMalformed, UsesKeptAsWrittenStillCountInSymbolCycles) {
+    // The viewBox puts every use of "s" out of range, so each is kept as
+    // written; written back without that viewBox they would be read as uses.
+    const std::string viewport = "<symbol id='s' viewBox='0 0 1e-20 1e-20'>";
+    std::string error;
+    EXPECT_FALSE(ReadSvgDocument(Svg(viewport + "<use href='#s'/></symbol><use href='#s'/>"), {}, &error));
+    EXPECT_NE(error.find("symbol \"s\" shows itself"), std::string::npos) << error;
+
+    auto document = ReadSvgDocument(
+        Svg(viewport + "<use href='#t'/></symbol><symbol id='t'><path d='M0 0 H1'/></symbol><use href='#s'/>"), {},
+        &error);
+    ASSERT_TRUE(document) << error;
+    EXPECT_TRUE(ReadSvgDocument(WriteSvgDocument(*document), {}, &error)) << error;
+}
+
 TEST(SvgMalformed, ShadowedSymbolsAreDropped) {
     // The second "a" can never be shown; kept, it would come alive once the
     // first is written back under another id.

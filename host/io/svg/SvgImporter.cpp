@@ -204,7 +204,7 @@ private:
     void importText(pugi::xml_node el, Art* container, const Context& context);
     void importImage(pugi::xml_node el, Art* container, const Context& context);
     void importUse(pugi::xml_node el, Art* container, const Context& context);
-    void importForeign(pugi::xml_node el, Art* container, const Context& context);
+    Art* importForeign(pugi::xml_node el, Art* container, const Context& context);
     // Clip paths the model holds as clipping groups.
     pugi::xml_node clipShape(pugi::xml_node el);
     void addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context);
@@ -236,6 +236,10 @@ private:
     std::vector<pugi::xml_node> symbolNodes_;
     std::vector<pugi::xml_node> shadowedSymbols_;
     std::map<std::string, SymbolViewport> symbols_;
+    // Uses of a symbol kept as written, by the symbol they show. Written
+    // back, the symbol loses the viewport that put them out of range and
+    // they come alive, so they count as uses when looking for cycles.
+    std::map<const Art*, std::string> keptSymbolUses_;
     std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
     struct PendingLayer {
         Layer* layer;
@@ -1039,7 +1043,7 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
     for (double v : {data.matrix.a, data.matrix.b, data.matrix.c, data.matrix.d, data.matrix.tx, data.matrix.ty})
         if (!(std::fabs(v) <= kMaxCoordinate)) {
             warn(el, "coordinates", "kept as written: coordinates out of range");
-            importForeign(el, container, context);
+            keptSymbolUses_[importForeign(el, container, context)] = sv.name;
             return;
         }
     Art* art = add(container, kHostSymbolArt);
@@ -1049,7 +1053,7 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
     finish(art, e, context);
 }
 
-void Importer::importForeign(pugi::xml_node el, Art* container, const Context& context) {
+Art* Importer::importForeign(pugi::xml_node el, Art* container, const Context& context) {
     Art* art = add(container, kHostForeignArt);
     ForeignData data;
     data.format = "svg";
@@ -1057,6 +1061,7 @@ void Importer::importForeign(pugi::xml_node el, Art* container, const Context& c
     data.matrix = context.ctm;
     art->data = std::move(data);
     art->name = el.attribute("id").value();
+    return art;
 }
 
 // ---------------------------------------------------------------- document
@@ -1155,6 +1160,7 @@ void Importer::checkSymbolCycles() {
             const Art* a = stack.back();
             stack.pop_back();
             if (const auto* s = std::get_if<SymbolData>(&a->data)) out.push_back(s->symbol);
+            if (auto kept = keptSymbolUses_.find(a); kept != keptSymbolUses_.end()) out.push_back(kept->second);
             for (const Art* c = a->firstChild(); c; c = c->next()) stack.push_back(c);
         }
     }
