@@ -38,6 +38,30 @@ const char* ContentType(const std::string& name) {
     return "application/octet-stream";
 }
 
+// A body declared over its limit is still read, up to this much, and thrown
+// away before the refusal is sent: refused unread, the connection would be
+// reset under a client still sending it, and the client would never see
+// why. Beyond this the connection is closed at once.
+constexpr size_t kMostDrained = size_t(1) << 30;
+
+// Reads a request's body, keeping it when it fits in LIMIT bytes; false when
+// it did not (what did not fit was read and dropped).
+bool ReadBody(const httplib::ContentReader& read, size_t limit, std::string* body) {
+    bool fits = true;
+    size_t total = 0;
+    const bool whole = read([&](const char* data, size_t n) {
+        total += n;
+        if (fits && body->size() + n <= limit) {
+            body->append(data, n);
+        } else {
+            fits = false;
+            body->clear();
+        }
+        return total <= kMostDrained;
+    });
+    return whole && fits;
+}
+
 // Drawings of documents may hold scripts and links of their own: shown in
 // the page as images they are inert, and opened on their own they get no
 // rights at all.
@@ -84,7 +108,7 @@ bool Server::HostAllowed(const std::string& host) const {
 
 bool Server::Start(std::string* error) {
     Routes();
-    http_->set_payload_max_length(std::max(options_.maxUpload, options_.maxInput));
+    http_->set_payload_max_length(kMostDrained);
     http_->set_default_headers({
         {"X-Content-Type-Options", "nosniff"},
         {"X-Frame-Options", "DENY"},
@@ -115,45 +139,39 @@ void Server::Routes() {
     httplib::Server& http = *http_;
     const std::string base = "/" + options_.token;
 
-    // Every request: a loopback host, the token, no other site's page.
+    // Every request: a loopback host, the token, no other site's page. A
+    // request refused here has its body unread, so the answer tells the
+    // client not to send more on the connection.
     http.set_pre_routing_handler([this, base](const httplib::Request& req, httplib::Response& res) {
         using R = httplib::Server::HandlerResponse;
-        if (!HostAllowed(req.get_header_value("Host"))) {
-            Line(res, 403, "this server answers only to its loopback address");
+        auto refuse = [&](int status, const std::string& line) {
+            Line(res, status, line);
+            res.set_header("Connection", "close");
             return R::Handled;
-        }
+        };
+        if (!HostAllowed(req.get_header_value("Host")))
+            return refuse(403, "this server answers only to its loopback address");
         const std::string& path = req.path;
         const std::string prefix = path.substr(0, std::min(path.size(), base.size() + 1));
-        if (!SameText(prefix, base + "/") && !SameText(path, base)) {
-            Line(res, 403, "the address lacks the workbench's token");
-            return R::Handled;
-        }
-        if (req.method != "GET" && req.method != "POST") {
-            Line(res, 405, "only GET and POST are answered");
-            return R::Handled;
-        }
+        if (!SameText(prefix, base + "/") && !SameText(path, base))
+            return refuse(403, "the address lacks the workbench's token");
+        if (req.method != "GET" && req.method != "POST") return refuse(405, "only GET and POST are answered");
         const std::string site = req.get_header_value("Sec-Fetch-Site");
-        if (site == "cross-site" || site == "same-site") {
-            Line(res, 403, "requests from other sites are refused");
-            return R::Handled;
-        }
+        if (site == "cross-site" || site == "same-site") return refuse(403, "requests from other sites are refused");
         if (req.method == "POST") {
             const std::string origin = req.get_header_value("Origin");
-            if (origin.empty() || origin != "http://" + req.get_header_value("Host")) {
-                Line(res, 403, "a change must come from the workbench's own page");
-                return R::Handled;
-            }
-            // Refused before a byte of the body is read, by its declared
-            // length; a body sent without one is cut at the limit.
-            const bool upload = path == base + "/api/upload";
+            if (origin.empty() || origin != "http://" + req.get_header_value("Host"))
+                return refuse(403, "a change must come from the workbench's own page");
+            if (path != base + "/api/upload" && path != base + "/api/input") return refuse(404, "there is nothing here");
+            // The routes read bodies as they come, never as form parts.
+            if (req.get_header_value("Content-Type").rfind("multipart/", 0) == 0)
+                return refuse(415, "a body is sent whole, not as a form");
+            // Within kMostDrained, an oversized body is read and dropped by
+            // its route, which then refuses it.
             const std::string length = req.get_header_value("Content-Length");
             if (!length.empty() && (length.size() > 18 || length.find_first_not_of("0123456789") != std::string::npos ||
-                                    std::stoull(length) > (upload ? options_.maxUpload : options_.maxInput))) {
-                Line(res, 413, "the request is too large");
-                // The unread body must not be taken for the next request.
-                res.set_header("Connection", "close");
-                return R::Handled;
-            }
+                                    std::stoull(length) > kMostDrained))
+                return refuse(413, "the request is too large");
         }
         return R::Unhandled;
     });
@@ -164,7 +182,7 @@ void Server::Routes() {
         const std::string length = req.get_header_value("Content-Length");
         const bool tooLarge = !length.empty() && length.size() < 19 &&
                               length.find_first_not_of("0123456789") == std::string::npos &&
-                              std::stoull(length) > std::max(options_.maxUpload, options_.maxInput);
+                              std::stoull(length) > kMostDrained;
         if (res.status == 413 || tooLarge) Line(res, 413, "the request is too large");
         else if (res.status == 404) Line(res, 404, "there is nothing here");
         else Line(res, res.status, "the request was refused");
@@ -213,20 +231,30 @@ void Server::Routes() {
         for (const auto& e : entries) list.push_back({{"name", e.name}, {"folder", e.folder}, {"size", e.size}});
         res.set_content(nlohmann::json{{"folder", folder}, {"entries", list}}.dump(), "application/json");
     });
-    http.Post(base + "/api/input", [this](const httplib::Request& req, httplib::Response& res) {
+    // Both read their bodies themselves, whole before anything is answered,
+    // so that one over the limit is refused only once it has been sent.
+    auto tooLarge = [](httplib::Response& res) {
+        Line(res, 413, "the request is too large");
+        res.set_header("Connection", "close");
+    };
+    http.Post(base + "/api/input", [this, tooLarge](const httplib::Request& req, httplib::Response& res,
+                                                    const httplib::ContentReader& read) {
+        std::string body;
+        if (!ReadBody(read, options_.maxInput, &body)) return tooLarge(res);
         if (req.get_header_value("Content-Type").rfind("application/json", 0) != 0)
             return Line(res, 415, "an input is sent as application/json");
-        if (req.body.size() > options_.maxInput) return Line(res, 413, "the request is too large");
-        const nlohmann::json input = nlohmann::json::parse(req.body, nullptr, false);
+        const nlohmann::json input = nlohmann::json::parse(body, nullptr, false);
         if (input.is_discarded()) return Line(res, 400, "the input is not JSON");
         Send(res, workbench_.Input(input));
     });
-    http.Post(base + "/api/upload", [this](const httplib::Request& req, httplib::Response& res) {
-        if (req.body.size() > options_.maxUpload) return Line(res, 413, "the request is too large");
+    http.Post(base + "/api/upload", [this, tooLarge](const httplib::Request& req, httplib::Response& res,
+                                                     const httplib::ContentReader& read) {
+        std::string body;
+        if (!ReadBody(read, options_.maxUpload, &body)) return tooLarge(res);
         const std::string name = req.get_param_value("name");
         if (name.empty() || name.size() > 255 || name.find('/') != std::string::npos)
             return Line(res, 400, "an upload needs the file's name");
-        Send(res, workbench_.Upload(name, req.body));
+        Send(res, workbench_.Upload(name, body));
     });
 }
 
