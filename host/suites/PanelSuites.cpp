@@ -255,8 +255,14 @@ void UserResizePanel(HostPanel handle, double width, double height) {
     PanelObject* panel = PanelOf(handle);
     if (!panel || !IsWindow(panel->window)) return;
     if (!panel->resizable) return;
-    width = std::max(width, panel->minSize.width);
-    height = std::max(height, panel->minSize.height);
+    // No smaller than the panel's minimum, no larger than a window can be.
+    auto fit = [](double size, double least) {
+        constexpr double kLargest = 32767;
+        least = least >= 0 ? std::min(least, kLargest) : 0;
+        return size >= least ? std::min(size, kLargest) : least;
+    };
+    width = fit(width, panel->minSize.width);
+    height = fit(height, panel->minSize.height);
     RECT rect{};
     GetWindowRect(panel->window, &rect);
     MoveWindow(panel->window, rect.left, rect.top, static_cast<int>(width),

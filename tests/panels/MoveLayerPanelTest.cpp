@@ -1,5 +1,7 @@
 // The move-between-layers panel: its tree of layers, and the moves a click
 // on a layer's name makes.
+#include <cmath>
+
 #include "tests/panels/PanelTestSupport.h"
 
 namespace orbalis::testing {
@@ -216,6 +218,13 @@ TEST_F(MoveLayerPanelTest, AResizeLaysTheControlsOutFromThePanelSize) {
     GetWindowRect(Child(kTitle, u"SysTreeView32"), &tree);
     EXPECT_EQ(tree.right - tree.left, 152);
     EXPECT_EQ(tree.bottom - tree.top, 89);
+    // A size no window can have is held at the largest; none at all at the minimum.
+    const host::PanelEntry panel = host::FindPanel(kTitle);
+    host::UserResizePanel(panel.handle, 1e300, std::nan(""));
+    RECT frame{};
+    GetWindowRect(panel.panel->window, &frame);
+    EXPECT_EQ(frame.right - frame.left, 32767);
+    EXPECT_EQ(frame.bottom - frame.top, 144);
 }
 
 }  // namespace
