@@ -213,6 +213,41 @@ test('the move-between-layers panel moves two objects into a new group', async (
   assert.deepEqual(page.problems, []);
 });
 
+test('a panel is resized from its grip, no smaller than its minimum, and stays where it was put', async () => {
+  const title = 'レイヤー間移動';
+  const panel = await showPanel(page, title);
+  const host = (s) => s.panels.find((p) => p.title === title);
+  const tree = (p) => p.controls.find((c) => c.kind === 'tree');
+  // The page draws a panel anew after every change of the host's state,
+  // hidden while it is measured: its box is read once it is shown.
+  const box = async (locator) => {
+    await page.waitForFunction((t) => document.querySelector(`.window.panel[data-panel="${t}"]`)?.style.visibility === '', title);
+    return locator.boundingBox();
+  };
+  const drag = async (locator, dx, dy) => {
+    const from = await box(locator);
+    await page.mouse.move(from.x + 5, from.y + 5);
+    await page.mouse.down();
+    await page.mouse.move(from.x + 5 + dx, from.y + 5 + dy, { steps: 4 });
+    await page.mouse.up();
+  };
+  // Away from the right edge first, by its caption, so that it can grow.
+  await drag(panel.locator('.caption'), -300, 0);
+  const placed = await box(panel);
+  const before = host(await state(page));
+  await drag(panel.locator('.grip'), 80, 60);
+  const grown = host(await until(page, (s) => host(s).width === before.width + 80));
+  assert.equal(grown.height, before.height + 60);
+  assert.equal(tree(grown).height, tree(before).height + 60, 'the panel lays its tree out anew');
+  await drag(panel.locator('.grip'), -1000, -1000);
+  const least = host(await until(page, (s) => host(s).width < grown.width));
+  assert.deepEqual([least.width, least.height], [160, 144]);
+  await page.reload();
+  await page.locator(`.window.panel[data-panel="${title}"]`).waitFor();
+  const again = await box(page.locator(`.window.panel[data-panel="${title}"]`));
+  assert.deepEqual([again.x, again.y], [placed.x, placed.y]);
+});
+
 test('a text origin button moves the origin of the selected text', async () => {
   await openDocument(page, 'labels.json');
   const before = await documentJson(page);

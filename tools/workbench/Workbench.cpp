@@ -297,6 +297,7 @@ json Workbench::StateJson(bool idle) {
         if (window.is_null()) continue;
         window["title"] = win32::Narrow(entry.panel->title);
         window["shown"] = IsWindowVisible(entry.panel->window) != 0;
+        window["resizable"] = entry.panel->resizable;
         panels.push_back(std::move(window));
     }
     state["panels"] = panels;
@@ -567,6 +568,12 @@ Reply Workbench::AtPanel(const json& input) {
     const std::string title = Text(input, "panel");
     const host::PanelEntry entry = host::FindPanel(title);
     if (!entry.panel) return Refuse(400, "there is no panel \"" + title + "\"");
+    if (input.contains("width") || input.contains("height")) {
+        if (!entry.panel->resizable) return Refuse(409, "the panel \"" + title + "\" cannot be resized");
+        if (!IsWindowVisible(entry.panel->window)) return Refuse(409, "the panel \"" + title + "\" is not shown");
+        host::UserResizePanel(entry.handle, Number(input, "width"), Number(input, "height"));
+        return {};
+    }
     const bool show = Flag(input, "show");
     if (show) host::UserShowPanel(entry.handle);
     else host::UserClosePanel(entry.handle);

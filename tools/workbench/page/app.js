@@ -7,7 +7,15 @@ import { View } from './view.js';
 const $ = (id) => document.getElementById(id);
 let state = null;
 let pageModal = null;  // the page's own open or save chooser
-const panelPlaces = new Map();
+// Where the user put each panel, kept for the tab's life so that a reload
+// leaves the panels where they were.
+const panelPlaces = (() => {
+  try {
+    return new Map(JSON.parse(sessionStorage.getItem('panelPlaces') || '[]'));
+  } catch {
+    return new Map();
+  }
+})();
 
 // Inputs go one after the other, in the order the user made them.
 let chain = Promise.resolve();
@@ -178,6 +186,45 @@ function drawPanels(s) {
     frame.style.top = Math.max(0, Math.min(place.y, window.innerHeight - 30)) + 'px';
     frame.style.visibility = '';
     dragByCaption(frame, panel.title);
+    if (panel.resizable) resizeByGrip(frame, panel);
+  });
+}
+
+// The panel's frame as drawn now: a drag outlives the frame it began on
+// when the host's state changes meanwhile.
+function panelFrame(title) {
+  return $('panels').querySelector(`.window.panel[data-panel="${CSS.escape(title)}"]`);
+}
+
+// A resizable panel has a grip at its lower right corner. The host gets the
+// size when the drag ends; it keeps the panel's minimum and the panel lays
+// its controls out anew.
+function resizeByGrip(frame, panel) {
+  const grip = document.createElement('div');
+  grip.className = 'grip';
+  frame.append(grip);
+  grip.addEventListener('mousedown', (e) => {
+    e.preventDefault();
+    const start = { x: e.clientX, y: e.clientY };
+    let size = { width: panel.width, height: panel.height };
+    const move = (m) => {
+      size = {
+        width: Math.max(1, Math.round(panel.width + m.clientX - start.x)),
+        height: Math.max(1, Math.round(panel.height + m.clientY - start.y)),
+      };
+      const client = panelFrame(panel.title)?.querySelector('.client');
+      if (!client) return;
+      client.style.width = size.width + 'px';
+      client.style.height = size.height + 'px';
+    };
+    const up = () => {
+      removeEventListener('mousemove', move);
+      removeEventListener('mouseup', up);
+      if (size.width !== panel.width || size.height !== panel.height)
+        act({ do: 'panel', panel: panel.title, width: size.width, height: size.height });
+    };
+    addEventListener('mousemove', move);
+    addEventListener('mouseup', up);
   });
 }
 
@@ -189,12 +236,15 @@ function dragByCaption(frame, title) {
     const move = (m) => {
       const place = { x: m.clientX - start.x, y: m.clientY - start.y };
       panelPlaces.set(title, place);
-      frame.style.left = place.x + 'px';
-      frame.style.top = place.y + 'px';
+      const now = panelFrame(title);
+      if (!now) return;
+      now.style.left = place.x + 'px';
+      now.style.top = place.y + 'px';
     };
     const up = () => {
       removeEventListener('mousemove', move);
       removeEventListener('mouseup', up);
+      sessionStorage.setItem('panelPlaces', JSON.stringify([...panelPlaces]));
     };
     addEventListener('mousemove', move);
     addEventListener('mouseup', up);
