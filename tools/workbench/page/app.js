@@ -217,14 +217,10 @@ function resizeByGrip(frame, panel) {
       client.style.width = size.width + 'px';
       client.style.height = size.height + 'px';
     };
-    const up = () => {
-      removeEventListener('mousemove', move);
-      removeEventListener('mouseup', up);
+    followMouse(move, () => {
       if (size.width !== panel.width || size.height !== panel.height)
         act({ do: 'panel', panel: panel.title, width: size.width, height: size.height });
-    };
-    addEventListener('mousemove', move);
-    addEventListener('mouseup', up);
+    });
   });
 }
 
@@ -241,14 +237,19 @@ function dragByCaption(frame, title) {
       now.style.left = place.x + 'px';
       now.style.top = place.y + 'px';
     };
-    const up = () => {
-      removeEventListener('mousemove', move);
-      removeEventListener('mouseup', up);
-      sessionStorage.setItem('panelPlaces', JSON.stringify([...panelPlaces]));
-    };
-    addEventListener('mousemove', move);
-    addEventListener('mouseup', up);
+    followMouse(move, () => sessionStorage.setItem('panelPlaces', JSON.stringify([...panelPlaces])));
   });
+}
+
+// Follows the mouse from a press until the button is let go.
+function followMouse(move, done) {
+  const up = () => {
+    removeEventListener('mousemove', move);
+    removeEventListener('mouseup', up);
+    done();
+  };
+  addEventListener('mousemove', move);
+  addEventListener('mouseup', up);
 }
 
 // ---------------------------------------------------------------- modal
