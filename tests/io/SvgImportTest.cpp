@@ -557,5 +557,25 @@ TEST(SvgImportForeign, ElementsOutsideSvgStayOutsideItWhenWrittenAndReadAgain) {
     EXPECT_EQ(WriteSvgDocument(*again), written);
 }
 
+// A prefixed root may also make SVG the default namespace: its unprefixed
+// elements are SVG then, read as such the first time as they are once
+// written where SVG is the default.
+TEST(SvgImportForeign, UnprefixedElementsAreSvgWhereTheRootMakesItTheDefault) {
+    std::string error;
+    auto d = ReadSvgDocument("<svg:svg xmlns:svg='http://www.w3.org/2000/svg' xmlns='http://www.w3.org/2000/svg' "
+                             "viewBox='0 0 200 200'><path id='by-default' d='M0 0 H1'/></svg:svg>",
+                             {}, &error);
+    ASSERT_TRUE(d) << error;
+    ASSERT_TRUE(ByName(*d).count("by-default"));
+    EXPECT_EQ(ByName(*d).at("by-default")->type(), kHostPathArt);
+
+    // Text whose path lies out of range is refused when it is SVG, so it
+    // must be refused the first time, not only once written.
+    const std::string outOfRange = "<svg:svg xmlns:svg='urn:other' xmlns='http://www.w3.org/2000/svg'>"
+                                   "<text id='t'><textPath path='M0 0 C 1e30 0 0 0 1 1'>x</textPath></text></svg:svg>";
+    EXPECT_FALSE(ReadSvgDocument(outOfRange, {}, &error));
+    EXPECT_NE(error.find("coordinates out of range"), std::string::npos) << error;
+}
+
 }  // namespace
 }  // namespace orbalis::host

@@ -66,12 +66,14 @@ const char* DefaultNamespaceBelowRoot(pugi::xml_node el) {
 // Prefixes the file binds to the namespaces the importer reads.
 struct Namespaces {
     std::string svg;  // empty when SVG is the default namespace
+    bool svgIsRootDefault = false;  // a prefixed root also makes SVG the default namespace
     std::string xlink = "xlink";
     std::string inkscape = "inkscape";
     std::string sodipodi = "sodipodi";
 
     void read(pugi::xml_node root) {
         svg = std::string(Prefix(root.name()));
+        svgIsRootDefault = std::string_view(root.attribute("xmlns").value()) == kSvgNamespace;
         for (pugi::xml_attribute a : root.attributes()) {
             const std::string_view name = a.name();
             if (name.substr(0, 6) != "xmlns:") continue;
@@ -168,7 +170,7 @@ private:
         if (prefix.empty()) {
             if (const char* declared = DefaultNamespaceBelowRoot(el))
                 return std::string_view(declared) == kSvgNamespace ? name : std::string_view();
-            return namespaces_.svg.empty() ? name : std::string_view();
+            return namespaces_.svg.empty() || namespaces_.svgIsRootDefault ? name : std::string_view();
         }
         return prefix == namespaces_.svg ? Local(name) : std::string_view();
     }
