@@ -219,10 +219,13 @@ test('a panel is resized from its grip, no smaller than its minimum, and stays w
   const host = (s) => s.panels.find((p) => p.title === title);
   const tree = (p) => p.controls.find((c) => c.kind === 'tree');
   // The page draws a panel anew after every change of the host's state,
-  // hidden while it is measured: its box is read once it is shown.
+  // hidden while it is measured: its box is read once one is shown.
   const box = async (locator) => {
-    await page.waitForFunction((t) => document.querySelector(`.window.panel[data-panel="${t}"]`)?.style.visibility === '', title);
-    return locator.boundingBox();
+    for (const end = Date.now() + 10000; Date.now() < end; await page.waitForTimeout(20)) {
+      const found = await locator.boundingBox();
+      if (found) return found;
+    }
+    throw new Error('the panel was not shown');
   };
   const drag = async (locator, dx, dy) => {
     const from = await box(locator);
@@ -239,6 +242,11 @@ test('a panel is resized from its grip, no smaller than its minimum, and stays w
   const grown = host(await until(page, (s) => host(s).width === before.width + 80));
   assert.equal(grown.height, before.height + 60);
   assert.equal(tree(grown).height, tree(before).height + 60, 'the panel lays its tree out anew');
+  // The grip is taken again where the page draws it at the new size.
+  await page.waitForFunction(
+    ([t, width]) => document.querySelector(`.window.panel[data-panel="${t}"] .client`)?.style.width === `${width}px`,
+    [title, grown.width],
+  );
   await drag(panel.locator('.grip'), -1000, -1000);
   const least = host(await until(page, (s) => host(s).width < grown.width));
   assert.deepEqual([least.width, least.height], [160, 144]);
