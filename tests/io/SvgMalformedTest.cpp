@@ -88,6 +88,16 @@ TEST(SvgMalformed, UsesKeptAsWrittenStillCountInSymbolCycles) {
     EXPECT_TRUE(ReadSvgDocument(WriteSvgDocument(*document), {}, &error)) << error;
 }
 
+TEST(SvgMalformed, TheUsualXlinkPrefixIsReadAsTheWriterDeclaresIt) {
+    // XLink is declared under another prefix and "xlink" is left undeclared;
+    // written back, "xlink:href" is the reference, so it is one when read.
+    std::string error;
+    EXPECT_FALSE(ReadSvgDocument(Svg("<symbol id='pin'><use xlink:href='#pin'/></symbol><use xl:href='#pin'/>",
+                                     "xmlns:xl='http://www.w3.org/1999/xlink'"),
+                                 {}, &error));
+    EXPECT_NE(error.find("symbol \"pin\" shows itself"), std::string::npos) << error;
+}
+
 TEST(SvgMalformed, ShadowedSymbolsAreDropped) {
     // The second "a" can never be shown; kept, it would come alive once the
     // first is written back under another id.

@@ -67,9 +67,16 @@ const char* DefaultNamespaceBelowRoot(pugi::xml_node el) {
 struct Namespaces {
     std::string svg;  // empty when SVG is the default namespace
     bool svgIsRootDefault = false;  // a prefixed root also makes SVG the default namespace
-    std::string xlink = "xlink";
-    std::string inkscape = "inkscape";
-    std::string sodipodi = "sodipodi";
+    // Each namespace below is named by the prefix the file declares for it
+    // and always by its usual prefix: the exporter declares the usual ones,
+    // so whatever the file made of them, that is what they mean once written.
+    struct Prefixes {
+        std::string declared;
+        std::string usual;
+    };
+    Prefixes xlink{"", "xlink"};
+    Prefixes inkscape{"", "inkscape"};
+    Prefixes sodipodi{"", "sodipodi"};
 
     void read(pugi::xml_node root) {
         svg = std::string(Prefix(root.name()));
@@ -79,14 +86,18 @@ struct Namespaces {
             if (name.substr(0, 6) != "xmlns:") continue;
             const std::string prefix(name.substr(6));
             const std::string_view uri = a.value();
-            if (uri == kXlinkNamespace) xlink = prefix;
-            else if (uri == kInkscapeNamespace) inkscape = prefix;
-            else if (uri == kSodipodiNamespace) sodipodi = prefix;
+            if (uri == kXlinkNamespace) xlink.declared = prefix;
+            else if (uri == kInkscapeNamespace) inkscape.declared = prefix;
+            else if (uri == kSodipodiNamespace) sodipodi.declared = prefix;
         }
     }
-    bool is(std::string_view name, const std::string& prefix, std::string_view local) const {
-        return name.size() == prefix.size() + 1 + local.size() && name.substr(0, prefix.size()) == prefix &&
-               name[prefix.size()] == ':' && name.substr(prefix.size() + 1) == local;
+    static bool Named(std::string_view name, const std::string& prefix, std::string_view local) {
+        return !prefix.empty() && name.size() == prefix.size() + 1 + local.size() &&
+               name.substr(0, prefix.size()) == prefix && name[prefix.size()] == ':' &&
+               name.substr(prefix.size() + 1) == local;
+    }
+    bool is(std::string_view name, const Prefixes& prefixes, std::string_view local) const {
+        return Named(name, prefixes.declared, local) || Named(name, prefixes.usual, local);
     }
 };
 
@@ -189,7 +200,9 @@ private:
     NameValues keep(const Element& e, const std::function<bool(Property)>& modelled) const;
     double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const override;
     HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const override;
-    const std::string& sodipodiPrefix() const override { return namespaces_.sodipodi; }
+    bool isSodipodi(std::string_view name, std::string_view local) const override {
+        return namespaces_.is(name, namespaces_.sodipodi, local);
+    }
     const LengthBasis& basis() const override { return basis_; }
     size_t* segmentBudget() override { return &segmentBudget_; }
     void warn(pugi::xml_node el, const std::string& what) const override { warn(el, "text", what); }

@@ -117,6 +117,13 @@ bool ReadCharScales(pugi::xml_node el, Inherited* inherited) {
 
 // An element's own presentation attributes and style on top of `cs`; a value
 // that cannot be read counts as not given, with a warning.
+// An element's sodipodi:role, under whichever prefix names Sodipodi.
+std::string_view SodipodiRole(const TextReaderContext& reader, pugi::xml_node el) {
+    for (pugi::xml_attribute a : el.attributes())
+        if (reader.isSodipodi(a.name(), "role")) return a.value();
+    return {};
+}
+
 void ApplyOwnStyle(const TextReaderContext& reader, pugi::xml_node el, ComputedStyle* cs) {
     Declarations declared;
     for (pugi::xml_attribute a : el.attributes()) {
@@ -161,7 +168,7 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
             if (direct) {
                 // A new line is placed anew: across the line and back to its
                 // start (a column of vertical text: y and dx).
-                const bool line = std::string_view(child.attribute((reader.sodipodiPrefix() + ":role").c_str()).value()) == "line" ||
+                const bool line = SodipodiRole(reader, child) == "line" ||
                                   (child.attribute("x") && (child.attribute("y") || child.attribute("dy"))) ||
                                   (cs.vertical && child.attribute("y") && child.attribute("dx"));
                 if (!builder.anyContent())

@@ -20,7 +20,8 @@ public:
     // The SVG name of an element; empty for elements of other namespaces.
     virtual std::string_view svgName(pugi::xml_node el) const = 0;
     virtual bool isHref(std::string_view name) const = 0;
-    virtual const std::string& sodipodiPrefix() const = 0;
+    // Whether an attribute's name is Sodipodi's LOCAL.
+    virtual bool isSodipodi(std::string_view name, std::string_view local) const = 0;
     virtual const LengthBasis& basis() const = 0;
     // A length attribute in user units; axis 0 x, 1 y, 2 other.
     virtual double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const = 0;
