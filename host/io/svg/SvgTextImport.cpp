@@ -115,8 +115,6 @@ bool ReadCharScales(pugi::xml_node el, Inherited* inherited) {
     return true;
 }
 
-// An element's own presentation attributes and style on top of `cs`; a value
-// that cannot be read counts as not given, with a warning.
 // An element's sodipodi:role, under whichever prefix names Sodipodi.
 std::string_view SodipodiRole(const TextReaderContext& reader, pugi::xml_node el) {
     for (pugi::xml_attribute a : el.attributes())
@@ -124,6 +122,8 @@ std::string_view SodipodiRole(const TextReaderContext& reader, pugi::xml_node el
     return {};
 }
 
+// An element's own presentation attributes and style on top of `cs`; a value
+// that cannot be read counts as not given, with a warning.
 void ApplyOwnStyle(const TextReaderContext& reader, pugi::xml_node el, ComputedStyle* cs) {
     Declarations declared;
     for (pugi::xml_attribute a : el.attributes()) {
