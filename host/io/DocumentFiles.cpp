@@ -1,16 +1,13 @@
 #include "host/io/DocumentFiles.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "host/io/JsonDocument.h"
+#include "host/io/ReplaceFile.h"
 #include "host/io/SvgDocument.h"
 
 namespace orbalis::host {
@@ -124,31 +121,10 @@ bool WriteDocumentFile(const Document& document, const std::string& path, std::s
 }
 
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error) {
-    const fs::path target(path);
-    const fs::path temporary =
-        target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(getpid()));
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        *error = path + ": cannot write: " + std::strerror(errno);
-        return false;
-    }
-    const char* data = text.data();
-    std::size_t left = text.size();
-    int failure = 0;
-    while (left > 0 && failure == 0) {
-        const ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) {
-            failure = errno;
-        } else {
-            data += written;
-            left -= static_cast<std::size_t>(written);
-        }
-    }
-    if (::close(fd) != 0 && failure == 0) failure = errno;
-    if (failure == 0 && ::rename(temporary.c_str(), target.c_str()) != 0) failure = errno;
+    std::string target;
+    int failure = FollowLinks(path, &target);
+    if (failure == 0) failure = ReplaceFile(target, text, 0666);
     if (failure != 0) {
-        ::unlink(temporary.c_str());
         *error = path + ": cannot write: " + std::strerror(failure);
         return false;
     }

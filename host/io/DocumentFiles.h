@@ -25,7 +25,9 @@ std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
 bool WriteDocumentFile(const Document& document, const std::string& path, std::string* error);
 
 // Writes `text` to `path` the same way: all of it or, with a one-line
-// `error` naming the file, nothing.
+// `error` naming the file, nothing. A symbolic link at `path` stays a link
+// and the file it names gets the text; an existing file keeps its
+// permissions.
 bool WriteFileAtomically(const std::string& path, const std::string& text, std::string* error);
 
 // Whether the extension of `path` names a format this host reads and writes.

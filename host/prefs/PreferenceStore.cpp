@@ -13,6 +13,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "host/io/ReplaceFile.h"
 #include "host/text/Encoding.h"
 #include "sdk/suites/StringSuites.h"
 
@@ -97,19 +98,6 @@ ReadResult readFile(const std::string& path, std::string* contents) {
     }
     ::close(fd);
     return ReadResult::kRead;
-}
-
-bool writeAll(int fd, const std::string& text) {
-    const char* data = text.data();
-    std::size_t left = text.size();
-    while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
-        if (written < 0 && errno == EINTR) continue;
-        if (written < 0) return false;
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 json realToJson(double value) {
@@ -275,21 +263,14 @@ bool PreferenceStore::save(std::string* error) {
 
     namespace fs = std::filesystem;
     // A symbolic link stays a link: the file it points to is replaced.
-    fs::path target(path_);
-    std::error_code linkError;
-    if (fs::is_symlink(target, linkError)) {
-        fs::path resolved = fs::weakly_canonical(target, linkError);
-        if (linkError) {
-            return failSave("cannot follow the preferences link " + inQuotes(path_) + ": " + linkError.message(),
-                            error);
-        }
-        target = resolved;
+    std::string targetPath;
+    if (const int failure = FollowLinks(path_, &targetPath); failure != 0) {
+        return failSave("cannot follow the preferences link " + inQuotes(path_) + ": " + systemError(failure), error);
     }
-    const std::string targetPath = target.string();
+    const fs::path target(targetPath);
     struct stat existing {};
-    const bool exists = ::stat(targetPath.c_str(), &existing) == 0;
     // Renaming over a device or a directory would replace it.
-    if (exists && !S_ISREG(existing.st_mode)) {
+    if (::stat(targetPath.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
         return failSave("cannot save preferences file " + inQuotes(path_) + ": not a regular file", error);
     }
     const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -300,34 +281,9 @@ bool PreferenceStore::save(std::string* error) {
                             ec.message(),
                         error);
     }
-
-    // Written next to the target and renamed over it: the target is always
-    // either the old file or the new one, never a part of either.
-    std::string temporary = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        return failSave("cannot save preferences in " + inQuotes(directory.string()) + ": " + systemError(errno),
-                        error);
-    }
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0 && (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0);
-    int writeError = errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        writeError = errno;
-    }
-    if (ok && ::rename(temporary.c_str(), targetPath.c_str()) != 0) {
-        ok = false;
-        writeError = errno;
-    }
-    if (!ok) {
-        ::unlink(temporary.c_str());
-        return failSave("cannot save preferences file " + inQuotes(path_) + ": " + systemError(writeError), error);
-    }
-    // Makes the rename itself durable; the new file is complete either way.
-    int directoryFd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (directoryFd >= 0) {
-        ::fsync(directoryFd);
-        ::close(directoryFd);
+    // A new file is the user's own: settings may name private folders.
+    if (const int failure = ReplaceFile(targetPath, text, 0600); failure != 0) {
+        return failSave("cannot save preferences file " + inQuotes(path_) + ": " + systemError(failure), error);
     }
     lastError_.clear();
     return true;
