@@ -205,6 +205,12 @@ TEST_F(BadInputTest, UnwritableOutputs) {
     ExpectRefused(convert + File("map.svg/out.json"), "out.json: cannot write: Not a directory");
     fs::create_directory(dir / "folder.json");
     ExpectRefused(convert + File("folder.json"), "folder.json: cannot write: Is a directory");
+    // A link is followed, so a link into a missing folder or a circle of links is refused up front.
+    fs::create_symlink("no-such-folder/out.json", dir / "dangling.json");
+    ExpectRefused(convert + File("dangling.json"), "dangling.json: cannot write: No such file or directory");
+    fs::create_symlink("loop-b.json", dir / "loop-a.json");
+    fs::create_symlink("loop-a.json", dir / "loop-b.json");
+    ExpectRefused(convert + File("loop-a.json"), "loop-a.json: cannot write: Too many levels of symbolic links");
     ExpectRefused("run " + File("town.svg") + " --menu \"レイヤー通し番号作成...\" --ui 'dialog 125; click 1' " +
                       Prefs() + " --out " + File("no-such-folder/out.svg"),
                   "cannot write");

@@ -21,6 +21,7 @@
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
+#include "host/io/ReplaceFile.h"
 #include "host/win32/DialogPicture.h"
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
@@ -199,16 +200,20 @@ void PrintStats(double seconds) {
 }
 
 // Whether a file can be written at `path`, as far as can be told before
-// writing it: its folder exists and it is not a folder itself. Checked
-// before a command runs, so that no work and no settings go to waste.
+// writing it: its folder (where links there lead) exists and it is not a
+// folder itself. Checked before a command runs, so that no work and no
+// settings go to waste.
 bool CheckWritable(const std::string& path, std::string* error) {
-    const fs::path target(path);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    struct stat info {};
-    int problem = 0;
-    if (::stat(folder.c_str(), &info) != 0) problem = errno;
-    else if (!S_ISDIR(info.st_mode)) problem = ENOTDIR;
-    else if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) problem = EISDIR;
+    std::string followed;
+    int problem = host::FollowLinks(path, &followed);
+    if (problem == 0) {
+        const fs::path target(followed);
+        const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        struct stat info {};
+        if (::stat(folder.c_str(), &info) != 0) problem = errno;
+        else if (!S_ISDIR(info.st_mode)) problem = ENOTDIR;
+        else if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) problem = EISDIR;
+    }
     if (problem == 0) return true;
     *error = path + ": cannot write: " + std::strerror(problem);
     return false;
