@@ -21,7 +21,8 @@ int ReplaceFile(const std::string& target, std::string_view text, mode_t newFile
 // The file that writing to `path` is meant for: `path` itself, or where the
 // symbolic links there lead, so that a link stays a link and the file it
 // names gets the contents (a dangling link leads to the file to be made).
-// Returns 0, or ELOOP for links that lead round in a circle.
+// Returns 0, or the errno of a link that cannot be read (ELOOP for links
+// that lead round in a circle).
 int FollowLinks(const std::string& path, std::string* followed);
 
 }  // namespace orbalis::host
