@@ -364,6 +364,15 @@ TEST_F(PreferenceStore, ALinkedFileIsReplacedAndTheLinkKept) {
     EXPECT_EQ(filesInDirectory(), (std::set<std::string>{"dotfiles", "preferences.json"}));
 }
 
+TEST_F(PreferenceStore, ALinkToAFileNotMadeYetMakesThatFile) {
+    fs::create_symlink("dotfiles/orbalis.json", file_);
+    Store store(file_.string());
+    ASSERT_TRUE(store.load(nullptr));
+    ASSERT_EQ(store.putInteger("S", "K", 7), 0) << store.lastError();
+    EXPECT_TRUE(fs::is_symlink(file_));
+    EXPECT_NE(readAll(directory_ / "dotfiles" / "orbalis.json").find("\"K\""), std::string::npos);
+}
+
 // Runs `body` in a child process whose files may not grow beyond `limit`
 // bytes, as on a full disk, and returns its wait status. With the signal
 // ignored, writes past the limit fail with EFBIG; otherwise SIGXFSZ kills
