@@ -102,7 +102,7 @@ HTREEITEM InsertItem(HWND tree, HTREEITEM parent, std::u16string text, int image
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = text.data();
+    insert.item.pszText = WideText(text.data());
     insert.item.cchTextMax = static_cast<int>(text.size() + 1);
     insert.item.iImage = image;
     insert.item.iSelectedImage = image;

@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_COMMCTRL_H
 #define ORBALIS_SDK_WIN32_COMMCTRL_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 #include "WinUser.h"
 
@@ -142,4 +146,6 @@ BOOL WINAPI ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 #endif
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_COMMDLG_H
 #define ORBALIS_SDK_WIN32_COMMDLG_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 #include "WinUser.h"
 #include "CommCtrl.h"
@@ -114,4 +118,6 @@ DWORD WINAPI CommDlgExtendedError(void);
 #endif
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

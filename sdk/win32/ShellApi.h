@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_SHELLAPI_H
 #define ORBALIS_SDK_WIN32_SHELLAPI_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 #ifndef RC_INVOKED
@@ -21,4 +25,6 @@ HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCST
 #endif
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINBASE_H
 #define ORBALIS_SDK_WIN32_WINBASE_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 #ifndef RC_INVOKED
@@ -25,4 +29,6 @@ DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 #endif
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINGDI_H
 #define ORBALIS_SDK_WIN32_WINGDI_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 #define TRANSPARENT 1
@@ -55,4 +59,6 @@ BOOL WINAPI SystemParametersInfoW(UINT action, UINT param, LPVOID value, UINT wi
 #endif
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

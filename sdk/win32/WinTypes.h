@@ -6,6 +6,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINTYPES_H
 #define ORBALIS_SDK_WIN32_WINTYPES_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #define WINAPI
 #define CALLBACK
 #define APIENTRY
@@ -135,4 +139,8 @@ UINT WINAPI GetACP(void);
 #endif
 
 #endif /* RC_INVOKED */
+
+#include "WideText.h"
+
+#endif /* _WIN32 */
 #endif

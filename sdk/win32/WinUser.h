@@ -3,6 +3,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINUSER_H
 #define ORBALIS_SDK_WIN32_WINUSER_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 /* Window styles. */
@@ -365,4 +369,6 @@ BOOL WINAPI DestroyIcon(HICON icon);
 #endif
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif
