@@ -163,6 +163,7 @@ int DialogTemplateId(HWND dialog) {
 std::vector<HWND> OpenDialogs() { return gOpenDialogs; }
 void SetDialogUser(DialogUser* user) { gUser = user; }
 DialogUser* CurrentDialogUser() { return gUser; }
+bool DialogsShownOnDesktop() { return false; }
 
 }  // namespace orbalis::win32
 
