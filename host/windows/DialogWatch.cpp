@@ -1,11 +1,12 @@
 // On Windows the plug-in's dialogs are the system's own: DialogBoxParamW and
 // the common file dialogs run their modal loops in user32 and comdlg32.
 // The host learns which dialog is which by standing between the plug-in and
-// those calls, and takes the user's turn when a loop goes idle: a dialog's
-// loop sends WM_ENTERIDLE to the dialog's owner each time its queue runs
-// dry, which a thread hook sees whoever the owner is.
+// those calls, and takes the user's turn whenever a loop goes idle: a thread
+// timer's message comes only when a loop has nothing else to do, whichever
+// loop it is (a message box inside a file dialog included).
 #include "host/windows/DialogWatch.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -26,9 +27,10 @@ struct Call {
 };
 
 std::vector<Call> gCalls;  // innermost last
+std::vector<HWND> gModal;  // top-level dialogs of this thread, newest last
 DialogUser* gUser = nullptr;
-HHOOK gIdleHook = nullptr;
 HHOOK gCreateHook = nullptr;
+UINT_PTR gTimer = 0;
 std::vector<ShellRequest> gShellRequests;
 std::function<void(const ShellRequest&)> gShellObserver;
 
@@ -38,46 +40,61 @@ bool IsDialogClass(const CREATESTRUCTW* create) {
 }
 
 LRESULT CALLBACK CreateHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_CREATEWND && !gCalls.empty()) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    if (code == HCBT_CREATEWND) {
         const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs;
-        Call& call = gCalls.back();
         if (IsDialogClass(create)) {
             const bool child = (create->style & WS_CHILD) != 0;
-            if (!child && !call.window) call.window = reinterpret_cast<HWND>(wParam);
-            else if (child && call.window && !call.child && call.childTemplate) call.child = reinterpret_cast<HWND>(wParam);
+            if (!child) gModal.push_back(window);
+            if (!gCalls.empty()) {
+                Call& call = gCalls.back();
+                if (!child && !call.window) call.window = window;
+                else if (child && call.window && !call.child && call.childTemplate) call.child = window;
+            }
         }
+    } else if (code == HCBT_DESTROYWND) {
+        std::erase(gModal, window);
     }
     return CallNextHookEx(gCreateHook, code, wParam, lParam);
 }
 
-void ActAt(HWND dialog) {
-    static int depth = 0;
-    if (!gUser || !IsWindow(dialog)) return;
-    ++depth;
-    const bool acted = gUser->Act(dialog);
-    --depth;
-    if (IsWindow(dialog) && !acted) {
-        // Nothing more from the user: closed as with the caption's button,
-        // and ended outright when it stays.
-        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-        if (IsWindow(dialog) && IsWindowVisible(dialog)) EndDialog(dialog, -1);
-    }
-    // The loop waits for a message once idle: one wakes it for the next turn.
-    if (IsWindow(dialog)) PostMessageW(dialog, WM_NULL, 0, 0);
+// The dialog a person would be at: the newest shown and enabled one (a
+// modal dialog disables the windows under it).
+HWND InnermostDialog() {
+    for (auto it = gModal.rbegin(); it != gModal.rend(); ++it)
+        if (IsWindow(*it) && IsWindowVisible(*it) && IsWindowEnabled(*it)) return *it;
+    return nullptr;
 }
 
-LRESULT CALLBACK IdleHook(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0) {
-        const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-        if (sent->message == WM_ENTERIDLE && sent->wParam == MSGF_DIALOGBOX)
-            ActAt(reinterpret_cast<HWND>(sent->lParam));
+// Dialogs told to close whose loops have not ended them yet.
+std::vector<HWND> gClosing;
+
+void CALLBACK OnIdle(HWND, UINT, UINT_PTR, DWORD) {
+    // A step may open a dialog of its own, whose loop then runs inside the
+    // step; a dialog whose step is under way is not acted on again.
+    static std::vector<HWND> acting;
+    std::erase_if(gClosing, [](HWND w) { return !IsWindow(w); });
+    HWND dialog = InnermostDialog();
+    if (!gUser || !dialog || std::find(acting.begin(), acting.end(), dialog) != acting.end()) return;
+    if (std::find(gClosing.begin(), gClosing.end(), dialog) != gClosing.end()) {
+        // The close (a posted Cancel) has been handled and the dialog stays.
+        std::erase(gClosing, dialog);
+        EndDialog(dialog, -1);
+        return;
     }
-    return CallNextHookEx(gIdleHook, code, wParam, lParam);
+    acting.push_back(dialog);
+    const bool acted = gUser->Act(dialog);
+    acting.pop_back();
+    if (IsWindow(dialog) && !acted) {
+        // Nothing more from the user: closed as with the caption's button,
+        // and ended outright at the next turn if it stays.
+        SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+        gClosing.push_back(dialog);
+    }
 }
 
 void InstallHooks() {
     if (!gCreateHook) gCreateHook = SetWindowsHookExW(WH_CBT, CreateHook, nullptr, GetCurrentThreadId());
-    if (!gIdleHook) gIdleHook = SetWindowsHookExW(WH_CALLWNDPROC, IdleHook, nullptr, GetCurrentThreadId());
 }
 
 // Keeps a call on the list while the system's dialog runs.
@@ -215,6 +232,11 @@ void WatchModule(HINSTANCE module) {
 void SetDialogUser(DialogUser* user) {
     gUser = user;
     InstallHooks();
+    if (user && !gTimer) gTimer = SetTimer(nullptr, 0, 10, OnIdle);
+    if (!user && gTimer) {
+        KillTimer(nullptr, gTimer);
+        gTimer = 0;
+    }
 }
 DialogUser* CurrentDialogUser() { return gUser; }
 

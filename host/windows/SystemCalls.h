@@ -5,11 +5,8 @@
 
 #include "sdk/win32/Windows.h"
 
-#define WM_ENTERIDLE 0x0121
-#define MSGF_DIALOGBOX 0
 #define WM_MOUSEMOVE 0x0200
 #define MK_LBUTTON 0x0001
-#define WH_CALLWNDPROC 4
 #define WH_CBT 5
 #define HCBT_CREATEWND 3
 #define HCBT_DESTROYWND 4
@@ -43,6 +40,7 @@ extern "C" {
 typedef struct HHOOK__* HHOOK;
 typedef LRESULT(CALLBACK* HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
 typedef INT_PTR(WINAPI* FARPROC)(void);
+typedef void(CALLBACK* TIMERPROC)(HWND window, UINT message, UINT_PTR id, DWORD time);
 
 typedef struct tagCWPSTRUCT {
     LPARAM lParam;
@@ -86,6 +84,8 @@ typedef BOOL(CALLBACK* ENUMRESLANGPROCW)(HINSTANCE module, LPCWSTR type, LPCWSTR
                                           LONG_PTR param);
 
 BOOL WINAPI PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+UINT_PTR WINAPI SetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC procedure);
+BOOL WINAPI KillTimer(HWND window, UINT_PTR id);
 HHOOK WINAPI SetWindowsHookExW(int kind, HOOKPROC procedure, HINSTANCE module, DWORD thread);
 BOOL WINAPI UnhookWindowsHookEx(HHOOK hook);
 LRESULT WINAPI CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);

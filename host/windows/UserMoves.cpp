@@ -170,11 +170,20 @@ std::string UserChooseFile(HWND dialog, const std::u16string& path) {
     HWND field = GetDlgItem(dialog, 0x47C);
     if (!field || !IsWindowVisible(field)) field = GetDlgItem(dialog, 0x480);
     if (!field) return "the dialog has no file name field";
-    SetWindowTextW(field, path.c_str());
+    // Typed as a person on Windows types a path: with backslashes (Wine's
+    // file dialog refuses slashes as invalid characters).
+    std::u16string typed = path;
+    for (char16_t& c : typed)
+        if (c == u'/') c = u'\\';
+    SetWindowTextW(field, typed.c_str());
     HWND ok = GetDlgItem(dialog, IDOK);
     if (!ok) return "the dialog has no OK button";
-    ClickAt(ok, Centre(ok));
-    if (IsWindow(dialog) && IsWindowVisible(dialog)) return "the dialog did not take the file";
+    // Pressed through the dialog's own loop: the dialog checks the name and
+    // may ask about it before it closes; if it stays, its user's next turn
+    // finds it still open.
+    const LPARAM centre = Centre(ok);
+    PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageW(ok, WM_LBUTTONUP, 0, centre);
     return {};
 }
 

@@ -16,7 +16,10 @@ std::string Text(HWND window) {
 std::string ClassOf(HWND window) {
     char16_t name[64] = {};
     GetClassNameW(window, name, 64);
-    const std::string cls = win32::Narrow(name);
+    // Class names are compared without regard to case, as Windows does.
+    std::string cls = win32::Narrow(name);
+    for (char& c : cls)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     if (cls == "EDIT") return "field";
     if (cls == "COMBOBOX") return "list";
     if (cls == "BUTTON") return "button";
