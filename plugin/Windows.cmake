@@ -19,7 +19,6 @@ set_source_files_properties(${ORBALIS_RES_OBJECT} PROPERTIES EXTERNAL_OBJECT TRU
 
 add_library(orbalis_plugin MODULE ${ORBALIS_PLUGIN_SOURCES} ${ORBALIS_RES_OBJECT}
   ${CMAKE_CURRENT_SOURCE_DIR}/PluginMain.def)
-target_compile_definitions(orbalis_plugin PRIVATE UNICODE _UNICODE _WIN32_WINNT=0x0601)
 target_link_options(orbalis_plugin PRIVATE -static -Wl,--no-undefined)
 target_link_libraries(orbalis_plugin PRIVATE user32 gdi32 comctl32 comdlg32 shell32 kernel32)
 set_target_properties(orbalis_plugin PROPERTIES PREFIX "" OUTPUT_NAME "Orbalis" SUFFIX ".dll"

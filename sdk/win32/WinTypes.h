@@ -52,9 +52,19 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* C declarations, as the system's are; the layout check gathers them in a
+ * namespace of their own instead, beside the system's. */
+#ifndef ORBALIS_WIN32_BEGIN_DECLARATIONS
 #ifdef __cplusplus
-extern "C" {
+#define ORBALIS_WIN32_BEGIN_DECLARATIONS extern "C" {
+#define ORBALIS_WIN32_END_DECLARATIONS }
+#else
+#define ORBALIS_WIN32_BEGIN_DECLARATIONS
+#define ORBALIS_WIN32_END_DECLARATIONS
 #endif
+#endif
+
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -98,7 +108,6 @@ ORBALIS_DECLARE_HANDLE(HBITMAP);
 ORBALIS_DECLARE_HANDLE(HDC);
 ORBALIS_DECLARE_HANDLE(HRSRC);
 ORBALIS_DECLARE_HANDLE(HMENU);
-ORBALIS_DECLARE_HANDLE(HGLOBAL_);
 #undef ORBALIS_DECLARE_HANDLE
 typedef HINSTANCE HMODULE;
 typedef HICON HCURSOR;
@@ -134,9 +143,7 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wid
                                LPSTR text, int bytes, LPCSTR defaultChar, BOOL* usedDefault);
 UINT WINAPI GetACP(void);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
 
