@@ -2,7 +2,9 @@
  *
  * Sizes follow 64-bit Windows: LONG and DWORD are 32 bits, the message
  * parameters pointer-sized. WCHAR is a 16-bit UTF-16 code unit (char16_t):
- * wchar_t is 4 bytes on this platform, so wide literals are written u"". */
+ * wchar_t is 4 bytes on this platform, so wide literals are written u"".
+ * On Windows the system's own headers take the place of every header here
+ * (RealWindows.h); the Windows build checks that the two agree. */
 #ifndef ORBALIS_SDK_WIN32_WINTYPES_H
 #define ORBALIS_SDK_WIN32_WINTYPES_H
 
