@@ -34,9 +34,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 
@@ -113,9 +111,7 @@ BOOL WINAPI GetOpenFileNameA(OPENFILENAMEA* ofn);
 BOOL WINAPI GetSaveFileNameA(OPENFILENAMEA* ofn);
 DWORD WINAPI CommDlgExtendedError(void);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
 

@@ -10,9 +10,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 /* Returns a value above 32 on success. */
 HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
@@ -20,9 +18,7 @@ HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPC
 HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
                                LPCSTR directory, INT showCommand);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
 

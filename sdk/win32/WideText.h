@@ -7,14 +7,14 @@
 #ifndef ORBALIS_SDK_WIN32_WIDETEXT_H
 #define ORBALIS_SDK_WIN32_WIDETEXT_H
 
-#if defined(__cplusplus) && !defined(RC_INVOKED)
+#if defined(__cplusplus) && !defined(RC_INVOKED) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
 
 static_assert(sizeof(WCHAR) == sizeof(char16_t), "WCHAR holds UTF-16 code units");
 
 inline LPWSTR WideText(char16_t* text) { return reinterpret_cast<LPWSTR>(text); }
 inline LPCWSTR WideText(const char16_t* text) { return reinterpret_cast<LPCWSTR>(text); }
 
-#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#ifdef _WIN32
 
 inline HWND CreateWindowExW(DWORD exStyle, const char16_t* className, const char16_t* windowName,
                             DWORD style, int x, int y, int width, int height, HWND parent,

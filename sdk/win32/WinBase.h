@@ -10,9 +10,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 /* The module loaded in this process from `path` (or the program, for null). */
 HMODULE WINAPI GetModuleHandleW(LPCWSTR path);
@@ -24,9 +22,7 @@ HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
 LPVOID WINAPI LockResource(HGLOBAL data);
 DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
 

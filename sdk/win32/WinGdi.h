@@ -18,9 +18,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef struct tagLOGFONTW {
     LONG lfHeight;
@@ -54,9 +52,7 @@ int WINAPI SetBkMode(HDC dc, int mode);
 int WINAPI GetBkMode(HDC dc);
 BOOL WINAPI SystemParametersInfoW(UINT action, UINT param, LPVOID value, UINT winIni);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
 

@@ -192,7 +192,6 @@
 /* Dialog item ids. */
 #define IDOK 1
 #define IDCANCEL 2
-#define IDC_STATIC (-1)
 
 /* Window data. */
 #define GWLP_WNDPROC (-4)
@@ -243,9 +242,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -364,9 +361,7 @@ HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, in
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
 BOOL WINAPI DestroyIcon(HICON icon);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
 
