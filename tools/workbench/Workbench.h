@@ -54,6 +54,10 @@ public:
     void Run();
     // Opens a document from the root folder (before Run, or from an input).
     bool OpenFile(const std::string& relative, std::string* error);
+    // Each command's progress display stops at its n-th cancel check (1 is
+    // the first; 0, the default, never) until the user presses cancel, so a
+    // cancel can be tried however fast the machine finishes the work.
+    void HoldProgressAtCheck(uint64_t nth) { holdAtCheck_ = nth; }
 
     // ---- From any thread.
     void Stop();
@@ -74,6 +78,7 @@ public:
 
 private:
     struct Pending;
+    void OnCancelCheck();
     Reply Call(std::function<Reply()> work);
     Reply Dispatch(const nlohmann::json& input);
 
@@ -128,6 +133,8 @@ private:
     };
     Box* box_ = nullptr;
     bool cancelRequested_ = false;
+    uint64_t holdAtCheck_ = 0;
+    uint64_t checksBeforeCommand_ = 0;  // the user's cancel checks when the command started
     std::string notice_;  // how the last command or file operation went
     nlohmann::json noticeDetails_;
     std::string shellFile_;  // what the running command asked the shell to open
