@@ -94,6 +94,12 @@ bool SetDialogLong(Window& dialog, int index, LONG_PTR value, LONG_PTR* previous
     return true;
 }
 
+void SetDialogFocus(HWND control) {
+    SetFocus(control);
+    if (GetFocus() == control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
+        SendMessageW(control, EM_SETSEL, 0, -1);
+}
+
 HWND DialogOf(HWND window) {
     for (Window* w = FindWindowObject(window); w; w = FindWindowObject(w->parent))
         if (w->dialog && !(w->style & DS_CONTROL)) return w->self;
@@ -144,7 +150,7 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int t
     // control in the tab order gets it.
     if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first &&
         IsWindow(first))
-        SetFocus(first);
+        SetDialogFocus(first);
     return IsWindow(dialog) ? dialog : nullptr;
 }
 

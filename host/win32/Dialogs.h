@@ -31,6 +31,11 @@ LRESULT CALLBACK DialogClassProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int templateId,
                               HWND parent, DLGPROC proc, LPARAM param);
 
+// Moves the focus as the dialog manager does (first tab stop, Tab, Shift+Tab):
+// a text field that takes it has all its text selected, so that typing
+// replaces it. A click or SetFocus alone leaves the selection as it was.
+void SetDialogFocus(HWND control);
+
 // The dialog a control belongs to (the window itself for a dialog).
 HWND DialogOf(HWND window);
 

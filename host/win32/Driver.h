@@ -87,7 +87,11 @@ std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part);
 // Types the path into a file dialog's name field and confirms it; the reason
 // when the dialog does not take it.
 std::string UserChooseFile(HWND dialog, const std::u16string& path);
-void UserLeave(HWND dialog);
+// Tab (or Shift+Tab when `back`): the focus moves to the next tab stop, and
+// a text field there has its text selected.
+void UserLeave(HWND dialog, bool back = false);
+// Keystrokes at whatever has the focus, without clicking anywhere first.
+std::string UserKeys(HWND dialog, const std::u16string& text);
 void UserEnter(HWND dialog);
 void UserEscape(HWND dialog);
 void UserClose(HWND dialog);

@@ -162,7 +162,7 @@ BOOL Run(FileRequest& r) {
     w->dialog->proc = FileDialogProc;
     HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
     if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&r)) && first)
-        SetFocus(first);
+        SetDialogFocus(first);
     return RunModalDialog(dialog, r.owner) == IDOK;
 }
 

@@ -150,6 +150,10 @@ bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::str
             step.kind = UiStep::Type;
             step.text = w[2];
             if (!Number(w[1], &step.id)) return bad("the control id is not a number");
+        } else if (verb == "keys") {
+            if (!want(2, "keys TEXT")) return false;
+            step.kind = UiStep::Keys;
+            step.text = w[1];
         } else if (verb == "clear" || verb == "click") {
             if (!want(2, verb == "clear" ? "clear ID" : "click ID")) return false;
             step.kind = verb == "clear" ? UiStep::Clear : UiStep::Click;
@@ -159,9 +163,10 @@ bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::str
             step.kind = UiStep::Select;
             if (!Number(w[1], &step.id)) return bad("the control id is not a number");
             if (!Number(w[2], &step.row) || step.row < 0) return bad("the row is not a number from 0");
-        } else if (verb == "leave" || verb == "enter" || verb == "escape") {
+        } else if (verb == "leave" || verb == "back" || verb == "enter" || verb == "escape") {
             if (!want(1, verb.c_str())) return false;
-            step.kind = verb == "leave" ? UiStep::Leave : verb == "enter" ? UiStep::Enter : UiStep::Escape;
+            step.kind = verb == "leave" ? UiStep::Leave : verb == "back" ? UiStep::Back
+                      : verb == "enter" ? UiStep::Enter : UiStep::Escape;
         } else if (verb == "file") {
             if (!want(2, "file PATH")) return false;
             step.kind = UiStep::File;
@@ -261,7 +266,9 @@ std::string ScriptedUser::Perform(HWND dialog, const UiStep& step) {
     case UiStep::Clear: return UserClear(dialog, step.id);
     case UiStep::Click: return UserClick(dialog, step.id);
     case UiStep::Select: return UserSelect(dialog, step.id, step.row);
+    case UiStep::Keys: return UserKeys(dialog, Widen(step.text));
     case UiStep::Leave: UserLeave(dialog); return {};
+    case UiStep::Back: UserLeave(dialog, true); return {};
     case UiStep::Enter: UserEnter(dialog); return {};
     case UiStep::Escape: UserEscape(dialog); return {};
     case UiStep::File: return UserChooseFile(dialog, Widen(step.text));

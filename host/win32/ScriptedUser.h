@@ -26,7 +26,7 @@ namespace orbalis::win32 {
 
 struct UiStep {
     enum Kind {
-        Dialog, Type, Clear, Click, Select, Leave, Enter, Escape, File,
+        Dialog, Type, Keys, Clear, Click, Select, Leave, Back, Enter, Escape, File,
         // At the panels, outside any dialog (played by the host).
         Panel, Button, Refresh, Check, Label, Tree, TreeRoot, TreeExpander, TreeIndent, Resize,
         Show, Hide, Document

@@ -114,9 +114,19 @@ std::string UserSelect(HWND dialog, int id, int row) {
     return {};
 }
 
-void UserLeave(HWND dialog) {
-    HWND next = GetNextDlgTabItem(dialog, GetFocus(), FALSE);
-    if (next) SetFocus(next);
+void UserLeave(HWND dialog, bool back) {
+    HWND next = GetNextDlgTabItem(dialog, GetFocus(), back ? TRUE : FALSE);
+    if (next) SetDialogFocus(next);
+}
+
+std::string UserKeys(HWND dialog, const std::u16string& text) {
+    HWND focus = GetFocus();
+    if (!focus || DialogOf(focus) != dialog || focus == dialog) return "nothing in the dialog has the focus";
+    for (char16_t c : text) {
+        if (!IsWindow(focus)) break;
+        SendMessageW(focus, WM_CHAR, c, 1);
+    }
+    return {};
 }
 
 void UserEnter(HWND dialog) {

@@ -213,6 +213,61 @@ TEST_F(DialogTest, LeaveMovesAlongTheTabOrder) {
     EXPECT_EQ(focused, (std::vector<int>{1126, 1127, 1109}));
 }
 
+TEST_F(DialogTest, TabIntoATextFieldSelectsItsTextSoTypingReplacesIt) {
+    std::u16string steps, other;
+    procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            SetDlgItemTextW(dialog, 1126, u"25");
+            SetDlgItemTextW(dialog, 1127, u"10");
+        }
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+            char16_t text[32];
+            GetDlgItemTextW(dialog, 1127, text, 32);
+            steps = text;
+            GetDlgItemTextW(dialog, 1126, text, 32);
+            other = text;
+        }
+        return 0;
+    };
+    // Tab from 1126 to 1127 and type: the 10 is replaced, not prefixed.
+    // Shift+Tab back to 1126 selects its text the same way.
+    Script("dialog 125; type 1126 7; leave; keys 5; back; keys 8; click 1");
+    EXPECT_EQ(Run(125), 0);
+    EXPECT_EQ(steps, u"5");
+    EXPECT_EQ(other, u"8");
+    EXPECT_TRUE(user.errors().empty()) << ::testing::PrintToString(user.errors());
+}
+
+TEST_F(DialogTest, AClickIntoAFieldKeepsTheCaretWhereTheFieldHadIt) {
+    // Only the dialog manager's moves select: focus given by SetFocus (as a
+    // click gives it) leaves the field's selection alone.
+    std::u16string result;
+    procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) SetDlgItemTextW(dialog, 1127, u"10");
+        if (message == WM_COMMAND && LOWORD(wParam) == 1106) SetFocus(GetDlgItem(dialog, 1127));
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+            char16_t text[32];
+            GetDlgItemTextW(dialog, 1127, text, 32);
+            result = text;
+        }
+        return 0;
+    };
+    Script("dialog 125; click 1106; keys 5; click 1");
+    EXPECT_EQ(Run(125), 0);
+    EXPECT_EQ(result, u"510");
+}
+
+TEST_F(DialogTest, KeysWithNothingFocusedInTheDialogAreAnError) {
+    procedure.extra = [&](HWND, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && LOWORD(wParam) == 1106) SetFocus(nullptr);
+        return 0;
+    };
+    Script("dialog 125; click 1106; keys 5");
+    EXPECT_EQ(Run(125), kCancel);
+    ASSERT_EQ(user.errors().size(), 1u);
+    EXPECT_NE(user.errors()[0].find("nothing in the dialog has the focus"), std::string::npos) << user.errors()[0];
+}
+
 TEST_F(DialogTest, AStepAtADisabledOrHiddenControlIsAnErrorAndCancels) {
     procedure.extra = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
         if (message == WM_INITDIALOG) {
@@ -335,7 +390,7 @@ TEST(UiScript, StepsQuotingAndMistakes) {
     EXPECT_EQ(steps[9].text, "a b\\c.txt");
     EXPECT_EQ(steps[2].source, "click 1");
     for (const char* bad : {"type 1126", "click x", "select 1120 -1", "dialog", "press 1", "type 1 \"open",
-                            "type 1 a b", "type 1 \"\\q\""}) {
+                            "type 1 a b", "type 1 \"\\q\"", "keys", "back 1"}) {
         std::vector<UiStep> none;
         error.clear();
         EXPECT_FALSE(ParseUiScript(bad, &none, &error)) << bad;

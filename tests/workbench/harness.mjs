@@ -14,10 +14,11 @@ const { chromium } = require('playwright-core');
 export const cli = process.env.ORBALIS_CLI || path.join(source, 'build/asan/tools/orbalis');
 const voronoi = process.env.ORBALIS_VORONOI_MAP || path.join(source, 'build/asan/tests/orbalis_voronoi_map');
 
-// A root folder with copies of the example maps and whatever `extra` adds.
+// A root folder with copies of the example maps (and the image one places)
+// and whatever `extra` adds.
 export function makeRoot(extra = {}) {
   const root = fs.mkdtempSync(path.join(os.tmpdir(), 'orbalis-workbench-'));
-  for (const name of ['us-states.svg', 'town-layers.svg', 'labels.json'])
+  for (const name of ['us-states.svg', 'town-layers.svg', 'labels.json', 'relief.png'])
     fs.copyFileSync(path.join(source, 'examples', name), path.join(root, name));
   for (const [name, text] of Object.entries(extra)) fs.writeFileSync(path.join(root, name), text);
   return root;
@@ -50,12 +51,14 @@ export async function stop(server) {
   return exited;
 }
 
-export async function launch() {
+// A browser that asks for Japanese pages unless told another language.
+export async function launch({ locale = 'ja-JP' } = {}) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'orbalis-chromium-'));
   // A fresh profile each time (Playwright passes it as --user-data-dir).
   const browser = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium',
     headless: true,
+    locale,
     viewport: { width: 1280, height: 800 },
     args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
            '--disable-background-networking', '--disable-component-update', '--disable-sync'],
@@ -99,8 +102,11 @@ export async function finish(page) {
       return !document.body.dataset.busy && document.querySelector('#modal').hidden ? 'idle' : false;
     });
     if ((await done.jsonValue()) === 'idle') return;
+    // The host waits on the alert and publishes nothing else until it is
+    // answered: the next state is the one after the answer.
+    const before = await page.evaluate(() => Number(document.body.dataset.version));
     await page.locator('.window.box.alert button.ok').click();
-    await page.waitForTimeout(50);
+    await page.waitForFunction((v) => Number(document.body.dataset.version) > v, before);
   }
 }
 

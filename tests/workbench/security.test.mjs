@@ -94,7 +94,7 @@ test('paths outside the root folder are refused', async () => {
   }
   assert.equal(fs.existsSync('/etc/escape.svg'), false);
   const listing = JSON.parse((await request('GET', `/${token}/api/files?folder=`)).text);
-  assert.deepEqual(listing.entries.map((e) => e.name).sort(), ['labels.json', 'notes.txt', 'town-layers.svg', 'us-states.svg']);
+  assert.deepEqual(listing.entries.map((e) => e.name).sort(), ['labels.json', 'notes.txt', 'relief.png', 'town-layers.svg', 'us-states.svg']);
   assert.equal((await request('GET', `/${token}/api/files?folder=outside`)).status, 400);
   assert.equal((await request('GET', `/${token}/api/files?folder=..`)).status, 400);
 });

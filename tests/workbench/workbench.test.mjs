@@ -27,7 +27,7 @@ async function shot(name) {
 }
 
 test('the map is drawn from the host export and a click selects through the host', async () => {
-  await page.waitForSelector('#drawing[src*="document.svg"]');
+  await page.waitForFunction(() => document.body.dataset.drawing && document.querySelector('#drawing').src.startsWith('blob:'));
   assert.match(await svg(page), /<svg[^>]*viewBox/);
   assert.deepEqual((await state(page)).document.selection, []);
   const box = await page.locator('#sheet').boundingBox();

@@ -38,6 +38,14 @@ std::string Describe(HWND control) {
     const bool checked = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (kind == "field") {
         line += "[" + Text(control) + "]";
+        // What typing at the focus replaces: the dialog selects a field's
+        // text when Tab brings the focus to it.
+        DWORD start = 0, end = 0;
+        SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        if (GetFocus() == control && end > start) {
+            const std::u16string whole = win32::Widen(Text(control));
+            line += "  (selected: \"" + win32::Narrow(whole.substr(start, end - start)) + "\")";
+        }
     } else if (kind == "list") {
         const auto rows = SendMessageW(control, CB_GETCOUNT, 0, 0);
         const auto current = SendMessageW(control, CB_GETCURSEL, 0, 0);
@@ -127,7 +135,7 @@ bool ConsoleDialogUser::Act(HWND dialog) {
     // On a desktop the person uses the dialog itself.
     if (win32::DialogsShownOnDesktop()) return true;
     std::cerr << DialogForm(dialog)
-              << "steps: type ID TEXT, clear ID, click ID, select ID ROW, leave, enter, escape, file PATH; "
+              << "steps: type ID TEXT, keys TEXT, clear ID, click ID, select ID ROW, leave, back, enter, escape, file PATH; "
                  "an empty line is enter, end of input cancels\n> "
               << std::flush;
     std::string line;

@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include "tools/workbench/Compression.h"
+
 #include <fstream>
 #include <random>
 #include <regex>
@@ -15,12 +17,6 @@ void Line(httplib::Response& res, int status, const std::string& line) {
     res.set_content(line + "\n", "text/plain; charset=utf-8");
 }
 
-void Send(httplib::Response& res, const Reply& reply) {
-    res.status = reply.status;
-    res.set_content(reply.body, reply.type);
-    if (!reply.filename.empty())
-        res.set_header("Content-Disposition", "attachment; filename=\"" + reply.filename + "\"");
-}
 
 bool SameText(const std::string& a, const std::string& b) {
     // Compares in time independent of where the texts differ.
@@ -65,6 +61,33 @@ bool ReadBody(const httplib::ContentReader& read, size_t limit, std::string* bod
 // Drawings of documents may hold scripts and links of their own: shown in
 // the page as images they are inert, and opened on their own they get no
 // rights at all.
+// Types written with their character set, so that the HTTP library does not
+// compress them on its own (with Brotli at its highest quality, seconds for
+// a large drawing): the routes choose the compression themselves.
+constexpr const char* kSvgType = "image/svg+xml; charset=utf-8";
+constexpr const char* kJsonType = "application/json; charset=utf-8";
+
+// A body compressed with gzip when the client takes it and the body is big
+// enough to gain from it.
+void SetPacked(const httplib::Request& req, httplib::Response& res, const std::string& body, const char* type) {
+    const int level = GzipLevelFor(body.size());
+    if (level > 0 && AcceptsGzip(req.get_header_value("Accept-Encoding"))) {
+        std::string packed = Gzip(body, level);
+        if (!packed.empty()) {
+            res.set_header("Content-Encoding", "gzip");
+            return res.set_content(std::move(packed), type);
+        }
+    }
+    res.set_content(body, type);
+}
+
+void Send(const httplib::Request& req, httplib::Response& res, const Reply& reply) {
+    res.status = reply.status;
+    SetPacked(req, res, reply.body, reply.type.c_str());
+    if (!reply.filename.empty())
+        res.set_header("Content-Disposition", "attachment; filename=\"" + reply.filename + "\"");
+}
+
 constexpr const char* kInertPolicy = "sandbox; default-src 'none'; style-src 'unsafe-inline'; img-src data:";
 
 }  // namespace
@@ -211,15 +234,26 @@ void Server::Routes() {
                 return Line(res, 400, "\"after\" must be a version number");
             after = std::stoull(text);
         }
-        res.set_content(workbench_.State(after, std::chrono::milliseconds(after ? options_.stateWaitMs : 0)),
-                        "application/json");
+        SetPacked(req, res, workbench_.State(after, std::chrono::milliseconds(after ? options_.stateWaitMs : 0)),
+                  kJsonType);
     });
-    http.Get(base + "/api/document.svg", [this](const httplib::Request&, httplib::Response& res) {
-        res.set_content(workbench_.DocumentSvg(), "image/svg+xml");
+    http.Get(base + "/api/document.svg", [this](const httplib::Request& req, httplib::Response& res) {
+        const std::shared_ptr<Drawing> drawing = workbench_.CurrentDrawing();
         res.set_header("Content-Security-Policy", kInertPolicy);
+        if (!drawing) return res.set_content("", kSvgType);
+        res.set_header("X-Drawing", drawing->id);
+        const int level = GzipLevelFor(drawing->svg.size());
+        if (level > 0 && AcceptsGzip(req.get_header_value("Accept-Encoding"))) {
+            std::call_once(drawing->packed, [&] { drawing->gzip = Gzip(drawing->svg, level); });
+            if (!drawing->gzip.empty()) {
+                res.set_header("Content-Encoding", "gzip");
+                return res.set_content(drawing->gzip, kSvgType);
+            }
+        }
+        res.set_content(drawing->svg, kSvgType);
     });
     http.Get(base + "/api/download", [this](const httplib::Request& req, httplib::Response& res) {
-        Send(res, workbench_.Download(req.get_param_value("format")));
+        Send(req, res, workbench_.Download(req.get_param_value("format")));
         res.set_header("Content-Security-Policy", kInertPolicy);
     });
     http.Get(base + "/api/files", [this](const httplib::Request& req, httplib::Response& res) {
@@ -245,7 +279,7 @@ void Server::Routes() {
             return Line(res, 415, "an input is sent as application/json");
         const nlohmann::json input = nlohmann::json::parse(body, nullptr, false);
         if (input.is_discarded()) return Line(res, 400, "the input is not JSON");
-        Send(res, workbench_.Input(input));
+        Send(req, res, workbench_.Input(input));
     });
     http.Post(base + "/api/upload", [this, tooLarge](const httplib::Request& req, httplib::Response& res,
                                                      const httplib::ContentReader& read) {
@@ -254,7 +288,7 @@ void Server::Routes() {
         const std::string name = req.get_param_value("name");
         if (name.empty() || name.size() > 255 || name.find('/') != std::string::npos)
             return Line(res, 400, "an upload needs the file's name");
-        Send(res, workbench_.Upload(name, body));
+        Send(req, res, workbench_.Upload(name, body));
     });
 }
 

@@ -1,5 +1,6 @@
 #include "tools/workbench/Workbench.h"
 
+#include <algorithm>
 #include <cmath>
 #include <future>
 
@@ -12,6 +13,7 @@
 #include "host/win32/Driver.h"
 #include "host/win32/Windows.h"
 #include "tools/workbench/HitTest.h"
+#include "tools/workbench/PlacedImages.h"
 #include "tools/workbench/WindowState.h"
 
 namespace orbalis::workbench {
@@ -113,6 +115,54 @@ std::string Text(const json& input, const char* key) {
 // folder's list instead, so that no path outside it is ever typed.
 constexpr int kFileNameField = 0x047c;
 
+// The part of the page the drawing shows: the artboard, widened to take in
+// art that lies beyond it (with room for its strokes), so that the page
+// draws that art too. Page points, y up.
+HostRect DrawingBox(const Document& document) {
+    const HostRect& a = document.artboard;
+    HostRect box{std::min(a.left, a.right), std::max(a.top, a.bottom), std::max(a.left, a.right), std::min(a.top, a.bottom)};
+    const HostRect board = box;
+    for (const Layer* layer : document.topLayers()) {
+        HostRect r;
+        if (!document.bounds(layer->group(), &r)) continue;
+        box.left = std::min(box.left, std::min(r.left, r.right));
+        box.right = std::max(box.right, std::max(r.left, r.right));
+        box.top = std::max(box.top, std::max(r.top, r.bottom));
+        box.bottom = std::min(box.bottom, std::min(r.top, r.bottom));
+    }
+    const double margin = 4;
+    if (box.left < board.left) box.left -= margin;
+    if (box.right > board.right) box.right += margin;
+    if (box.top > board.top) box.top += margin;
+    if (box.bottom < board.bottom) box.bottom -= margin;
+    return box;
+}
+
+// The exported drawing with its root's size and viewBox set to `box`.
+std::string Widened(std::string svg, const HostRect& box) {
+    const size_t root = svg.find("<svg ");
+    const size_t end = root == std::string::npos ? root : svg.find('>', root);
+    if (end == std::string::npos) return svg;
+    const auto number = [](double v) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%.6g", v);
+        return std::string(text);
+    };
+    std::string tag = svg.substr(root, end - root);
+    const auto set = [&](const std::string& name, const std::string& value) {
+        const std::string key = " " + name + "=\"";
+        const size_t at = tag.find(key);
+        if (at == std::string::npos) return;
+        const size_t close = tag.find('"', at + key.size());
+        if (close != std::string::npos) tag.replace(at + key.size(), close - at - key.size(), value);
+    };
+    const double width = box.right - box.left, height = box.top - box.bottom;
+    set("width", number(width) + "pt");
+    set("height", number(height) + "pt");
+    set("viewBox", number(box.left) + " " + number(-box.top) + " " + number(width) + " " + number(height));
+    return svg.replace(root, end - root, tag);
+}
+
 bool Flag(const json& input, const char* key) {
     const auto it = input.find(key);
     return it != input.end() && it->is_boolean() && it->get<bool>();
@@ -140,10 +190,13 @@ Workbench::Workbench(host::Host& host, RootFolder root)
     user.onProgress = [this](const std::string&, int32_t, int32_t) { OnProgress(); };
     user.onCancelCheck = [this] { OnCancelCheck(); };
     win32::SetDialogUser(&dialogUser_);
+    // The stand-in opens nothing: the page says where a button would go.
+    win32::OnShellRequest([this](const win32::ShellRequest& request) { shellFile_ = request.file; });
 }
 
 Workbench::~Workbench() {
     win32::SetDialogUser(nullptr);
+    win32::OnShellRequest(nullptr);
     host::User& user = host_.user();
     user.asker = nullptr;
     user.onAlert = nullptr;
@@ -210,12 +263,24 @@ std::string Workbench::State(uint64_t after, std::chrono::milliseconds wait) {
     return state_;
 }
 
-std::string Workbench::DocumentSvg() {
+std::shared_ptr<Drawing> Workbench::CurrentDrawing() {
     std::lock_guard lock(mutex_);
-    return svg_;
+    return drawing_;
 }
 
 // ---------------------------------------------------------------- state
+
+std::string Workbench::FolderOf(const Document& document) const {
+    // An uploaded document has no folder: its images are looked for at the
+    // root.
+    if (document.filePath.empty()) return {};
+    const fs::path folder = fs::path(document.filePath).parent_path();
+    std::error_code ec;
+    const fs::path resolved = fs::weakly_canonical(folder, ec);
+    if (ec) return {};
+    const std::string relative = root_.Relative(resolved);
+    return relative == "." ? std::string() : relative;
+}
 
 std::string Workbench::TitleOf(const Document* document) const {
     if (!document) return {};
@@ -241,7 +306,9 @@ json Workbench::StateJson(bool idle) {
     Document* document = host_.document();
     json documents = json::array();
     for (size_t i = 0; i < host_.documentCount(); ++i)
-        documents.push_back({{"title", TitleOf(host_.documentAt(i))}, {"current", i == host_.currentDocumentIndex()}});
+        documents.push_back({{"title", TitleOf(host_.documentAt(i))},
+                             {"current", i == host_.currentDocumentIndex()},
+                             {"modified", modified_.count(host_.documentAt(i)->openSerial) ? modified_[host_.documentAt(i)->openSerial] : false}});
     state["documents"] = documents;
     if (document) {
         const HostRect& a = document->artboard;
@@ -256,7 +323,10 @@ json Workbench::StateJson(bool idle) {
         for (const Layer* layer : document->topLayers()) SelectionBounds(*document, layer, selection);
         state["document"] = {
             {"title", TitleOf(document)},
-            {"svg", svgSerial_},
+            {"svg", drawing_ ? drawing_->id : std::string()},
+            {"drawingBox", drawing_ ? json{drawing_->box.left, drawing_->box.top, drawing_->box.right - drawing_->box.left,
+                                           drawing_->box.top - drawing_->box.bottom}
+                                    : json(nullptr)},
             {"artboard", {std::min(a.left, a.right), std::max(a.top, a.bottom), std::fabs(a.right - a.left), std::fabs(a.top - a.bottom)}},
             {"layers", layers},
             {"selection", selection},
@@ -282,7 +352,10 @@ json Workbench::StateJson(bool idle) {
     state["undo"] = CanUndo() ? json(host_.undoCommand()) : json(nullptr);
     state["running"] = running_;
     state["notice"] = notice_;
-    state["box"] = box_ ? json{{"kind", box_->kind}, {"text", box_->text}} : json(nullptr);
+    state["noticeDetails"] = noticeDetails_.is_null() ? json::object() : noticeDetails_;
+    // An answered box is gone for the page, though the host has not yet
+    // left its wait.
+    state["box"] = box_ && !box_->answered ? json{{"kind", box_->kind}, {"text", box_->text}} : json(nullptr);
     const host::User& user = host_.user();
     state["progress"] = user.progressOpen() || !running_.empty()
                             ? json{{"text", user.progressText()}, {"value", user.progressValue()},
@@ -302,29 +375,50 @@ json Workbench::StateJson(bool idle) {
     }
     state["panels"] = panels;
     state["dark"] = host_.uiIsDark();
+    state["shell"] = shellFile_;
     return state;
 }
 
 void Workbench::Publish(bool idle) {
-    std::string svg;
-    bool newSvg = false;
+    std::shared_ptr<Drawing> drawing;
     if (idle) {
         Document* document = host_.document();
         const uint64_t key = document ? (document->openSerial << 32) ^ document->revision() : 0;
         if (key != svgKey_ || svgStale_) {
-            svg = document ? host::WriteSvgDocument(*document) : std::string();
             svgKey_ = key;
             svgStale_ = false;
-            newSvg = true;
-            ++svgSerial_;
+            drawing = std::make_shared<Drawing>();
+            if (document) {
+                drawing->box = DrawingBox(*document);
+                drawing->svg = InlinePlacedImages(Widened(host::WriteSvgDocument(*document), drawing->box), root_,
+                                                  FolderOf(*document));
+            }
+            // Named by its bytes: a drawing the page has had before (after
+            // an undo, or a command that changed nothing) is not sent again.
+            char id[40];
+            std::snprintf(id, sizeof id, "%016zx-%zx", std::hash<std::string>{}(drawing->svg), drawing->svg.size());
+            drawing->id = id;
+            std::lock_guard lock(mutex_);
+            if (drawing_ && drawing_->id == drawing->id) drawing.reset();
         }
+    }
+    {
+        // The state names the drawing: it is in place before the state is.
+        std::lock_guard lock(mutex_);
+        if (drawing) drawing_ = std::move(drawing);
+    }
+    // A document is modified while its drawing differs from the one it had
+    // when it was opened or last saved.
+    if (Document* document = host_.document(); idle && document && drawing_) {
+        const uint64_t serial = document->openSerial;
+        if (savedPending_.erase(serial)) savedIds_[serial] = drawing_->id;
+        modified_[serial] = savedIds_.count(serial) && savedIds_[serial] != drawing_->id;
     }
     json state = StateJson(idle);
     {
         std::lock_guard lock(mutex_);
         state["version"] = ++version_;
         state_ = state.dump();
-        if (newSvg) svg_ = std::move(svg);
     }
     changed_.notify_all();
 }
@@ -371,7 +465,7 @@ Reply Workbench::Dispatch(const json& input) {
     const std::string busy = Busy();
     // What may be done while a box, a dialog or a command holds the host.
     if (what == "answer") {
-        if (!box_) return Refuse(409, "there is no alert or question to answer");
+        if (!box_ || box_->answered) return Refuse(409, "there is no alert or question to answer");
         box_->answered = true;
         box_->yes = Flag(input, "yes");
         return {};
@@ -400,25 +494,28 @@ Reply Workbench::Dispatch(const json& input) {
     if (what == "switch") {
         const int index = Integer(input, "index");
         if (index < 0 || !host_.SwitchDocument(static_cast<size_t>(index))) return Refuse(400, "there is no such document");
+        Say("");
         return {};
     }
-    if (what == "close") {
-        if (!host_.document()) return Refuse(409, "no document is open");
-        host_.CloseDocument();
-        return {};
-    }
+    if (what == "close") return Close(input);
     if (what == "save") return Save(input);
     if (what == "undo") {
         // The page offers the undo in the document it belongs to only.
         if (host_.canUndo() && !CanUndo()) return Refuse(409, "the last command changed another document");
         std::string error;
+        const std::string command = host_.undoCommand();
         if (!host_.Undo(&error)) return Refuse(409, error);
-        notice_ = "undone";
+        Say("undone", {{"command", command}});
         svgStale_ = true;
         return {};
     }
-    if (what == "select" || what == "drag" || what == "layer") {
+    if (what == "select" || what == "drag" || what == "layer" || what == "deselect") {
         if (!host_.document()) return Refuse(409, "no document is open");
+        if (what == "deselect") {
+            host_.document()->deselectAll();
+            host_.Notify(kNotifierArtSelectionChanged);
+            return {};
+        }
         if (what == "layer") return SetLayer(input);
         return SelectAt(input);
     }
@@ -435,20 +532,32 @@ Reply Workbench::ChooseMenu(const json& input) {
     host_.UpdateMenus();
     if (item->submenu || item->isSeparator()) return Refuse(400, "\"" + item->text + "\" is not a command");
     if (!item->enabled) return Refuse(409, "\"" + item->text + "\" is disabled here");
+    // The middle of what the user is looking at: where the plug-in puts
+    // what it draws.
+    if (input.contains("view") && host_.document()) {
+        const json& view = input["view"];
+        host_.document()->viewCenter = HostPoint{Number(view, "x"), Number(view, "y")};
+    }
     // The request is answered as soon as the command is under way; the
     // command runs as the next input, and the page follows it, its dialogs
     // and its questions through the state.
     running_ = item->text;
     cancelRequested_ = false;
-    notice_.clear();
+    written_.clear();
+    shellFile_.clear();
+    Say("");
     Reply started;
     started.body = "{\"started\":true}";
     queue_.Push([this, item] {
         checksBeforeCommand_ = host_.user().cancelChecks();
         const HostErr result = host_.ChooseMenuItem(item);
         host_.user().CancelAtCheck(0);
-        notice_ = result == 0 ? "" : "\"" + item->text + "\" ended with code " + CodeText(result) +
-                                         (result == HOST_FOURCC('S', 'T', 'O', 'P') ? " (cancelled)" : "");
+        if (result == HOST_FOURCC('S', 'T', 'O', 'P')) Say("cancelled", {{"command", item->text}});
+        else if (result != 0) Say("failed", {{"command", item->text}, {"code", CodeText(result)}});
+        // A file the command chose in a save dialog, and wrote.
+        else if (!written_.empty() && fs::exists(root_.path() / written_)) Say("wrote", {{"name", written_}});
+        else Say("");
+        written_.clear();
         running_.clear();
         cancelRequested_ = false;
         svgStale_ = true;
@@ -552,7 +661,7 @@ Reply Workbench::AtDialog(const json& input) {
         error = win32::UserClickTreeItem(tree, item, where);
     } else if (open.empty()) {
         return Refuse(400, "unknown action \"" + action + "\" at a panel");
-    } else if (action == "tab") win32::UserLeave(open.back());
+    } else if (action == "tab") win32::UserLeave(open.back(), Flag(input, "back"));
     else if (action == "enter") win32::UserEnter(open.back());
     else if (action == "escape") win32::UserEscape(open.back());
     else if (action == "close") win32::UserClose(open.back());
@@ -573,6 +682,7 @@ Reply Workbench::ChooseFile(const json& input) {
         return Refuse(400, error);
     error = win32::UserChooseFile(open.back(), win32::Widen(full.string()));
     if (!error.empty()) return Refuse(409, error);
+    if (save) written_ = root_.Relative(full);
     return {};
 }
 
@@ -601,25 +711,83 @@ bool Workbench::OpenFile(const std::string& relative, std::string* error) {
         *error = "\"" + relative + "\" is not a document (.svg or .json)";
         return false;
     }
+    // A file already open is shown, not opened a second time.
+    for (size_t i = 0; i < host_.documentCount(); ++i) {
+        const Document* open = host_.documentAt(i);
+        std::error_code ec;
+        if (!open->filePath.empty() && fs::equivalent(open->filePath, full, ec)) {
+            host_.SwitchDocument(i);
+            Say("");
+            return true;
+        }
+    }
     auto document = host::ReadDocumentFile(full.string(), {}, error);
     if (!document) return false;
     host_.OpenDocument(std::move(document));
     titles_[host_.document()->openSerial] = root_.Relative(full);
-    notice_ = "opened " + root_.Relative(full);
-    svgStale_ = true;
+    Opened(root_.Relative(full));
     return true;
+}
+
+void Workbench::Say(const std::string& what, json details) {
+    notice_ = what;
+    noticeDetails_ = std::move(details);
+}
+
+void Workbench::Opened(const std::string& title) {
+    Say("opened", {{"name", title}});
+    savedPending_.insert(host_.document()->openSerial);
+    svgStale_ = true;
+}
+
+bool Workbench::IsOpen(uint64_t openSerial) {
+    for (size_t i = 0; i < host_.documentCount(); ++i)
+        if (host_.documentAt(i)->openSerial == openSerial) return true;
+    return false;
+}
+
+Reply Workbench::Close(const json& input) {
+    if (input.contains("index")) {
+        const int index = Integer(input, "index");
+        if (index < 0 || !host_.documentAt(static_cast<size_t>(index))) return Refuse(400, "there is no such document");
+        const Document* target = host_.documentAt(static_cast<size_t>(index));
+        if (modified_.count(target->openSerial) && modified_[target->openSerial] && !Flag(input, "discard"))
+            return Refuse(409, "\"" + TitleOf(target) + "\" has unsaved changes");
+        host_.SwitchDocument(static_cast<size_t>(index));
+    } else if (!host_.document()) {
+        return Refuse(409, "no document is open");
+    } else if (modified_[host_.document()->openSerial] && !Flag(input, "discard")) {
+        return Refuse(409, "\"" + TitleOf(host_.document()) + "\" has unsaved changes");
+    }
+    const std::string title = TitleOf(host_.document());
+    const uint64_t serial = host_.document()->openSerial;
+    host_.CloseDocument();
+    titles_.erase(serial);
+    modified_.erase(serial);
+    savedIds_.erase(serial);
+    Say("closed", {{"name", title}});
+    svgStale_ = true;
+    return {};
 }
 
 Reply Workbench::Save(const json& input) {
     Document* document = host_.document();
     if (!document) return Refuse(409, "no document is open");
+    // Whatever becomes of this save, an earlier one's notice is stale.
+    Say("");
     const std::string relative = Text(input, "path");
     fs::path full;
     std::string error;
     if (!root_.Writable(relative, &full, &error)) return Refuse(400, error);
     if (!host::IsDocumentPath(full.string())) return Refuse(400, "\"" + relative + "\": save as .svg or .json");
+    std::error_code ec;
+    if (fs::exists(full, ec) && !Flag(input, "replace")) return Refuse(409, "\"" + relative + "\" exists; replace it?");
     if (!host::WriteDocumentFile(*document, full.string(), &error)) return Refuse(500, error);
-    notice_ = "saved " + root_.Relative(full);
+    Say("saved", {{"name", root_.Relative(full)}});
+    // Saved under another name, the document is that file from now on.
+    document->filePath = full.string();
+    titles_[document->openSerial] = root_.Relative(full);
+    savedPending_.insert(document->openSerial);
     return {};
 }
 
@@ -638,9 +806,13 @@ Reply Workbench::Upload(const std::string& name, std::string bytes) {
         auto document = svg ? host::ReadSvgDocument(bytes, {}, &error) : host::ReadJsonDocument(bytes, &error);
         if (!document) return Refuse(400, name + ": " + error);
         host_.OpenDocument(std::move(document));
-        titles_[host_.document()->openSerial] = fs::path(name).filename().string();
-        notice_ = "opened " + fs::path(name).filename().string();
-        svgStale_ = true;
+        // Two documents uploaded under one name are told apart.
+        const std::string base = fs::path(name).filename().string();
+        std::string title = base;
+        for (int n = 2; std::any_of(titles_.begin(), titles_.end(), [&](const auto& t) { return t.second == title && IsOpen(t.first); }); ++n)
+            title = base + " (" + std::to_string(n) + ")";
+        titles_[host_.document()->openSerial] = title;
+        Opened(title);
         return {};
     });
 }
@@ -652,7 +824,7 @@ Reply Workbench::Download(const std::string& format) {
         if (!document) return Refuse(409, "no document is open");
         Reply reply;
         reply.body = format == "svg" ? host::WriteSvgDocument(*document) : host::WriteJsonDocument(*document);
-        reply.type = format == "svg" ? "image/svg+xml" : "application/json";
+        reply.type = format == "svg" ? "image/svg+xml; charset=utf-8" : "application/json; charset=utf-8";
         reply.filename = fs::path(TitleOf(document)).stem().string() + "." + format;
         return reply;
     });

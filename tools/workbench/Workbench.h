@@ -12,6 +12,7 @@
 #include <memory>
 #include <vector>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -24,10 +25,20 @@ namespace orbalis::workbench {
 
 // The answer to a request: an HTTP status, and a body (a one-line message
 // for a refusal).
+// The current document as the page draws it, at one revision: written
+// once, compressed at most once, however often it is fetched.
+struct Drawing {
+    std::string id;  // the same for the same bytes, so a page keeps what it has
+    std::string svg;
+    HostRect box{};  // the part of the page it shows (the artboard and all art)
+    std::once_flag packed;
+    std::string gzip;  // made by the first request that takes gzip
+};
+
 struct Reply {
     int status = 200;
     std::string body;
-    std::string type = "application/json";
+    std::string type = "application/json; charset=utf-8";
     std::string filename;  // for a download
 };
 
@@ -60,8 +71,9 @@ public:
     // The latest state (JSON), once it is newer than `after` or `wait` has
     // passed; never before the first state is published.
     std::string State(uint64_t after, std::chrono::milliseconds wait);
-    // The current document drawn by the host's SVG export.
-    std::string DocumentSvg();
+    // The current document drawn by the host's SVG export, its placed
+    // images put in as data.
+    std::shared_ptr<Drawing> CurrentDrawing();
     const RootFolder& root() const { return root_; }
 
 private:
@@ -78,6 +90,12 @@ private:
     Reply ChooseFile(const nlohmann::json& input);
     Reply AtPanel(const nlohmann::json& input);
     Reply Save(const nlohmann::json& input);
+    Reply Close(const nlohmann::json& input);
+    // The notice the page shows: what happened, as a word the page puts in
+    // its language, with the names it needs.
+    void Say(const std::string& what, nlohmann::json details = nullptr);
+    void Opened(const std::string& title);
+    bool IsOpen(uint64_t openSerial);
 
     // Waits for the user's answer to an alert or a question, running
     // inputs meanwhile.
@@ -92,6 +110,9 @@ private:
     void Publish(bool idle);
     nlohmann::json StateJson(bool idle);
     std::string TitleOf(const host::Document* document) const;
+    // The document's folder relative to the root ("" for the root itself or
+    // an uploaded document).
+    std::string FolderOf(const host::Document& document) const;
     std::string Busy() const;
     // Whether the last command can be undone in the current document.
     bool CanUndo() const;
@@ -115,9 +136,17 @@ private:
     uint64_t holdAtCheck_ = 0;
     uint64_t checksBeforeCommand_ = 0;  // the user's cancel checks when the command started
     std::string notice_;  // how the last command or file operation went
+    nlohmann::json noticeDetails_;
+    std::string shellFile_;  // what the running command asked the shell to open
+    std::string written_;  // the file chosen in the running command's save dialog
+    // The drawing each document had when opened or last saved (by open
+    // serial), whether it differs now, and the documents whose next drawing
+    // is their saved one.
+    std::map<uint64_t, std::string> savedIds_;
+    std::map<uint64_t, bool> modified_;
+    std::set<uint64_t> savedPending_;
     std::map<uint64_t, std::string> titles_;  // of documents, by open serial
     uint64_t svgKey_ = ~uint64_t(0);
-    uint64_t svgSerial_ = 0;
     bool svgStale_ = true;
     std::chrono::steady_clock::time_point lastProgressPublish_{};
 
@@ -126,7 +155,7 @@ private:
     std::condition_variable changed_;
     uint64_t version_ = 0;
     std::string state_;
-    std::string svg_;
+    std::shared_ptr<Drawing> drawing_;
     bool stopped_ = false;
 };
 

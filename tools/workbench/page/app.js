@@ -1,8 +1,11 @@
 // The workbench page: the host's window in the browser.
 import { send, upload, follow } from './api.js';
-import { drawWindow, fitTexts } from './windows.js';
+import { drawWindow, fitTexts, dialogKey } from './windows.js';
 import { fileChooser } from './files.js';
 import { View } from './view.js';
+import { words, wordPage } from './words.js';
+
+wordPage();
 
 const $ = (id) => document.getElementById(id);
 let state = null;
@@ -17,18 +20,21 @@ const panelPlaces = (() => {
   }
 })();
 
-// Inputs go one after the other, in the order the user made them.
+// Inputs go one after the other, in the order the user made them. A
+// refusal is shown as what could not be done, in the page's language, with
+// the host's reason after it.
 let chain = Promise.resolve();
 export function act(input) {
   chain = chain.then(() => send(input)).then(
     () => showError(''),
-    (e) => showError(e.message),
+    (e) => showError(e.message, input.do),
   );
   return chain;
 }
 
-function showError(text) {
-  $('error').textContent = text;
+function showError(text, what) {
+  if (text) $('notice').textContent = '';
+  $('error').textContent = text ? `${words.failures[what] || words.failures.other}: ${text}` : '';
 }
 
 const view = new View($('view'), $('sheet'), $('drawing'), $('overlay'), act);
@@ -36,7 +42,79 @@ const view = new View($('view'), $('sheet'), $('drawing'), $('overlay'), act);
 // ---------------------------------------------------------------- menus
 
 function closeMenus() {
-  for (const m of document.querySelectorAll('.menu.open')) m.classList.remove('open');
+  for (const m of document.querySelectorAll('.menu.open, .item.open')) m.classList.remove('open');
+  for (const a of document.querySelectorAll('.item.active')) a.classList.remove('active');
+}
+
+// The keyboard in the menus, as in a desktop program: Up and Down go along
+// the open list, Right opens a submenu (or the next menu), Left closes it
+// (or goes to the previous menu), Enter chooses, Escape closes one level.
+function menuKey(e) {
+  const open = document.querySelector('.menu.open');
+  if (!open) return false;
+  const lists = [open.querySelector(':scope > .items'), ...open.querySelectorAll('.item.sub.open > .items')];
+  const list = lists[lists.length - 1];
+  const items = [...list.querySelectorAll(':scope > .item')];
+  const active = list.querySelector(':scope > .item.active');
+  const activate = (item) => {
+    for (const a of list.querySelectorAll(':scope > .item.active')) a.classList.remove('active');
+    item?.classList.add('active');
+    item?.scrollIntoView({ block: 'nearest' });
+  };
+  const step = (by) => {
+    if (!items.length) return;
+    let at = items.indexOf(active);
+    for (let k = 0; k < items.length; ++k) {
+      at = (at + by + items.length) % items.length;
+      if (!items[at].classList.contains('disabled')) return activate(items[at]);
+    }
+  };
+  const otherMenu = (by) => {
+    const menus = [...document.querySelectorAll('.menu')];
+    const next = menus[(menus.indexOf(open) + by + menus.length) % menus.length];
+    closeMenus();
+    next.classList.add('open');
+    next.querySelector('button').focus();
+    const first = next.querySelector(':scope > .items > .item:not(.disabled)');
+    first?.classList.add('active');
+  };
+  switch (e.key) {
+    case 'ArrowDown': step(1); break;
+    case 'ArrowUp': step(-1); break;
+    case 'ArrowRight':
+      if (active?.classList.contains('sub') && !active.classList.contains('disabled')) {
+        active.classList.add('open');
+        active.querySelector(':scope > .items > .item:not(.disabled)')?.classList.add('active');
+      } else otherMenu(1);
+      break;
+    case 'ArrowLeft':
+      if (lists.length > 1) {
+        const parent = list.parentElement;
+        parent.classList.remove('open');
+        for (const a of list.querySelectorAll('.item.active')) a.classList.remove('active');
+      } else otherMenu(-1);
+      break;
+    case 'Enter':
+    case ' ':
+      if (active?.classList.contains('sub')) {
+        active.classList.add('open');
+        active.querySelector(':scope > .items > .item:not(.disabled)')?.classList.add('active');
+      } else active?.click();
+      break;
+    case 'Escape':
+      if (lists.length > 1) {
+        list.parentElement.classList.remove('open');
+        for (const a of list.querySelectorAll('.item.active')) a.classList.remove('active');
+      } else {
+        closeMenus();
+        open.querySelector('button').focus();
+      }
+      break;
+    default:
+      return false;
+  }
+  e.preventDefault();
+  return true;
 }
 document.addEventListener('click', (e) => {
   if (!e.target.closest('.menu')) closeMenus();
@@ -65,7 +143,7 @@ function menuList(items) {
         e.stopPropagation();
         if (!item.enabled) return;
         closeMenus();
-        act({ do: 'menu', id: item.id, text: item.text });
+        act({ do: 'menu', id: item.id, text: item.text, ...(view.centre() && { view: view.centre() }) });
       });
     }
     list.append(li);
@@ -74,7 +152,11 @@ function menuList(items) {
 }
 
 function drawMenus(menus) {
+  // Drawn anew with every state: what is open and highlighted stays so.
   const openName = document.querySelector('.menu.open')?.dataset.menu;
+  const openItems = [...document.querySelectorAll('.item.sub.open')].map((i) => i.dataset.id);
+  const activeItems = [...document.querySelectorAll('.item.active')].map((i) => i.dataset.id);
+  const hadFocus = document.activeElement?.closest('.menu')?.dataset.menu;
   const nav = $('menus');
   nav.replaceChildren();
   for (const menu of menus) {
@@ -82,16 +164,29 @@ function drawMenus(menus) {
     entry.className = 'menu';
     entry.dataset.menu = menu.menu;
     const button = document.createElement('button');
-    button.textContent = menu.menu;
+    button.textContent = words.menus[menu.menu] || menu.menu;
+    button.setAttribute('aria-haspopup', 'menu');
     button.addEventListener('click', () => {
       const open = entry.classList.contains('open');
       closeMenus();
       if (!open) entry.classList.add('open');
     });
+    // Down (or Enter) on a menu's name opens it at its first item.
+    button.addEventListener('keydown', (e) => {
+      if (entry.classList.contains('open') || (e.key !== 'ArrowDown' && e.key !== 'Enter' && e.key !== ' ')) return;
+      e.preventDefault();
+      e.stopPropagation();
+      closeMenus();
+      entry.classList.add('open');
+      entry.querySelector(':scope > .items > .item:not(.disabled)')?.classList.add('active');
+    });
     entry.append(button, menuList(menu.items));
     if (menu.menu === openName) entry.classList.add('open');
     nav.append(entry);
+    if (menu.menu === hadFocus) button.focus();
   }
+  for (const id of openItems) nav.querySelector(`.item.sub[data-id="${id}"]`)?.classList.add('open');
+  for (const id of activeItems) nav.querySelector(`.item[data-id="${id}"]`)?.classList.add('active');
 }
 
 // ---------------------------------------------------------------- side
@@ -112,14 +207,33 @@ function icon(path) {
   return svg;
 }
 
+const CROSS = 'M4 4 L12 12 M12 4 L4 12';
+
 function drawSide(s) {
   const docs = $('documents');
   docs.replaceChildren();
   s.documents.forEach((d, i) => {
     const li = document.createElement('li');
     li.textContent = d.title;
-    if (d.current) li.className = 'current';
+    li.classList.toggle('current', d.current);
+    // Unsaved changes are marked beside the title (drawn, not text).
+    li.classList.toggle('modified', !!d.modified);
+    if (d.modified) li.title = words.unsaved;
     li.addEventListener('click', () => act({ do: 'switch', index: i }));
+    const close = document.createElement('button');
+    close.className = 'close';
+    close.setAttribute('aria-label', words.closeDocument(d.title));
+    close.title = words.closeDocument(d.title);
+    const cross = icon(CROSS);
+    cross.querySelector('path').setAttribute('stroke', 'currentColor');
+    cross.querySelector('path').setAttribute('stroke-width', '2');
+    close.append(cross);
+    close.addEventListener('click', async (e) => {
+      e.stopPropagation();
+      if (d.modified && !(await ask(words.closeUnsaved(d.title)))) return;
+      act({ do: 'close', index: i, discard: !!d.modified });
+    });
+    li.append(close);
     docs.append(li);
   });
   const layers = $('layers');
@@ -131,12 +245,14 @@ function drawSide(s) {
     const eye = document.createElement('button');
     eye.className = 'visible';
     if (layer.visible) eye.append(icon(EYE));
-    eye.title = layer.visible ? '隠す' : '表示';
+    eye.title = layer.visible ? words.hide : words.show;
+    eye.setAttribute('aria-label', eye.title);
     eye.addEventListener('click', () => act({ do: 'layer', index, visible: !layer.visible }));
     const lock = document.createElement('button');
     lock.className = 'lock';
     if (layer.locked) lock.append(icon(LOCK));
-    lock.title = layer.locked ? 'ロック解除' : 'ロック';
+    lock.title = layer.locked ? words.unlock : words.lock;
+    lock.setAttribute('aria-label', lock.title);
     lock.addEventListener('click', () => act({ do: 'layer', index, locked: !layer.locked }));
     const title = document.createElement('span');
     title.className = 'title';
@@ -165,29 +281,61 @@ function drawSide(s) {
 function drawPanels(s) {
   const layer = $('panels');
   layer.replaceChildren();
-  // New panels are stacked down the right edge of the window, each wholly
-  // inside it.
-  let nextTop = 70;
+  // Panels the user has not moved stand in a column of their own at the
+  // right of the map, one below the other, so that none covers the map or
+  // another; a moved panel stays where it was put.
+  const frames = [];
   s.panels.forEach((panel) => {
     if (!panel.shown) return;
     const frame = drawWindow(panel, (m) => act({ do: 'dialog', ...m }), {
       title: panel.title,
       onClose: () => act({ do: 'panel', panel: panel.title, show: false }),
+      // The text origin panel's six buttons show icons only.
+      buttonNames: panel.title === 'テキスト原点' ? words.origins : null,
     });
     frame.classList.add('floating', 'panel');
     frame.dataset.panel = panel.title;
     frame.style.visibility = 'hidden';
     layer.append(frame);
     fitTexts(frame);
+    frames.push({ frame, panel });
+  });
+  const docked = frames.filter(({ panel }) => !panelPlaces.has(panel.title));
+  const dock = docked.length ? Math.max(...docked.map(({ frame }) => frame.offsetWidth)) + 16 : 0;
+  document.body.style.setProperty('--dock', dock + 'px');
+  let nextTop = $('view').getBoundingClientRect().top + 8;
+  for (const { frame, panel } of frames) {
     const width = frame.offsetWidth, height = frame.offsetHeight;
-    const place = panelPlaces.get(panel.title) || { x: window.innerWidth - width - 12, y: nextTop };
-    nextTop = Math.max(nextTop, place.y + height + 10);
+    let place = panelPlaces.get(panel.title);
+    if (!place) {
+      place = { x: window.innerWidth - dock + 8, y: nextTop };
+      nextTop += height + 8;
+    }
     frame.style.left = Math.max(0, Math.min(place.x, window.innerWidth - width)) + 'px';
     frame.style.top = Math.max(0, Math.min(place.y, window.innerHeight - 30)) + 'px';
     frame.style.visibility = '';
     dragByCaption(frame, panel.title);
     if (panel.resizable) resizeByGrip(frame, panel);
-  });
+    explainPanel(frame, panel);
+  }
+}
+
+// What the plug-in's panels do that a user might not expect, said where it
+// happens: a greyed layer tree belongs to another document until the list
+// is rebuilt, and moved objects go to the bottom of their new layer.
+function explainPanel(frame, panel) {
+  const tree = panel.controls.find((c) => c.kind === 'tree');
+  if (!tree) return;
+  const element = frame.querySelector('.control.tree');
+  if (!element) return;
+  const why = tree.items.length ? words.staleTree : words.emptyTree;
+  element.title = tree.enabled ? words.movedToBottom : why;
+  if (!tree.enabled) {
+    const note = document.createElement('div');
+    note.className = 'stale-note';
+    note.textContent = why;
+    frame.append(note);
+  }
 }
 
 // The panel's frame as drawn now: a drag outlives the frame it began on
@@ -275,50 +423,108 @@ function boxWindow(title, body, buttons, className) {
   return frame;
 }
 
+// The host's modal windows, innermost on top: the dialogs that are open,
+// then an alert or question over the dialog it belongs to, or the progress
+// of a running command; the page's own choosers and questions otherwise.
 function drawModal(s) {
   const modal = $('modal');
   const stack = document.createElement('div');
   stack.className = 'stack';
   let focusLater = null;
+  for (const dialog of s.dialogs) {
+    const frame = drawWindow(dialog, (m) => act({ do: 'dialog', ...m }), {
+      onChooseFile: (path) => act({ do: 'file', path }),
+    });
+    frame.classList.add('dialog');
+    if (s.box) frame.classList.add('behind');
+    stack.append(frame);
+    focusLater = frame.focusLater || focusLater;
+  }
   if (s.box) {
     const text = document.createElement('div');
     text.className = 'text';
     text.textContent = s.box.text;
     const buttons = s.box.kind === 'question'
-      ? [button('はい', () => act({ do: 'answer', yes: true }), 'yes'), button('いいえ', () => act({ do: 'answer', yes: false }), 'no')]
-      : [button('OK', () => act({ do: 'answer' }), 'ok')];
-    stack.append(boxWindow('Orbalis', [text], buttons, 'box ' + s.box.kind));
+      ? [button(words.yes, () => act({ do: 'answer', yes: true }), 'yes'), button(words.no, () => act({ do: 'answer', yes: false }), 'no')]
+      : [button(words.ok, () => act({ do: 'answer' }), 'ok')];
+    const box = boxWindow('Orbalis', [text], buttons, 'box ' + s.box.kind);
+    box.addEventListener('keydown', (e) => {
+      if (e.key !== 'Escape') return;
+      e.preventDefault();
+      act({ do: 'answer', yes: false });
+    });
+    stack.append(box);
+    if (s.dialogs.length) box.classList.add('over');
     focusLater = () => buttons[0].focus();
-  } else if (s.dialogs.length) {
-    for (const dialog of s.dialogs) {
-      const frame = drawWindow(dialog, (m) => act({ do: 'dialog', ...m }), {
-        onChooseFile: (path) => act({ do: 'file', path }),
-      });
-      frame.classList.add('dialog');
-      stack.append(frame);
-      focusLater = frame.focusLater || focusLater;
-    }
-  } else if (s.progress) {
+  }
+  if (s.shell && s.dialogs.length) {
+    // The system would open this in the browser; the page offers the link.
+    const note = document.createElement('div');
+    note.className = 'shell-note';
+    const link = document.createElement('a');
+    link.href = /^https?:\/\//.test(s.shell) ? s.shell : '#';
+    link.target = '_blank';
+    link.rel = 'noopener noreferrer';
+    link.textContent = s.shell;
+    note.append(words.aboutLink(' '), link);
+    stack.append(note);
+  }
+  if (!s.box && !s.dialogs.length && s.progress) {
     const text = document.createElement('div');
     text.className = 'text';
-    text.textContent = s.progress.text || s.running;
+    text.textContent = s.progress.text || words.running(s.running);
     const track = document.createElement('div');
     track.className = 'track';
     const fill = document.createElement('div');
     fill.className = 'fill';
     const max = s.progress.maximum;
-    fill.style.width = max > 0 ? Math.min(100, (100 * s.progress.value) / max) + '%' : '0';
+    const share = max > 0 ? Math.min(100, (100 * s.progress.value) / max) : 0;
+    fill.style.width = share + '%';
     track.append(fill);
-    const cancel = button(s.progress.cancelling ? 'キャンセル中...' : 'キャンセル', () => act({ do: 'cancel' }), 'cancel');
+    track.setAttribute('role', 'progressbar');
+    track.setAttribute('aria-valuenow', String(Math.round(share)));
+    const cancel = button(s.progress.cancelling ? words.cancelling : words.cancel, () => act({ do: 'cancel' }), 'cancel');
     cancel.disabled = s.progress.cancelling;
     stack.append(boxWindow(s.running, [text, track], [cancel], 'progress'));
-  } else if (pageModal) {
+  } else if (!s.box && !s.dialogs.length && pageModal) {
     stack.append(pageModal);
+    focusLater = pageModal.focusLater || null;
   }
   modal.hidden = stack.children.length === 0;
   modal.replaceChildren(stack);
   for (const frame of stack.children) fitTexts(frame);
   if (focusLater) focusLater();
+}
+
+// The page's own question (closing unsaved work, replacing a file): yes or no.
+function ask(text) {
+  return new Promise((resolve) => {
+    const answer = (yes) => {
+      pageModal = null;
+      drawModal(state);
+      resolve(yes);
+    };
+    const body = document.createElement('div');
+    body.className = 'text';
+    body.textContent = text;
+    const buttons = [button(words.yes, () => answer(true), 'yes'), button(words.no, () => answer(false), 'no')];
+    pageModal = boxWindow('Orbalis', [body], buttons, 'box question page-question');
+    pageModal.addEventListener('keydown', (e) => e.key === 'Escape' && answer(false));
+    pageModal.focusLater = () => buttons[1].focus();
+    drawModal(state);
+  });
+}
+
+// Saves the document, asking first when the name is taken.
+async function saveAs(path) {
+  try {
+    await send({ do: 'save', path });
+    showError('');
+  } catch (e) {
+    if (!/exists; replace it\?/.test(e.message)) return showError(e.message, 'save');
+    if (!(await ask(words.replace(path)))) return;
+    act({ do: 'save', path, replace: true });
+  }
 }
 
 function openChooser(save) {
@@ -328,17 +534,31 @@ function openChooser(save) {
     suggested,
     onChoose: (path) => {
       pageModal = null;
-      act({ do: save ? 'save' : 'open', path }).then(() => drawModal(state));
+      drawModal(state);
+      if (save) chain = chain.then(() => saveAs(path));
+      else act({ do: 'open', path });
     },
   });
-  pageModal = boxWindow(save ? '別名で保存' : '開く', [chooser], [button('キャンセル', () => {
+  pageModal = boxWindow(save ? words.saveAs.replace(/\.+$/, '') : words.open.replace(/\.+$/, ''), [chooser], [button(words.cancel, () => {
     pageModal = null;
     drawModal(state);
   })], 'chooser');
+  pageModal.addEventListener('keydown', (e) => {
+    if (e.key !== 'Escape') return;
+    pageModal = null;
+    drawModal(state);
+  });
+  pageModal.focusLater = () => chooser.querySelector('.file-name').focus();
   drawModal(state);
 }
 
 // ---------------------------------------------------------------- state
+
+function noticeText(s) {
+  if (s.running) return words.running(s.running);
+  const say = words.notices[s.notice];
+  return say ? say(s.noticeDetails || {}) : '';
+}
 
 function show(s) {
   state = s;
@@ -351,15 +571,52 @@ function show(s) {
   view.show(s.document);
   const undo = $('undo');
   undo.disabled = !s.undo || !!s.running;
-  undo.title = s.undo ? '取り消す: ' + s.undo : '';
-  $('notice').textContent = s.running ? s.running + ' を実行中' : s.notice;
+  undo.title = s.undo ? words.undoWhat(s.undo) : words.nothingToUndo;
+  $('notice').textContent = noticeText(s);
   document.body.dataset.version = s.version;
   document.body.dataset.busy = s.running ? 'yes' : '';
 }
 
-$('undo').addEventListener('click', () => act({ do: 'undo' }));
+function undoLast() {
+  if (!$('undo').disabled) act({ do: 'undo' });
+}
+
+// ---------------------------------------------------------------- keyboard
+
+function modalOpen() {
+  return !$('modal').hidden;
+}
+
+addEventListener('keydown', (e) => {
+  if (e.defaultPrevented || e.isComposing) return;
+  if (menuKey(e)) return;
+  // A key outside the open dialog is the innermost dialog's.
+  const dialogs = document.querySelectorAll('#modal .window.dialog');
+  if (dialogs.length && !document.querySelector('#modal .window.box') && !e.target.closest?.('#modal')) {
+    const inner = dialogs[dialogs.length - 1];
+    const win = state?.dialogs.find((d) => String(d.window) === inner.dataset.window);
+    if (win) dialogKey(e, win, (m) => act({ do: 'dialog', ...m }));
+    return;
+  }
+  if (modalOpen() || e.target.closest?.('input, select, textarea, .panel')) return;
+  if ((e.ctrlKey || e.metaKey) && !e.shiftKey && e.key.toLowerCase() === 'z') {
+    e.preventDefault();
+    undoLast();
+  } else if (e.key === 'Escape' && state?.document?.selection.length) {
+    e.preventDefault();
+    act({ do: 'deselect' });
+  }
+});
+
+$('undo').addEventListener('click', undoLast);
 $('open').addEventListener('click', () => openChooser(false));
 $('save').addEventListener('click', () => openChooser(true));
+document.querySelector('label.upload').addEventListener('keydown', (e) => {
+  if (e.key === 'Enter' || e.key === ' ') {
+    e.preventDefault();
+    $('upload').click();
+  }
+});
 $('upload').addEventListener('change', async (e) => {
   const file = e.target.files[0];
   e.target.value = '';
@@ -368,7 +625,7 @@ $('upload').addEventListener('change', async (e) => {
     await upload(file);
     showError('');
   } catch (err) {
-    showError(err.message);
+    showError(err.message, 'upload');
   }
 });
 $('download-svg').href = 'api/download?format=svg';

@@ -1,8 +1,11 @@
 // A list of the root folder's files, for opening, saving and the host's
 // file dialogs: nothing outside the root folder can be named through it.
 import { files } from './api.js';
+import { words } from './words.js';
 
-export function fileChooser({ save, suggested = '', onChoose }) {
+// `field`, when given, is the name field (a file dialog's own, in its
+// place); otherwise the chooser has a name row of its own below the list.
+export function fileChooser({ save, suggested = '', onChoose, field = null }) {
   const box = document.createElement('div');
   box.className = 'files';
   const where = document.createElement('div');
@@ -10,15 +13,16 @@ export function fileChooser({ save, suggested = '', onChoose }) {
   const list = document.createElement('ul');
   const nameRow = document.createElement('div');
   nameRow.className = 'name';
-  const name = document.createElement('input');
-  name.className = 'file-name';
+  const name = field || document.createElement('input');
+  name.classList.add('file-name');
   name.value = suggested;
-  name.placeholder = save ? 'ファイル名' : '';
+  name.placeholder = save ? words.fileName.replace(/:$/, '') : '';
   const choose = document.createElement('button');
   choose.className = 'file-choose';
-  choose.textContent = save ? '保存' : '開く';
-  nameRow.append('ファイル名:', name, choose);
-  box.append(where, list, nameRow);
+  choose.textContent = words.choose[save ? 'save' : 'open'];
+  if (!field) nameRow.append(words.fileName, name, choose);
+  box.append(where, list);
+  if (!field) box.append(nameRow);
   let folder = '';
 
   const path = () => (folder ? folder + '/' : '') + name.value.trim();
@@ -31,7 +35,8 @@ export function fileChooser({ save, suggested = '', onChoose }) {
   async function show(next) {
     const listing = await files(next);
     folder = next;
-    where.textContent = '場所: /' + folder;
+    where.textContent = `${words.place} /${folder}`;
+    where.dataset.folder = folder;
     list.replaceChildren();
     if (folder) {
       const up = document.createElement('li');

@@ -3,6 +3,7 @@
 // click, selection and focus change goes to the window tree; what the page
 // shows is always the tree's state after it.
 import { fileChooser } from './files.js';
+import { words } from './words.js';
 
 const FILE_NAME_FIELD = 0x047c;
 // What the user typed into a file dialog's name field, by the dialog's
@@ -69,7 +70,13 @@ function controlElement(control, act, options) {
       const b = document.createElement('button');
       if (control.image) b.append(imageCanvas(control.image));
       else b.append(fitting(shown(control.text)));
-      if (control.hasImage && control.text) b.title = shown(control.text);
+      // An icon button is named by its text or, having none, by what the
+      // page knows it does.
+      const name = control.text ? shown(control.text) : options.names?.[options.buttons++];
+      if (control.hasImage && name) {
+        b.title = name;
+        b.setAttribute('aria-label', name);
+      }
       b.disabled = !control.enabled;
       b.addEventListener('click', (e) => {
         e.preventDefault();
@@ -123,11 +130,9 @@ function controlElement(control, act, options) {
       });
       input.addEventListener('keydown', (e) => {
         const key = e.key;
-        if (e.isComposing) return;
-        if (key === 'Tab') act({ ...to, action: 'tab' });
-        else if (key === 'Enter') act({ ...to, action: 'enter' });
-        else if (key === 'Escape') act({ ...to, action: 'escape' });
-        else if (key === 'Backspace') act({ ...to, action: 'char', text: '\b' });
+        // Tab, Enter and Escape are the dialog's (see drawWindow).
+        if (e.isComposing || key === 'Tab' || key === 'Enter' || key === 'Escape') return;
+        if (key === 'Backspace') act({ ...to, action: 'char', text: '\b' });
         else if (key.length === 1 && !e.ctrlKey && !e.metaKey && !e.altKey) act({ ...to, action: 'char', text: key });
         else if (key.startsWith('Arrow') || key === 'Home' || key === 'End') return;
         e.preventDefault();
@@ -140,6 +145,7 @@ function controlElement(control, act, options) {
         e.preventDefault();
         for (const c of e.clipboardData.getData('text')) act({ ...to, action: 'char', text: c });
       });
+      // The field shows the window tree's selection: what typing replaces.
       if (control.focus) options.focusLater = () => {
         input.focus();
         const [start, end] = control.selection || [0, 0];
@@ -157,6 +163,7 @@ function controlElement(control, act, options) {
     }
     case 'tree': {
       const list = document.createElement('ul');
+      const treeAct = control.enabled ? act : () => {};
       for (const item of control.items) {
         const li = document.createElement('li');
         li.style.paddingLeft = 4 + item.depth * 16 + 'px';
@@ -164,16 +171,16 @@ function controlElement(control, act, options) {
         const expander = document.createElement('span');
         expander.className = 'expander';
         expander.textContent = item.children ? (item.expanded ? '▾' : '▸') : '';
-        expander.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'button' }));
+        expander.addEventListener('click', () => treeAct({ ...to, action: 'tree', item: item.item, part: 'button' }));
         const label = document.createElement('span');
         label.className = 'label';
         label.textContent = item.text;
-        label.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'label' }));
+        label.addEventListener('click', () => treeAct({ ...to, action: 'tree', item: item.item, part: 'label' }));
         li.append(expander);
         const icon = control.icons?.[item.image];
         if (icon) {
           const canvas = imageCanvas(icon);
-          canvas.addEventListener('click', () => act({ ...to, action: 'tree', item: item.item, part: 'icon' }));
+          canvas.addEventListener('click', () => treeAct({ ...to, action: 'tree', item: item.item, part: 'icon' }));
           li.append(canvas);
         }
         li.append(label);
@@ -192,8 +199,22 @@ function controlElement(control, act, options) {
   }
 }
 
+// The dialog manager's keys, wherever the focus is in a dialog: Tab and
+// Shift+Tab move along the tab order, Enter presses the default button (a
+// focused button is pressed by the browser itself), Escape cancels.
+export function dialogKey(e, win, act) {
+  if (e.isComposing || e.target.closest?.('.files')) return;
+  const to = { window: win.window, id: 0 };
+  if (e.key === 'Tab') act({ ...to, action: 'tab', back: e.shiftKey });
+  else if (e.key === 'Enter' && e.target.tagName !== 'BUTTON') act({ ...to, action: 'enter' });
+  else if (e.key === 'Escape') act({ ...to, action: 'escape' });
+  else return;
+  e.preventDefault();
+  e.stopPropagation();
+}
+
 // A window's frame and its controls. `act` sends a move to the window tree.
-export function drawWindow(win, act, { title, onClose, onChooseFile } = {}) {
+export function drawWindow(win, act, { title, onClose, onChooseFile, buttonNames } = {}) {
   const frame = document.createElement('div');
   frame.className = 'window';
   frame.dataset.window = win.window;
@@ -207,7 +228,8 @@ export function drawWindow(win, act, { title, onClose, onChooseFile } = {}) {
   if (win.closable || onClose) {
     const close = document.createElement('button');
     close.textContent = '×';
-    close.title = '閉じる';
+    close.title = words.close;
+    close.setAttribute('aria-label', words.close);
     close.addEventListener('click', () => (onClose ? onClose() : act({ window: win.window, action: 'close' })));
     caption.append(close);
   }
@@ -217,14 +239,34 @@ export function drawWindow(win, act, { title, onClose, onChooseFile } = {}) {
   client.style.height = win.height + 'px';
   const fileDialog = win.kind === 'open' || win.kind === 'save';
   let chosen = '';
-  const options = { fileDialog, chooseFile: () => chosen && onChooseFile(chosen), focusLater: null };
+  const options = { fileDialog, chooseFile: () => chosen && onChooseFile(chosen), focusLater: null, names: buttonNames, buttons: 0 };
+  // A file dialog's name field is the page's: the name is chosen from the
+  // root folder's list or typed there, never sent to the window tree.
+  let nameField = null;
   for (const control of win.controls) {
     if (!control.visible) continue;
-    if (fileDialog && control.id === FILE_NAME_FIELD) continue;
-    client.append(controlElement(control, act, options));
+    if (fileDialog && control.id === FILE_NAME_FIELD) {
+      nameField = place(document.createElement('input'), control);
+      nameField.type = 'text';
+      nameField.spellcheck = false;
+      client.append(nameField);
+      continue;
+    }
+    const element = controlElement(control, act, options);
+    if (fileDialog && control.id === 1) element.classList.add('file-choose');
+    client.append(element);
+    // The browser's focus follows the window tree's.
+    if (control.focus && !options.focusLater) {
+      const target = element.querySelector('input') || element;
+      options.focusLater = () => target.focus();
+    }
   }
-  frame.append(caption, client);
-  if (fileDialog) {
+  if (!title) frame.addEventListener('keydown', (e) => dialogKey(e, win, act));
+  if (!fileDialog) {
+    frame.append(caption, client);
+  } else {
+    // The folder's files above the dialog's own controls, which keep their
+    // places: the name row, the buttons, and the caller's chooser below them.
     // The name the plug-in offers stands in the field until the user types.
     const offered = win.controls.find((c) => c.id === FILE_NAME_FIELD)?.text || '';
     const typed = typedNames.has(win.window) ? typedNames.get(win.window) : offered;
@@ -232,18 +274,21 @@ export function drawWindow(win, act, { title, onClose, onChooseFile } = {}) {
       save: win.kind === 'save',
       suggested: typed,
       onChoose: (path) => onChooseFile(path),
+      field: nameField,
     });
     chosen = typed;
-    chooser.addEventListener('input', () => {
-      chosen = chooser.querySelector('.file-name').value;
-      typedNames.set(win.window, chosen);
-    });
-    chooser.addEventListener('click', () => {
-      const name = chooser.querySelector('.file-name').value.trim();
-      const where = chooser.querySelector('.where').textContent.replace(/^場所: \//, '');
+    const follow = () => {
+      const name = nameField?.value.trim() || '';
+      const where = chooser.querySelector('.where').dataset.folder || '';
       chosen = name ? (where ? where + '/' : '') + name : '';
+    };
+    nameField?.addEventListener('input', () => {
+      typedNames.set(win.window, nameField.value);
+      follow();
     });
-    frame.append(chooser);
+    chooser.addEventListener('click', follow);
+    frame.append(caption, chooser, client);
+    if (nameField) options.focusLater = () => nameField.focus();
   }
   frame.focusLater = options.focusLater;
   return frame;
