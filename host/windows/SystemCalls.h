@@ -6,6 +6,7 @@
 #include "sdk/win32/Windows.h"
 
 #define WM_MOUSEMOVE 0x0200
+#define WM_NEXTDLGCTL 0x0028
 #define MK_LBUTTON 0x0001
 #define WH_CBT 5
 #define HCBT_CREATEWND 3

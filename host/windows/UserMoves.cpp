@@ -187,7 +187,22 @@ std::string UserChooseFile(HWND dialog, const std::u16string& path) {
     return {};
 }
 
-void UserLeave(HWND dialog) { PressKey(dialog, VK_TAB); }
+void UserLeave(HWND dialog, bool back) {
+    // Shift+Tab cannot be posted (the dialog manager reads the Shift key's
+    // state, which posted keys do not set): the dialog manager's own request
+    // for the previous control does the same.
+    if (back) PostMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
+    else PressKey(dialog, VK_TAB);
+}
+
+std::string UserKeys(HWND dialog, const std::u16string& text) {
+    HWND focus = GetFocus();
+    bool inside = false;
+    for (HWND w = focus; w && !inside; w = GetParent(w)) inside = GetParent(w) == dialog || w == dialog;
+    if (!focus || focus == dialog || !inside) return "nothing in the dialog has the focus";
+    for (char16_t c : text) PostMessageW(focus, WM_CHAR, c, 1);
+    return {};
+}
 void UserEnter(HWND dialog) { PressKey(dialog, VK_RETURN); }
 void UserEscape(HWND dialog) { PressKey(dialog, VK_ESCAPE); }
 void UserClose(HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }

