@@ -1,5 +1,5 @@
-// Pictures of dialogs on Windows: the window as the system draws it
-// (PrintWindow), as a bitmap inside an SVG document.
+// Pictures of dialogs on Windows: the window as the system draws it on the
+// screen, copied from there, as a bitmap inside an SVG document.
 #include "host/win32/DialogPicture.h"
 
 #include <cstdint>
@@ -46,7 +46,9 @@ std::string DrawDialogSvg(HWND dialog) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    PrintWindow(dialog, dc, 0);
+    ShowWindow(dialog, SW_SHOW);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     SelectObject(dc, old);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;

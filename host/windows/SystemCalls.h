@@ -16,6 +16,12 @@
 #define CB_GETCOMBOBOXINFO 0x0164
 #define LB_GETITEMRECT 0x0198
 #define PW_CLIENTONLY 1
+#define SRCCOPY 0x00CC0020
+#define RDW_INVALIDATE 0x0001
+#define RDW_ERASE 0x0004
+#define RDW_ALLCHILDREN 0x0080
+#define RDW_UPDATENOW 0x0100
+#define RDW_FRAME 0x0400
 #define CF_UNICODETEXT 13
 #define MB_ERR_INVALID_CHARS 0x00000008
 #define WC_NO_BEST_FIT_CHARS 0x00000400
@@ -98,6 +104,8 @@ BOOL WINAPI DeleteDC(HDC dc);
 int WINAPI GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFOHEADER* info,
                      UINT usage);
 BOOL WINAPI UpdateWindow(HWND window);
+BOOL WINAPI BitBlt(HDC target, int x, int y, int width, int height, HDC source, int sourceX, int sourceY, DWORD operation);
+BOOL WINAPI RedrawWindow(HWND window, const RECT* area, void* region, UINT flags);
 BOOL WINAPI SetForegroundWindow(HWND window);
 
 HINSTANCE WINAPI LoadLibraryW(LPCWSTR file);
