@@ -18,6 +18,7 @@
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
 #include "host/io/svg/SvgTextImport.h"
+#include "host/io/svg/SvgUserPercentages.h"
 #include "host/io/svg/SvgTransform.h"
 
 namespace orbalis::host::svg {
@@ -1302,6 +1303,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     indexIds(root);
     Context context;
     readRoot(root, &context);
+    ResolveUserSpacePercentages(root, basis_, [this](pugi::xml_node n) { return svgName(n); });
     textPaths_.collect(*this, root);
     importSymbols();
 
