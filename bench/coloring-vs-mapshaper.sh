@@ -14,8 +14,8 @@
 #                      voronoi-50000; voronoi-N is N cells)
 #   BENCH_RUNS         runs per command; the median wall time is reported (default 3)
 #   MAPSHAPER_COLORS   the colours mapshaper may use (default: five)
-#   BENCH_OUT          where outputs go (default $ORBALIS_MAP_DATA/bench)
-#   ORBALIS_NPM_CACHE, ORBALIS_MAP_DATA   as for examples/maps/make-maps.sh
+#   BENCH_OUT          where outputs go (default .cache/bench)
+#   ORBALIS_NPM_CACHE  as for examples/maps/make-maps.sh
 #
 # Both tools read the same map. Counties: mapshaper the topology
 # examples/counties.svg was drawn from, Orbalis the SVG itself. Voronoi maps:
@@ -28,14 +28,13 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(cd "$here/.." && pwd)
 npm_cache=${ORBALIS_NPM_CACHE:-$repo/.cache/npm}
-data_dir=${ORBALIS_MAP_DATA:-$repo/.cache/maps}
-out_dir=${BENCH_OUT:-$data_dir/bench}
+out_dir=${BENCH_OUT:-$repo/.cache/bench}
 runs=${BENCH_RUNS:-3}
 maps=${BENCH_MAPS:-counties voronoi-3000 voronoi-12000 voronoi-50000}
 mapshaper_colors=${MAPSHAPER_COLORS:-#e41a1c,#377eb8,#4daf4a,#984ea3,#ff7f00}
 oracle_dir=$repo/bench/adjacency
 counties_svg=$repo/examples/counties.svg
-counties_topology=$data_dir/counties.topo.json
+counties_topology=$repo/examples/maps/data/counties.topo.json
 time_bin=/usr/bin/time
 
 die() {
@@ -56,8 +55,8 @@ ensure_time() {
 }
 
 ensure_inputs() {
-  if [[ ! -f $counties_topology || ! -x $npm_cache/node_modules/.bin/mapshaper ]]; then
-    "$repo/examples/maps/make-maps.sh" counties
+  if [[ ! -x $npm_cache/node_modules/.bin/mapshaper ]]; then
+    "$repo/examples/maps/make-maps.sh" --tools || die "mapshaper could not be installed"
   fi
   if [[ ! -d $oracle_dir/node_modules/topojson-client ]]; then
     (cd "$oracle_dir" && npm ci --ignore-scripts --no-audit --no-fund --loglevel=error >&2) ||

@@ -3,18 +3,22 @@
 # world-atlas) with mapshaper, all at the versions pinned by package-lock.json.
 #
 #   examples/maps/make-maps.sh [--check] [states] [counties] [world]   (default: all three)
+#   examples/maps/make-maps.sh --tools   (only installs the pinned tools)
 #
 # Writes
 #   examples/us-states.svg, examples/counties.svg, examples/world-countries-50m.svg
-#   $ORBALIS_MAP_DATA/<map>.topo.json   the topology each SVG was drawn from, in
+#   examples/maps/data/<map>.topo.json  the topology each SVG was drawn from, in
 #                                       the SVG's own coordinates (y down), for
 #                                       bench/adjacency/oracle.mjs
-# With --check the SVGs are written to a scratch folder instead and compared
-# with the ones in examples/; the script fails if any differs.
+#   examples/maps/data/counties-lonlat.topo.json   the counties in longitude and
+#                                       latitude, as us-atlas publishes them
+# The maps and topologies are committed, so that the tests and map checks need
+# neither mapshaper nor the network; this script is for regenerating them.
+# With --check everything is written to a scratch folder instead and compared
+# with the committed files; the script fails if any differs.
 #
 # Environment
 #   ORBALIS_NPM_CACHE  where the pinned npm packages are installed (default .cache/npm)
-#   ORBALIS_MAP_DATA   where the topologies are written (default .cache/maps)
 #
 # Each SVG has one top-level <g id="LAYER"> holding one <path id="ID"> per
 # feature; coordinates are pixels rounded to 0.01 with y pointing down, and the
@@ -24,7 +28,6 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 repo=$(cd "$here/../.." && pwd)
 npm_cache=${ORBALIS_NPM_CACHE:-$repo/.cache/npm}
-data_dir=${ORBALIS_MAP_DATA:-$repo/.cache/maps}
 
 # Light fill and hairline white borders, so the maps read as maps in a browser.
 readonly map_style=(fill='#dcdcdc' stroke='#ffffff' stroke-width=0.5)
@@ -86,6 +89,7 @@ make_states() {
 make_counties() {
   local source=$npm_cache/node_modules/us-atlas/counties-albers-10m.json
   cp "$source" "$data_dir/counties.topo.json"
+  cp "$npm_cache/node_modules/us-atlas/counties-10m.json" "$data_dir/counties-lonlat.topo.json"
   write_svg "$source" counties 975 610 "$svg_dir/counties.svg"
 }
 
@@ -103,6 +107,11 @@ main() {
   for arg in "$@"; do
     case $arg in
     --check) check=true ;;
+    --tools)
+      check_node
+      install_tools
+      return
+      ;;
     states | counties | world) maps+=("$arg") ;;
     *) die "unknown argument \"$arg\" (expected --check, states, counties or world)" ;;
     esac
@@ -111,24 +120,30 @@ main() {
 
   check_node
   install_tools
-  mkdir -p "$data_dir"
   work=$(mktemp -d)
   trap 'rm -rf "$work"' EXIT
   svg_dir=$repo/examples
+  data_dir=$here/data
   if $check; then
     svg_dir=$work/svg
+    data_dir=$work/data
     mkdir "$svg_dir"
   fi
+  mkdir -p "$data_dir"
   for map in "${maps[@]}"; do
     "make_$map"
   done
   if $check; then
-    local stale=0 svg
-    for svg in "$svg_dir"/*.svg; do
-      if cmp -s "$svg" "$repo/examples/${svg##*/}"; then
-        echo "up to date: examples/${svg##*/}" >&2
+    local stale=0 file committed
+    for file in "$svg_dir"/*.svg "$data_dir"/*.topo.json; do
+      case $file in
+      "$data_dir"/*) committed=$here/data/${file##*/} ;;
+      *) committed=$repo/examples/${file##*/} ;;
+      esac
+      if cmp -s "$file" "$committed"; then
+        echo "up to date: ${committed#"$repo/"}" >&2
       else
-        echo "differs: examples/${svg##*/}" >&2
+        echo "differs: ${committed#"$repo/"}" >&2
         stale=1
       fi
     done

@@ -251,11 +251,34 @@ TEST_F(PreferenceStore, AFailedSaveKeepsTheValueInMemoryAndCleansUp) {
     EXPECT_EQ(error.find('\n'), std::string::npos);
 }
 
+// Permissions do not bind the super-user: run as root, a test gives the
+// files to an unprivileged user and acts as that user for the scope's length.
+class UnprivilegedScope {
+public:
+    explicit UnprivilegedScope(std::initializer_list<fs::path> owned) {
+        if (::geteuid() != 0) return;
+        constexpr uid_t kNobody = 65534;
+        for (const fs::path& path : owned) EXPECT_EQ(::chown(path.c_str(), kNobody, kNobody), 0) << path;
+        dropped_ = ::setegid(kNobody) == 0 && ::seteuid(kNobody) == 0;
+        EXPECT_TRUE(dropped_) << "could not act as an unprivileged user";
+    }
+    ~UnprivilegedScope() {
+        if (dropped_) {
+            EXPECT_TRUE(::seteuid(0) == 0 && ::setegid(0) == 0);
+        }
+    }
+    UnprivilegedScope(const UnprivilegedScope&) = delete;
+    UnprivilegedScope& operator=(const UnprivilegedScope&) = delete;
+
+private:
+    bool dropped_ = false;
+};
+
 TEST_F(PreferenceStore, AReadOnlyDirectoryKeepsTheOriginalFile) {
-    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
     Store store(file_.string());
     ASSERT_EQ(store.putInteger("S", "K", 1), 0);
     const std::string original = readAll(file_);
+    UnprivilegedScope unprivileged{directory_, file_};
     fs::permissions(directory_, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     EXPECT_EQ(store.putInteger("S", "K", 2), kHostLockedErr);

@@ -23,10 +23,12 @@ export function makeRoot(extra = {}) {
   return root;
 }
 
-// Runs the server; resolves with its address once it prints it.
-export function serve(root, documents, options = []) {
+// Runs the server (with `env` added to its environment); resolves with its
+// address once it prints it.
+export function serve(root, documents, options = [], env = {}) {
   const child = spawn(cli, ['serve', ...documents.map((d) => path.join(root, d)), '--root', root, '--prefs', path.join(root, '.prefs.json'), ...options], {
     stdio: ['ignore', 'pipe', 'pipe'],
+    env: { ...process.env, ...env },
   });
   let errors = '';
   child.stderr.on('data', (d) => (errors += d));

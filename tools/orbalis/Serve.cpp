@@ -56,6 +56,15 @@ int Serve(const ServeOptions& options) {
     if (!host.LoadPlugin(PluginPath(options.plugin), &error)) return Fail(error);
 
     workbench::Workbench bench(host, root);
+    // Lets cancelling be tried on a machine that finishes the work at once:
+    // every command's progress waits at this cancel check for the cancel button.
+    if (const char* hold = std::getenv("ORBALIS_PROGRESS_HOLD"); hold && *hold) {
+        char* end = nullptr;
+        const unsigned long long nth = std::strtoull(hold, &end, 10);
+        if (*end != '\0' || nth == 0 || hold[0] == '-')
+            return Fail(std::string("ORBALIS_PROGRESS_HOLD takes a whole number from 1, not \"") + hold + "\"");
+        bench.HoldProgressAtCheck(nth);
+    }
     if (HostErr err = host.StartPlugins()) return Fail("the plug-in did not start: code " + std::to_string(err));
     for (const std::string& relative : documents)
         if (!bench.OpenFile(relative, &error)) {

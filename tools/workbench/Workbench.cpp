@@ -138,7 +138,7 @@ Workbench::Workbench(host::Host& host, RootFolder root)
     user.asker = [this](const std::string& question) -> std::optional<bool> { return AskUser("question", question); };
     user.onAlert = [this](const std::string& text) { AskUser("alert", text); };
     user.onProgress = [this](const std::string&, int32_t, int32_t) { OnProgress(); };
-    user.onCancelCheck = [this] { OnProgress(); };
+    user.onCancelCheck = [this] { OnCancelCheck(); };
     win32::SetDialogUser(&dialogUser_);
 }
 
@@ -353,6 +353,17 @@ void Workbench::OnProgress() {
     Publish(false);
 }
 
+void Workbench::OnCancelCheck() {
+    // Called before the check is counted: this is check number
+    // cancelChecks() - checksBeforeCommand_ + 1 of the running command.
+    if (holdAtCheck_ != 0 && host_.user().cancelChecks() - checksBeforeCommand_ + 1 == holdAtCheck_) {
+        Publish(false);
+        ReleaseInputs();
+        while (!cancelRequested_ && !queue_.closed()) queue_.RunNext(std::chrono::milliseconds(250));
+    }
+    OnProgress();
+}
+
 // ---------------------------------------------------------------- inputs
 
 Reply Workbench::Dispatch(const json& input) {
@@ -433,6 +444,7 @@ Reply Workbench::ChooseMenu(const json& input) {
     Reply started;
     started.body = "{\"started\":true}";
     queue_.Push([this, item] {
+        checksBeforeCommand_ = host_.user().cancelChecks();
         const HostErr result = host_.ChooseMenuItem(item);
         host_.user().CancelAtCheck(0);
         notice_ = result == 0 ? "" : "\"" + item->text + "\" ended with code " + CodeText(result) +

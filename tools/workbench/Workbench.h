@@ -43,6 +43,10 @@ public:
     void Run();
     // Opens a document from the root folder (before Run, or from an input).
     bool OpenFile(const std::string& relative, std::string* error);
+    // Each command's progress display stops at its n-th cancel check (1 is
+    // the first; 0, the default, never) until the user presses cancel, so a
+    // cancel can be tried however fast the machine finishes the work.
+    void HoldProgressAtCheck(uint64_t nth) { holdAtCheck_ = nth; }
 
     // ---- From any thread.
     void Stop();
@@ -62,6 +66,7 @@ public:
 
 private:
     struct Pending;
+    void OnCancelCheck();
     Reply Call(std::function<Reply()> work);
     Reply Dispatch(const nlohmann::json& input);
 
@@ -107,6 +112,8 @@ private:
     };
     Box* box_ = nullptr;
     bool cancelRequested_ = false;
+    uint64_t holdAtCheck_ = 0;
+    uint64_t checksBeforeCommand_ = 0;  // the user's cancel checks when the command started
     std::string notice_;  // how the last command or file operation went
     std::map<uint64_t, std::string> titles_;  // of documents, by open serial
     uint64_t svgKey_ = ~uint64_t(0);
