@@ -300,8 +300,13 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
           "<dc:title>Counties</dc:title>", "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
           "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
           "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"1 2 3 4 5 6 7 8\"",
-          "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "xlink:href=\"#a\"", "id=\"a\"", "class=\"c\""})
+          "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "id=\"a\"", "class=\"c\""})
         EXPECT_NE(written.find(kept), std::string::npos) << kept << "\n" << written;
+    // The use of the path is a copy of it, where the use puts it.
+    const size_t first = written.find("<title>Mohave</title>");
+    ASSERT_NE(first, std::string::npos) << written;
+    EXPECT_NE(written.find("<title>Mohave</title>", first + 1), std::string::npos) << written;
+    EXPECT_EQ(written.find("<use"), std::string::npos) << written;
     // The style sheet is applied to the art it selects, and so is no longer needed.
     EXPECT_EQ(written.find("<style"), std::string::npos) << written;
     EXPECT_NE(written.find("stroke=\"#ffffff\""), std::string::npos) << written;
