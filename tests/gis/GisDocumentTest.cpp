@@ -243,6 +243,33 @@ TEST_F(GisDocumentTest, ProjectsLongitudeAndLatitudeStereographicallyAboutTheDat
     EXPECT_EQ(wkbFlatten(features["b"]->GetGeometryRef()->getGeometryType()), wkbPolygon);
 }
 
+TEST_F(GisDocumentTest, LargeDataIsProjectedOnSeveralThreadsAndComesBackInPlace) {
+    // 6,000 squares of 0.01° in a grid: enough for the work to be shared.
+    std::string text = R"({"type": "FeatureCollection", "features": [)";
+    for (int i = 0; i < 6000; ++i) {
+        const double x = 135 + (i % 100) * 0.01, y = 35 + (i / 100) * 0.01;
+        char feature[400];
+        std::snprintf(feature, sizeof feature,
+                      R"(%s{"type": "Feature", "properties": {"id": "c%d"}, "geometry": {"type": "Polygon",
+                      "coordinates": [[[%.2f, %.2f], [%.2f, %.2f], [%.2f, %.2f], [%.2f, %.2f], [%.2f, %.2f]]]}})",
+                      i ? "," : "", i, x, y, x + 0.01, y, x + 0.01, y + 0.01, x, y + 0.01, x, y);
+        text += feature;
+    }
+    text += "]}";
+    auto document = Read(Write("grid.geojson", text), AtScale(50000));
+    ASSERT_TRUE(document) << error;
+    const std::string out = (dir / "grid.gpkg").string();
+    ASSERT_TRUE(WriteDocumentFile(*document, out, &error)) << error;
+    auto features = Features(out);
+    ASSERT_EQ(features.size(), 6000u);
+    for (int i : {0, 2999, 3000, 5999}) {
+        OGREnvelope e;
+        features["c" + std::to_string(i)]->GetGeometryRef()->getEnvelope(&e);
+        EXPECT_NEAR(e.MinX, 135 + (i % 100) * 0.01, 1e-9) << i;
+        EXPECT_NEAR(e.MaxY, 35 + (i / 100) * 0.01 + 0.01, 1e-9) << i;
+    }
+}
+
 TEST_F(GisDocumentTest, RefusesBadInputInOneLine) {
     const std::string geojson = Write("squares.geojson", kProjected);
     const auto refused = [&](const std::string& path, GisReadOptions gis, const std::string& expected) {

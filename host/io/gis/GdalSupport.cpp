@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <algorithm>
 #include <mutex>
+#include <thread>
 
 namespace orbalis::host::gis {
 namespace {
@@ -77,6 +79,52 @@ std::string LowerExtension(const std::string& path) {
     std::string ext = fs::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext;
+}
+
+bool TransformAll(const std::vector<OGRGeometry*>& geometries, const OGRSpatialReference& from,
+                  const OGRSpatialReference& to, std::vector<size_t>* failed, std::string* error) {
+    // Below this many geometries a second thread costs more than it saves.
+    constexpr size_t kPerThread = 2000;
+    const size_t threads = std::clamp<size_t>(geometries.size() / kPerThread, 1,
+                                              std::max(1u, std::min(4u, std::thread::hardware_concurrency())));
+    std::vector<std::string> errors(threads);
+    std::vector<std::vector<size_t>> failures(threads);
+    const auto work = [&](size_t part) {
+        GdalMessages messages;
+        SrsPtr source(from.Clone()), target(to.Clone());
+        source->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        target->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
+        TransformPtr transform(OGRCreateCoordinateTransformation(source.get(), target.get()));
+        if (!transform) {
+            errors[part] = "cannot transform " + CrsName(from) + " to " + CrsName(to) + ": " +
+                           messages.last("no transformation known");
+            return;
+        }
+        const size_t begin = geometries.size() * part / threads, end = geometries.size() * (part + 1) / threads;
+        for (size_t i = begin; i < end; ++i)
+            if (geometries[i] && !geometries[i]->IsEmpty() && geometries[i]->transform(transform.get()) != OGRERR_NONE)
+                failures[part].push_back(i);
+    };
+    std::vector<std::thread> pool;
+    for (size_t part = 1; part < threads; ++part) pool.emplace_back(work, part);
+    work(0);
+    for (std::thread& t : pool) t.join();
+    for (size_t part = 0; part < threads; ++part) {
+        if (!errors[part].empty()) {
+            *error = errors[part];
+            return false;
+        }
+        failed->insert(failed->end(), failures[part].begin(), failures[part].end());
+    }
+    return true;
+}
+
+std::string CrsName(const OGRSpatialReference& srs) {
+    const char* authority = srs.GetAuthorityName(nullptr);
+    const char* code = srs.GetAuthorityCode(nullptr);
+    std::string name = srs.GetName() ? srs.GetName() : "unnamed CRS";
+    if (authority && code) name = std::string(authority) + ":" + code + " (" + name + ")";
+    return name;
 }
 
 DatasetPtr OpenGisFile(const std::string& path, std::string* error) {

@@ -17,14 +17,6 @@ std::string Coordinate(double v) {
     return text;
 }
 
-std::string CrsText(const OGRSpatialReference* srs) {
-    if (!srs) return "no CRS";
-    const char* authority = srs->GetAuthorityName(nullptr);
-    const char* code = srs->GetAuthorityCode(nullptr);
-    std::string name = srs->GetName() ? srs->GetName() : "unnamed CRS";
-    if (authority && code) return std::string(authority) + ":" + code + " (" + name + ")";
-    return name;
-}
 
 }  // namespace
 
@@ -39,7 +31,7 @@ bool DescribeGisFile(const std::string& path, std::string* text, std::string* er
         const GIntBig features = layer->GetFeatureCount(TRUE);
         out += "  \"" + std::string(layer->GetName()) + "\": " + std::to_string(features) +
                (features == 1 ? " feature, " : " features, ") + OGRGeometryTypeToName(layer->GetGeomType()) +
-               ", " + CrsText(layer->GetSpatialRef());
+               ", " + (layer->GetSpatialRef() ? gis::CrsName(*layer->GetSpatialRef()) : std::string("no CRS"));
         OGREnvelope e;
         if (features > 0 && layer->GetExtent(&e, TRUE) == OGRERR_NONE)
             out += ", extent (" + Coordinate(e.MinX) + ", " + Coordinate(e.MinY) + ") - (" + Coordinate(e.MaxX) +

@@ -26,15 +26,6 @@ constexpr double kMargin = 36;
 // Without --scale, the data is fitted within this many points.
 constexpr double kFittedSize = 800;
 
-struct SrsDeleter {
-    void operator()(OGRSpatialReference* srs) const { srs->Release(); }
-};
-using SrsPtr = std::unique_ptr<OGRSpatialReference, SrsDeleter>;
-
-struct TransformDeleter {
-    void operator()(OGRCoordinateTransformation* t) const { OGRCoordinateTransformation::DestroyCT(t); }
-};
-
 struct LayerData {
     std::string name;
     SrsPtr srs;  // null: none known
@@ -50,14 +41,6 @@ SrsPtr Clone(const OGRSpatialReference* srs) {
     SrsPtr copy(srs->Clone());
     copy->SetAxisMappingStrategy(OAMS_TRADITIONAL_GIS_ORDER);
     return copy;
-}
-
-std::string CrsName(const OGRSpatialReference& srs) {
-    const char* authority = srs.GetAuthorityName(nullptr);
-    const char* code = srs.GetAuthorityCode(nullptr);
-    std::string name = srs.GetName() ? srs.GetName() : "unnamed CRS";
-    if (authority && code) name = std::string(authority) + ":" + code + " (" + name + ")";
-    return name;
 }
 
 std::string ToWkt(const OGRSpatialReference& srs) {
@@ -125,9 +108,13 @@ double RoundScale(double minimum) {
 }
 
 std::string Thousands(double value) {
-    std::string digits = std::to_string(static_cast<long long>(std::llround(value)));
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<size_t>(i), ",");
-    return digits;
+    const std::string digits = std::to_string(static_cast<long long>(std::llround(value)));
+    std::string out;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0 && digits[i - 1] != '-') out += ',';
+        out += digits[i];
+    }
+    return out;
 }
 
 class Reader {
@@ -282,24 +269,21 @@ private:
                 continue;
             }
             if (layer.srs->IsSame(page_.get())) continue;
-            GdalMessages messages;
-            std::unique_ptr<OGRCoordinateTransformation, TransformDeleter> transform(
-                OGRCreateCoordinateTransformation(layer.srs.get(), page_.get()));
-            if (!transform) {
-                *error = path_ + ": layer \"" + layer.name + "\": cannot transform " + CrsName(*layer.srs) + " to " +
-                         CrsName(*page_) + ": " + messages.last("no transformation known");
+            std::vector<OGRGeometry*> geometries;
+            geometries.reserve(layer.features.size());
+            for (const auto& feature : layer.features) geometries.push_back(feature->GetGeometryRef());
+            std::vector<size_t> failed;
+            std::string why;
+            if (!TransformAll(geometries, *layer.srs, *page_, &failed, &why)) {
+                *error = path_ + ": layer \"" + layer.name + "\": " + why;
                 return false;
             }
-            auto kept = layer.features.begin();
-            for (auto& feature : layer.features) {
-                OGRGeometry* g = feature->GetGeometryRef();
-                if (g && !g->IsEmpty() && g->transform(transform.get()) != OGRERR_NONE) {
-                    messages.take();
-                    warn(featureName(layer, *feature) + ": skipped, it cannot be projected to " + CrsName(*page_));
-                    continue;
-                }
-                *kept++ = std::move(feature);
+            for (size_t i : failed) {
+                warn(featureName(layer, *layer.features[i]) + ": skipped, it cannot be projected to " +
+                     CrsName(*page_));
+                layer.features[i].reset();
             }
+            auto kept = std::remove(layer.features.begin(), layer.features.end(), nullptr);
             layer.features.erase(kept, layer.features.end());
         }
         return true;

@@ -35,14 +35,6 @@ constexpr Output kOutputs[] = {
     {".fgb", "FlatGeobuf", true, {nullptr, nullptr}},
 };
 
-struct SrsDeleter {
-    void operator()(OGRSpatialReference* srs) const { srs->Release(); }
-};
-using SrsPtr = std::unique_ptr<OGRSpatialReference, SrsDeleter>;
-struct TransformDeleter {
-    void operator()(OGRCoordinateTransformation* t) const { OGRCoordinateTransformation::DestroyCT(t); }
-};
-
 SrsPtr FromWkt(const std::string& wkt) {
     if (wkt.empty()) return nullptr;
     SrsPtr srs(new OGRSpatialReference());
@@ -210,13 +202,6 @@ private:
     bool writeLayer(GDALDataset& dataset, const Target& target, GdalMessages& messages, std::string* error) {
         const LayerRecord& record = *target.record;
         SrsPtr srs = FromWkt(record.crs);
-        std::unique_ptr<OGRCoordinateTransformation, TransformDeleter> transform;
-        if (srs && page_ && !srs->IsSame(page_.get())) {
-            transform.reset(OGRCreateCoordinateTransformation(page_.get(), srs.get()));
-            if (!transform)
-                return fail(error, "layer \"" + record.name + "\": cannot transform back to its CRS: " +
-                                       messages.last("no transformation known"));
-        }
         // The features, back to front as the file had them.
         std::vector<const Art*> objects;
         for (const Art* art = target.layer->group()->lastChild(); art; art = art->prev())
@@ -231,11 +216,19 @@ private:
                 warn("layer \"" + record.name + "\", object \"" + art->name + "\": not written: " + why);
                 continue;
             }
-            if (geometry && transform && geometry->transform(transform.get()) != OGRERR_NONE)
-                return fail(error, "layer \"" + record.name + "\", object \"" + art->name +
-                                       "\": cannot transform back to its CRS");
             geometries.push_back(std::move(geometry));
             written.push_back(art);
+        }
+        if (srs && page_ && !srs->IsSame(page_.get())) {
+            std::vector<OGRGeometry*> raw;
+            for (const auto& g : geometries) raw.push_back(g.get());
+            std::vector<size_t> failed;
+            std::string why;
+            if (!TransformAll(raw, *page_, *srs, &failed, &why))
+                return fail(error, "layer \"" + record.name + "\": " + why);
+            if (!failed.empty())
+                return fail(error, "layer \"" + record.name + "\", object \"" + written[failed[0]]->name +
+                                       "\": cannot transform back to its CRS");
         }
         const OGRwkbGeometryType type = LayerType(static_cast<OGRwkbGeometryType>(record.geometryType), geometries);
         OGRLayer* layer = dataset.CreateLayer(record.name.c_str(), srs.get(), type,
