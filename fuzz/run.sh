@@ -13,7 +13,7 @@
 # folder), ORBALIS_FUZZ_RUNS to stop each fuzzer after that many runs if it
 # gets there first, and ORBALIS_SVG_SUITE to the SVG test suite that seeds the SVG
 # fuzzer besides the seeds here (default: ../shared/svg-suite beside the
-# project; left out with a note when absent).
+# project; left out with a note when absent, and a failure under CI).
 set -euo pipefail
 
 seconds="${1:-60}"
@@ -61,7 +61,14 @@ run_one() {
   [ -n "${ORBALIS_FUZZ_RUNS:-}" ] && extra+=(-runs="$ORBALIS_FUZZ_RUNS")
   local inputs=("$corpus" "$here/corpus/$seeds")
   if [ "$name" = svg_import_fuzz ]; then
-    if [ -d "$suite" ]; then inputs+=("$suite"); else echo "run.sh: no SVG suite at $suite; seeding from fuzz/corpus/svg alone" >&2; fi
+    if [ -d "$suite" ]; then
+      inputs+=("$suite")
+    elif [ -n "${CI:-}" ] && [ "$CI" != false ]; then
+      echo "run.sh: no SVG suite at $suite" >&2
+      return 1
+    else
+      echo "run.sh: no SVG suite at $suite; seeding from fuzz/corpus/svg alone" >&2
+    fi
   fi
   "$build/fuzz/$name" "${inputs[@]}" "${extra[@]}" -max_total_time="$seconds" -max_len="$max_len" \
     -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts/$name-" -print_final_stats=1 \

@@ -275,9 +275,10 @@ test('a text origin button moves the origin of the selected text', async () => {
 
 test('a long colouring cancelled from the progress bar leaves the map unchanged', async () => {
   // However fast the machine, this server's progress display waits at the
-  // colouring's 500th cancel check, in the middle of the scan, until cancel
-  // is pressed.
-  const held = await serve(root, ['voronoi.svg'], [], { ORBALIS_PROGRESS_HOLD: '500' });
+  // colouring's 2500th cancel check until cancel is pressed: in the scan, a
+  // little after the warning about too many neighbours (asked at about the
+  // 1860th on this map) and long before its end (two checks a cell).
+  const held = await serve(root, ['voronoi.svg'], [], { ORBALIS_PROGRESS_HOLD: '2500' });
   const page = await openPage(chrome.browser, held.address);
   try {
     const original = await svg(page);
