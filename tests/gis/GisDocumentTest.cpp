@@ -24,11 +24,11 @@ namespace fs = std::filesystem;
 constexpr const char* kProjected = R"({"type": "FeatureCollection",
   "crs": {"type": "name", "properties": {"name": "urn:ogc:def:crs:EPSG::32654"}},
   "features": [
-    {"type": "Feature", "properties": {"id": "west", "pop": 120, "area km2": 0.96, "名前": "西", "note": null},
+    {"type": "Feature", "properties": {"id": "west", "pop": 120, "area km2": 0.96, "名前": "西", "note": null, "FID": "w"},
      "geometry": {"type": "Polygon", "coordinates": [
        [[500000, 4000000], [501000, 4000000], [501000, 4001000], [500000, 4001000], [500000, 4000000]],
        [[500400, 4000400], [500600, 4000400], [500600, 4000600], [500400, 4000600], [500400, 4000400]]]}},
-    {"type": "Feature", "properties": {"id": "east", "pop": 7, "area km2": 1.0, "名前": "", "note": "x"},
+    {"type": "Feature", "properties": {"id": "east", "pop": 7, "area km2": 1.0, "名前": "", "note": "x", "FID": "e"},
      "geometry": {"type": "MultiPolygon", "coordinates": [
        [[[501000, 4000000], [502000, 4000000], [502000, 4001000], [501000, 4001000], [501000, 4000000]]],
        [[[503000, 4000000], [503100, 4000000], [503100, 4000100], [503000, 4000000]]]]}}
@@ -176,6 +176,8 @@ TEST_F(GisDocumentTest, WritesBackTheSameGeometryAttributesAndTheColours) {
     EXPECT_FALSE(features["east"]->IsFieldNull(features["east"]->GetFieldIndex("名前")));
     EXPECT_EQ(features["west"]->GetFieldDefnRef(features["west"]->GetFieldIndex("area km2"))->GetType(), OFTReal);
     EXPECT_DOUBLE_EQ(features["west"]->GetFieldAsDouble("area km2"), 0.96);
+    // An attribute called FID stays one beside the GeoPackage's own id column.
+    EXPECT_STREQ(features["west"]->GetFieldAsString("FID"), "w");
 }
 
 TEST_F(GisDocumentTest, KeepsTheGeoreferenceThroughSvgAndJsonAndUndoesAMove) {

@@ -157,6 +157,7 @@ TEST_F(BadInputTest, TruncatedEnormousAndWrongFormatDocuments) {
                   "README.md: unknown document type (expected .json, .svg or a GIS format");
 }
 
+#if ORBALIS_WITH_GIS
 TEST_F(BadInputTest, GisFiles) {
     Spit(dir / "squares.geojson", R"({"type": "FeatureCollection", "features": [
       {"type": "Feature", "properties": {"id": "a"},
@@ -182,6 +183,7 @@ TEST_F(BadInputTest, GisFiles) {
     // GIS output needs GIS data, and is refused before the command runs.
     ExpectRefused("run " + File("map.svg") + run, "out.gpkg: " + (dir / "map.svg").string() + " holds no GIS data");
 }
+#endif
 
 TEST_F(BadInputTest, BadScriptFiles) {
     const std::string run = "run " + File("town.svg") + " --out " + File("out.svg") + " " + Prefs() + " ";

@@ -231,8 +231,17 @@ private:
                                        "\": cannot transform back to its CRS");
         }
         const OGRwkbGeometryType type = LayerType(static_cast<OGRwkbGeometryType>(record.geometryType), geometries);
-        OGRLayer* layer = dataset.CreateLayer(record.name.c_str(), srs.get(), type,
-                                              const_cast<char**>(output_->layerOptions));
+        CPLStringList layerOptions;
+        for (const char* option : output_->layerOptions)
+            if (option) layerOptions.AddString(option);
+        if (std::string(output_->driver) == "GPKG") {
+            // The GeoPackage's own id column is "fid" unless told otherwise; an
+            // attribute of that name keeps its name and the id column takes another.
+            std::string fid = "fid";
+            while (FieldIndex(record.fields, fid.c_str()) >= 0) fid = "gpkg_" + fid;
+            layerOptions.SetNameValue("FID", fid.c_str());
+        }
+        OGRLayer* layer = dataset.CreateLayer(record.name.c_str(), srs.get(), type, layerOptions.List());
         if (!layer) return fail(error, "layer \"" + record.name + "\": cannot write: " + messages.last("refused"));
 
         std::vector<int> columns;  // the output field of each record field, or -1
