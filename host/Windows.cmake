@@ -8,6 +8,9 @@ find_package(pugixml REQUIRED CONFIG)
 file(GLOB_RECURSE ORBALIS_HOST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
 # The model's own files go; its parts that are not Windows itself stay.
 list(FILTER ORBALIS_HOST_SOURCES EXCLUDE REGEX "/host/win32/")
+# GDAL is not cross-built: GIS files are a Linux feature, and host/io/gis/off
+# stands in for the readers and writers.
+list(FILTER ORBALIS_HOST_SOURCES EXCLUDE REGEX "/host/io/gis/[^/]+$")
 list(APPEND ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/win32/Handles.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/win32/ResourceFile.cpp

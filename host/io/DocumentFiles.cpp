@@ -54,18 +54,71 @@ bool ReadFile(const std::string& path, std::string* text, std::string* error) {
     return true;
 }
 
+// Whether JSON text is a GeoJSON or TopoJSON object: its "type" is one of
+// theirs.
+bool LooksLikeGeoJson(const std::string& text) {
+    for (const char* type : {"\"Topology\"", "\"FeatureCollection\"", "\"Feature\""}) {
+        for (size_t at = text.find(type); at != std::string::npos; at = text.find(type, at + 1)) {
+            if (at == 0) continue;
+            size_t before = text.find_last_not_of(" \t\r\n", at - 1);
+            if (before != std::string::npos && text[before] == ':') {
+                before = text.find_last_not_of(" \t\r\n", before - 1);
+                if (before != std::string::npos && before >= 5 && text.compare(before - 5, 6, "\"type\"") == 0)
+                    return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Makes the layer titled `currentLayer` current and records where the
+// document came from.
+std::unique_ptr<Document> Finish(std::unique_ptr<Document> document, const std::string& path,
+                                 const std::string& currentLayer, std::string* error) {
+    if (!document) return nullptr;
+    if (!currentLayer.empty()) {
+        Layer* chosen = nullptr;
+        for (Layer* layer : document->allLayers())
+            if (layer->title == currentLayer) {
+                chosen = layer;
+                break;
+            }
+        if (!chosen) {
+            *error = path + ": no layer titled \"" + currentLayer + "\"";
+            return nullptr;
+        }
+        document->setCurrentLayer(chosen);
+    }
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    document->filePath = ec ? path : absolute.lexically_normal().string();
+    return document;
+}
+
 }  // namespace
 
 bool IsDocumentPath(const std::string& path) {
     const std::string ext = Extension(path);
-    return ext == ".json" || ext == ".svg";
+    return ext == ".json" || ext == ".svg" || IsGisOutputPath(path);
+}
+
+bool IsReadableDocumentPath(const std::string& path) {
+    const std::string ext = Extension(path);
+    return ext == ".json" || ext == ".svg" || IsGisInputPath(path);
+}
+
+std::string UnknownDocumentType(const std::string& path) {
+    return path + ": unknown document type (expected .json, .svg or a GIS format such as .geojson, .shp or .gpkg)";
 }
 
 std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
                                            const DocumentReadOptions& options, std::string* error) {
     const std::string ext = Extension(path);
+    if (IsGisInputPath(path))
+        return Finish(ReadGisDocument(path, options.gis, options.warnings, options.notes, error), path,
+                      options.currentLayer, error);
     if (ext != ".json" && ext != ".svg") {
-        *error = path + ": unknown document type (expected .json or .svg)";
+        *error = UnknownDocumentType(path);
         return nullptr;
     }
     std::string text;
@@ -83,38 +136,32 @@ std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
     } else {
         document = ReadJsonDocument(text, &detail);
     }
+    if (!document && ext == ".json" && detail.find("not an Orbalis document") != std::string::npos &&
+        LooksLikeGeoJson(text)) {
+        // GeoJSON and TopoJSON are often named .json.
+        text.clear();
+        return Finish(ReadGisDocument(path, options.gis, options.warnings, options.notes, error), path,
+                      options.currentLayer, error);
+    }
     if (!document) {
         *error = path + ": " + detail;
         return nullptr;
     }
-    if (ext == ".json" && !options.currentLayer.empty()) {
-        Layer* chosen = nullptr;
-        for (Layer* layer : document->allLayers())
-            if (layer->title == options.currentLayer) {
-                chosen = layer;
-                break;
-            }
-        if (!chosen) {
-            *error = path + ": no layer titled \"" + options.currentLayer + "\"";
-            return nullptr;
-        }
-        document->setCurrentLayer(chosen);
-    }
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec);
-    document->filePath = ec ? path : absolute.lexically_normal().string();
-    return document;
+    // The SVG importer chooses the current layer itself.
+    return Finish(std::move(document), path, ext == ".svg" ? std::string() : options.currentLayer, error);
 }
 
-bool WriteDocumentFile(const Document& document, const std::string& path, std::string* error) {
+bool WriteDocumentFile(const Document& document, const std::string& path, std::string* error,
+                       std::vector<std::string>* warnings) {
     const std::string ext = Extension(path);
+    if (IsGisOutputPath(path)) return WriteGisDocument(document, path, warnings, error);
     std::string text;
     if (ext == ".svg")
         text = WriteSvgDocument(document);
     else if (ext == ".json")
         text = WriteJsonDocument(document);
     else {
-        *error = path + ": unknown document type (expected .json or .svg)";
+        *error = UnknownDocumentType(path);
         return false;
     }
     return WriteFileAtomically(path, text, error);

@@ -154,8 +154,36 @@ TEST_F(BadInputTest, TruncatedEnormousAndWrongFormatDocuments) {
     ExpectRefused("convert " + File("svg-named.json") + " " + File("out.svg"), "svg-named.json: ");
     ExpectRefused("info " + File("prefs.json"), "prefs.json: ");
     ExpectRefused("info " + Quoted(std::string(ORBALIS_SOURCE_DIR) + "/README.md"),
-                  "README.md: unknown document type (expected .json or .svg)");
+                  "README.md: unknown document type (expected .json, .svg or a GIS format");
 }
+
+#if ORBALIS_WITH_GIS
+TEST_F(BadInputTest, GisFiles) {
+    Spit(dir / "squares.geojson", R"({"type": "FeatureCollection", "features": [
+      {"type": "Feature", "properties": {"id": "a"},
+       "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 0]]]}}]})");
+    ASSERT_EQ(std::system(("'" ORBALIS_CLI "' convert " + File("squares.geojson") + " " + File("s.shp") +
+                           " 2>/dev/null").c_str()),
+              0);
+    const std::string run = " --menu ポリゴン色分け --yes --out " + File("out.gpkg") + " " + Prefs();
+    fs::rename(dir / "s.dbf", dir / "away.dbf");
+    ExpectRefused("run " + File("s.shp") + run, "s.shp: the Shapefile's .dbf file is missing (s.dbf)");
+    fs::rename(dir / "away.dbf", dir / "s.dbf");
+    fs::rename(dir / "s.shx", dir / "away.shx");
+    ExpectRefused("info " + File("s.shp"), "s.shp: the Shapefile's .shx file is missing (s.shx)");
+    fs::rename(dir / "away.shx", dir / "s.shx");
+    Spit(dir / "cut.gpkg", "SQLite format 3");
+    ExpectRefused("run " + File("cut.gpkg") + run, "cut.gpkg: cannot read: ");
+    ExpectRefused("info " + File("cut.gpkg"), "cut.gpkg: cannot read: ");
+    ExpectRefused("run " + File("s.shp") + " --crs EPSG:999999" + run, "s.shp: --crs EPSG:999999: unknown CRS");
+    ExpectRefused("run " + File("s.shp") + " --crs 'not a crs'" + run, "unknown CRS");
+    for (const std::string scale : {"0", "-25000", "nan"})
+        ExpectRefused("run " + File("s.shp") + " --scale " + scale + run, "--scale takes the map scale's denominator");
+    ExpectRefused("run " + File("s.shp") + " --name-field nom" + run, "--name-field nom: no layer has that field");
+    // GIS output needs GIS data, and is refused before the command runs.
+    ExpectRefused("run " + File("map.svg") + run, "out.gpkg: " + (dir / "map.svg").string() + " holds no GIS data");
+}
+#endif
 
 TEST_F(BadInputTest, BadScriptFiles) {
     const std::string run = "run " + File("town.svg") + " --out " + File("out.svg") + " " + Prefs() + " ";
@@ -187,7 +215,7 @@ TEST_F(BadInputTest, WrongOptionValues) {
     ExpectRefused("run " + File("map.svg") + " " + Prefs(), "run needs --menu TEXT or --ui STEPS");
     ExpectRefused(run + "--menu 高速移動 --ui 'fly 3'", "\"fly 3\"");
     ExpectRefused("run " + File("map.svg") + " --menu 高速移動 --out " + File("out.txt"),
-                  "out.txt: unknown document type (expected .json or .svg)");
+                  "out.txt: unknown document type (expected .json, .svg or a GIS format");
     ExpectRefused("convert " + File("map.svg") + " " + File("out.png"), "out.png: unknown document type");
     ExpectRefused("convert " + File("map.svg"), "OUT");
     ExpectRefused("info", "DOC");

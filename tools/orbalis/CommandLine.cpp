@@ -27,6 +27,20 @@ CLI::Option* Repeatable(CLI::App* app, const std::string& name, std::vector<std:
     return app->add_option(name, values, description)->expected(1)->take_all()->allow_extra_args(false);
 }
 
+void AddGisOptions(CLI::App* app, GisOptions& gis) {
+    app->add_option("--scale", gis.scale,
+                    "GIS files: the map scale's denominator N, for 1:N (default: a round scale that fits the page)")
+        ->type_name("N");
+    app->add_option("--crs", gis.crs,
+                    "GIS files: the projected CRS to draw in, e.g. EPSG:6677 (default: the data's own, or for "
+                    "longitude and latitude a stereographic projection centred on the data)")
+        ->type_name("CRS");
+    app->add_option("--name-field", gis.nameField,
+                    "GIS files: the attribute that names each object (default: a field called id, else the "
+                    "feature id)")
+        ->type_name("FIELD");
+}
+
 void AddHostFiles(CLI::App* app, HostFiles& files) {
     app->add_option("--plugin", files.plugin, "the plug-in library (default: the one installed beside this program)")
         ->type_name("FILE");
@@ -38,7 +52,7 @@ void AddHostFiles(CLI::App* app, HostFiles& files) {
 Subcommand AddMenus(CLI::App& root) {
     auto options = std::make_shared<MenusOptions>();
     CLI::App* app = root.add_subcommand("menus", "start the plug-in and print the host's menus");
-    app->add_option("DOC", options->document, "a document to open first (.svg or .json)");
+    app->add_option("DOC", options->document, "a document to open first (.svg, .json or a GIS file)");
     AddHostFiles(app, options->files);
     return {app, [options] { return MenusCommand(*options); }};
 }
@@ -46,7 +60,7 @@ Subcommand AddMenus(CLI::App& root) {
 Subcommand AddInfo(CLI::App& root) {
     auto options = std::make_shared<InfoOptions>();
     CLI::App* app = root.add_subcommand("info", "layers, art counts and bounds of a document");
-    app->add_option("DOC", options->document, "the document (.svg or .json)")->required();
+    app->add_option("DOC", options->document, "the document (.svg, .json or a GIS file)")->required();
     return {app, [options] { return InfoCommand(*options); }};
 }
 
@@ -56,7 +70,8 @@ Subcommand AddRun(CLI::App& root) {
         "run",
         "start the plug-in, open every document, run the --ui steps (at the panels too) and choose the menu item "
         "on the first document, then save it with --out");
-    app->add_option("DOC", options->documents, "the documents (.svg or .json); the first is current")->required();
+    app->add_option("DOC", options->documents, "the documents (.svg, .json or GIS files); the first is current")
+        ->required();
     app->add_option("--menu", options->menu, "the menu item, e.g. ポリゴン色分け (orbalis menus lists them)")
         ->type_name("TEXT");
     app->add_option("--layer", options->layer, "make this layer current first")->type_name("TITLE");
@@ -68,8 +83,11 @@ Subcommand AddRun(CLI::App& root) {
     app->add_flag("--no", options->no, "answer every question no");
     Repeatable(app, "--answer", options->answers, "answer the questions one by one, in order; repeatable")
         ->type_name("yes|no");
-    app->add_option("--out", options->out, "write the result (.svg or .json); without it nothing is written")
+    app->add_option("--out", options->out,
+                    "write the result (.svg, .json, or for GIS data .geojson, .gpkg, .shp or .fgb); without it "
+                    "nothing is written")
         ->type_name("FILE");
+    AddGisOptions(app, options->gis);
     // --ui and --ui-file are played in the order given, mixed as they come.
     auto scripts = std::make_shared<std::vector<std::string>>();
     auto files = std::make_shared<std::vector<std::string>>();
@@ -96,9 +114,10 @@ Subcommand AddRun(CLI::App& root) {
 
 Subcommand AddConvert(CLI::App& root) {
     auto options = std::make_shared<ConvertOptions>();
-    CLI::App* app = root.add_subcommand("convert", "convert a document between .svg and .json");
+    CLI::App* app = root.add_subcommand("convert", "convert a document between .svg, .json and GIS formats");
     app->add_option("IN", options->input, "the document to read")->required();
     app->add_option("OUT", options->output, "the document to write")->required();
+    AddGisOptions(app, options->gis);
     return {app, [options] { return ConvertCommand(*options); }};
 }
 
@@ -116,7 +135,7 @@ Subcommand AddPanel(CLI::App& root) {
     auto options = std::make_shared<PanelOptions>();
     CLI::App* app = root.add_subcommand("panel", "draw one of the plug-in's panels as SVG, as the --ui steps leave it");
     app->add_option("TITLE", options->title, "the panel's title, e.g. テキスト原点")->required();
-    app->add_option("DOC", options->documents, "documents to open first (.svg or .json); the first is current");
+    app->add_option("DOC", options->documents, "documents to open first (.svg, .json or GIS files); the first is current");
     app->add_option("--svg", options->svg, "the picture to write")->type_name("FILE")->required();
     auto scripts = std::make_shared<std::vector<std::string>>();
     Repeatable(app, "--ui", *scripts, "panel steps played before drawing, e.g. \"panel レイヤー間移動; refresh\"; "

@@ -76,14 +76,27 @@ std::unique_ptr<Host> StartHost(const HostFiles& files, int* exitCode) {
     return host;
 }
 
-std::unique_ptr<Document> Open(const std::string& path, const std::string& layer, int* exitCode) {
+std::string Number(double v);
+
+// Reads a document; GIS files are placed as `gis` says.
+std::unique_ptr<Document> Open(const std::string& path, const std::string& layer, int* exitCode,
+                               const GisOptions& gis = {}) {
     std::string error;
     host::DocumentReadOptions options;
     options.currentLayer = layer;
-    std::vector<std::string> warnings;
+    std::vector<std::string> warnings, notes;
     options.warnings = &warnings;
+    options.notes = &notes;
+    if (gis.scale && !(*gis.scale > 0 && std::isfinite(*gis.scale))) {
+        *exitCode = Fail("--scale takes the map scale's denominator, above 0, not " + Number(*gis.scale));
+        return nullptr;
+    }
+    options.gis.scale = gis.scale.value_or(0);
+    options.gis.crs = gis.crs;
+    options.gis.nameField = gis.nameField;
     auto document = host::ReadDocumentFile(path, options, &error);
     for (const std::string& w : warnings) std::cerr << "orbalis: warning: " << w << "\n";
+    for (const std::string& n : notes) std::cerr << "orbalis: note: " << n << "\n";
     if (!document) *exitCode = Fail(error);
     return document;
 }
@@ -319,8 +332,14 @@ int MenusCommand(const MenusOptions& options) {
 }
 
 int InfoCommand(const InfoOptions& options) {
+    if (host::IsGisInputPath(options.document)) {
+        std::string text, error;
+        if (!host::DescribeGisFile(options.document, &text, &error)) return Fail(error);
+        std::cout << text;
+        return 0;
+    }
     int exitCode = 0;
-    auto document = Open(options.document, {}, &exitCode);
+    auto document = Open(options.document, {}, &exitCode, options.gis);
     if (!document) return exitCode;
     const HostRect& a = document->artboard;
     std::cout << options.document << ": artboard " << Number(a.right - a.left) << " x "
@@ -351,8 +370,7 @@ int RunCommand(const RunOptions& options) {
     if (options.yes) answers.all = true;
     if (options.no) answers.all = false;
     const std::string out = options.out.value_or("");
-    if (options.out && !host::IsDocumentPath(out))
-        return Fail(out + ": unknown document type (expected .json or .svg)");
+    if (options.out && !host::IsDocumentPath(out)) return Fail(host::UnknownDocumentType(out));
     if (options.out && !CheckWritable(out, &error)) return Fail(error);
     std::vector<win32::UiStep> steps;
     if (!ReadUiScripts(options.ui, &steps, &error)) return Fail(error);
@@ -370,9 +388,11 @@ int RunCommand(const RunOptions& options) {
     // selection and the menu item apply to it.
     std::vector<std::unique_ptr<host::Document>> documents;
     for (const std::string& path : options.documents) {
-        documents.push_back(Open(path, options.layer.value_or(""), &exitCode));
+        documents.push_back(Open(path, options.layer.value_or(""), &exitCode, options.gis));
         if (!documents.back()) return exitCode;
     }
+    if (options.out && host::IsGisOutputPath(out) && !host::HoldsGisData(*documents.front()))
+        return Fail(out + ": " + options.documents.front() + " holds no GIS data to write (open a GIS file)");
     if (!options.select.empty() && !Select(*documents.front(), options.select, &error)) return Fail(error);
     if (options.view) {
         HostPoint center{};
@@ -436,7 +456,10 @@ int RunCommand(const RunOptions& options) {
         return 1;
     }
     if (options.out) {
-        if (!host::WriteDocumentFile(*host->document(), out, &error)) return Fail(error);
+        std::vector<std::string> warnings;
+        const bool written = host::WriteDocumentFile(*host->document(), out, &error, &warnings);
+        for (const std::string& w : warnings) std::cerr << "orbalis: warning: " << w << "\n";
+        if (!written) return Fail(error);
         std::cerr << "wrote " << out << "\n";
     }
     return 0;
@@ -463,14 +486,16 @@ int DialogCommand(const DialogOptions& options) {
 
 int ConvertCommand(const ConvertOptions& options) {
     const std::string& output = options.output;
-    if (!host::IsDocumentPath(output))
-        return Fail(output + ": unknown document type (expected .json or .svg)");
+    if (!host::IsDocumentPath(output)) return Fail(host::UnknownDocumentType(output));
     std::string error;
     if (!CheckWritable(output, &error)) return Fail(error);
     int exitCode = 0;
-    auto document = Open(options.input, {}, &exitCode);
+    auto document = Open(options.input, {}, &exitCode, options.gis);
     if (!document) return exitCode;
-    if (!host::WriteDocumentFile(*document, output, &error)) return Fail(error);
+    std::vector<std::string> warnings;
+    const bool written = host::WriteDocumentFile(*document, output, &error, &warnings);
+    for (const std::string& w : warnings) std::cerr << "orbalis: warning: " << w << "\n";
+    if (!written) return Fail(error);
     return 0;
 }
 

@@ -16,6 +16,12 @@ struct HostFiles {
     std::optional<std::string> prefs;   // default: the user's configuration directory
 };
 
+// How GIS files are placed on the page when they are opened.
+struct GisOptions {
+    std::optional<double> scale;  // 1 : scale
+    std::string crs, nameField;
+};
+
 struct MenusOptions {
     std::optional<std::string> document;
     HostFiles files;
@@ -23,6 +29,7 @@ struct MenusOptions {
 
 struct InfoOptions {
     std::string document;
+    GisOptions gis;
 };
 
 // One --ui script or --ui-file, in the order given.
@@ -40,10 +47,12 @@ struct RunOptions {
     std::vector<UiSource> ui;
     std::optional<std::string> trace;  // the dialogs' states before each step go here
     HostFiles files;
+    GisOptions gis;
 };
 
 struct ConvertOptions {
     std::string input, output;
+    GisOptions gis;
 };
 
 struct DialogOptions {

@@ -707,8 +707,8 @@ Reply Workbench::AtPanel(const json& input) {
 bool Workbench::OpenFile(const std::string& relative, std::string* error) {
     fs::path full;
     if (!root_.Existing(relative, &full, error)) return false;
-    if (!host::IsDocumentPath(full.string())) {
-        *error = "\"" + relative + "\" is not a document (.svg or .json)";
+    if (!host::IsReadableDocumentPath(full.string())) {
+        *error = "\"" + relative + "\" is not a document (.svg, .json or a GIS file)";
         return false;
     }
     // A file already open is shown, not opened a second time.
@@ -779,7 +779,7 @@ Reply Workbench::Save(const json& input) {
     fs::path full;
     std::string error;
     if (!root_.Writable(relative, &full, &error)) return Refuse(400, error);
-    if (!host::IsDocumentPath(full.string())) return Refuse(400, "\"" + relative + "\": save as .svg or .json");
+    if (!host::IsDocumentPath(full.string())) return Refuse(400, "\"" + relative + "\": save as .svg, .json or a GIS format");
     std::error_code ec;
     if (fs::exists(full, ec) && !Flag(input, "replace")) return Refuse(409, "\"" + relative + "\" exists; replace it?");
     if (!host::WriteDocumentFile(*document, full.string(), &error)) return Refuse(500, error);
@@ -799,12 +799,15 @@ Reply Workbench::Upload(const std::string& name, std::string bytes) {
     }();
     const bool svg = lower.size() > 4 && lower.ends_with(".svg");
     const bool json = lower.size() > 5 && lower.ends_with(".json");
-    if (!svg && !json) return Refuse(400, "upload an .svg or a .json document");
-    return Call([this, name, svg, bytes = std::move(bytes)]() -> Reply {
+    const bool gis = host::IsGisInputPath(lower);
+    if (!svg && !json && !gis) return Refuse(400, "upload an .svg or a .json document, or a GIS file (a Shapefile as a .zip)");
+    return Call([this, name, svg, gis, bytes = std::move(bytes)]() -> Reply {
         if (const std::string busy = Busy(); !busy.empty()) return Refuse(409, busy);
         std::string error;
-        auto document = svg ? host::ReadSvgDocument(bytes, {}, &error) : host::ReadJsonDocument(bytes, &error);
-        if (!document) return Refuse(400, name + ": " + error);
+        auto document = gis   ? host::ReadGisBytes(name, bytes, {}, &error)
+                        : svg ? host::ReadSvgDocument(bytes, {}, &error)
+                              : host::ReadJsonDocument(bytes, &error);
+        if (!document) return Refuse(400, gis ? error : name + ": " + error);
         host_.OpenDocument(std::move(document));
         // Two documents uploaded under one name are told apart.
         const std::string base = fs::path(name).filename().string();
