@@ -237,6 +237,10 @@ test('saving: replacing a file is asked first, a failure says so in Japanese, a 
   // Replacing, answered yes.
   await saveAs('copy.svg');
   await page.locator('.window.box.page-question button.yes').click();
+  await page.waitForFunction(() => !document.querySelector('.page-question'));
+  await until(page, (t) => t.notice === 'saved', 30000).catch(async (e) => {
+    throw new Error(`${e.message}; the page says: ${await page.locator('#error').textContent()}`);
+  });
   await page.waitForFunction(() => /保存しました/.test(document.querySelector('#notice').textContent));
   // A layer list written by the plug-in's own save dialog is told by name.
   await chooseMenu(page, 'レイヤー名リストをファイルに保存...');
