@@ -5,16 +5,17 @@
 
 #include "frame/FilePath.h"
 #include "layers/LayerListFile.h"
+#include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"
 
 namespace orbalis {
 
-inline constexpr int kEncodingChooserId = 127;
-inline constexpr int kRestoreKindDialogId = 128;
-inline constexpr int kEncodingListId = 1131;
-inline constexpr int kRenameExistingRadio = 1134;
-inline constexpr int kCreateNewRadio = 1135;
+inline constexpr int kEncodingChooserId = IDD_ENCODING_CHOOSER;
+inline constexpr int kRestoreKindDialogId = IDD_RESTORE_KIND;
+inline constexpr int kEncodingListId = IDC_ENCODING_LIST;
+inline constexpr int kRenameExistingRadio = IDC_RENAME_EXISTING;
+inline constexpr int kCreateNewRadio = IDC_CREATE_NEW;
 
 // Shows the save or open dialog that `dialog` describes, owned by the host's
 // main window. 0 with the chosen file and the encoding picked in the chooser

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "resources/ResourceIds.h"
 #include "sdk/HostTypes.h"
 #include "sdk/win32/Windows.h"
 
@@ -29,8 +30,8 @@ HostErr ForEachTargetLayer(int32_t kind, int32_t visibleLayersOnly, const LayerA
 
 // The target list and the exclude-hidden box, shared by the numbering and
 // the replacement dialogs.
-inline constexpr int kTargetListId = 1120;
-inline constexpr int kExcludeHiddenBoxId = 1125;
+inline constexpr int kTargetListId = IDC_TARGET_LIST;
+inline constexpr int kExcludeHiddenBoxId = IDC_EXCLUDE_HIDDEN;
 
 void FillTargetControls(HWND dialog, int32_t kind, int32_t visibleLayersOnly);
 // The selected item's index becomes the kind; with no item selected (a

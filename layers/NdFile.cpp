@@ -3,6 +3,7 @@
 #include <string>
 
 #include "layers/NdTextFileReader.h"
+#include "sdk/platform/Files.h"
 
 namespace orbalis {
 
@@ -78,23 +79,25 @@ bool CNdAtomicFile::Open(const ai::FilePath& target) {
     // A name of its own, so that nothing already there is written over.
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = folder + "." + name + "." + std::to_string(attempt) + ".tmp";
-        if (OpenPlatform(target, candidate, "wbx")) {
+        bool taken = false;
+        if (std::FILE* created = platform::CreateNewFile(candidate, &taken)) {
+            CNdFile::Close();
+            path = target;
+            stream = created;
             temporaryPath = candidate;
             return true;
         }
-        std::FILE* existing = std::fopen(candidate.c_str(), "rb");
-        if (!existing) return false;  // the folder cannot take the file at all
-        std::fclose(existing);
+        if (!taken) return false;  // the folder cannot take the file at all
     }
     return false;
 }
 
 bool CNdAtomicFile::Commit() {
     if (!stream || temporaryPath.empty()) return false;
-    bool written = std::fflush(stream) == 0 && !std::ferror(stream);
+    bool written = !std::ferror(stream) && platform::SyncToDisk(stream);
     written = std::fclose(stream) == 0 && written;
     stream = nullptr;
-    if (!written || std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
+    if (!written || !platform::MoveOver(temporaryPath, targetPath)) {
         Abandon();
         return false;
     }
@@ -106,7 +109,7 @@ void CNdAtomicFile::Close() { Abandon(); }
 
 void CNdAtomicFile::Abandon() {
     CNdFile::Close();
-    if (!temporaryPath.empty()) std::remove(temporaryPath.c_str());
+    if (!temporaryPath.empty()) platform::RemoveFile(temporaryPath);
     temporaryPath.clear();
 }
 

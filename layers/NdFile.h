@@ -75,7 +75,8 @@ public:
 
     // Opens the new file for binary writing.
     bool Open(const ai::FilePath& target);
-    // Flushes, closes and renames the new file over the target.
+    // Puts the new file on the disk, closes it and moves it over the target,
+    // replacing the file there in one step.
     bool Commit();
     // Abandons the new file.
     void Close() override;

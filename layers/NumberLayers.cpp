@@ -5,21 +5,22 @@
 #include "layers/LayerDialogFields.h"
 #include "layers/LayerTargets.h"
 #include "layers/SettingKeys.h"
+#include "resources/ResourceIds.h"
 #include "support/NumberFormat.h"
 
 namespace orbalis {
 namespace {
 
 enum : int {
-    kInitialNumberField = 1126,
-    kStepField = 1127,
-    kBeforeBox = 1106,
-    kBeforeField = 1128,
-    kAfterBox = 1108,
-    kAfterField = 1109,
-    kAddToTitleBox = 1110,
-    kInFrontRadio = 1129,
-    kBehindRadio = 1130,
+    kInitialNumberField = IDC_NL_INITIAL_NUMBER,
+    kStepField = IDC_NL_STEP,
+    kBeforeBox = IDC_NL_BEFORE,
+    kBeforeField = IDC_NL_BEFORE_TEXT,
+    kAfterBox = IDC_NL_AFTER,
+    kAfterField = IDC_NL_AFTER_TEXT,
+    kAddToTitleBox = IDC_NL_ADD_TO_TITLE,
+    kInFrontRadio = IDC_NL_IN_FRONT,
+    kBehindRadio = IDC_NL_BEHIND,
 };
 
 // The record the open dialog edits; one dialog is open at a time.

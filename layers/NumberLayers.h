@@ -7,12 +7,13 @@
 
 #include "frame/UnicodeString.h"
 #include "layers/SettingKeys.h"
+#include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"
 
 namespace orbalis {
 
-inline constexpr int kNumberLayersDialogId = 125;
+inline constexpr int kNumberLayersDialogId = IDD_NUMBER_LAYERS;
 
 // The command's remembered settings, also the data its dialog edits.
 struct NumberLayersSettings {

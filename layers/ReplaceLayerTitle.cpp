@@ -6,22 +6,23 @@
 #include "layers/LayerDialogFields.h"
 #include "layers/LayerTargets.h"
 #include "layers/SettingKeys.h"
+#include "resources/ResourceIds.h"
 
 namespace orbalis {
 namespace {
 
 enum : int {
-    kReplaceRadio = 1115,
-    kSearchField = 1105,
-    kReplaceField = 1106,
-    kInsertRadio = 1111,
-    kInsertField = 1107,
-    kAtHeadRadio = 1123,
-    kAtTailRadio = 1124,
-    kDeleteNumberRadio = 1112,
-    kDeleteUpToRadio = 1114,
-    kDelimiterField = 1104,
-    kWithDelimiterBox = 1070,
+    kReplaceRadio = IDC_RT_REPLACE,
+    kSearchField = IDC_RT_SEARCH,
+    kReplaceField = IDC_RT_REPLACEMENT,
+    kInsertRadio = IDC_RT_INSERT,
+    kInsertField = IDC_RT_INSERTION,
+    kAtHeadRadio = IDC_RT_AT_HEAD,
+    kAtTailRadio = IDC_RT_AT_TAIL,
+    kDeleteNumberRadio = IDC_RT_DELETE_NUMBER,
+    kDeleteUpToRadio = IDC_RT_DELETE_UP_TO,
+    kDelimiterField = IDC_RT_DELIMITER,
+    kWithDelimiterBox = IDC_RT_WITH_DELIMITER,
 };
 
 // The operation buttons, in the order of the ReplaceType values.

@@ -7,12 +7,13 @@
 
 #include "frame/UnicodeString.h"
 #include "layers/SettingKeys.h"
+#include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"
 
 namespace orbalis {
 
-inline constexpr int kReplaceLayerTitleDialogId = 126;
+inline constexpr int kReplaceLayerTitleDialogId = IDD_REPLACE_LAYER_TITLE;
 
 enum ReplaceType : int32_t {
     ReplaceOccurrences = 0,

@@ -6,13 +6,14 @@
 #include <cstdint>
 
 #include "layers/SettingKeys.h"
+#include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/suites/ArtSuites.h"
 #include "sdk/win32/Windows.h"
 
 namespace orbalis {
 
-inline constexpr int kMapScalingDialogId = 115;
+inline constexpr int kMapScalingDialogId = IDD_MAP_SCALING;
 
 enum MapScalingMode : int32_t { kByMapScale = 0, kByPercentage = 1, kByPaperRatio = 2 };
 

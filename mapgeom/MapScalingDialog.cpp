@@ -4,28 +4,29 @@
 
 #include "layers/LayerDialogFields.h"
 #include "mapgeom/MapScaling.h"
+#include "resources/ResourceIds.h"
 #include "support/NumberFormat.h"
 
 namespace orbalis {
 namespace {
 
 enum : int {
-    kScaleRadio = 1075,
-    kCurrentScaleField = 1074,
-    kTargetScaleField = 1090,
-    kPercentageLabel = 1091,
-    kPercentageRadio = 1076,
-    kHorizontalField = 1072,
-    kVerticalField = 1073,
-    kKeepProportionBox = 1070,
-    kPaperRadio = 1077,
-    kPaperList = 1083,
-    kScaleFontSizeBox = 1078,
-    kScaleStrokeEffectBox = 1080,
-    kScaleSymbolSizeBox = 1079,
-    kScalePatternBox = 1081,
-    kScaleGuideBox = 1082,
-    kSelectionOnlyBox = 1092,
+    kScaleRadio = IDC_MS_BY_SCALE,
+    kCurrentScaleField = IDC_MS_CURRENT_SCALE,
+    kTargetScaleField = IDC_MS_TARGET_SCALE,
+    kPercentageLabel = IDC_MS_PERCENTAGE,
+    kPercentageRadio = IDC_MS_BY_PERCENTAGE,
+    kHorizontalField = IDC_MS_HORIZONTAL,
+    kVerticalField = IDC_MS_VERTICAL,
+    kKeepProportionBox = IDC_MS_KEEP_PROPORTION,
+    kPaperRadio = IDC_MS_BY_PAPER,
+    kPaperList = IDC_MS_PAPER_LIST,
+    kScaleFontSizeBox = IDC_MS_SCALE_FONT_SIZE,
+    kScaleStrokeEffectBox = IDC_MS_SCALE_STROKE_EFFECT,
+    kScaleSymbolSizeBox = IDC_MS_SCALE_SYMBOL_SIZE,
+    kScalePatternBox = IDC_MS_SCALE_PATTERN,
+    kScaleGuideBox = IDC_MS_SCALE_GUIDE,
+    kSelectionOnlyBox = IDC_MS_SELECTION_ONLY,
 };
 
 // The record the open dialog edits and its values when the dialog opened;

@@ -8,19 +8,20 @@
 #include "frame/Settings.h"
 #include "frame/TextEngine.h"
 #include "frame/UnicodeString.h"
+#include "resources/ResourceIds.h"
 #include "support/NumberFormat.h"
 
 namespace orbalis {
 namespace {
 
 enum : int {
-    kScaleField = 1093,
-    kDistanceField = 1094,
-    kKilometresRadio = 1095,
-    kMetresRadio = 1096,
-    kShowLengthButton = 1097,
-    kLengthDisplay = 1098,
-    kNewLayerBox = 1070,
+    kScaleField = IDC_SB_SCALE,
+    kDistanceField = IDC_SB_DISTANCE,
+    kKilometresRadio = IDC_SB_KILOMETRES,
+    kMetresRadio = IDC_SB_METRES,
+    kShowLengthButton = IDC_SB_SHOW_LENGTH,
+    kLengthDisplay = IDC_SB_LENGTH,
+    kNewLayerBox = IDC_SB_NEW_LAYER,
 };
 
 constexpr const char* kNewLayerTitle = "スケールバー";

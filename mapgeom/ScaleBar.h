@@ -7,12 +7,13 @@
 #include <cstdint>
 #include <string>
 
+#include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"
 
 namespace orbalis {
 
-inline constexpr int kScaleBarDialogId = 123;
+inline constexpr int kScaleBarDialogId = IDD_SCALE_BAR;
 
 enum ScaleBarUnit : int32_t { kKilometres = 0, kMetres = 1 };
 

@@ -5,6 +5,7 @@
 #include "frame/FilePath.h"
 #include "frame/UserAlerts.h"
 #include "mapgeom/ArtSet.h"
+#include "resources/ResourceIds.h"
 
 namespace orbalis {
 namespace {
@@ -102,7 +103,7 @@ HTREEITEM InsertItem(HWND tree, HTREEITEM parent, std::u16string text, int image
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = text.data();
+    insert.item.pszText = WideText(text.data());
     insert.item.cchTextMax = static_cast<int>(text.size() + 1);
     insert.item.iImage = image;
     insert.item.iSelectedImage = image;
@@ -134,7 +135,7 @@ void MoveLayerControls::Create(HWND parent, HINSTANCE module) {
                                 BS_PUSHBUTTON, 4, 130, 80, 24);
 
     images = ImageList_Create(20, 20, ILC_COLOR24, 3, 0);
-    for (int id : {118, 116, 117}) {
+    for (int id : {IDB_LAYERS, IDB_FOLDER, IDB_DOCUMENT}) {
         auto bitmap = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
         if (!bitmap) continue;
         ImageList_Add(images, bitmap, nullptr);
@@ -223,7 +224,7 @@ HostErr CMoveLayerPanel::OnWindowCreated() {
 
 void CMoveLayerPanel::OnThemeChanged() {
     CNdPanel::OnThemeChanged();
-    SetPanelIcon(sUserInterfaceTheme && sUserInterfaceTheme->IsDarkTheme() ? 122 : 121);
+    SetPanelIcon(sUserInterfaceTheme && sUserInterfaceTheme->IsDarkTheme() ? IDR_MOVE_LAYER_LIGHT : IDR_MOVE_LAYER_DARK);
 }
 
 void CMoveLayerPanel::OnSizeChanged() {

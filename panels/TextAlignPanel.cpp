@@ -3,6 +3,7 @@
 #include "frame/AppContextScope.h"
 #include "frame/TextEngine.h"
 #include "mapgeom/ArtSet.h"
+#include "resources/ResourceIds.h"
 
 namespace orbalis {
 namespace {
@@ -18,12 +19,16 @@ struct Origin {
 // Left to right; justifications are the text engine's (0 left, 1 right,
 // 2 centre), for vertical text the top and bottom of the column.
 constexpr Origin kOrigins[TextOriginButtons::kCount] = {
-    {108, kHostHorizontalText, 0}, {109, kHostHorizontalText, 2}, {110, kHostHorizontalText, 1},
-    {111, kHostVerticalText, 0},   {112, kHostVerticalText, 2},   {113, kHostVerticalText, 1},
+    {IDI_HORIZONTAL_LEFT, kHostHorizontalText, 0},
+    {IDI_HORIZONTAL_CENTRE, kHostHorizontalText, 2},
+    {IDI_HORIZONTAL_RIGHT, kHostHorizontalText, 1},
+    {IDI_VERTICAL_LEFT, kHostVerticalText, 0},
+    {IDI_VERTICAL_CENTRE, kHostVerticalText, 2},
+    {IDI_VERTICAL_RIGHT, kHostVerticalText, 1},
 };
 
-constexpr int32_t kLightPanelIcon = 119;  // dark grey, for light panels
-constexpr int32_t kDarkPanelIcon = 120;   // light grey, for dark panels
+constexpr int32_t kLightPanelIcon = IDR_TEXT_ORIGIN_DARK;  // dark grey, for light panels
+constexpr int32_t kDarkPanelIcon = IDR_TEXT_ORIGIN_LIGHT;   // light grey, for dark panels
 
 }  // namespace
 

@@ -1,6 +1,5 @@
 #include "host/app/Host.h"
 
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,9 +7,9 @@
 #include <fstream>
 
 #include "host/app/Panels.h"
+#include "host/app/PluginLibrary.h"
 #include "host/app/PropertyList.h"
 #include "host/io/JsonDocument.h"
-#include "host/win32/ResourceFile.h"
 #include "sdk/suites/MenuSuite.h"
 #include "sdk/win32/Windows.h"
 
@@ -70,8 +69,8 @@ Host::~Host() {
             break;
         }
     for (auto& plugin : plugins_) {
-        for (void* library : plugin->retired_) dlclose(library);
-        if (plugin->library_) dlclose(plugin->library_);
+        for (void* library : plugin->retired_) ClosePluginLibrary(library);
+        if (plugin->library_) ClosePluginLibrary(plugin->library_);
         for (const auto& copy : plugin->privateCopies_) {
             std::error_code ignored;
             std::filesystem::remove(copy, ignored);
@@ -128,7 +127,7 @@ HostErr Host::MapLibrary(LoadedPlugin& plugin, const std::string& file, std::str
     std::vector<win32::Resource> resources;
     PropertyList properties;
     std::string why;
-    if (!win32::ReadLibraryResources(file, &resources, &why)) {
+    if (!ReadPluginResources(file, &resources, &why)) {
         *error = "plug-in " + file + " refused: " + why;
         return kHostBadParameterErr;
     }
@@ -136,15 +135,12 @@ HostErr Host::MapLibrary(LoadedPlugin& plugin, const std::string& file, std::str
         *error = "plug-in " + file + " refused: " + why;
         return kHostBadParameterErr;
     }
-    void* library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library) {
-        *error = std::string("cannot load plug-in: ") + dlerror();
-        return kHostBadParameterErr;
-    }
-    void* entry = dlsym(library, properties.entryPoint.c_str());
+    void* library = OpenPluginLibrary(file, error);
+    if (!library) return kHostBadParameterErr;
+    void* entry = PluginSymbol(library, properties.entryPoint.c_str());
     if (!entry) {
         *error = "plug-in " + file + " has no " + properties.entryPoint + ", the entry point its property list names";
-        dlclose(library);
+        ClosePluginLibrary(library);
         return kHostBadParameterErr;
     }
     plugin.library_ = library;
@@ -214,7 +210,7 @@ HostErr Host::UnloadPlugin(LoadedPlugin& plugin) {
     if (!plugin.library_) return 0;
     const HostErr err = Send(plugin, kCallerAccess, kSelectorUnload);
     if (!plugin.locked()) {
-        dlclose(plugin.library_);
+        ClosePluginLibrary(plugin.library_);
         plugin.library_ = nullptr;
         plugin.main_ = nullptr;
     }

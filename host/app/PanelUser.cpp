@@ -10,10 +10,15 @@ namespace {
 
 using win32::UiStep;
 
+// The class name in capitals: Windows compares class names without regard
+// to case, and its own controls' classes are written "Button", "Static".
 std::u16string ClassOf(HWND window) {
     char16_t name[64] = {};
     GetClassNameW(window, name, 64);
-    return name;
+    std::u16string text = name;
+    for (char16_t& c : text)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    return text;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -83,7 +88,7 @@ HTREEITEM FindItem(HWND tree, const std::vector<std::string>& path, std::string*
 }
 
 std::string ClickTree(HWND panel, const UiStep& step) {
-    HWND tree = FindChild(panel, u"SysTreeView32", -1);
+    HWND tree = FindChild(panel, u"SYSTREEVIEW32", -1);
     if (!tree) return "the panel has no layer tree";
     if (!IsWindowEnabled(tree)) return "the layer tree is disabled";
     std::string error;

@@ -11,6 +11,7 @@
 
 #include "host/geom/FillRegion.h"
 #include "host/geom/Flatten.h"
+#include "host/geom/NearOutlines.h"
 #include "host/geom/SharedEdgeUnion.h"
 
 namespace orbalis::host {
@@ -180,19 +181,58 @@ bool Contains(const PolygonRings& polygon, HostPoint p) {
                         [&](const Ring& hole) { return WindingNumber(p, hole) != 0; });
 }
 
+// Sets of pieces joined into one.
+class JoinedPieces {
+public:
+    explicit JoinedPieces(size_t count) : parent_(count) {
+        for (size_t i = 0; i < count; ++i) parent_[i] = i;
+    }
+    size_t root(size_t i) {
+        while (parent_[i] != i) i = parent_[i] = parent_[parent_[i]];
+        return i;
+    }
+    void join(size_t a, size_t b) {
+        if (root(a) == root(b)) return;
+        parent_[root(b)] = root(a);
+        joined_ = true;
+    }
+    bool any() const { return joined_; }
+
+    // Each set of joined pieces as one piece, its further polygons as lobes.
+    void merge(std::vector<Piece>& pieces) {
+        if (!joined_) return;
+        std::vector<Piece> merged;
+        std::vector<size_t> slot(pieces.size(), pieces.size());
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            const size_t r = root(i);
+            if (slot[r] == pieces.size()) {
+                slot[r] = merged.size();
+                merged.push_back(std::move(pieces[i]));
+                continue;
+            }
+            Piece& into = merged[slot[r]];
+            into.area += pieces[i].area;
+            into.left = std::min(into.left, pieces[i].left);
+            into.bottom = std::min(into.bottom, pieces[i].bottom);
+            into.lobes.push_back(std::move(pieces[i].rings));
+            for (PolygonRings& lobe : pieces[i].lobes) into.lobes.push_back(std::move(lobe));
+        }
+        SortPieces(merged);
+        pieces = std::move(merged);
+    }
+
+private:
+    std::vector<size_t> parent_;
+    bool joined_ = false;
+};
+
 // A path is one shape even where its outline pinches to a single point, as a
 // county drawn with a loop touching itself: its lobes, split apart by the
 // union, go back into one piece. Shapes of different paths meeting at a
 // point stay separate pieces.
 void JoinPinchedPaths(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) {
     if (pieces.size() < 2) return;
-    std::vector<size_t> parent(pieces.size());
-    for (size_t i = 0; i < parent.size(); ++i) parent[i] = i;
-    auto root = [&](size_t i) {
-        while (parent[i] != i) i = parent[i] = parent[parent[i]];
-        return i;
-    };
-    bool joined = false;
+    JoinedPieces joined(pieces.size());
     for (const Outline& outline : outlines) {
         if (outline.rings.size() != 1) continue;
         const std::vector<PolygonRings> lobes = PolygonsOf(*FilledRegion(outline.rings, outline.rule));
@@ -206,30 +246,37 @@ void JoinPinchedPaths(const std::vector<Outline>& outlines, std::vector<Piece>& 
                 if (!Contains(pieces[i].rings, p)) continue;
                 if (first == pieces.size())
                     first = i;
-                else if (root(i) != root(first))
-                    parent[root(i)] = root(first), joined = true;
+                else
+                    joined.join(first, i);
                 break;
             }
         }
     }
-    if (!joined) return;
-    std::vector<Piece> merged;
-    std::vector<size_t> slot(pieces.size(), pieces.size());
-    for (size_t i = 0; i < pieces.size(); ++i) {
-        const size_t r = root(i);
-        if (slot[r] == pieces.size()) {
-            slot[r] = merged.size();
-            merged.push_back(std::move(pieces[i]));
-            continue;
-        }
-        Piece& into = merged[slot[r]];
-        into.area += pieces[i].area;
-        into.left = std::min(into.left, pieces[i].left);
-        into.bottom = std::min(into.bottom, pieces[i].bottom);
-        into.lobes.push_back(std::move(pieces[i].rings));
-    }
-    SortPieces(merged);
-    pieces = std::move(merged);
+    joined.merge(pieces);
+}
+
+// The polygons of a piece, lobes included.
+std::vector<PolygonRings> PolygonsOfPiece(const Piece& piece) {
+    std::vector<PolygonRings> polygons{piece.rings};
+    polygons.insert(polygons.end(), piece.lobes.begin(), piece.lobes.end());
+    return polygons;
+}
+
+// Pieces whose outlines run within the unite's precision of each other
+// along a stretch of border are one shape, as a drawing host's pathfinder
+// takes them: neighbours whose common border was drawn twice and simplified
+// apart. The hairline between them stays as drawn; the piece is a compound
+// path of both.
+void JoinPiecesAlongside(std::vector<Piece>& pieces) {
+    if (pieces.size() < 2) return;
+    JoinedPieces joined(pieces.size());
+    std::vector<std::vector<PolygonRings>> polygons;
+    for (const Piece& piece : pieces) polygons.push_back(PolygonsOfPiece(piece));
+    for (size_t i = 0; i < pieces.size(); ++i)
+        for (size_t j = i + 1; j < pieces.size(); ++j)
+            if (joined.root(i) != joined.root(j) && RunAlongside(polygons[i], polygons[j], kUnitePrecision))
+                joined.join(i, j);
+    joined.merge(pieces);
 }
 
 void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& boundaries) {
@@ -237,6 +284,14 @@ void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& bound
         boundaries.push_back(std::move(polygon.outer));
         for (Ring& hole : polygon.holes) boundaries.push_back(std::move(hole));
     }
+}
+
+// The polygons of the union of `outlines` as the pieces of the result.
+std::vector<Piece> Pieces(const std::vector<Outline>& outlines, std::vector<PolygonRings> united) {
+    std::vector<Piece> pieces = Arrange(std::move(united));
+    JoinPinchedPaths(outlines, pieces);
+    JoinPiecesAlongside(pieces);
+    return pieces;
 }
 
 // The union of the inputs' outlines as pieces, or an error code.
@@ -265,8 +320,7 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
             AppendBoundary(PolygonsOf(*regions[i]), boundaries);
         }
         if (auto united = UniteAlongSharedEdges(boundaries)) {
-            pieces = Arrange(std::move(*united));
-            JoinPinchedPaths(outlines, pieces);
+            pieces = Pieces(outlines, std::move(*united));
             return 0;
         }
         if (guessed) {
@@ -276,13 +330,11 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
                 AppendBoundary(PolygonsOf(*regions[i]), boundaries);
             }
             if (auto united = UniteAlongSharedEdges(boundaries)) {
-                pieces = Arrange(std::move(*united));
-                JoinPinchedPaths(outlines, pieces);
+                pieces = Pieces(outlines, std::move(*united));
                 return 0;
             }
         }
-        pieces = Arrange(PolygonsOf(*UnionOnGrid(std::move(regions))));
-        JoinPinchedPaths(outlines, pieces);
+        pieces = Pieces(outlines, PolygonsOf(*UnionOnGrid(std::move(regions))));
         return 0;
     } catch (const std::bad_alloc&) {
         return kHostOutOfMemoryErr;

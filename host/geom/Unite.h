@@ -19,7 +19,14 @@ inline constexpr HostErr kUniteGeometryErr = HOST_FOURCC('G', 'E', 'O', 'M');
 //  - several pieces (contact at single points only counts as separate): a
 //    group holding the pieces, each a path or a compound path.
 // A path whose own outline pinches to a point is one piece all the same: its
-// lobes, with whatever joined them, become one compound path.
+// lobes, with whatever joined them, become one compound path. So are shapes
+// whose outlines run within the unite's precision, kUnitePrecision (0.03 pt),
+// of each other along a stretch of border at least ten times as long: a
+// border drawn twice a hair apart. They become one compound path, the hair
+// between them left as drawn. Shapes that come that close only at a corner
+// or across a shorter edge stay separate, and so do shapes further apart.
+// The precision is the host's own; the one a caller puts in the Pathfinder
+// data record is not used (its unit is not the point).
 // Curves are flattened finely enough that an edge shared by two inputs stays
 // shared. Inputs with no filled area are removed and contribute nothing; an
 // empty union leaves nothing in their place. `result` (may be null) receives

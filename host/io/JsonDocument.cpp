@@ -220,6 +220,25 @@ Json TextRunJson(const TextRun& run) {
     PutFlag(out, "strokePaint", f.strokePaint, false);
     if (!IsGray(f.stroke, 1)) out["stroke"] = Color(f.stroke);
     PutNumber(out, "strokeWidth", f.strokeWidth, defaults.strokeWidth);
+    PutFlag(out, "strokeUnder", f.strokeUnder, false);
+    PutNumber(out, "tracking", f.tracking, defaults.tracking);
+    PutNumber(out, "baselineShift", f.baselineShift, defaults.baselineShift);
+    if (f.decoration) {
+        Json decoration = Json::array();
+        for (const fmt::NamedValue& d : fmt::TextDecorationNames())
+            if (f.decoration & d.value) decoration.push_back(d.name);
+        out["decoration"] = std::move(decoration);
+    }
+    PutFlag(out, "hidden", f.hidden, false);
+    PutText(out, "fillServer", f.fillServer);
+    PutText(out, "strokeServer", f.strokeServer);
+    return out;
+}
+
+// A glyph list; null for the characters it does not place.
+Json GlyphList(const std::vector<double>& list) {
+    Json out = Json::array();
+    for (double v : list) out.push_back(std::isfinite(v) ? Number(v) : Json());
     return out;
 }
 
@@ -239,6 +258,13 @@ void PutText(Json& out, const TextData& text) {
     }
     if (!text.path.empty()) out["path"] = Segments(text.path);
     PutFlag(out, "pathClosed", text.pathClosed, false);
+    if (!text.glyphs.empty()) {
+        Json glyphs = Json::object();
+        const GlyphPlacement& g = text.glyphs;
+        for (auto [key, list] : {std::pair{"x", &g.x}, {"y", &g.y}, {"dx", &g.dx}, {"dy", &g.dy}, {"rotate", &g.rotate}})
+            if (!list->empty()) glyphs[key] = GlyphList(*list);
+        out["glyphs"] = std::move(glyphs);
+    }
 }
 
 void PutSymbol(Json& out, const SymbolData& symbol) {

@@ -33,6 +33,7 @@ constexpr NamedValue kJustifications[] = {
 
 constexpr NamedValue kFrameKinds[] = {{0, "point"}, {1, "area"}, {2, "path"}};
 constexpr NamedValue kOrientations[] = {{0, "horizontal"}, {1, "vertical"}};
+constexpr NamedValue kDecorations[] = {{kUnderline, "underline"}, {kOverline, "overline"}, {kLineThrough, "line-through"}};
 
 }  // namespace
 
@@ -43,6 +44,7 @@ std::span<const NamedValue> LineJoinNames() { return kLineJoins; }
 std::span<const NamedValue> JustificationNames() { return kJustifications; }
 std::span<const NamedValue> TextFrameKindNames() { return kFrameKinds; }
 std::span<const NamedValue> TextOrientationNames() { return kOrientations; }
+std::span<const NamedValue> TextDecorationNames() { return kDecorations; }
 
 std::string_view NameOf(std::span<const NamedValue> table, int32_t value) {
     for (const auto& entry : table)

@@ -28,6 +28,8 @@ std::span<const NamedValue> LineJoinNames();
 std::span<const NamedValue> JustificationNames();
 std::span<const NamedValue> TextFrameKindNames();
 std::span<const NamedValue> TextOrientationNames();
+// Bits of a text run's decoration, each written by its name.
+std::span<const NamedValue> TextDecorationNames();
 
 // Empty when the table has no name for the value.
 std::string_view NameOf(std::span<const NamedValue> table, int32_t value);

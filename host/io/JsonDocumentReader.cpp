@@ -1,12 +1,14 @@
 // Reading the native document format. The document is built through the
 // model's own operations; anything malformed stops the reading with one line
 // naming the field, and no document is returned.
+#include <cmath>
 #include <cstdint>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "host/io/JsonDocument.h"
+
 #include "host/io/JsonDocumentNames.h"
 #include "host/io/JsonFields.h"
 
@@ -197,8 +199,38 @@ TextRun ReadTextRun(const Json& value, const Where& where) {
     c.stroke.c.gray.gray = 1;
     if (const Json* stroke = f.find("stroke")) c.stroke = ReadColor(*stroke, f.at("stroke"));
     c.strokeWidth = f.number("strokeWidth", c.strokeWidth);
+    c.strokeUnder = f.flag("strokeUnder", false);
+    c.tracking = f.number("tracking", c.tracking);
+    c.baselineShift = f.number("baselineShift", c.baselineShift);
+    if (const Json* decoration = f.find("decoration")) {
+        const Where at = f.at("decoration");
+        ReadArray(*decoration, at);
+        for (size_t i = 0; i < decoration->size(); ++i)
+            c.decoration |= ReadEnumerated((*decoration)[i], at.item(i), fmt::TextDecorationNames(), "text decoration");
+    }
+    c.hidden = f.flag("hidden", false);
+    c.fillServer = f.text("fillServer");
+    c.strokeServer = f.text("strokeServer");
     f.finish();
     return run;
+}
+
+// A glyph list: numbers, null for characters it does not place.
+std::vector<double> ReadGlyphList(const Json& value, const Where& where) {
+    ReadArray(value, where);
+    std::vector<double> list;
+    for (size_t i = 0; i < value.size(); ++i)
+        list.push_back(value[i].is_null() ? NAN : ReadNumber(value[i], where.item(i)));
+    return list;
+}
+
+GlyphPlacement ReadGlyphs(const Json& value, const Where& where) {
+    Fields f(value, where);
+    GlyphPlacement g;
+    for (auto [key, list] : {std::pair{"x", &g.x}, {"y", &g.y}, {"dx", &g.dx}, {"dy", &g.dy}, {"rotate", &g.rotate}})
+        if (const Json* found = f.find(key)) *list = ReadGlyphList(*found, f.at(key));
+    f.finish();
+    return g;
 }
 
 TextData ReadText(Fields& f) {
@@ -223,6 +255,7 @@ TextData ReadText(Fields& f) {
     }
     if (const Json* path = f.find("path")) text.path = ReadSegments(*path, f.at("path"));
     text.pathClosed = f.flag("pathClosed", false);
+    if (const Json* glyphs = f.find("glyphs")) text.glyphs = ReadGlyphs(*glyphs, f.at("glyphs"));
     return text;
 }
 

@@ -73,6 +73,29 @@ struct CharFeatures {
     bool strokePaint = false;
     HostColor stroke{};  // gray 1 (black) when created by the host
     double strokeWidth = 1;
+    // The stroke is painted under the fill: a halo round map labels.
+    bool strokeUnder = false;
+    double tracking = 0;       // added to each advance, in thousandths of an em
+    double baselineShift = 0;  // raises the glyphs off the baseline, in points
+    int32_t decoration = 0;    // TextDecoration bits
+    bool hidden = false;       // neither shown nor taking room on the line
+    // Paint servers (gradients, patterns) the characters are painted with,
+    // kept as an imported file wrote them ("url(#id) fallback"); `fill` and
+    // `stroke` hold their fallback colours. Empty for plain colours.
+    std::string fillServer, strokeServer;
+};
+
+enum TextDecoration : int32_t { kUnderline = 1, kOverline = 2, kLineThrough = 4 };
+
+// Where single characters of a story are placed apart from the flow of
+// the line: an absolute place along or across it (x, y in the text's own
+// space, y up), a shift from where the flow puts them (dx, dy, which the
+// characters after them keep too), a rotation of their own in degrees
+// counter-clockwise. Each list is by story position, line breaks counted;
+// characters beyond its end, and NaN entries, are not placed apart.
+struct GlyphPlacement {
+    std::vector<double> x, y, dx, dy, rotate;
+    bool empty() const { return x.empty() && y.empty() && dx.empty() && dy.empty() && rotate.empty(); }
 };
 
 struct TextRun {
@@ -90,6 +113,7 @@ struct TextData {
     std::vector<Justification> paragraphs;  // one per paragraph of the story
     std::vector<HostPathSegment> path;      // area and on-path text: the frame's path
     bool pathClosed = false;
+    GlyphPlacement glyphs;
 };
 
 struct SymbolData {

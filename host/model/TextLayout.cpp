@@ -73,16 +73,27 @@ std::vector<Line> BreakLines(const TextData& text) {
                 lines.back().justification = justificationOf(++paragraph);
                 continue;
             }
+            if (run.features.hidden) {
+                ++position;
+                continue;
+            }
             lines.back().glyphs.push_back({c, &run.features, position++});
         }
     }
     return lines;
 }
 
+// Tracking widens every advance by its share of the em.
 double Advance(const Glyph& g, bool vertical) {
     const double scale = vertical ? g.features->verticalScale : g.features->horizontalScale;
     const double full = g.features->fontSize * scale;
-    return IsFullWidth(g.c) ? full : full / 2;
+    return (IsFullWidth(g.c) ? full : full / 2) + g.features->tracking / 1000 * g.features->fontSize;
+}
+
+// The entry of a glyph list for the character at `position`; NaN when the
+// list does not place it.
+double Entry(const std::vector<double>& list, size_t position) {
+    return position < list.size() ? list[position] : NAN;
 }
 
 // Text on a path follows its path taken into the text's own space: each
@@ -157,27 +168,39 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
                      : line.justification == Justification::Right ? -length
                                                                    : 0;
         if (path.active()) pen += path.lineStart(line.justification);
+        // Glyphs placed apart move the flow: an x or a dx moves the pen
+        // along the line, a y or a dy the baseline of what follows on it.
+        double baseline = -lineOffset;
+        const bool free = !vertical && !path.active();
         for (const Glyph& g : line.glyphs) {
             const double size = g.features->fontSize;
             const double advance = Advance(g, vertical);
+            const GlyphPlacement& placed = text.glyphs;
+            if (const double x = Entry(placed.x, g.position); free && std::isfinite(x)) pen = x;
+            if (const double dx = Entry(placed.dx, g.position); std::isfinite(dx)) pen += dx;
+            if (const double y = Entry(placed.y, g.position); free && std::isfinite(y)) baseline = y;
+            if (const double dy = Entry(placed.dy, g.position); free && std::isfinite(dy)) baseline += dy;
+            const double ownRotation = Entry(placed.rotate, g.position);
+            const double rotation = std::isfinite(ownRotation) ? ownRotation : g.features->rotation;
+            const double shift = g.features->baselineShift;
             HostPoint origin, local[4];
             if (!vertical) {
-                origin = {pen, -lineOffset};
+                origin = {pen, baseline + shift};
                 local[0] = {0, -0.2 * size};
                 local[1] = {advance, -0.2 * size};
                 local[2] = {advance, 0.8 * size};
                 local[3] = {0, 0.8 * size};
             } else {
                 // Columns run down from the origin and advance to the left.
-                origin = {-lineOffset, -pen};
+                origin = {-lineOffset + shift, -pen};
                 const double half = size * g.features->horizontalScale / 2;
                 local[0] = {-half, -advance};
                 local[1] = {half, -advance};
                 local[2] = {half, 0};
                 local[3] = {-half, 0};
             }
-            const HostMatrix turn = Rotation(g.features->rotation * std::numbers::pi / 180);
-            const HostMatrix glyph = path.active() ? Concat(turn, path.glyph(pen, lineOffset, advance, vertical))
+            const HostMatrix turn = Rotation(rotation * std::numbers::pi / 180);
+            const HostMatrix glyph = path.active() ? Concat(turn, path.glyph(pen, lineOffset - shift, advance, vertical))
                                                    : Concat(turn, Translation(origin.x, origin.y));
             GlyphBox box{g.c, g.position, lineIndex, {}};
             for (int k = 0; k < 4; ++k) box.corners[k] = Apply(text.matrix, Apply(glyph, local[k]));

@@ -1,6 +1,13 @@
 // The host's text layout model. Simple and deterministic:
 //  - a glyph's advance is the font size times the horizontal scale for a
-//    full-width character (CJK and full-width forms), half that for others;
+//    full-width character (CJK and full-width forms), half that for others,
+//    plus its tracking (thousandths of the font size);
+//  - a baseline shift raises glyphs off the baseline (in vertical text it
+//    moves them to the right); hidden runs take no room and have no glyphs;
+//  - characters placed apart (TextData::glyphs) move the pen (x, dx) and,
+//    in horizontal point and area text, the baseline for the rest of the
+//    line (y, dy); a rotation of their own replaces the run's;
+//  - the stroke, halo or not, and decorations do not change a glyph's box;
 //  - a line is as high as its largest font size; glyphs rise 0.8 of their
 //    font size above the baseline and reach 0.2 below it;
 //  - a paragraph's justification puts its lines' start at, their centre on,

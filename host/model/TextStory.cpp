@@ -1,6 +1,7 @@
 #include "host/model/TextStory.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "host/model/Bounds.h"
@@ -99,7 +100,9 @@ bool SameFeatures(const CharFeatures& a, const CharFeatures& b) {
     return a.font == b.font && a.fontSize == b.fontSize && a.horizontalScale == b.horizontalScale &&
            a.verticalScale == b.verticalScale && a.rotation == b.rotation &&
            a.fillPaint == b.fillPaint && SameColor(a.fill, b.fill) && a.strokePaint == b.strokePaint &&
-           SameColor(a.stroke, b.stroke) && a.strokeWidth == b.strokeWidth;
+           SameColor(a.stroke, b.stroke) && a.strokeWidth == b.strokeWidth && a.strokeUnder == b.strokeUnder &&
+           a.tracking == b.tracking && a.baselineShift == b.baselineShift && a.decoration == b.decoration &&
+           a.hidden == b.hidden && a.fillServer == b.fillServer && a.strokeServer == b.strokeServer;
 }
 
 CharFeatures DefaultCharFeatures() {
@@ -242,6 +245,21 @@ void SetJustification(TextData& text, size_t paragraph, Justification justificat
     text.paragraphs[paragraph] = justification;
 }
 
+void RotationsIntoRuns(TextData& text) {
+    if (text.glyphs.rotate.empty()) return;
+    const Characters c = Explode(text);
+    std::vector<TextRun> runs;
+    for (size_t i = 0; i < c.text.size(); ++i) {
+        CharFeatures features = text.runs[c.run[i]].features;
+        const double own = i < text.glyphs.rotate.size() ? text.glyphs.rotate[i] : NAN;
+        if (std::isfinite(own)) features.rotation = own;
+        if (runs.empty() || !SameFeatures(runs.back().features, features)) runs.push_back({"", features});
+        AppendUtf8(runs.back().text, c.text[i]);
+    }
+    if (!runs.empty()) text.runs = std::move(runs);
+    text.glyphs.rotate.clear();
+}
+
 void InsertText(TextData& text, size_t position, const std::string& utf8) {
     const std::u32string inserted = DecodeUtf8(utf8);
     if (inserted.empty()) return;
@@ -265,6 +283,11 @@ void InsertText(TextData& text, size_t position, const std::string& utf8) {
     for (size_t i = position; i < c.text.size(); ++i) push(c.text[i], c.run[i]);
     text.runs = std::move(runs);
     Normalise(text);
+    // Characters placed apart keep their places; the new ones flow.
+    for (std::vector<double>* list :
+         {&text.glyphs.x, &text.glyphs.y, &text.glyphs.dx, &text.glyphs.dy, &text.glyphs.rotate})
+        if (list->size() > position)
+            list->insert(list->begin() + static_cast<std::ptrdiff_t>(position), inserted.size(), NAN);
 
     // New paragraphs take the justification of the one they were split from.
     const auto breaks = std::count_if(inserted.begin(), inserted.end(),

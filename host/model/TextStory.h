@@ -63,6 +63,11 @@ size_t ParagraphCount(const TextData& text);
 Justification JustificationOf(const TextData& text, size_t paragraph);
 void SetJustification(TextData& text, size_t paragraph, Justification justification);
 
+// Gives each character that has a rotation of its own (glyphs.rotate) that
+// rotation as its character rotation, splitting runs where needed, and
+// clears the list: the host's own form of the same text.
+void RotationsIntoRuns(TextData& text);
+
 // Inserts UTF-8 text before the character at `position`, with the features
 // of the character before it (of the first character, at the start).
 void InsertText(TextData& text, size_t position, const std::string& utf8);

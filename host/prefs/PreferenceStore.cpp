@@ -1,7 +1,5 @@
 #include "host/prefs/PreferenceStore.h"
 
-#include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/io/ReplaceFile.h"
+#include "host/io/SystemFiles.h"
 #include "host/text/Encoding.h"
 #include "sdk/suites/StringSuites.h"
 
@@ -65,7 +64,7 @@ enum class ReadResult { kRead, kFailed, kNotRegular, kTooLarge };
 // Reads the whole of a regular file; kFailed with errno set when it cannot
 // be read. Devices and pipes are refused unread, since they may never end.
 ReadResult readFile(const std::string& path, std::string* contents) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = OpenForReading(path);
     if (fd < 0) return ReadResult::kFailed;
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
@@ -373,19 +372,8 @@ HostErr PreferenceStore::putFilePath(const char* section, const char* key, const
 }
 
 std::string PreferenceStore::defaultPath() {
-    std::string base;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            const passwd* user = ::getpwuid(::getuid());
-            home = user ? user->pw_dir : nullptr;
-        }
-        if (!home || !*home) return {};
-        base = std::string(home) + "/.config";
-    }
+    const std::string base = UserConfigFolder();
+    if (base.empty()) return {};
     return base + "/orbalis/preferences.json";
 }
 

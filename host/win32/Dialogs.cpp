@@ -94,10 +94,37 @@ bool SetDialogLong(Window& dialog, int index, LONG_PTR value, LONG_PTR* previous
     return true;
 }
 
+namespace {
+
+bool IsPushButton(HWND control) {
+    return control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+}
+
+// The default push button follows the focus the dialog manager moves: a push
+// button that takes it is drawn as the default (and Enter presses it), and
+// the dialog's own default is again once the focus goes to anything else.
+void MoveDefaultButton(HWND dialog, HWND focus) {
+    HWND current = nullptr;
+    for (HWND c = GetWindow(dialog, GW_CHILD); c && !current; c = GetWindow(c, GW_HWNDNEXT))
+        if (SendMessageW(c, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) current = c;
+    HWND wanted = focus;
+    if (!IsPushButton(focus)) {
+        const auto answer = static_cast<DWORD>(SendMessageW(dialog, DM_GETDEFID, 0, 0));
+        wanted = HIWORD(answer) == DC_HASDEFID ? GetDlgItem(dialog, LOWORD(answer)) : nullptr;
+        if (!IsPushButton(wanted)) return;
+    }
+    if (current == wanted) return;
+    if (current) SendMessageW(current, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageW(wanted, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+}  // namespace
+
 void SetDialogFocus(HWND control) {
     SetFocus(control);
-    if (GetFocus() == control && (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL))
-        SendMessageW(control, EM_SETSEL, 0, -1);
+    if (GetFocus() != control) return;
+    if (SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(control, EM_SETSEL, 0, -1);
+    if (HWND dialog = DialogOf(control); dialog && GetParent(control) == dialog) MoveDefaultButton(dialog, control);
 }
 
 HWND DialogOf(HWND window) {
@@ -169,6 +196,7 @@ int DialogTemplateId(HWND dialog) {
 std::vector<HWND> OpenDialogs() { return gOpenDialogs; }
 void SetDialogUser(DialogUser* user) { gUser = user; }
 DialogUser* CurrentDialogUser() { return gUser; }
+bool DialogsShownOnDesktop() { return false; }
 
 }  // namespace orbalis::win32
 

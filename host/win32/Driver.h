@@ -69,6 +69,9 @@ public:
 // so each dialog is closed at once.
 void SetDialogUser(DialogUser* user);
 DialogUser* CurrentDialogUser();
+// Whether the dialogs are windows on a desktop that a person can use
+// (Windows), rather than a model only a script or a form reaches.
+bool DialogsShownOnDesktop();
 
 // ---- What a person does, by control id: the same moves the scripted user
 // and the terminal form make. Each returns an empty string, or why the move

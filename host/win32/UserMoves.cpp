@@ -130,7 +130,13 @@ std::string UserKeys(HWND dialog, const std::u16string& text) {
 }
 
 void UserEnter(HWND dialog) {
-    // The default button's command; the focus stays where it is.
+    // A default push button with the focus is pressed itself; otherwise the
+    // dialog's default button's command. The focus stays where it is.
+    HWND focus = GetFocus();
+    if (focus && GetParent(focus) == dialog && (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)) {
+        SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(focus), BN_CLICKED), reinterpret_cast<LPARAM>(focus));
+        return;
+    }
     const auto answer = static_cast<DWORD>(SendMessageW(dialog, DM_GETDEFID, 0, 0));
     const int id = HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : IDOK;
     HWND button = GetDlgItem(dialog, id);

@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_COMMCTRL_H
 #define ORBALIS_SDK_WIN32_COMMCTRL_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 #include "WinUser.h"
 
@@ -74,9 +78,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef struct _IMAGELIST* HIMAGELIST;
 typedef struct _TREEITEM* HTREEITEM;
@@ -109,10 +111,34 @@ typedef struct tagTVITEMW {
     LPARAM lParam;
 } TVITEMW;
 
+/* The extended item, as Windows 7 and later have it. */
+typedef struct tagTVITEMEXW {
+    UINT mask;
+    HTREEITEM hItem;
+    UINT state;
+    UINT stateMask;
+    LPWSTR pszText;
+    int cchTextMax;
+    int iImage;
+    int iSelectedImage;
+    int cChildren;
+    LPARAM lParam;
+    int iIntegral;
+    UINT uStateEx;
+    HWND hwnd;
+    int iExpandedImage;
+    int iReserved;
+} TVITEMEXW;
+
+/* The item is read as a TVITEMW or, by its mask, a TVITEMEXW: the structure
+ * is as large as the extended one. */
 typedef struct tagTVINSERTSTRUCTW {
     HTREEITEM hParent;
     HTREEITEM hInsertAfter;
-    TVITEMW item;
+    union {
+        TVITEMEXW itemex;
+        TVITEMW item;
+    };
 } TVINSERTSTRUCTW;
 
 typedef struct tagTVHITTESTINFO {
@@ -137,9 +163,9 @@ int WINAPI ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP mask);
 int WINAPI ImageList_GetImageCount(HIMAGELIST list);
 BOOL WINAPI ImageList_GetIconSize(HIMAGELIST list, int* cx, int* cy);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

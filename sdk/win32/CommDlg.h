@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_COMMDLG_H
 #define ORBALIS_SDK_WIN32_COMMDLG_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 #include "WinUser.h"
 #include "CommCtrl.h"
@@ -30,9 +34,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef UINT_PTR(CALLBACK* LPOFNHOOKPROC)(HWND, UINT, WPARAM, LPARAM);
 
@@ -109,9 +111,9 @@ BOOL WINAPI GetOpenFileNameA(OPENFILENAMEA* ofn);
 BOOL WINAPI GetSaveFileNameA(OPENFILENAMEA* ofn);
 DWORD WINAPI CommDlgExtendedError(void);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

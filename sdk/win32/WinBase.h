@@ -2,13 +2,15 @@
 #ifndef ORBALIS_SDK_WIN32_WINBASE_H
 #define ORBALIS_SDK_WIN32_WINBASE_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 /* The module loaded in this process from `path` (or the program, for null). */
 HMODULE WINAPI GetModuleHandleW(LPCWSTR path);
@@ -20,9 +22,9 @@ HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource);
 LPVOID WINAPI LockResource(HGLOBAL data);
 DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

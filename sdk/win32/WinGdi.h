@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINGDI_H
 #define ORBALIS_SDK_WIN32_WINGDI_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 #define TRANSPARENT 1
@@ -14,9 +18,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef struct tagLOGFONTW {
     LONG lfHeight;
@@ -50,9 +52,9 @@ int WINAPI SetBkMode(HDC dc, int mode);
 int WINAPI GetBkMode(HDC dc);
 BOOL WINAPI SystemParametersInfoW(UINT action, UINT param, LPVOID value, UINT winIni);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

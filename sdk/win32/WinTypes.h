@@ -2,9 +2,15 @@
  *
  * Sizes follow 64-bit Windows: LONG and DWORD are 32 bits, the message
  * parameters pointer-sized. WCHAR is a 16-bit UTF-16 code unit (char16_t):
- * wchar_t is 4 bytes on this platform, so wide literals are written u"". */
+ * wchar_t is 4 bytes on this platform, so wide literals are written u"".
+ * On Windows the system's own headers take the place of every header here
+ * (RealWindows.h); the Windows build checks that the two agree. */
 #ifndef ORBALIS_SDK_WIN32_WINTYPES_H
 #define ORBALIS_SDK_WIN32_WINTYPES_H
+
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
 
 #define WINAPI
 #define CALLBACK
@@ -48,9 +54,19 @@
 #include <stddef.h>
 #include <stdint.h>
 
+/* C declarations, as the system's are; the layout check gathers them in a
+ * namespace of their own instead, beside the system's. */
+#ifndef ORBALIS_WIN32_BEGIN_DECLARATIONS
 #ifdef __cplusplus
-extern "C" {
+#define ORBALIS_WIN32_BEGIN_DECLARATIONS extern "C" {
+#define ORBALIS_WIN32_END_DECLARATIONS }
+#else
+#define ORBALIS_WIN32_BEGIN_DECLARATIONS
+#define ORBALIS_WIN32_END_DECLARATIONS
 #endif
+#endif
+
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef int BOOL;
 typedef unsigned char BYTE;
@@ -94,7 +110,6 @@ ORBALIS_DECLARE_HANDLE(HBITMAP);
 ORBALIS_DECLARE_HANDLE(HDC);
 ORBALIS_DECLARE_HANDLE(HRSRC);
 ORBALIS_DECLARE_HANDLE(HMENU);
-ORBALIS_DECLARE_HANDLE(HGLOBAL_);
 #undef ORBALIS_DECLARE_HANDLE
 typedef HINSTANCE HMODULE;
 typedef HICON HCURSOR;
@@ -130,9 +145,11 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wid
                                LPSTR text, int bytes, LPCSTR defaultChar, BOOL* usedDefault);
 UINT WINAPI GetACP(void);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
+
+#include "WideText.h"
+
+#endif /* _WIN32 */
 #endif

@@ -3,6 +3,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINUSER_H
 #define ORBALIS_SDK_WIN32_WINUSER_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 
 /* Window styles. */
@@ -188,7 +192,6 @@
 /* Dialog item ids. */
 #define IDOK 1
 #define IDCANCEL 2
-#define IDC_STATIC (-1)
 
 /* Window data. */
 #define GWLP_WNDPROC (-4)
@@ -239,9 +242,7 @@
 
 #ifndef RC_INVOKED
 
-#ifdef __cplusplus
-extern "C" {
-#endif
+ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
@@ -360,9 +361,9 @@ HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, in
 HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name);
 BOOL WINAPI DestroyIcon(HICON icon);
 
-#ifdef __cplusplus
-}
-#endif
+ORBALIS_WIN32_END_DECLARATIONS
 
 #endif /* RC_INVOKED */
+
+#endif /* _WIN32 */
 #endif

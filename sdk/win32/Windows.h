@@ -2,6 +2,10 @@
 #ifndef ORBALIS_SDK_WIN32_WINDOWS_H
 #define ORBALIS_SDK_WIN32_WINDOWS_H
 
+#if defined(_WIN32) && !defined(ORBALIS_WIN32_OWN_DECLARATIONS)
+#include "RealWindows.h"
+#else
+
 #include "WinTypes.h"
 #include "WinBase.h"
 #include "WinUser.h"
@@ -10,4 +14,5 @@
 #include "CommCtrl.h"
 #include "CommDlg.h"
 
+#endif /* _WIN32 */
 #endif

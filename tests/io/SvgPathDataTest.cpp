@@ -146,6 +146,19 @@ TEST(SvgPathData, ClosingOnTheStartDoesNotDuplicateIt) {
     ExpectPoint(curve[0].segments[0].in, 5, 10);
 }
 
+// Relative steps that come back to the start mathematically land a rounding
+// error off it in floating point (-347.67788250000007 here); the closing
+// point is the start all the same, or a second reading of the written file
+// (which prints both alike) would merge it and write other data.
+TEST(SvgPathData, ClosingWithinRoundingOfTheStartMergesIt) {
+    const auto out = Parse("m10.1 -347.6778825 l0.2 0.2 l0.7 0.7 l-0.3 -0.3 l-0.6 -0.6 z");
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].segments.size(), 4u);
+    // A closing point a real (if tiny) step away stays an anchor of its own.
+    const auto apart = Parse("M10 10 L20 10 L20 20 L10 10.00001 Z");
+    EXPECT_EQ(apart[0].segments.size(), 4u);
+}
+
 TEST(SvgPathData, SubpathsAfterCloseStartAtTheClosedStart) {
     const auto out = Parse("M5 5 L10 5 L10 10 Z l1 1 M20 20 L30 30");
     ASSERT_EQ(out.size(), 3u);

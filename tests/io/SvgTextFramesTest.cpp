@@ -90,6 +90,15 @@ void ExpectSameText(const TextData& actual, const TextData& expected) {
         EXPECT_NEAR(a.features.horizontalScale, e.features.horizontalScale, kTolerance) << i;
         EXPECT_NEAR(a.features.verticalScale, e.features.verticalScale, kTolerance) << i;
         EXPECT_NEAR(a.features.rotation, e.features.rotation, kTolerance) << i;
+        EXPECT_EQ(a.features.strokePaint, e.features.strokePaint) << i;
+        EXPECT_EQ(a.features.strokeUnder, e.features.strokeUnder) << i;
+        if (e.features.strokePaint) {
+            EXPECT_NEAR(a.features.strokeWidth, e.features.strokeWidth, kTolerance) << i;
+        }
+        EXPECT_NEAR(a.features.tracking, e.features.tracking, kTolerance) << i;
+        EXPECT_NEAR(a.features.baselineShift, e.features.baselineShift, kTolerance) << i;
+        EXPECT_EQ(a.features.decoration, e.features.decoration) << i;
+        EXPECT_EQ(a.features.hidden, e.features.hidden) << i;
     }
     // No justification given is left justification.
     for (size_t i = 0; i < std::max(actual.paragraphs.size(), expected.paragraphs.size()); ++i)
@@ -404,6 +413,15 @@ TEST(SvgTextFrames, JsonThroughSvgKeepsTheLabelsExample) {
         onPath = onPath || Text(before[i]).frameKind == kHostPathText;
     }
     EXPECT_TRUE(onPath) << "the example has a label on a path";
+    // And the labels map tools make: haloed, tracked, on several lines.
+    bool halo = false, tracked = false, lines = false;
+    for (const Art* a : before)
+        for (const auto& run : Text(a).runs) {
+            halo = halo || (run.features.strokePaint && run.features.strokeUnder);
+            tracked = tracked || run.features.tracking != 0;
+            lines = lines || run.text.find('\r') != std::string::npos;
+        }
+    EXPECT_TRUE(halo && tracked && lines);
     EXPECT_EQ(host::WriteSvgDocument(*again), svg);
 }
 

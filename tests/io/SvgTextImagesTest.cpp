@@ -79,16 +79,26 @@ TEST(SvgTextImages, ASharedCharacterScaleKeepsTheTextAsWideAsTheHostLaysItOut) {
     EXPECT_NEAR(after.bottom, before.bottom, 1e-6);
 }
 
-TEST(SvgTextImages, SeveralRotationsPerElementAreKeptAsWritten) {
+TEST(SvgTextImages, SeveralRotationsPerElementTurnEachCharacter) {
     std::string error;
     auto d = host::ReadSvgDocument(
         "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
-        "<text x='10' y='20' rotate='10 20 30'>abc</text></svg>",
+        "<text x='10' y='20' rotate='10 20 30'>abcd</text></svg>",
         {}, &error);
     ASSERT_TRUE(d) << error;
     const Art* art = FirstArt(*d);
-    EXPECT_NE(art->type(), kHostTextFrameArt) << "one angle per run is all the model holds";
-    EXPECT_NE(host::WriteSvgDocument(*d).find("rotate=\"10 20 30\""), std::string::npos);
+    ASSERT_EQ(art->type(), kHostTextFrameArt);
+    // Each character its own rotation, the last angle for the rest.
+    const auto& runs = std::get<host::TextData>(art->data).runs;
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[0].features.rotation, -10);
+    EXPECT_EQ(runs[1].features.rotation, -20);
+    EXPECT_EQ(runs[2].text, "cd");
+    EXPECT_EQ(runs[2].features.rotation, -30);
+    const std::string written = host::WriteSvgDocument(*d);
+    EXPECT_NE(written.find(">a<tspan rotate=\"20\">b</tspan><tspan rotate=\"30\">cd</tspan>"),
+              std::string::npos)
+        << written;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -26,6 +27,14 @@ fs::path LayerFilesTest::WriteFile(const std::string& name, const std::string& b
     const fs::path file = Scratch(name);
     std::ofstream(file, std::ios::binary) << bytes;
     return file;
+}
+
+std::vector<std::string> LayerFilesTest::FolderContents(const fs::path& where) const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(where.empty() ? folder : where))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 std::string LayerFilesTest::ReadFile(const fs::path& file) {

@@ -20,6 +20,9 @@ protected:
     // Writes `bytes` to a file of the scratch folder and returns its path.
     std::filesystem::path WriteFile(const std::string& name, const std::string& bytes) const;
     static std::string ReadFile(const std::filesystem::path& file);
+    // The names in `where` (the scratch folder when empty), sorted, so that
+    // nothing is left behind unnoticed.
+    std::vector<std::string> FolderContents(const std::filesystem::path& where = {}) const;
     static ai::FilePath PathOf(const std::filesystem::path& file);
 
     // Every line CNdTextFile delivers from `bytes` in `encoding`, as UTF-8;

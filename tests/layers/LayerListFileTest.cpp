@@ -76,13 +76,6 @@ protected:
         EXPECT_EQ(Save(file, encoding), 0);
         return ReadFile(file);
     }
-    // Files in the scratch folder, so that nothing is left behind unnoticed.
-    std::vector<std::string> FolderContents() {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 TEST_F(LayerListFileTest, TheListIsEveryLayerInPreOrderInEachEncoding) {

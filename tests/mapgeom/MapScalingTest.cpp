@@ -5,6 +5,7 @@
 #include <cmath>
 #include <set>
 
+#include "host/model/TextLayout.h"
 #include "mapgeom/MapScaling.h"
 #include "tests/layers/LayerCommandTest.h"
 #include "tests/support/TextFixtures.h"
@@ -133,6 +134,49 @@ TEST_F(MapScalingTest, TextKeepsItsSizeUnlessAsked) {
     EXPECT_EQ(Run(kItem, "dialog 115; click 1078; click 1"), 0);
     EXPECT_DOUBLE_EQ(TextOf(label).matrix.a, 0.5) << "with the font-size option the text scales whole";
     EXPECT_DOUBLE_EQ(TextOf(label).matrix.d, 0.5);
+}
+
+// A label with a halo, tracking, a raised run, a hidden run and characters
+// placed apart: without the font-size option it only moves; with it every
+// glyph lands where the scaling takes it.
+TEST_F(MapScalingTest, LabelsWithEveryFeatureMoveOrScaleWhole) {
+    host::TextRun name = Chars("Rhine", 12), raised = Chars("2", 7), hidden = Chars("x", 12);
+    name.features.strokePaint = true;
+    name.features.strokeUnder = true;
+    name.features.strokeWidth = 3;
+    name.features.tracking = 250;
+    name.features.decoration = host::kUnderline;
+    raised.features.baselineShift = 4;
+    hidden.features.hidden = true;
+    Art* label = AddPointText(doc(), layer->group(), {1, 0, 0, 1, 20, 30}, {name, raised, hidden});
+    TextOf(label).glyphs.dx = {NAN, 2};
+    TextOf(label).glyphs.dy = {NAN, NAN, -1};
+    TextOf(label).glyphs.rotate = {NAN, NAN, NAN, 15};
+    doc().touch(label);
+    const std::vector<host::GlyphBox> before = host::LayoutText(TextOf(label));
+    const host::TextData original = TextOf(label);
+
+    EXPECT_EQ(Run(kItem, "dialog 115; click 1077; select 1083 0; click 1"), 0);
+    std::vector<host::GlyphBox> moved = host::LayoutText(TextOf(label));
+    ASSERT_EQ(moved.size(), before.size());
+    for (size_t i = 0; i < moved.size(); ++i)
+        for (int k = 0; k < 4; ++k)
+            EXPECT_TRUE(NearPoint(moved[i].corners[k], {before[i].corners[k].x + 40, before[i].corners[k].y + 10}))
+                << i;
+    for (size_t r = 0; r < original.runs.size(); ++r)
+        EXPECT_TRUE(host::SameFeatures(TextOf(label).runs[r].features, original.runs[r].features)) << r;
+    ASSERT_EQ(TextOf(label).glyphs.rotate.size(), 4u);
+    EXPECT_EQ(TextOf(label).glyphs.rotate[3], 15);
+
+    EXPECT_EQ(Run(kItem, "dialog 115; click 1078; click 1"), 0);
+    const std::vector<host::GlyphBox> scaled = host::LayoutText(TextOf(label));
+    ASSERT_EQ(scaled.size(), before.size());
+    // The second run halves again about the same centre: (100, 50).
+    for (size_t i = 0; i < scaled.size(); ++i)
+        for (int k = 0; k < 4; ++k)
+            EXPECT_TRUE(NearPoint(scaled[i].corners[k], {100 + (moved[i].corners[k].x - 100) / 2,
+                                                         50 + (moved[i].corners[k].y - 50) / 2}, 1e-9))
+                << i;
 }
 
 TEST_F(MapScalingTest, LegacyTextIsLeftWhenFontsKeepTheirSize) {

@@ -78,6 +78,18 @@ TEST_F(PolygonColoringTest, NearShapesAreUnitedButNotRecordedAndFarOnesNeverUnit
     EXPECT_EQ(host::Faults::Calls("DoUniteEffect"), 0u);
 }
 
+// Neighbours whose common border each drew on its own, 0.02 pt apart, as
+// web maps simplified shape by shape have them: the host's unite joins them
+// within its precision, so they touch and take different colours.
+TEST_F(PolygonColoringTest, ABorderDrawnTwiceAHairApartMakesNeighbours) {
+    Art* a = Square(0, 0);
+    Art* b = Square(10.02, 0);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(ColorNumber(a), 1);
+    EXPECT_EQ(ColorNumber(b), 0);
+    ExpectScratchLayerGone();
+}
+
 TEST_F(PolygonColoringTest, ThreeMutuallyTouchingShapes) {
     Art* a = Square(0, 0);
     Art* b = Square(10, 0);

@@ -56,6 +56,35 @@ TEST_F(ResetExampleTest, ShearRemovalLeavesEachLabelAPureRotation) {
     }
 }
 
+// The haloed, tracked, multi-line and shifted labels of the example keep
+// all of it through both resets.
+TEST_F(ResetExampleTest, LabelFeaturesSurviveBothResets) {
+    std::vector<host::TextData> before;
+    for (Art* label : Labels()) before.push_back(TextOf(label));
+    ASSERT_EQ(Choose("テキストを水平垂直に戻す"), 0);
+    ASSERT_EQ(Choose("テキストのシアー変形除去"), 0);
+    const auto labels = Labels();
+    ASSERT_EQ(labels.size(), before.size());
+    int featured = 0;
+    for (size_t i = 0; i < labels.size(); ++i) {
+        const host::TextData& t = TextOf(labels[i]);
+        // Runs told apart by their rotation alone become one when it goes.
+        if (t.runs.size() != before[i].runs.size()) continue;
+        for (size_t r = 0; r < t.runs.size(); ++r) {
+            const host::CharFeatures &now = t.runs[r].features, &was = before[i].runs[r].features;
+            EXPECT_EQ(t.runs[r].text, before[i].runs[r].text) << labels[i]->name;
+            EXPECT_EQ(now.strokeUnder, was.strokeUnder) << labels[i]->name;
+            EXPECT_EQ(now.strokeWidth, was.strokeWidth) << labels[i]->name;
+            EXPECT_EQ(now.tracking, was.tracking) << labels[i]->name;
+            EXPECT_EQ(now.baselineShift, was.baselineShift) << labels[i]->name;
+            EXPECT_EQ(now.decoration, was.decoration) << labels[i]->name;
+            featured += now.strokeUnder || now.tracking != 0 || now.baselineShift != 0 || now.decoration != 0;
+        }
+        EXPECT_EQ(t.paragraphs, before[i].paragraphs) << labels[i]->name;
+    }
+    EXPECT_GE(featured, 4);
+}
+
 TEST_F(ResetExampleTest, TheImageComesBackToItsNaturalSize) {
     const HostRect before = BoundsOf(doc(), Image());
     ASSERT_EQ(Choose("配置画像サイズをリセット"), 0);

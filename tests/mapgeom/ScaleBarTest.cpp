@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <variant>
 
 #include "mapgeom/ScaleBar.h"
 #include "tests/layers/LayerCommandTest.h"
+#include "tests/support/TextFixtures.h"
 
 namespace orbalis::testing {
 namespace {
@@ -142,7 +144,15 @@ void ExpectLabel(const host::Art* art, HostPoint anchor, const std::string& text
                       run.features.fill.c.four.yellow,
                   0);
         EXPECT_FALSE(run.features.strokePaint);
+        // None of what map labels may carry: a new label of the host's is plain.
+        EXPECT_FALSE(run.features.strokeUnder);
+        EXPECT_EQ(run.features.tracking, 0);
+        EXPECT_EQ(run.features.baselineShift, 0);
+        EXPECT_EQ(run.features.decoration, 0);
+        EXPECT_FALSE(run.features.hidden);
+        EXPECT_TRUE(run.features.fillServer.empty() && run.features.strokeServer.empty());
     }
+    EXPECT_TRUE(t.glyphs.empty());
     EXPECT_TRUE(art->attributes() & kHostArtSelected);
 }
 
@@ -253,6 +263,35 @@ TEST_F(ScaleBar, TheSelectionAndTextEditingAreClearedAndOnlyThePiecesAreSelected
     doc().collectSelected(selected);
     // The layer group, the bar's group and its seven pieces.
     EXPECT_EQ(selected.size(), 9u);
+}
+
+// The bar goes onto a layer of haloed, tracked, shifted labels with
+// characters placed apart: its own labels are plain, the others untouched,
+// and the map goes through SVG as it stands.
+TEST_F(ScaleBar, ALayerOfFeaturedLabelsKeepsThemAndTheBarsLabelsArePlain) {
+    host::TextRun name = Chars("Seine", 10), note = Chars("km2", 6), gone = Chars("?", 6);
+    name.features.strokePaint = note.features.strokePaint = true;
+    name.features.strokeUnder = note.features.strokeUnder = true;
+    name.features.tracking = 300;
+    note.features.baselineShift = 3;
+    note.features.decoration = host::kUnderline;
+    gone.features.hidden = true;
+    host::Art* label = AddPointText(doc(), layer->group(), Turned(10, 200, 300), {name, note, gone});
+    std::get<host::TextData>(label->data).glyphs.dx = {NAN, 1.5};
+    Select(doc(), label);
+    const host::TextData before = TextOf(label);
+    EXPECT_EQ(Run(kItem, "dialog 123; click 1070; click 1"), 0);
+    ASSERT_EQ(TextOf(label).runs.size(), before.runs.size());
+    for (size_t r = 0; r < before.runs.size(); ++r)
+        EXPECT_TRUE(host::SameFeatures(TextOf(label).runs[r].features, before.runs[r].features)) << r;
+    EXPECT_EQ(TextOf(label).glyphs.dx.size(), 2u);
+    EXPECT_TRUE(NearMatrix(TextOf(label).matrix, before.matrix));
+    host::Art* bar = layer->group()->firstChild();
+    ASSERT_EQ(bar->next(), label);
+    std::vector<host::Art*> made;
+    for (host::Art* a = bar->lastChild(); a; a = a->prev()) made.push_back(a);
+    ASSERT_EQ(made.size(), 7u);
+    ExpectLabel(made[4], {kCentre.x - 40.0 * 72 / 25.4 / 2, kCentre.y + 5}, "0");
 }
 
 TEST_F(ScaleBar, AHiddenOrLockedCurrentLayerDisablesTheBoxAndGetsANewLayerAnyway) {

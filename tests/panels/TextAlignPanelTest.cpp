@@ -1,5 +1,7 @@
 // The text origin panel: its six buttons, what a press does to the selected
 // text, and the buttons' enabling by the open document.
+#include <cmath>
+
 #include "host/model/TextStory.h"
 #include "tests/panels/PanelTestSupport.h"
 #include "tests/support/TextFixtures.h"
@@ -103,6 +105,34 @@ TEST_F(TextAlignPanelTest, CentringHorizontalTextMovesItsOriginAndKeepsTheGlyphs
     EXPECT_EQ(JustificationOfText(text), Justification::Right);
     EXPECT_TRUE(SameBounds(BoundsOf(doc(), text), before));
     EXPECT_TRUE(NearPoint(Anchor(text), {before.right, 200}));
+}
+
+// A halo, tracking, a raised run, a hidden run and shifted, turned
+// characters: the origin moves, the glyphs stay, the features too.
+TEST_F(TextAlignPanelTest, LabelsWithEveryFeatureKeepTheirGlyphsInPlace) {
+    host::TextRun name = Chars("Loire", 12), raised = Chars("2", 7), gone = Chars("xx", 12);
+    name.features.strokePaint = true;
+    name.features.strokeUnder = true;
+    name.features.strokeWidth = 2;
+    name.features.tracking = 150;
+    raised.features.baselineShift = 5;
+    gone.features.hidden = true;
+    host::Art* text = AddPointText(doc(), layer->group(), Turned(0, 100, 200), {name, raised, gone});
+    TextOf(text).glyphs.dx = {NAN, 1, NAN, -0.5};
+    TextOf(text).glyphs.dy = {NAN, NAN, 2};
+    TextOf(text).glyphs.rotate = {NAN, NAN, NAN, NAN, 20};
+    doc().touch(text);
+    Select(doc(), text);
+    const HostRect before = BoundsOf(doc(), text);
+    for (int position : {2, 3, 1}) {
+        ASSERT_EQ(Press(position), "");
+        EXPECT_TRUE(SameBounds(BoundsOf(doc(), text), before)) << position;
+    }
+    EXPECT_TRUE(TextOf(text).runs[0].features.strokeUnder);
+    EXPECT_EQ(TextOf(text).runs[0].features.tracking, 150);
+    EXPECT_EQ(TextOf(text).runs[1].features.baselineShift, 5);
+    EXPECT_TRUE(TextOf(text).runs[2].features.hidden);
+    EXPECT_EQ(TextOf(text).glyphs.rotate.size(), 5u);
 }
 
 TEST_F(TextAlignPanelTest, VerticalTextKeepsItsGlyphsWhenItsJustificationChanges) {

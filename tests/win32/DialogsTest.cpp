@@ -199,6 +199,29 @@ TEST_F(DialogTest, EnterPressesTheDefaultButtonWithoutMovingTheFocus) {
     EXPECT_NE(focusAtOk, nullptr);
 }
 
+TEST_F(DialogTest, TheDefaultButtonFollowsTheFocusSoEnterPressesTheFocusedButton) {
+    auto isDefault = [](HWND dialog, int id) {
+        return (GetWindowLongPtrW(GetDlgItem(dialog, id), GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+    };
+    bool cancelWasDefault = false, okWasDefault = true;
+    int pressed = 0;
+    procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+            pressed = LOWORD(wParam);
+            cancelWasDefault = isDefault(dialog, IDCANCEL);
+            okWasDefault = isDefault(dialog, IDOK);
+        }
+        return 0;
+    };
+    // From the after-radio, Tab reaches OK, then Cancel: Cancel is drawn as
+    // the default and Enter presses it, as in a Windows dialog.
+    Script("dialog 125; click 1110; click 1130; leave; leave; enter");
+    EXPECT_EQ(Run(125), kCancel);
+    EXPECT_EQ(pressed, IDCANCEL);
+    EXPECT_TRUE(cancelWasDefault);
+    EXPECT_FALSE(okWasDefault);
+}
+
 TEST_F(DialogTest, LeaveMovesAlongTheTabOrder) {
     std::vector<int> focused;
     procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {

@@ -80,6 +80,9 @@ Subcommand AddRun(CLI::App& root) {
     CLI::Option* uiFile = Repeatable(app, "--ui-file", *files, "the same from a file, one step a line; repeatable")
                               ->type_name("FILE");
     app->add_flag("--stats", options->stats, "print the time taken and the host calls made");
+    app->add_option("--trace", options->trace,
+                    "write the state of the dialogs' controls before each of the user's steps to this file")
+        ->type_name("FILE");
     AddHostFiles(app, options->files);
     return {app, [app, options, scripts, files, ui, uiFile] {
                 std::size_t nextScript = 0, nextFile = 0;

@@ -21,6 +21,7 @@
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
+#include "host/io/SystemFiles.h"
 #include "host/io/ReplaceFile.h"
 #include "host/win32/DialogPicture.h"
 #include "host/app/PanelUser.h"
@@ -210,9 +211,9 @@ bool CheckWritable(const std::string& path, std::string* error) {
         const fs::path target(followed);
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
         struct stat info {};
-        if (::stat(folder.c_str(), &info) != 0) problem = errno;
+        if (::stat(folder.string().c_str(), &info) != 0) problem = errno;
         else if (!S_ISDIR(info.st_mode)) problem = ENOTDIR;
-        else if (::stat(target.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) problem = EISDIR;
+        else if (::stat(target.string().c_str(), &info) == 0 && S_ISDIR(info.st_mode)) problem = EISDIR;
     }
     if (problem == 0) return true;
     *error = path + ": cannot write: " + std::strerror(problem);
@@ -286,10 +287,13 @@ std::string PluginPath(const std::optional<std::string>& plugin) {
     if (plugin) return *plugin;
     if (const char* env = std::getenv("ORBALIS_PLUGIN"); env && *env) return env;
     std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        for (const fs::path& candidate : {self.parent_path() / "../plugins/Orbalis.so",
-                                          self.parent_path() / "../lib/orbalis/Orbalis.so"})
+    const std::string program = host::ProgramFile();
+    if (!program.empty()) {
+        const fs::path self(program);
+        const fs::path library = fs::path(ORBALIS_PLUGIN_DEFAULT_PATH).filename();
+        for (const fs::path& candidate : {self.parent_path() / "../plugins" / library,
+                                          self.parent_path() / "../lib/orbalis" / library,
+                                          self.parent_path() / library})
             if (fs::exists(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
     }
     return ORBALIS_PLUGIN_DEFAULT_PATH;
@@ -379,7 +383,13 @@ int RunCommand(const RunOptions& options) {
 
     // The dialogs' user and the shell's requests, shown as they come.
     ConsoleDialogUser consoleUser(dialogUser, isatty(STDIN_FILENO) != 0);
-    win32::SetDialogUser(&consoleUser);
+    std::ofstream traceFile;
+    if (options.trace) {
+        traceFile.open(fs::path(*options.trace), std::ios::binary);
+        if (!traceFile) return Fail(*options.trace + ": cannot write: " + std::strerror(errno));
+    }
+    TracingDialogUser tracingUser(consoleUser, traceFile);
+    win32::SetDialogUser(options.trace ? static_cast<win32::DialogUser*>(&tracingUser) : &consoleUser);
     win32::OnShellRequest([](const win32::ShellRequest& r) {
         std::cerr << "shell: " << r.operation << " " << r.file << "\n";
     });

@@ -38,6 +38,7 @@ struct RunOptions {
     bool yes = false, no = false, stats = false;
     std::vector<std::string> answers;  // in order
     std::vector<UiSource> ui;
+    std::optional<std::string> trace;  // the dialogs' states before each step go here
     HostFiles files;
 };
 

@@ -16,7 +16,10 @@ std::string Text(HWND window) {
 std::string ClassOf(HWND window) {
     char16_t name[64] = {};
     GetClassNameW(window, name, 64);
-    const std::string cls = win32::Narrow(name);
+    // Class names are compared without regard to case, as Windows does.
+    std::string cls = win32::Narrow(name);
+    for (char& c : cls)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     if (cls == "EDIT") return "field";
     if (cls == "COMBOBOX") return "list";
     if (cls == "BUTTON") return "button";
@@ -83,12 +86,54 @@ std::string DialogForm(HWND dialog) {
     return form;
 }
 
+namespace {
+
+// The plug-in's controls of the dialog and their states, with the focus and
+// each field's selection: for a file dialog, those of the plug-in's own
+// template inside it, since the rest is the system's.
+void AddState(HWND dialog, std::string* state) {
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (win32::DialogTemplateId(child)) {
+            *state += "-- dialog " + std::to_string(win32::DialogTemplateId(child)) + "\n";
+            AddState(child, state);
+            continue;
+        }
+        if (!win32::DialogTemplateId(dialog)) continue;
+        *state += Describe(child);
+        if (!IsWindowVisible(child)) *state += "  (hidden)";
+        if (ClassOf(child) == "field") {
+            DWORD start = 0, end = 0;
+            SendMessageW(child, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+            *state += "  sel " + std::to_string(start) + "-" + std::to_string(end);
+        }
+        if (GetFocus() == child) *state += "  <- focus";
+        *state += "\n";
+    }
+}
+
+}  // namespace
+
+std::string DialogState(HWND dialog) {
+    const std::string kind = win32::DialogKind(dialog);
+    std::string state = "== " + (kind.empty() ? "dialog " + std::to_string(win32::DialogTemplateId(dialog)) + " " + Text(dialog)
+                                              : kind + " dialog") + "\n";
+    AddState(dialog, &state);
+    return state;
+}
+
+bool TracingDialogUser::Act(HWND dialog) {
+    out_ << DialogState(dialog) << std::flush;
+    return inner_.Act(dialog);
+}
+
 bool ConsoleDialogUser::Act(HWND dialog) {
     const bool known = std::find(scripted_.begin(), scripted_.end(), dialog) != scripted_.end();
     if (known || script_.pendingSteps() > 0 || !interactive_) {
         if (!known) scripted_.push_back(dialog);
         return script_.Act(dialog);
     }
+    // On a desktop the person uses the dialog itself.
+    if (win32::DialogsShownOnDesktop()) return true;
     std::cerr << DialogForm(dialog)
               << "steps: type ID TEXT, keys TEXT, clear ID, click ID, select ID ROW, leave, back, enter, escape, file PATH; "
                  "an empty line is enter, end of input cancels\n> "

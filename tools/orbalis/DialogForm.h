@@ -3,6 +3,8 @@
 // types the same steps, and is cancelled elsewhere.
 #pragma once
 
+#include <ostream>
+
 #include "host/win32/ScriptedUser.h"
 
 namespace orbalis::tools {
@@ -21,5 +23,22 @@ private:
 // The form of a dialog: its caption, then its controls in tab order with
 // their ids, kinds, texts and states.
 std::string DialogForm(HWND dialog);
+
+// The state of the plug-in's controls in a dialog, one line each: kind,
+// text, checks, list rows, enabling, visibility, the field selections and
+// the focus. The same on any Win32, for comparing runs.
+std::string DialogState(HWND dialog);
+
+// Writes the state of each dialog before every turn of its user, that is
+// after each step has taken effect, then lets `inner` act.
+class TracingDialogUser : public win32::DialogUser {
+public:
+    TracingDialogUser(win32::DialogUser& inner, std::ostream& out) : inner_(inner), out_(out) {}
+    bool Act(HWND dialog) override;
+
+private:
+    win32::DialogUser& inner_;
+    std::ostream& out_;
+};
 
 }  // namespace orbalis::tools

@@ -184,6 +184,12 @@ bool ParsePaint(std::string_view text, Paint* paint) {
         *paint = Paint{Paint::CurrentColor, {}, false, {}};
         return true;
     }
+    if (lower == "context-fill" || lower == "context-stroke") {
+        // The paint of the element that uses this one: kept like a paint
+        // server, and written back as it was.
+        *paint = Paint{Paint::Url, {}, false, std::string(text)};
+        return true;
+    }
     if (lower.rfind("url(", 0) == 0) {
         const size_t close = text.find(')');
         if (close == std::string_view::npos) return false;

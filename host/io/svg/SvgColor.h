@@ -13,7 +13,8 @@ struct Rgba {
 };
 
 // A paint value: none, a colour, the current colour, or a paint server
-// (url(#id), with an optional fallback colour).
+// (url(#id), with an optional fallback colour; or the paint of the element
+// that uses this one, context-fill or context-stroke).
 struct Paint {
     enum Kind { None, Color, CurrentColor, Url } kind = None;
     Rgba color;            // Color, and the fallback of Url

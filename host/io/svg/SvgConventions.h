@@ -99,11 +99,4 @@ inline std::string Quote(std::string_view value) {
     return out;
 }
 
-// Whether two runs of text look the same (and so may be one run).
-inline bool SameFeatures(const CharFeatures& a, const CharFeatures& b) {
-    return a.font == b.font && a.fontSize == b.fontSize && a.horizontalScale == b.horizontalScale &&
-           a.verticalScale == b.verticalScale && a.rotation == b.rotation && a.fillPaint == b.fillPaint &&
-           std::memcmp(&a.fill, &b.fill, sizeof a.fill) == 0;
-}
-
 }  // namespace orbalis::host::svg

@@ -18,6 +18,7 @@
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgStyle.h"
 #include "host/io/svg/SvgTextImport.h"
+#include "host/io/svg/SvgUserPercentages.h"
 #include "host/io/svg/SvgTransform.h"
 
 namespace orbalis::host::svg {
@@ -255,6 +256,8 @@ private:
     // back, the symbol loses the viewport that put them out of range and
     // they come alive, so they count as uses when looking for cycles.
     std::map<const Art*, std::string> keptSymbolUses_;
+    std::vector<pugi::xml_node> shownByUses_;  // the elements uses are drawing copies of, innermost last
+    bool showable(pugi::xml_node target, pugi::xml_node use) const;
     std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
     struct PendingLayer {
         Layer* layer;
@@ -1020,13 +1023,62 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
     finish(art, e, context);
 }
 
+// Whether a use may show a copy of `target` as art: an element the model
+// draws, not inside anything that renders nothing by itself (a pattern, a
+// mask, a nested viewport), and not around the use or already being shown
+// by the uses around it.
+bool Importer::showable(pugi::xml_node target, pugi::xml_node use) const {
+    static const char* drawn[] = {"g", "path", "rect", "circle", "ellipse", "line", "polyline", "polygon", "text",
+                                  "image", "use"};
+    const std::string_view name = target ? svgName(target) : std::string_view();
+    if (std::none_of(std::begin(drawn), std::end(drawn), [&](const char* d) { return name == d; })) return false;
+    if (std::find(shownByUses_.begin(), shownByUses_.end(), target) != shownByUses_.end()) return false;
+    for (pugi::xml_node up = use; up; up = up.parent())
+        if (up == target) return false;
+    // Paint taken from the use (context-fill, context-stroke) is not the model's.
+    struct Walker : pugi::xml_tree_walker {
+        bool found = false;
+        bool for_each(pugi::xml_node& node) override {
+            for (pugi::xml_attribute a : node.attributes())
+                if (std::string_view(a.value()).find("context-") != std::string_view::npos) found = true;
+            return !found;
+        }
+    } walker;
+    for (pugi::xml_attribute a : target.attributes())
+        if (std::string_view(a.value()).find("context-") != std::string_view::npos) walker.found = true;
+    if (!walker.found) target.traverse(walker);
+    if (walker.found) return false;
+    for (pugi::xml_node up = target.parent(); up && up.parent().type() == pugi::node_element; up = up.parent()) {
+        const std::string_view upName = svgName(up);
+        if (upName != "g" && upName != "defs" && upName != "a" && upName != "switch") return false;
+    }
+    return true;
+}
+
 void Importer::importUse(pugi::xml_node el, Art* container, const Context& context) {
     const std::string target = href(el);
     auto symbol = target.size() > 1 && target[0] == '#' ? symbols_.find(target.substr(1)) : symbols_.end();
     if (symbol == symbols_.end()) {
-        // A use of anything but a symbol is kept as written; the element it
-        // shows keeps its id, so the reference still holds.
-        importForeign(el, container, context);
+        const auto found = target.size() > 1 && target[0] == '#' ? ids_.find(target.substr(1)) : ids_.end();
+        if (found == ids_.end() || !showable(found->second, el)) {
+            // Kept as written; the element it shows keeps its id, so the
+            // reference still holds.
+            importForeign(el, container, context);
+            return;
+        }
+        // A use of art is a group holding a copy of it, drawn where the use
+        // puts it and styled by the use, as SVG draws it.
+        Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
+        const double fs = e.style.fontSize;
+        const HostMatrix place = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
+                                        Concat(e.transform, context.ctm));
+        Art* group = add(container, kHostGroupArt);
+        group->foreignAttributes = keep(e, [](Property) { return false; });
+        if (Refers(group->foreignAttributes)) group->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(place));
+        finish(group, e, context);
+        shownByUses_.push_back(found->second);
+        importElement(found->second, group, nullptr, Context{place, e.style});
+        shownByUses_.pop_back();
         return;
     }
     Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
@@ -1302,6 +1354,7 @@ void Importer::run(pugi::xml_document& xml, const SvgImportOptions& options) {
     indexIds(root);
     Context context;
     readRoot(root, &context);
+    ResolveUserSpacePercentages(root, basis_, [this](pugi::xml_node n) { return svgName(n); });
     textPaths_.collect(*this, root);
     importSymbols();
 

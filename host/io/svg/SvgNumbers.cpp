@@ -100,6 +100,18 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+std::vector<std::string_view> SplitList(std::string_view text, std::string_view separators) {
+    std::vector<std::string_view> items;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find_first_of(separators, start);
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start) items.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return items;
+}
+
 bool ParseNumber(std::string_view text, double* value) {
     text = Trim(text);
     const size_t n = NumberLength(text);

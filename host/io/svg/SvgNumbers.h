@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace orbalis::host::svg {
 
@@ -57,5 +58,8 @@ std::string FormatExact(double value);
 std::string FormatCoordinate(double value);
 
 std::string_view Trim(std::string_view text);
+
+// The items of a list, split at any of `separators`; empty items left out.
+std::vector<std::string_view> SplitList(std::string_view text, std::string_view separators = " \t\r\n");
 
 }  // namespace orbalis::host::svg

@@ -1,5 +1,6 @@
 #include "host/io/svg/SvgPathData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -10,6 +11,17 @@ namespace orbalis::host::svg {
 namespace {
 
 bool Same(HostPoint a, HostPoint b) { return a.x == b.x && a.y == b.y; }
+
+// Equal but for floating-point rounding: relative coordinates summed along a
+// long subpath come back to its start a few units in the last place off.
+// Far below the millionth of a point the writer prints, so a closing point
+// kept apart here would print as the start and be merged on the next read.
+bool SameWithinRounding(HostPoint a, HostPoint b) {
+    auto near = [](double u, double v) {
+        return std::fabs(u - v) <= 1e-9 * std::max({1.0, std::fabs(u), std::fabs(v)});
+    };
+    return near(a.x, b.x) && near(a.y, b.y);
+}
 HostPoint Lerp(HostPoint a, HostPoint b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
 }  // namespace
@@ -118,8 +130,10 @@ void PathBuilder::close() {
     if (!open_) return;
     Subpath& sub = subpaths_.back();
     sub.closed = true;
-    if (sub.segments.size() > 1 && Same(sub.segments.back().p, sub.segments.front().p)) {
-        sub.segments.front().in = sub.segments.back().in;
+    if (sub.segments.size() > 1 && SameWithinRounding(sub.segments.back().p, sub.segments.front().p)) {
+        const HostPathSegment& last = sub.segments.back();
+        // A straight closing segment stays straight on the start it merges into.
+        sub.segments.front().in = Same(last.in, last.p) ? sub.segments.front().p : last.in;
         sub.segments.pop_back();
         ++*budget_;
     }

@@ -19,7 +19,7 @@ struct Subpath {
 
 // Builds subpaths from moves, lines and cubic curves. A straight segment
 // leaves handles on its anchors; closing a subpath whose last anchor is
-// back on the first merges the two.
+// back on the first (within floating-point rounding) merges the two.
 class PathBuilder {
 public:
     // Every segment counts against `budget` (shared by a whole document);

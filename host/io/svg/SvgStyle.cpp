@@ -14,6 +14,7 @@ constexpr const char* kNames[kPropertyCount] = {
     "stroke-opacity", "stroke-linecap",    "stroke-linejoin",   "stroke-miterlimit",
     "stroke-dasharray", "stroke-dashoffset", "opacity",         "color",        "display",
     "visibility",     "font-size",         "font-family",       "text-anchor",  "writing-mode",
+    "letter-spacing", "baseline-shift",    "text-decoration",   "paint-order",
 };
 
 bool Keyword(std::string_view value, std::initializer_list<const char*> words, int* index) {
@@ -95,6 +96,54 @@ bool Dashes(std::string_view value, const LengthBasis& basis, double fontSize, s
     bool allZero = true;
     for (double v : *out) allZero = allZero && v == 0;
     if (allZero) out->clear();
+    return true;
+}
+
+// "baseline", "sub", "super", a percentage of the font size or a length;
+// positive raises the text.
+bool BaselineShift(std::string_view value, const LengthBasis& basis, double fontSize, double* out) {
+    if (value == "baseline") *out = 0;
+    else if (value == "sub") *out = -0.2 * fontSize;
+    else if (value == "super") *out = 0.4 * fontSize;
+    else if (Length length; ParseLength(value, &length) && length.unit == Length::Percent)
+        *out = length.value / 100 * fontSize;
+    else
+        return UserLength(value, basis, fontSize, out);
+    return true;
+}
+
+// "none" or any of underline, overline and line-through; a line's style
+// or colour is not held.
+bool Decoration(std::string_view value, int* out) {
+    int bits = 0;
+    for (std::string_view word : SplitList(value)) {
+        int k = 0;
+        if (!Keyword(word, {"none", "underline", "overline", "line-through"}, &k)) return false;
+        if (k) bits |= 1 << (k - 1);  // the model's order: underline 1, overline 2, line-through 4
+    }
+    *out = bits;
+    return true;
+}
+
+// "normal" or the order of fill, stroke and markers; only whether the
+// stroke comes before the fill matters here.
+bool PaintOrder(std::string_view value, bool* strokeUnder) {
+    if (value == "normal") {
+        *strokeUnder = false;
+        return true;
+    }
+    size_t fill = std::string_view::npos, stroke = std::string_view::npos;
+    size_t index = 0;
+    for (std::string_view word : SplitList(value)) {
+        int k = 0;
+        if (!Keyword(word, {"fill", "stroke", "markers"}, &k)) return false;
+        if (k == 0) fill = index;
+        if (k == 1) stroke = index;
+        ++index;
+    }
+    if (index == 0 || index > 3) return false;
+    // Unnamed parts follow in their usual order: fill, stroke, markers.
+    *strokeUnder = stroke != std::string_view::npos && (fill == std::string_view::npos || stroke < fill);
     return true;
 }
 
@@ -194,6 +243,8 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
                                         ComputedStyle* style) {
     std::vector<Property> bad;
     style->displayNone = false;
+    const double parentShift = style->baselineShift;  // what `inherit` takes
+    style->baselineShift = 0;
     // Font size first: em lengths of the other properties depend on it.
     const Property order[] = {Property::FontSize,       Property::Color,          Property::Fill,
                               Property::FillOpacity,    Property::FillRule,       Property::Stroke,
@@ -201,12 +252,16 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
                               Property::StrokeLinejoin, Property::StrokeMiterlimit, Property::StrokeDasharray,
                               Property::StrokeDashoffset, Property::Opacity,      Property::Display,
                               Property::Visibility,     Property::FontFamily,     Property::TextAnchor,
-                              Property::WritingMode};
+                              Property::WritingMode,    Property::LetterSpacing,  Property::BaselineShift,
+                              Property::TextDecoration, Property::PaintOrder};
     for (Property p : order) {
         const auto& declared = declarations[size_t(p)];
         if (!declared) continue;
         const std::string_view value = Trim(*declared);
-        if (value == "inherit") continue;
+        if (value == "inherit") {
+            if (p == Property::BaselineShift) style->baselineShift = parentShift;
+            continue;
+        }
         bool ok = true;
         int k = 0;
         switch (p) {
@@ -271,6 +326,20 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
         case Property::TextAnchor:
             ok = Keyword(value, {"start", "middle", "end"}, &style->textAnchor);
             break;
+        case Property::LetterSpacing: {
+            double spacing = 0;
+            ok = value == "normal" || UserLength(value, basis, style->fontSize, &spacing);
+            if (ok) style->letterSpacing = spacing;
+            break;
+        }
+        case Property::BaselineShift: {
+            double shift = 0;
+            ok = BaselineShift(value, basis, style->fontSize, &shift) && std::isfinite(shift);
+            if (ok) style->baselineShift = shift;
+            break;
+        }
+        case Property::TextDecoration: ok = Decoration(value, &style->decoration); break;
+        case Property::PaintOrder: ok = PaintOrder(value, &style->strokeUnder); break;
         case Property::WritingMode: {
             static const char* vertical[] = {"tb", "tb-rl", "vertical-rl", "vertical-lr"};
             style->vertical = false;

@@ -34,8 +34,12 @@ enum class Property {
     FontFamily,
     TextAnchor,
     WritingMode,
+    LetterSpacing,
+    BaselineShift,
+    TextDecoration,
+    PaintOrder,
 };
-inline constexpr size_t kPropertyCount = size_t(Property::WritingMode) + 1;
+inline constexpr size_t kPropertyCount = size_t(Property::PaintOrder) + 1;
 
 const char* PropertyName(Property property);
 std::optional<Property> FindProperty(std::string_view name);
@@ -72,8 +76,12 @@ struct ComputedStyle {
     int textAnchor = 0;  // start, middle, end
     bool vertical = false;
     bool invisible = false;  // visibility hidden or collapse
+    double letterSpacing = 0;
+    int decoration = 0;        // TextDecoration bits, passed on to what is inside
+    bool strokeUnder = false;  // paint-order puts the stroke before the fill
     // Not inherited: set from the element's own declarations only.
     bool displayNone = false;
+    double baselineShift = 0;  // up, from the parent's baseline
 };
 
 // What relative lengths are measured against.

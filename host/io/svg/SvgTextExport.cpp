@@ -1,6 +1,7 @@
 #include "host/io/svg/SvgTextExport.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -43,17 +44,46 @@ double AsWritten(double coordinate) { return std::strtod(FormatCoordinate(coordi
 
 bool Scaled(const CharFeatures& f) { return f.horizontalScale != 1 || f.verticalScale != 1; }
 
-// The features SVG shows on an element of its own; scales go on the run.
-bool SameShown(const CharFeatures& a, const CharFeatures& b) {
-    CharFeatures x = a, y = b;
+// Features that SVG does not pass on from a text to its tspans as the model
+// means them (a tspan's shift adds to its parent's, a decoration cannot be
+// taken off inside), so that only the runs' own tspans carry them.
+void ClearRunOnly(CharFeatures& f) {
+    f.baselineShift = 0;
+    f.decoration = 0;
+    f.hidden = false;
+}
+
+// Whether a run shows as the text element written with `base` shows it;
+// scales go on the run.
+bool SameShown(const CharFeatures& a, const CharFeatures& base) {
+    CharFeatures x = a, y = base;
     x.horizontalScale = x.verticalScale = y.horizontalScale = y.verticalScale = 1;
-    return svg::SameFeatures(x, y);
+    ClearRunOnly(y);
+    return host::SameFeatures(x, y);
+}
+
+// Letter spacing in the text's units (points).
+double Spacing(const CharFeatures& f) { return f.tracking / 1000 * f.fontSize; }
+
+std::string PaintText(bool painted, const HostColor& color, const std::string& server) {
+    if (!painted) return "none";
+    return server.empty() ? FormatColor(ShownColor(color)) : server;
+}
+
+std::string DecorationText(int32_t decoration) {
+    std::string out;
+    for (auto [bit, word] : {std::pair{kUnderline, "underline"}, {kOverline, "overline"}, {kLineThrough, "line-through"}})
+        if (decoration & bit) out += (out.empty() ? "" : " ") + std::string(word);
+    return out;
 }
 
 }  // namespace
 
 void WriteText(const Art* art, int depth, TextWriterContext& context, std::string& out) {
-    const auto& text = std::get<TextData>(art->data);
+    // Characters turned on their own are written as runs of their own.
+    TextData own = std::get<TextData>(art->data);
+    RotationsIntoRuns(own);
+    const TextData& text = own;
     const bool vertical = text.orientation == 1;
     // The text's own SVG space (y down, like the page's) to the written page.
     HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
@@ -102,16 +132,21 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     struct Piece {
         std::string text;
         const CharFeatures* features;
+        size_t position;  // of its first character in the story
     };
     std::vector<std::vector<Piece>> paragraphs(1);
     static const CharFeatures defaults{};
+    size_t position = 0;
     for (const TextRun& run : text.runs) {
         size_t start = 0;
         while (true) {
             const size_t end = run.text.find_first_of("\r\n", start);
             const std::string part = run.text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-            if (!part.empty()) paragraphs.back().push_back({part, &run.features});
+            const size_t length = DecodeUtf8(part).size();
+            if (!part.empty()) paragraphs.back().push_back({part, &run.features, position});
+            position += length;
             if (end == std::string::npos) break;
+            ++position;  // the line break
             paragraphs.emplace_back();
             start = end + 1;
         }
@@ -132,15 +167,29 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
         if (than ? f.rotation != than->rotation : f.rotation != 0)
             out.set("rotate", FormatExact(f.rotation == 0 ? 0 : -f.rotation));
         const bool sameFill = than && f.fillPaint == than->fillPaint &&
-                              (!f.fillPaint || std::memcmp(&f.fill, &than->fill, sizeof f.fill) == 0);
+                              (!f.fillPaint || (SameColor(f.fill, than->fill) && f.fillServer == than->fillServer));
         if (!sameFill) {
-            out.set("fill", f.fillPaint ? FormatColor(ShownColor(f.fill)) : "none");
+            out.set("fill", PaintText(f.fillPaint, f.fill, f.fillServer));
             if (f.fillPaint && f.fill.kind == kHostFourColor) {
                 const HostFourColor& c = f.fill.c.four;
                 out.set(kCmykFillAttribute, FormatExact(c.cyan) + " " + FormatExact(c.magenta) + " " +
                                                 FormatExact(c.yellow) + " " + FormatExact(c.black));
             }
         }
+        // A halo is a stroke under the fill.
+        const bool stroked = than ? than->strokePaint : false;
+        if (f.strokePaint != stroked ||
+            (f.strokePaint && (!SameColor(f.stroke, than->stroke) || f.strokeServer != than->strokeServer)))
+            out.set("stroke", PaintText(f.strokePaint, f.stroke, f.strokeServer));
+        if (f.strokePaint && (!stroked || f.strokeWidth != than->strokeWidth))
+            out.set("stroke-width", FormatCoordinate(f.strokeWidth));
+        const bool under = than ? than->strokePaint && than->strokeUnder : false;
+        if (f.strokePaint && f.strokeUnder != under) out.set("paint-order", f.strokeUnder ? "stroke" : "normal");
+        if (Spacing(f) != (than ? Spacing(*than) : 0)) out.set("letter-spacing", FormatCoordinate(Spacing(f)));
+        if (!than) return;
+        if (f.baselineShift != 0) out.set("baseline-shift", FormatCoordinate(f.baselineShift));
+        if (f.decoration) out.set("text-decoration", DecorationText(f.decoration));
+        if (f.hidden) out.set("display", "none");
     };
     featureAttributes(base, nullptr, a);
     if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
@@ -148,15 +197,66 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     context.commonAttributes(art, a);
 
     std::string body;
+    // Characters placed apart start a tspan inside their run's that holds
+    // them and what follows up to the next one, with single values, which
+    // every renderer reads (librsvg 2.54 takes only the first value of a
+    // list) and which keeps the glyphs between them shaped together.
+    const GlyphPlacement& placed = text.glyphs;
+    auto entry = [](const std::vector<double>& list, size_t at) { return at < list.size() ? list[at] : NAN; };
+    auto placedAt = [&](size_t at) {
+        for (const std::vector<double>* l : {&placed.x, &placed.y, &placed.dx, &placed.dy})
+            if (std::isfinite(entry(*l, at))) return true;
+        return false;
+    };
+    auto hasPlaces = [&](const Piece& piece) {
+        const size_t count = DecodeUtf8(piece.text).size();
+        for (size_t i = 0; i < count; ++i)
+            if (placedAt(piece.position + i)) return true;
+        return false;
+    };
+    auto appendPlaced = [&](const Piece& piece) {
+        size_t from = 0, i = 0;  // bytes written so far; characters seen
+        bool open = false;
+        for (size_t byte = 0; byte < piece.text.size(); ++byte) {
+            if ((piece.text[byte] & 0xC0) == 0x80) continue;  // inside a character
+            const size_t at = piece.position + i++;
+            if (!placedAt(at)) continue;
+            AppendEscaped(body, piece.text.substr(from, byte - from), false);
+            from = byte;
+            if (open) body += "</tspan>";
+            Attributes place;
+            const double x = entry(placed.x, at), y = entry(placed.y, at);
+            const double dx = entry(placed.dx, at), dy = entry(placed.dy, at);
+            if (std::isfinite(x)) place.set("x", FormatCoordinate(anchor.x + x));
+            if (std::isfinite(y)) place.set("y", FormatCoordinate(anchor.y - y));
+            if (std::isfinite(dx)) place.set("dx", FormatCoordinate(dx));
+            if (std::isfinite(dy)) place.set("dy", FormatCoordinate(-dy));
+            body += "<tspan";
+            place.write(body);
+            body += '>';
+            open = true;
+        }
+        AppendEscaped(body, piece.text.substr(from), false);
+        if (open) body += "</tspan>";
+    };
     auto appendRuns = [&](const std::vector<Piece>& pieces) {
         for (const Piece& piece : pieces) {
             const CharFeatures& f = *piece.features;
-            if (SameShown(f, base) && !Scaled(f)) {
+            const bool places = hasPlaces(piece);
+            if (SameShown(f, base) && !Scaled(f) && !places) {
                 AppendEscaped(body, piece.text, false);
                 continue;
             }
             Attributes span;
             featureAttributes(f, &base, span);
+            if (places) {
+                body += "<tspan";
+                span.write(body);
+                body += '>';
+                appendPlaced(piece);
+                body += "</tspan>";
+                continue;
+            }
             // A run's character scale stretches its glyphs along the line to
             // the length the host gives them; the scales themselves, which
             // SVG has no notation for, ride along.

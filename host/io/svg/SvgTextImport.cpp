@@ -1,6 +1,10 @@
 #include "host/io/svg/SvgTextImport.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <iterator>
 #include <sstream>
 
 #include "host/io/svg/SvgConventions.h"
@@ -8,6 +12,7 @@
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgTransform.h"
 #include "host/model/Geometry.h"
+#include "host/model/TextStory.h"
 
 namespace orbalis::host::svg {
 namespace {
@@ -22,9 +27,31 @@ Justification JustificationOf(int textAnchor) {
 
 // Collects the runs and paragraphs of a text element, collapsing white
 // space as SVG does unless xml:space="preserve".
+// The place lists of one element (x, y, dx, dy, rotate), already in the
+// text's own space, and how many of its characters have been placed.
+struct PlaceLists {
+    std::array<std::vector<double>, 5> lists;
+    size_t used = 0;
+    unsigned id = 0;
+    bool any() const {
+        return std::any_of(lists.begin(), lists.end(), [](const auto& l) { return !l.empty(); });
+    }
+};
+
 class TextBuilder {
 public:
     TextBuilder(TextData& data, bool preserve) : data_(data), preserve_(preserve) {}
+
+    // The lists of the element whose content follows, until leave().
+    void enter(PlaceLists lists) {
+        lists.id = ++lastId_;
+        frames_.push_back(std::move(lists));
+    }
+    void leave() { frames_.pop_back(); }
+    // Whether a rotate list is in force.
+    bool rotating() const {
+        return std::any_of(frames_.begin(), frames_.end(), [](const PlaceLists& f) { return !f.lists[4].empty(); });
+    }
 
     void add(std::string_view raw, const CharFeatures& features) {
         for (char c : raw) {
@@ -34,14 +61,24 @@ public:
             }
             if (c == '\t') c = ' ';
             if (c == ' ' && !preserve_) {
-                if (paragraphHasContent_) {
+                // Of a stretch of white space the first space stays, with
+                // the features of the element it was written in.
+                if (paragraphHasContent_ && !pendingSpace_) {
                     pendingSpace_ = true;
                     pendingFeatures_ = features;
+                    pendingFrames_.clear();
+                    for (const PlaceLists& frame : frames_) pendingFrames_.push_back(frame.id);
                 }
                 continue;
             }
             if (pendingSpace_) {
-                put(' ', pendingFeatures_);
+                // The space belongs to the element it was written in: only
+                // the lists of that element's ancestors still around count it.
+                size_t common = 0;
+                while (common < frames_.size() && common < pendingFrames_.size() &&
+                       frames_[common].id == pendingFrames_[common])
+                    ++common;
+                put(' ', pendingFeatures_, common);
                 pendingSpace_ = false;
             }
             put(c, features);
@@ -53,10 +90,12 @@ public:
     void newParagraph(Justification justification, const CharFeatures& features) {
         pendingSpace_ = false;
         // The break ends the paragraph before: it belongs to that paragraph's last run.
-        if (data_.runs.empty())
+        if (data_.runs.empty()) {
             put('\r', features);
-        else
+        } else {
             data_.runs.back().text.push_back('\r');
+            ++position_;
+        }
         data_.paragraphs.push_back(justification);
         paragraphHasContent_ = false;
     }
@@ -64,10 +103,30 @@ public:
     bool anyContent() const { return anyContent_; }
 
 private:
-    void put(char c, const CharFeatures& features) {
+    void put(char c, const CharFeatures& features, size_t frames = SIZE_MAX) {
         if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
             data_.runs.push_back({std::string(), features});
         data_.runs.back().text.push_back(c);
+        if ((c & 0xC0) != 0x80) place(position_++, std::min(frames, frames_.size()));  // a character's first byte
+    }
+
+    // Gives the character at `position` what the innermost list that still
+    // has an entry for it says; a rotate list's last angle holds for the
+    // rest of its element.
+    void place(size_t position, size_t frames) {
+        GlyphPlacement& g = data_.glyphs;
+        std::vector<double>* out[5] = {&g.x, &g.y, &g.dx, &g.dy, &g.rotate};
+        const auto end = frames_.begin() + static_cast<std::ptrdiff_t>(frames);
+        for (size_t k = 0; k < 5; ++k) {
+            for (auto frame = std::make_reverse_iterator(end); frame != frames_.rend(); ++frame) {
+                const std::vector<double>& list = frame->lists[k];
+                if (list.empty() || (k < 4 && frame->used >= list.size())) continue;
+                if (out[k]->size() <= position) out[k]->resize(position + 1, NAN);
+                (*out[k])[position] = list[std::min(frame->used, list.size() - 1)];
+                break;
+            }
+        }
+        for (auto frame = frames_.begin(); frame != end; ++frame) ++frame->used;
     }
 
     TextData& data_;
@@ -76,6 +135,10 @@ private:
     bool anyContent_ = false;
     bool pendingSpace_ = false;
     CharFeatures pendingFeatures_;
+    std::vector<PlaceLists> frames_;
+    std::vector<unsigned> pendingFrames_;  // the frames around a pending space
+    unsigned lastId_ = 0;
+    size_t position_ = 0;  // in the story, line breaks counted
 };
 
 // The character rotation an element gives its glyphs: SVG turns them
@@ -84,6 +147,7 @@ private:
 double GlyphRotation(pugi::xml_node el, double inherited) {
     const pugi::xml_attribute rotate = el.attribute("rotate");
     if (!rotate) return inherited;
+    if (Trim(rotate.value()).find_first_of(" ,\t\r\n") != std::string_view::npos) return inherited;  // a list
     double degrees = 0;
     if (!ParseNumber(Trim(rotate.value()), &degrees) || !std::isfinite(degrees)) throw UnsupportedText{};
     return degrees == 0 ? 0 : -degrees;
@@ -94,7 +158,61 @@ struct Inherited {
     double scale = 1;     // of the font size, from the text's transform
     double rotation = 0;  // character rotation
     double horizontalScale = 1, verticalScale = 1;
+    double baselineShift = 0;  // in points, the sum of the shifts of the elements around
+    bool hidden = false;       // inside a tspan not displayed
+    HostPoint anchor{0, 0};    // in user units: the origin of the text's own space
 };
+
+// Numbers of a list attribute, lengths in user units for x, y, dx and dy;
+// a list that cannot be read counts as not given, with a warning.
+std::vector<double> ReadList(const TextReaderContext& reader, pugi::xml_node el, const char* name, Axis axis,
+                             double fontSize) {
+    std::vector<double> out;
+    const pugi::xml_attribute a = el.attribute(name);
+    if (!a) return out;
+    for (std::string_view item : SplitList(a.value(), " ,\t\r\n")) {
+        double value = 0;
+        Length length;
+        const bool ok = std::string_view(name) == "rotate"
+                            ? ParseNumber(item, &value)
+                            : ParseLength(item, &length) &&
+                                  (value = ResolveLength(length, reader.basis(), fontSize, axis), true);
+        if (!ok || !std::isfinite(value) || std::fabs(value) > kMaxCoordinate) {
+            reader.warn(el, std::string("ignored ") + name + " " + Quote(a.value()));
+            return {};
+        }
+        out.push_back(value);
+    }
+    return out;
+}
+
+// An element's place lists in the text's own space. A tspan that starts a
+// line gives its first place to the line.
+PlaceLists ReadPlaces(const TextReaderContext& reader, pugi::xml_node el, const Inherited& inherited, double fontSize,
+                      bool line, bool rotateListAround) {
+    PlaceLists out;
+    const char* names[5] = {"x", "y", "dx", "dy", "rotate"};
+    const Axis axes[5] = {Axis::X, Axis::Y, Axis::X, Axis::Y, Axis::Diagonal};
+    const double k = inherited.scale;
+    for (size_t i = 0; i < 5; ++i) {
+        std::vector<double> list = ReadList(reader, el, names[i], axes[i], fontSize);
+        // One angle is the run's rotation, unless it must override a list around.
+        if (i == 4 && list.size() < 2 && !(rotateListAround && list.size() == 1)) continue;
+        if (line && i < 4 && !list.empty()) list.front() = NAN;  // placed by the line, not by ancestors
+        for (double& v : list) {
+            if (std::isnan(v)) continue;
+            switch (i) {
+            case 0: v = k * (v - inherited.anchor.x); break;
+            case 1: v = -k * (v - inherited.anchor.y); break;
+            case 2: v = k * v; break;
+            case 3: v = -k * v; break;
+            default: v = v == 0 ? 0 : -v; break;
+            }
+        }
+        out.lists[i] = std::move(list);
+    }
+    return out;
+}
 
 // The character scales a run carries, "horizontal vertical"; both must be
 // positive, as the host's scales are.
@@ -151,6 +269,19 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
         Rgba rgba;
         f.fillPaint = ResolvePaint(cs.fill, cs.color, &rgba);
         if (f.fillPaint) f.fill = reader.color(rgba, cmykFill, "");
+        if (cs.fill.kind == Paint::Url) f.fillServer = cs.fill.url;
+        f.strokePaint = ResolvePaint(cs.stroke, cs.color, &rgba);
+        if (f.strokePaint) {
+            f.stroke = reader.color(rgba, "", "");
+            f.strokeWidth = cs.strokeWidth * from.scale;
+            f.strokeUnder = cs.strokeUnder;
+            if (cs.stroke.kind == Paint::Url) f.strokeServer = cs.stroke.url;
+        }
+        // Letter spacing is kept as a share of the em, so that it scales with the type.
+        if (cs.letterSpacing != 0 && cs.fontSize > 0) f.tracking = cs.letterSpacing / cs.fontSize * 1000;
+        f.baselineShift = from.baselineShift;
+        f.decoration = cs.decoration;
+        f.hidden = from.hidden;
         return f;
     };
     for (pugi::xml_node child : el.children()) {
@@ -163,22 +294,41 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
             const pugi::xml_attribute ownCmyk = child.attribute(kCmykFillAttribute);
             const std::string childCmyk = ownCmyk ? ownCmyk.value() : cmyk;
             Inherited inner = inherited;
+            inner.baselineShift += cs.baselineShift * inherited.scale;
+            inner.hidden = inherited.hidden || cs.displayNone;
             inner.rotation = GlyphRotation(child, inherited.rotation);
             if (!ReadCharScales(child, &inner)) throw UnsupportedText{};
+            bool line = false;
             if (direct) {
                 // A new line is placed anew: across the line and back to its
                 // start (a column of vertical text: y and dx).
-                const bool line = SodipodiRole(reader, child) == "line" ||
-                                  (child.attribute("x") && (child.attribute("y") || child.attribute("dy"))) ||
-                                  (cs.vertical && child.attribute("y") && child.attribute("dx"));
+                line = SodipodiRole(reader, child) == "line" ||
+                       (child.attribute("x") && (child.attribute("y") || child.attribute("dy"))) ||
+                       (cs.vertical && child.attribute("y") && child.attribute("dx"));
                 if (!builder.anyContent())
                     data.paragraphs.front() = JustificationOf(cs.textAnchor);
                 else if (line)
                     builder.newParagraph(JustificationOf(cs.textAnchor), features(cs, childCmyk, inner));
+                else
+                    line = false;
             }
+            builder.enter(ReadPlaces(reader, child, inherited, cs.fontSize, line, builder.rotating()));
             WalkText(reader, child, cs, childCmyk, inner, false, builder, data);
+            builder.leave();
         }
     }
+}
+
+// Leaves out what places nothing: the first character's place at the
+// anchor, shifts of zero, and the ends of lists past their last entry.
+void TidyPlaces(GlyphPlacement& g) {
+    for (std::vector<double>* list : {&g.x, &g.y})
+        if (!list->empty() && (*list)[0] == 0) (*list)[0] = NAN;
+    for (std::vector<double>* list : {&g.dx, &g.dy})
+        for (double& v : *list)
+            if (v == 0) v = NAN;
+    for (std::vector<double>* list : {&g.x, &g.y, &g.dx, &g.dy, &g.rotate})
+        while (!list->empty() && std::isnan(list->back())) list->pop_back();
 }
 
 // Takes a uniform scale out of a text's matrix and gives it back: it
@@ -260,12 +410,14 @@ pugi::xml_node SoleTextPath(const TextReaderContext& reader, pugi::xml_node el, 
 }  // namespace
 
 bool IsTextAttribute(std::string_view a) {
-    return a == "x" || a == "y" || a == "rotate" || a == kTextFrameAttribute;
+    return a == "x" || a == "y" || a == "dx" || a == "dy" || a == "rotate" || a == kTextFrameAttribute;
 }
 
 bool IsTextModelled(Property p) {
     return p == Property::Fill || p == Property::FontSize || p == Property::FontFamily || p == Property::TextAnchor ||
-           p == Property::WritingMode;
+           p == Property::WritingMode || p == Property::Stroke || p == Property::StrokeWidth ||
+           p == Property::LetterSpacing || p == Property::BaselineShift || p == Property::TextDecoration ||
+           p == Property::PaintOrder;
 }
 
 // ---------------------------------------------------------------- the paths text follows
@@ -429,6 +581,7 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
     TextBuilder builder(data, preserve);
     Inherited inherited;
     inherited.scale = scale;
+    inherited.baselineShift = (style.baselineShift + cs.baselineShift) * scale;
     try {
         inherited.rotation = GlyphRotation(textPath, GlyphRotation(el, 0));
         if (!ReadCharScales(textPath, &inherited)) throw UnsupportedText{};
@@ -437,6 +590,8 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
         return keepAsWritten("a path text the host cannot hold");
     }
     if (source) paths.followed(href.substr(1));
+    TidyPlaces(data.glyphs);
+    RotationsIntoRuns(data);
     *out = std::move(data);
     return true;
 }
@@ -489,12 +644,17 @@ bool ReadText(TextReaderContext& reader, TextPathSources& paths, pugi::xml_node 
     }
     const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
     TextBuilder builder(data, preserve);
+    inherited.baselineShift = style.baselineShift * inherited.scale;
+    inherited.anchor = {x, y};
     try {
         inherited.rotation = GlyphRotation(el, 0);
+        builder.enter(ReadPlaces(reader, el, inherited, fontSize, false, false));
         WalkText(reader, el, style, cmyk, inherited, true, builder, data);
     } catch (const UnsupportedText&) {
         return false;
     }
+    TidyPlaces(data.glyphs);
+    RotationsIntoRuns(data);
     *out = std::move(data);
     return true;
 }

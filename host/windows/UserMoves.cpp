@@ -1,0 +1,241 @@
+// What a person does at a dialog, on the system's own windows. The mouse
+// is sent to the control it lands on, with the point it lands at; keys are
+// posted to the window with the focus, so that the dialog's loop hands Tab,
+// Enter and Escape to the dialog manager and typed characters arrive as
+// WM_CHAR, as a keyboard's do.
+#include <cstring>
+#include <string>
+
+#include "host/win32/Driver.h"
+#include "host/windows/SystemCalls.h"
+
+namespace orbalis::win32 {
+namespace {
+
+std::u16string ClassOf(HWND window) {
+    char16_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    std::u16string text = name;
+    for (char16_t& c : text)
+        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
+    return text;
+}
+
+// The control with that id in the dialog, or in a child dialog inside it.
+HWND FindControl(HWND dialog, int id) {
+    if (HWND control = GetDlgItem(dialog, id)) return control;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        if (ClassOf(child) == u"#32770")
+            if (HWND control = FindControl(child, id)) return control;
+    return nullptr;
+}
+
+bool EnabledUpTo(HWND control, HWND dialog) {
+    for (HWND w = control; w; w = GetParent(w)) {
+        if (!IsWindowEnabled(w)) return false;
+        if (w == dialog) break;
+    }
+    return true;
+}
+
+HWND Reach(HWND dialog, int id, std::string* error) {
+    HWND control = FindControl(dialog, id);
+    if (!control) {
+        *error = "dialog " + std::to_string(DialogTemplateId(dialog)) + " has no control " + std::to_string(id);
+        return nullptr;
+    }
+    if (!IsWindowVisible(control)) *error = "control " + std::to_string(id) + " is hidden";
+    else if (!EnabledUpTo(control, dialog)) *error = "control " + std::to_string(id) + " is disabled";
+    return error->empty() ? control : nullptr;
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
+
+LPARAM Centre(HWND window) {
+    RECT r{};
+    GetClientRect(window, &r);
+    return Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// A press and release of the left button at a point of the window.
+void ClickAt(HWND window, LPARAM point) {
+    SendMessageW(window, WM_MOUSEMOVE, 0, point);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    if (IsWindow(window)) SendMessageW(window, WM_LBUTTONUP, 0, point);
+}
+
+// A key pressed and released at the window with the focus.
+void PressKey(HWND dialog, WPARAM key) {
+    HWND target = GetFocus();
+    if (!target) target = dialog;
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
+}
+
+HWND EnterField(HWND dialog, int id, std::string* error) {
+    HWND control = Reach(dialog, id, error);
+    if (!control) return nullptr;
+    if (!(SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
+        *error = "control " + std::to_string(id) + " is not a text field";
+        return nullptr;
+    }
+    ClickAt(control, Point(2, 2));
+    if (GetFocus() != control) {
+        *error = "control " + std::to_string(id) + " did not take the focus";
+        return nullptr;
+    }
+    SendMessageW(control, EM_SETSEL, 0, -1);
+    return control;
+}
+
+}  // namespace
+
+std::string UserFocus(HWND dialog, int id) {
+    std::string error;
+    HWND control = Reach(dialog, id, &error);
+    if (!control) return error;
+    SetFocus(control);
+    return {};
+}
+
+std::string UserType(HWND dialog, int id, const std::u16string& text) {
+    std::string error;
+    HWND control = EnterField(dialog, id, &error);
+    if (!control) return error;
+    for (char16_t c : text) PostMessageW(control, WM_CHAR, c, 1);
+    return {};
+}
+
+std::string UserClear(HWND dialog, int id) {
+    std::string error;
+    HWND control = EnterField(dialog, id, &error);
+    if (!control) return error;
+    SendMessageW(control, WM_CLEAR, 0, 0);
+    return {};
+}
+
+std::string UserClick(HWND dialog, int id) {
+    std::string error;
+    HWND control = Reach(dialog, id, &error);
+    if (!control) return error;
+    ClickAt(control, Centre(control));
+    return {};
+}
+
+std::string UserSelect(HWND dialog, int id, int row) {
+    std::string error;
+    HWND control = Reach(dialog, id, &error);
+    if (!control) return error;
+    if (ClassOf(control) != u"COMBOBOX") return "control " + std::to_string(id) + " is not a drop-down list";
+    const auto rows = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+    if (row < 0 || row >= rows)
+        return "control " + std::to_string(id) + " has no row " + std::to_string(row) + " (it has " +
+               std::to_string(rows) + ")";
+    // A click opens the list; a click on the row chooses it and closes it.
+    ClickAt(control, Centre(control));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    SendMessageW(control, CB_GETCOMBOBOXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    if (!info.hwndList || !SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0)) return "the list did not open";
+    RECT item{};
+    SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    ClickAt(info.hwndList, Point((item.left + item.right) / 2, (item.top + item.bottom) / 2));
+    return {};
+}
+
+std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part) {
+    // The rectangle carries the item in, as the message defines.
+    RECT r{};
+    static_assert(sizeof r >= sizeof item);
+    std::memcpy(&r, &item, sizeof item);
+    if (!SendMessageW(tree, TVM_GETITEMRECT, FALSE, reinterpret_cast<LPARAM>(&r))) return "the item is not shown";
+    // The first point of the row that the tree itself says is on that part.
+    const int y = (r.top + r.bottom) / 2;
+    for (int x = r.left; x < r.right; ++x) {
+        TVHITTESTINFO hit{};
+        hit.pt.x = x;
+        hit.pt.y = y;
+        SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        if (hit.hItem != item || !(hit.flags & part)) continue;
+        // The tree follows the button itself until it is released.
+        PostMessageW(tree, WM_LBUTTONUP, 0, Point(x, y));
+        SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
+        return {};
+    }
+    return "the item has no such part";
+}
+
+std::string UserChooseFile(HWND dialog, const std::u16string& path) {
+    // The file name field: a drop-down with an edit (cmb13) or an edit (edt1).
+    HWND field = GetDlgItem(dialog, 0x47C);
+    if (!field || !IsWindowVisible(field)) field = GetDlgItem(dialog, 0x480);
+    if (!field) return "the dialog has no file name field";
+    // Typed as a person on Windows types a path: with backslashes (Wine's
+    // file dialog refuses slashes as invalid characters).
+    std::u16string typed = path;
+    for (char16_t& c : typed)
+        if (c == u'/') c = u'\\';
+    SetWindowTextW(field, typed.c_str());
+    HWND ok = GetDlgItem(dialog, IDOK);
+    if (!ok) return "the dialog has no OK button";
+    // Pressed through the dialog's own loop: the dialog checks the name and
+    // may ask about it before it closes; if it stays, its user's next turn
+    // finds it still open.
+    const LPARAM centre = Centre(ok);
+    PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, centre);
+    PostMessageW(ok, WM_LBUTTONUP, 0, centre);
+    return {};
+}
+
+void UserLeave(HWND dialog, bool back) {
+    // Shift+Tab cannot be posted (the dialog manager reads the Shift key's
+    // state, which posted keys do not set): the dialog manager's own request
+    // for the previous control does the same.
+    if (back) PostMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
+    else PressKey(dialog, VK_TAB);
+}
+
+std::string UserKeys(HWND dialog, const std::u16string& text) {
+    HWND focus = GetFocus();
+    bool inside = false;
+    for (HWND w = focus; w && !inside; w = GetParent(w)) inside = GetParent(w) == dialog || w == dialog;
+    if (!focus || focus == dialog || !inside) return "nothing in the dialog has the focus";
+    for (char16_t c : text) PostMessageW(focus, WM_CHAR, c, 1);
+    return {};
+}
+void UserEnter(HWND dialog) { PressKey(dialog, VK_RETURN); }
+void UserEscape(HWND dialog) { PressKey(dialog, VK_ESCAPE); }
+void UserClose(HWND dialog) { SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// ---- What the model records and Windows does not show.
+
+const std::vector<LoggedMessage>& MessageLog() {
+    static const std::vector<LoggedMessage> none;
+    return none;
+}
+void ClearMessageLog() {}
+std::string Describe(const LoggedMessage& message) { return std::to_string(message.message); }
+int LiveWindows() { return 0; }
+int LiveGdiObjects() { return 0; }
+int LiveIcons() { return 0; }
+int LiveImageLists() { return 0; }
+
+std::u16string Widen(const std::string& text) {
+    if (text.empty()) return {};
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::u16string wide(static_cast<size_t>(units), u'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
+    return wide;
+}
+
+std::string Narrow(const std::u16string& text) {
+    if (text.empty()) return {};
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                          nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), bytes, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+}  // namespace orbalis::win32

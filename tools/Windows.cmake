@@ -1,0 +1,8 @@
+# orbalis.exe: the command line on Windows. The browser workbench stays on
+# Linux (tools/orbalis/windows/Serve.cpp says so).
+file(GLOB ORBALIS_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/orbalis/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/orbalis/windows/*.cpp)
+list(REMOVE_ITEM ORBALIS_TOOL_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/orbalis/Serve.cpp)
+add_executable(orbalis ${ORBALIS_TOOL_SOURCES} ${CMAKE_CURRENT_SOURCE_DIR}/orbalis/windows/orbalis.rc)
+target_link_libraries(orbalis PRIVATE orbalis_host)
+target_link_options(orbalis PRIVATE -static)
