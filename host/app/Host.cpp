@@ -285,8 +285,10 @@ HostErr Host::ChooseMenuItem(MenuItem* item) {
     user_.CloseProgress();
     // What the command changed decides whether it can be undone: renaming,
     // hiding or locking layers leaves the art's revision as it was.
-    if (options_.keepUndo && chosenIn && document() == chosenIn && WriteJsonDocument(*chosenIn) != saved)
+    if (options_.keepUndo && chosenIn && document() == chosenIn && WriteJsonDocument(*chosenIn) != saved) {
         undo_ = {chosenIn->openSerial, item->text, std::move(saved)};
+        ++undoGeneration_;
+    }
     if (chosenIn && document() == chosenIn && chosenIn->revision() != before) {
         Notify(kNotifierArtSelectionChanged);
         Notify(kNotifierDocumentChanged);

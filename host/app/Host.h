@@ -148,6 +148,9 @@ public:
     const std::string& undoCommand() const { return undo_.command; }
     // The open serial of the document the undo puts back.
     uint64_t undoDocument() const { return undo_.document; }
+    // Counts the commands that left something to undo: it changes exactly
+    // when a command replaces what Undo would put back.
+    uint64_t undoGeneration() const { return undoGeneration_; }
     bool Undo(std::string* error);
 
     // ---- Bookkeeping the suites use.
@@ -184,6 +187,7 @@ private:
         std::string command;    // the menu item's text
         std::string saved;      // the document in the native format
     } undo_;
+    uint64_t undoGeneration_ = 0;
 };
 
 // The basic suite the host hands to plug-ins in every message.

@@ -72,11 +72,16 @@ TEST_F(HostUndoTest, RenamingLayersIsUndoneAndTheDocumentKeepsItsPlace) {
 }
 
 TEST_F(HostUndoTest, ACancelledCommandLeavesNothingToUndo) {
+    const uint64_t none = host->undoGeneration();
     ASSERT_EQ(Choose("レイヤー通し番号作成...", "dialog 125; click 1"), 0);
     ASSERT_TRUE(host->canUndo());
-    // Cancelled in its dialog: the earlier command's undo stays as it was.
+    const uint64_t first = host->undoGeneration();
+    EXPECT_NE(first, none);
+    // Cancelled in its dialog: the earlier command's undo stays as it was,
+    // and so does its generation (a command of the same name leaves it too).
     Choose("レイヤー通し番号作成...", "dialog 125; click 2");
     EXPECT_EQ(host->undoCommand(), "レイヤー通し番号作成...");
+    EXPECT_EQ(host->undoGeneration(), first);
     std::string error;
     ASSERT_TRUE(host->Undo(&error)) << error;
     Choose("レイヤー通し番号作成...", "dialog 125; click 2");

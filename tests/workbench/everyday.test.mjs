@@ -5,21 +5,14 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import { makeRoot, serve, stop, launch, openPage, state, until, idle, finish, svg, chooseMenu, dialog, openDocument } from './harness.mjs';
+import { startWorkbench, closeWorkbench, launch, openPage, state, until, idle, finish, svg, chooseMenu, dialog, openDocument } from './harness.mjs';
 
 let root, server, chrome, page;
 
 before(async () => {
-  root = makeRoot();
-  server = await serve(root, ['us-states.svg']);
-  chrome = await launch();
-  page = await openPage(chrome.browser, server.address);
+  ({ root, server, chrome, page } = await startWorkbench(['us-states.svg']));
 });
-after(async () => {
-  await chrome?.close();
-  if (server) assert.equal(await stop(server), 0, server.stderr());
-  fs.rmSync(root, { recursive: true, force: true });
-});
+after(() => closeWorkbench({ root, server, chrome }));
 
 // WCAG's contrast ratio of two CSS colours (rgb() or rgba() over white).
 function contrast(a, b) {
@@ -244,6 +237,10 @@ test('saving: replacing a file is asked first, a failure says so in Japanese, a 
   // Replacing, answered yes.
   await saveAs('copy.svg');
   await page.locator('.window.box.page-question button.yes').click();
+  await page.waitForFunction(() => !document.querySelector('.page-question'));
+  await until(page, (t) => t.notice === 'saved', 30000).catch(async (e) => {
+    throw new Error(`${e.message}; the page says: ${await page.locator('#error').textContent()}`);
+  });
   await page.waitForFunction(() => /保存しました/.test(document.querySelector('#notice').textContent));
   // A layer list written by the plug-in's own save dialog is told by name.
   await chooseMenu(page, 'レイヤー名リストをファイルに保存...');

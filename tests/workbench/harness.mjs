@@ -5,6 +5,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { createRequire } from 'node:module';
+import assert from 'node:assert/strict';
 
 const here = path.dirname(new URL(import.meta.url).pathname);
 export const source = path.resolve(here, '../..');
@@ -75,6 +76,25 @@ export async function openPage(browser, address) {
   await page.waitForFunction(() => Number(document.body.dataset.version) > 0);
   page.problems = problems;
   return page;
+}
+
+// A test file's workbench: a fresh root folder (with `prepare(root)` run on
+// it), the server on the documents named, and a browser page on it.
+export async function startWorkbench(documents, prepare = () => {}) {
+  const root = makeRoot();
+  prepare(root);
+  const server = await serve(root, documents);
+  const chrome = await launch();
+  const page = await openPage(chrome.browser, server.address);
+  return { root, server, chrome, page };
+}
+
+// Closes the browser, stops the server (which must exit cleanly) and removes
+// the root folder.
+export async function closeWorkbench({ root, server, chrome }) {
+  await chrome?.close();
+  if (server) assert.equal(await stop(server), 0, server.stderr());
+  if (root) fs.rmSync(root, { recursive: true, force: true });
 }
 
 // The state the page is showing, fetched the way the page fetches it.

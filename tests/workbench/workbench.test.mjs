@@ -4,23 +4,15 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { makeRoot, serve, stop, launch, openPage, state, until, idle, finish, svg, chooseMenu, dialog, voronoiMap, documentJson, untilDocument, openDocument, clickDrawing, showPanel } from './harness.mjs';
+import { startWorkbench, closeWorkbench, serve, stop, openPage, state, until, idle, finish, svg, chooseMenu, dialog, voronoiMap, documentJson, untilDocument, openDocument, clickDrawing, showPanel } from './harness.mjs';
 
 let root, server, chrome, page;
 const shots = process.env.ORBALIS_SCREENSHOTS;  // where to leave the README's pictures
 
 before(async () => {
-  root = makeRoot();
-  voronoiMap(root, 'voronoi.svg', 6000);
-  server = await serve(root, ['us-states.svg']);
-  chrome = await launch();
-  page = await openPage(chrome.browser, server.address);
+  ({ root, server, chrome, page } = await startWorkbench(['us-states.svg'], (r) => voronoiMap(r, 'voronoi.svg', 6000)));
 });
-after(async () => {
-  await chrome?.close();
-  if (server) assert.equal(await stop(server), 0, server.stderr());
-  fs.rmSync(root, { recursive: true, force: true });
-});
+after(() => closeWorkbench({ root, server, chrome }));
 
 async function shot(name) {
   if (shots) await page.screenshot({ path: path.join(shots, `workbench-${name}.png`) });

@@ -163,6 +163,11 @@ std::string Widened(std::string svg, const HostRect& box) {
     return svg.replace(root, end - root, tag);
 }
 
+// Which document, at which revision, a drawing shows.
+uint64_t DrawingKey(const Document* document) {
+    return document ? (document->openSerial << 32) ^ document->revision() : 0;
+}
+
 bool Flag(const json& input, const char* key) {
     const auto it = input.find(key);
     return it != input.end() && it->is_boolean() && it->get<bool>();
@@ -351,8 +356,12 @@ json Workbench::StateJson(bool idle) {
     state["menus"] = menus;
     state["undo"] = CanUndo() ? json(host_.undoCommand()) : json(nullptr);
     state["running"] = running_;
-    state["notice"] = notice_;
-    state["noticeDetails"] = noticeDetails_.is_null() ? json::object() : noticeDetails_;
+    // A notice about opening or saving a document is shown while that
+    // document is the current one only.
+    const bool aboutAnother = (notice_ == "opened" || notice_ == "saved") && noticeDetails_.is_object() &&
+                              noticeDetails_.value("name", std::string()) != TitleOf(document);
+    state["notice"] = aboutAnother ? std::string() : notice_;
+    state["noticeDetails"] = noticeDetails_.is_null() || aboutAnother ? json::object() : noticeDetails_;
     // An answered box is gone for the page, though the host has not yet
     // left its wait.
     state["box"] = box_ && !box_->answered ? json{{"kind", box_->kind}, {"text", box_->text}} : json(nullptr);
@@ -383,7 +392,7 @@ void Workbench::Publish(bool idle) {
     std::shared_ptr<Drawing> drawing;
     if (idle) {
         Document* document = host_.document();
-        const uint64_t key = document ? (document->openSerial << 32) ^ document->revision() : 0;
+        const uint64_t key = DrawingKey(document);
         if (key != svgKey_ || svgStale_) {
             svgKey_ = key;
             svgStale_ = false;
@@ -504,9 +513,17 @@ Reply Workbench::Dispatch(const json& input) {
         if (host_.canUndo() && !CanUndo()) return Refuse(409, "the last command changed another document");
         std::string error;
         const std::string command = host_.undoCommand();
+        const bool drawn = undoDrawing_ && undoDrawingGeneration_ == host_.undoGeneration();
         if (!host_.Undo(&error)) return Refuse(409, error);
         Say("undone", {{"command", command}});
-        svgStale_ = true;
+        if (drawn) {
+            std::lock_guard lock(mutex_);
+            drawing_ = undoDrawing_;
+            svgKey_ = DrawingKey(host_.document());
+        } else {
+            svgStale_ = true;
+        }
+        undoDrawing_.reset();
         return {};
     }
     if (what == "select" || what == "drag" || what == "layer" || what == "deselect") {
@@ -550,7 +567,17 @@ Reply Workbench::ChooseMenu(const json& input) {
     started.body = "{\"started\":true}";
     queue_.Push([this, item] {
         checksBeforeCommand_ = host_.user().cancelChecks();
+        // The drawing of the document as the command finds it: what an undo
+        // of this command puts back, so it need not be written again.
+        const uint64_t generation = host_.undoGeneration();
+        const Document* document = host_.document();
+        const bool drawn = document && !svgStale_ && svgKey_ == DrawingKey(document);
+        std::shared_ptr<Drawing> before = drawn ? drawing_ : nullptr;
         const HostErr result = host_.ChooseMenuItem(item);
+        if (host_.undoGeneration() != generation) {
+            undoDrawing_ = std::move(before);
+            undoDrawingGeneration_ = host_.undoGeneration();
+        }
         host_.user().CancelAtCheck(0);
         if (result == HOST_FOURCC('S', 'T', 'O', 'P')) Say("cancelled", {{"command", item->text}});
         else if (result != 0) Say("failed", {{"command", item->text}, {"code", CodeText(result)}});

@@ -156,6 +156,10 @@ private:
     uint64_t version_ = 0;
     std::string state_;
     std::shared_ptr<Drawing> drawing_;
+    // The drawing the last undoable command started from, and the host's
+    // undo generation it belongs to.
+    std::shared_ptr<Drawing> undoDrawing_;
+    uint64_t undoDrawingGeneration_ = 0;
     bool stopped_ = false;
 };
 

@@ -238,8 +238,10 @@ export function drawWindow(win, act, { title, onClose, onChooseFile, buttonNames
   client.style.width = win.width + 'px';
   client.style.height = win.height + 'px';
   const fileDialog = win.kind === 'open' || win.kind === 'save';
-  let chosen = '';
-  const options = { fileDialog, chooseFile: () => chosen && onChooseFile(chosen), focusLater: null, names: buttonNames, buttons: 0 };
+  // The file chosen: the name in the field as it is when the button is
+  // pressed, in the folder the list shows.
+  let chosen = () => '';
+  const options = { fileDialog, chooseFile: () => chosen() && onChooseFile(chosen()), focusLater: null, names: buttonNames, buttons: 0 };
   // A file dialog's name field is the page's: the name is chosen from the
   // root folder's list or typed there, never sent to the window tree.
   let nameField = null;
@@ -276,17 +278,12 @@ export function drawWindow(win, act, { title, onClose, onChooseFile, buttonNames
       onChoose: (path) => onChooseFile(path),
       field: nameField,
     });
-    chosen = typed;
-    const follow = () => {
+    chosen = () => {
       const name = nameField?.value.trim() || '';
       const where = chooser.querySelector('.where').dataset.folder || '';
-      chosen = name ? (where ? where + '/' : '') + name : '';
+      return name ? (where ? where + '/' : '') + name : '';
     };
-    nameField?.addEventListener('input', () => {
-      typedNames.set(win.window, nameField.value);
-      follow();
-    });
-    chooser.addEventListener('click', follow);
+    nameField?.addEventListener('input', () => typedNames.set(win.window, nameField.value));
     frame.append(caption, chooser, client);
     if (nameField) options.focusLater = () => nameField.focus();
   }
