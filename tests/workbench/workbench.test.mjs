@@ -176,10 +176,11 @@ function layerNamed(doc, title, layers = doc.layers) {
 test('the move-between-layers panel moves two objects into a new group', async () => {
   await openDocument(page, 'town-layers.svg');
   const before = await documentJson(page);
-  // The panels float over the drawing: out of the way first.
-  while (await page.locator('#panel-list input:checked').count()) {
-    await page.locator('#panel-list input:checked').first().uncheck();
-    await page.waitForTimeout(100);
+  // No panel shown to begin with: each shown one is hidden from its box in
+  // the panel list, and the host's state awaited before the next.
+  for (const shown of (await state(page)).panels.filter((p) => p.shown)) {
+    await page.locator('#panel-list label', { hasText: shown.title }).locator('input').click();
+    await until(page, (s) => !s.panels.find((p) => p.title === shown.title).shown);
   }
   await page.waitForFunction(() => !document.querySelector('.window.panel'));
   // The lake (水系/湖沼) and the first building (建物), from two layers

@@ -209,7 +209,14 @@ function icon(path) {
 
 const CROSS = 'M4 4 L12 12 M12 4 L4 12';
 
+let sideShown = '';
+
 function drawSide(s) {
+  // Drawn anew only when what it shows has changed: a state that changes
+  // nothing here must not replace a control under the user's pointer.
+  const shown = JSON.stringify([s.documents, s.document?.layers, s.panels.map((p) => [p.title, p.shown])]);
+  if (shown === sideShown) return;
+  sideShown = shown;
   const docs = $('documents');
   docs.replaceChildren();
   s.documents.forEach((d, i) => {
