@@ -11,6 +11,7 @@
 #include <iterator>
 #include <optional>
 
+#include "host/app/CodeText.h"
 #include "host/app/Faults.h"
 #include "host/app/PanelUser.h"
 #include "host/io/JsonDocument.h"
@@ -23,6 +24,7 @@
 namespace orbalis::testing::sweep {
 namespace {
 
+using host::CodeText;
 using win32::HandleKind;
 constexpr size_t kKinds = static_cast<size_t>(HandleKind::Count);
 
@@ -76,17 +78,6 @@ Outcome DefaultOutcome(const std::string& operation) {
     // settings are those of the dialog either way.
     if (operation.ends_with("Preference")) return Outcome::Same;
     return Outcome::Code;
-}
-
-std::string CodeText(HostErr code) {
-    if (code == 0) return "0";
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF);
-        if (c < 0x20 || c > 0x7E) return std::to_string(code);
-        text += c;
-    }
-    return "'" + text + "'";
 }
 
 struct RunResult {

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include <memory>
 #include <sstream>
 
+#include "host/app/CodeText.h"
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
@@ -35,23 +35,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using host::Art;
+using host::CodeText;
 using host::Document;
 using host::Host;
 using host::Layer;
-
-std::string CodeText(HostErr code) {
-    char text[32];
-    const auto u = static_cast<uint32_t>(code);
-    const char c[4] = {char(u >> 24), char(u >> 16), char(u >> 8), char(u)};
-    bool printable = true;
-    for (char ch : c) printable = printable && ch >= 0x20 && ch < 0x7F;
-    if (printable)
-        std::snprintf(text, sizeof text, "'%c%c%c%c'", c[0], c[1], c[2], c[3]);
-    else
-        std::snprintf(text, sizeof text, "%" PRId32, code);
-    return text;
-}
-
 
 // A host with its preferences loaded and the plug-in started; null after
 // printing why not.

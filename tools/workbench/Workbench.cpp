@@ -4,6 +4,7 @@
 #include <cmath>
 #include <future>
 
+#include "host/app/CodeText.h"
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
 #include "host/io/DocumentFiles.h"
@@ -19,6 +20,7 @@
 namespace orbalis::workbench {
 
 namespace fs = std::filesystem;
+using host::CodeText;
 using host::Document;
 using host::Layer;
 using host::MenuItem;
@@ -27,17 +29,6 @@ using nlohmann::json;
 namespace {
 
 Reply Refuse(int status, const std::string& line) { return {status, line + "\n", "text/plain; charset=utf-8", {}}; }
-
-std::string CodeText(HostErr code) {
-    const auto u = static_cast<uint32_t>(code);
-    std::string text = "'";
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = static_cast<char>(u >> shift);
-        if (c < 0x20 || c > 0x7E) return std::to_string(code);
-        text += c;
-    }
-    return text + "'";
-}
 
 // The plug-in's menus in the order the host shows them; an item's place in
 // this list is its name for the page.
