@@ -140,7 +140,7 @@ private:
         host_ = std::make_unique<host::Host>();
         host_->OpenDocument(NewDocument());
         std::string error;
-        plugin_ = host_->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+        plugin_ = host_->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
         ASSERT_NE(plugin_, nullptr) << error;
         ASSERT_EQ(host_->StartPlugins(), 0);
         host_->user().asker = [this](const std::string& question) -> std::optional<bool> {
@@ -174,7 +174,7 @@ private:
         host::Layer* layer = nullptr;
         auto document = NewDocument(&layer);
         if (s_.build) s_.build(*document, layer);
-        host_->CloseDocument();
+        host_->documents().Close();
         host_->OpenDocument(std::move(document));
     }
 
@@ -235,7 +235,7 @@ private:
         // those are the panels' work, not the command's.
         HostMenuMessage message{};
         message.menuItem = reinterpret_cast<HostMenuItem>(item);
-        const HostErr code = host_->Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
+        const HostErr code = host_->loader().Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
         host_->user().CloseProgress();
         return code;
     }

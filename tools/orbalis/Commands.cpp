@@ -52,7 +52,7 @@ std::unique_ptr<Host> StartHost(const HostFiles& files, int* exitCode) {
         return nullptr;
     }
     const std::string plugin = PluginPath(files.plugin);
-    if (!host->LoadPlugin(plugin, &error)) {
+    if (!host->loader().Load(plugin, &error)) {
         *exitCode = Fail(error);
         return nullptr;
     }
@@ -410,7 +410,7 @@ int RunCommand(const RunOptions& options) {
     if (!host) return exitCode;
     AttachConsole(host->user(), std::move(answers));
     for (auto& document : documents) host->OpenDocument(std::move(document));
-    host->SwitchDocument(0);
+    host->documents().Switch(0);
     // What the user does at the panels comes before the menu item.
     host::PlayPanelSteps(*host, dialogUser);
     host::MenuItem* item = nullptr;
@@ -461,7 +461,7 @@ int DialogCommand(const DialogOptions& options) {
     // The plug-in's library is loaded, not started: its resources are all
     // that is needed.
     Host host;
-    host::LoadedPlugin* plugin = host.LoadPlugin(PluginPath(options.plugin), &error);
+    host::LoadedPlugin* plugin = host.loader().Load(PluginPath(options.plugin), &error);
     if (!plugin) return Fail(error);
     HINSTANCE module = GetModuleHandleA(plugin->mappedPath().c_str());
     if (!module) return Fail("the plug-in's module is not loaded");
@@ -505,7 +505,7 @@ int PanelCommand(const PanelOptions& options) {
     auto host = StartHost(options.files, &exitCode);
     if (!host) return exitCode;
     for (auto& document : documents) host->OpenDocument(std::move(document));
-    if (!documents.empty()) host->SwitchDocument(0);
+    if (!documents.empty()) host->documents().Switch(0);
     // The panel is drawn as the steps leave it.
     host::PlayPanelSteps(*host, user);
     const host::PanelEntry panel = host::FindPanel(options.title);
