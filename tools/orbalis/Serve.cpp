@@ -53,7 +53,7 @@ int Serve(const ServeOptions& options) {
     host::Host host(hostOptions);
     std::string error;
     if (!host.preferences().load(&error)) return Fail(error);
-    if (!host.LoadPlugin(PluginPath(options.plugin), &error)) return Fail(error);
+    if (!host.loader().Load(PluginPath(options.plugin), &error)) return Fail(error);
 
     workbench::Workbench bench(host, root);
     // Lets cancelling be tried on a machine that finishes the work at once:
@@ -71,7 +71,7 @@ int Serve(const ServeOptions& options) {
             host.ShutdownPlugins();
             return Fail(why.line);
         }
-    if (!documents.empty()) host.SwitchDocument(0);
+    if (!documents.empty()) host.documents().Switch(0);
 
     // SIGINT and SIGTERM are taken by one thread of their own, which stops
     // the workbench; every other thread has them blocked.

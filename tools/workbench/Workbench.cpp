@@ -4,6 +4,7 @@
 #include <cmath>
 #include <future>
 
+#include "host/app/CodeText.h"
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
 #include "host/io/DocumentFiles.h"
@@ -19,6 +20,7 @@
 namespace orbalis::workbench {
 
 namespace fs = std::filesystem;
+using host::CodeText;
 using host::Document;
 using host::Layer;
 using host::MenuItem;
@@ -31,17 +33,6 @@ Reply Refuse(int status, const Refusal& why) {
 }
 Reply Refuse(int status, const char* reason, const std::string& line, const std::string& detail = {}) {
     return Refuse(status, Refusal{reason, line, detail});
-}
-
-std::string CodeText(HostErr code) {
-    const auto u = static_cast<uint32_t>(code);
-    std::string text = "'";
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = static_cast<char>(u >> shift);
-        if (c < 0x20 || c > 0x7E) return std::to_string(code);
-        text += c;
-    }
-    return text + "'";
 }
 
 // The plug-in's menus in the order the host shows them; an item's place in
@@ -303,7 +294,7 @@ std::string Workbench::TitleOf(const Document* document) const {
 
 bool Workbench::CanUndo() const {
     const Document* document = host_.document();
-    return host_.canUndo() && document && host_.undoDocument() == document->openSerial;
+    return host_.undo().canUndo() && document && host_.undo().document() == document->openSerial;
 }
 
 Refusal Workbench::Busy() const {
@@ -319,10 +310,10 @@ json Workbench::StateJson(bool idle) {
     json state;
     Document* document = host_.document();
     json documents = json::array();
-    for (size_t i = 0; i < host_.documentCount(); ++i)
-        documents.push_back({{"title", TitleOf(host_.documentAt(i))},
-                             {"current", i == host_.currentDocumentIndex()},
-                             {"modified", modified_.count(host_.documentAt(i)->openSerial) ? modified_[host_.documentAt(i)->openSerial] : false}});
+    for (size_t i = 0; i < host_.documents().count(); ++i)
+        documents.push_back({{"title", TitleOf(host_.documents().at(i))},
+                             {"current", i == host_.documents().currentIndex()},
+                             {"modified", modified_.count(host_.documents().at(i)->openSerial) ? modified_[host_.documents().at(i)->openSerial] : false}});
     state["documents"] = documents;
     if (document) {
         const HostRect& a = document->artboard;
@@ -363,7 +354,7 @@ json Workbench::StateJson(bool idle) {
         for (auto& item : MenuItems(*group, order)) items.push_back(std::move(item));
     }
     state["menus"] = menus;
-    state["undo"] = CanUndo() ? json(host_.undoCommand()) : json(nullptr);
+    state["undo"] = CanUndo() ? json(host_.undo().command()) : json(nullptr);
     state["running"] = running_;
     // A notice about opening or saving a document is shown while that
     // document is the current one only.
@@ -401,7 +392,7 @@ json Workbench::StateJson(bool idle) {
         panels.push_back(std::move(window));
     }
     state["panels"] = panels;
-    state["dark"] = host_.uiIsDark();
+    state["dark"] = host_.theme().isDark();
     state["shell"] = shellFile_;
     return state;
 }
@@ -535,7 +526,7 @@ Reply Workbench::Dispatch(const json& input) {
     if (what == "menu") return ChooseMenu(input);
     if (what == "panel") return AtPanel(input);
     if (what == "theme") {
-        host_.SetUIBrightness(Flag(input, "dark") ? 0.25 : 0.75);
+        host_.theme().SetBrightness(Flag(input, "dark") ? 0.25 : 0.75);
         return {};
     }
     if (what == "open") {
@@ -545,7 +536,7 @@ Reply Workbench::Dispatch(const json& input) {
     }
     if (what == "switch") {
         const int index = Integer(input, "index");
-        if (index < 0 || !host_.SwitchDocument(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
+        if (index < 0 || !host_.documents().Switch(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
         Say("");
         return {};
     }
@@ -553,11 +544,11 @@ Reply Workbench::Dispatch(const json& input) {
     if (what == "save") return Save(input);
     if (what == "undo") {
         // The page offers the undo in the document it belongs to only.
-        if (host_.canUndo() && !CanUndo()) return Refuse(409, "undo-elsewhere", "the last command changed another document");
+        if (host_.undo().canUndo() && !CanUndo()) return Refuse(409, "undo-elsewhere", "the last command changed another document");
         std::string error;
-        const std::string command = host_.undoCommand();
-        const bool drawn = undoDrawing_ && undoDrawingGeneration_ == host_.undoGeneration();
-        if (!host_.Undo(&error)) return Refuse(409, "undo-failed", error, command);
+        const std::string command = host_.undo().command();
+        const bool drawn = undoDrawing_ && undoDrawingGeneration_ == host_.undo().generation();
+        if (!host_.undo().Undo(&error)) return Refuse(409, "undo-failed", error, command);
         Say("undone", {{"command", command}});
         if (drawn) {
             std::lock_guard lock(mutex_);
@@ -573,7 +564,7 @@ Reply Workbench::Dispatch(const json& input) {
         if (!host_.document()) return Refuse(409, "no-document", "no document is open");
         if (what == "deselect") {
             host_.document()->deselectAll();
-            host_.Notify(kNotifierArtSelectionChanged);
+            host_.notifications().Notify(kNotifierArtSelectionChanged);
             return {};
         }
         if (what == "layer") return SetLayer(input);
@@ -614,14 +605,14 @@ Reply Workbench::ChooseMenu(const json& input) {
         progressSeen_.commandStart = progressSeen_.since = std::chrono::steady_clock::now();
         // The drawing of the document as the command finds it: what an undo
         // of this command puts back, so it need not be written again.
-        const uint64_t generation = host_.undoGeneration();
+        const uint64_t generation = host_.undo().generation();
         const Document* document = host_.document();
         const bool drawn = document && !svgStale_ && svgKey_ == DrawingKey(document);
         std::shared_ptr<Drawing> before = drawn ? drawing_ : nullptr;
         const HostErr result = host_.ChooseMenuItem(item);
-        if (host_.undoGeneration() != generation) {
+        if (host_.undo().generation() != generation) {
             undoDrawing_ = std::move(before);
-            undoDrawingGeneration_ = host_.undoGeneration();
+            undoDrawingGeneration_ = host_.undo().generation();
         }
         host_.user().CancelAtCheck(0);
         if (result == HOST_FOURCC('S', 'T', 'O', 'P')) Say("cancelled", {{"command", item->text}});
@@ -649,7 +640,7 @@ Reply Workbench::SelectAt(const json& input) {
         const HostRect r{Number(input, "left"), Number(input, "top"), Number(input, "right"), Number(input, "bottom")};
         ApplyDrag(document, ObjectsInRect(document, r), extend);
     }
-    host_.Notify(kNotifierArtSelectionChanged);
+    host_.notifications().Notify(kNotifierArtSelectionChanged);
     return {};
 }
 
@@ -666,7 +657,7 @@ Reply Workbench::SetLayer(const json& input) {
     }
     document.touch(layer->group());
     svgStale_ = true;
-    host_.Notify(kNotifierDocumentChanged);
+    host_.notifications().Notify(kNotifierDocumentChanged);
     return {};
 }
 
@@ -785,11 +776,11 @@ bool Workbench::OpenFile(const std::string& relative, Refusal* why) {
         return false;
     }
     // A file already open is shown, not opened a second time.
-    for (size_t i = 0; i < host_.documentCount(); ++i) {
-        const Document* open = host_.documentAt(i);
+    for (size_t i = 0; i < host_.documents().count(); ++i) {
+        const Document* open = host_.documents().at(i);
         std::error_code ec;
         if (!open->filePath.empty() && fs::equivalent(open->filePath, full, ec)) {
-            host_.SwitchDocument(i);
+            host_.documents().Switch(i);
             Say("");
             return true;
         }
@@ -818,19 +809,19 @@ void Workbench::Opened(const std::string& title) {
 }
 
 bool Workbench::IsOpen(uint64_t openSerial) {
-    for (size_t i = 0; i < host_.documentCount(); ++i)
-        if (host_.documentAt(i)->openSerial == openSerial) return true;
+    for (size_t i = 0; i < host_.documents().count(); ++i)
+        if (host_.documents().at(i)->openSerial == openSerial) return true;
     return false;
 }
 
 Reply Workbench::Close(const json& input) {
     if (input.contains("index")) {
         const int index = Integer(input, "index");
-        if (index < 0 || !host_.documentAt(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
-        const Document* target = host_.documentAt(static_cast<size_t>(index));
+        if (index < 0 || !host_.documents().at(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
+        const Document* target = host_.documents().at(static_cast<size_t>(index));
         if (modified_.count(target->openSerial) && modified_[target->openSerial] && !Flag(input, "discard"))
             return Refuse(409, "unsaved", "\"" + TitleOf(target) + "\" has unsaved changes", TitleOf(target));
-        host_.SwitchDocument(static_cast<size_t>(index));
+        host_.documents().Switch(static_cast<size_t>(index));
     } else if (!host_.document()) {
         return Refuse(409, "no-document", "no document is open");
     } else if (modified_[host_.document()->openSerial] && !Flag(input, "discard")) {
@@ -838,7 +829,7 @@ Reply Workbench::Close(const json& input) {
     }
     const std::string title = TitleOf(host_.document());
     const uint64_t serial = host_.document()->openSerial;
-    host_.CloseDocument();
+    host_.documents().Close();
     titles_.erase(serial);
     modified_.erase(serial);
     savedIds_.erase(serial);
