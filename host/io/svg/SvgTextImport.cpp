@@ -11,6 +11,7 @@
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgTransform.h"
+#include "host/io/svg/SvgTree.h"
 #include "host/model/Geometry.h"
 #include "host/model/TextStory.h"
 
@@ -435,32 +436,15 @@ void TextPathSources::collect(const TextReaderContext& reader, pugi::xml_node ro
                 if (collecting && isTextPath) ++sources_[id].uses;
                 else if (!collecting && !isTextPath) ++otherReferences[id];
             } else if (!collecting) {
-                for (size_t at = value.find("url(#"); at != std::string_view::npos; at = value.find("url(#", at + 5)) {
-                    const size_t end = value.find(')', at);
-                    if (end == std::string_view::npos) break;
-                    ++otherReferences[std::string(Trim(value.substr(at + 5, end - at - 5)))];
-                }
+                ForEachUrlReference(value, [&](std::string_view id) { ++otherReferences[std::string(id)]; });
             }
             if (!collecting && a.name() == std::string_view("id") && sources_.count(a.value()))
                 withIds.emplace_back(node, a.value());
         }
     };
-    auto walk = [&](bool collecting) {
-        pugi::xml_node node = root;
-        while (node) {
-            if (node.type() == pugi::node_element) visit(node, collecting);
-            if (node.first_child()) {
-                node = node.first_child();
-                continue;
-            }
-            while (node && node != root && !node.next_sibling()) node = node.parent();
-            if (!node || node == root) break;
-            node = node.next_sibling();
-        }
-    };
-    walk(true);
+    ForEachElement(root, [&](pugi::xml_node node, int) { visit(node, true); });
     if (sources_.empty()) return;
-    walk(false);
+    ForEachElement(root, [&](pugi::xml_node node, int) { visit(node, false); });
 
     std::vector<pugi::xml_node> taken;
     for (auto& [node, id] : withIds) {
