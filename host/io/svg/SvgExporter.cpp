@@ -219,13 +219,20 @@ std::string Exporter::newId(const std::string& stem) {
     }
 }
 
+// Hidden as the file hid it, by visibility or else by display.
+void Hide(const NameValues& foreign, Attributes& attributes) {
+    if (const std::string* visibility = Find(foreign, kHiddenByVisibilityAttribute)) {
+        attributes.set("visibility", *visibility);
+        return;
+    }
+    const std::string* style = Find(foreign, "style");
+    attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
+}
+
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
         if (name != kChildrenAttribute && name != kSpaceAttribute) attributes.setKept(name, value);
-    if (art->attributes() & kHostArtHidden) {
-        const std::string* style = Find(art->foreignAttributes, "style");
-        attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
-    }
+    if (art->attributes() & kHostArtHidden) Hide(art->foreignAttributes, attributes);
     if (art->attributes() & kHostArtLocked) attributes.set("sodipodi:insensitive", "true");
     if (!art->tags.empty()) attributes.set(kTagsAttribute, EncodeTags(art->tags));
 }
@@ -577,17 +584,7 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
     case kHostTextFrameArt:
         if (!std::holds_alternative<TextData>(art->data)) return;
-        if (SameMatrix(pageToUser_, kFlip)) {
-            WriteText(art, depth, *this, out_);
-        } else {
-            // Text is written in the page's space; inside a group kept in its
-            // own space, a group maps it there.
-            Attributes a;
-            a.set("transform", FormatTransform(Concat(kFlip, pageToUser_)));
-            open("g", a, depth, false);
-            WriteText(art, depth + 1, *this, out_);
-            close("g", depth);
-        }
+        WriteText(art, pageToUser_, depth, *this, out_);
         return;
     case kHostPlacedArt:
         if (const auto* p = std::get_if<PlacedData>(&art->data))
@@ -619,10 +616,7 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
     for (const auto& [name, value] : layer->foreignAttributes)
         if (name != "id" && name != kSpaceAttribute && !a.has(name)) a.set(name, value);
-    if (!layer->visible) {
-        const std::string* style = Find(layer->foreignAttributes, "style");
-        a.set("style", "display:none" + (style ? ";" + *style : std::string()));
-    }
+    if (!layer->visible) Hide(layer->foreignAttributes, a);
     if (!layer->editable) a.set("sodipodi:insensitive", "true");
     const Art* group = layer->group();
     open("g", a, depth, !group->firstChild());

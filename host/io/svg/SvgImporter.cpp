@@ -147,8 +147,11 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
         const Property p = Property(i);
         // Visibility that hides the object is its hidden state; other
         // visibility (visible again inside a hidden group) is kept.
-        if (!e.declared[i] || p == Property::Display || (p == Property::Visibility && e.hidden) || modelled(p))
+        if (!e.declared[i] || p == Property::Display || modelled(p)) continue;
+        if (p == Property::Visibility && e.hidden) {
+            if (!e.style.displayNone) out.emplace_back(kHiddenByVisibilityAttribute, std::string(Trim(*e.declared[i])));
             continue;
+        }
         out.emplace_back(PropertyName(p), *e.declared[i]);
     }
     if (!e.residualStyle.empty()) out.emplace_back("style", JoinStyle(e.residualStyle));
