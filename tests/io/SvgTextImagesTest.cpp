@@ -2,6 +2,8 @@
 // has them.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "host/io/SvgDocument.h"
 #include "host/model/Geometry.h"
 #include "host/model/TextLayout.h"
@@ -132,6 +134,35 @@ TEST(SvgTextImages, CharactersPlacedOneByOneAreWrittenAsLists) {
     EXPECT_DOUBLE_EQ(glyphs.x[2], 15);  // from the anchor
     ASSERT_GE(glyphs.dx.size(), 4u);
     EXPECT_DOUBLE_EQ(glyphs.dx[3], 1.5);
+}
+
+TEST(SvgTextImages, WhiteSpaceIsKeptWhereXmlSpaceSaysSo) {
+    std::string error;
+    auto d = host::ReadSvgDocument(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<text id='mixed' y='20' xml:space='preserve'>  a  <tspan xml:space='default'>  b  </tspan>  c </text>"
+        "<text id='inner' y='40'>\n  <tspan xml:space='preserve'>   d</tspan>\n</text>"
+        "<g xml:space='preserve'><text id='around' y='60'> e  f</text></g></svg>",
+        {}, &error);
+    ASSERT_TRUE(d) << error;
+    std::map<std::string, std::string> contents;
+    for (const host::Layer* layer : d->allLayers())
+        for (const Art* a = layer->group()->firstChild(); a; a = a->next()) {
+            std::string text;
+            if (const auto* t = std::get_if<host::TextData>(&a->data))
+                for (const auto& run : t->runs) text += run.text;
+            contents[a->name] = text;
+        }
+    // Collapsed white space after a kept space goes; one space stays before
+    // what follows it.
+    EXPECT_EQ(contents["mixed"], "  a  b   c ");
+    EXPECT_EQ(contents["inner"], "   d");
+    EXPECT_EQ(contents["around"], " e  f");
+    const std::string written = host::WriteSvgDocument(*d);
+    EXPECT_NE(written.find("xml:space=\"preserve\">   d</text>"), std::string::npos) << written;
+    auto back = host::ReadSvgDocument(written, {}, &error);
+    ASSERT_TRUE(back) << error;
+    EXPECT_EQ(host::WriteSvgDocument(*back), written);
 }
 
 }  // namespace
