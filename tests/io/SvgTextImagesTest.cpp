@@ -126,6 +126,11 @@ TEST(SvgTextImages, CharactersPlacedOneByOneAreWrittenAsLists) {
     auto back = host::ReadSvgDocument(written, {}, &error);
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(host::WriteSvgDocument(*back), written);
+    // A text without characters has no line to place.
+    auto empty = host::ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><text id='e' x='1 2' rotate='5 6'/></svg>",
+                                       {}, &error);
+    ASSERT_TRUE(empty) << error;
+    EXPECT_NE(host::WriteSvgDocument(*empty).find("<text id=\"e\""), std::string::npos);
     const Art* lists = FirstArt(*back);
     while (lists && lists->name != "lists") lists = lists->next();
     ASSERT_TRUE(lists);

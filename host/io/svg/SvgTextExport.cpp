@@ -92,6 +92,7 @@ struct Piece {
 // text's attributes; false when the line cannot be written so.
 bool PlacesAsLists(const std::vector<Piece>& line, const CharFeatures& base, const GlyphPlacement& placed,
                    HostPoint anchor, Attributes& text) {
+    if (line.empty()) return false;
     std::vector<double> angles;
     bool turned = false;
     for (const Piece& piece : line) {
