@@ -159,5 +159,68 @@ TEST(SvgClipGroup, MarkersKeepTheStrokeWidthTheyAreScaledBy) {
     EXPECT_EQ(WriteSvgDocument(*back), written);
 }
 
+TEST(SvgClipGroup, TextInAGroupOfItsOwnSpaceIsWrittenInThatSpace) {
+    // The group is written in its own units (0.75 pt); its text is written
+    // in them too, without a group of its own that would come back as art.
+    auto d = Read(Svg("<clipPath id='c' clipPathUnits='objectBoundingBox'><circle cx='.5' cy='.5' r='.4'/></clipPath>"
+                      "<g id='g' clip-path='url(#c)'><text id='t' x='60' y='100' font-size='40'>Text</text></g>"));
+    ASSERT_TRUE(d);
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("<text id=\"t\" transform=\"matrix(1.3333333333333333 0 0 1.3333333333333333 60 100)\""),
+              std::string::npos)
+        << written;
+    auto back = Read(written);
+    ASSERT_TRUE(back);
+    Art* t = Named(*back, "t");
+    ASSERT_TRUE(t);
+    EXPECT_TRUE(t->parent()->ownerLayer()) << "no group is added around the text";
+    const auto& text = std::get<TextData>(t->data);
+    EXPECT_NEAR(text.matrix.tx, 45, 1e-9);
+    EXPECT_NEAR(text.matrix.ty, -75, 1e-9);
+    EXPECT_EQ(WriteSvgDocument(*back), written);
+}
+
+TEST(SvgClipGroup, WhatVisibilityHidesStaysInItsGroupsBoundingBox) {
+    // A clip path in bounding-box units measures the group, hidden members
+    // included when visibility hides them, not when display does.
+    auto d = Read(Svg("<clipPath id='c' clipPathUnits='objectBoundingBox'><circle cx='.5' cy='.5' r='.45'/></clipPath>"
+                      "<g id='g' clip-path='url(#c)'><rect id='big' width='160' height='160' visibility='hidden'/>"
+                      "<text id='t' y='50' style='visibility:collapse'>A</text>"
+                      "<rect id='gone' width='190' height='190' display='none' visibility='hidden'/>"
+                      "<rect id='shown' x='40' y='40' width='120' height='120'/></g>"));
+    ASSERT_TRUE(d);
+    for (const char* name : {"big", "t", "gone"}) {
+        Art* art = Named(*d, name);
+        ASSERT_TRUE(art) << name;
+        EXPECT_TRUE(art->attributes() & kHostArtHidden) << name;
+    }
+    const std::string written = WriteSvgDocument(*d);
+    EXPECT_NE(written.find("<path id=\"big\" d=\"M 0 0 160 0 160 160 0 160 Z\" visibility=\"hidden\"/>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("visibility=\"collapse\">A</text>"), std::string::npos) << written;
+    EXPECT_NE(written.find("<path id=\"gone\" d=\"M 0 0 190 0 190 190 0 190 Z\" style=\"display:none\"/>"),
+              std::string::npos)
+        << written;
+    auto back = Read(written);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(WriteSvgDocument(*back), written);
+    // The native format keeps how it was hidden.
+    std::string error;
+    auto fromJson = ReadJsonDocument(WriteJsonDocument(*d), &error);
+    ASSERT_TRUE(fromJson) << error;
+    EXPECT_EQ(WriteSvgDocument(*fromJson), written);
+
+    // Shown by the user, it is shown: the visibility that hid it goes.
+    d->setAttributes(Named(*d, "big"), kHostArtHidden, 0);
+    const std::string shown = WriteSvgDocument(*d);
+    EXPECT_NE(shown.find("<path id=\"big\" d=\"M 0 0 160 0 160 160 0 160 Z\"/>"), std::string::npos) << shown;
+    // And hidden by the user, an object is taken out of sight by display.
+    d->setAttributes(Named(*d, "shown"), kHostArtHidden, kHostArtHidden);
+    EXPECT_NE(WriteSvgDocument(*d).find("<path id=\"shown\" d=\"M 40 40 160 40 160 160 40 160 Z\" "
+                                        "style=\"display:none\"/>"),
+              std::string::npos);
+}
+
 }  // namespace
 }  // namespace orbalis::host

@@ -414,8 +414,8 @@ TEST(SvgRoundTrip, AGroupHiddenByVisibilityShowsWhatIsMadeVisibleInside) {
     EXPECT_NE(written.find("visibility=\"visible\""), std::string::npos) << written;
     // What is hidden only by the group's visibility inherits it, not hidden itself.
     EXPECT_NE(written.find("<path id=\"unseen\" d=\"M 0 0 7.5 0 7.5 7.5 0 7.5 Z\"/>"), std::string::npos) << written;
-    // A group with nothing visible inside is simply hidden.
-    EXPECT_NE(written.find("<g id=\"plain\" style=\"display:none\">"), std::string::npos) << written;
+    // A group with nothing visible inside is hidden, the way the file hid it.
+    EXPECT_NE(written.find("<g id=\"plain\" visibility=\"hidden\">"), std::string::npos) << written;
     auto back = ReadSvgDocument(written, {}, &error);
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(WriteSvgDocument(*back), written);

@@ -48,5 +48,26 @@ TEST(SvgUserPercentages, GradientsMasksAndFiltersTakeTheFilesViewport) {
     EXPECT_NE(written.find("width=\"100\" x=\"-20\" y=\"-10\" height=\"120\""), std::string::npos) << written;
 }
 
+TEST(SvgUserPercentages, MarkersAndNestedViewportsTakeTheFilesViewport) {
+    const std::string written = RoundTrip(
+        "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' width='400' height='200'"
+        " viewBox='0 0 200 100'>"
+        "<marker id='m' refX='5%' refY='10%' markerWidth='10%' markerHeight='20%'><rect width='5' height='5'/></marker>"
+        "<svg id='whole'><circle cx='100' cy='50' r='40'/></svg>"
+        "<svg id='part' x='10%' width='50%' height='30' viewBox='0 0 10 10'>"
+        "<svg id='inner' width='50%'><rect width='100%' height='1'/></svg></svg>"
+        "<symbol id='s'><svg id='in-symbol'><rect width='1' height='1'/></svg></symbol><use xlink:href='#s'/>"
+        "<path d='M 0 0 H 100' stroke='black' marker-start='url(#m)'/></svg>");
+    EXPECT_NE(written.find("refX=\"10\" refY=\"10\" markerWidth=\"20\" markerHeight=\"20\""), std::string::npos)
+        << written;
+    // A nested svg without a size fills the file's viewport, in its units.
+    EXPECT_NE(written.find("<svg id=\"whole\" width=\"200\" height=\"100\" transform="), std::string::npos) << written;
+    EXPECT_NE(written.find("<svg id=\"part\" x=\"20\" width=\"100\" height=\"30\""), std::string::npos)
+        << written;
+    // Inside a nested viewport or a symbol, percentages are of that viewport.
+    EXPECT_NE(written.find("<svg id=\"inner\" width=\"50%\"><rect width=\"100%\""), std::string::npos) << written;
+    EXPECT_EQ(written.find("<svg id=\"in-symbol\" width"), std::string::npos) << written;
+}
+
 }  // namespace
 }  // namespace orbalis::testing

@@ -55,6 +55,10 @@ inline constexpr const char* kChildrenAttribute = "#children";
 // markers, paint servers): written back in it, so that what they refer to
 // still fits.
 inline constexpr const char* kSpaceAttribute = "#space";
+// The foreign attribute of an object the file hid by `visibility` rather than
+// `display`, holding that value: written back the same way, since an object
+// hidden by visibility still counts in its group's bounding box.
+inline constexpr const char* kHiddenByVisibilityAttribute = "#visibility";
 
 // Limits on what an imported file may ask of the host.
 inline constexpr size_t kMaxFileBytes = size_t(512) << 20;

@@ -6,6 +6,7 @@
 
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgStyle.h"
+#include "host/io/svg/SvgTree.h"
 
 namespace orbalis::host::svg {
 namespace {
@@ -350,18 +351,8 @@ std::vector<CssDeclaration> StyleSheet::match(pugi::xml_node element, const Name
 }
 
 void InlineStyleSheets(pugi::xml_node root, const NameOf& svgName) {
-    // Every element, in document order, without recursion.
-    std::vector<pugi::xml_node> elements;
-    for (pugi::xml_node node = root; node;) {
-        if (node.type() == pugi::node_element) elements.push_back(node);
-        if (node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (node && node != root && !node.next_sibling()) node = node.parent();
-        if (!node || node == root) break;
-        node = node.next_sibling();
-    }
+    std::vector<pugi::xml_node> elements;  // in document order
+    ForEachElement(root, [&](pugi::xml_node el, int) { elements.push_back(el); });
 
     StyleSheet sheet;
     std::vector<std::pair<pugi::xml_node, std::string>> styles;  // each sheet and what it keeps

@@ -219,13 +219,20 @@ std::string Exporter::newId(const std::string& stem) {
     }
 }
 
+// Hidden as the file hid it, by visibility or else by display.
+void Hide(const NameValues& foreign, Attributes& attributes) {
+    if (const std::string* visibility = Find(foreign, kHiddenByVisibilityAttribute)) {
+        attributes.set("visibility", *visibility);
+        return;
+    }
+    const std::string* style = Find(foreign, "style");
+    attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
+}
+
 void Exporter::commonAttributes(const Art* art, Attributes& attributes) {
     for (const auto& [name, value] : art->foreignAttributes)
         if (name != kChildrenAttribute && name != kSpaceAttribute) attributes.setKept(name, value);
-    if (art->attributes() & kHostArtHidden) {
-        const std::string* style = Find(art->foreignAttributes, "style");
-        attributes.set("style", "display:none" + (style ? ";" + *style : std::string()));
-    }
+    if (art->attributes() & kHostArtHidden) Hide(art->foreignAttributes, attributes);
     if (art->attributes() & kHostArtLocked) attributes.set("sodipodi:insensitive", "true");
     if (!art->tags.empty()) attributes.set(kTagsAttribute, EncodeTags(art->tags));
 }
@@ -255,7 +262,8 @@ std::string Exporter::symbolId(const std::string& name) {
 
 // ---------------------------------------------------------------- paths
 
-void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int depth) {
+// The paths of a path or of a compound path's members.
+std::vector<const PathData*> PathsOf(const Art* art) {
     std::vector<const PathData*> members;
     if (const PathData* p = art->path()) {
         members.push_back(p);
@@ -263,6 +271,26 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         for (const Art* c = art->firstChild(); c; c = c->next())
             if (const PathData* p = c->path()) members.push_back(p);
     }
+    return members;
+}
+
+// Path data of them all, their points mapped by `m`.
+std::string PathDataOf(const std::vector<const PathData*>& members, const HostMatrix& m) {
+    std::string d;
+    for (const PathData* p : members) {
+        std::vector<HostPathSegment> mapped = p->segments;
+        for (HostPathSegment& s : mapped) {
+            s.p = Apply(m, s.p);
+            s.in = Apply(m, s.in);
+            s.out = Apply(m, s.out);
+        }
+        AppendPathData(d, mapped, p->closed);
+    }
+    return d;
+}
+
+void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int depth) {
+    const std::vector<const PathData*> members = PathsOf(art);
     if (members.empty()) return;
     const HostPathStyle& style = members.front()->style;
 
@@ -274,16 +302,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     // than the page's are written out whatever they would inherit.
     const double unit = 1 / std::sqrt(std::fabs(fromPage.a * fromPage.d - fromPage.b * fromPage.c));
     const bool scaled = ownSpace || !SameMatrix(pageToUser_, kFlip);
-    std::string d;
-    for (const PathData* p : members) {
-        std::vector<HostPathSegment> flipped = p->segments;
-        for (HostPathSegment& s : flipped) {
-            s.p = Apply(fromPage, s.p);
-            s.in = Apply(fromPage, s.in);
-            s.out = Apply(fromPage, s.out);
-        }
-        AppendPathData(d, flipped, p->closed);
-    }
+    const std::string d = PathDataOf(members, fromPage);
     if (d.empty()) return;
 
     Attributes a;
@@ -336,16 +355,19 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
     if (bool(style.evenOdd) != inherited.evenOdd) a.set("fill-rule", style.evenOdd ? "evenodd" : "nonzero");
     paint("stroke", style.strokePaint, style.stroke.color, inherited.stroke, kCmykStrokeAttribute, kGrayStrokeAttribute,
           kPatternStrokeAttribute);
-    if (style.strokePaint && scaled) {
-        // Lengths in the element's own units, whatever it would inherit.
-        const HostStrokeStyle& s = style.stroke;
-        a.set("stroke-width", FormatCoordinate(s.width / unit));
+    auto capsAndJoins = [&](const HostStrokeStyle& s) {
         static const char* caps[] = {"butt", "round", "square"};
         static const char* joins[] = {"miter", "round", "bevel"};
         if (s.cap != inherited.cap && s.cap >= 0 && s.cap <= 2) a.set("stroke-linecap", caps[s.cap]);
         if (s.join != inherited.join && s.join >= 0 && s.join <= 2) a.set("stroke-linejoin", joins[s.join]);
         if (s.miterLimit >= 1 && FormatExact(s.miterLimit) != FormatExact(inherited.miterLimit))
             a.set("stroke-miterlimit", FormatExact(s.miterLimit));
+    };
+    if (style.strokePaint && scaled) {
+        // Lengths in the element's own units, whatever it would inherit.
+        const HostStrokeStyle& s = style.stroke;
+        a.set("stroke-width", FormatCoordinate(s.width / unit));
+        capsAndJoins(s);
         const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
         std::vector<double> dashes(s.dashes, s.dashes + count);
         if (const std::string* kept = Find(art->foreignAttributes, "stroke-dasharray")) {
@@ -363,12 +385,7 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         const HostStrokeStyle& s = style.stroke;
         if (FormatCoordinate(s.width) != FormatCoordinate(inherited.strokeWidth))
             a.set("stroke-width", FormatCoordinate(s.width));
-        static const char* caps[] = {"butt", "round", "square"};
-        static const char* joins[] = {"miter", "round", "bevel"};
-        if (s.cap != inherited.cap && s.cap >= 0 && s.cap <= 2) a.set("stroke-linecap", caps[s.cap]);
-        if (s.join != inherited.join && s.join >= 0 && s.join <= 2) a.set("stroke-linejoin", joins[s.join]);
-        if (s.miterLimit >= 1 && FormatExact(s.miterLimit) != FormatExact(inherited.miterLimit))
-            a.set("stroke-miterlimit", FormatExact(s.miterLimit));
+        capsAndJoins(s);
         const int count = std::clamp<int>(s.dashCount, 0, kHostMaxDashes);
         const std::string dashes = count ? Dashes(s.dashes, count) : "none";
         const std::string inheritedDashes =
@@ -513,23 +530,8 @@ std::string Exporter::freshId(const std::string& wanted) {
 }
 
 void Exporter::writeClipPath(const Art* clip, const std::string& id, int depth) {
-    std::vector<const PathData*> members;
-    if (const PathData* p = clip->path()) {
-        members.push_back(p);
-    } else {
-        for (const Art* c = clip->firstChild(); c; c = c->next())
-            if (const PathData* p = c->path()) members.push_back(p);
-    }
-    std::string d;
-    for (const PathData* p : members) {
-        std::vector<HostPathSegment> written = p->segments;
-        for (HostPathSegment& s : written) {
-            s.p = Apply(pageToUser_, s.p);
-            s.in = Apply(pageToUser_, s.in);
-            s.out = Apply(pageToUser_, s.out);
-        }
-        AppendPathData(d, written, p->closed);
-    }
+    const std::vector<const PathData*> members = PathsOf(clip);
+    const std::string d = PathDataOf(members, pageToUser_);
     Attributes c;
     c.set("id", id);
     open("clipPath", c, depth, false);
@@ -582,17 +584,7 @@ void Exporter::writeArt(const Art* art, const ComputedStyle& inherited, int dept
     case kHostCompoundPathArt: writePath(art, inside(inherited, {}), depth); return;
     case kHostTextFrameArt:
         if (!std::holds_alternative<TextData>(art->data)) return;
-        if (SameMatrix(pageToUser_, kFlip)) {
-            WriteText(art, depth, *this, out_);
-        } else {
-            // Text is written in the page's space; inside a group kept in its
-            // own space, a group maps it there.
-            Attributes a;
-            a.set("transform", FormatTransform(Concat(kFlip, pageToUser_)));
-            open("g", a, depth, false);
-            WriteText(art, depth + 1, *this, out_);
-            close("g", depth);
-        }
+        WriteText(art, pageToUser_, depth, *this, out_);
         return;
     case kHostPlacedArt:
         if (const auto* p = std::get_if<PlacedData>(&art->data))
@@ -624,10 +616,7 @@ void Exporter::writeLayer(const Layer* layer, const ComputedStyle& inherited, in
     if (ownSpace) SetTransform(a, Concat(toPage, pageToUser_));
     for (const auto& [name, value] : layer->foreignAttributes)
         if (name != "id" && name != kSpaceAttribute && !a.has(name)) a.set(name, value);
-    if (!layer->visible) {
-        const std::string* style = Find(layer->foreignAttributes, "style");
-        a.set("style", "display:none" + (style ? ";" + *style : std::string()));
-    }
+    if (!layer->visible) Hide(layer->foreignAttributes, a);
     if (!layer->editable) a.set("sodipodi:insensitive", "true");
     const Art* group = layer->group();
     open("g", a, depth, !group->firstChild());

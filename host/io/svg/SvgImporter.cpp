@@ -1,32 +1,19 @@
 #include "host/io/svg/SvgImporter.h"
 
-#include <algorithm>
 #include <cctype>
-#include <cstring>
 #include <cmath>
-#include <functional>
-#include <map>
-#include <pugixml.hpp>
-#include <set>
+#include <cstring>
 #include <sstream>
-#include <unordered_map>
 
-#include "host/io/svg/SvgConventions.h"
 #include "host/io/svg/SvgCss.h"
 #include "host/io/svg/SvgEncoding.h"
-#include "host/io/svg/SvgNumbers.h"
-#include "host/io/svg/SvgPathData.h"
-#include "host/io/svg/SvgStyle.h"
-#include "host/io/svg/SvgTextImport.h"
+#include "host/io/svg/SvgImporterInternals.h"
 #include "host/io/svg/SvgUserPercentages.h"
 #include "host/io/svg/SvgTransform.h"
+#include "host/io/svg/SvgTree.h"
 
 namespace orbalis::host::svg {
-namespace {
-
-struct ImportError {
-    std::string message;
-};
+namespace importer {
 
 // A pattern paint written as "n a b c d tx ty"; anything else leaves the
 // colour as the SVG paint gave it.
@@ -45,227 +32,6 @@ void ReadPatternPaint(std::string_view text, HostColor* color) {
     color->c.pattern.pattern = static_cast<uint32_t>(v[0]);
     color->c.pattern.transform = {v[1], v[2], v[3], v[4], v[5], v[6]};
 }
-
-std::string_view Prefix(std::string_view name) {
-    const size_t colon = name.find(':');
-    return colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
-}
-
-std::string_view Local(std::string_view name) {
-    const size_t colon = name.find(':');
-    return colon == std::string_view::npos ? name : name.substr(colon + 1);
-}
-
-// The default namespace declared on an element or on one of its ancestors
-// below the root, which overrides the root's; null when none is.
-const char* DefaultNamespaceBelowRoot(pugi::xml_node el) {
-    for (pugi::xml_node n = el; n.parent() && n.parent().type() == pugi::node_element; n = n.parent())
-        if (pugi::xml_attribute a = n.attribute("xmlns")) return a.value();
-    return nullptr;
-}
-
-// Prefixes the file binds to the namespaces the importer reads.
-struct Namespaces {
-    std::string svg;  // empty when SVG is the default namespace
-    bool svgIsRootDefault = false;  // a prefixed root also makes SVG the default namespace
-    // Each namespace below is named by the prefix the file declares for it
-    // and always by its usual prefix: the exporter declares the usual ones,
-    // so whatever the file made of them, that is what they mean once written.
-    struct Prefixes {
-        std::string declared;
-        std::string usual;
-    };
-    Prefixes xlink{"", "xlink"};
-    Prefixes inkscape{"", "inkscape"};
-    Prefixes sodipodi{"", "sodipodi"};
-
-    void read(pugi::xml_node root) {
-        svg = std::string(Prefix(root.name()));
-        svgIsRootDefault = std::string_view(root.attribute("xmlns").value()) == kSvgNamespace;
-        for (pugi::xml_attribute a : root.attributes()) {
-            const std::string_view name = a.name();
-            if (name.substr(0, 6) != "xmlns:") continue;
-            const std::string prefix(name.substr(6));
-            const std::string_view uri = a.value();
-            if (uri == kXlinkNamespace) xlink.declared = prefix;
-            else if (uri == kInkscapeNamespace) inkscape.declared = prefix;
-            else if (uri == kSodipodiNamespace) sodipodi.declared = prefix;
-        }
-    }
-    static bool Named(std::string_view name, const std::string& prefix, std::string_view local) {
-        return !prefix.empty() && name.size() == prefix.size() + 1 + local.size() &&
-               name.substr(0, prefix.size()) == prefix && name[prefix.size()] == ':' &&
-               name.substr(prefix.size() + 1) == local;
-    }
-    bool is(std::string_view name, const Prefixes& prefixes, std::string_view local) const {
-        return Named(name, prefixes.declared, local) || Named(name, prefixes.usual, local);
-    }
-};
-
-// One element's attributes sorted into what the importer reads and what it
-// keeps for writing back.
-struct Element {
-    std::string id;
-    std::string label;
-    std::string labelAttribute;  // its name as written in the file
-    std::string groupmode;
-    std::string groupmodeAttribute;
-    bool locked = false;
-    Declarations declared;
-    std::vector<std::pair<std::string, std::string>> residualStyle;
-    std::vector<std::string> order;  // names as the file gives them, those inside `style` in its place
-    NameValues other;
-    HostMatrix transform = kIdentity;
-    std::string cmykFill, cmykStroke, grayFill, grayStroke, patternFill, patternStroke, tags;
-    bool guide = false;
-    ComputedStyle style;
-    bool hidden = false;  // display none, or made invisible here
-};
-
-struct SymbolViewport {
-    std::string name;
-    bool hasViewBox = false;
-    ViewBox box;
-    std::string aspect;
-    std::string width, height;
-};
-
-struct Context {
-    HostMatrix ctm;  // the parent's user space to the page
-    ComputedStyle style;
-};
-
-class Importer : private TextReaderContext {
-public:
-    Importer(const std::string& source, Document& document) : document_(document) {
-        for (size_t i = 0; i < source.size(); ++i)
-            if (source[i] == '\n') newlines_.push_back(i);
-    }
-
-    void run(pugi::xml_document& xml, const SvgImportOptions& options);
-    // The warnings, one line each; when there are many, the first few and
-    // a line that sums up the rest by attribute.
-    std::vector<std::string> warnings() const;
-
-private:
-    // ---- diagnostics
-    size_t lineOf(pugi::xml_node node) const {
-        const ptrdiff_t offset = node.offset_debug();
-        if (offset < 0) return 0;
-        return size_t(std::upper_bound(newlines_.begin(), newlines_.end(), size_t(offset)) - newlines_.begin()) + 1;
-    }
-    std::string describe(pugi::xml_node el) const {
-        std::string out = Printable(Local(el.name()));
-        const char* id = el.attribute("id").value();
-        if (*id) out += "#" + Printable(id);
-        if (const size_t line = lineOf(el)) out += " (line " + std::to_string(line) + ")";
-        return out;
-    }
-    [[noreturn]] void fail(pugi::xml_node el, const std::string& what) const override {
-        throw ImportError{describe(el) + ": " + what};
-    }
-    // A value that counts as not given, as browsers take it. `attribute`
-    // sums the warnings up when there are many.
-    void warn(pugi::xml_node el, const std::string& attribute, const std::string& what) const {
-        warnings_.push_back({describe(el) + ": " + what, attribute});
-    }
-    void ignored(pugi::xml_node el, const std::string& attribute, std::string_view value,
-                 const std::string& why = "") const {
-        warn(el, attribute, "ignored " + attribute + " " + Quote(value) + (why.empty() ? "" : " (" + why + ")"));
-    }
-
-    // ---- names
-    // The SVG name of an element; empty for elements of other namespaces.
-    std::string_view svgName(pugi::xml_node el) const override {
-        const std::string_view name = el.name();
-        const std::string_view prefix = Prefix(name);
-        if (prefix.empty()) {
-            if (const char* declared = DefaultNamespaceBelowRoot(el))
-                return std::string_view(declared) == kSvgNamespace ? name : std::string_view();
-            return namespaces_.svg.empty() || namespaces_.svgIsRootDefault ? name : std::string_view();
-        }
-        return prefix == namespaces_.svg ? Local(name) : std::string_view();
-    }
-    bool isHref(std::string_view name) const override {
-        return name == "href" || namespaces_.is(name, namespaces_.xlink, "href");
-    }
-    std::string href(pugi::xml_node el) const {
-        for (pugi::xml_attribute a : el.attributes())
-            if (isHref(a.name())) return a.value();
-        return {};
-    }
-
-    // ---- attributes and style
-    Element read(pugi::xml_node el, const ComputedStyle& parent,
-                 const std::function<bool(std::string_view)>& consumed) const;
-    NameValues keep(const Element& e, const std::function<bool(Property)>& modelled) const;
-    double length(pugi::xml_node el, const char* name, double fallback, int axis, double fontSize) const override;
-    HostColor color(const Rgba& rgba, const std::string& cmyk, const std::string& gray) const override;
-    bool isSodipodi(std::string_view name, std::string_view local) const override {
-        return namespaces_.is(name, namespaces_.sodipodi, local);
-    }
-    const LengthBasis& basis() const override { return basis_; }
-    size_t* segmentBudget() override { return &segmentBudget_; }
-    void warn(pugi::xml_node el, const std::string& what) const override { warn(el, "text", what); }
-    std::string children(pugi::xml_node el) const;
-    std::string verbatim(pugi::xml_node el) const;
-
-    // ---- structure
-    Art* add(Art* container, int32_t type, int32_t order = kHostPlaceInsideOnTop);
-    void importChildren(pugi::xml_node parent, Art* container, Layer* layer, const Context& context);
-    void importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context);
-    void importLayer(pugi::xml_node el, Layer* layer, const Context& context, int number);
-    void importGroup(pugi::xml_node el, Art* container, const Context& context);
-    void importShape(pugi::xml_node el, std::string_view name, Art* container, const Context& context);
-    void importText(pugi::xml_node el, Art* container, const Context& context);
-    void importImage(pugi::xml_node el, Art* container, const Context& context);
-    void importUse(pugi::xml_node el, Art* container, const Context& context);
-    Art* importForeign(pugi::xml_node el, Art* container, const Context& context);
-    // Clip paths the model holds as clipping groups.
-    pugi::xml_node clipShape(pugi::xml_node el);
-    void addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context);
-    void indexIds(pugi::xml_node root);
-    void finish(Art* art, const Element& e, const Context& context);
-
-    std::vector<Subpath> shapeGeometry(pugi::xml_node el, std::string_view name, double fontSize);
-    void checkNesting(pugi::xml_node root);
-    void findSymbols(pugi::xml_node root);
-    void importSymbols();
-    void readRoot(pugi::xml_node root, Context* context);
-    void checkSymbolCycles();
-
-    Document& document_;
-    std::vector<size_t> newlines_;
-    std::unordered_map<std::string, pugi::xml_node> ids_;  // the first element of each id
-    std::unordered_map<std::string, int> references_;     // "url(#id)" references to each id
-    pugi::xml_node unclipped_;  // whose clip path becomes a clipping group: its clip-path is not kept
-    std::set<pugi::xml_node_struct*> consumedClips_;  // clip paths inside the groups they clip
-    struct Warning {
-        std::string text;
-        std::string attribute;
-    };
-    mutable std::vector<Warning> warnings_;
-    Namespaces namespaces_;
-    LengthBasis basis_;
-    size_t segmentBudget_ = kMaxSegments;
-    int layerCount_ = 0;  // layers made so far, for the titles of untitled ones
-    std::vector<pugi::xml_node> symbolNodes_;
-    std::vector<pugi::xml_node> shadowedSymbols_;
-    std::map<std::string, SymbolViewport> symbols_;
-    // Uses of a symbol kept as written, by the symbol they show. Written
-    // back, the symbol loses the viewport that put them out of range and
-    // they come alive, so they count as uses when looking for cycles.
-    std::map<const Art*, std::string> keptSymbolUses_;
-    std::vector<pugi::xml_node> shownByUses_;  // the elements uses are drawing copies of, innermost last
-    bool showable(pugi::xml_node target, pugi::xml_node use) const;
-    std::vector<std::pair<Art*, int32_t>> pendingAttributes_;
-    struct PendingLayer {
-        Layer* layer;
-        bool visible, editable;
-    };
-    std::vector<PendingLayer> pendingLayers_;
-    TextPathSources textPaths_;
-};
 
 std::vector<std::string> Importer::warnings() const {
     constexpr size_t kShown = 8;
@@ -293,21 +59,13 @@ std::vector<std::string> Importer::warnings() const {
 
 // Whether an element inside `el` sets its visibility back to visible.
 bool ShowsAgain(pugi::xml_node el) {
-    for (pugi::xml_node node = el.first_child(); node && node != el;) {
-        if (node.type() == pugi::node_element) {
-            if (Trim(node.attribute("visibility").value()) == "visible") return true;
-            for (auto& [property, value] : SplitStyle(node.attribute("style").value()))
-                if (property == "visibility" && value == "visible") return true;
-        }
-        if (node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (node != el && !node.next_sibling()) node = node.parent();
-        if (node == el) break;
-        node = node.next_sibling();
-    }
-    return false;
+    return !ForEachElement(el, [](pugi::xml_node node, int depth) {
+        if (depth == 0) return true;
+        if (Trim(node.attribute("visibility").value()) == "visible") return false;
+        for (auto& [property, value] : SplitStyle(node.attribute("style").value()))
+            if (property == "visibility" && value == "visible") return false;
+        return true;
+    });
 }
 
 Element Importer::read(pugi::xml_node el, const ComputedStyle& parent,
@@ -389,8 +147,11 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
         const Property p = Property(i);
         // Visibility that hides the object is its hidden state; other
         // visibility (visible again inside a hidden group) is kept.
-        if (!e.declared[i] || p == Property::Display || (p == Property::Visibility && e.hidden) || modelled(p))
+        if (!e.declared[i] || p == Property::Display || modelled(p)) continue;
+        if (p == Property::Visibility && e.hidden) {
+            if (!e.style.displayNone) out.emplace_back(kHiddenByVisibilityAttribute, std::string(Trim(*e.declared[i])));
             continue;
+        }
         out.emplace_back(PropertyName(p), *e.declared[i]);
     }
     if (!e.residualStyle.empty()) out.emplace_back("style", JoinStyle(e.residualStyle));
@@ -402,8 +163,6 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
     return out;
 }
 
-// Whether kept attributes refer to other elements (clip paths, masks,
-// filters, markers, paint servers), whose look depends on the user space.
 bool Refers(const NameValues& values) {
     for (const auto& [name, value] : values) {
         if (value.find("url(") != std::string::npos) return true;
@@ -652,114 +411,6 @@ void Importer::importGroup(pugi::xml_node el, Art* container, const Context& con
     Context inner{Concat(e.transform, context.ctm), e.style};
     importChildren(el, group, nullptr, inner);
     if (clip) addClip(group, el, clip, context);
-}
-
-// ---------------------------------------------------------------- clipping groups
-
-void Importer::indexIds(pugi::xml_node root) {
-    for (pugi::xml_node node = root; node;) {
-        if (node.type() == pugi::node_element) {
-            if (const char* id = node.attribute("id").value(); *id) ids_.emplace(id, node);
-            for (pugi::xml_attribute a : node.attributes())
-                for (std::string_view v = a.value(); !v.empty();) {
-                    const size_t at = v.find("url(#");
-                    if (at == std::string_view::npos) break;
-                    v = v.substr(at + 5);
-                    const size_t end = v.find(')');
-                    if (end == std::string_view::npos) break;
-                    ++references_[std::string(Trim(v.substr(0, end)))];
-                }
-        }
-        if (node.first_child()) {
-            node = node.first_child();
-            continue;
-        }
-        while (node && node != root && !node.next_sibling()) node = node.parent();
-        if (!node || node == root) break;
-        node = node.next_sibling();
-    }
-}
-
-// The one shape of the clip path `el` is clipped by, when the model can hold
-// it as a clipping group: a clip path in the element's user space, made of
-// one basic shape that is not clipped itself. Null otherwise (the clip path
-// is then kept as written).
-pugi::xml_node Importer::clipShape(pugi::xml_node el) {
-    std::string value;
-    if (const char* a = el.attribute("clip-path").value(); *a) value = a;
-    for (auto& [property, v] : SplitStyle(el.attribute("style").value()))
-        if (property == "clip-path") value = v;
-    std::string_view text = Trim(value);
-    if (text.substr(0, 5) != "url(#" || text.back() != ')') return {};
-    const std::string id(Trim(text.substr(5, text.size() - 6)));
-    auto found = ids_.find(id);
-    if (found == ids_.end()) return {};
-    const pugi::xml_node clip = found->second;
-    if (svgName(clip) != "clipPath" || clip.attribute("clip-path") ||
-        (*clip.attribute("clipPathUnits").value() &&
-         std::string_view(clip.attribute("clipPathUnits").value()) != "userSpaceOnUse"))
-        return {};
-    HostMatrix ignored{};
-    if (clip.attribute("transform") && !ParseTransform(clip.attribute("transform").value(), &ignored)) return {};
-    pugi::xml_node shape;
-    for (pugi::xml_node c : clip.children()) {
-        if (c.type() == pugi::node_pcdata && Trim(c.value()).empty()) continue;
-        if (c.type() == pugi::node_comment) continue;
-        if (c.type() != pugi::node_element || shape) return {};
-        shape = c;
-    }
-    if (!shape) return {};
-    const std::string_view name = svgName(shape);
-    if (!(name == "path" || name == "rect" || name == "circle" || name == "ellipse" || name == "polyline" ||
-          name == "polygon") ||
-        shape.attribute("clip-path") || shape.first_child() ||
-        (shape.attribute("transform") && !ParseTransform(shape.attribute("transform").value(), &ignored)))
-        return {};
-    for (pugi::xml_attribute a : shape.attributes()) {
-        const std::string_view n = a.name();
-        if (n == "style" || n == "display" || n == "visibility" || n == "class") return {};
-    }
-    // A clip path inside the group it clips and used by nothing else goes
-    // into the group; one elsewhere stays where it is for the others.
-    if (clip.parent() == el && references_[id] == 1) consumedClips_.insert(clip.internal_object());
-    return shape;
-}
-
-void Importer::addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, const Context& context) {
-    HostMatrix own = kIdentity, clipTransform = kIdentity, shapeTransform = kIdentity;
-    ParseTransform(el.attribute("transform").value(), &own);
-    ParseTransform(shape.parent().attribute("transform").value(), &clipTransform);
-    ParseTransform(shape.attribute("transform").value(), &shapeTransform);
-    const HostMatrix m = Concat(shapeTransform, Concat(clipTransform, Concat(own, context.ctm)));
-    std::vector<Subpath> subpaths = shapeGeometry(shape, svgName(shape), context.style.fontSize);
-    HostPathStyle style{};
-    style.clip = 1;
-    const std::string rule = shape.attribute("clip-rule") ? shape.attribute("clip-rule").value()
-                                                          : shape.parent().attribute("clip-rule").value();
-    style.evenOdd = rule == "evenodd";
-    for (Subpath& sub : subpaths) {
-        for (HostPathSegment& seg : sub.segments) {
-            seg.p = Apply(m, seg.p);
-            seg.in = Apply(m, seg.in);
-            seg.out = Apply(m, seg.out);
-        }
-        MarkCorners(sub.segments, sub.closed);
-    }
-    // The clipping path is the group's first child, on top of what it clips.
-    // A clip path without area leaves nothing of the group to see.
-    if (subpaths.empty()) subpaths.push_back(Subpath{{HostPathSegment{{m.tx, m.ty}, {m.tx, m.ty}, {m.tx, m.ty}, 1}}, true});
-    Art* art;
-    if (subpaths.size() == 1) {
-        art = add(group, kHostPathArt);
-        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, false, style};
-    } else {
-        art = add(group, kHostCompoundPathArt);
-        for (Subpath& sub : subpaths) {
-            Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
-            *member->path() = PathData{std::move(sub.segments), sub.closed, false, style};
-        }
-    }
-    art->name = shape.parent().attribute("id").value();
 }
 
 // ---------------------------------------------------------------- shapes
@@ -1023,103 +674,6 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
     finish(art, e, context);
 }
 
-// Whether a use may show a copy of `target` as art: an element the model
-// draws, not inside anything that renders nothing by itself (a pattern, a
-// mask, a nested viewport), and not around the use or already being shown
-// by the uses around it.
-bool Importer::showable(pugi::xml_node target, pugi::xml_node use) const {
-    static const char* drawn[] = {"g", "path", "rect", "circle", "ellipse", "line", "polyline", "polygon", "text",
-                                  "image", "use"};
-    const std::string_view name = target ? svgName(target) : std::string_view();
-    if (std::none_of(std::begin(drawn), std::end(drawn), [&](const char* d) { return name == d; })) return false;
-    if (std::find(shownByUses_.begin(), shownByUses_.end(), target) != shownByUses_.end()) return false;
-    for (pugi::xml_node up = use; up; up = up.parent())
-        if (up == target) return false;
-    // Paint taken from the use (context-fill, context-stroke) is not the model's.
-    struct Walker : pugi::xml_tree_walker {
-        bool found = false;
-        bool for_each(pugi::xml_node& node) override {
-            for (pugi::xml_attribute a : node.attributes())
-                if (std::string_view(a.value()).find("context-") != std::string_view::npos) found = true;
-            return !found;
-        }
-    } walker;
-    for (pugi::xml_attribute a : target.attributes())
-        if (std::string_view(a.value()).find("context-") != std::string_view::npos) walker.found = true;
-    if (!walker.found) target.traverse(walker);
-    if (walker.found) return false;
-    for (pugi::xml_node up = target.parent(); up && up.parent().type() == pugi::node_element; up = up.parent()) {
-        const std::string_view upName = svgName(up);
-        if (upName != "g" && upName != "defs" && upName != "a" && upName != "switch") return false;
-    }
-    return true;
-}
-
-void Importer::importUse(pugi::xml_node el, Art* container, const Context& context) {
-    const std::string target = href(el);
-    auto symbol = target.size() > 1 && target[0] == '#' ? symbols_.find(target.substr(1)) : symbols_.end();
-    if (symbol == symbols_.end()) {
-        const auto found = target.size() > 1 && target[0] == '#' ? ids_.find(target.substr(1)) : ids_.end();
-        if (found == ids_.end() || !showable(found->second, el)) {
-            // Kept as written; the element it shows keeps its id, so the
-            // reference still holds.
-            importForeign(el, container, context);
-            return;
-        }
-        // A use of art is a group holding a copy of it, drawn where the use
-        // puts it and styled by the use, as SVG draws it.
-        Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
-        const double fs = e.style.fontSize;
-        const HostMatrix place = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
-                                        Concat(e.transform, context.ctm));
-        Art* group = add(container, kHostGroupArt);
-        group->foreignAttributes = keep(e, [](Property) { return false; });
-        if (Refers(group->foreignAttributes)) group->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(place));
-        finish(group, e, context);
-        shownByUses_.push_back(found->second);
-        importElement(found->second, group, nullptr, Context{place, e.style});
-        shownByUses_.pop_back();
-        return;
-    }
-    Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
-    const double fs = e.style.fontSize;
-    HostMatrix viewport = kIdentity;
-    const SymbolViewport& sv = symbol->second;
-    if (sv.hasViewBox) {
-        auto size = [&](const char* name, const std::string& own, double fallback, int axis) {
-            if (el.attribute(name)) return length(el, name, fallback, axis, fs);
-            Length l;
-            if (!own.empty() && ParseLength(own, &l))
-                return ResolveLength(l, basis_, fs, axis == 0 ? Axis::X : Axis::Y);
-            return fallback;
-        };
-        // Without a size on the use or the symbol, the symbol's viewport is
-        // 100 % of the page's.
-        const double w = size("width", sv.width, basis_.viewportWidth, 0),
-                     h = size("height", sv.height, basis_.viewportHeight, 1);
-        if (w > 0 && h > 0 && !ViewBoxTransform(sv.box, w, h, sv.aspect, &viewport)) {
-            ignored(el, "preserveAspectRatio", sv.aspect, "of symbol " + Quote(symbol->first));
-            ViewBoxTransform(sv.box, w, h, "", &viewport);
-        }
-    }
-    SymbolData data;
-    data.symbol = sv.name;
-    data.matrix = Concat(Concat(kFlip, viewport),
-                         Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
-                                Concat(e.transform, context.ctm)));
-    for (double v : {data.matrix.a, data.matrix.b, data.matrix.c, data.matrix.d, data.matrix.tx, data.matrix.ty})
-        if (!(std::fabs(v) <= kMaxCoordinate)) {
-            warn(el, "coordinates", "kept as written: coordinates out of range");
-            keptSymbolUses_[importForeign(el, container, context)] = sv.name;
-            return;
-        }
-    Art* art = add(container, kHostSymbolArt);
-    art->data = std::move(data);
-    art->foreignAttributes = keep(e, [](Property) { return false; });
-    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
-    finish(art, e, context);
-}
-
 Art* Importer::importForeign(pugi::xml_node el, Art* container, const Context& context) {
     Art* art = add(container, kHostForeignArt);
     ForeignData data;
@@ -1136,129 +690,9 @@ Art* Importer::importForeign(pugi::xml_node el, Art* container, const Context& c
 // Refuses nesting deeper than the importer's recursion can take, without
 // recursing itself.
 void Importer::checkNesting(pugi::xml_node root) {
-    int depth = 0;
-    pugi::xml_node node = root;
-    while (node) {
-        if (node.type() == pugi::node_element && depth > kMaxNesting)
-            fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
-        if (node.first_child()) {
-            node = node.first_child();
-            ++depth;
-            continue;
-        }
-        while (node && node != root && !node.next_sibling()) {
-            node = node.parent();
-            --depth;
-        }
-        if (!node || node == root) break;
-        node = node.next_sibling();
-    }
-}
-
-// Finds the symbols in the tree as it will be imported: after the style
-// sheets are taken out, with whatever elements they held.
-void Importer::findSymbols(pugi::xml_node root) {
-    struct Finder : pugi::xml_tree_walker {
-        Importer& importer;
-        std::set<std::string> seen;
-        explicit Finder(Importer& i) : importer(i) {}
-        bool for_each(pugi::xml_node& node) override {
-            if (node.type() != pugi::node_element || importer.svgName(node) != "symbol") return true;
-            const std::string id = node.attribute("id").value();
-            if (id.empty()) return true;
-            // A later symbol of the same id can never be shown: references find the first.
-            (seen.insert(id).second ? importer.symbolNodes_ : importer.shadowedSymbols_).push_back(node);
-            return true;
-        }
-    } finder(*this);
-    root.traverse(finder);
-}
-
-void Importer::importSymbols() {
-    for (pugi::xml_node el : symbolNodes_) {
-        SymbolViewport sv;
-        if (pugi::xml_attribute vb = el.attribute("viewBox")) {
-            sv.hasViewBox = ParseViewBox(vb.value(), &sv.box);
-            if (!sv.hasViewBox) ignored(el, "viewBox", vb.value());
-        }
-        sv.aspect = el.attribute("preserveAspectRatio").value();
-        sv.width = el.attribute("width").value();
-        sv.height = el.attribute("height").value();
-        // A symbol is named by its label when it has one (names that are no
-        // good as ids are written that way), else by its id.
-        sv.name = el.attribute("id").value();
-        for (pugi::xml_attribute a : el.attributes())
-            if (namespaces_.is(a.name(), namespaces_.inkscape, "label") && *a.value()) sv.name = a.value();
-        symbols_[el.attribute("id").value()] = sv;
-    }
-    for (pugi::xml_node el : symbolNodes_) {
-        // Symbol content takes its inherited style from each use; the
-        // definition starts from SVG's defaults.
-        Element e = read(el, ComputedStyle{}, [](std::string_view a) {
-            return a == "viewBox" || a == "preserveAspectRatio" || a == "x" || a == "y" || a == "width" ||
-                   a == "height" || a == "refX" || a == "refY";
-        });
-        Art* definition = document_.newSymbolDefinition(symbols_[e.id].name);
-        definition->foreignAttributes = keep(e, [](Property) { return false; });
-        importChildren(el, definition, nullptr, Context{kFlip, e.style});
-    }
-    // Shadowed duplicates go too: written back under ids that may change,
-    // they could come alive. Deepest first, so that no symbol inside another
-    // is removed after its container.
-    std::vector<std::pair<int, pugi::xml_node>> doomed;
-    for (const auto* list : {&symbolNodes_, &shadowedSymbols_})
-        for (pugi::xml_node n : *list) {
-            int depth = 0;
-            for (pugi::xml_node p = n.parent(); p; p = p.parent()) ++depth;
-            doomed.emplace_back(depth, n);
-        }
-    std::stable_sort(doomed.begin(), doomed.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    for (auto& entry : doomed) entry.second.parent().remove_child(entry.second);
-}
-
-void Importer::checkSymbolCycles() {
-    // Depth-first over "definition shows definition": a cycle would make the
-    // host's bounds of an instance endless, a long chain exhaust its stack.
-    std::map<std::string, std::vector<std::string>> uses;
-    for (const SymbolDefinition& def : document_.symbols()) {
-        std::vector<std::string>& out = uses[def.name];
-        std::vector<const Art*> stack{def.art};
-        while (!stack.empty()) {
-            const Art* a = stack.back();
-            stack.pop_back();
-            if (const auto* s = std::get_if<SymbolData>(&a->data)) out.push_back(s->symbol);
-            if (auto kept = keptSymbolUses_.find(a); kept != keptSymbolUses_.end()) out.push_back(kept->second);
-            for (const Art* c = a->firstChild(); c; c = c->next()) stack.push_back(c);
-        }
-    }
-    std::map<std::string, int> depth;  // -1 while on the path, then the chain's length
-    for (const auto& [start, unused] : uses) {
-        if (depth.count(start)) continue;
-        std::vector<std::pair<std::string, size_t>> path{{start, 0}};
-        depth[start] = -1;
-        while (!path.empty()) {
-            const std::string name = path.back().first;
-            const auto& targets = uses[name];
-            if (path.back().second == targets.size()) {
-                int longest = 0;
-                for (const std::string& t : targets) longest = std::max(longest, depth[t]);
-                depth[name] = longest + 1;
-                if (depth[name] > kMaxNesting)
-                    throw ImportError{"symbol " + Quote(name) + ": symbols nested deeper than " +
-                                      std::to_string(kMaxNesting) + " levels"};
-                path.pop_back();
-                continue;
-            }
-            const std::string target = targets[path.back().second++];
-            auto found = depth.find(target);
-            if (found != depth.end() && found->second == -1)
-                throw ImportError{"symbol " + Quote(target) + " shows itself"};
-            if (found == depth.end()) {
-                depth[target] = -1;
-                path.emplace_back(target, 0);
-            }
-        }
-    }
+    ForEachElement(root, [&](pugi::xml_node node, int depth) {
+        if (depth > kMaxNesting) fail(node, "elements nested deeper than " + std::to_string(kMaxNesting) + " levels");
+    });
 }
 
 void Importer::readRoot(pugi::xml_node root, Context* context) {
@@ -1422,7 +856,11 @@ std::string XmlError(const std::string& text, const pugi::xml_parse_result& resu
     return "bad XML at line " + std::to_string(line) + ", column " + std::to_string(column) + ": " + what;
 }
 
-}  // namespace
+}  // namespace importer
+
+using importer::Importer;
+using importer::ImportError;
+using importer::XmlError;
 
 std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOptions& options, std::string* error) {
     std::string ignored;

@@ -77,16 +77,98 @@ std::string DecorationText(int32_t decoration) {
     return out;
 }
 
+// A run of a line as written.
+struct Piece {
+    std::string text;
+    const CharFeatures* features;
+    size_t position;  // of its first character in the story
+};
+
+// A line whose runs differ only in their characters' rotation, and whose
+// characters are placed by positions that leave no gap, is written as one
+// text with lists of positions and angles, as files place characters one by
+// one: every renderer then lays it out as it laid out the file read (shaped
+// as one, and librsvg 2.54 by the first values only). Sets the lists on the
+// text's attributes; false when the line cannot be written so.
+bool PlacesAsLists(const std::vector<Piece>& line, const CharFeatures& base, const GlyphPlacement& placed,
+                   HostPoint anchor, Attributes& text) {
+    if (line.empty()) return false;
+    std::vector<double> angles;
+    bool turned = false;
+    for (const Piece& piece : line) {
+        CharFeatures f = *piece.features;
+        f.rotation = base.rotation;
+        if (Scaled(f) || !SameShown(f, base)) return false;
+        turned = turned || piece.features->rotation != base.rotation;
+        angles.insert(angles.end(), DecodeUtf8(piece.text).size(),
+                      piece.features->rotation == 0 ? 0 : -piece.features->rotation);
+    }
+    const size_t count = angles.size();
+    const size_t first = line.front().position;
+    auto entry = [&](const std::vector<double>& list, size_t i) {
+        return first + i < list.size() ? list[first + i] : NAN;
+    };
+    // Lists start at the line's start: a character placed further on is
+    // one a tspan placed, and is written so.
+    auto placedAt = [&](size_t i) {
+        return std::isfinite(entry(placed.dx, i)) || std::isfinite(entry(placed.dy, i)) ||
+               (i > 0 && (std::isfinite(entry(placed.x, i)) || std::isfinite(entry(placed.y, i))));
+    };
+    if (count == 0 || (!turned && !placedAt(0) && !(count > 1 && placedAt(1)))) return false;
+    // Absolute positions from the first character on, without a gap; the
+    // first character is at the anchor unless placed elsewhere.
+    auto absolute = [&](const std::vector<double>& list, double origin, double sign, std::string* out) {
+        size_t last = 0;
+        for (size_t i = 1; i < count; ++i)
+            if (std::isfinite(entry(list, i))) last = i;
+        for (size_t i = 1; i <= last; ++i)
+            if (!std::isfinite(entry(list, i))) return false;
+        for (size_t i = 0; i <= last; ++i) {
+            const double v = entry(list, i);
+            *out += (i ? " " : "") + FormatCoordinate(origin + sign * (std::isfinite(v) ? v : 0));
+        }
+        return true;
+    };
+    // Shifts up to the last one given; none is a shift of zero.
+    auto relative = [&](const std::vector<double>& list, double sign) {
+        std::string out;
+        size_t end = 0;
+        for (size_t i = 0; i < count; ++i)
+            if (std::isfinite(entry(list, i))) end = i + 1;
+        for (size_t i = 0; i < end; ++i) {
+            const double v = entry(list, i);
+            out += (i ? " " : "") + FormatCoordinate(std::isfinite(v) ? sign * v : 0);
+        }
+        return out;
+    };
+    std::string x, y;
+    if (!absolute(placed.x, anchor.x, 1, &x) || !absolute(placed.y, anchor.y, -1, &y)) return false;
+    // A text moved by its transform has its first character at 0, 0.
+    if (text.has("x") || x.find(' ') != std::string::npos) text.set("x", x);
+    if (text.has("y") || y.find(' ') != std::string::npos) text.set("y", y);
+    if (std::string dx = relative(placed.dx, 1); !dx.empty()) text.set("dx", dx);
+    if (std::string dy = relative(placed.dy, -1); !dy.empty()) text.set("dy", dy);
+    if (turned) {
+        // The last angle holds for the characters after it.
+        while (angles.size() > 1 && angles[angles.size() - 2] == angles.back()) angles.pop_back();
+        std::string list;
+        for (double angle : angles) list += (list.empty() ? "" : " ") + FormatExact(angle);
+        text.set("rotate", list);
+    }
+    return true;
+}
+
 }  // namespace
 
-void WriteText(const Art* art, int depth, TextWriterContext& context, std::string& out) {
+void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWriterContext& context, std::string& out) {
     // Characters turned on their own are written as runs of their own.
     TextData own = std::get<TextData>(art->data);
     RotationsIntoRuns(own);
     const TextData& text = own;
     const bool vertical = text.orientation == 1;
-    // The text's own SVG space (y down, like the page's) to the written page.
-    HostMatrix g = Concat(Concat(kFlip, text.matrix), kFlip);
+    // The text's own SVG space (y down, like the page's) to the user space
+    // it is written in.
+    HostMatrix g = Concat(Concat(kFlip, text.matrix), pageToUser);
     HostMatrix inverse{};
     const bool invertible = Invert(text.matrix, &inverse);
     const bool hasFrame = text.frameKind != 0 && !text.path.empty();
@@ -100,7 +182,7 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     // path follows it there, as the host lays it out.
     const bool framed = hasFrame && (invertible || !transformed);
     const std::vector<HostPathSegment> userPath =
-        framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : kFlip) : std::vector<HostPathSegment>();
+        framed ? Mapped(text.path, transformed ? Concat(inverse, kFlip) : pageToUser) : std::vector<HostPathSegment>();
     std::string frameData;
     if (framed) AppendPathData(frameData, userPath, text.pathClosed);
     const bool onPath = framed && text.frameKind == 2;
@@ -129,11 +211,6 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     if (framed && text.frameKind == 1) a.set(kTextFrameAttribute, frameData);
 
     // Paragraphs, each a list of runs.
-    struct Piece {
-        std::string text;
-        const CharFeatures* features;
-        size_t position;  // of its first character in the story
-    };
     std::vector<std::vector<Piece>> paragraphs(1);
     static const CharFeatures defaults{};
     size_t position = 0;
@@ -194,6 +271,13 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
     featureAttributes(base, nullptr, a);
     if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
     if (vertical) a.set("writing-mode", "vertical-rl");
+    // Spaces at a line's ends or several in a row are kept only so.
+    for (const std::vector<Piece>& line : paragraphs) {
+        std::string joined;
+        for (const Piece& piece : line) joined += piece.text;
+        if (!joined.empty() && (joined.front() == ' ' || joined.back() == ' ' || joined.find("  ") != std::string::npos))
+            a.set("xml:space", "preserve");
+    }
     context.commonAttributes(art, a);
 
     std::string body;
@@ -295,9 +379,14 @@ void WriteText(const Art* art, int depth, TextWriterContext& context, std::strin
             overflowLine = size_t(std::count_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }));
         }
     }
+    const bool listed = !onPath && paragraphs.size() == 1 && PlacesAsLists(paragraphs[0], base, text.glyphs, anchor, a);
     for (size_t i = 0; i < paragraphs.size(); ++i) {
         if (i == 0) {
-            appendRuns(paragraphs[0]);
+            if (listed) {
+                for (const Piece& piece : paragraphs[0]) AppendEscaped(body, piece.text, false);
+            } else {
+                appendRuns(paragraphs[0]);
+            }
             continue;
         }
         // Each further line sits one line height (its largest font size)

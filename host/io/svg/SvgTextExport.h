@@ -22,7 +22,8 @@ protected:
     ~TextWriterContext() = default;
 };
 
-// Appends the text object `art` as one line indented by `depth`.
-void WriteText(const Art* art, int depth, TextWriterContext& context, std::string& out);
+// Appends the text object `art` as one line indented by `depth`, in the
+// user space `pageToUser` maps the page into.
+void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWriterContext& context, std::string& out);
 
 }  // namespace orbalis::host::svg

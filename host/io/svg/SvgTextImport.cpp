@@ -11,6 +11,7 @@
 #include "host/io/svg/SvgNumbers.h"
 #include "host/io/svg/SvgPathData.h"
 #include "host/io/svg/SvgTransform.h"
+#include "host/io/svg/SvgTree.h"
 #include "host/model/Geometry.h"
 #include "host/model/TextStory.h"
 
@@ -25,8 +26,6 @@ Justification JustificationOf(int textAnchor) {
     return textAnchor == 1 ? Justification::Center : textAnchor == 2 ? Justification::Right : Justification::Left;
 }
 
-// Collects the runs and paragraphs of a text element, collapsing white
-// space as SVG does unless xml:space="preserve".
 // The place lists of one element (x, y, dx, dy, rotate), already in the
 // text's own space, and how many of its characters have been placed.
 struct PlaceLists {
@@ -38,9 +37,11 @@ struct PlaceLists {
     }
 };
 
+// Collects the runs and paragraphs of a text element, collapsing white
+// space as SVG does where xml:space is not "preserve".
 class TextBuilder {
 public:
-    TextBuilder(TextData& data, bool preserve) : data_(data), preserve_(preserve) {}
+    explicit TextBuilder(TextData& data) : data_(data) {}
 
     // The lists of the element whose content follows, until leave().
     void enter(PlaceLists lists) {
@@ -53,17 +54,19 @@ public:
         return std::any_of(frames_.begin(), frames_.end(), [](const PlaceLists& f) { return !f.lists[4].empty(); });
     }
 
-    void add(std::string_view raw, const CharFeatures& features) {
+    // `preserve`: the white space of `raw` is kept as written.
+    void add(std::string_view raw, const CharFeatures& features, bool preserve) {
         for (char c : raw) {
             if (c == '\n' || c == '\r') {
-                if (!preserve_) continue;
+                if (!preserve) continue;
                 c = ' ';
             }
             if (c == '\t') c = ' ';
-            if (c == ' ' && !preserve_) {
+            if (c == ' ' && !preserve) {
                 // Of a stretch of white space the first space stays, with
-                // the features of the element it was written in.
-                if (paragraphHasContent_ && !pendingSpace_) {
+                // the features of the element it was written in, unless
+                // it follows a space kept as written.
+                if (paragraphHasContent_ && !pendingSpace_ && !lastSpace_) {
                     pendingSpace_ = true;
                     pendingFeatures_ = features;
                     pendingFrames_.clear();
@@ -94,6 +97,7 @@ public:
             put('\r', features);
         } else {
             data_.runs.back().text.push_back('\r');
+            lastSpace_ = false;
             ++position_;
         }
         data_.paragraphs.push_back(justification);
@@ -107,6 +111,7 @@ private:
         if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
             data_.runs.push_back({std::string(), features});
         data_.runs.back().text.push_back(c);
+        lastSpace_ = c == ' ';
         if ((c & 0xC0) != 0x80) place(position_++, std::min(frames, frames_.size()));  // a character's first byte
     }
 
@@ -130,8 +135,8 @@ private:
     }
 
     TextData& data_;
-    bool preserve_;
     bool paragraphHasContent_ = false;
+    bool lastSpace_ = false;
     bool anyContent_ = false;
     bool pendingSpace_ = false;
     CharFeatures pendingFeatures_;
@@ -160,8 +165,23 @@ struct Inherited {
     double horizontalScale = 1, verticalScale = 1;
     double baselineShift = 0;  // in points, the sum of the shifts of the elements around
     bool hidden = false;       // inside a tspan not displayed
+    bool preserve = false;     // white space kept as written (xml:space)
     HostPoint anchor{0, 0};    // in user units: the origin of the text's own space
 };
+
+// Whether an element keeps its white space as written: its xml:space, else
+// what it inherits.
+bool PreservesSpace(pugi::xml_node el, bool inherited) {
+    const std::string_view space = Trim(el.attribute("xml:space").value());
+    return space == "preserve" ? true : space == "default" ? false : inherited;
+}
+
+// The same for an element and the elements around it.
+bool PreservesSpaceAround(pugi::xml_node el) {
+    for (pugi::xml_node n = el; n.type() == pugi::node_element; n = n.parent())
+        if (n.attribute("xml:space")) return PreservesSpace(n, false);
+    return false;
+}
 
 // Numbers of a list attribute, lengths in user units for x, y, dx and dy;
 // a list that cannot be read counts as not given, with a warning.
@@ -286,7 +306,7 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
     };
     for (pugi::xml_node child : el.children()) {
         if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata) {
-            builder.add(child.value(), features(style, cmyk, inherited));
+            builder.add(child.value(), features(style, cmyk, inherited), inherited.preserve);
         } else if (child.type() == pugi::node_element) {
             if (reader.svgName(child) != "tspan") throw UnsupportedText{};
             ComputedStyle cs = style;
@@ -296,6 +316,7 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
             Inherited inner = inherited;
             inner.baselineShift += cs.baselineShift * inherited.scale;
             inner.hidden = inherited.hidden || cs.displayNone;
+            inner.preserve = PreservesSpace(child, inherited.preserve);
             inner.rotation = GlyphRotation(child, inherited.rotation);
             if (!ReadCharScales(child, &inner)) throw UnsupportedText{};
             bool line = false;
@@ -435,32 +456,15 @@ void TextPathSources::collect(const TextReaderContext& reader, pugi::xml_node ro
                 if (collecting && isTextPath) ++sources_[id].uses;
                 else if (!collecting && !isTextPath) ++otherReferences[id];
             } else if (!collecting) {
-                for (size_t at = value.find("url(#"); at != std::string_view::npos; at = value.find("url(#", at + 5)) {
-                    const size_t end = value.find(')', at);
-                    if (end == std::string_view::npos) break;
-                    ++otherReferences[std::string(Trim(value.substr(at + 5, end - at - 5)))];
-                }
+                ForEachUrlReference(value, [&](std::string_view id) { ++otherReferences[std::string(id)]; });
             }
             if (!collecting && a.name() == std::string_view("id") && sources_.count(a.value()))
                 withIds.emplace_back(node, a.value());
         }
     };
-    auto walk = [&](bool collecting) {
-        pugi::xml_node node = root;
-        while (node) {
-            if (node.type() == pugi::node_element) visit(node, collecting);
-            if (node.first_child()) {
-                node = node.first_child();
-                continue;
-            }
-            while (node && node != root && !node.next_sibling()) node = node.parent();
-            if (!node || node == root) break;
-            node = node.next_sibling();
-        }
-    };
-    walk(true);
+    ForEachElement(root, [&](pugi::xml_node node, int) { visit(node, true); });
     if (sources_.empty()) return;
-    walk(false);
+    ForEachElement(root, [&](pugi::xml_node node, int) { visit(node, false); });
 
     std::vector<pugi::xml_node> taken;
     for (auto& [node, id] : withIds) {
@@ -577,11 +581,11 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
     data.pathClosed = path.closed;
     if (!InRange(data.path)) reader.fail(el, "coordinates out of range");
     data.paragraphs.push_back(first);
-    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
-    TextBuilder builder(data, preserve);
+    TextBuilder builder(data);
     Inherited inherited;
     inherited.scale = scale;
     inherited.baselineShift = (style.baselineShift + cs.baselineShift) * scale;
+    inherited.preserve = PreservesSpace(textPath, PreservesSpaceAround(el));
     try {
         inherited.rotation = GlyphRotation(textPath, GlyphRotation(el, 0));
         if (!ReadCharScales(textPath, &inherited)) throw UnsupportedText{};
@@ -642,10 +646,10 @@ bool ReadText(TextReaderContext& reader, TextPathSources& paths, pugi::xml_node 
             reader.warn(el, "a text frame of " + why + "; read as point text");
         }
     }
-    const bool preserve = std::string_view(el.attribute("xml:space").value()) == "preserve";
-    TextBuilder builder(data, preserve);
+    TextBuilder builder(data);
     inherited.baselineShift = style.baselineShift * inherited.scale;
     inherited.anchor = {x, y};
+    inherited.preserve = PreservesSpaceAround(el);
     try {
         inherited.rotation = GlyphRotation(el, 0);
         builder.enter(ReadPlaces(reader, el, inherited, fontSize, false, false));

@@ -1,6 +1,7 @@
 #include "host/io/svg/SvgUserPercentages.h"
 
 #include <cmath>
+#include <iterator>
 #include <string>
 
 #include "host/io/svg/SvgNumbers.h"
@@ -16,7 +17,7 @@ struct Geometry {
 
 struct Element {
     const char* name;
-    const char* units;
+    const char* units;  // null: the percentages are always of the viewport
     std::initializer_list<Geometry> geometry;
 };
 
@@ -32,6 +33,13 @@ const Element kElements[] = {
      {{"x", Axis::X, "-10%"}, {"y", Axis::Y, "-10%"}, {"width", Axis::X, "120%"}, {"height", Axis::Y, "120%"}}},
     {"filter", "filterUnits",
      {{"x", Axis::X, "-10%"}, {"y", Axis::Y, "-10%"}, {"width", Axis::X, "120%"}, {"height", Axis::Y, "120%"}}},
+    {"marker", nullptr,
+     {{"refX", Axis::X, nullptr}, {"refY", Axis::Y, nullptr}, {"markerWidth", Axis::X, nullptr},
+      {"markerHeight", Axis::Y, nullptr}}},
+    // A nested svg is a viewport the size of its parent's unless it says
+    // otherwise; it stays last.
+    {"svg", nullptr, {{"x", Axis::X, nullptr}, {"y", Axis::Y, nullptr}, {"width", Axis::X, "100%"},
+                      {"height", Axis::Y, "100%"}}},
 };
 
 bool HasTemplate(pugi::xml_node el) {
@@ -43,7 +51,7 @@ bool HasTemplate(pugi::xml_node el) {
 }
 
 void Resolve(pugi::xml_node el, const Element& kind, const LengthBasis& basis) {
-    if (Trim(el.attribute(kind.units).value()) != "userSpaceOnUse") return;
+    if (kind.units && Trim(el.attribute(kind.units).value()) != "userSpaceOnUse") return;
     const bool own = !HasTemplate(el);
     for (const Geometry& g : kind.geometry) {
         pugi::xml_attribute a = el.attribute(g.attribute);
@@ -63,20 +71,31 @@ void Resolve(pugi::xml_node el, const Element& kind, const LengthBasis& basis) {
     }
 }
 
+// Depth first; what is inside a nested svg is in a viewport of its own and
+// is left as it is. The content of a symbol, pattern or marker is drawn in
+// a viewport or tile of its own too: a nested svg there is left as well.
+void ResolveBelow(pugi::xml_node parent, const LengthBasis& basis,
+                  const std::function<std::string_view(pugi::xml_node)>& svgName, bool inRootViewport) {
+    for (pugi::xml_node child : parent.children()) {
+        if (child.type() != pugi::node_element) continue;
+        const std::string_view name = svgName(child);
+        if (name == "svg") {
+            if (inRootViewport) Resolve(child, kElements[std::size(kElements) - 1], basis);
+            continue;
+        }
+        for (const Element& kind : kElements)
+            if (name == kind.name) Resolve(child, kind, basis);
+        ResolveBelow(child, basis, svgName,
+                     inRootViewport && name != "symbol" && name != "pattern" && name != "marker");
+    }
+}
+
 }  // namespace
 
 void ResolveUserSpacePercentages(pugi::xml_node root, const LengthBasis& basis,
                                  const std::function<std::string_view(pugi::xml_node)>& svgName) {
     if (!(basis.viewportWidth > 0) || !(basis.viewportHeight > 0)) return;
-    // Depth first; a nested svg is a viewport of its own and is left as it is.
-    for (pugi::xml_node child : root.children()) {
-        if (child.type() != pugi::node_element) continue;
-        const std::string_view name = svgName(child);
-        if (name == "svg") continue;
-        for (const Element& kind : kElements)
-            if (name == kind.name) Resolve(child, kind, basis);
-        ResolveUserSpacePercentages(child, basis, svgName);
-    }
+    ResolveBelow(root, basis, svgName, true);
 }
 
 }  // namespace orbalis::host::svg

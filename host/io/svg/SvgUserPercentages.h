@@ -9,9 +9,9 @@
 
 namespace orbalis::host::svg {
 
-// Gradients, patterns, masks and filters in user space units take their
-// percentages (and the percentages their defaults are) of the viewport of
-// the element that uses them. What the reader keeps of them is written back
+// Gradients, patterns, masks and filters in user space units, markers and
+// nested svg elements take their percentages (and the percentages their
+// defaults are) of the viewport of the element that uses them. What the reader keeps of them is written back
 // under a root whose viewport is in points, not in the file's units; so the
 // percentages of those in the root's own viewport become user units here,
 // and so do the defaults of those that take nothing from a template.
