@@ -57,9 +57,18 @@ LPARAM Centre(HWND window) {
     return Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
 }
 
+// The mouse moves to a point of the window: the cursor goes there, as a
+// program that asks where the click was (GetCursorPos) finds it.
+void MoveMouseTo(HWND window, LPARAM point) {
+    POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(window, WM_MOUSEMOVE, 0, point);
+}
+
 // A press and release of the left button at a point of the window.
 void ClickAt(HWND window, LPARAM point) {
-    SendMessageW(window, WM_MOUSEMOVE, 0, point);
+    MoveMouseTo(window, point);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
     if (IsWindow(window)) SendMessageW(window, WM_LBUTTONUP, 0, point);
 }
@@ -158,6 +167,7 @@ std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part) {
         SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.hItem != item || !(hit.flags & part)) continue;
         // The tree follows the button itself until it is released.
+        MoveMouseTo(tree, Point(x, y));
         PostMessageW(tree, WM_LBUTTONUP, 0, Point(x, y));
         SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
         return {};
