@@ -14,7 +14,7 @@ using win32::UiStep;
 // to case, and its own controls' classes are written "Button", "Static".
 std::u16string ClassOf(HWND window) {
     char16_t name[64] = {};
-    GetClassNameW(window, name, 64);
+    GetClassNameW(window, WideText(name), 64);
     std::u16string text = name;
     for (char16_t& c : text)
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
@@ -53,7 +53,7 @@ std::u16string ItemText(HWND tree, HTREEITEM item) {
     TVITEMW tv{};
     tv.mask = TVIF_TEXT | TVIF_HANDLE;
     tv.hItem = item;
-    tv.pszText = text.data();
+    tv.pszText = WideText(text.data());
     tv.cchTextMax = static_cast<int>(text.size());
     SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
     text.resize(std::char_traits<char16_t>::length(text.c_str()));

@@ -20,7 +20,7 @@ HWND CreatePanelWindow(const std::u16string& title, const HostPanelSize& size) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = kPanelClass;
+    wc.lpszClassName = WideText(kPanelClass);
     RegisterClassExW(&wc);  // already there for a second panel
     return CreateWindowExW(0, kPanelClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION, 0, 0,
                            static_cast<int>(size.width), static_cast<int>(size.height), nullptr,

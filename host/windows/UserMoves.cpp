@@ -14,7 +14,7 @@ namespace {
 
 std::u16string ClassOf(HWND window) {
     char16_t name[64] = {};
-    GetClassNameW(window, name, 64);
+    GetClassNameW(window, WideText(name), 64);
     std::u16string text = name;
     for (char16_t& c : text)
         if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
@@ -63,6 +63,22 @@ void MoveMouseTo(HWND window, LPARAM point) {
     POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
     ClientToScreen(window, &screen);
     SetCursorPos(screen.x, screen.y);
+    SendMessageW(window, WM_MOUSEMOVE, 0, point);
+}
+
+// The same, waiting until the display itself has the pointer there. Under
+// Wine a move is refused now and then while another window holds the
+// pointer, and the cursor the program is told of is the display's again a
+// moment later (a tenth of a second), so the move is checked after that.
+void MoveMouseAndWait(HWND window, LPARAM point) {
+    POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
+    ClientToScreen(window, &screen);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetCursorPos(screen.x, screen.y);
+        Sleep(120);
+        POINT now{};
+        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) break;
+    }
     SendMessageW(window, WM_MOUSEMOVE, 0, point);
 }
 
@@ -166,8 +182,9 @@ std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part) {
         hit.pt.y = y;
         SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.hItem != item || !(hit.flags & part)) continue;
+        // The panel asks the cursor where the click was: it must be there.
         // The tree follows the button itself until it is released.
-        MoveMouseTo(tree, Point(x, y));
+        MoveMouseAndWait(tree, Point(x, y));
         PostMessageW(tree, WM_LBUTTONUP, 0, Point(x, y));
         SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
         return {};
@@ -232,7 +249,7 @@ int LiveImageLists() { return 0; }
 
 std::u16string Widen(const std::string& text) {
     if (text.empty()) return {};
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), static_cast<char16_t*>(nullptr), 0);
     std::u16string wide(static_cast<size_t>(units), u'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
     return wide;

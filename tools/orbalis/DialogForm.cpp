@@ -15,7 +15,7 @@ std::string Text(HWND window) {
 
 std::string ClassOf(HWND window) {
     char16_t name[64] = {};
-    GetClassNameW(window, name, 64);
+    GetClassNameW(window, WideText(name), 64);
     // Class names are compared without regard to case, as Windows does.
     std::string cls = win32::Narrow(name);
     for (char& c : cls)
