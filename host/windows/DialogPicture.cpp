@@ -46,7 +46,8 @@ std::string DrawDialogSvg(HWND dialog) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    ShowWindow(dialog, SW_SHOW);
+    // Above every other window, since the picture is what the screen shows.
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     SelectObject(dc, old);
