@@ -14,7 +14,8 @@ list(FILTER ORBALIS_HOST_SOURCES EXCLUDE REGEX "/host/io/gis/[^/]+$")
 list(APPEND ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/win32/Handles.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/win32/ResourceFile.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/win32/ScriptedUser.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32/ScriptedUser.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32/UserReach.cpp)
 # The POSIX forms of what host/windows/ does the Windows way.
 list(REMOVE_ITEM ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/app/PluginLibrary.cpp

@@ -3,23 +3,14 @@
 #include <vector>
 
 #include "host/app/Panels.h"
+#include "host/win32/UserReach.h"
 #include "sdk/win32/CommCtrl.h"
 
 namespace orbalis::host {
 namespace {
 
+using win32::ClassOf;
 using win32::UiStep;
-
-// The class name in capitals: Windows compares class names without regard
-// to case, and its own controls' classes are written "Button", "Static".
-std::u16string ClassOf(HWND window) {
-    char16_t name[64] = {};
-    GetClassNameW(window, WideText(name), 64);
-    std::u16string text = name;
-    for (char16_t& c : text)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return text;
-}
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
