@@ -14,7 +14,8 @@ list(FILTER ORBALIS_HOST_SOURCES EXCLUDE REGEX "/host/io/gis/[^/]+$")
 list(APPEND ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/win32/Handles.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/win32/ResourceFile.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/win32/ScriptedUser.cpp)
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32/ScriptedUser.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/win32/UserReach.cpp)
 # The POSIX forms of what host/windows/ does the Windows way.
 list(REMOVE_ITEM ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/app/PluginLibrary.cpp
@@ -22,10 +23,7 @@ list(REMOVE_ITEM ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/io/SystemFiles.cpp)
 
 add_library(orbalis_host STATIC ${ORBALIS_HOST_SOURCES})
-# The host speaks to Windows through the subset's own declarations, whose
-# char16_t text the system's wide calls take as it is.
-target_compile_definitions(orbalis_host PUBLIC ORBALIS_WIN32_OWN_DECLARATIONS
-  ORBALIS_PLUGIN_DEFAULT_PATH="$<TARGET_FILE:orbalis_plugin>")
+target_compile_definitions(orbalis_host PUBLIC ORBALIS_PLUGIN_DEFAULT_PATH="$<TARGET_FILE:orbalis_plugin>")
 target_include_directories(orbalis_host SYSTEM PUBLIC ${ORBALIS_WINDOWS_DEPS}/include)
 target_include_directories(orbalis_host PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/windows/iconv)
 target_link_libraries(orbalis_host PUBLIC GEOS::geos pugixml::pugixml user32 gdi32 comctl32 comdlg32 shell32)

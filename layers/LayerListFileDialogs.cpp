@@ -48,7 +48,10 @@ UINT_PTR CALLBACK EncodingChooserHook(HWND chooser, UINT message, WPARAM, LPARAM
                 SendDlgItemMessageW(chooser, kEncodingListId, CB_SETITEMDATA, static_cast<WPARAM>(at), row.value);
         }
         SendDlgItemMessageW(chooser, kEncodingListId, CB_SETCURSEL, 0, 0);
-        return TRUE;
+        // The focus stays on the file name field, where the file dialog put
+        // it: TRUE would have the dialog manager give it to the encoding
+        // list, where a name typed at once would pick a row.
+        return FALSE;
     }
     if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == CDN_FILEOK) {
         const LRESULT row = SendDlgItemMessageW(chooser, kEncodingListId, CB_GETCURSEL, 0, 0);

@@ -16,7 +16,7 @@ HWND CreateMainWindow() {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = kClass;
+    wc.lpszClassName = WideText(kClass);
     RegisterClassExW(&wc);  // already there for a second host
     return CreateWindowExW(0, kClass, u"Orbalis", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 1280,
                            800, nullptr, nullptr, nullptr, nullptr);

@@ -3,12 +3,13 @@
 #include <vector>
 
 #include "host/app/Panels.h"
-#include "host/app/WindowClass.h"
+#include "host/win32/UserReach.h"
 #include "sdk/win32/CommCtrl.h"
 
 namespace orbalis::host {
 namespace {
 
+using win32::ClassOf;
 using win32::UiStep;
 
 std::vector<HWND> Children(HWND parent) {
@@ -43,7 +44,7 @@ std::u16string ItemText(HWND tree, HTREEITEM item) {
     TVITEMW tv{};
     tv.mask = TVIF_TEXT | TVIF_HANDLE;
     tv.hItem = item;
-    tv.pszText = text.data();
+    tv.pszText = WideText(text.data());
     tv.cchTextMax = static_cast<int>(text.size());
     SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&tv));
     text.resize(std::char_traits<char16_t>::length(text.c_str()));
@@ -99,9 +100,9 @@ std::string ClickTree(HWND panel, const UiStep& step) {
 
 std::string PerformPanelStep(Host& host, const UiStep& step, HostPanel* current) {
     if (step.kind == UiStep::Document) {
-        if (!host.documents().Switch(static_cast<size_t>(step.row) - 1))
+        if (!host.SwitchDocument(static_cast<size_t>(step.row) - 1))
             return "there is no document " + std::to_string(step.row) + " (" +
-                   std::to_string(host.documents().count()) + " open)";
+                   std::to_string(host.documentCount()) + " open)";
         return {};
     }
     if (step.kind == UiStep::Panel) {

@@ -16,15 +16,29 @@ namespace {
 
 const char16_t kPanelClass[] = u"OrbalisHostPanel";
 
+// Sizes the panel's window so that the part the plug-in draws in, inside
+// the caption and frame a system draws around it, has the panel's size.
+void SizeInside(HWND window, int width, int height) {
+    RECT outer{}, inner{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &inner);
+    const int frameWidth = (outer.right - outer.left) - (inner.right - inner.left);
+    const int frameHeight = (outer.bottom - outer.top) - (inner.bottom - inner.top);
+    MoveWindow(window, outer.left, outer.top, width + frameWidth, height + frameHeight, TRUE);
+}
+
 HWND CreatePanelWindow(const std::u16string& title, const HostPanelSize& size) {
     WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = DefWindowProcW;
-    wc.lpszClassName = kPanelClass;
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = WideText(kPanelClass);
     RegisterClassExW(&wc);  // already there for a second panel
-    return CreateWindowExW(0, kPanelClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION, 0, 0,
-                           static_cast<int>(size.width), static_cast<int>(size.height), nullptr,
-                           nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, kPanelClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION, 0, 0,
+                                  static_cast<int>(size.width), static_cast<int>(size.height), nullptr,
+                                  nullptr, nullptr, nullptr);
+    if (window) SizeInside(window, static_cast<int>(size.width), static_cast<int>(size.height));
+    return window;
 }
 
 inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
@@ -112,7 +126,7 @@ HostErr GetSize(HostPanel handle, HostPanelSize* size) {
     HOST_OPERATION("GetSize");
     HOST_PANEL(panel, handle);
     RECT rect{};
-    if (!size || !GetWindowRect(panel->window, &rect)) return kHostBadParameterErr;
+    if (!size || !GetClientRect(panel->window, &rect)) return kHostBadParameterErr;
     size->width = rect.right - rect.left;
     size->height = rect.bottom - rect.top;
     return 0;
@@ -263,10 +277,7 @@ void UserResizePanel(HostPanel handle, double width, double height) {
     };
     width = fit(width, panel->minSize.width);
     height = fit(height, panel->minSize.height);
-    RECT rect{};
-    GetWindowRect(panel->window, &rect);
-    MoveWindow(panel->window, rect.left, rect.top, static_cast<int>(width),
-               static_cast<int>(height), TRUE);
+    SizeInside(panel->window, static_cast<int>(width), static_cast<int>(height));
     Callback(panel, panel->sizeChanged, handle);
 }
 

@@ -59,6 +59,11 @@ LRESULT CALLBACK ButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case BM_SETCHECK:
         if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_GROUPBOX) return 0;
         s->check = static_cast<UINT>(wParam) & 3;
+        // A radio button is a tab stop while it is checked, and only then:
+        // Tab enters a group at its checked button, and passes over a group
+        // whose buttons have all been cleared.
+        if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON)
+            w->style = s->check ? w->style | WS_TABSTOP : w->style & ~static_cast<DWORD>(WS_TABSTOP);
         return 0;
     case BM_GETSTATE: return s->check | (s->pressed ? BST_PUSHED : 0) | (GetFocus() == window ? BST_FOCUS : 0);
     case BM_SETSTATE: s->pressed = wParam != 0; return 0;

@@ -174,10 +174,13 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int t
     }
     HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
     // A procedure that answers true leaves the focus to the system: the first
-    // control in the tab order gets it.
-    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && first &&
-        IsWindow(first))
-        SetDialogFocus(first);
+    // control in the tab order gets it. A dialog made as a control of
+    // another one (DS_CONTROL) takes it so only when it is made visible.
+    const bool takesFocus = !(t.style & DS_CONTROL) || (t.style & WS_VISIBLE);
+    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), param) && takesFocus && IsWindow(dialog)) {
+        first = GetNextDlgTabItem(dialog, nullptr, FALSE);
+        if (first) SetDialogFocus(first);
+    }
     return IsWindow(dialog) ? dialog : nullptr;
 }
 

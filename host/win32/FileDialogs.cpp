@@ -2,7 +2,8 @@
 // field, and below it the caller's own child template run by the caller's
 // hook. The hook gets WM_INITDIALOG with the caller's OPENFILENAME and, when
 // the user confirms a name, WM_NOTIFY CDN_FILEOK; a hook that answers it with
-// a non-zero DWLP_MSGRESULT keeps the dialog open.
+// a non-zero DWLP_MSGRESULT keeps the dialog open. The folder of the file
+// taken becomes the current folder unless OFN_NOCHANGEDIR is given.
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -92,7 +93,10 @@ INT_PTR CALLBACK FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         SetWindowLongPtrW(dialog, DWLP_USER, lParam);
         FileRequest* r = reinterpret_cast<FileRequest*>(lParam);
         SetDlgItemTextW(dialog, cmb13, r->name.c_str());
-        return TRUE;
+        // The name field has the focus before the caller's template is made,
+        // so a hook that asks the dialog manager for the focus takes it.
+        SetDialogFocus(GetDlgItem(dialog, cmb13));
+        return FALSE;
     }
     if (message != WM_COMMAND) return FALSE;
     FileRequest* r = RequestOf(dialog);
@@ -111,6 +115,12 @@ INT_PTR CALLBACK FileDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return TRUE;
     }
     r->chosen = path;
+    // The chosen file's folder becomes the process's current folder, as on
+    // Windows, unless the caller asked to keep its own.
+    if (!(r->flags & OFN_NOCHANGEDIR)) {
+        std::error_code ec;
+        fs::current_path(fs::path(Narrow(path)).parent_path(), ec);
+    }
     return EndDialog(dialog, IDOK);
 }
 
@@ -139,6 +149,10 @@ BOOL Run(FileRequest& r) {
     AddControl(dialog, u"BUTTON", r.save ? u"保存(&S)" : u"開く(&O)", BS_DEFPUSHBUTTON | WS_TABSTOP,
                RECT{448, 8, 548, 34}, IDOK);
     AddControl(dialog, u"BUTTON", u"キャンセル", BS_PUSHBUTTON | WS_TABSTOP, RECT{448, 40, 548, 66}, IDCANCEL);
+    // The file dialog's own procedure runs through the default dialog
+    // procedure, as any dialog's does.
+    FindWindowObject(dialog)->dialog->proc = FileDialogProc;
+    SendMessageW(dialog, WM_INITDIALOG, 0, reinterpret_cast<LPARAM>(&r));
     if ((r.flags & OFN_ENABLETEMPLATE) && r.templateName) {
         // The caller's chooser sits below the standard controls.
         gPendingHook = (r.flags & OFN_ENABLEHOOK) ? r.hook : nullptr;
@@ -156,13 +170,6 @@ BOOL Run(FileRequest& r) {
         SetWindowPos(dialog, nullptr, 0, 0, 560, 74 + c.bottom + 8, SWP_NOMOVE | SWP_NOZORDER);
         ShowWindow(r.child, SW_SHOW);
     }
-    // The file dialog's own procedure runs through the default dialog
-    // procedure, as any dialog's does.
-    w = FindWindowObject(dialog);
-    w->dialog->proc = FileDialogProc;
-    HWND first = GetNextDlgTabItem(dialog, nullptr, FALSE);
-    if (SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(first), reinterpret_cast<LPARAM>(&r)) && first)
-        SetDialogFocus(first);
     return RunModalDialog(dialog, r.owner) == IDOK;
 }
 

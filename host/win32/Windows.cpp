@@ -1,5 +1,6 @@
-// Window classes and windows: creation, destruction, text, styles, window
-// data, properties and rectangles.
+// Windows: creation, destruction, the tree of parents and children, text,
+// styles and window data. Classes, positions, the cursor and properties
+// have files of their own.
 #include "host/win32/Windows.h"
 
 #include <algorithm>
@@ -40,21 +41,6 @@ int CopyOut(const std::u16string& text, LPWSTR buffer, int size) {
     std::copy_n(text.data(), n, buffer);
     buffer[n] = 0;
     return n;
-}
-
-const WindowClass* FindClass(const std::u16string& name) {
-    RegisterSystemClasses();
-    for (const auto& c : Tree().classes)
-        if (SameNameIgnoringCase(c->name, name)) return c.get();
-    return nullptr;
-}
-
-void AddSystemClass(const char16_t* name, WNDPROC proc) {
-    auto c = std::make_unique<WindowClass>();
-    c->name = name;
-    c->proc = proc;
-    c->system = true;
-    Tree().classes.push_back(std::move(c));
 }
 
 bool EffectivelyEnabled(HWND window) {
@@ -118,40 +104,6 @@ void DestroyTree(HWND window) {
 using namespace orbalis::win32;
 
 extern "C" {
-
-ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* wc) {
-    if (!wc || !wc->lpszClassName || !wc->lpfnWndProc || IS_INTRESOURCE(wc->lpszClassName)) {
-        SetLastError(ERROR_INVALID_PARAMETER);
-        return 0;
-    }
-    const std::u16string name(wc->lpszClassName);
-    if (FindClass(name)) {
-        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
-        return 0;
-    }
-    auto c = std::make_unique<WindowClass>();
-    c->name = name;
-    c->proc = wc->lpfnWndProc;
-    c->instance = wc->hInstance;
-    c->background = wc->hbrBackground;
-    Tree().classes.push_back(std::move(c));
-    return static_cast<ATOM>(0xC000 + Tree().classes.size());
-}
-
-BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE) {
-    if (!className || IS_INTRESOURCE(className)) return FALSE;
-    auto& classes = Tree().classes;
-    for (auto it = classes.begin(); it != classes.end(); ++it)
-        if (!(*it)->system && SameNameIgnoringCase((*it)->name, className)) {
-            // A class whose windows still live stays.
-            for (HWND top : Tree().topLevel)
-                if (FindWindowObject(top)->windowClass == it->get()) return FALSE;
-            classes.erase(it);
-            return TRUE;
-        }
-    SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
-    return FALSE;
-}
 
 HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
                             int x, int y, int width, int height, HWND parent, HMENU menu,
@@ -272,15 +224,6 @@ HWND WINAPI GetParent(HWND window) {
     return w->parent ? w->parent : w->owner;
 }
 
-int WINAPI GetClassNameW(HWND window, LPWSTR name, int size) {
-    Window* w = FindWindowObject(window);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return 0;
-    }
-    return CopyOut(w->windowClass->name, name, size);
-}
-
 HWND WINAPI GetWindow(HWND window, UINT relation) {
     Window* w = FindWindowObject(window);
     if (!w) {
@@ -391,129 +334,7 @@ LONG_PTR WINAPI SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
     return 0;
 }
 
-BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
-    Window* w = FindWindowObject(window);
-    if (!w || !rect) {
-        SetLastError(w ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    // Screen coordinates: add the parents' origins.
-    RECT r = w->rect;
-    for (Window* p = FindWindowObject(w->parent); p; p = FindWindowObject(p->parent)) {
-        r.left += p->rect.left;
-        r.right += p->rect.left;
-        r.top += p->rect.top;
-        r.bottom += p->rect.top;
-    }
-    *rect = r;
-    return TRUE;
-}
-
-BOOL WINAPI GetClientRect(HWND window, LPRECT rect) {
-    Window* w = FindWindowObject(window);
-    if (!w || !rect) {
-        SetLastError(w ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    *rect = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
-    return TRUE;
-}
-
-BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL) {
-    Window* w = FindWindowObject(window);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    w->rect = RECT{x, y, x + width, y + height};
-    SendMessageW(window, WM_SIZE, 0, MAKELPARAM(width, height));
-    return TRUE;
-}
-
-BOOL WINAPI SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT flags) {
-    Window* w = FindWindowObject(window);
-    if (!w) {
-        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    RECT r = w->rect;
-    if (!(flags & SWP_NOMOVE)) {
-        r.right += x - r.left;
-        r.bottom += y - r.top;
-        r.left = x;
-        r.top = y;
-    }
-    if (!(flags & SWP_NOSIZE)) {
-        r.right = r.left + cx;
-        r.bottom = r.top + cy;
-    }
-    const bool resized = (r.right - r.left) != (w->rect.right - w->rect.left) ||
-                         (r.bottom - r.top) != (w->rect.bottom - w->rect.top);
-    w->rect = r;
-    if (resized) SendMessageW(window, WM_SIZE, 0, MAKELPARAM(r.right - r.left, r.bottom - r.top));
-    if (flags & SWP_SHOWWINDOW) ShowWindow(window, SW_SHOW);
-    if (flags & SWP_HIDEWINDOW) ShowWindow(window, SW_HIDE);
-    return TRUE;
-}
-
 BOOL WINAPI InvalidateRect(HWND window, LPCRECT, BOOL) { return IsWindow(window) || !window; }
-
-// The mouse cursor is where the host's user last put it.
-static POINT gCursor{0, 0};
-
-BOOL WINAPI GetCursorPos(LPPOINT point) {
-    if (!point) return FALSE;
-    *point = gCursor;
-    return TRUE;
-}
-
-BOOL WINAPI SetCursorPos(int x, int y) {
-    gCursor = POINT{x, y};
-    return TRUE;
-}
-
-BOOL WINAPI ScreenToClient(HWND window, LPPOINT point) {
-    RECT r;
-    if (!point || !GetWindowRect(window, &r)) return FALSE;
-    point->x -= r.left;
-    point->y -= r.top;
-    return TRUE;
-}
-
-BOOL WINAPI ClientToScreen(HWND window, LPPOINT point) {
-    RECT r;
-    if (!point || !GetWindowRect(window, &r)) return FALSE;
-    point->x += r.left;
-    point->y += r.top;
-    return TRUE;
-}
-
-BOOL WINAPI SetPropW(HWND window, LPCWSTR name, HANDLE data) {
-    Window* w = FindWindowObject(window);
-    if (!w || !name || IS_INTRESOURCE(name)) {
-        SetLastError(w ? ERROR_INVALID_PARAMETER : ERROR_INVALID_WINDOW_HANDLE);
-        return FALSE;
-    }
-    w->properties[name] = data;
-    return TRUE;
-}
-
-HANDLE WINAPI GetPropW(HWND window, LPCWSTR name) {
-    Window* w = FindWindowObject(window);
-    if (!w || !name || IS_INTRESOURCE(name)) return nullptr;
-    auto it = w->properties.find(name);
-    return it == w->properties.end() ? nullptr : it->second;
-}
-
-HANDLE WINAPI RemovePropW(HWND window, LPCWSTR name) {
-    Window* w = FindWindowObject(window);
-    if (!w || !name || IS_INTRESOURCE(name)) return nullptr;
-    auto it = w->properties.find(name);
-    if (it == w->properties.end()) return nullptr;
-    HANDLE data = it->second;
-    w->properties.erase(it);
-    return data;
-}
 
 }  // extern "C"
 

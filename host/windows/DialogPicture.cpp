@@ -46,7 +46,8 @@ std::string DrawDialogSvg(HWND dialog) {
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
     HGDIOBJ old = SelectObject(dc, bitmap);
-    ShowWindow(dialog, SW_SHOW);
+    // Above every other window, since the picture is what the screen shows.
+    SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     BitBlt(dc, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
     SelectObject(dc, old);
@@ -59,7 +60,7 @@ std::string DrawDialogSvg(HWND dialog) {
     info.biCompression = BI_RGB;
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
     std::vector<uint8_t> pixels(stride * static_cast<size_t>(height));
-    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
@@ -93,7 +94,7 @@ std::string DrawTemplateSvg(HINSTANCE module, int id, std::string* error) {
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = DefWindowProcW;
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kFrame;
+        wc.lpszClassName = WideText(kFrame);
         RegisterClassExW(&wc);
         frame = CreateWindowExW(0, kFrame, u"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr, nullptr,
                                 nullptr);

@@ -150,7 +150,7 @@ BOOL WINAPI WatchedGetSaveFileNameW(OPENFILENAMEW* o) {
 }
 
 std::string Text(LPCSTR text) { return text ? text : ""; }
-std::string Text(LPCWSTR text) { return text ? Narrow(text) : ""; }
+std::string Text(LPCWSTR text) { return text ? Narrow(reinterpret_cast<const char16_t*>(text)) : ""; }
 
 // Shell requests are noted and shown, as the stand-in host does, not carried
 // out: a command line run never opens a browser behind the user's back.

@@ -24,7 +24,7 @@ std::string SystemMessage(DWORD code) {
 win32::ResourceKey KeyOf(LPCWSTR name) {
     win32::ResourceKey key;
     if (IS_INTRESOURCE(name)) key.number = static_cast<int>(reinterpret_cast<uintptr_t>(name));
-    else key.text = name;
+    else key.text = reinterpret_cast<const char16_t*>(name);
     return key;
 }
 
@@ -57,7 +57,7 @@ BOOL CALLBACK OnType(HINSTANCE module, LPWSTR type, LONG_PTR param) {
 
 bool ReadPluginResources(const std::string& path, std::vector<win32::Resource>* out, std::string* error) {
     const std::u16string file = win32::Widen(path);
-    HINSTANCE data = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HINSTANCE data = LoadLibraryExW(WideText(file.c_str()), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!data) {
         *error = "it cannot be read: " + SystemMessage(GetLastError());
         return false;
@@ -74,7 +74,7 @@ bool ReadPluginResources(const std::string& path, std::vector<win32::Resource>* 
 
 void* OpenPluginLibrary(const std::string& path, std::string* error) {
     const std::u16string file = win32::Widen(path);
-    HINSTANCE module = LoadLibraryW(file.c_str());
+    HINSTANCE module = LoadLibraryW(WideText(file.c_str()));
     if (!module) {
         *error = "cannot load plug-in: " + path + ": " + SystemMessage(GetLastError());
         return nullptr;

@@ -45,7 +45,7 @@ int ReplaceFile(const std::string& target, std::string_view text, mode_t) {
         std::string suffix(8, ' ');
         for (char& c : suffix) c = kLetters[pick(next)];
         temporary = (where.parent_path() / (u"." + where.filename().u16string() + u"." + win32::Widen(suffix))).u16string();
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        file = CreateFileW(WideText(temporary.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == kInvalidHandle && GetLastError() != ERROR_FILE_EXISTS) return ErrnoOf(GetLastError());
     }
     if (file == kInvalidHandle) return EEXIST;
@@ -60,9 +60,9 @@ int ReplaceFile(const std::string& target, std::string_view text, mode_t) {
     CloseHandle(file);
     const std::u16string targetName = where.u16string();
     if (failure == 0 &&
-        !MoveFileExW(temporary.c_str(), targetName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        !MoveFileExW(WideText(temporary.c_str()), WideText(targetName.c_str()), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         failure = ErrnoOf(GetLastError());
-    if (failure != 0) DeleteFileW(temporary.c_str());
+    if (failure != 0) DeleteFileW(WideText(temporary.c_str()));
     return failure;
 }
 

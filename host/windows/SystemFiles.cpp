@@ -19,7 +19,7 @@ std::string UserConfigFolder() {
 
 std::string ProgramFile() {
     char16_t name[32768];
-    const DWORD n = GetModuleFileNameW(nullptr, name, 32768);
+    const DWORD n = GetModuleFileNameW(nullptr, WideText(name), 32768);
     return n ? win32::Narrow(std::u16string(name, n)) : std::string();
 }
 

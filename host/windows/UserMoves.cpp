@@ -7,62 +7,50 @@
 #include <string>
 
 #include "host/win32/Driver.h"
+#include "host/win32/UserReach.h"
 #include "host/windows/SystemCalls.h"
 
 namespace orbalis::win32 {
 namespace {
 
-std::u16string ClassOf(HWND window) {
-    char16_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    std::u16string text = name;
-    for (char16_t& c : text)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return text;
-}
-
-// The control with that id in the dialog, or in a child dialog inside it.
-HWND FindControl(HWND dialog, int id) {
-    if (HWND control = GetDlgItem(dialog, id)) return control;
-    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if (ClassOf(child) == u"#32770")
-            if (HWND control = FindControl(child, id)) return control;
-    return nullptr;
-}
-
-bool EnabledUpTo(HWND control, HWND dialog) {
-    for (HWND w = control; w; w = GetParent(w)) {
-        if (!IsWindowEnabled(w)) return false;
-        if (w == dialog) break;
-    }
-    return true;
-}
-
-HWND Reach(HWND dialog, int id, std::string* error) {
-    HWND control = FindControl(dialog, id);
-    if (!control) {
-        *error = "dialog " + std::to_string(DialogTemplateId(dialog)) + " has no control " + std::to_string(id);
-        return nullptr;
-    }
-    if (!IsWindowVisible(control)) *error = "control " + std::to_string(id) + " is hidden";
-    else if (!EnabledUpTo(control, dialog)) *error = "control " + std::to_string(id) + " is disabled";
-    return error->empty() ? control : nullptr;
-}
-
 LPARAM Point(int x, int y) { return MAKELPARAM(x, y); }
 
-LPARAM Centre(HWND window) {
-    RECT r{};
-    GetClientRect(window, &r);
-    return Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+// The mouse moves to a point of the window: the cursor goes there, as a
+// program that asks where the click was (GetCursorPos) finds it.
+void MoveMouseTo(HWND window, LPARAM point) {
+    POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
+    ClientToScreen(window, &screen);
+    SetCursorPos(screen.x, screen.y);
+    SendMessageW(window, WM_MOUSEMOVE, 0, point);
 }
 
-// A press and release of the left button at a point of the window.
-void ClickAt(HWND window, LPARAM point) {
+// The same, waiting until the display itself has the pointer there. Under
+// Wine a move is refused now and then while another window holds the
+// pointer, and the cursor the program is told of is the display's again a
+// moment later (a tenth of a second), so the move is checked after that.
+void MoveMouseAndWait(HWND window, LPARAM point) {
+    POINT screen{static_cast<SHORT>(LOWORD(point)), static_cast<SHORT>(HIWORD(point))};
+    ClientToScreen(window, &screen);
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetCursorPos(screen.x, screen.y);
+        Sleep(120);
+        POINT now{};
+        if (GetCursorPos(&now) && now.x == screen.x && now.y == screen.y) break;
+    }
     SendMessageW(window, WM_MOUSEMOVE, 0, point);
+}
+
+}  // namespace
+
+// A press and release of the left button at a point of the window.
+void ClickAt(HWND window, POINT at) {
+    const LPARAM point = Point(at.x, at.y);
+    MoveMouseTo(window, point);
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
     if (IsWindow(window)) SendMessageW(window, WM_LBUTTONUP, 0, point);
 }
+
+namespace {
 
 // A key pressed and released at the window with the focus.
 void PressKey(HWND dialog, WPARAM key) {
@@ -72,65 +60,17 @@ void PressKey(HWND dialog, WPARAM key) {
     PostMessageW(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
 }
 
-HWND EnterField(HWND dialog, int id, std::string* error) {
-    HWND control = Reach(dialog, id, error);
-    if (!control) return nullptr;
-    if (!(SendMessageW(control, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)) {
-        *error = "control " + std::to_string(id) + " is not a text field";
-        return nullptr;
-    }
-    ClickAt(control, Point(2, 2));
-    if (GetFocus() != control) {
-        *error = "control " + std::to_string(id) + " did not take the focus";
-        return nullptr;
-    }
-    SendMessageW(control, EM_SETSEL, 0, -1);
-    return control;
-}
-
 }  // namespace
 
-std::string UserFocus(HWND dialog, int id) {
-    std::string error;
-    HWND control = Reach(dialog, id, &error);
-    if (!control) return error;
-    SetFocus(control);
-    return {};
-}
-
-std::string UserType(HWND dialog, int id, const std::u16string& text) {
-    std::string error;
-    HWND control = EnterField(dialog, id, &error);
-    if (!control) return error;
-    for (char16_t c : text) PostMessageW(control, WM_CHAR, c, 1);
-    return {};
-}
-
-std::string UserClear(HWND dialog, int id) {
-    std::string error;
-    HWND control = EnterField(dialog, id, &error);
-    if (!control) return error;
-    SendMessageW(control, WM_CLEAR, 0, 0);
-    return {};
-}
-
-std::string UserClick(HWND dialog, int id) {
-    std::string error;
-    HWND control = Reach(dialog, id, &error);
-    if (!control) return error;
-    ClickAt(control, Centre(control));
-    return {};
+void TypeAt(HWND window, const std::u16string& text) {
+    for (char16_t c : text) PostMessageW(window, WM_CHAR, c, 1);
 }
 
 std::string UserSelect(HWND dialog, int id, int row) {
     std::string error;
     HWND control = Reach(dialog, id, &error);
     if (!control) return error;
-    if (ClassOf(control) != u"COMBOBOX") return "control " + std::to_string(id) + " is not a drop-down list";
-    const auto rows = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
-    if (row < 0 || row >= rows)
-        return "control " + std::to_string(id) + " has no row " + std::to_string(row) + " (it has " +
-               std::to_string(rows) + ")";
+    if (std::string why = CheckRow(control, id, row); !why.empty()) return why;
     // A click opens the list; a click on the row chooses it and closes it.
     ClickAt(control, Centre(control));
     COMBOBOXINFO info{};
@@ -139,7 +79,7 @@ std::string UserSelect(HWND dialog, int id, int row) {
     if (!info.hwndList || !SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0)) return "the list did not open";
     RECT item{};
     SendMessageW(info.hwndList, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    ClickAt(info.hwndList, Point((item.left + item.right) / 2, (item.top + item.bottom) / 2));
+    ClickAt(info.hwndList, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
     return {};
 }
 
@@ -157,7 +97,9 @@ std::string UserClickTreeItem(HWND tree, HTREEITEM item, UINT part) {
         hit.pt.y = y;
         SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
         if (hit.hItem != item || !(hit.flags & part)) continue;
+        // The panel asks the cursor where the click was: it must be there.
         // The tree follows the button itself until it is released.
+        MoveMouseAndWait(tree, Point(x, y));
         PostMessageW(tree, WM_LBUTTONUP, 0, Point(x, y));
         SendMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, Point(x, y));
         return {};
@@ -181,7 +123,8 @@ std::string UserChooseFile(HWND dialog, const std::u16string& path) {
     // Pressed through the dialog's own loop: the dialog checks the name and
     // may ask about it before it closes; if it stays, its user's next turn
     // finds it still open.
-    const LPARAM centre = Centre(ok);
+    const POINT middle = Centre(ok);
+    const LPARAM centre = Point(middle.x, middle.y);
     PostMessageW(ok, WM_LBUTTONDOWN, MK_LBUTTON, centre);
     PostMessageW(ok, WM_LBUTTONUP, 0, centre);
     return {};
@@ -222,7 +165,7 @@ int LiveImageLists() { return 0; }
 
 std::u16string Widen(const std::string& text) {
     if (text.empty()) return {};
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), static_cast<char16_t*>(nullptr), 0);
     std::u16string wide(static_cast<size_t>(units), u'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
     return wide;

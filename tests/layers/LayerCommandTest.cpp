@@ -25,6 +25,7 @@ void Record(HWND window, DialogState& state) {
         c.text = WindowText(child);
         c.checked = SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
         c.enabled = IsWindowEnabled(child) != FALSE;
+        c.focused = GetFocus() == child;
         c.selected = static_cast<int>(SendMessageW(child, CB_GETCURSEL, 0, 0));
         const auto rows = SendMessageW(child, CB_GETCOUNT, 0, 0);
         for (LRESULT row = 0; row < rows; ++row) {

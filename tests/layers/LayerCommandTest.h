@@ -17,6 +17,7 @@ struct ControlState {
     std::string text;  // UTF-8
     bool checked = false;
     bool enabled = false;
+    bool focused = false;  // has the keyboard focus
     int selected = -1;  // a drop-down list's row
     std::vector<std::string> rows;  // a drop-down list's rows
 };

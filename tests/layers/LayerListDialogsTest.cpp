@@ -75,6 +75,8 @@ TEST_F(LayerListDialogs, TheChoosersRowsGiveTheirEncodingsAndTheFirstIsPreselect
         EXPECT_EQ(list.rows, (Titles{"シフトJIS", "UTF-8", "UTF-16"}));
         EXPECT_EQ(list.selected, 0) << "every save starts at Shift-JIS";
         EXPECT_EQ(AtOpen().at(kFileNameField).text, ".txt") << "a document without a file";
+        EXPECT_TRUE(AtOpen().at(kFileNameField).focused) << "a name typed at once goes to the name field";
+        EXPECT_FALSE(list.focused) << "typing at the encoding list would pick a row";
         EXPECT_EQ(watcher.captions.front(), "レイヤーリストの保存");
     }
 }

@@ -208,6 +208,24 @@ TEST_F(CliTest, HelpForTheProgramAndEachCommand) {
     EXPECT_NE(o.err.find("run"), std::string::npos);
 }
 
+// A file dialog makes the chosen file's folder current (as on Windows); the
+// settings and the document still go where the relative paths named them
+// when the command started.
+TEST_F(CliTest, RelativePathsHoldAfterAFileDialogMovedTheCurrentFolder) {
+    fs::create_directories(dir / "lists");
+    const std::string command = "cd " + dir.string() + " && " + ORBALIS_CLI + " run " + Example("town-layers.svg") +
+                                " --menu 'レイヤー名リストをファイルに保存...' --ui 'dialog save; file lists/layers.txt'" +
+                                " --prefs prefs.json --out doc.json >out 2>err </dev/null";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Slurp(dir / "err");
+    EXPECT_TRUE(fs::exists(dir / "lists" / "layers.txt"));
+    EXPECT_TRUE(fs::exists(dir / "prefs.json"));
+    EXPECT_TRUE(fs::exists(dir / "doc.json"));
+    EXPECT_FALSE(fs::exists(dir / "lists" / "prefs.json"));
+    EXPECT_FALSE(fs::exists(dir / "lists" / "doc.json"));
+    EXPECT_NE(Slurp(dir / "err").find("wrote doc.json"), std::string::npos) << "named as given";
+}
+
 TEST_F(CliTest, UiStepsWithoutAMenuItemStartThePluginAndSave) {
     const Outcome o = Run("run " + Example("us-states.svg") + " --ui '' --out " + (dir / "same.json").string() + " " + Prefs());
     EXPECT_EQ(o.exit, 0) << o.err;

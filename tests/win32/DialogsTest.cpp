@@ -236,6 +236,51 @@ TEST_F(DialogTest, LeaveMovesAlongTheTabOrder) {
     EXPECT_EQ(focused, (std::vector<int>{1126, 1127, 1109}));
 }
 
+// Checking a radio button makes it a tab stop and clearing it takes the tab
+// stop away, whatever the template said: Tab enters a group at its checked
+// button and passes over a group with none checked.
+TEST_F(DialogTest, ARadioIsATabStopOnlyWhileCheckedSoTabEntersItsGroupAtTheCheckedOne) {
+    int checkedRadio = 0;  // which radio 125's init checks; 0 clears both
+    int focusAtOk = -1;
+    LONG_PTR front = 0, behind = 0;
+    procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            CheckRadioButton(dialog, 1129, 1130, checkedRadio);
+            front = GetWindowLongPtrW(GetDlgItem(dialog, 1129), GWL_STYLE);
+            behind = GetWindowLongPtrW(GetDlgItem(dialog, 1130), GWL_STYLE);
+        }
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) focusAtOk = GetDlgCtrlID(GetFocus());
+        return 0;
+    };
+    checkedRadio = 1130;
+    Script("dialog 125; click 1110; leave; enter");
+    EXPECT_EQ(Run(125), 0);
+    EXPECT_FALSE(front & WS_TABSTOP) << "the template's tab stop goes with the check";
+    EXPECT_TRUE(behind & WS_TABSTOP) << "a checked radio is a tab stop";
+    EXPECT_EQ(focusAtOk, 1130);
+
+    checkedRadio = 0;
+    Script("dialog 125; click 1110; leave; enter");
+    EXPECT_EQ(Run(125), 0);
+    EXPECT_FALSE((front | behind) & WS_TABSTOP);
+    EXPECT_EQ(focusAtOk, IDOK) << "Tab passes over a group with nothing checked";
+}
+
+// The first tab stop that gets the focus when the dialog procedure leaves it
+// to the system is sought after WM_INITDIALOG, which may have moved the tab
+// stops by checking radios.
+TEST_F(DialogTest, TheFirstFocusIsTheFirstTabStopAfterTheInitialisationChecked) {
+    int focusAtOk = -1;
+    procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) CheckRadioButton(dialog, 1075, 1077, 1076);
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) focusAtOk = GetDlgCtrlID(GetFocus());
+        return 0;
+    };
+    Script("dialog 115; enter");
+    EXPECT_EQ(Run(115), 0);
+    EXPECT_EQ(focusAtOk, 1074) << "the first mode radio lost its tab stop when it was cleared, so the first field has it";
+}
+
 TEST_F(DialogTest, TabIntoATextFieldSelectsItsTextSoTypingReplacesIt) {
     std::u16string steps, other;
     procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {

@@ -63,6 +63,7 @@ protected:
         fs::create_directories(dir);
         SetDialogUser(&user);
         windows = LiveWindows();
+        startFolder = fs::current_path();
     }
     void TearDown() override {
         SetDialogUser(nullptr);
@@ -104,6 +105,7 @@ protected:
     std::string folder;
     char file[260] = "layers";
     int windows = 0;
+    fs::path startFolder;
 };
 
 TEST_F(FileDialogTest, TheHookFillsTheChooserAndTakesTheEncodingAtFileOk) {
@@ -120,6 +122,55 @@ TEST_F(FileDialogTest, TheHookFillsTheChooserAndTakesTheEncodingAtFileOk) {
     EXPECT_EQ(log.notifiedFile, expected);
     EXPECT_EQ(log.chosenValue, 1);
     EXPECT_TRUE(user.errors().empty());
+}
+
+// The folder of a file taken becomes the current folder, so a program that
+// keeps relative paths must resolve them first; OFN_NOCHANGEDIR keeps it.
+TEST_F(FileDialogTest, TheChosenFilesFolderBecomesTheCurrentFolderUnlessKept) {
+    fs::create_directories(dir / "inner");
+    folder = dir.string();
+    OPENFILENAMEA ofn = Request(false);
+    Script("dialog save; file inner/a.txt");
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(fs::current_path(), fs::canonical(dir / "inner"));
+
+    fs::current_path(startFolder);
+    ofn.Flags |= OFN_NOCHANGEDIR;
+    Script("dialog save; file b.txt");
+    ASSERT_TRUE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(fs::current_path(), startFolder);
+    Script("dialog save; escape");
+    ofn.Flags &= ~static_cast<DWORD>(OFN_NOCHANGEDIR);
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(fs::current_path(), startFolder) << "a cancelled dialog takes no folder";
+}
+
+// The file dialog gives its name field the focus before it makes the
+// caller's template: a hook that answers WM_INITDIALOG with TRUE has the
+// dialog manager move the focus to the template's first tab stop, one that
+// answers FALSE leaves it on the name field.
+TEST_F(FileDialogTest, TheHooksAnswerToItsInitialisationDecidesTheFirstFocus) {
+    struct FocusUser : DialogUser {
+        bool Act(HWND dialog) override {
+            focusId = GetDlgCtrlID(GetFocus());
+            UserEscape(dialog);
+            return true;
+        }
+        int focusId = 0;
+    } watcher;
+    SetDialogUser(&watcher);
+    folder = dir.string();
+    OPENFILENAMEA ofn = Request(false);
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(watcher.focusId, 1131) << "the hook returned TRUE";
+
+    ofn.lpfnHook = [](HWND child, UINT message, WPARAM wParam, LPARAM lParam) -> UINT_PTR {
+        return message == WM_INITDIALOG ? (ChooserHook(child, message, wParam, lParam), FALSE)
+                                        : ChooserHook(child, message, wParam, lParam);
+    };
+    EXPECT_FALSE(GetSaveFileNameA(&ofn));
+    EXPECT_EQ(watcher.focusId, cmb13);
+    SetDialogUser(&user);
 }
 
 TEST_F(FileDialogTest, OpeningAMissingFileIsRefusedAndTheScriptSaysSo) {

@@ -44,7 +44,11 @@ using host::Layer;
 // printing why not.
 std::unique_ptr<Host> StartHost(const HostFiles& files, int* exitCode) {
     host::HostOptions options;
-    options.preferencesPath = files.prefs.value_or(host::PreferenceStore::defaultPath());
+    // Resolved now: a file dialog the plug-in opens moves the current folder.
+    std::error_code ec;
+    const std::string prefs = files.prefs.value_or(host::PreferenceStore::defaultPath());
+    const fs::path absolute = fs::absolute(fs::path(prefs), ec);
+    options.preferencesPath = ec ? prefs : absolute.string();
     auto host = std::make_unique<Host>(options);
     std::string error;
     if (!host->preferences().load(&error)) {
@@ -357,6 +361,10 @@ int RunCommand(const RunOptions& options) {
     if (options.yes) answers.all = true;
     if (options.no) answers.all = false;
     const std::string out = options.out.value_or("");
+    // Written where it names at the start, whichever folder a file dialog
+    // has made current by then.
+    std::error_code ec;
+    const fs::path outPath = fs::absolute(fs::path(out), ec);
     if (options.out && !host::IsDocumentPath(out)) return Fail(host::UnknownDocumentType(out));
     if (options.out && !CheckWritable(out, &error)) return Fail(error);
     std::vector<win32::UiStep> steps;
@@ -444,7 +452,7 @@ int RunCommand(const RunOptions& options) {
     }
     if (options.out) {
         std::vector<std::string> warnings;
-        const bool written = host::WriteDocumentFile(*host->document(), out, &error, &warnings);
+        const bool written = host::WriteDocumentFile(*host->document(), ec ? out : outPath.string(), &error, &warnings);
         for (const std::string& w : warnings) std::cerr << "orbalis: warning: " << w << "\n";
         if (!written) return Fail(error);
         std::cerr << "wrote " << out << "\n";

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iostream>
 
+#include "host/win32/UserReach.h"
+
 namespace orbalis::tools {
 namespace {
 
@@ -13,23 +15,19 @@ std::string Text(HWND window) {
     return win32::Narrow(text);
 }
 
-std::string ClassOf(HWND window) {
-    char16_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    // Class names are compared without regard to case, as Windows does.
-    std::string cls = win32::Narrow(name);
-    for (char& c : cls)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (cls == "EDIT") return "field";
-    if (cls == "COMBOBOX") return "list";
-    if (cls == "BUTTON") return "button";
+// The kind of control a form line shows.
+std::string KindOf(HWND window) {
+    const std::u16string cls = win32::ClassOf(window);
+    if (cls == u"EDIT") return "field";
+    if (cls == u"COMBOBOX") return "list";
+    if (cls == u"BUTTON") return "button";
     return "label";
 }
 
 std::string Describe(HWND control) {
     const int id = GetDlgCtrlID(control);
     const auto style = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE));
-    const std::string kind = ClassOf(control);
+    const std::string kind = KindOf(control);
     std::string line = "  " + (id > 0 && id != 0xFFFF ? std::to_string(id) : std::string("-"));
     line.resize(8, ' ');
     const auto type = style & BS_TYPEMASK;
@@ -101,7 +99,7 @@ void AddState(HWND dialog, std::string* state) {
         if (!win32::DialogTemplateId(dialog)) continue;
         *state += Describe(child);
         if (!IsWindowVisible(child)) *state += "  (hidden)";
-        if (ClassOf(child) == "field") {
+        if (KindOf(child) == "field") {
             DWORD start = 0, end = 0;
             SendMessageW(child, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
             *state += "  sel " + std::to_string(start) + "-" + std::to_string(end);
