@@ -100,9 +100,9 @@ std::string ClickTree(HWND panel, const UiStep& step) {
 
 std::string PerformPanelStep(Host& host, const UiStep& step, HostPanel* current) {
     if (step.kind == UiStep::Document) {
-        if (!host.SwitchDocument(static_cast<size_t>(step.row) - 1))
+        if (!host.documents().Switch(static_cast<size_t>(step.row) - 1))
             return "there is no document " + std::to_string(step.row) + " (" +
-                   std::to_string(host.documentCount()) + " open)";
+                   std::to_string(host.documents().count()) + " open)";
         return {};
     }
     if (step.kind == UiStep::Panel) {
