@@ -46,7 +46,7 @@ HostErr GetPluginFileSpecification(LoadedPlugin& plugin, const char*& path) {
 HostErr AddNotifier(LoadedPlugin& plugin, const char* name, const char* type, HostNotifier* out) {
     if (!name || !type) return kHostBadParameterErr;
     Notifier* notifier = nullptr;
-    if (HostErr err = Host::Current().AddNotifier(&plugin, name, type, &notifier)) return err;
+    if (HostErr err = Host::Current().notifications().Add(&plugin, name, type, &notifier)) return err;
     if (out) *out = reinterpret_cast<HostNotifier>(notifier);
     return 0;
 }

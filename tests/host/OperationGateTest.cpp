@@ -68,7 +68,7 @@ TEST_F(OperationGateTest, TheCallIsCountedAndTheFaultReturnedBeforeAnyArgumentIs
     EXPECT_EQ(Faults::Calls("GetArtType"), 2u);
 
     // The document comes before the arguments, the arguments left to right.
-    host.CloseDocument();
+    host.documents().Close();
     HostLayer out = nullptr;
     EXPECT_EQ(layers.GetNthLayer(0, nullptr), kHostNoDocumentErr);
     Faults::FailOperation("GetNthLayer", 1, kInjected);
@@ -109,7 +109,7 @@ TEST_F(OperationGateTest, APreferenceKeyIsLoggedEvenWhenTheCallIsRefused) {
 
 TEST_F(OperationGateTest, AQueryIsCountedButNeverFailed) {
     const HostUserInterfaceThemeSuite& theme = host::UserInterfaceThemeSuite();
-    host.SetUIBrightness(0.2);
+    host.theme().SetBrightness(0.2);
     Faults::FailOperation("IsDarkTheme", 1, kInjected);
     EXPECT_EQ(theme.IsDarkTheme(), 1);
     Faults::ThrowInOperation("IsDarkTheme", 1, FaultKind::OutOfMemory);
