@@ -34,6 +34,8 @@
 #define kHostEncodingErr HOST_FOURCC('E', 'N', 'C', 'D')
 /* A matrix that has no inverse. */
 #define kHostSingularMatrixErr HOST_FOURCC('S', 'N', 'G', 'L')
+/* The host failed in a way no other code names. */
+#define kHostInternalErr HOST_FOURCC('!', 'E', 'R', 'R')
 /* A call the host does not implement. */
 #define kHostUnimplementedErr HOST_FOURCC('U', 'N', 'I', 'M')
 

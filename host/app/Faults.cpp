@@ -1,6 +1,8 @@
 #include "host/app/Faults.h"
 
 #include <charconv>
+#include <new>
+#include <stdexcept>
 
 namespace orbalis::host {
 
@@ -21,6 +23,17 @@ void Faults::FailOperation(const std::string& operation, uint64_t nth, HostErr c
     point.failAt = nth ? point.calls + nth : 0;
     point.code = code;
     point.repeat = repeat;
+    point.kind = FaultKind::Code;
+}
+
+void Faults::ThrowInOperation(const std::string& operation, uint64_t nth, FaultKind kind) {
+    FailOperation(operation, nth, 0);
+    Point(operation.c_str()).kind = kind;
+}
+
+void ThrowFault(FaultKind kind) {
+    if (kind == FaultKind::OutOfMemory) throw std::bad_alloc();
+    throw std::runtime_error("injected failure");
 }
 
 void Faults::FailAcquire(const std::string& suite, uint64_t nth, HostErr code) {
@@ -45,39 +58,35 @@ std::vector<std::pair<std::string, uint64_t>> Faults::AllCalls() {
     return out;
 }
 
-bool& Faults::Logging() {
-    static bool logging = false;
-    return logging;
-}
-
 std::vector<std::string>& Faults::Log() {
     static std::vector<std::string> log;
     return log;
 }
 
-void LogCall(const char* name) {
-    if (Faults::Logging()) Faults::Log().emplace_back(name);
+void Faults::LogCall(const char* name) {
+    if (logging) Log().emplace_back(name);
 }
 
 void Faults::KeepCallLog() {
     Log().clear();
-    Logging() = true;
+    logging = true;
 }
 
 const std::vector<std::string>& Faults::CallLog() { return Log(); }
 
 void Faults::DetailLastCall(const char* detail) {
-    if (Logging() && !Log().empty() && detail) Log().back().append(" ").append(detail);
+    if (logging && !Log().empty() && detail) Log().back().append(" ").append(detail);
 }
 
 void Faults::Reset() {
-    Logging() = false;
+    logging = false;
     Log().clear();
     for (auto& [name, point] : Points()) {
         point.calls = 0;
         point.failAt = 0;
         point.code = 0;
         point.repeat = false;
+        point.kind = FaultKind::Code;
     }
 }
 

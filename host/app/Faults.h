@@ -13,8 +13,12 @@
 
 namespace orbalis::host {
 
-// Appends a call to the call log while it is being kept (Faults::KeepCallLog).
-void LogCall(const char* name);
+// What an armed fault does when its call comes.
+enum class FaultKind : uint8_t {
+    Code,         // the operation returns the fault's code
+    OutOfMemory,  // the operation throws std::bad_alloc inside the host
+    Exception,    // the operation throws another exception inside the host
+};
 
 // One named operation: its call count and the fault armed on it, if any.
 struct FaultPoint {
@@ -23,18 +27,20 @@ struct FaultPoint {
     uint64_t failAt = 0;  // 0: never
     HostErr code = 0;
     bool repeat = false;  // fail on every call from failAt on
+    FaultKind kind = FaultKind::Code;
 
-    // Counts a call; the injected code, or 0.
-    HostErr hit() {
-        ++calls;
-        LogCall(name);
-        if (failAt == 0 || calls < failAt || (!repeat && calls != failAt)) return 0;
-        return code;
-    }
+    // Counts a call; the injected code, or 0. A fault of another kind throws.
+    HostErr hit();
 };
 
 class Faults {
 public:
+    // Whether calls are being logged (KeepCallLog): read on every call, so
+    // kept where the check costs one load.
+    static inline bool logging = false;
+    // Appends a call to the call log.
+    static void LogCall(const char* name);
+
     // The process-wide point of an operation, created on first use.
     static FaultPoint& Point(const char* name);
 
@@ -43,6 +49,10 @@ public:
     // tables ("TransformArt", "GetArtBounds", ...).
     static void FailOperation(const std::string& operation, uint64_t nth, HostErr code,
                               bool repeat = false);
+    // The `nth` call of `operation` from now throws inside the host, as a
+    // failed allocation or a failure of another kind would; the operation
+    // returns kHostOutOfMemoryErr or kHostInternalErr.
+    static void ThrowInOperation(const std::string& operation, uint64_t nth, FaultKind kind);
     // The `nth` acquisition of `suite` from now is refused with `code`; a
     // suite name of "*" counts every acquisition.
     static void FailAcquire(const std::string& suite, uint64_t nth, HostErr code);
@@ -75,16 +85,18 @@ public:
     static void Arm(const Spec& spec) { FailOperation(spec.operation, spec.nth, spec.code); }
 
 private:
-    friend void LogCall(const char* name);
     static std::map<std::string, FaultPoint>& Points();
-    static bool& Logging();
     static std::vector<std::string>& Log();
 };
 
-// Counts the call of the enclosing suite operation and returns an injected
-// fault from it.
-#define HOST_OPERATION(name)                                                          \
-    static ::orbalis::host::FaultPoint& hostFaultPoint = ::orbalis::host::Faults::Point(name); \
-    if (HostErr hostInjectedFault = hostFaultPoint.hit()) return hostInjectedFault
+[[noreturn]] void ThrowFault(FaultKind kind);
+
+inline HostErr FaultPoint::hit() {
+    ++calls;
+    if (Faults::logging) Faults::LogCall(name);
+    if (failAt == 0 || calls < failAt || (!repeat && calls != failAt)) return 0;
+    if (kind != FaultKind::Code) ThrowFault(kind);
+    return code;
+}
 
 }  // namespace orbalis::host

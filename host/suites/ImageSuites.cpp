@@ -1,65 +1,35 @@
-// Placed and raster art, art tags, and the Document suite's refresh calls.
+// Placed and raster art, and art tags.
 #include <algorithm>
 #include <cmath>
 
 #include "host/model/Document.h"
 #include "host/model/Geometry.h"
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 
 namespace orbalis::host {
 namespace {
 
-#define HOST_DATA(name, Type, handle)                     \
-    HOST_ART(name##Art, handle);                          \
-    Type* name = std::get_if<Type>(&name##Art->data);     \
-    if (!name) return kHostWrongArtTypeErr
-
-HostErr GetPlacedMatrix(HostArt handle, HostMatrix* matrix) {
-    HOST_OPERATION("GetPlacedMatrix");
-    HOST_DATA(placed, PlacedData, handle);
-    if (!matrix) return kHostBadParameterErr;
-    *matrix = placed->matrix;
+template <typename Data>
+HostErr GetImageMatrix(ArtOf<Data> image, HostMatrix& matrix) {
+    matrix = image->matrix;
     return 0;
 }
 
-HostErr SetPlacedMatrix(HostArt handle, const HostMatrix* matrix) {
-    HOST_OPERATION("SetPlacedMatrix");
-    HOST_DATA(placed, PlacedData, handle);
-    if (!matrix || !IsFinite(*matrix)) return kHostBadParameterErr;
-    placed->matrix = *matrix;
-    placedArt->document()->touch(placedArt);
+template <typename Data>
+HostErr SetImageMatrix(ArtOf<Data> image, const HostMatrix& matrix) {
+    if (!IsFinite(matrix)) return kHostBadParameterErr;
+    image->matrix = matrix;
+    image.touch();
     return 0;
 }
 
-HostErr GetPlacedBoundingBox(HostArt handle, HostRect* box) {
-    HOST_OPERATION("GetPlacedBoundingBox");
-    HOST_DATA(placed, PlacedData, handle);
-    if (!box) return kHostBadParameterErr;
-    *box = {0, 0, placed->width, placed->height};
+HostErr GetPlacedBoundingBox(ArtOf<PlacedData> placed, HostRect& box) {
+    box = {0, 0, placed->width, placed->height};
     return 0;
 }
 
-HostErr GetRasterMatrix(HostArt handle, HostMatrix* matrix) {
-    HOST_OPERATION("GetRasterMatrix");
-    HOST_DATA(raster, RasterData, handle);
-    if (!matrix) return kHostBadParameterErr;
-    *matrix = raster->matrix;
-    return 0;
-}
-
-HostErr SetRasterMatrix(HostArt handle, const HostMatrix* matrix) {
-    HOST_OPERATION("SetRasterMatrix");
-    HOST_DATA(raster, RasterData, handle);
-    if (!matrix || !IsFinite(*matrix)) return kHostBadParameterErr;
-    raster->matrix = *matrix;
-    rasterArt->document()->touch(rasterArt);
-    return 0;
-}
-
-HostErr GetRasterSize(HostArt handle, int32_t* width, int32_t* height) {
-    HOST_OPERATION("GetRasterSize");
-    HOST_DATA(raster, RasterData, handle);
+HostErr GetRasterSize(ArtOf<RasterData> raster, int32_t* width, int32_t* height) {
     if (!width || !height) return kHostBadParameterErr;
     *width = raster->pixelWidth;
     *height = raster->pixelHeight;
@@ -72,76 +42,66 @@ NameValues::iterator FindTag(Art& art, const char* name) {
     return std::find_if(art.tags.begin(), art.tags.end(), [&](const auto& tag) { return tag.first == name; });
 }
 
-HostErr SetTag(HostArt handle, const char* name, const char* value) {
-    HOST_OPERATION("SetTag");
-    HOST_ART(art, handle);
+HostErr SetTag(Art& art, const char* name, const char* value) {
     if (!name || !*name || !value) return kHostBadParameterErr;
-    auto it = FindTag(*art, name);
-    if (it != art->tags.end())
+    auto it = FindTag(art, name);
+    if (it != art.tags.end())
         it->second = value;
     else
-        art->tags.emplace_back(name, value);
-    art->document()->touch(art);
+        art.tags.emplace_back(name, value);
+    art.document()->touch(&art);
     return 0;
 }
 
-HostErr GetTag(HostArt handle, const char* name, const char** value) {
-    HOST_OPERATION("GetTag");
-    HOST_ART(art, handle);
+HostErr GetTag(Art& art, const char* name, const char** value) {
     if (!name || !value) return kHostBadParameterErr;
-    auto it = FindTag(*art, name);
-    if (it == art->tags.end()) return kHostNotFoundErr;
+    auto it = FindTag(art, name);
+    if (it == art.tags.end()) return kHostNotFoundErr;
     *value = it->second.c_str();
     return 0;
 }
 
-HostErr CountTags(HostArt handle, int32_t* count) {
-    HOST_OPERATION("CountTags");
-    HOST_ART(art, handle);
-    if (!count) return kHostBadParameterErr;
-    *count = static_cast<int32_t>(art->tags.size());
+HostErr CountTags(Art& art, int32_t& count) {
+    count = static_cast<int32_t>(art.tags.size());
     return 0;
 }
 
-HostErr GetNthTag(HostArt handle, int32_t index, const char** name) {
-    HOST_OPERATION("GetNthTag");
-    HOST_ART(art, handle);
+HostErr GetNthTag(Art& art, int32_t index, const char*& name) {
+    if (index < 0 || static_cast<size_t>(index) >= art.tags.size()) return kHostIndexErr;
+    name = art.tags[static_cast<size_t>(index)].first.c_str();
+    return 0;
+}
+
+HostErr RemoveTag(Art& art, const char* name) {
     if (!name) return kHostBadParameterErr;
-    if (index < 0 || static_cast<size_t>(index) >= art->tags.size()) return kHostIndexErr;
-    *name = art->tags[static_cast<size_t>(index)].first.c_str();
+    auto it = FindTag(art, name);
+    if (it == art.tags.end()) return kHostNotFoundErr;
+    art.tags.erase(it);
+    art.document()->touch(&art);
     return 0;
 }
-
-HostErr RemoveTag(HostArt handle, const char* name) {
-    HOST_OPERATION("RemoveTag");
-    HOST_ART(art, handle);
-    if (!name) return kHostBadParameterErr;
-    auto it = FindTag(*art, name);
-    if (it == art->tags.end()) return kHostNotFoundErr;
-    art->tags.erase(it);
-    art->document()->touch(art);
-    return 0;
-}
-
-// ---------------------------------------------------------------- document
-
 
 }  // namespace
 
 const HostPlacedSuite& PlacedSuite() {
-    static const HostPlacedSuite suite{GetPlacedMatrix, SetPlacedMatrix, GetPlacedBoundingBox};
+    static const HostPlacedSuite suite{Operation<"GetPlacedMatrix", GetImageMatrix<PlacedData>>,
+                                       Operation<"SetPlacedMatrix", SetImageMatrix<PlacedData>>,
+                                       Operation<"GetPlacedBoundingBox", GetPlacedBoundingBox>};
     return suite;
 }
 
 const HostRasterSuite& RasterSuite() {
-    static const HostRasterSuite suite{GetRasterMatrix, SetRasterMatrix, GetRasterSize};
+    static const HostRasterSuite suite{Operation<"GetRasterMatrix", GetImageMatrix<RasterData>>,
+                                       Operation<"SetRasterMatrix", SetImageMatrix<RasterData>>,
+                                       Operation<"GetRasterSize", GetRasterSize>};
     return suite;
 }
 
 const HostTagSuite& TagSuite() {
-    static const HostTagSuite suite{SetTag, GetTag, CountTags, GetNthTag, RemoveTag};
+    static const HostTagSuite suite{Operation<"SetTag", SetTag>, Operation<"GetTag", GetTag>,
+                                    Operation<"CountTags", CountTags>, Operation<"GetNthTag", GetNthTag>,
+                                    Operation<"RemoveTag", RemoveTag>};
     return suite;
 }
-
 
 }  // namespace orbalis::host

@@ -3,7 +3,7 @@
 
 #include "host/app/Panels.h"
 #include "host/win32/Driver.h"
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 
 namespace orbalis::host {
@@ -41,16 +41,9 @@ HWND CreatePanelWindow(const std::u16string& title, const HostPanelSize& size) {
     return window;
 }
 
-inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
-
-#define HOST_PANEL(object, handle)         \
-    PanelObject* object = PanelOf(handle); \
-    if (!object) return kHostBadParameterErr
-
 HostErr Create(HostPluginRef plugin, HostString id, HostString title, int16_t stateCount,
                const HostPanelSize* minSize, HostBool resizable, HostFlyoutMenu flyout,
                void* userData, HostPanel* out) {
-    HOST_OPERATION("Create");
     if (out) *out = nullptr;
     StringObject* idText = StringOf(id);
     StringObject* titleText = StringOf(title);
@@ -78,118 +71,64 @@ HostErr Create(HostPluginRef plugin, HostString id, HostString title, int16_t st
     return 0;
 }
 
-HostErr Destroy(HostPanel panel) {
-    HOST_OPERATION("Destroy");
-    return DisposeHandle<PanelObject>(panel);
-}
+HostErr Destroy(HostPanel panel) { return DisposeHandle<PanelObject>(panel); }
 
-HostErr Show(HostPanel handle, HostBool show) {
-    HOST_OPERATION("Show");
-    HOST_PANEL(panel, handle);
-    if (!IsWindow(panel->window)) return kHostBadParameterErr;
-    ShowWindow(panel->window, show ? SW_SHOW : SW_HIDE);
+HostErr Show(PanelObject& panel, HostBool show) {
+    if (!IsWindow(panel.window)) return kHostBadParameterErr;
+    ShowWindow(panel.window, show ? SW_SHOW : SW_HIDE);
     return 0;
 }
 
-HostErr IsShown(HostPanel handle, HostBool* shown) {
-    HOST_OPERATION("IsShown");
-    HOST_PANEL(panel, handle);
-    if (!shown) return kHostBadParameterErr;
-    *shown = IsWindow(panel->window) && IsWindowVisible(panel->window) ? 1 : 0;
+HostErr IsShown(PanelObject& panel, HostBool& shown) {
+    shown = IsWindow(panel.window) && IsWindowVisible(panel.window) ? 1 : 0;
     return 0;
 }
 
-HostErr GetUserData(HostPanel handle, void** userData) {
-    HOST_OPERATION("GetUserData");
-    HOST_PANEL(panel, handle);
-    if (!userData) return kHostBadParameterErr;
-    *userData = panel->userData;
+HostErr GetUserData(PanelObject& panel, void*& userData) {
+    userData = panel.userData;
     return 0;
 }
 
-HostErr SetUserData(HostPanel handle, void* userData) {
-    HOST_OPERATION("SetUserData");
-    HOST_PANEL(panel, handle);
-    panel->userData = userData;
+HostErr SetUserData(PanelObject& panel, void* userData) {
+    panel.userData = userData;
     return 0;
 }
 
-HostErr GetPlatformWindow(HostPanel handle, HostWindow* window) {
-    HOST_OPERATION("GetPlatformWindow");
-    HOST_PANEL(panel, handle);
-    if (!window) return kHostBadParameterErr;
-    *window = reinterpret_cast<HostWindow>(panel->window);
+HostErr GetPlatformWindow(PanelObject& panel, HostWindow& window) {
+    window = reinterpret_cast<HostWindow>(panel.window);
     return 0;
 }
 
-HostErr GetSize(HostPanel handle, HostPanelSize* size) {
-    HOST_OPERATION("GetSize");
-    HOST_PANEL(panel, handle);
+HostErr GetSize(PanelObject& panel, HostPanelSize* size) {
     RECT rect{};
-    if (!size || !GetClientRect(panel->window, &rect)) return kHostBadParameterErr;
+    if (!size || !GetClientRect(panel.window, &rect)) return kHostBadParameterErr;
     size->width = rect.right - rect.left;
     size->height = rect.bottom - rect.top;
     return 0;
 }
 
-template <typename Proc, Proc PanelObject::*field>
-HostErr SetProc(HostPanel handle, Proc proc) {
-    HOST_PANEL(panel, handle);
-    panel->*field = proc;
+template <auto field>
+HostErr SetProc(PanelObject& panel, std::remove_reference_t<decltype(panel.*field)> proc) {
+    panel.*field = proc;
     return 0;
 }
 
-HostErr SetFlyoutMenuPreVisibilityProc(HostPanel panel, HostPanelFlyoutOpeningProc proc) {
-    HOST_OPERATION("SetFlyoutMenuPreVisibilityProc");
-    return SetProc<HostPanelFlyoutOpeningProc, &PanelObject::flyoutOpening>(panel, proc);
-}
-HostErr SetFlyoutMenuProc(HostPanel panel, HostPanelFlyoutItemProc proc) {
-    HOST_OPERATION("SetFlyoutMenuProc");
-    return SetProc<HostPanelFlyoutItemProc, &PanelObject::flyoutItem>(panel, proc);
-}
-HostErr SetVisibilityChangedNotifyProc(HostPanel panel, HostPanelVisibilityProc proc) {
-    HOST_OPERATION("SetVisibilityChangedNotifyProc");
-    return SetProc<HostPanelVisibilityProc, &PanelObject::visibilityChanged>(panel, proc);
-}
-HostErr SetSizeChangedNotifyProc(HostPanel panel, HostPanelSizeProc proc) {
-    HOST_OPERATION("SetSizeChangedNotifyProc");
-    return SetProc<HostPanelSizeProc, &PanelObject::sizeChanged>(panel, proc);
-}
-HostErr SetStateChangedNotifyProc(HostPanel panel, HostPanelStateProc proc) {
-    HOST_OPERATION("SetStateChangedNotifyProc");
-    return SetProc<HostPanelStateProc, &PanelObject::stateChanged>(panel, proc);
-}
-HostErr SetClosedNotifyProc(HostPanel panel, HostPanelClosedProc proc) {
-    HOST_OPERATION("SetClosedNotifyProc");
-    return SetProc<HostPanelClosedProc, &PanelObject::closed>(panel, proc);
-}
-
-HostErr SetIconResourceID(HostPanel handle, const int32_t* normalIds, int32_t normalCount,
+HostErr SetIconResourceID(PanelObject& panel, const int32_t* normalIds, int32_t normalCount,
                           const int32_t* rolloverIds, int32_t rolloverCount) {
-    HOST_OPERATION("SetIconResourceID");
-    HOST_PANEL(panel, handle);
-    if (normalCount < 0 || rolloverCount < 0 || (normalCount && !normalIds) ||
-        (rolloverCount && !rolloverIds))
+    if (normalCount < 0 || rolloverCount < 0 || (normalCount && !normalIds) || (rolloverCount && !rolloverIds))
         return kHostBadParameterErr;
-    panel->icons.assign(normalIds, normalIds + normalCount);
-    panel->rolloverIcons.assign(rolloverIds, rolloverIds + rolloverCount);
+    panel.icons.assign(normalIds, normalIds + normalCount);
+    panel.rolloverIcons.assign(rolloverIds, rolloverIds + rolloverCount);
     return 0;
 }
 
-HostErr CreateFlyoutMenu(HostFlyoutMenu* menu) {
-    HOST_OPERATION("CreateFlyoutMenu");
-    return NewHandle<FlyoutMenuObject>(menu);
-}
+HostErr CreateFlyoutMenu(HostFlyoutMenu* menu) { return NewHandle<FlyoutMenuObject>(menu); }
 
-HostErr DestroyFlyoutMenu(HostFlyoutMenu menu) {
-    HOST_OPERATION("DestroyFlyoutMenu");
-    return DisposeHandle<FlyoutMenuObject>(menu);
-}
+HostErr DestroyFlyoutMenu(HostFlyoutMenu menu) { return DisposeHandle<FlyoutMenuObject>(menu); }
 
 // Panel colours follow the brightness: a grey background of that lightness,
 // with black text on light panels and white text on dark ones.
 HostErr GetUIThemeColor(int32_t component, int32_t kind, HostThemeColour* colour) {
-    HOST_OPERATION("GetUIThemeColor");
     Host* host = Host::CurrentOrNull();
     if (!host || !colour || component != kThemeComponentPanel) return kHostBadParameterErr;
     const double brightness = host->theme().brightness();
@@ -205,8 +144,6 @@ HostErr GetUIThemeColor(int32_t component, int32_t kind, HostThemeColour* colour
 }
 
 int32_t IsDarkTheme() {
-    static FaultPoint& point = Faults::Point("IsDarkTheme");
-    point.hit();
     Host* host = Host::CurrentOrNull();
     return host && host->theme().isDark() ? 1 : 0;
 }
@@ -282,31 +219,34 @@ void UserResizePanel(HostPanel handle, double width, double height) {
 }
 
 const HostPanelSuite& PanelSuite() {
-    static const HostPanelSuite suite{Create,
-                                      Destroy,
-                                      Show,
-                                      IsShown,
-                                      GetUserData,
-                                      SetUserData,
-                                      GetPlatformWindow,
-                                      GetSize,
-                                      SetFlyoutMenuPreVisibilityProc,
-                                      SetFlyoutMenuProc,
-                                      SetVisibilityChangedNotifyProc,
-                                      SetSizeChangedNotifyProc,
-                                      SetStateChangedNotifyProc,
-                                      SetClosedNotifyProc,
-                                      SetIconResourceID};
+    static const HostPanelSuite suite{
+        Operation<"Create", Create>,
+        Operation<"Destroy", Destroy>,
+        Operation<"Show", Show>,
+        Operation<"IsShown", IsShown>,
+        Operation<"GetUserData", GetUserData>,
+        Operation<"SetUserData", SetUserData>,
+        Operation<"GetPlatformWindow", GetPlatformWindow>,
+        Operation<"GetSize", GetSize>,
+        Operation<"SetFlyoutMenuPreVisibilityProc", SetProc<&PanelObject::flyoutOpening>>,
+        Operation<"SetFlyoutMenuProc", SetProc<&PanelObject::flyoutItem>>,
+        Operation<"SetVisibilityChangedNotifyProc", SetProc<&PanelObject::visibilityChanged>>,
+        Operation<"SetSizeChangedNotifyProc", SetProc<&PanelObject::sizeChanged>>,
+        Operation<"SetStateChangedNotifyProc", SetProc<&PanelObject::stateChanged>>,
+        Operation<"SetClosedNotifyProc", SetProc<&PanelObject::closed>>,
+        Operation<"SetIconResourceID", SetIconResourceID>};
     return suite;
 }
 
 const HostPanelFlyoutMenuSuite& PanelFlyoutMenuSuite() {
-    static const HostPanelFlyoutMenuSuite suite{CreateFlyoutMenu, DestroyFlyoutMenu};
+    static const HostPanelFlyoutMenuSuite suite{Operation<"CreateFlyoutMenu", CreateFlyoutMenu>,
+                                                Operation<"DestroyFlyoutMenu", DestroyFlyoutMenu>};
     return suite;
 }
 
 const HostUserInterfaceThemeSuite& UserInterfaceThemeSuite() {
-    static const HostUserInterfaceThemeSuite suite{GetUIThemeColor, IsDarkTheme};
+    static const HostUserInterfaceThemeSuite suite{Operation<"GetUIThemeColor", GetUIThemeColor>,
+                                                   Query<"IsDarkTheme", IsDarkTheme>};
     return suite;
 }
 

@@ -1,33 +1,24 @@
 // Path geometry and path style.
 #include <cmath>
 
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 
 namespace orbalis::host {
 namespace {
 
-// Binds `data` to the path data of a path object, or returns the code.
-#define HOST_PATH(data, handle)                       \
-    HOST_ART(data##Art, handle);                      \
-    PathData* data = data##Art->path();               \
-    if (!data) return kHostWrongArtTypeErr
+using PathArt = ArtOf<PathData>;
 
-HostErr GetPathSegmentCount(HostArt handle, int32_t* count) {
-    HOST_OPERATION("GetPathSegmentCount");
-    HOST_PATH(path, handle);
-    if (!count) return kHostBadParameterErr;
-    *count = static_cast<int32_t>(path->segments.size());
+HostErr GetPathSegmentCount(PathArt path, int32_t& count) {
+    count = static_cast<int32_t>(path->segments.size());
     return 0;
 }
 
-HostErr SetPathSegmentCount(HostArt handle, int32_t count) {
-    HOST_OPERATION("SetPathSegmentCount");
-    HOST_PATH(path, handle);
+HostErr SetPathSegmentCount(PathArt path, int32_t count) {
     if (count < 0) return kHostBadParameterErr;
     const HostPathSegment fill = path->segments.empty() ? HostPathSegment{} : path->segments.back();
     path->segments.resize(static_cast<size_t>(count), fill);
-    pathArt->document()->touch(pathArt);
+    path.touch();
     return 0;
 }
 
@@ -36,79 +27,52 @@ bool InRange(const PathData& path, int32_t index, int32_t count) {
            static_cast<size_t>(index) + static_cast<size_t>(count) <= path.segments.size();
 }
 
-HostErr GetPathSegments(HostArt handle, int32_t index, int32_t count, HostPathSegment* segments) {
-    HOST_OPERATION("GetPathSegments");
-    HOST_PATH(path, handle);
+HostErr GetPathSegments(PathArt path, int32_t index, int32_t count, HostPathSegment* segments) {
     if (!segments && count) return kHostBadParameterErr;
-    if (!InRange(*path, index, count)) return kHostIndexErr;
+    if (!InRange(*path.data, index, count)) return kHostIndexErr;
     std::copy_n(path->segments.begin() + index, count, segments);
     return 0;
 }
 
 bool Finite(const HostPoint& p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
-HostErr SetPathSegments(HostArt handle, int32_t index, int32_t count,
-                        const HostPathSegment* segments) {
-    HOST_OPERATION("SetPathSegments");
-    HOST_PATH(path, handle);
+HostErr SetPathSegments(PathArt path, int32_t index, int32_t count, const HostPathSegment* segments) {
     if (!segments && count) return kHostBadParameterErr;
-    if (!InRange(*path, index, count)) return kHostIndexErr;
+    if (!InRange(*path.data, index, count)) return kHostIndexErr;
     // A document holds only finite coordinates; it could not be saved otherwise.
     for (int32_t i = 0; i < count; ++i)
         if (!Finite(segments[i].p) || !Finite(segments[i].in) || !Finite(segments[i].out))
             return kHostBadParameterErr;
     std::copy_n(segments, count, path->segments.begin() + index);
-    pathArt->document()->touch(pathArt);
+    path.touch();
     return 0;
 }
 
-HostErr GetPathClosed(HostArt handle, HostBool* closed) {
-    HOST_OPERATION("GetPathClosed");
-    HOST_PATH(path, handle);
-    if (!closed) return kHostBadParameterErr;
-    *closed = path->closed;
+template <bool PathData::*flag>
+HostErr GetPathFlag(PathArt path, HostBool& value) {
+    value = path.data->*flag;
     return 0;
 }
 
-HostErr SetPathClosed(HostArt handle, HostBool closed) {
-    HOST_OPERATION("SetPathClosed");
-    HOST_PATH(path, handle);
-    path->closed = closed != 0;
-    pathArt->document()->touch(pathArt);
-    return 0;
-}
-
-HostErr GetPathIsGuide(HostArt handle, HostBool* guide) {
-    HOST_OPERATION("GetPathIsGuide");
-    HOST_PATH(path, handle);
-    if (!guide) return kHostBadParameterErr;
-    *guide = path->guide;
-    return 0;
-}
-
-HostErr SetPathIsGuide(HostArt handle, HostBool guide) {
-    HOST_OPERATION("SetPathIsGuide");
-    HOST_PATH(path, handle);
-    path->guide = guide != 0;
-    pathArt->document()->touch(pathArt);
+template <bool PathData::*flag>
+HostErr SetPathFlag(PathArt path, HostBool value) {
+    path.data->*flag = value != 0;
+    path.touch();
     return 0;
 }
 
 // A compound path's style is that of its first member path.
-const PathData* StyleSource(const Art* art) {
-    if (const PathData* path = art->path()) return path;
-    if (art->type() == kHostCompoundPathArt)
-        for (const Art* member = art->firstChild(); member; member = member->next())
+const PathData* StyleSource(const Art& art) {
+    if (const PathData* path = art.path()) return path;
+    if (art.type() == kHostCompoundPathArt)
+        for (const Art* member = art.firstChild(); member; member = member->next())
             if (const PathData* path = member->path()) return path;
     return nullptr;
 }
 
-HostErr GetPathStyle(HostArt handle, HostPathStyle* style, HostBool* advancedFill) {
-    HOST_OPERATION("GetPathStyle");
-    HOST_ART(art, handle);
+HostErr GetPathStyle(Art& art, HostPathStyle* style, HostBool* advancedFill) {
     if (!style) return kHostBadParameterErr;
-    if (art->type() != kHostPathArt && art->type() != kHostCompoundPathArt)
-        return kHostWrongArtTypeErr;
+    if (art.type() != kHostPathArt && art.type() != kHostCompoundPathArt) return kHostWrongArtTypeErr;
     const PathData* source = StyleSource(art);
     if (!source) return kHostWrongArtTypeErr;  // a compound path without members
     *style = source->style;
@@ -116,33 +80,37 @@ HostErr GetPathStyle(HostArt handle, HostPathStyle* style, HostBool* advancedFil
     return 0;
 }
 
-HostErr SetPathStyle(HostArt handle, const HostPathStyle* style) {
-    HOST_OPERATION("SetPathStyle");
-    HOST_ART(art, handle);
-    if (!style) return kHostBadParameterErr;
-    if (PathData* path = art->path()) {
-        path->style = *style;
-    } else if (art->type() == kHostCompoundPathArt) {
-        for (Art* member = art->firstChild(); member; member = member->next())
-            if (PathData* path = member->path()) path->style = *style;
+HostErr SetPathStyle(Art& art, const HostPathStyle& style) {
+    if (PathData* path = art.path()) {
+        path->style = style;
+    } else if (art.type() == kHostCompoundPathArt) {
+        for (Art* member = art.firstChild(); member; member = member->next())
+            if (PathData* path = member->path()) path->style = style;
     } else {
         return kHostWrongArtTypeErr;
     }
-    art->document()->touch(art);
+    art.document()->touch(&art);
     return 0;
 }
 
 }  // namespace
 
 const HostPathSuite& PathSuite() {
-    static const HostPathSuite suite{GetPathSegmentCount, SetPathSegmentCount, GetPathSegments,
-                                     SetPathSegments,     GetPathClosed,       SetPathClosed,
-                                     GetPathIsGuide,      SetPathIsGuide};
+    static const HostPathSuite suite{
+        Operation<"GetPathSegmentCount", GetPathSegmentCount>,
+        Operation<"SetPathSegmentCount", SetPathSegmentCount>,
+        Operation<"GetPathSegments", GetPathSegments>,
+        Operation<"SetPathSegments", SetPathSegments>,
+        Operation<"GetPathClosed", GetPathFlag<&PathData::closed>>,
+        Operation<"SetPathClosed", SetPathFlag<&PathData::closed>>,
+        Operation<"GetPathIsGuide", GetPathFlag<&PathData::guide>>,
+        Operation<"SetPathIsGuide", SetPathFlag<&PathData::guide>>};
     return suite;
 }
 
 const HostPathStyleSuite& PathStyleSuite() {
-    static const HostPathStyleSuite suite{GetPathStyle, SetPathStyle};
+    static const HostPathStyleSuite suite{Operation<"GetPathStyle", GetPathStyle>,
+                                          Operation<"SetPathStyle", SetPathStyle>};
     return suite;
 }
 

@@ -1,4 +1,4 @@
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 
 namespace orbalis::host {
@@ -6,94 +6,65 @@ namespace {
 
 PreferenceStore& Store() { return Host::Current().preferences(); }
 
-HostErr GetBooleanPreference(const char* section, const char* key, HostBool* value) {
-    HOST_OPERATION("GetBooleanPreference");
-    Faults::DetailLastCall(key);
-    if (!key || !value) return kHostBadParameterErr;
-    return Store().getBoolean(section, key, value);
+// A preference key: the call log names it beside the operation
+// ("GetIntegerPreference NL_Kind"), also when the call then fails.
+struct Key {
+    using From = const char*;
+    const char* text = nullptr;
+
+    static HostErr Bind(const char* key, Key& held) {
+        Faults::DetailLastCall(key);
+        held.text = key;
+        return key ? 0 : kHostBadParameterErr;
+    }
+};
+
+template <typename Value, HostErr (PreferenceStore::*get)(const char*, const char*, Value*) const>
+HostErr GetPreference(const char* section, Key key, Value& value) {
+    return (Store().*get)(section, key.text, &value);
 }
 
-HostErr PutBooleanPreference(const char* section, const char* key, HostBool value) {
-    HOST_OPERATION("PutBooleanPreference");
-    Faults::DetailLastCall(key);
-    if (!key) return kHostBadParameterErr;
-    return Store().putBoolean(section, key, value);
+template <typename Value, HostErr (PreferenceStore::*put)(const char*, const char*, Value)>
+HostErr PutPreference(const char* section, Key key, Value value) {
+    return (Store().*put)(section, key.text, value);
 }
 
-HostErr GetIntegerPreference(const char* section, const char* key, int32_t* value) {
-    HOST_OPERATION("GetIntegerPreference");
-    Faults::DetailLastCall(key);
-    if (!key || !value) return kHostBadParameterErr;
-    return Store().getInteger(section, key, value);
-}
-
-HostErr PutIntegerPreference(const char* section, const char* key, int32_t value) {
-    HOST_OPERATION("PutIntegerPreference");
-    Faults::DetailLastCall(key);
-    if (!key) return kHostBadParameterErr;
-    return Store().putInteger(section, key, value);
-}
-
-HostErr GetRealPreference(const char* section, const char* key, double* value) {
-    HOST_OPERATION("GetRealPreference");
-    Faults::DetailLastCall(key);
-    if (!key || !value) return kHostBadParameterErr;
-    return Store().getReal(section, key, value);
-}
-
-HostErr PutRealPreference(const char* section, const char* key, double value) {
-    HOST_OPERATION("PutRealPreference");
-    Faults::DetailLastCall(key);
-    if (!key) return kHostBadParameterErr;
-    return Store().putReal(section, key, value);
-}
-
-HostErr GetUnicodeStringPreference(const char* section, const char* key, HostString value) {
-    HOST_OPERATION("GetUnicodeStringPreference");
-    Faults::DetailLastCall(key);
-    StringObject* s = StringOf(value);
-    if (!key || !s) return kHostBadParameterErr;
+HostErr GetUnicodeStringPreference(const char* section, Key key, StringObject& value) {
     std::string text;
-    if (HostErr err = Store().getText(section, key, &text)) return err;
-    SetFromUtf8(*s, text);
+    if (HostErr err = Store().getText(section, key.text, &text)) return err;
+    SetFromUtf8(value, text);
     return 0;
 }
 
-HostErr PutUnicodeStringPreference(const char* section, const char* key, HostString value) {
-    HOST_OPERATION("PutUnicodeStringPreference");
-    Faults::DetailLastCall(key);
-    StringObject* s = StringOf(value);
-    if (!key || !s) return kHostBadParameterErr;
-    return Store().putText(section, key, ToUtf8(*s));
+HostErr PutUnicodeStringPreference(const char* section, Key key, StringObject& value) {
+    return Store().putText(section, key.text, ToUtf8(value));
 }
 
-HostErr GetFilePathPreference(const char* section, const char* key, HostFilePath value) {
-    HOST_OPERATION("GetFilePathPreference");
-    Faults::DetailLastCall(key);
-    FilePathObject* p = FilePathOf(value);
-    if (!key || !p) return kHostBadParameterErr;
+HostErr GetFilePathPreference(const char* section, Key key, FilePathObject& value) {
     std::string path;
-    if (HostErr err = Store().getFilePath(section, key, &path)) return err;
-    p->path = path;
+    if (HostErr err = Store().getFilePath(section, key.text, &path)) return err;
+    value.path = path;
     return 0;
 }
 
-HostErr PutFilePathPreference(const char* section, const char* key, HostFilePath value) {
-    HOST_OPERATION("PutFilePathPreference");
-    Faults::DetailLastCall(key);
-    FilePathObject* p = FilePathOf(value);
-    if (!key || !p) return kHostBadParameterErr;
-    return Store().putFilePath(section, key, p->path);
+HostErr PutFilePathPreference(const char* section, Key key, FilePathObject& value) {
+    return Store().putFilePath(section, key.text, value.path);
 }
 
 }  // namespace
 
 const HostPreferenceSuite& PreferenceSuite() {
     static const HostPreferenceSuite suite{
-        GetBooleanPreference,       PutBooleanPreference,       GetIntegerPreference,
-        PutIntegerPreference,       GetRealPreference,          PutRealPreference,
-        GetUnicodeStringPreference, PutUnicodeStringPreference, GetFilePathPreference,
-        PutFilePathPreference};
+        Operation<"GetBooleanPreference", GetPreference<HostBool, &PreferenceStore::getBoolean>>,
+        Operation<"PutBooleanPreference", PutPreference<HostBool, &PreferenceStore::putBoolean>>,
+        Operation<"GetIntegerPreference", GetPreference<int32_t, &PreferenceStore::getInteger>>,
+        Operation<"PutIntegerPreference", PutPreference<int32_t, &PreferenceStore::putInteger>>,
+        Operation<"GetRealPreference", GetPreference<double, &PreferenceStore::getReal>>,
+        Operation<"PutRealPreference", PutPreference<double, &PreferenceStore::putReal>>,
+        Operation<"GetUnicodeStringPreference", GetUnicodeStringPreference>,
+        Operation<"PutUnicodeStringPreference", PutUnicodeStringPreference>,
+        Operation<"GetFilePathPreference", GetFilePathPreference>,
+        Operation<"PutFilePathPreference", PutFilePathPreference>};
     return suite;
 }
 

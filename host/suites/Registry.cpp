@@ -3,7 +3,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 #include "sdk/SuiteList.h"
 
@@ -79,30 +79,38 @@ const std::unordered_map<std::string_view, Entry>& Published() {
     return published;
 }
 
-HostErr AcquireSuite(const char* name, int32_t version, const void** suite) {
-    if (!name || !suite) return kHostBadParameterErr;
-    if (HostErr err = Faults::CheckAcquire(name)) return err;
-    auto it = Published().find(name);
-    if (it == Published().end()) return kHostSuiteNotFoundErr;
-    if (it->second.version != version) return kHostSuiteVersionErr;
-    *suite = it->second.table;
-    if (Host* host = Host::CurrentOrNull()) ++host->heldSuites[name];
-    return 0;
+// Acquiring and releasing are not suite operations: they count under
+// "Acquire:NAME" and "ReleaseSuite", checking the name first; but they pass
+// the same gate for exceptions.
+HostErr AcquireSuite(const char* name, int32_t version, const void** suite) noexcept {
+    return Guarded([&]() -> HostErr {
+        if (!name || !suite) return kHostBadParameterErr;
+        if (HostErr err = Faults::CheckAcquire(name)) return err;
+        auto it = Published().find(name);
+        if (it == Published().end()) return kHostSuiteNotFoundErr;
+        if (it->second.version != version) return kHostSuiteVersionErr;
+        *suite = it->second.table;
+        if (Host* host = Host::CurrentOrNull()) ++host->heldSuites[name];
+        return 0;
+    });
 }
 
-HostErr ReleaseSuite(const char* name, int32_t version) {
-    if (!name) return kHostBadParameterErr;
-    if (HostErr err = Faults::Point("ReleaseSuite").hit()) return err;
-    auto it = Published().find(name);
-    if (it == Published().end()) return kHostSuiteNotFoundErr;
-    if (it->second.version != version) return kHostSuiteVersionErr;
-    Host* host = Host::CurrentOrNull();
-    if (host) {
-        auto held = host->heldSuites.find(name);
-        if (held == host->heldSuites.end() || held->second <= 0) return kHostSuiteNotHeldErr;
-        if (--held->second == 0) host->heldSuites.erase(held);
-    }
-    return 0;
+HostErr ReleaseSuite(const char* name, int32_t version) noexcept {
+    return Guarded([&]() -> HostErr {
+        static FaultPoint& point = Faults::Point("ReleaseSuite");
+        if (!name) return kHostBadParameterErr;
+        if (HostErr err = point.hit()) return err;
+        auto it = Published().find(name);
+        if (it == Published().end()) return kHostSuiteNotFoundErr;
+        if (it->second.version != version) return kHostSuiteVersionErr;
+        Host* host = Host::CurrentOrNull();
+        if (host) {
+            auto held = host->heldSuites.find(name);
+            if (held == host->heldSuites.end() || held->second <= 0) return kHostSuiteNotHeldErr;
+            if (--held->second == 0) host->heldSuites.erase(held);
+        }
+        return 0;
+    });
 }
 
 const HostBasicSuite kBasicSuite{AcquireSuite, ReleaseSuite};

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "host/suites/FilePathQueries.h"
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 #include "host/text/Encoding.h"
 
@@ -27,147 +27,98 @@ void CopyOut(const std::basic_string<Char>& source, Char* buffer, size_t capacit
     buffer[n] = Char{};
 }
 
-HostErr NewString(HostString* out) {
-    HOST_OPERATION("NewString");
-    return NewHandle<StringObject>(out);
-}
+HostErr NewString(HostString* out) { return NewHandle<StringObject>(out); }
 
-HostErr DisposeString(HostString handle) {
-    HOST_OPERATION("DisposeString");
-    return DisposeHandle<StringObject>(handle);
-}
+HostErr DisposeString(HostString handle) { return DisposeHandle<StringObject>(handle); }
 
-HostErr CopyString(HostString destination, HostString source) {
-    HOST_OPERATION("CopyString");
-    StringObject *d = StringOf(destination), *s = StringOf(source);
-    if (!d || !s) return kHostBadParameterErr;
-    d->units = s->units;
+HostErr CopyString(StringObject& destination, StringObject& source) {
+    destination.units = source.units;
     return 0;
 }
 
-HostErr SetUTF8(HostString handle, const char* text, size_t length) {
-    HOST_OPERATION("SetUTF8");
-    StringObject* s = StringOf(handle);
-    if (!s || (!text && length)) return kHostBadParameterErr;
-    s->units = utf8ToUtf16(std::string_view(text ? text : "", length));
+HostErr SetUTF8(StringObject& s, const char* text, size_t length) {
+    if (!text && length) return kHostBadParameterErr;
+    s.units = utf8ToUtf16(std::string_view(text ? text : "", length));
     return 0;
 }
 
-HostErr GetUTF8(HostString handle, char* buffer, size_t capacity, size_t* length) {
-    HOST_OPERATION("GetUTF8");
-    StringObject* s = StringOf(handle);
-    if (!s) return kHostBadParameterErr;
-    const std::string utf8 = utf16ToUtf8(s->units);
+HostErr GetUTF8(StringObject& s, char* buffer, size_t capacity, size_t* length) {
+    const std::string utf8 = utf16ToUtf8(s.units);
     CopyOut(utf8, buffer, capacity, true);
     if (length) *length = utf8.size();
     return 0;
 }
 
-HostErr SetUTF16(HostString handle, const uint16_t* units, size_t count) {
-    HOST_OPERATION("SetUTF16");
-    StringObject* s = StringOf(handle);
-    if (!s || (!units && count)) return kHostBadParameterErr;
-    s->units.assign(reinterpret_cast<const char16_t*>(units), count);
+HostErr SetUTF16(StringObject& s, const uint16_t* units, size_t count) {
+    if (!units && count) return kHostBadParameterErr;
+    s.units.assign(reinterpret_cast<const char16_t*>(units), count);
     return 0;
 }
 
-HostErr GetUTF16(HostString handle, uint16_t* buffer, size_t capacity, size_t* count) {
-    HOST_OPERATION("GetUTF16");
-    StringObject* s = StringOf(handle);
-    if (!s) return kHostBadParameterErr;
-    CopyOut(s->units, reinterpret_cast<char16_t*>(buffer), capacity, false);
-    if (count) *count = s->units.size();
+HostErr GetUTF16(StringObject& s, uint16_t* buffer, size_t capacity, size_t* count) {
+    CopyOut(s.units, reinterpret_cast<char16_t*>(buffer), capacity, false);
+    if (count) *count = s.units.size();
     return 0;
 }
 
-HostErr SetEncoded(HostString handle, const char* bytes, size_t length, int32_t encoding) {
-    HOST_OPERATION("SetEncoded");
-    StringObject* s = StringOf(handle);
-    if (!s || (!bytes && length)) return kHostBadParameterErr;
-    return decodeText(encoding, std::string_view(bytes ? bytes : "", length), &s->units);
+HostErr SetEncoded(StringObject& s, const char* bytes, size_t length, int32_t encoding) {
+    if (!bytes && length) return kHostBadParameterErr;
+    return decodeText(encoding, std::string_view(bytes ? bytes : "", length), &s.units);
 }
 
-HostErr GetEncoded(HostString handle, int32_t encoding, char* buffer, size_t capacity,
-                   size_t* length) {
-    HOST_OPERATION("GetEncoded");
-    StringObject* s = StringOf(handle);
-    if (!s) return kHostBadParameterErr;
+HostErr GetEncoded(StringObject& s, int32_t encoding, char* buffer, size_t capacity, size_t* length) {
     std::string bytes;
-    if (HostErr err = encodeText(encoding, s->units, &bytes)) return err;
+    if (HostErr err = encodeText(encoding, s.units, &bytes)) return err;
     CopyOut(bytes, buffer, capacity, encoding == kHostEncodingUTF8);
     if (length) *length = bytes.size();
     return 0;
 }
 
-HostErr Length(HostString handle, size_t* count) {
-    HOST_OPERATION("Length");
-    StringObject* s = StringOf(handle);
-    if (!s || !count) return kHostBadParameterErr;
-    *count = s->units.size();
+HostErr Length(StringObject& s, size_t& count) {
+    count = s.units.size();
     return 0;
 }
 
-HostErr CharAt(HostString handle, size_t index, uint16_t* unit) {
-    HOST_OPERATION("CharAt");
-    StringObject* s = StringOf(handle);
-    if (!s || !unit) return kHostBadParameterErr;
-    if (index >= s->units.size()) return kHostIndexErr;
-    *unit = s->units[index];
+HostErr CharAt(StringObject& s, size_t index, uint16_t& unit) {
+    if (index >= s.units.size()) return kHostIndexErr;
+    unit = s.units[index];
     return 0;
 }
 
-HostErr Compare(HostString a, HostString b, int32_t* order) {
-    HOST_OPERATION("Compare");
-    StringObject *x = StringOf(a), *y = StringOf(b);
-    if (!x || !y || !order) return kHostBadParameterErr;
-    const int c = x->units.compare(y->units);
-    *order = c < 0 ? -1 : c > 0 ? 1 : 0;
+HostErr Compare(StringObject& a, StringObject& b, int32_t& order) {
+    const int c = a.units.compare(b.units);
+    order = c < 0 ? -1 : c > 0 ? 1 : 0;
     return 0;
 }
 
-HostErr Find(HostString handle, HostString what, size_t start, size_t* position) {
-    HOST_OPERATION("Find");
-    StringObject *s = StringOf(handle), *w = StringOf(what);
-    if (!s || !w || !position) return kHostBadParameterErr;
-    const size_t found = start > s->units.size() ? std::u16string::npos : s->units.find(w->units, start);
-    *position = found == std::u16string::npos ? kHostStringNoPosition : found;
+HostErr Find(StringObject& s, StringObject& what, size_t start, size_t& position) {
+    const size_t found = start > s.units.size() ? std::u16string::npos : s.units.find(what.units, start);
+    position = found == std::u16string::npos ? kHostStringNoPosition : found;
     return 0;
 }
 
-HostErr Erase(HostString handle, size_t position, size_t count) {
-    HOST_OPERATION("Erase");
-    StringObject* s = StringOf(handle);
-    if (!s) return kHostBadParameterErr;
-    if (position > s->units.size()) return kHostIndexErr;
-    s->units.erase(position, count);
+HostErr Erase(StringObject& s, size_t position, size_t count) {
+    if (position > s.units.size()) return kHostIndexErr;
+    s.units.erase(position, count);
     return 0;
 }
 
-HostErr Insert(HostString handle, size_t position, HostString what) {
-    HOST_OPERATION("Insert");
-    StringObject *s = StringOf(handle), *w = StringOf(what);
-    if (!s || !w) return kHostBadParameterErr;
-    if (position > s->units.size()) return kHostIndexErr;
-    const std::u16string inserted = w->units;  // `what` may be `handle` itself
-    s->units.insert(position, inserted);
+HostErr Insert(StringObject& s, size_t position, StringObject& what) {
+    if (position > s.units.size()) return kHostIndexErr;
+    const std::u16string inserted = what.units;  // `what` may be `s` itself
+    s.units.insert(position, inserted);
     return 0;
 }
 
-HostErr Append(HostString handle, HostString what) {
-    HOST_OPERATION("Append");
-    StringObject *s = StringOf(handle), *w = StringOf(what);
-    if (!s || !w) return kHostBadParameterErr;
-    const std::u16string appended = w->units;
-    s->units += appended;
+HostErr Append(StringObject& s, StringObject& what) {
+    const std::u16string appended = what.units;
+    s.units += appended;
     return 0;
 }
 
-HostErr Substring(HostString handle, size_t position, size_t count, HostString result) {
-    HOST_OPERATION("Substring");
-    StringObject *s = StringOf(handle), *r = StringOf(result);
-    if (!s || !r) return kHostBadParameterErr;
-    if (position > s->units.size()) return kHostIndexErr;
-    r->units = s->units.substr(position, count);
+HostErr Substring(StringObject& s, size_t position, size_t count, StringObject& result) {
+    if (position > s.units.size()) return kHostIndexErr;
+    result.units = s.units.substr(position, count);
     return 0;
 }
 
@@ -205,112 +156,76 @@ bool CharacterRange(const std::u16string& units, size_t position, size_t count, 
     return true;
 }
 
-HostErr CountCharacters(HostString handle, size_t* count) {
-    HOST_OPERATION("CountCharacters");
-    StringObject* s = StringOf(handle);
-    if (!s || !count) return kHostBadParameterErr;
-    *count = CharactersIn(s->units, s->units.size());
+HostErr CountCharacters(StringObject& s, size_t& count) {
+    count = CharactersIn(s.units, s.units.size());
     return 0;
 }
 
-HostErr GetCharacter(HostString handle, size_t index, uint32_t* character) {
-    HOST_OPERATION("GetCharacter");
-    StringObject* s = StringOf(handle);
-    if (!s || !character) return kHostBadParameterErr;
-    const size_t at = UnitOffset(s->units, index);
-    if (at == std::u16string::npos || at >= s->units.size()) return kHostIndexErr;
-    const char16_t unit = s->units[at];
-    if (IsHighSurrogate(unit) && at + 1 < s->units.size() && IsLowSurrogate(s->units[at + 1]))
-        *character = 0x10000 + ((static_cast<uint32_t>(unit) - 0xD800) << 10) +
-                     (static_cast<uint32_t>(s->units[at + 1]) - 0xDC00);
+HostErr GetCharacter(StringObject& s, size_t index, uint32_t& character) {
+    const size_t at = UnitOffset(s.units, index);
+    if (at == std::u16string::npos || at >= s.units.size()) return kHostIndexErr;
+    const char16_t unit = s.units[at];
+    if (IsHighSurrogate(unit) && at + 1 < s.units.size() && IsLowSurrogate(s.units[at + 1]))
+        character = 0x10000 + ((static_cast<uint32_t>(unit) - 0xD800) << 10) +
+                    (static_cast<uint32_t>(s.units[at + 1]) - 0xDC00);
     else
-        *character = unit;
+        character = unit;
     return 0;
 }
 
-HostErr FindCharacters(HostString handle, HostString what, size_t start, size_t* position) {
-    HOST_OPERATION("FindCharacters");
-    StringObject *s = StringOf(handle), *w = StringOf(what);
-    if (!s || !w || !position) return kHostBadParameterErr;
-    *position = kHostStringNoPosition;
-    const size_t from = UnitOffset(s->units, start);
+HostErr FindCharacters(StringObject& s, StringObject& what, size_t start, size_t& position) {
+    position = kHostStringNoPosition;
+    const size_t from = UnitOffset(s.units, start);
     if (from == std::u16string::npos) return 0;
     // Only matches that start on a character boundary count: one starting on
     // the second half of a surrogate pair is not a character of the string.
-    for (size_t at = s->units.find(w->units, from); at != std::u16string::npos;
-         at = s->units.find(w->units, at + 1)) {
-        if (at > 0 && IsLowSurrogate(s->units[at]) && IsHighSurrogate(s->units[at - 1])) continue;
-        *position = CharactersIn(s->units, at);
+    for (size_t at = s.units.find(what.units, from); at != std::u16string::npos;
+         at = s.units.find(what.units, at + 1)) {
+        if (at > 0 && IsLowSurrogate(s.units[at]) && IsHighSurrogate(s.units[at - 1])) continue;
+        position = CharactersIn(s.units, at);
         return 0;
     }
     return 0;
 }
 
-HostErr EraseCharacters(HostString handle, size_t position, size_t count) {
-    HOST_OPERATION("EraseCharacters");
-    StringObject* s = StringOf(handle);
-    if (!s) return kHostBadParameterErr;
+HostErr EraseCharacters(StringObject& s, size_t position, size_t count) {
     size_t from = 0, to = 0;
-    if (!CharacterRange(s->units, position, count, &from, &to)) return kHostIndexErr;
-    s->units.erase(from, to - from);
+    if (!CharacterRange(s.units, position, count, &from, &to)) return kHostIndexErr;
+    s.units.erase(from, to - from);
     return 0;
 }
 
-HostErr SubstringCharacters(HostString handle, size_t position, size_t count, HostString result) {
-    HOST_OPERATION("SubstringCharacters");
-    StringObject *s = StringOf(handle), *r = StringOf(result);
-    if (!s || !r) return kHostBadParameterErr;
+HostErr SubstringCharacters(StringObject& s, size_t position, size_t count, StringObject& result) {
     size_t from = 0, to = 0;
-    if (!CharacterRange(s->units, position, count, &from, &to)) return kHostIndexErr;
-    r->units = s->units.substr(from, to - from);
+    if (!CharacterRange(s.units, position, count, &from, &to)) return kHostIndexErr;
+    result.units = s.units.substr(from, to - from);
     return 0;
 }
 
-HostErr NewFilePath(HostFilePath* out) {
-    HOST_OPERATION("NewFilePath");
-    return NewHandle<FilePathObject>(out);
-}
+HostErr NewFilePath(HostFilePath* out) { return NewHandle<FilePathObject>(out); }
 
-HostErr DisposeFilePath(HostFilePath handle) {
-    HOST_OPERATION("DisposeFilePath");
-    return DisposeHandle<FilePathObject>(handle);
-}
+HostErr DisposeFilePath(HostFilePath handle) { return DisposeHandle<FilePathObject>(handle); }
 
-HostErr CopyFilePath(HostFilePath destination, HostFilePath source) {
-    HOST_OPERATION("CopyFilePath");
-    FilePathObject *d = FilePathOf(destination), *s = FilePathOf(source);
-    if (!d || !s) return kHostBadParameterErr;
-    d->path = s->path;
+HostErr CopyFilePath(FilePathObject& destination, FilePathObject& source) {
+    destination.path = source.path;
     return 0;
 }
 
-HostErr SetFromString(HostFilePath handle, HostString text) {
-    HOST_OPERATION("SetFromString");
-    FilePathObject* p = FilePathOf(handle);
-    StringObject* s = StringOf(text);
-    if (!p || !s) return kHostBadParameterErr;
-    p->path = ToUtf8(*s);
+HostErr SetFromString(FilePathObject& p, StringObject& text) {
+    p.path = ToUtf8(text);
     return 0;
 }
 
-HostErr GetAsString(HostFilePath handle, HostString text) {
-    HOST_OPERATION("GetAsString");
-    FilePathObject* p = FilePathOf(handle);
-    StringObject* s = StringOf(text);
-    if (!p || !s) return kHostBadParameterErr;
-    SetFromUtf8(*s, p->path);
+HostErr GetAsString(FilePathObject& p, StringObject& text) {
+    SetFromUtf8(text, p.path);
     return 0;
 }
 
 // A path the system code page cannot express cannot be opened through it.
-HostErr GetPlatformPath(HostFilePath handle, char* buffer, size_t capacity, size_t* length) {
-    HOST_OPERATION("GetPlatformPath");
-    FilePathObject* p = FilePathOf(handle);
-    if (!p) return kHostBadParameterErr;
+HostErr GetPlatformPath(FilePathObject& p, char* buffer, size_t capacity, size_t* length) {
     std::string bytes;
     bool replaced = false;
-    if (HostErr err = encodeText(kHostEncodingPlatform, utf8ToUtf16(p->path), &bytes, &replaced))
-        return err;
+    if (HostErr err = encodeText(kHostEncodingPlatform, utf8ToUtf16(p.path), &bytes, &replaced)) return err;
     if (replaced) return kHostEncodingErr;
     CopyOut(bytes, buffer, capacity, false);
     if (length) *length = bytes.size();
@@ -321,17 +236,43 @@ HostErr GetPlatformPath(HostFilePath handle, char* buffer, size_t capacity, size
 
 const HostUnicodeStringSuite& UnicodeStringSuite() {
     static const HostUnicodeStringSuite suite{
-        NewString, DisposeString, CopyString, SetUTF8,  GetUTF8,   SetUTF16,
-        GetUTF16,  SetEncoded,    GetEncoded, Length,   CharAt,    Compare,
-        Find,      Erase,         Insert,     Append,   Substring,
-        CountCharacters, GetCharacter, FindCharacters, EraseCharacters, SubstringCharacters};
+        Operation<"NewString", NewString>,
+        Operation<"DisposeString", DisposeString>,
+        Operation<"CopyString", CopyString>,
+        Operation<"SetUTF8", SetUTF8>,
+        Operation<"GetUTF8", GetUTF8>,
+        Operation<"SetUTF16", SetUTF16>,
+        Operation<"GetUTF16", GetUTF16>,
+        Operation<"SetEncoded", SetEncoded>,
+        Operation<"GetEncoded", GetEncoded>,
+        Operation<"Length", Length>,
+        Operation<"CharAt", CharAt>,
+        Operation<"Compare", Compare>,
+        Operation<"Find", Find>,
+        Operation<"Erase", Erase>,
+        Operation<"Insert", Insert>,
+        Operation<"Append", Append>,
+        Operation<"Substring", Substring>,
+        Operation<"CountCharacters", CountCharacters>,
+        Operation<"GetCharacter", GetCharacter>,
+        Operation<"FindCharacters", FindCharacters>,
+        Operation<"EraseCharacters", EraseCharacters>,
+        Operation<"SubstringCharacters", SubstringCharacters>};
     return suite;
 }
 
 const HostFilePathSuite& FilePathSuite() {
-    static const HostFilePathSuite suite{NewFilePath,   DisposeFilePath, CopyFilePath,
-                                         SetFromString, GetAsString,     GetPlatformPath,
-                                         SetFromPlatformPath, GetFileName, GetParent, Exists};
+    static const HostFilePathSuite suite{
+        Operation<"NewFilePath", NewFilePath>,
+        Operation<"DisposeFilePath", DisposeFilePath>,
+        Operation<"CopyFilePath", CopyFilePath>,
+        Operation<"SetFromString", SetFromString>,
+        Operation<"GetAsString", GetAsString>,
+        Operation<"GetPlatformPath", GetPlatformPath>,
+        Operation<"SetFromPlatformPath", SetFromPlatformPath>,
+        Operation<"GetFileName", GetFileName>,
+        Operation<"GetParent", GetParent>,
+        Operation<"Exists", Exists>};
     return suite;
 }
 

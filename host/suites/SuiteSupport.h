@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -45,13 +44,9 @@ HostErr NewHandle(Handle* out) {
     Host* host = Host::CurrentOrNull();
     if (!out || !host) return kHostBadParameterErr;
     *out = nullptr;
-    try {
-        const uintptr_t handle = host->handles.Add(std::make_unique<Object>());
-        if (!handle) return kHostOutOfMemoryErr;
-        *out = reinterpret_cast<Handle>(handle);
-    } catch (const std::bad_alloc&) {
-        return kHostOutOfMemoryErr;
-    }
+    const uintptr_t handle = host->handles.Add(std::make_unique<Object>());
+    if (!handle) return kHostOutOfMemoryErr;
+    *out = reinterpret_cast<Handle>(handle);
     return 0;
 }
 
@@ -68,14 +63,6 @@ inline StringObject* StringOf(HostString s) { return HandleObject<StringObject>(
 inline FilePathObject* FilePathOf(HostFilePath p) { return HandleObject<FilePathObject>(p); }
 inline ArtSetObject* ArtSetOf(HostArtSet s) { return HandleObject<ArtSetObject>(s); }
 
-// Text-engine objects still carry a live word of their own; `Object` names
-// it as kLive.
-template <typename Object, typename Handle>
-Object* ObjectOf(Handle handle) {
-    auto* object = reinterpret_cast<Object*>(handle);
-    return object && object->magic == Object::kLive ? object : nullptr;
-}
-
 // UTF-8 <-> the UTF-16 code units of a host string.
 std::string ToUtf8(const StringObject& s);
 void SetFromUtf8(StringObject& s, const std::string& utf8);
@@ -86,17 +73,3 @@ inline Document* CurrentDocument() {
 }
 
 }  // namespace orbalis::host
-
-// Binds `document` to the open document, or returns kHostNoDocumentErr.
-#define HOST_DOCUMENT(document)                                        \
-    ::orbalis::host::Document* document = ::orbalis::host::CurrentDocument(); \
-    if (!document) return kHostNoDocumentErr
-
-// Binds `art` to a live art object, or returns kHostBadParameterErr.
-#define HOST_ART(art, handle)                                                 \
-    ::orbalis::host::Art* art = ::orbalis::host::Document::fromHandle(handle); \
-    if (!art) return kHostBadParameterErr
-
-#define HOST_LAYER(layer, handle)                                                 \
-    ::orbalis::host::Layer* layer = ::orbalis::host::Document::fromHandle(handle); \
-    if (!layer) return kHostBadParameterErr

@@ -9,7 +9,7 @@
 
 #include "host/model/Document.h"
 #include "host/model/TextStory.h"
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 #include "host/suites/TextEngineObjects.h"
 #include "host/win32/Handles.h"
@@ -30,7 +30,6 @@ Entry* EntryOf(HostTextRef ref) {
 }
 
 HostErr AddRef(HostTextRef ref) {
-    HOST_OPERATION("TextEngineAddRef");
     Entry* entry = EntryOf(ref);
     if (!entry) return kHostStaleTextRefErr;
     ++entry->references;
@@ -38,7 +37,6 @@ HostErr AddRef(HostTextRef ref) {
 }
 
 HostErr Release(HostTextRef ref) {
-    HOST_OPERATION("TextEngineRelease");
     Entry* entry = EntryOf(ref);
     if (!entry) return kHostStaleTextRefErr;
     if (--entry->references == 0) win32::Handles().Dispose<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr);
@@ -46,12 +44,6 @@ HostErr Release(HostTextRef ref) {
 }
 
 // ---------------------------------------------------------------- binding arguments
-
-// The object behind `ref` if it is of `kind`.
-TextEngineObject* Object(HostTextRef ref, TextEngineObject::Kind kind) {
-    TextEngineObject* object = TextEngineObjectOf(ref);
-    return object && object->kind == kind ? object : nullptr;
-}
 
 // The text data of the art an engine object speaks of, if it is still live.
 TextData* TextOf(const TextEngineObject& object, Art** artOut = nullptr) {
@@ -61,30 +53,60 @@ TextData* TextOf(const TextEngineObject& object, Art** artOut = nullptr) {
     return std::get_if<TextData>(&art->data);
 }
 
-#define ATE_BIND(object, ref, kind)                                                    \
-    TextEngineObject* object = Object(ref, TextEngineObject::kind);                    \
-    if (!object) return kHostStaleTextRefErr
+// A live engine object of one kind; a released reference, or one of another
+// kind, is kHostStaleTextRefErr.
+template <TextEngineObject::Kind kind>
+struct Engine {
+    using From = HostTextRef;
+    TextEngineObject* object = nullptr;
 
-#define ATE_TEXT(text, object)                  \
-    Art* text##Art = nullptr;                   \
-    TextData* text = TextOf(*object, &text##Art); \
-    if (!text) return kHostBadParameterErr
+    TextEngineObject* operator->() const { return object; }
 
-HostErr NewRange(HostArt art, size_t start, size_t end, HostTextRef* out) {
+    static HostErr Bind(HostTextRef ref, Engine& held) {
+        held.object = TextEngineObjectOf(ref);
+        if (held.object && held.object->kind != kind) held.object = nullptr;
+        return held.object ? 0 : kHostStaleTextRefErr;
+    }
+};
+
+// The same, with the text it speaks of, which must still be live
+// (kHostBadParameterErr).
+template <TextEngineObject::Kind kind>
+struct EngineText : Engine<kind> {
+    Art* art = nullptr;
+    TextData* text = nullptr;
+
+    void touch() const { art->document()->touch(art); }
+
+    static HostErr Bind(HostTextRef ref, EngineText& held) {
+        if (HostErr err = Engine<kind>::Bind(ref, held)) return err;
+        held.text = TextOf(*held.object, &held.art);
+        return held.text ? 0 : kHostBadParameterErr;
+    }
+};
+
+using Frame = EngineText<TextEngineObject::Frame>;
+using Story = EngineText<TextEngineObject::Story>;
+using Range = EngineText<TextEngineObject::Range>;
+using Runs = EngineText<TextEngineObject::Runs>;
+using CharFeatures = Engine<TextEngineObject::CharFeatures>;
+using ParaFeatures = Engine<TextEngineObject::ParaFeatures>;
+
+HostErr NewRange(HostArt art, size_t start, size_t end, HostTextRef& out) {
     TextEngineObject o;
     o.kind = TextEngineObject::Range;
     o.art = art;
     o.start = start;
     o.end = end;
-    *out = NewTextEngineObject(o);
+    out = NewTextEngineObject(o);
     return 0;
 }
 
-HostErr NewStory(HostArt art, HostTextRef* out) {
+HostErr NewStory(HostArt art, HostTextRef& out) {
     TextEngineObject o;
     o.kind = TextEngineObject::Story;
     o.art = art;
-    *out = NewTextEngineObject(o);
+    out = NewTextEngineObject(o);
     return 0;
 }
 
@@ -94,6 +116,8 @@ std::pair<size_t, size_t> Ends(const TextEngineObject& range, const TextData& te
     const size_t end = std::min(range.end, length);
     return {std::min(range.start, end), end};
 }
+
+std::pair<size_t, size_t> Ends(const Range& range) { return Ends(*range.object, *range.text); }
 
 HostErr CopyOut(const std::string& utf8, char* buffer, int32_t size, int32_t* needed) {
     if (size < 0 || (size > 0 && !buffer)) return kHostBadParameterErr;
@@ -108,326 +132,220 @@ HostErr CopyOut(const std::string& utf8, char* buffer, int32_t size, int32_t* ne
 
 // ---------------------------------------------------------------- ATE TextFrame
 
-HostErr FrameGetMatrix(HostTextRef ref, HostMatrix* matrix) {
-    HOST_OPERATION("ATETextFrame.GetMatrix");
-    ATE_BIND(frame, ref, Frame);
-    ATE_TEXT(text, frame);
-    if (!matrix) return kHostBadParameterErr;
-    *matrix = PageToEngine(text->matrix);
+HostErr FrameGetMatrix(Frame frame, HostMatrix& matrix) {
+    matrix = PageToEngine(frame.text->matrix);
     return 0;
 }
 
-HostErr FrameGetType(HostTextRef ref, int32_t* kind) {
-    HOST_OPERATION("ATETextFrame.GetType");
-    ATE_BIND(frame, ref, Frame);
-    ATE_TEXT(text, frame);
-    if (!kind) return kHostBadParameterErr;
-    *kind = text->frameKind;
+HostErr FrameGetType(Frame frame, int32_t& kind) {
+    kind = frame.text->frameKind;
     return 0;
 }
 
-HostErr FrameGetLineOrientation(HostTextRef ref, int32_t* orientation) {
-    HOST_OPERATION("ATETextFrame.GetLineOrientation");
-    ATE_BIND(frame, ref, Frame);
-    ATE_TEXT(text, frame);
-    if (!orientation) return kHostBadParameterErr;
-    *orientation = text->orientation;
+HostErr FrameGetLineOrientation(Frame frame, int32_t& orientation) {
+    orientation = frame.text->orientation;
     return 0;
 }
 
-HostErr FrameGetTextRange(HostTextRef ref, HostBool includeOverflow, HostTextRef* range) {
-    HOST_OPERATION("ATETextFrame.GetTextRange");
-    ATE_BIND(frame, ref, Frame);
-    ATE_TEXT(text, frame);
-    if (!range) return kHostBadParameterErr;
-    return NewRange(frame->art, 0, includeOverflow ? StoryLength(*text) : VisibleEnd(*text), range);
+HostErr FrameGetTextRange(Frame frame, HostBool includeOverflow, HostTextRef& range) {
+    const size_t end = includeOverflow ? StoryLength(*frame.text) : VisibleEnd(*frame.text);
+    return NewRange(frame->art, 0, end, range);
 }
 
-HostErr FrameGetStory(HostTextRef ref, HostTextRef* story) {
-    HOST_OPERATION("ATETextFrame.GetStory");
-    ATE_BIND(frame, ref, Frame);
-    ATE_TEXT(text, frame);
-    if (!story) return kHostBadParameterErr;
-    return NewStory(frame->art, story);
-}
+HostErr FrameGetStory(Frame frame, HostTextRef& story) { return NewStory(frame->art, story); }
 
 // ---------------------------------------------------------------- ATE Story
 
-HostErr StoryGetTextRange(HostTextRef ref, HostTextRef* range) {
-    HOST_OPERATION("ATEStory.GetTextRange");
-    ATE_BIND(story, ref, Story);
-    ATE_TEXT(text, story);
-    if (!range) return kHostBadParameterErr;
-    return NewRange(story->art, 0, StoryLength(*text), range);
+HostErr StoryGetTextRange(Story story, HostTextRef& range) {
+    return NewRange(story->art, 0, StoryLength(*story.text), range);
 }
 
-HostErr StoryGetSize(HostTextRef ref, int32_t* size) {
-    HOST_OPERATION("ATEStory.GetSize");
-    ATE_BIND(story, ref, Story);
-    ATE_TEXT(text, story);
-    if (!size) return kHostBadParameterErr;
-    *size = static_cast<int32_t>(StoryLength(*text));
+HostErr StoryGetSize(Story story, int32_t& size) {
+    size = static_cast<int32_t>(StoryLength(*story.text));
     return 0;
 }
 
 // ---------------------------------------------------------------- ATE TextRange
 
-HostErr RangeGetStart(HostTextRef ref, int32_t* start) {
-    HOST_OPERATION("ATETextRange.GetStart");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!start) return kHostBadParameterErr;
-    *start = static_cast<int32_t>(Ends(*range, *text).first);
+HostErr RangeGetStart(Range range, int32_t& start) {
+    start = static_cast<int32_t>(Ends(range).first);
     return 0;
 }
 
-HostErr RangeGetEnd(HostTextRef ref, int32_t* end) {
-    HOST_OPERATION("ATETextRange.GetEnd");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!end) return kHostBadParameterErr;
-    *end = static_cast<int32_t>(Ends(*range, *text).second);
+HostErr RangeGetEnd(Range range, int32_t& end) {
+    end = static_cast<int32_t>(Ends(range).second);
     return 0;
 }
 
-HostErr RangeGetSize(HostTextRef ref, int32_t* size) {
-    HOST_OPERATION("ATETextRange.GetSize");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!size) return kHostBadParameterErr;
-    const auto [start, end] = Ends(*range, *text);
-    *size = static_cast<int32_t>(end - start);
+HostErr RangeGetSize(Range range, int32_t& size) {
+    const auto [start, end] = Ends(range);
+    size = static_cast<int32_t>(end - start);
     return 0;
 }
 
-HostErr RangeGetContents(HostTextRef ref, char* buffer, int32_t size, int32_t* needed) {
-    HOST_OPERATION("ATETextRange.GetContents");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    const auto [start, end] = Ends(*range, *text);
-    return CopyOut(StoryContents(*text, start, end), buffer, size, needed);
+HostErr RangeGetContents(Range range, char* buffer, int32_t size, int32_t* needed) {
+    const auto [start, end] = Ends(range);
+    return CopyOut(StoryContents(*range.text, start, end), buffer, size, needed);
 }
 
-HostErr RangeGetStory(HostTextRef ref, HostTextRef* story) {
-    HOST_OPERATION("ATETextRange.GetStory");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!story) return kHostBadParameterErr;
-    return NewStory(range->art, story);
-}
+HostErr RangeGetStory(Range range, HostTextRef& story) { return NewStory(range->art, story); }
 
-HostErr RangeGetTextRuns(HostTextRef ref, HostTextRef* runs) {
-    HOST_OPERATION("ATETextRange.GetTextRuns");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!runs) return kHostBadParameterErr;
-    const auto [start, end] = Ends(*range, *text);
+HostErr RangeGetTextRuns(Range range, HostTextRef& runs) {
+    const auto [start, end] = Ends(range);
     TextEngineObject o;
     o.kind = TextEngineObject::Runs;
     o.art = range->art;
     o.start = o.position = start;
     o.end = end;
-    *runs = NewTextEngineObject(o);
+    runs = NewTextEngineObject(o);
     return 0;
 }
 
-HostErr RangeGetUniqueCharFeatures(HostTextRef ref, HostTextRef* features) {
-    HOST_OPERATION("ATETextRange.GetUniqueCharFeatures");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!features) return kHostBadParameterErr;
-    const auto [start, end] = Ends(*range, *text);
+HostErr RangeGetUniqueCharFeatures(Range range, HostTextRef& features) {
+    const auto [start, end] = Ends(range);
     TextEngineObject o;
     o.kind = TextEngineObject::CharFeatures;
-    o.chars = SharedCharFeatures(*text, start, end);
-    *features = NewTextEngineObject(o);
+    o.chars = SharedCharFeatures(*range.text, start, end);
+    features = NewTextEngineObject(o);
     return 0;
 }
 
-HostErr RangeSetLocalCharFeatures(HostTextRef ref, HostTextRef featuresRef) {
-    HOST_OPERATION("ATETextRange.SetLocalCharFeatures");
-    ATE_BIND(range, ref, Range);
-    ATE_BIND(features, featuresRef, CharFeatures);
-    ATE_TEXT(text, range);
-    const auto [start, end] = Ends(*range, *text);
+// The features are bound before the range's text is looked at.
+HostErr RangeSetLocalCharFeatures(Engine<TextEngineObject::Range> range, CharFeatures features) {
+    Art* art = nullptr;
+    TextData* text = TextOf(*range.object, &art);
+    if (!text) return kHostBadParameterErr;
+    const auto [start, end] = Ends(*range.object, *text);
     ApplyCharFeatures(*text, start, end, features->chars);
-    textArt->document()->touch(textArt);
+    art->document()->touch(art);
     return 0;
 }
 
-HostErr RangeGetUniqueParaFeatures(HostTextRef ref, HostTextRef* features) {
-    HOST_OPERATION("ATETextRange.GetUniqueParaFeatures");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
-    if (!features) return kHostBadParameterErr;
-    const auto [start, end] = Ends(*range, *text);
-    const auto [first, last] = ParagraphsOf(*text, start, end);
+HostErr RangeGetUniqueParaFeatures(Range range, HostTextRef& features) {
+    const auto [start, end] = Ends(range);
+    const auto [first, last] = ParagraphsOf(*range.text, start, end);
     TextEngineObject o;
     o.kind = TextEngineObject::ParaFeatures;
-    o.para.justification = JustificationOf(*text, first);
+    o.para.justification = JustificationOf(*range.text, first);
     for (size_t p = first + 1; p <= last; ++p)
-        if (JustificationOf(*text, p) != *o.para.justification) o.para.justification.reset();
-    *features = NewTextEngineObject(o);
+        if (JustificationOf(*range.text, p) != *o.para.justification) o.para.justification.reset();
+    features = NewTextEngineObject(o);
     return 0;
 }
 
-HostErr RangeSetLocalParaFeatures(HostTextRef ref, HostTextRef featuresRef) {
-    HOST_OPERATION("ATETextRange.SetLocalParaFeatures");
-    ATE_BIND(range, ref, Range);
-    ATE_BIND(features, featuresRef, ParaFeatures);
-    ATE_TEXT(text, range);
+HostErr RangeSetLocalParaFeatures(Engine<TextEngineObject::Range> range, ParaFeatures features) {
+    Art* art = nullptr;
+    TextData* text = TextOf(*range.object, &art);
+    if (!text) return kHostBadParameterErr;
     if (features->para.justification) {
-        const auto [start, end] = Ends(*range, *text);
+        const auto [start, end] = Ends(*range.object, *text);
         const auto [first, last] = ParagraphsOf(*text, start, end);
         for (size_t p = first; p <= last; ++p) SetJustification(*text, p, *features->para.justification);
-        textArt->document()->touch(textArt);
+        art->document()->touch(art);
     }
     return 0;
 }
 
-HostErr RangeInsertAfter(HostTextRef ref, const char* utf8) {
-    HOST_OPERATION("ATETextRange.InsertAfter");
-    ATE_BIND(range, ref, Range);
-    ATE_TEXT(text, range);
+HostErr RangeInsertAfter(Range range, const char* utf8) {
     if (!utf8) return kHostBadParameterErr;
-    const auto [start, end] = Ends(*range, *text);
-    const size_t before = StoryLength(*text);
-    InsertText(*text, end, utf8);
+    const auto [start, end] = Ends(range);
+    const size_t before = StoryLength(*range.text);
+    InsertText(*range.text, end, utf8);
     range->start = start;
-    range->end = end + (StoryLength(*text) - before);
-    textArt->document()->touch(textArt);
+    range->end = end + (StoryLength(*range.text) - before);
+    range.touch();
     return 0;
 }
 
 // ---------------------------------------------------------------- ATE TextRunsIterator
 
-HostErr RunsIsDone(HostTextRef ref, HostBool* done) {
-    HOST_OPERATION("ATETextRunsIterator.IsDone");
-    ATE_BIND(runs, ref, Runs);
-    ATE_TEXT(text, runs);
-    if (!done) return kHostBadParameterErr;
-    *done = runs->position >= std::min(runs->end, StoryLength(*text));
+HostErr RunsIsDone(Runs runs, HostBool& done) {
+    done = runs->position >= std::min(runs->end, StoryLength(*runs.text));
     return 0;
 }
 
-HostErr RunsNext(HostTextRef ref) {
-    HOST_OPERATION("ATETextRunsIterator.Next");
-    ATE_BIND(runs, ref, Runs);
-    ATE_TEXT(text, runs);
-    const auto stretch = StretchAt(*text, runs->position, runs->end);
+HostErr RunsNext(Runs runs) {
+    const auto stretch = StretchAt(*runs.text, runs->position, runs->end);
     runs->position = stretch ? stretch->end : runs->end;
     return 0;
 }
 
-HostErr RunsItem(HostTextRef ref, HostTextRef* range) {
-    HOST_OPERATION("ATETextRunsIterator.Item");
-    ATE_BIND(runs, ref, Runs);
-    ATE_TEXT(text, runs);
-    if (!range) return kHostBadParameterErr;
-    const auto stretch = StretchAt(*text, runs->position, runs->end);
+HostErr RunsItem(Runs runs, HostTextRef& range) {
+    const auto stretch = StretchAt(*runs.text, runs->position, runs->end);
     if (!stretch) return kHostIndexErr;
     return NewRange(runs->art, runs->position, stretch->end, range);
 }
 
 // ---------------------------------------------------------------- ATE CharFeatures
 
-HostErr CharInitialize(HostTextRef* features) {
-    HOST_OPERATION("ATECharFeatures.Initialize");
-    if (!features) return kHostBadParameterErr;
+template <TextEngineObject::Kind kind>
+HostErr InitializeFeatures(HostTextRef& features) {
     TextEngineObject o;
-    o.kind = TextEngineObject::CharFeatures;
-    *features = NewTextEngineObject(o);
+    o.kind = kind;
+    features = NewTextEngineObject(o);
     return 0;
 }
 
-HostErr CharClone(HostTextRef ref, HostTextRef* copy) {
-    HOST_OPERATION("ATECharFeatures.Clone");
-    ATE_BIND(features, ref, CharFeatures);
-    if (!copy) return kHostBadParameterErr;
-    *copy = NewTextEngineObject(*features);
+HostErr CharClone(CharFeatures features, HostTextRef& copy) {
+    copy = NewTextEngineObject(*features.object);
     return 0;
 }
 
-HostErr CharGetFont(HostTextRef ref, HostBool* assigned, char* buffer, int32_t size, int32_t* needed) {
-    HOST_OPERATION("ATECharFeatures.GetFont");
-    ATE_BIND(features, ref, CharFeatures);
-    if (!assigned) return kHostBadParameterErr;
-    *assigned = features->chars.font.has_value();
+HostErr CharGetFont(CharFeatures features, HostBool& assigned, char* buffer, int32_t size, int32_t* needed) {
+    assigned = features->chars.font.has_value();
     return CopyOut(features->chars.font.value_or(""), buffer, size, needed);
 }
 
-HostErr CharSetFont(HostTextRef ref, const char* name) {
-    HOST_OPERATION("ATECharFeatures.SetFont");
-    ATE_BIND(features, ref, CharFeatures);
+HostErr CharSetFont(CharFeatures features, const char* name) {
     if (!name) return kHostBadParameterErr;
     features->chars.font = name;
     return 0;
 }
 
-HostErr GetReal(const std::optional<double>& value, HostBool* assigned, double* out) {
+using RealFeature = std::optional<double> CharFeatureSet::*;
+
+template <RealFeature field>
+HostErr CharGetReal(CharFeatures features, HostBool* assigned, double* out) {
     if (!assigned || !out) return kHostBadParameterErr;
+    const std::optional<double>& value = features->chars.*field;
     *assigned = value.has_value();
     if (value) *out = *value;
     return 0;
 }
 
 // Sizes and scales must be positive: a negative one would turn glyphs over.
-HostErr SetPositive(std::optional<double>& field, double value) {
+template <RealFeature field>
+HostErr CharSetPositive(CharFeatures features, double value) {
     if (!std::isfinite(value) || value <= 0) return kHostBadParameterErr;
-    field = value;
+    features->chars.*field = value;
     return 0;
 }
 
-#define ATE_CHAR_REAL(Name, field, setter)                                          \
-    HostErr CharGet##Name(HostTextRef ref, HostBool* assigned, double* value) {     \
-        HOST_OPERATION("ATECharFeatures.Get" #Name);                                \
-        ATE_BIND(features, ref, CharFeatures);                                      \
-        return GetReal(features->chars.field, assigned, value);                    \
-    }                                                                               \
-    HostErr CharSet##Name(HostTextRef ref, double value) {                          \
-        HOST_OPERATION("ATECharFeatures.Set" #Name);                                \
-        ATE_BIND(features, ref, CharFeatures);                                      \
-        return setter(features->chars.field, value);                                \
-    }
-
-HostErr SetFinite(std::optional<double>& field, double value) {
+template <RealFeature field>
+HostErr CharSetFinite(CharFeatures features, double value) {
     if (!std::isfinite(value)) return kHostBadParameterErr;
-    field = value;
+    features->chars.*field = value;
     return 0;
 }
-
-ATE_CHAR_REAL(FontSize, fontSize, SetPositive)
-ATE_CHAR_REAL(HorizontalScale, horizontalScale, SetPositive)
-ATE_CHAR_REAL(VerticalScale, verticalScale, SetPositive)
-ATE_CHAR_REAL(CharacterRotation, rotation, SetFinite)
 
 // ---------------------------------------------------------------- ATE ParaFeatures
 
-HostErr ParaInitialize(HostTextRef* features) {
-    HOST_OPERATION("ATEParaFeatures.Initialize");
-    if (!features) return kHostBadParameterErr;
-    TextEngineObject o;
-    o.kind = TextEngineObject::ParaFeatures;
-    *features = NewTextEngineObject(o);
-    return 0;
-}
-
-HostErr ParaGetJustification(HostTextRef ref, HostBool* assigned, int32_t* justification) {
-    HOST_OPERATION("ATEParaFeatures.GetJustification");
-    ATE_BIND(features, ref, ParaFeatures);
+HostErr ParaGetJustification(ParaFeatures features, HostBool* assigned, int32_t* justification) {
     if (!assigned || !justification) return kHostBadParameterErr;
     *assigned = features->para.justification.has_value();
     if (features->para.justification) *justification = static_cast<int32_t>(*features->para.justification);
     return 0;
 }
 
-HostErr ParaSetJustification(HostTextRef ref, int32_t justification) {
-    HOST_OPERATION("ATEParaFeatures.SetJustification");
-    ATE_BIND(features, ref, ParaFeatures);
+HostErr ParaSetJustification(ParaFeatures features, int32_t justification) {
     if (justification < kHostJustifyLeft || justification > kHostJustifyCenter) return kHostBadParameterErr;
     features->para.justification = static_cast<Justification>(justification);
     return 0;
 }
+
+// Every text-engine suite begins with the reference counting.
+constexpr auto kAddRef = Operation<"TextEngineAddRef", AddRef>;
+constexpr auto kRelease = Operation<"TextEngineRelease", Release>;
 
 }  // namespace
 
@@ -455,62 +373,77 @@ HostMatrix PageToEngine(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.t
 HostMatrix EngineToPage(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }
 
 const HostTextEngineSuite& TextEngineSuite() {
-    static const HostTextEngineSuite suite{AddRef, Release};
+    static const HostTextEngineSuite suite{kAddRef, kRelease};
     return suite;
 }
 
 const HostATETextFrameSuite& ATETextFrameSuite() {
-    static const HostATETextFrameSuite suite{{AddRef, Release}, FrameGetMatrix, FrameGetType,
-                                             FrameGetLineOrientation, FrameGetTextRange, FrameGetStory};
+    static const HostATETextFrameSuite suite{
+        {kAddRef, kRelease},
+        Operation<"ATETextFrame.GetMatrix", FrameGetMatrix>,
+        Operation<"ATETextFrame.GetType", FrameGetType>,
+        Operation<"ATETextFrame.GetLineOrientation", FrameGetLineOrientation>,
+        Operation<"ATETextFrame.GetTextRange", FrameGetTextRange>,
+        Operation<"ATETextFrame.GetStory", FrameGetStory>};
     return suite;
 }
 
 const HostATEStorySuite& ATEStorySuite() {
-    static const HostATEStorySuite suite{{AddRef, Release}, StoryGetTextRange, StoryGetSize};
+    static const HostATEStorySuite suite{{kAddRef, kRelease},
+                                         Operation<"ATEStory.GetTextRange", StoryGetTextRange>,
+                                         Operation<"ATEStory.GetSize", StoryGetSize>};
     return suite;
 }
 
 const HostATETextRangeSuite& ATETextRangeSuite() {
-    static const HostATETextRangeSuite suite{{AddRef, Release},
-                                             RangeGetStart,
-                                             RangeGetEnd,
-                                             RangeGetSize,
-                                             RangeGetContents,
-                                             RangeGetStory,
-                                             RangeGetTextRuns,
-                                             RangeGetUniqueCharFeatures,
-                                             RangeSetLocalCharFeatures,
-                                             RangeGetUniqueParaFeatures,
-                                             RangeSetLocalParaFeatures,
-                                             RangeInsertAfter};
+    static const HostATETextRangeSuite suite{
+        {kAddRef, kRelease},
+        Operation<"ATETextRange.GetStart", RangeGetStart>,
+        Operation<"ATETextRange.GetEnd", RangeGetEnd>,
+        Operation<"ATETextRange.GetSize", RangeGetSize>,
+        Operation<"ATETextRange.GetContents", RangeGetContents>,
+        Operation<"ATETextRange.GetStory", RangeGetStory>,
+        Operation<"ATETextRange.GetTextRuns", RangeGetTextRuns>,
+        Operation<"ATETextRange.GetUniqueCharFeatures", RangeGetUniqueCharFeatures>,
+        Operation<"ATETextRange.SetLocalCharFeatures", RangeSetLocalCharFeatures>,
+        Operation<"ATETextRange.GetUniqueParaFeatures", RangeGetUniqueParaFeatures>,
+        Operation<"ATETextRange.SetLocalParaFeatures", RangeSetLocalParaFeatures>,
+        Operation<"ATETextRange.InsertAfter", RangeInsertAfter>};
     return suite;
 }
 
 const HostATETextRunsIteratorSuite& ATETextRunsIteratorSuite() {
-    static const HostATETextRunsIteratorSuite suite{{AddRef, Release}, RunsIsDone, RunsNext, RunsItem};
+    static const HostATETextRunsIteratorSuite suite{{kAddRef, kRelease},
+                                                    Operation<"ATETextRunsIterator.IsDone", RunsIsDone>,
+                                                    Operation<"ATETextRunsIterator.Next", RunsNext>,
+                                                    Operation<"ATETextRunsIterator.Item", RunsItem>};
     return suite;
 }
 
 const HostATECharFeaturesSuite& ATECharFeaturesSuite() {
-    static const HostATECharFeaturesSuite suite{{AddRef, Release},
-                                                CharInitialize,
-                                                CharClone,
-                                                CharGetFont,
-                                                CharSetFont,
-                                                CharGetFontSize,
-                                                CharSetFontSize,
-                                                CharGetHorizontalScale,
-                                                CharSetHorizontalScale,
-                                                CharGetVerticalScale,
-                                                CharSetVerticalScale,
-                                                CharGetCharacterRotation,
-                                                CharSetCharacterRotation};
+    static const HostATECharFeaturesSuite suite{
+        {kAddRef, kRelease},
+        Operation<"ATECharFeatures.Initialize", InitializeFeatures<TextEngineObject::CharFeatures>>,
+        Operation<"ATECharFeatures.Clone", CharClone>,
+        Operation<"ATECharFeatures.GetFont", CharGetFont>,
+        Operation<"ATECharFeatures.SetFont", CharSetFont>,
+        Operation<"ATECharFeatures.GetFontSize", CharGetReal<&CharFeatureSet::fontSize>>,
+        Operation<"ATECharFeatures.SetFontSize", CharSetPositive<&CharFeatureSet::fontSize>>,
+        Operation<"ATECharFeatures.GetHorizontalScale", CharGetReal<&CharFeatureSet::horizontalScale>>,
+        Operation<"ATECharFeatures.SetHorizontalScale", CharSetPositive<&CharFeatureSet::horizontalScale>>,
+        Operation<"ATECharFeatures.GetVerticalScale", CharGetReal<&CharFeatureSet::verticalScale>>,
+        Operation<"ATECharFeatures.SetVerticalScale", CharSetPositive<&CharFeatureSet::verticalScale>>,
+        Operation<"ATECharFeatures.GetCharacterRotation", CharGetReal<&CharFeatureSet::rotation>>,
+        Operation<"ATECharFeatures.SetCharacterRotation", CharSetFinite<&CharFeatureSet::rotation>>};
     return suite;
 }
 
 const HostATEParaFeaturesSuite& ATEParaFeaturesSuite() {
-    static const HostATEParaFeaturesSuite suite{{AddRef, Release}, ParaInitialize, ParaGetJustification,
-                                                ParaSetJustification};
+    static const HostATEParaFeaturesSuite suite{
+        {kAddRef, kRelease},
+        Operation<"ATEParaFeatures.Initialize", InitializeFeatures<TextEngineObject::ParaFeatures>>,
+        Operation<"ATEParaFeatures.GetJustification", ParaGetJustification>,
+        Operation<"ATEParaFeatures.SetJustification", ParaSetJustification>};
     return suite;
 }
 

@@ -5,121 +5,92 @@
 #include "host/model/Document.h"
 #include "host/model/Geometry.h"
 #include "host/model/TextStory.h"
-#include "host/suites/SuiteSupport.h"
+#include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 #include "host/suites/TextEngineObjects.h"
 
 namespace orbalis::host {
 namespace {
 
-#define HOST_TEXT(text, handle)                              \
-    HOST_ART(text##Art, handle);                             \
-    TextData* text = std::get_if<TextData>(&text##Art->data); \
-    if (!text) return kHostWrongArtTypeErr
+using TextArt = ArtOf<TextData>;
 
-HostErr NewPointText(int32_t paintOrder, HostArt prep, int32_t orientation, HostPoint anchor, HostArt* out) {
-    HOST_OPERATION("NewPointText");
-    HOST_DOCUMENT(document);
-    if (!out) return kHostBadParameterErr;
-    *out = nullptr;
+HostErr NewPointText(Document& document, int32_t paintOrder, HostArt prep, int32_t orientation, HostPoint anchor,
+                     HostArt& out) {
+    out = nullptr;
     if (orientation != kHostHorizontalText && orientation != kHostVerticalText) return kHostBadParameterErr;
     if (!std::isfinite(anchor.x) || !std::isfinite(anchor.y)) return kHostBadParameterErr;
-    Art* reference = nullptr;
-    if (prep) {
-        reference = Document::fromHandle(prep);
-        if (!reference) return kHostBadParameterErr;
-    }
+    Art* reference = prep ? Document::fromHandle(prep) : nullptr;
+    if (prep && !reference) return kHostBadParameterErr;
     Art* art = nullptr;
-    if (HostErr err = document->newArt(kHostTextFrameArt, paintOrder, reference, &art)) return err;
+    if (HostErr err = document.newArt(kHostTextFrameArt, paintOrder, reference, &art)) return err;
     TextData text;
     text.orientation = orientation;
     text.matrix = Translation(anchor.x, anchor.y);
     text.runs.push_back({"", DefaultCharFeatures()});
     art->data = std::move(text);
-    document->touch(art);
-    *out = Document::toHandle(art);
+    document.touch(art);
+    out = Document::toHandle(art);
     return 0;
 }
 
-HostErr GetTextKind(HostArt handle, int32_t* kind) {
-    HOST_OPERATION("GetTextKind");
-    if (!kind) return kHostBadParameterErr;
+HostErr GetTextKind(HostArt handle, int32_t& kind) {
     // Legacy text is text art too, of none of the frame kinds.
     if (Art* art = Document::fromHandle(handle); art && art->type() == kHostLegacyTextArt) {
-        *kind = kHostLegacyTextKind;
+        kind = kHostLegacyTextKind;
         return 0;
     }
-    HOST_TEXT(text, handle);
-    *kind = text->frameKind;
+    TextArt text;
+    if (HostErr err = TextArt::Bind(handle, text)) return err;
+    kind = text->frameKind;
     return 0;
 }
 
-HostErr GetTextOrientation(HostArt handle, int32_t* orientation) {
-    HOST_OPERATION("GetTextOrientation");
-    HOST_TEXT(text, handle);
-    if (!orientation) return kHostBadParameterErr;
-    *orientation = text->orientation;
+HostErr GetTextOrientation(TextArt text, int32_t& orientation) {
+    orientation = text->orientation;
     return 0;
 }
 
-HostErr SetTextOrientation(HostArt handle, int32_t orientation) {
-    HOST_OPERATION("SetTextOrientation");
-    HOST_TEXT(text, handle);
+HostErr SetTextOrientation(TextArt text, int32_t orientation) {
     if (orientation != kHostHorizontalText && orientation != kHostVerticalText) return kHostBadParameterErr;
     text->orientation = orientation;
-    textArt->document()->touch(textArt);
+    text.touch();
     return 0;
 }
 
-HostErr GetPointTextAnchor(HostArt handle, HostPoint* anchor) {
-    HOST_OPERATION("GetPointTextAnchor");
-    HOST_TEXT(text, handle);
-    if (!anchor) return kHostBadParameterErr;
+HostErr GetPointTextAnchor(TextArt text, HostPoint& anchor) {
     if (text->frameKind != kHostPointText) return kHostWrongArtTypeErr;
-    *anchor = {text->matrix.tx, text->matrix.ty};
+    anchor = {text->matrix.tx, text->matrix.ty};
     return 0;
 }
 
-HostErr GetTextPathObject(HostArt handle, HostArt* path) {
-    HOST_OPERATION("GetTextPathObject");
-    HOST_TEXT(text, handle);
-    if (!path) return kHostBadParameterErr;
-    Art* frame = textArt->document()->framePathOf(textArt);
+HostErr GetTextPathObject(TextArt text, HostArt& path) {
+    Art* frame = text.art->document()->framePathOf(text.art);
     if (!frame) return kHostWrongArtTypeErr;
-    *path = Document::toHandle(frame);
+    path = Document::toHandle(frame);
     return 0;
 }
 
 // A new text-engine object of `kind` speaking of the text art.
-HostTextRef NewEngineObject(TextEngineObject::Kind kind, HostArt text, size_t end = 0) {
+HostTextRef NewEngineObject(TextEngineObject::Kind kind, const TextArt& text, size_t end = 0) {
     TextEngineObject o;
     o.kind = kind;
-    o.art = text;
+    o.art = Document::toHandle(text.art);
     o.end = end;
     return NewTextEngineObject(o);
 }
 
-HostErr GetTextRange(HostArt handle, HostTextRef* range) {
-    HOST_OPERATION("GetTextRange");
-    HOST_TEXT(text, handle);
-    if (!range) return kHostBadParameterErr;
-    *range = NewEngineObject(TextEngineObject::Range, handle, StoryLength(*text));
+HostErr GetTextRange(TextArt text, HostTextRef& range) {
+    range = NewEngineObject(TextEngineObject::Range, text, StoryLength(*text.data));
     return 0;
 }
 
-HostErr GetTextFrame(HostArt handle, HostTextRef* frame) {
-    HOST_OPERATION("GetTextFrame");
-    HOST_TEXT(text, handle);
-    if (!frame) return kHostBadParameterErr;
-    *frame = NewEngineObject(TextEngineObject::Frame, handle);
+HostErr GetTextFrame(TextArt text, HostTextRef& frame) {
+    frame = NewEngineObject(TextEngineObject::Frame, text);
     return 0;
 }
 
-HostErr GetTextMatrix(HostArt handle, HostMatrix* matrix) {
-    HOST_OPERATION("GetTextMatrix");
-    HOST_TEXT(text, handle);
-    if (!matrix) return kHostBadParameterErr;
-    *matrix = text->matrix;
+HostErr GetTextMatrix(TextArt text, HostMatrix& matrix) {
+    matrix = text->matrix;
     return 0;
 }
 
@@ -131,7 +102,6 @@ CharFeatureSet* FeaturesOf(HostTextRef ref) {
 }
 
 HostErr PaintGetPathStyle(HostTextRef ref, HostPathStyle* style) {
-    HOST_OPERATION("ATEPaint.GetPathStyle");
     CharFeatureSet* features = FeaturesOf(ref);
     if (!features) return kHostStaleTextRefErr;
     if (!style) return kHostBadParameterErr;
@@ -144,7 +114,6 @@ HostErr PaintGetPathStyle(HostTextRef ref, HostPathStyle* style) {
 }
 
 HostErr PaintSetPathStyle(HostTextRef ref, const HostPathStyle* style) {
-    HOST_OPERATION("ATEPaint.SetPathStyle");
     CharFeatureSet* features = FeaturesOf(ref);
     if (!features) return kHostStaleTextRefErr;
     if (!style || !std::isfinite(style->stroke.width) || style->stroke.width < 0) return kHostBadParameterErr;
@@ -158,37 +127,41 @@ HostErr PaintSetPathStyle(HostTextRef ref, const HostPathStyle* style) {
 
 // ---------------------------------------------------------------- matrix spaces
 
-HostErr ConvertMatrixToPage(const HostMatrix* engine, HostMatrix* page) {
-    HOST_OPERATION("ConvertMatrixToPage");
-    if (!engine || !page) return kHostBadParameterErr;
-    *page = EngineToPage(*engine);
+HostErr ConvertMatrixToPage(const HostMatrix& engine, HostMatrix& page) {
+    page = EngineToPage(engine);
     return 0;
 }
 
-HostErr ConvertMatrixToEngine(const HostMatrix* page, HostMatrix* engine) {
-    HOST_OPERATION("ConvertMatrixToEngine");
-    if (!page || !engine) return kHostBadParameterErr;
-    *engine = PageToEngine(*page);
+HostErr ConvertMatrixToEngine(const HostMatrix& page, HostMatrix& engine) {
+    engine = PageToEngine(page);
     return 0;
 }
 
 }  // namespace
 
 const HostTextFrameSuite& TextFrameSuite() {
-    static const HostTextFrameSuite suite{NewPointText,       GetTextKind,       GetTextOrientation,
-                                          SetTextOrientation, GetPointTextAnchor, GetTextPathObject,
-                                          GetTextRange,       GetTextFrame,
-                                          GetTextMatrix};
+    static const HostTextFrameSuite suite{
+        Operation<"NewPointText", NewPointText>,
+        Operation<"GetTextKind", GetTextKind>,
+        Operation<"GetTextOrientation", GetTextOrientation>,
+        Operation<"SetTextOrientation", SetTextOrientation>,
+        Operation<"GetPointTextAnchor", GetPointTextAnchor>,
+        Operation<"GetTextPathObject", GetTextPathObject>,
+        Operation<"GetTextRange", GetTextRange>,
+        Operation<"GetTextFrame", GetTextFrame>,
+        Operation<"GetTextMatrix", GetTextMatrix>};
     return suite;
 }
 
 const HostATEPaintSuite& ATEPaintSuite() {
-    static const HostATEPaintSuite suite{PaintGetPathStyle, PaintSetPathStyle};
+    static const HostATEPaintSuite suite{Operation<"ATEPaint.GetPathStyle", PaintGetPathStyle>,
+                                         Operation<"ATEPaint.SetPathStyle", PaintSetPathStyle>};
     return suite;
 }
 
 const HostHardSoftSuite& HardSoftSuite() {
-    static const HostHardSoftSuite suite{ConvertMatrixToPage, ConvertMatrixToEngine};
+    static const HostHardSoftSuite suite{Operation<"ConvertMatrixToPage", ConvertMatrixToPage>,
+                                         Operation<"ConvertMatrixToEngine", ConvertMatrixToEngine>};
     return suite;
 }
 

@@ -1,0 +1,237 @@
+// The operation gate: every suite operation the host publishes is one call
+// through it. The gate counts the call and injects the fault armed on the
+// operation's name (host/app/Faults.h), binds the plug-in's arguments to the
+// host's objects, runs the operation's body and turns any C++ exception into
+// a host code, so that no exception ever crosses a suite's function table.
+//
+// A suite table names each operation beside its body:
+//
+//     HostErr GetArtType(Art& art, int32_t& type) { type = art.type(); return 0; }
+//     ... HostArtSuite{Operation<"GetArtType", GetArtType>, ...}
+//
+// The body's parameter types say how each argument is bound, left to right,
+// the first that cannot be bound ending the call with its code:
+//
+//  - `Document&` as the first parameter: the open document, bound before
+//    the arguments and taking none of them (kHostNoDocumentErr);
+//  - `Art&`, `Layer&`: a live object of that handle (kHostBadParameterErr);
+//    `Art*`, `Layer*`: the same, or null for a null handle;
+//  - `StringObject&`, `FilePathObject&`, `ArtSetObject&`, `PanelObject&`,
+//    `MenuItem&`, `MenuGroup&`, `LoadedPlugin&`: the live object of that
+//    handle (kHostBadParameterErr);
+//  - any other `T&`: a `T*` argument that must not be null
+//    (kHostBadParameterErr);
+//  - a type with a nested `From` binds itself (`ArtOf<Data>` below, the
+//    text engine's objects);
+//  - anything else is passed as it comes.
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <new>
+#include <tuple>
+#include <utility>
+#include <variant>
+
+#include "host/app/Faults.h"
+#include "host/app/Menus.h"
+#include "host/app/Panels.h"
+#include "host/suites/SuiteSupport.h"
+
+namespace orbalis::host {
+
+// An operation's name as a template argument.
+template <size_t N>
+struct OperationName {
+    constexpr OperationName(const char (&text)[N]) { std::copy_n(text, N, chars); }
+    char chars[N];
+};
+
+// ---------------------------------------------------------------- binding
+
+template <typename P>
+struct Bind {
+    using From = P;
+    using Held = P;
+    static HostErr Take(From in, Held& held) {
+        held = in;
+        return 0;
+    }
+    static P Give(Held& held) { return held; }
+};
+
+template <typename T>
+struct Bind<T&> {
+    using From = T*;
+    using Held = T*;
+    static HostErr Take(From in, Held& held) {
+        held = in;
+        return in ? 0 : kHostBadParameterErr;
+    }
+    static T& Give(Held held) { return *held; }
+};
+
+// A parameter type that binds itself from `From` with `Bind(from, held)`.
+template <typename P>
+concept SelfBinding = requires { typename P::From; };
+
+template <SelfBinding P>
+struct Bind<P> {
+    using From = typename P::From;
+    using Held = P;
+    static HostErr Take(From in, Held& held) { return P::Bind(in, held); }
+    static P& Give(Held& held) { return held; }
+};
+
+// The live object of a handle, found by `Find`; null when there is none.
+template <typename Object, typename Handle, Object* (*Find)(Handle)>
+struct BindObject {
+    using From = Handle;
+    using Held = Object*;
+    static HostErr Take(From in, Held& held) {
+        held = Find(in);
+        return held ? 0 : kHostBadParameterErr;
+    }
+    static Object& Give(Held held) { return *held; }
+};
+
+// The same, or null for a null handle.
+template <typename Object, typename Handle, Object* (*Find)(Handle)>
+struct BindOptionalObject {
+    using From = Handle;
+    using Held = Object*;
+    static HostErr Take(From in, Held& held) {
+        held = in ? Find(in) : nullptr;
+        return in && !held ? kHostBadParameterErr : 0;
+    }
+    static Object* Give(Held held) { return held; }
+};
+
+inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
+MenuItem* MenuItemOf(HostMenuItem item);
+MenuGroup* MenuGroupOf(HostMenuGroup group);
+
+template <> struct Bind<Art&> : BindObject<Art, HostArt, &Document::fromHandle> {};
+template <> struct Bind<Art*> : BindOptionalObject<Art, HostArt, &Document::fromHandle> {};
+template <> struct Bind<Layer&> : BindObject<Layer, HostLayer, &Document::fromHandle> {};
+template <> struct Bind<Layer*> : BindOptionalObject<Layer, HostLayer, &Document::fromHandle> {};
+template <> struct Bind<StringObject&> : BindObject<StringObject, HostString, &StringOf> {};
+template <> struct Bind<FilePathObject&> : BindObject<FilePathObject, HostFilePath, &FilePathOf> {};
+template <> struct Bind<ArtSetObject&> : BindObject<ArtSetObject, HostArtSet, &ArtSetOf> {};
+template <> struct Bind<PanelObject&> : BindObject<PanelObject, HostPanel, &PanelOf> {};
+template <> struct Bind<MenuItem&> : BindObject<MenuItem, HostMenuItem, &MenuItemOf> {};
+template <> struct Bind<MenuGroup&> : BindObject<MenuGroup, HostMenuGroup, &MenuGroupOf> {};
+template <> struct Bind<LoadedPlugin&> : BindObject<LoadedPlugin, HostPluginRef, &LoadedPlugin::FromRef> {};
+
+// An art object holding data of one kind: a path's, a placed image's, a
+// text's. An art handle of another kind is kHostWrongArtTypeErr.
+template <typename Data>
+struct ArtOf {
+    using From = HostArt;
+    Art* art = nullptr;
+    Data* data = nullptr;
+
+    Data* operator->() const { return data; }
+    void touch() const { art->document()->touch(art); }
+
+    static HostErr Bind(HostArt handle, ArtOf& held) {
+        held.art = Document::fromHandle(handle);
+        if (!held.art) return kHostBadParameterErr;
+        held.data = std::get_if<Data>(&held.art->data);
+        return held.data ? 0 : kHostWrongArtTypeErr;
+    }
+};
+
+// ---------------------------------------------------------------- the gate
+
+// Runs `body`, turning an exception into a host code: running out of memory
+// into kHostOutOfMemoryErr, anything else into kHostInternalErr.
+template <typename Body>
+HostErr Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return kHostOutOfMemoryErr;
+    } catch (...) {
+        return kHostInternalErr;
+    }
+}
+
+// Binds `args` for `Body`, left to right, and calls it (with the document
+// first when the body takes it).
+template <bool withDocument, auto Body, typename... P, typename... From>
+HostErr BindAndCall(Document* document, From... args) {
+    std::tuple<typename Bind<P>::Held...> held;
+    HostErr err = 0;
+    std::apply([&](auto&... into) { ((err = err ? err : Bind<P>::Take(args, into)), ...); }, held);
+    if (err) return err;
+    return std::apply(
+        [&](auto&... bound) {
+            if constexpr (withDocument)
+                return Body(*document, Bind<P>::Give(bound)...);
+            else
+                return Body(Bind<P>::Give(bound)...);
+        },
+        held);
+}
+
+// The gate of operation `name`, whose body takes `P...`.
+template <OperationName name, auto Body, typename... P>
+struct OperationGate {
+    static inline FaultPoint& point = Faults::Point(name.chars);
+
+    static HostErr Call(typename Bind<P>::From... args) noexcept {
+        return Guarded([&]() -> HostErr {
+            if (HostErr injected = point.hit()) return injected;
+            return BindAndCall<false, Body, P...>(nullptr, args...);
+        });
+    }
+};
+
+template <OperationName name, auto Body, typename... P>
+struct OperationGate<name, Body, Document&, P...> {
+    static inline FaultPoint& point = Faults::Point(name.chars);
+
+    static HostErr Call(typename Bind<P>::From... args) noexcept {
+        return Guarded([&]() -> HostErr {
+            if (HostErr injected = point.hit()) return injected;
+            Document* document = CurrentDocument();
+            if (!document) return kHostNoDocumentErr;
+            return BindAndCall<true, Body, P...>(document, args...);
+        });
+    }
+};
+
+template <OperationName name, auto Body>
+struct GateOf;
+
+template <OperationName name, typename... P, HostErr (*Body)(P...)>
+struct GateOf<name, Body> {
+    using type = OperationGate<name, Body, P...>;
+};
+
+// An operation that answers a value and has no code to fail with: it is
+// counted, an injected code is dropped, and an exception answers 0.
+template <OperationName name, int32_t (*Body)()>
+struct QueryGate {
+    static inline FaultPoint& point = Faults::Point(name.chars);
+
+    static int32_t Call() noexcept {
+        int32_t answer = 0;
+        Guarded([&]() -> HostErr {
+            point.hit();
+            answer = Body();
+            return 0;
+        });
+        return answer;
+    }
+};
+
+// The suite table's entry of operation `name`, run by `Body`.
+template <OperationName name, auto Body>
+inline constexpr auto Operation = &GateOf<name, Body>::type::Call;
+
+template <OperationName name, int32_t (*Body)()>
+inline constexpr auto Query = &QueryGate<name, Body>::Call;
+
+}  // namespace orbalis::host

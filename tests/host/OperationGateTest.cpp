@@ -1,0 +1,147 @@
+// The operation gate every suite operation passes: exceptions thrown inside
+// the host come back as codes, and counting, fault injection and argument
+// binding happen in a fixed order.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "host/app/Faults.h"
+#include "host/app/Host.h"
+#include "host/suites/SuiteTables.h"
+#include "tests/support/DocumentBuilder.h"
+#include "tests/support/TextFixtures.h"
+#include "tests/support/PluginHarness.h"
+
+namespace orbalis::testing {
+namespace {
+
+using host::Faults;
+using host::FaultKind;
+
+constexpr HostErr kInjected = HOST_FOURCC('F', 'A', 'I', 'L');
+
+class OperationGateTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Faults::Reset();
+        auto document = std::make_unique<host::Document>();
+        document->insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+        document->newArt(kHostPathArt, kHostPlaceInsideOnTop, layer->group(), &path);
+        document->newArt(kHostGroupArt, kHostPlaceInsideOnTop, layer->group(), &group);
+        host.OpenDocument(std::move(document));
+    }
+    void TearDown() override { Faults::Reset(); }
+
+    HostArt Handle(host::Art* art) { return host::Document::toHandle(art); }
+
+    host::Host host;
+    host::Layer* layer = nullptr;
+    host::Art* path = nullptr;
+    host::Art* group = nullptr;
+    const HostArtSuite& art = host::ArtSuite();
+    const HostLayerSuite& layers = host::LayerSuite();
+};
+
+TEST_F(OperationGateTest, AnExceptionInsideTheHostComesBackAsACodeAndTheNextCallWorks) {
+    HostRect bounds{};
+    Faults::ThrowInOperation("GetArtBounds", 2, FaultKind::OutOfMemory);
+    EXPECT_EQ(art.GetArtBounds(Handle(path), &bounds), kHostNoBoundsErr) << "an empty path has no bounds";
+    EXPECT_EQ(art.GetArtBounds(Handle(path), &bounds), kHostOutOfMemoryErr);
+    EXPECT_EQ(art.GetArtBounds(Handle(path), &bounds), kHostNoBoundsErr);
+
+    int32_t type = 0;
+    Faults::ThrowInOperation("GetArtType", 1, FaultKind::Exception);
+    EXPECT_EQ(art.GetArtType(Handle(path), &type), kHostInternalErr);
+    EXPECT_EQ(type, 0);
+    EXPECT_EQ(art.GetArtType(Handle(path), &type), 0);
+    EXPECT_EQ(type, kHostPathArt);
+    EXPECT_EQ(Faults::Calls("GetArtType"), 2u);
+    EXPECT_EQ(Faults::Calls("GetArtBounds"), 3u);
+}
+
+TEST_F(OperationGateTest, TheCallIsCountedAndTheFaultReturnedBeforeAnyArgumentIsLookedAt) {
+    Faults::FailOperation("GetArtType", 1, kInjected);
+    EXPECT_EQ(art.GetArtType(reinterpret_cast<HostArt>(0x1234), nullptr), kInjected);
+    EXPECT_EQ(art.GetArtType(nullptr, nullptr), kHostBadParameterErr);
+    EXPECT_EQ(Faults::Calls("GetArtType"), 2u);
+
+    // The document comes before the arguments, the arguments left to right.
+    host.documents().Close();
+    HostLayer out = nullptr;
+    EXPECT_EQ(layers.GetNthLayer(0, nullptr), kHostNoDocumentErr);
+    Faults::FailOperation("GetNthLayer", 1, kInjected);
+    EXPECT_EQ(layers.GetNthLayer(0, &out), kInjected);
+    EXPECT_EQ(layers.GetNthLayer(0, &out), kHostNoDocumentErr);
+}
+
+TEST_F(OperationGateTest, ArgumentsAreBoundLeftToRightEachWithItsOwnCode) {
+    int32_t count = 0;
+    const HostPathSuite& paths = host::PathSuite();
+    EXPECT_EQ(paths.GetPathSegmentCount(Handle(group), nullptr), kHostWrongArtTypeErr)
+        << "the art is looked at before the out pointer";
+    EXPECT_EQ(paths.GetPathSegmentCount(Handle(path), nullptr), kHostBadParameterErr);
+    EXPECT_EQ(paths.GetPathSegmentCount(Handle(path), &count), 0);
+
+    // A null reference is allowed where the operation takes one; a dead one
+    // is not.
+    HostLayer added = nullptr;
+    EXPECT_EQ(layers.InsertLayer(nullptr, kHostPlaceAboveAll, &added), 0);
+    EXPECT_NE(added, nullptr);
+    HostArt made = nullptr;
+    EXPECT_EQ(art.NewArt(kHostPathArt, kHostPlaceInsideOnTop, Handle(group), &made), 0);
+    EXPECT_EQ(art.DisposeArt(made), 0);
+    EXPECT_EQ(art.NewArt(kHostPathArt, kHostPlaceAbove, made, &made), kHostBadParameterErr);
+    EXPECT_EQ(art.DisposeArt(made), kHostBadParameterErr);
+}
+
+TEST_F(OperationGateTest, APreferenceKeyIsLoggedEvenWhenTheCallIsRefused) {
+    const HostPreferenceSuite& prefs = host::PreferenceSuite();
+    Faults::KeepCallLog();
+    EXPECT_EQ(prefs.GetIntegerPreference("Section", "NL_Kind", nullptr), kHostBadParameterErr);
+    EXPECT_EQ(prefs.PutRealPreference("Section", nullptr, 1.5), kHostBadParameterErr);
+    Faults::FailOperation("PutBooleanPreference", 1, kInjected);
+    EXPECT_EQ(prefs.PutBooleanPreference("Section", "MS_Mode", 1), kInjected);
+    EXPECT_EQ(Faults::CallLog(), (std::vector<std::string>{"GetIntegerPreference NL_Kind", "PutRealPreference",
+                                                           "PutBooleanPreference"}));
+}
+
+TEST_F(OperationGateTest, AQueryIsCountedButNeverFailed) {
+    const HostUserInterfaceThemeSuite& theme = host::UserInterfaceThemeSuite();
+    host.theme().SetBrightness(0.2);
+    Faults::FailOperation("IsDarkTheme", 1, kInjected);
+    EXPECT_EQ(theme.IsDarkTheme(), 1);
+    Faults::ThrowInOperation("IsDarkTheme", 1, FaultKind::OutOfMemory);
+    EXPECT_EQ(theme.IsDarkTheme(), 0) << "an exception answers 0";
+    EXPECT_EQ(theme.IsDarkTheme(), 1);
+    EXPECT_EQ(Faults::Calls("IsDarkTheme"), 3u);
+}
+
+TEST_F(OperationGateTest, AcquiringASuiteTurnsExceptionsIntoCodesToo) {
+    const void* table = nullptr;
+    Faults::ThrowInOperation("Acquire:AI Art Suite", 1, FaultKind::OutOfMemory);
+    EXPECT_EQ(host::BasicSuite()->AcquireSuite("AI Art Suite", 20, &table), kHostOutOfMemoryErr);
+    EXPECT_EQ(table, nullptr);
+    EXPECT_EQ(host::BasicSuite()->AcquireSuite("AI Art Suite", 20, &table), 0);
+    EXPECT_EQ(host::BasicSuite()->ReleaseSuite("AI Art Suite", 20), 0);
+}
+
+// Through the real plug-in: an exception inside the host ends the command
+// with the code, as any host failure does, and nothing is left behind.
+class OperationGatePluginTest : public PluginTest {};
+
+TEST_F(OperationGatePluginTest, AnExceptionInsideTheHostEndsACommandWithItsCode) {
+    host::Art* image = AddPlaced(doc(), layer->group(), {0.5, 0, 0, -0.5, 10, 10}, 40, 20);
+    Select(doc(), image);
+    Faults::ThrowInOperation("SetPlacedMatrix", 1, FaultKind::OutOfMemory);
+    EXPECT_EQ(Choose("配置画像サイズをリセット"), kHostOutOfMemoryErr);
+    EXPECT_EQ(std::get<host::PlacedData>(image->data).matrix.a, 0.5);
+    Faults::ThrowInOperation("SetPlacedMatrix", 1, FaultKind::Exception);
+    EXPECT_EQ(Choose("配置画像サイズをリセット"), kHostInternalErr);
+    EXPECT_EQ(Choose("配置画像サイズをリセット"), 0);
+    EXPECT_EQ(std::get<host::PlacedData>(image->data).matrix.a, 1);
+}
+
+}  // namespace
+}  // namespace orbalis::testing
