@@ -31,8 +31,8 @@ HostErr IndexArtSet(HostArtSet handle, size_t index, HostArt* art) {
     ArtSetObject* set = ArtSetOf(handle);
     if (!set || !art) return kHostBadParameterErr;
     if (index >= set->arts.size()) return kHostIndexErr;
-    Art* a = set->arts[index];
-    *art = a->live() ? Document::toHandle(a) : nullptr;
+    const HostArt a = set->arts[index];
+    *art = Document::fromHandle(a) ? a : nullptr;
     return 0;
 }
 
@@ -59,7 +59,7 @@ HostErr AddArtToArtSet(HostArtSet handle, HostArt artHandle) {
     HOST_ART(art, artHandle);
     ArtSetObject* set = ArtSetOf(handle);
     if (!set) return kHostBadParameterErr;
-    set->arts.push_back(art);
+    set->arts.push_back(artHandle);
     return 0;
 }
 
