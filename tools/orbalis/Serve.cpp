@@ -67,9 +67,9 @@ int Serve(const ServeOptions& options) {
     }
     if (HostErr err = host.StartPlugins()) return Fail("the plug-in did not start: code " + std::to_string(err));
     for (const std::string& relative : documents)
-        if (!bench.OpenFile(relative, &error)) {
+        if (workbench::Refusal why; !bench.OpenFile(relative, &why)) {
             host.ShutdownPlugins();
-            return Fail(error);
+            return Fail(why.line);
         }
     if (!documents.empty()) host.SwitchDocument(0);
 
