@@ -256,8 +256,9 @@ private:
         const HandleKind* released = ReleasedKind(operation);
         for (const HandleKind* kind : HandleKind::All()) {
             // Resources found in the library stay loaded with it, as on
-            // Windows; art and layers are the document's, which the checks
-            // below compare.
+            // Windows; art and layers are the document's contents, which a
+            // command may add to (the layer check below keeps the scratch
+            // layers apart).
             if (kind == &win32::Kind::Module || kind == &win32::Kind::Resource || kind == &host::Art::kKind ||
                 kind == &host::Layer::kKind)
                 continue;
