@@ -19,12 +19,11 @@
 #include "host/app/User.h"
 #include "host/model/Document.h"
 #include "host/prefs/PreferenceStore.h"
-#include "host/win32/Handles.h"
+#include "host/app/HostKinds.h"
 #include "sdk/HostMessages.h"
 
 namespace orbalis::host {
 
-using win32::HandleKind;
 
 struct HostOptions {
     // The preference file; empty keeps preferences in memory only.
@@ -81,10 +80,10 @@ public:
     std::map<std::string, int> heldSuites;  // acquisitions minus releases, by suite name
     // The strings, file paths and art sets handed out to plug-ins, and how
     // many of each are live; what a plug-in leaves behind goes with the host.
-    win32::HandleOwner handles;
-    const int& liveStrings = handles.live(HandleKind::String);
-    const int& liveFilePaths = handles.live(HandleKind::FilePath);
-    const int& liveArtSets = handles.live(HandleKind::ArtSet);
+    handles::HandleOwner handles;
+    const int& liveStrings = handles.live(HostKind::String);
+    const int& liveFilePaths = handles.live(HostKind::FilePath);
+    const int& liveArtSets = handles.live(HostKind::ArtSet);
     std::vector<uint64_t> contextStack;
     uint64_t nextContext = 1;
 

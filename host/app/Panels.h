@@ -6,18 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "host/win32/Handles.h"
+#include "host/app/HostKinds.h"
 #include "sdk/suites/PanelSuites.h"
 #include "sdk/win32/Windows.h"
 
 namespace orbalis::host {
 
-using win32::HandleKind;
-
 class LoadedPlugin;
 
 struct PanelObject {
-    static constexpr HandleKind kKind = HandleKind::Panel;
+    static constexpr const HandleKind& kKind = HostKind::Panel;
     ~PanelObject();
 
     LoadedPlugin* owner = nullptr;
@@ -42,7 +40,7 @@ struct PanelObject {
 };
 
 struct FlyoutMenuObject {
-    static constexpr HandleKind kKind = HandleKind::FlyoutMenu;
+    static constexpr const HandleKind& kKind = HostKind::FlyoutMenu;
 };
 
 // The live panels of the current host, oldest first, with their handles.

@@ -124,7 +124,7 @@ HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs,
     if (inputs.empty()) return kHostBadParameterErr;
     std::unordered_set<const Art*> given;
     for (Art* art : inputs) {
-        if (!art || !art->live() || art->document() != &document) return kHostBadParameterErr;
+        if (!art || art->document() != &document) return kHostBadParameterErr;
         if (art->ownerLayer() || !art->parent()) return kHostBadParameterErr;
         if (art->type() != kHostPathArt && art->type() != kHostCompoundPathArt &&
             art->type() != kHostGroupArt)
@@ -423,7 +423,7 @@ UniteRecord::~UniteRecord() {
 }
 
 uint64_t UniteRecord::Fingerprint(const Art* art) {
-    if (!art || !art->live()) return 0;
+    if (!art) return 0;
     uint64_t hash = 0xcbf29ce484222325ULL;
     ForEachInTree(art, [&hash](const Art* a) {
         Mix(hash, static_cast<uint64_t>(a->type()));

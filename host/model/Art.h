@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "host/handles/HandleTable.h"
 #include "sdk/suites/ArtSuites.h"
 
 namespace orbalis::host {
@@ -135,11 +136,13 @@ using ArtData = std::variant<std::monostate, PathData, PlacedData, RasterData, T
                              SymbolData, ForeignData>;
 
 // One node of the art tree. Children are ordered front to back: the first
-// child is the topmost. Created, linked and disposed of by Document only.
+// child is the topmost. Created, linked and disposed of by Document only; an
+// object is freed when it is disposed of, and its handle goes stale.
 class Art {
 public:
+    static const handles::HandleKind kKind;
+
     int32_t type() const { return type_; }
-    bool live() const { return magic_ == kLive; }
 
     Art* parent() const { return parent_; }
     Art* firstChild() const { return firstChild_; }
@@ -168,12 +171,10 @@ public:
 
 private:
     friend class Document;
-    static constexpr uint32_t kLive = 0x4C495645;  // "LIVE"
-    static constexpr uint32_t kDead = 0x44454144;  // "DEAD"
 
     Art(Document* document, int32_t type) : type_(type), document_(document) {}
 
-    uint32_t magic_ = kLive;
+    uintptr_t handle_ = 0;  // in the process's handle table, owned by the document
     int32_t type_;
     int32_t attributes_ = 0;
     int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included

@@ -1,29 +1,33 @@
 #include "host/model/Document.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 #include "host/model/Bounds.h"
 
 namespace orbalis::host {
 
-Document::Document() = default;
-Document::~Document() = default;
+const handles::HandleKind Art::kKind("art");
+const handles::HandleKind Layer::kKind("layer");
 
-Art* Document::fromHandle(HostArt handle) {
-    auto* art = reinterpret_cast<Art*>(handle);
-    return art && art->live() ? art : nullptr;
-}
+// The table is made first, so that it outlives every document.
+Document::Document() { handles::Handles(); }
 
-Layer* Document::fromHandle(HostLayer handle) {
-    auto* layer = reinterpret_cast<Layer*>(handle);
-    return layer && layer->live() ? layer : nullptr;
-}
+Document::~Document() { handles::Handles().DisposeAll(this); }
 
 Art* Document::allocate(int32_t type) {
-    arts_.push_back(std::unique_ptr<Art>(new Art(this, type)));
+    auto owned = std::unique_ptr<Art>(new Art(this, type));
+    Art* art = owned.get();
+    art->handle_ = handles::Handles().Add(Art::kKind, std::move(owned), this);
+    if (!art->handle_) throw std::bad_alloc();  // the table is full; the object is gone
     ++liveArt_;
-    return arts_.back().get();
+    return art;
+}
+
+void Document::release(Art* art) {
+    --liveArt_;
+    handles::Handles().Dispose(art->handle_, Art::kKind, this);
 }
 
 // ---------------------------------------------------------------- layers
@@ -88,14 +92,24 @@ Layer* Document::layerOf(const Art* art) const {
 HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out) {
     if (!out) return kHostBadParameterErr;
     *out = nullptr;
-    if (paintOrder == kHostPlaceAboveAll) {
+    switch (paintOrder) {
+    case kHostPlaceAboveAll:
         if (reference) return kHostBadParameterErr;
-    } else if (!reference || !reference->live_) {
+        break;
+    case kHostPlaceAbove:
+    case kHostPlaceBelow:
+    case kHostPlaceInsideOnTop:
+    case kHostPlaceInsideOnBottom:
+        if (!reference) return kHostBadParameterErr;
+        break;
+    default:
         return kHostBadParameterErr;
     }
 
     auto layer = std::unique_ptr<Layer>(new Layer(this));
     Layer* l = layer.get();
+    l->handle_ = handles::Handles().Add(Layer::kKind, std::move(layer), this);
+    if (!l->handle_) throw std::bad_alloc();
     Art* group = allocate(kHostGroupArt);
     group->ownerLayer_ = l;
     l->group_ = group;
@@ -121,12 +135,7 @@ HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out)
     case kHostPlaceInsideOnBottom:
         link(group, reference->group_, nullptr);
         break;
-    default:
-        group->magic_ = Art::kDead;
-        --liveArt_;
-        return kHostBadParameterErr;
     }
-    layers_.push_back(std::move(layer));
     if (!current_) current_ = l;
     changed();
     *out = l;
@@ -134,7 +143,7 @@ HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out)
 }
 
 HostErr Document::deleteLayer(Layer* layer) {
-    if (!layer || !layer->live_) return kHostBadParameterErr;
+    if (!layer) return kHostBadParameterErr;
     const bool top = !layer->group_->parent_;
     if (top && topLayers_.size() == 1) return kHostBadParameterErr;
 
@@ -156,14 +165,14 @@ HostErr Document::deleteLayer(Layer* layer) {
         unlink(layer->group_);
     }
     bury(layer->group_);
-    for (Layer* l : doomed) l->live_ = false;
+    for (Layer* l : doomed) handles::Handles().Dispose(l->handle_, Layer::kKind, this);
     if (currentDoomed) current_ = fallback;
     changed();
     return 0;
 }
 
 HostErr Document::setCurrentLayer(Layer* layer) {
-    if (!layer || !layer->live_) return kHostBadParameterErr;
+    if (!layer) return kHostBadParameterErr;
     current_ = layer;
     return 0;
 }
@@ -224,7 +233,6 @@ HostErr Document::place(Art* art, int32_t paintOrder, Art* prep) {
         if (!current_) return kHostNoDocumentErr;
         prep = current_->group_;
     }
-    if (!prep->live()) return kHostBadParameterErr;
     Art* parent = nullptr;
     Art* before = nullptr;
     switch (paintOrder) {
@@ -273,8 +281,7 @@ HostErr Document::newArt(int32_t type, int32_t paintOrder, Art* prep, Art** out)
     default: art->data = ForeignData{}; break;
     }
     if (HostErr err = place(art, paintOrder, prep)) {
-        art->magic_ = Art::kDead;
-        --liveArt_;
+        release(art);
         return err;
     }
     *out = art;
@@ -296,7 +303,7 @@ Art* Document::copyTree(const Art* source) {
 HostErr Document::duplicateArt(Art* art, int32_t paintOrder, Art* prep, Art** out) {
     if (!out) return kHostBadParameterErr;
     *out = nullptr;
-    if (!art || !art->live() || art->ownerLayer_) return kHostBadParameterErr;
+    if (!art || art->ownerLayer_) return kHostBadParameterErr;
     Art* copy = copyTree(art);
     if (HostErr err = place(copy, paintOrder, prep)) {
         bury(copy);
@@ -307,13 +314,13 @@ HostErr Document::duplicateArt(Art* art, int32_t paintOrder, Art* prep, Art** ou
 }
 
 HostErr Document::reorderArt(Art* art, int32_t paintOrder, Art* prep) {
-    if (!art || !art->live() || art->ownerLayer_ || !art->parent_) return kHostBadParameterErr;
+    if (!art || art->ownerLayer_ || !art->parent_) return kHostBadParameterErr;
     if (!editableObject(art)) return kHostLockedErr;
     return place(art, paintOrder, prep);
 }
 
 HostErr Document::disposeArt(Art* art) {
-    if (!art || !art->live()) return kHostBadParameterErr;
+    if (!art) return kHostBadParameterErr;
     if (art->ownerLayer_ || !art->parent_) return kHostBadParameterErr;  // layers go with DeleteLayer
     if (!editableObject(art)) return kHostLockedErr;
     for (const Art* a = art->firstChild_; a;) {
@@ -337,15 +344,8 @@ void Document::bury(Art* art) {
         bury(child);
         child = next;
     }
-    art->firstChild_ = art->lastChild_ = nullptr;
-    if (Art* path = std::exchange(art->framePath_, nullptr)) bury(path);
-    art->magic_ = Art::kDead;
-    art->data = std::monostate{};
-    art->tags.clear();
-    art->foreignAttributes.clear();
-    art->name.clear();
-    art->name.shrink_to_fit();
-    --liveArt_;
+    if (Art* path = art->framePath_) bury(path);
+    release(art);
 }
 
 void Document::adjustSelected(Art* from, int32_t delta) {
@@ -362,9 +362,11 @@ void Document::setAttributes(Art* art, int32_t mask, int32_t value) {
 }
 
 void Document::deselectAll() {
-    for (auto& art : arts_)
-        if (art->live() && (art->attributes_ & kHostArtSelected))
-            setAttributes(art.get(), kHostArtSelected, 0);
+    // Every object of the document, inside layers or not.
+    for (uintptr_t handle : handles::Handles().Handles(Art::kKind, this)) {
+        Art* art = handles::Handles().FindOfAnyOwner<Art>(handle, Art::kKind);
+        if (art->attributes_ & kHostArtSelected) setAttributes(art, kHostArtSelected, 0);
+    }
 }
 
 void Document::deselectLayer(Layer* layer) {
@@ -386,15 +388,15 @@ HostPoint Document::currentViewCenter() const {
     return {(artboard.left + artboard.right) / 2, (artboard.top + artboard.bottom) / 2};
 }
 
-void Document::collectSelected(std::vector<Art*>& out) const {
-    out.clear();
+template <typename Visit>
+void Document::forEachSelected(Visit visit) const {
     for (Layer* layer : topLayers_) {
         Art* a = layer->group_;
         if (!a->selectedInside_) continue;
         // Pre-order, skipping subtrees with nothing selected.
         while (a) {
             if (a->selectedInside_) {
-                out.push_back(a);
+                visit(a);
                 if (a->firstChild_) {
                     a = a->firstChild_;
                     continue;
@@ -407,11 +409,21 @@ void Document::collectSelected(std::vector<Art*>& out) const {
     }
 }
 
-void Document::collectLayerArt(const Layer* layer, std::vector<Art*>& out) const {
+void Document::collectSelected(std::vector<Art*>& out) const {
     out.clear();
+    forEachSelected([&out](Art* a) { out.push_back(a); });
+}
+
+void Document::collectSelected(std::vector<HostArt>& out) const {
+    out.clear();
+    forEachSelected([&out](Art* a) { out.push_back(toHandle(a)); });
+}
+
+template <typename Visit>
+void Document::forEachInLayer(const Layer* layer, Visit visit) const {
     Art* root = layer->group_;
     for (Art* a = root; a;) {
-        out.push_back(a);
+        visit(a);
         if (a->firstChild_) {
             a = a->firstChild_;
             continue;
@@ -420,6 +432,16 @@ void Document::collectLayerArt(const Layer* layer, std::vector<Art*>& out) const
         if (!a || a == root) break;
         a = a->next_;
     }
+}
+
+void Document::collectLayerArt(const Layer* layer, std::vector<Art*>& out) const {
+    out.clear();
+    forEachInLayer(layer, [&out](Art* a) { out.push_back(a); });
+}
+
+void Document::collectLayerArt(const Layer* layer, std::vector<HostArt>& out) const {
+    out.clear();
+    forEachInLayer(layer, [&out](Art* a) { out.push_back(toHandle(a)); });
 }
 
 // ---------------------------------------------------------------- bounds

@@ -12,9 +12,12 @@
 
 namespace orbalis::host {
 
+// A layer of a document. Made and deleted by Document only; a layer is
+// freed when it is deleted, and its handle goes stale.
 class Layer {
 public:
-    bool live() const { return live_; }
+    static const handles::HandleKind kKind;
+
     Art* group() const { return group_; }
     Document* document() const { return document_; }
 
@@ -28,7 +31,7 @@ private:
     explicit Layer(Document* document) : document_(document) {}
     Document* document_;
     Art* group_ = nullptr;
-    bool live_ = true;
+    uintptr_t handle_ = 0;  // in the process's handle table, owned by the document
 };
 
 // A named symbol definition: art that instances show through their matrix.
@@ -102,9 +105,12 @@ public:
     // Whether objects may be added to, removed from or moved within `container`.
     bool canEditInside(const Art* container) const;
 
-    // The selected-art set and the layer art set, in the host's orders.
+    // The selected-art set and the layer art set, in the host's orders, as
+    // objects or as their handles.
     void collectSelected(std::vector<Art*>& out) const;
+    void collectSelected(std::vector<HostArt>& out) const;
     void collectLayerArt(const Layer* layer, std::vector<Art*>& out) const;
+    void collectLayerArt(const Layer* layer, std::vector<HostArt>& out) const;
 
     // ---- Symbols.
     std::vector<SymbolDefinition>& symbols() { return symbols_; }
@@ -113,11 +119,20 @@ public:
     Art* newSymbolDefinition(const std::string& name);
     const SymbolDefinition* findSymbol(const std::string& name) const;
 
-    // ---- Handles.
-    static Art* fromHandle(HostArt handle);
-    static Layer* fromHandle(HostLayer handle);
-    static HostArt toHandle(Art* art) { return reinterpret_cast<HostArt>(art); }
-    static HostLayer toHandle(Layer* layer) { return reinterpret_cast<HostLayer>(layer); }
+    // ---- Handles. Art and layers are handed out as entries of the
+    // process's handle table, owned by their document. A handle of a live
+    // object of any open document finds it; a null, stale or made-up handle,
+    // or one of another kind, finds null.
+    static Art* fromHandle(HostArt handle) {
+        return handles::Handles().FindOfAnyOwner<Art>(reinterpret_cast<uintptr_t>(handle), Art::kKind);
+    }
+    static Layer* fromHandle(HostLayer handle) {
+        return handles::Handles().FindOfAnyOwner<Layer>(reinterpret_cast<uintptr_t>(handle), Layer::kKind);
+    }
+    static HostArt toHandle(const Art* art) { return art ? reinterpret_cast<HostArt>(art->handle_) : nullptr; }
+    static HostLayer toHandle(const Layer* layer) {
+        return layer ? reinterpret_cast<HostLayer>(layer->handle_) : nullptr;
+    }
 
     // ---- Document-wide data.
     HostRect artboard{0, 792, 612, 0};  // the page, in points
@@ -134,7 +149,14 @@ public:
     size_t liveArtCount() const { return liveArt_; }
 
 private:
+    // A new object owned by the document, in the handle table; release()
+    // frees it and makes its handle stale.
     Art* allocate(int32_t type);
+    void release(Art* art);
+    template <typename Visit>
+    void forEachSelected(Visit visit) const;
+    template <typename Visit>
+    void forEachInLayer(const Layer* layer, Visit visit) const;
     void link(Art* art, Art* parent, Art* before);
     void unlink(Art* art);
     HostErr place(Art* art, int32_t paintOrder, Art* prep);
@@ -146,10 +168,8 @@ private:
     bool editableObject(const Art* art) const;
     void changed() { ++revision_; }
 
-    std::vector<std::unique_ptr<Layer>> layers_;  // every layer ever made, live or not
     std::vector<Layer*> topLayers_;
     Layer* current_ = nullptr;
-    std::vector<std::unique_ptr<Art>> arts_;  // every object ever made; disposed ones stay as dead shells
     std::vector<SymbolDefinition> symbols_;
     size_t liveArt_ = 0;
     uint64_t revision_ = 0;

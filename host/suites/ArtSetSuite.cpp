@@ -20,8 +20,8 @@ HostErr CountArtSet(ArtSetObject& set, size_t& count) {
 // An object disposed of after it was collected reads as null.
 HostErr IndexArtSet(ArtSetObject& set, size_t index, HostArt& art) {
     if (index >= set.arts.size()) return kHostIndexErr;
-    Art* a = set.arts[index];
-    art = a->live() ? Document::toHandle(a) : nullptr;
+    const HostArt a = set.arts[index];
+    art = Document::fromHandle(a) ? a : nullptr;
     return 0;
 }
 
@@ -36,7 +36,7 @@ HostErr LayerArtSet(Layer& layer, ArtSetObject& set) {
 }
 
 HostErr AddArtToArtSet(ArtSetObject& set, Art& art) {
-    set.arts.push_back(&art);
+    set.arts.push_back(Document::toHandle(&art));
     return 0;
 }
 

@@ -16,18 +16,18 @@ namespace orbalis::host {
 
 // The objects the host hands out through its handle table.
 struct StringObject {
-    static constexpr HandleKind kKind = HandleKind::String;
+    static constexpr const HandleKind& kKind = HostKind::String;
     std::u16string units;
 };
 
 struct FilePathObject {
-    static constexpr HandleKind kKind = HandleKind::FilePath;
+    static constexpr const HandleKind& kKind = HostKind::FilePath;
     std::string path;  // UTF-8
 };
 
 struct ArtSetObject {
-    static constexpr HandleKind kKind = HandleKind::ArtSet;
-    std::vector<Art*> arts;
+    static constexpr const HandleKind& kKind = HostKind::ArtSet;
+    std::vector<HostArt> arts;  // handles, so that art disposed of since reads as stale
 };
 
 // The object of a live handle of Object's kind in the current host's table;

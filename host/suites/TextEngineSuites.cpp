@@ -20,7 +20,7 @@ namespace {
 // A text-engine object in the process's handle table, with the references
 // that keep it there.
 struct Entry {
-    static constexpr HandleKind kKind = HandleKind::TextEngineRef;
+    static constexpr const HandleKind& kKind = HostKind::TextEngineRef;
     int references = 1;
     TextEngineObject object;
 };
@@ -367,7 +367,7 @@ int TextEngineReferences(HostTextRef ref) {
     return entry ? entry->references : 0;
 }
 
-int LiveTextEngineObjects() { return win32::Handles().Live(HandleKind::TextEngineRef); }
+int LiveTextEngineObjects() { return win32::Handles().Live(HostKind::TextEngineRef); }
 
 HostMatrix PageToEngine(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }
 HostMatrix EngineToPage(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }

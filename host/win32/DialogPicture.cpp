@@ -209,7 +209,7 @@ void DrawButton(Svg& svg, HWND control, const Window& w, const RECT& r, bool ena
     if (w.style & BS_ICON) {
         // The icon sits in the middle, cut to the button.
         const HANDLE handle = reinterpret_cast<HANDLE>(SendMessageW(control, BM_GETIMAGE, IMAGE_ICON, 0));
-        if (const Image* icon = Handles().Get<Image>(handle, HandleKind::Icon)) {
+        if (const Image* icon = Handles().Get<Image>(handle, Kind::Icon)) {
             const int left = std::max(x, x + (cw - icon->width) / 2);
             const int top = std::max(y, y + (ch - icon->height) / 2);
             DrawImage(svg, *icon, left, top, cw, ch, enabled);

@@ -30,17 +30,17 @@ struct DeviceContext : Object {
 
 int gSystemBrushes = 0;
 
-DeviceContext* DcOf(HDC dc) { return Handles().Get<DeviceContext>(dc, HandleKind::DeviceContext); }
+DeviceContext* DcOf(HDC dc) { return Handles().Get<DeviceContext>(dc, Kind::DeviceContext); }
 
 }  // namespace
 
 int LiveGdiObjects() {
     const HandleTable& h = Handles();
-    return h.Live(HandleKind::Brush) - gSystemBrushes + h.Live(HandleKind::Font) +
-           h.Live(HandleKind::Bitmap) + h.Live(HandleKind::DeviceContext);
+    return h.Live(Kind::Brush) - gSystemBrushes + h.Live(Kind::Font) +
+           h.Live(Kind::Bitmap) + h.Live(Kind::DeviceContext);
 }
 
-int LiveImageLists() { return Handles().Live(HandleKind::ImageList); }
+int LiveImageLists() { return Handles().Live(Kind::ImageList); }
 
 }  // namespace orbalis::win32
 
@@ -63,7 +63,7 @@ DWORD WINAPI GetSysColor(int index) {
 HBRUSH WINAPI CreateSolidBrush(COLORREF colour) {
     auto brush = std::make_unique<Brush>();
     brush->colour = colour;
-    return reinterpret_cast<HBRUSH>(Handles().Add(HandleKind::Brush, std::move(brush)));
+    return reinterpret_cast<HBRUSH>(Handles().Add(Kind::Brush, std::move(brush)));
 }
 
 HBRUSH WINAPI GetSysColorBrush(int index) {
@@ -74,7 +74,7 @@ HBRUSH WINAPI GetSysColorBrush(int index) {
     brush->colour = GetSysColor(index);
     brush->system = true;
     ++gSystemBrushes;
-    return brushes[index] = reinterpret_cast<HBRUSH>(Handles().Add(HandleKind::Brush, std::move(brush)));
+    return brushes[index] = reinterpret_cast<HBRUSH>(Handles().Add(Kind::Brush, std::move(brush)));
 }
 
 HFONT WINAPI CreateFontIndirectW(const LOGFONTW* font) {
@@ -84,24 +84,24 @@ HFONT WINAPI CreateFontIndirectW(const LOGFONTW* font) {
     }
     auto object = std::make_unique<Font>();
     object->font = *font;
-    return reinterpret_cast<HFONT>(Handles().Add(HandleKind::Font, std::move(object)));
+    return reinterpret_cast<HFONT>(Handles().Add(Kind::Font, std::move(object)));
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
     const auto value = reinterpret_cast<uintptr_t>(object);
-    const HandleKind kind = HandleTable::KindOf(value);
-    if (kind == HandleKind::Brush) {
-        auto* brush = Handles().Get<Brush>(object, kind);
+    const HandleKind* kind = Handles().KindOf(value);
+    if (kind == &Kind::Brush) {
+        auto* brush = Handles().Get<Brush>(object, *kind);
         if (!brush) return FALSE;
         if (brush->system) return TRUE;  // not the caller's to delete
-        return Handles().Remove(value, kind);
+        return Handles().Remove(value, *kind);
     }
-    if (kind == HandleKind::Font) return Handles().Remove(value, kind);
-    if (kind == HandleKind::Bitmap) {
-        auto* image = Handles().Get<Image>(object, kind);
+    if (kind == &Kind::Font) return Handles().Remove(value, *kind);
+    if (kind == &Kind::Bitmap) {
+        auto* image = Handles().Get<Image>(object, *kind);
         if (!image) return FALSE;
         if (image->shared) return TRUE;
-        return Handles().Remove(value, kind);
+        return Handles().Remove(value, *kind);
     }
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
@@ -114,19 +114,19 @@ HDC WINAPI GetDC(HWND window) {
     }
     auto dc = std::make_unique<DeviceContext>();
     dc->window = window;
-    return reinterpret_cast<HDC>(Handles().Add(HandleKind::DeviceContext, std::move(dc)));
+    return reinterpret_cast<HDC>(Handles().Add(Kind::DeviceContext, std::move(dc)));
 }
 
 int WINAPI ReleaseDC(HWND, HDC dc) {
-    return Handles().Remove(reinterpret_cast<uintptr_t>(dc), HandleKind::DeviceContext) ? 1 : 0;
+    return Handles().Remove(reinterpret_cast<uintptr_t>(dc), Kind::DeviceContext) ? 1 : 0;
 }
 
 HGDIOBJ WINAPI SelectObject(HDC dc, HGDIOBJ object) {
     DeviceContext* d = DcOf(dc);
-    const HandleKind kind = HandleTable::KindOf(reinterpret_cast<uintptr_t>(object));
-    if (!d || !Handles().Find(reinterpret_cast<uintptr_t>(object), kind)) return nullptr;
-    HGDIOBJ& slot = kind == HandleKind::Font ? d->font : d->brush;
-    if (kind != HandleKind::Font && kind != HandleKind::Brush) return nullptr;
+    const HandleKind* kind = Handles().KindOf(reinterpret_cast<uintptr_t>(object));
+    if (!d || !kind || !Handles().Find(reinterpret_cast<uintptr_t>(object), *kind)) return nullptr;
+    if (kind != &Kind::Font && kind != &Kind::Brush) return nullptr;
+    HGDIOBJ& slot = kind == &Kind::Font ? d->font : d->brush;
     HGDIOBJ previous = slot;
     slot = object;
     return previous;

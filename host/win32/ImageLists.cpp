@@ -13,7 +13,7 @@ struct ImageList : Object {
     std::vector<Image> images;
 };
 
-ImageList* ListOf(HIMAGELIST list) { return Handles().Get<ImageList>(list, HandleKind::ImageList); }
+ImageList* ListOf(HIMAGELIST list) { return Handles().Get<ImageList>(list, Kind::ImageList); }
 
 }  // namespace
 
@@ -36,18 +36,18 @@ HIMAGELIST WINAPI ImageList_Create(int cx, int cy, UINT, int, int) {
     auto list = std::make_unique<ImageList>();
     list->width = cx;
     list->height = cy;
-    return reinterpret_cast<HIMAGELIST>(Handles().Add(HandleKind::ImageList, std::move(list)));
+    return reinterpret_cast<HIMAGELIST>(Handles().Add(Kind::ImageList, std::move(list)));
 }
 
 BOOL WINAPI ImageList_Destroy(HIMAGELIST list) {
-    return Handles().Remove(reinterpret_cast<uintptr_t>(list), HandleKind::ImageList);
+    return Handles().Remove(reinterpret_cast<uintptr_t>(list), Kind::ImageList);
 }
 
 // A bitmap as wide as several images adds them all, left to right; the list
 // keeps copies, so the caller still owns and deletes the bitmap.
 int WINAPI ImageList_Add(HIMAGELIST list, HBITMAP image, HBITMAP) {
     ImageList* l = ListOf(list);
-    const Image* bitmap = Handles().Get<Image>(image, HandleKind::Bitmap);
+    const Image* bitmap = Handles().Get<Image>(image, Kind::Bitmap);
     if (!l || !bitmap || bitmap->height != l->height || bitmap->width < l->width) return -1;
     const int first = static_cast<int>(l->images.size());
     for (int x = 0; x + l->width <= bitmap->width; x += l->width) {

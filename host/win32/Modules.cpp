@@ -38,7 +38,7 @@ std::map<std::tuple<HMODULE, std::string, UINT>, HANDLE>& SharedImages() {
 
 int gSharedIcons = 0;
 
-Module* ModuleOf(HMODULE module) { return Handles().Get<Module>(module, HandleKind::Module); }
+Module* ModuleOf(HMODULE module) { return Handles().Get<Module>(module, Kind::Module); }
 
 ResourceKey KeyOf(LPCWSTR name) {
     ResourceKey key;
@@ -63,7 +63,7 @@ HMODULE AddModule(const std::string& path) {
     std::string ignored;
     // A library without resources is still a module; it just finds none.
     if (!path.empty()) ReadLibraryResources(path, &module->resources, &ignored);
-    return reinterpret_cast<HMODULE>(Handles().Add(HandleKind::Module, std::move(module)));
+    return reinterpret_cast<HMODULE>(Handles().Add(Kind::Module, std::move(module)));
 }
 
 const Resource* Lookup(HMODULE instance, LPCWSTR name, LPCWSTR type) {
@@ -97,7 +97,7 @@ const Resource* PickIcon(HMODULE instance, const Resource& group, int size) {
 
 }  // namespace
 
-int LiveIcons() { return Handles().Live(HandleKind::Icon) - gSharedIcons; }
+int LiveIcons() { return Handles().Live(Kind::Icon) - gSharedIcons; }
 
 }  // namespace orbalis::win32
 
@@ -151,13 +151,13 @@ HRSRC WINAPI FindResourceW(HMODULE module, LPCWSTR name, LPCWSTR type) {
     auto ref = std::make_unique<ResourceRef>();
     ref->module = m;
     ref->resource = r;
-    HRSRC handle = reinterpret_cast<HRSRC>(Handles().Add(HandleKind::Resource, std::move(ref)));
+    HRSRC handle = reinterpret_cast<HRSRC>(Handles().Add(Kind::Resource, std::move(ref)));
     m->found[r] = handle;
     return handle;
 }
 
 HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource) {
-    auto* ref = Handles().Get<ResourceRef>(resource, HandleKind::Resource);
+    auto* ref = Handles().Get<ResourceRef>(resource, Kind::Resource);
     if (!ref || (module && ModuleOf(module) != ref->module)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return nullptr;
@@ -169,7 +169,7 @@ HGLOBAL WINAPI LoadResource(HMODULE module, HRSRC resource) {
 LPVOID WINAPI LockResource(HGLOBAL data) { return data; }
 
 DWORD WINAPI SizeofResource(HMODULE module, HRSRC resource) {
-    auto* ref = Handles().Get<ResourceRef>(resource, HandleKind::Resource);
+    auto* ref = Handles().Get<ResourceRef>(resource, Kind::Resource);
     if (!ref || (module && ModuleOf(module) != ref->module)) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
@@ -205,12 +205,12 @@ HANDLE WINAPI LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int cx, in
         *image = Scaled(*image, cx, cy);
     }
     image->shared = (flags & LR_SHARED) != 0;
-    const HandleKind kind = type == IMAGE_ICON ? HandleKind::Icon : HandleKind::Bitmap;
+    const HandleKind& kind = type == IMAGE_ICON ? Kind::Icon : Kind::Bitmap;
     const bool shared = image->shared;
     HANDLE handle = reinterpret_cast<HANDLE>(Handles().Add(kind, std::move(image)));
     if (shared) {
         SharedImages()[sharedKey] = handle;
-        if (kind == HandleKind::Icon) ++gSharedIcons;
+        if (&kind == &Kind::Icon) ++gSharedIcons;
     }
     return handle;
 }
@@ -220,14 +220,14 @@ HICON WINAPI LoadIconW(HINSTANCE instance, LPCWSTR name) {
 }
 
 BOOL WINAPI DestroyIcon(HICON icon) {
-    auto* image = Handles().Get<Image>(icon, HandleKind::Icon);
+    auto* image = Handles().Get<Image>(icon, Kind::Icon);
     if (!image) {
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
     // A shared icon belongs to the system and stays.
     if (image->shared) return TRUE;
-    return Handles().Remove(reinterpret_cast<uintptr_t>(icon), HandleKind::Icon);
+    return Handles().Remove(reinterpret_cast<uintptr_t>(icon), Kind::Icon);
 }
 
 }  // extern "C"

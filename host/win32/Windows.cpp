@@ -15,7 +15,7 @@ WindowTree& Tree() {
     return tree;
 }
 
-Window* FindWindowObject(HWND window) { return Handles().Get<Window>(window, HandleKind::Window); }
+Window* FindWindowObject(HWND window) { return Handles().Get<Window>(window, Kind::Window); }
 
 bool SameNameIgnoringCase(const std::u16string& a, const std::u16string& b) {
     if (a.size() != b.size()) return false;
@@ -93,7 +93,7 @@ void DestroyTree(HWND window) {
     SendMessageW(window, WM_NCDESTROY, 0, 0);
     if ((w = FindWindowObject(window))) {
         Unlink(w);
-        Handles().Remove(reinterpret_cast<uintptr_t>(window), HandleKind::Window);
+        Handles().Remove(reinterpret_cast<uintptr_t>(window), Kind::Window);
     }
 }
 
@@ -144,7 +144,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     if (width == CW_USEDEFAULT) width = height = 0;
     w->rect = RECT{x, y, x + width, y + height};
     w->text = windowName && !IS_INTRESOURCE(windowName) ? std::u16string(windowName) : std::u16string();
-    HWND self = reinterpret_cast<HWND>(Handles().Add(HandleKind::Window, std::move(object)));
+    HWND self = reinterpret_cast<HWND>(Handles().Add(Kind::Window, std::move(object)));
     w->self = self;
     (child ? parentWindow->children : Tree().topLevel).push_back(self);
 
@@ -340,6 +340,6 @@ BOOL WINAPI InvalidateRect(HWND window, LPCRECT, BOOL) { return IsWindow(window)
 
 namespace orbalis::win32 {
 
-int LiveWindows() { return Handles().Live(HandleKind::Window); }
+int LiveWindows() { return Handles().Live(Kind::Window); }
 
 }  // namespace orbalis::win32

@@ -80,9 +80,11 @@ protected:
         return compound;
     }
     Art* Unite(const std::vector<Art*>& inputs) {
+        std::vector<HostArt> handles;
+        for (Art* input : inputs) handles.push_back(Document::toHandle(input));
         Art* result = nullptr;
         EXPECT_EQ(UniteArt(document, inputs, &result), 0);
-        for (Art* input : inputs) EXPECT_FALSE(input->live());
+        for (HostArt input : handles) EXPECT_EQ(Document::fromHandle(input), nullptr) << "the inputs are disposed of";
         return result;
     }
 
@@ -308,13 +310,15 @@ TEST_F(UniteArtTest, DegenerateInputsLeaveNothing) {
 TEST_F(UniteArtTest, RefusalsLeaveTheDocumentUnchanged) {
     Art* a = AddRing(Square(0, 0, 10));
     Art* b = AddRing(Square(10, 0, 10));
+    const HostArt aHandle = Document::toHandle(a), bHandle = Document::toHandle(b);
     auto expectRefused = [&](const std::vector<Art*>& inputs, HostErr expected) {
         const size_t live = document.liveArtCount();
         Art* result = a;
         EXPECT_EQ(UniteArt(document, inputs, &result), expected);
         EXPECT_EQ(result, nullptr);
         EXPECT_EQ(document.liveArtCount(), live);
-        EXPECT_TRUE(a->live() && b->live());
+        EXPECT_EQ(Document::fromHandle(aHandle), a);
+        EXPECT_EQ(Document::fromHandle(bHandle), b);
         EXPECT_EQ(a->next(), b);
     };
     expectRefused({}, kHostBadParameterErr);

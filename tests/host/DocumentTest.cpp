@@ -45,10 +45,12 @@ TEST(DocumentLayers, OrdersNestingWalksAndDeletion) {
     EXPECT_EQ(doc->nextNonChildPreorderLayer(bottom), nullptr);
     EXPECT_EQ(doc->layerOf(art), base);
 
+    const HostLayer aboveHandle = Document::toHandle(above);
+    const HostArt artHandle = Document::toHandle(art);
     ASSERT_EQ(doc->setCurrentLayer(above), 0);
     ASSERT_EQ(doc->deleteLayer(base), 0);
-    EXPECT_FALSE(above->live());
-    EXPECT_FALSE(art->live());
+    EXPECT_EQ(Document::fromHandle(aboveHandle), nullptr) << "the sublayer went with it";
+    EXPECT_EQ(Document::fromHandle(artHandle), nullptr);
     EXPECT_EQ(doc->currentLayer(), top) << "the current layer went with it";
     EXPECT_EQ(Titles(doc->topLayers()), (std::vector<std::string>{"top", "bottom"}));
     ASSERT_EQ(doc->deleteLayer(bottom), 0);
@@ -86,9 +88,10 @@ TEST_F(DocumentArt, PaintOrdersPlaceArtFrontToBack) {
 TEST_F(DocumentArt, LockedAndHiddenArtAndLayersRefuseStructuralEdits) {
     Art* group = AddGroup(*doc, layer->group());
     Art* inside = AddRect(*doc, group, 0, 0, 1, 1);
+    const HostArt insideHandle = Document::toHandle(inside);
     Hide(*doc, inside);
     EXPECT_EQ(doc->disposeArt(group), kHostLockedErr) << "hidden contents";
-    EXPECT_TRUE(inside->live());
+    EXPECT_EQ(Document::fromHandle(insideHandle), inside);
     doc->setAttributes(inside, kHostArtHidden, 0);
     Lock(*doc, group);
     Art* added = nullptr;
@@ -99,8 +102,7 @@ TEST_F(DocumentArt, LockedAndHiddenArtAndLayersRefuseStructuralEdits) {
     EXPECT_EQ(doc->disposeArt(group), kHostLockedErr);
     layer->editable = true;
     EXPECT_EQ(doc->disposeArt(group), 0);
-    EXPECT_FALSE(inside->live());
-    EXPECT_EQ(Document::fromHandle(Document::toHandle(inside)), nullptr) << "stale handles are refused";
+    EXPECT_EQ(Document::fromHandle(insideHandle), nullptr) << "stale handles are refused";
 }
 
 TEST_F(DocumentArt, DuplicatesCopyTheSubtreeButNotTheSelection) {

@@ -2,24 +2,32 @@
 // owners, and what is left when an owner or the table goes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
 
-#include "host/win32/Handles.h"
+#include "host/handles/HandleTable.h"
 
-namespace orbalis::win32 {
+namespace orbalis::handles {
 namespace {
 
 int gDestroyed = 0;
 
+// Kinds of this test's own, registered as any part registers its kinds.
+const HandleKind kTextKind("test text");
+const HandleKind kPathKind("test path");
+const HandleKind kUnusedKind("test unused");
+const HandleKind kWidgetKind("test widget");
+
 struct Text {
-    static constexpr HandleKind kKind = HandleKind::String;
+    static constexpr const HandleKind& kKind = kTextKind;
     explicit Text(int v = 0) : value(v) {}
     ~Text() { ++gDestroyed; }
     int value;
 };
 
 struct Path {
-    static constexpr HandleKind kKind = HandleKind::FilePath;
+    static constexpr const HandleKind& kKind = kPathKind;
     ~Path() { ++gDestroyed; }
 };
 
@@ -42,7 +50,7 @@ TEST_F(HandleTableTest, AReusedSlotGivesANewHandleAndTheOldOneStaysDead) {
     EXPECT_FALSE(table.Dispose<Text>(first)) << "a second dispose must find nothing";
     ASSERT_NE(table.Find<Text>(second), nullptr);
     EXPECT_EQ(table.Find<Text>(second)->value, 2) << "the old handle did not reach the new object";
-    EXPECT_EQ(table.live(HandleKind::String), 1);
+    EXPECT_EQ(table.live(kTextKind), 1);
     EXPECT_EQ(gDestroyed, 1);
 }
 
@@ -55,9 +63,9 @@ TEST_F(HandleTableTest, AHandleOfAnotherKindFindsNothingAndDisposesNothing) {
     EXPECT_EQ(gDestroyed, 0);
     ASSERT_NE(table.Find<Text>(text), nullptr);
     EXPECT_EQ(table.Find<Text>(text)->value, 7);
-    EXPECT_EQ(table.live(HandleKind::String), 1);
-    EXPECT_EQ(table.live(HandleKind::FilePath), 1);
-    EXPECT_EQ(table.live(HandleKind::ArtSet), 0);
+    EXPECT_EQ(table.live(kTextKind), 1);
+    EXPECT_EQ(table.live(kPathKind), 1);
+    EXPECT_EQ(table.live(kUnusedKind), 0);
 }
 
 TEST_F(HandleTableTest, MadeUpValuesFindNothing) {
@@ -75,16 +83,16 @@ TEST_F(HandleTableTest, MadeUpValuesFindNothing) {
 }
 
 TEST_F(HandleTableTest, CountsFollowAddsAndDisposesAndTheTableDestroysWhatIsLeft) {
-    const int& strings = table.live(HandleKind::String);
+    const int& strings = table.live(kTextKind);
     {
         HandleOwner own;
         uintptr_t handles[5];
         for (uintptr_t& h : handles) h = own.Add(std::make_unique<Text>());
         own.Add(std::make_unique<Path>());
-        EXPECT_EQ(own.live(HandleKind::String), 5);
+        EXPECT_EQ(own.live(kTextKind), 5);
         own.Dispose<Text>(handles[1]);
         own.Dispose<Text>(handles[3]);
-        EXPECT_EQ(own.live(HandleKind::String), 3);
+        EXPECT_EQ(own.live(kTextKind), 3);
         EXPECT_EQ(gDestroyed, 2);
     }
     EXPECT_EQ(gDestroyed, 6) << "three texts and a path were left";
@@ -99,8 +107,8 @@ TEST_F(HandleTableTest, AnOwnersHandleIsRefusedByAnotherOwnerAndByTheUnownedLook
     EXPECT_FALSE(other.Dispose<Text>(mine));
     EXPECT_EQ(Handles().Find<Text>(mine, nullptr), nullptr);
     EXPECT_FALSE(Handles().Dispose<Text>(mine, nullptr));
-    EXPECT_EQ(other.live(HandleKind::String), 0);
-    EXPECT_EQ(table.live(HandleKind::String), 1);
+    EXPECT_EQ(other.live(kTextKind), 0);
+    EXPECT_EQ(table.live(kTextKind), 1);
     ASSERT_NE(table.Find<Text>(mine), nullptr);
     EXPECT_EQ(table.Find<Text>(mine)->value, 3);
     EXPECT_EQ(gDestroyed, 0);
@@ -116,43 +124,82 @@ struct Parent : Object {
     uintptr_t child = 0;
     ~Parent() override {
         ++gDestroyed;
-        EXPECT_TRUE(Handles().Remove(child, HandleKind::Window));
+        EXPECT_TRUE(Handles().Remove(child, kWidgetKind));
     }
 };
 
 TEST_F(HandleTableTest, Win32ObjectsAndOwnedObjectsShareTheTableWithoutMeetingEachOther) {
     HandleTable own;
-    const uintptr_t window = own.Add(HandleKind::Window, std::make_unique<Widget>());
+    const uintptr_t window = own.Add(kWidgetKind, std::make_unique<Widget>());
     const uintptr_t text = own.Add(std::make_unique<Text>(), &table);
     ASSERT_NE(window, 0u);
     ASSERT_NE(text, 0u);
-    EXPECT_EQ(HandleTable::KindOf(window), HandleKind::Window);
-    EXPECT_EQ(HandleTable::KindOf(text), HandleKind::String);
-    EXPECT_EQ(own.Find(text, HandleKind::String), nullptr) << "an owned object is found only through its owner";
-    EXPECT_EQ(own.Find(window, HandleKind::Brush), nullptr);
-    EXPECT_NE(own.Find(window, HandleKind::Window), nullptr);
-    EXPECT_EQ(own.Live(HandleKind::Window), 1);
-    EXPECT_EQ(own.Live(HandleKind::String), 1);
+    EXPECT_EQ(own.KindOf(window), &kWidgetKind);
+    EXPECT_EQ(own.KindOf(text), &kTextKind);
+    EXPECT_EQ(own.KindOf(text + 1), nullptr);
+    EXPECT_EQ(own.Find(text, kTextKind), nullptr) << "an owned object is found only through its owner";
+    EXPECT_EQ(own.Find(window, kUnusedKind), nullptr);
+    EXPECT_NE(own.Find(window, kWidgetKind), nullptr);
+    EXPECT_EQ(own.Live(kWidgetKind), 1);
+    EXPECT_EQ(own.Live(kTextKind), 1);
 
     own.DisposeAll(&table);
     EXPECT_EQ(gDestroyed, 1);
-    EXPECT_EQ(own.Live(HandleKind::String), 0);
-    EXPECT_EQ(own.Live(HandleKind::Window), 1) << "an unowned object stays";
-    EXPECT_TRUE(own.Remove(window, HandleKind::Window));
-    EXPECT_FALSE(own.Remove(window, HandleKind::Window));
+    EXPECT_EQ(own.Live(kTextKind), 0);
+    EXPECT_EQ(own.Live(kWidgetKind), 1) << "an unowned object stays";
+    EXPECT_TRUE(own.Remove(window, kWidgetKind));
+    EXPECT_FALSE(own.Remove(window, kWidgetKind));
     EXPECT_EQ(gDestroyed, 2);
 }
 
 TEST_F(HandleTableTest, AnObjectMayDisposeOfAnotherWhileItIsDestroyed) {
-    const int windows = Handles().Live(HandleKind::Window);
+    const int windows = Handles().Live(kWidgetKind);
     auto parent = std::make_unique<Parent>();
-    parent->child = Handles().Add(HandleKind::Window, std::make_unique<Widget>());
-    const uintptr_t handle = Handles().Add(HandleKind::Window, std::move(parent));
-    EXPECT_EQ(Handles().Live(HandleKind::Window), windows + 2);
-    EXPECT_TRUE(Handles().Remove(handle, HandleKind::Window));
+    parent->child = Handles().Add(kWidgetKind, std::make_unique<Widget>());
+    const uintptr_t handle = Handles().Add(kWidgetKind, std::move(parent));
+    EXPECT_EQ(Handles().Live(kWidgetKind), windows + 2);
+    EXPECT_TRUE(Handles().Remove(handle, kWidgetKind));
     EXPECT_EQ(gDestroyed, 2);
-    EXPECT_EQ(Handles().Live(HandleKind::Window), windows);
+    EXPECT_EQ(Handles().Live(kWidgetKind), windows);
+}
+
+TEST_F(HandleTableTest, KindsAreRegisteredOnceEachWithTheirOwnNumber) {
+    const std::vector<const HandleKind*> kinds = HandleKind::All();
+    for (const HandleKind* kind : {&kTextKind, &kPathKind, &kUnusedKind, &kWidgetKind})
+        EXPECT_EQ(std::count(kinds.begin(), kinds.end(), kind), 1) << kind->name();
+    for (size_t i = 0; i < kinds.size(); ++i) {
+        EXPECT_EQ(kinds[i]->number(), i + 1) << kinds[i]->name() << ": numbers follow registration from 1";
+        EXPECT_NE(std::string(kinds[i]->name()), "");
+    }
+}
+
+TEST_F(HandleTableTest, AStaleHandleHasNoKindAndAKindCheckComesBeforeTheSlotIsRead) {
+    const uintptr_t text = table.Add(std::make_unique<Text>(5));
+    EXPECT_EQ(Handles().KindOf(text), &kTextKind);
+    // The same slot and generation with another kind's number.
+    const uintptr_t kindBits = ((uintptr_t{1} << HandleTable::kKindBits) - 1) << HandleTable::kIndexBits;
+    const uintptr_t retyped = (text & ~kindBits) | (uintptr_t{kPathKind.number()} << HandleTable::kIndexBits);
+    EXPECT_EQ(Handles().KindOf(retyped), nullptr);
+    EXPECT_EQ(table.Find<Path>(retyped), nullptr);
+    EXPECT_FALSE(table.Dispose<Path>(retyped));
+    ASSERT_TRUE(table.Dispose<Text>(text));
+    EXPECT_EQ(Handles().KindOf(text), nullptr);
+    EXPECT_EQ(Handles().FindOfAnyOwner<Text>(text, kTextKind), nullptr);
+}
+
+TEST_F(HandleTableTest, AnyOwnersObjectIsFoundByTheLookupForAnyOwnerButDisposedOnlyByItsOwner) {
+    const uintptr_t mine = table.Add(std::make_unique<Text>(9));
+    HandleOwner other;
+    Text* found = Handles().FindOfAnyOwner<Text>(mine, kTextKind);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->value, 9);
+    EXPECT_EQ(Handles().FindOfAnyOwner<Path>(mine, kPathKind), nullptr);
+    EXPECT_FALSE(other.Dispose<Text>(mine));
+    EXPECT_FALSE(Handles().Dispose(mine, kTextKind, &other));
+    EXPECT_TRUE(Handles().Dispose(mine, kTextKind, &table));
+    EXPECT_EQ(Handles().FindOfAnyOwner<Text>(mine, kTextKind), nullptr);
+    EXPECT_EQ(gDestroyed, 1);
 }
 
 }  // namespace
-}  // namespace orbalis::win32
+}  // namespace orbalis::handles

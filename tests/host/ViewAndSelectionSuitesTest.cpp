@@ -87,8 +87,9 @@ TEST_F(ViewAndSelectionSuites, DeselectingALayerReachesIntoGroupsAndSublayersOnl
     EXPECT_EQ(set, (std::vector<Art*>{other->group(), elsewhere}));
 
     EXPECT_EQ(layers.LayerHasSelectedArt(nullptr, &selected), kHostBadParameterErr);
+    const HostLayer deleted = Document::toHandle(other);
     ASSERT_EQ(doc().deleteLayer(other), 0);
-    EXPECT_EQ(layers.DeselectArtOnLayer(Document::toHandle(other)), kHostBadParameterErr);
+    EXPECT_EQ(layers.DeselectArtOnLayer(deleted), kHostBadParameterErr);
 }
 
 TEST_F(ViewAndSelectionSuites, APathMadeThroughTheArtSuiteHasTheNewPathStyle) {

@@ -57,6 +57,7 @@ TEST_F(ArtSetTest, FillFailuresLeaveTheHolderEmpty) {
 TEST_F(ArtSetTest, ClearLayerArtEmptiesAHiddenLockedLayerAndKeepsItsState) {
     Art* group = AddGroup(doc(), layer->group());
     Art* deep = AddRect(doc(), group, 0, 0, 1, 1);
+    const HostArt deepHandle = Document::toHandle(deep);
     Art* lockedTop = AddRect(doc(), layer->group(), 0, 0, 1, 1);
     Hide(doc(), deep);
     Lock(doc(), group);
@@ -67,7 +68,7 @@ TEST_F(ArtSetTest, ClearLayerArtEmptiesAHiddenLockedLayerAndKeepsItsState) {
 
     EXPECT_EQ(ClearLayerArt(Handle(layer)), 0);
     EXPECT_EQ(layer->group()->firstChild(), nullptr);
-    EXPECT_FALSE(deep->live());
+    EXPECT_EQ(Document::fromHandle(deepHandle), nullptr);
     EXPECT_FALSE(layer->visible);
     EXPECT_FALSE(layer->editable);
 }

@@ -8,6 +8,7 @@ namespace orbalis::testing {
 namespace {
 
 using host::Art;
+using host::Document;
 
 constexpr const char* kSelectOnePath = "移動先を示すパスを1つだけ選択して実行してください";
 constexpr const char* kDeleteQuestion = "移動完了後に、移動先を示すパスを削除しますか？";
@@ -38,6 +39,7 @@ TEST_F(FastMoveTest, MovesVisibleUnlockedArtByThePathsVector) {
     Art* outer = AddRect(doc(), compound, 0, 200, 50, 50);
     Art* hole = AddRect(doc(), compound, 10, 210, 10, 10);
     Art* arrow = Arrow(10, 5);
+    const HostArt arrowHandle = Document::toHandle(arrow);
     const std::vector<double> arrowBefore = Geometry(arrow);
 
     user().QueueAnswer(false);
@@ -48,17 +50,18 @@ TEST_F(FastMoveTest, MovesVisibleUnlockedArtByThePathsVector) {
     ExpectAt(outer, {10, 205});
     ExpectAt(hole, {20, 215});
     EXPECT_EQ(Geometry(arrow), arrowBefore) << "the destination path stays where it was drawn";
-    EXPECT_TRUE(arrow->live());
+    EXPECT_EQ(Document::fromHandle(arrowHandle), arrow);
 }
 
 TEST_F(FastMoveTest, AZeroVectorMovesNothingAndYesDeletesThePath) {
     Art* square = AddRect(doc(), layer->group(), 1, 2, 3, 4);
     Art* arrow = AddPolygon(doc(), layer->group(), {{5, 5}, {9, 9}, {5, 5}}, false, StrokedStyle());
+    const HostArt arrowHandle = Document::toHandle(arrow);
     Select(doc(), arrow);
     user().QueueAnswer(true);
     EXPECT_EQ(Choose("高速移動"), 0);
     ExpectAt(square, {1, 2});
-    EXPECT_FALSE(arrow->live());
+    EXPECT_EQ(Document::fromHandle(arrowHandle), nullptr) << "the path is deleted";
 }
 
 TEST_F(FastMoveTest, ADestinationInsideAGroupIsAccepted) {
@@ -101,13 +104,13 @@ TEST_F(FastMoveTest, TheGuideQuestionComesOnceAndDecidesForEveryGuide) {
         Art* guide1 = AddRect(doc(), layer->group(), 0, 0, 1, 1, StrokedStyle());
         Art* guide2 = AddRect(doc(), layer->group(), 0, 0, 1, 1, StrokedStyle());
         guide1->path()->guide = guide2->path()->guide = true;
-        Art* arrow = Arrow(10, 5);
+        const HostArt arrow = Document::toHandle(Arrow(10, 5));
         user().QueueAnswers({true, ignore});
         user().ClearTranscript();
         EXPECT_EQ(Choose("高速移動"), 0);
         EXPECT_EQ(user().questions(), (std::vector<std::string>{kDeleteQuestion, kGuideQuestion}));
         for (Art* guide : {guide1, guide2}) ExpectAt(guide, ignore ? HostPoint{0, 0} : HostPoint{10, 5});
-        EXPECT_FALSE(arrow->live());
+        EXPECT_EQ(Document::fromHandle(arrow), nullptr);
         for (Art* guide : {guide1, guide2}) ASSERT_EQ(doc().disposeArt(guide), 0);
     }
 }
@@ -167,13 +170,14 @@ TEST_F(FastMoveTest, AFailingTransformEndsTheRunAndKeepsEarlierMoves) {
     Art* second = AddRect(doc(), layer->group(), 0, 0, 1, 1);
     Art* third = AddRect(doc(), layer->group(), 0, 0, 1, 1);
     Art* arrow = Arrow(10, 5);
+    const HostArt arrowHandle = Document::toHandle(arrow);
     user().QueueAnswer(true);
     host::Faults::FailOperation("TransformArt", 2, HOST_FOURCC('X', 'F', 'R', 'M'));
     EXPECT_EQ(Choose("高速移動"), HOST_FOURCC('X', 'F', 'R', 'M'));
     ExpectAt(first, {10, 5});
     ExpectAt(second, {0, 0});
     ExpectAt(third, {0, 0});
-    EXPECT_TRUE(arrow->live()) << "the path is not deleted after a failure";
+    EXPECT_EQ(Document::fromHandle(arrowHandle), arrow) << "the path is not deleted after a failure";
 }
 
 TEST_F(FastMoveTest, EveryCountyMovesByExactlyTheDrawnVector) {
@@ -189,11 +193,12 @@ TEST_F(FastMoveTest, EveryCountyMovesByExactlyTheDrawnVector) {
 
     const HostPoint from{100, 100}, to{112.345, 32.11};
     Art* arrow = AddPolygon(doc(), counties->group(), {from, {150, 120}, to}, false, StrokedStyle());
+    const HostArt arrowHandle = Document::toHandle(arrow);
     const double dx = to.x - from.x, dy = to.y - from.y;
     Select(doc(), arrow);
     user().QueueAnswer(true);
     ASSERT_EQ(Choose("高速移動"), 0);
-    EXPECT_FALSE(arrow->live());
+    EXPECT_EQ(Document::fromHandle(arrowHandle), nullptr);
     for (auto& [county, geometry] : before) {
         const std::vector<double> after = Geometry(county);
         ASSERT_EQ(after.size(), geometry.size()) << county->name;

@@ -36,7 +36,7 @@ void PluginTest::TearDown() {
     host->ShutdownPlugins();
     EXPECT_EQ(host->liveStrings, 0) << "host strings left behind";
     EXPECT_EQ(host->liveArtSets, 0) << "art sets left behind";
-    EXPECT_EQ(host->handles.live(host::HandleKind::Panel), 0) << "panels left behind";
+    EXPECT_EQ(host->handles.live(host::HostKind::Panel), 0) << "panels left behind";
     host.reset();
     EXPECT_EQ(win32::LiveWindows(), windowsAtStart) << "windows left behind";
     win32::SetDialogUser(nullptr);

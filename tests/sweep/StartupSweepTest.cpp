@@ -46,8 +46,8 @@ Started StartAndShutDown(const std::string& operation, uint64_t nth, const std::
             << where << ": host strings left after shutdown";
         EXPECT_EQ(host.liveFilePaths, 0) << where << ": file paths left after shutdown";
         EXPECT_EQ(host.liveArtSets, 0) << where << ": art sets left after shutdown";
-        EXPECT_EQ(host.handles.live(win32::HandleKind::Panel), 0) << where << ": panels left after shutdown";
-        EXPECT_EQ(host.handles.live(win32::HandleKind::FlyoutMenu), 0) << where << ": flyout menus left";
+        EXPECT_EQ(host.handles.live(host::HostKind::Panel), 0) << where << ": panels left after shutdown";
+        EXPECT_EQ(host.handles.live(host::HostKind::FlyoutMenu), 0) << where << ": flyout menus left";
         // So does a suite whose release failed.
         int held = 0;
         for (const auto& [name, count] : host.heldSuites) held += count;

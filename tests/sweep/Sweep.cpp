@@ -25,16 +25,11 @@ namespace orbalis::testing::sweep {
 namespace {
 
 using host::CodeText;
-using win32::HandleKind;
-constexpr size_t kKinds = static_cast<size_t>(HandleKind::Count);
-
-const char* KindName(size_t kind) {
-    static const char* const names[] = {"",       "window",    "module",  "resource",
-                                        "brush",  "font",      "bitmap",  "icon",
-                                        "image list", "device context", "string", "file path",
-                                        "art set", "text-engine reference", "panel", "flyout menu"};
-    return kind < std::size(names) ? names[kind] : "other";
-}
+using handles::HandleKind;
+using host::HostKind;
+// Live objects by kind number.
+constexpr size_t kKinds = HandleKind::kMaxKinds + 1;
+size_t Number(const HandleKind& kind) { return kind.number(); }
 
 // Everything that must be no more after a run than before it.
 struct Alive {
@@ -44,7 +39,7 @@ struct Alive {
 
     static Alive Now(host::Host& host) {
         Alive a;
-        for (size_t k = 1; k < kKinds; ++k) a.handles[k] = win32::Handles().Live(static_cast<HandleKind>(k));
+        for (const HandleKind* kind : HandleKind::All()) a.handles[kind->number()] = handles::Handles().Live(*kind);
         for (const auto& [name, held] : host.heldSuites)
             if (held) a.suites[name] = held;
         a.layers = host.document() ? static_cast<int>(host.document()->allLayers().size()) : 0;
@@ -54,12 +49,12 @@ struct Alive {
 
 // The kind of host object an operation gives back to the host: when it
 // fails, that one object stays alive, which is the host's doing.
-std::optional<HandleKind> ReleasedKind(const std::string& operation) {
-    if (operation == "TextEngineRelease") return HandleKind::TextEngineRef;
-    if (operation == "DisposeArtSet") return HandleKind::ArtSet;
-    if (operation == "DisposeString") return HandleKind::String;
-    if (operation == "DisposeFilePath") return HandleKind::FilePath;
-    return std::nullopt;
+const HandleKind* ReleasedKind(const std::string& operation) {
+    if (operation == "TextEngineRelease") return &HostKind::TextEngineRef;
+    if (operation == "DisposeArtSet") return &HostKind::ArtSet;
+    if (operation == "DisposeString") return &HostKind::String;
+    if (operation == "DisposeFilePath") return &HostKind::FilePath;
+    return nullptr;
 }
 
 bool TextEngineOperation(const std::string& operation) {
@@ -151,20 +146,20 @@ private:
 
     void Stop() {
         host_->ShutdownPlugins();
-        EXPECT_EQ(host_->liveStrings, leaked_[static_cast<size_t>(HandleKind::String)])
+        EXPECT_EQ(host_->liveStrings, leaked_[Number(HostKind::String)])
             << s_.name << ": host strings left after shutdown";
-        EXPECT_EQ(host_->liveArtSets, leaked_[static_cast<size_t>(HandleKind::ArtSet)])
+        EXPECT_EQ(host_->liveArtSets, leaked_[Number(HostKind::ArtSet)])
             << s_.name << ": art sets left after shutdown";
-        EXPECT_EQ(host_->liveFilePaths, leaked_[static_cast<size_t>(HandleKind::FilePath)])
+        EXPECT_EQ(host_->liveFilePaths, leaked_[Number(HostKind::FilePath)])
             << s_.name << ": file paths left after shutdown";
-        EXPECT_EQ(host_->handles.live(HandleKind::Panel), 0) << s_.name << ": panels left after shutdown";
+        EXPECT_EQ(host_->handles.live(HostKind::Panel), 0) << s_.name << ": panels left after shutdown";
         for (const auto& [name, held] : host_->heldSuites)
             EXPECT_EQ(held, 0) << s_.name << ": suite " << name << " still held after shutdown";
         host_.reset();
         EXPECT_EQ(win32::LiveWindows(), windowsAtStart_) << s_.name << ": windows left after shutdown";
         EXPECT_EQ(win32::LiveGdiObjects(), 0) << s_.name << ": GDI objects left after shutdown";
         EXPECT_EQ(host::LiveTextEngineObjects(),
-                  textEngineAtStart_ + leaked_[static_cast<size_t>(HandleKind::TextEngineRef)])
+                  textEngineAtStart_ + leaked_[Number(HostKind::TextEngineRef)])
             << s_.name << ": text-engine objects left after shutdown";
         host::Faults::Reset();
     }
@@ -249,16 +244,19 @@ private:
 
     void ExpectNothingLeft(const std::string& operation, const Alive& before, const Alive& after,
                            const std::string& where) {
-        const std::optional<HandleKind> released = ReleasedKind(operation);
-        for (size_t k = 1; k < kKinds; ++k) {
+        const HandleKind* released = ReleasedKind(operation);
+        for (const HandleKind* kind : HandleKind::All()) {
             // Resources found in the library stay loaded with it, as on
-            // Windows.
-            if (k == static_cast<size_t>(HandleKind::Module) || k == static_cast<size_t>(HandleKind::Resource))
+            // Windows; art and layers are the document's contents, which a
+            // command may add to (the layer check below keeps the scratch
+            // layers apart).
+            if (kind == &win32::Kind::Module || kind == &win32::Kind::Resource || kind == &host::Art::kKind ||
+                kind == &host::Layer::kKind)
                 continue;
-            const int allowed = before.handles[k] + (released && static_cast<size_t>(*released) == k ? 1 : 0);
-            if (released && static_cast<size_t>(*released) == k && after.handles[k] > before.handles[k])
-                ++leaked_[k];
-            EXPECT_LE(after.handles[k], allowed) << where << ": " << KindName(k) << " objects left behind ("
+            const size_t k = kind->number();
+            const int allowed = before.handles[k] + (released == kind ? 1 : 0);
+            if (released == kind && after.handles[k] > before.handles[k]) ++leaked_[k];
+            EXPECT_LE(after.handles[k], allowed) << where << ": " << kind->name() << " objects left behind ("
                                                  << before.handles[k] << " before, " << after.handles[k]
                                                  << " after)";
         }

@@ -78,9 +78,9 @@ nlohmann::json ImageJson(const win32::Image* image) {
 // The icon or bitmap a button or a static control shows.
 const win32::Image* ControlImage(HWND control, bool button) {
     const UINT get = button ? BM_GETIMAGE : STM_GETIMAGE;
-    for (const auto& [type, kind] : {std::pair{IMAGE_ICON, win32::HandleKind::Icon}, std::pair{IMAGE_BITMAP, win32::HandleKind::Bitmap}}) {
+    for (const auto& [type, kind] : {std::pair{IMAGE_ICON, &win32::Kind::Icon}, std::pair{IMAGE_BITMAP, &win32::Kind::Bitmap}}) {
         const auto handle = reinterpret_cast<HANDLE>(SendMessageW(control, get, type, 0));
-        if (const auto* image = win32::Handles().Get<win32::Image>(handle, kind)) return image;
+        if (const auto* image = win32::Handles().Get<win32::Image>(handle, *kind)) return image;
     }
     return nullptr;
 }
