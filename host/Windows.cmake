@@ -22,6 +22,7 @@ list(REMOVE_ITEM ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/io/SystemFiles.cpp)
 
 add_library(orbalis_host STATIC ${ORBALIS_HOST_SOURCES})
+orbalis_sees(orbalis_host sdk host)
 # The host speaks to Windows through the subset's own declarations, whose
 # char16_t text the system's wide calls take as it is.
 target_compile_definitions(orbalis_host PUBLIC ORBALIS_WIN32_OWN_DECLARATIONS

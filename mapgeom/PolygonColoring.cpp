@@ -8,7 +8,7 @@
 #include "frame/HostSuites.h"
 #include "frame/UnicodeString.h"
 #include "frame/UserAlerts.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 #include "mapgeom/ArtTree.h"
 #include "mapgeom/ColorSearch.h"
 
