@@ -42,7 +42,7 @@ void FastMove(benchmark::State& state) {
     Host host;
     host.OpenDocument(MapOf(state.range(0)));
     std::string error;
-    if (!host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error) || host.StartPlugins()) {
+    if (!host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error) || host.StartPlugins()) {
         state.SkipWithError(("cannot start the plug-in: " + error).c_str());
         return;
     }

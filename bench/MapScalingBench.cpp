@@ -82,7 +82,7 @@ void MapScalingCommand(benchmark::State& state) {
     }
     Host host;
     host.OpenDocument(std::move(doc));
-    if (!host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error) || host.StartPlugins()) {
+    if (!host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error) || host.StartPlugins()) {
         state.SkipWithError(("cannot start the plug-in: " + error).c_str());
         return;
     }

@@ -125,7 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (made < 1 || made > std::max<size_t>(lines, 1)) Fail("creating made the wrong number of layers");
         }
         // The host keeps every document open until it is closed.
-        session.host->CloseDocument();
+        session.host->documents().Close();
     }
     return 0;
 }

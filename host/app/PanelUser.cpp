@@ -3,23 +3,13 @@
 #include <vector>
 
 #include "host/app/Panels.h"
+#include "host/app/WindowClass.h"
 #include "sdk/win32/CommCtrl.h"
 
 namespace orbalis::host {
 namespace {
 
 using win32::UiStep;
-
-// The class name in capitals: Windows compares class names without regard
-// to case, and its own controls' classes are written "Button", "Static".
-std::u16string ClassOf(HWND window) {
-    char16_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    std::u16string text = name;
-    for (char16_t& c : text)
-        if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-    return text;
-}
 
 std::vector<HWND> Children(HWND parent) {
     std::vector<HWND> children;
@@ -109,9 +99,9 @@ std::string ClickTree(HWND panel, const UiStep& step) {
 
 std::string PerformPanelStep(Host& host, const UiStep& step, HostPanel* current) {
     if (step.kind == UiStep::Document) {
-        if (!host.SwitchDocument(static_cast<size_t>(step.row) - 1))
+        if (!host.documents().Switch(static_cast<size_t>(step.row) - 1))
             return "there is no document " + std::to_string(step.row) + " (" +
-                   std::to_string(host.documentCount()) + " open)";
+                   std::to_string(host.documents().count()) + " open)";
         return {};
     }
     if (step.kind == UiStep::Panel) {

@@ -60,7 +60,7 @@ HostErr AddNotifier(HostPluginRef ref, const char* name, const char* type, HostN
     LoadedPlugin* plugin = LoadedPlugin::FromRef(ref);
     if (!plugin || !name || !type) return kHostBadParameterErr;
     Notifier* notifier = nullptr;
-    if (HostErr err = Host::Current().AddNotifier(plugin, name, type, &notifier)) return err;
+    if (HostErr err = Host::Current().notifications().Add(plugin, name, type, &notifier)) return err;
     if (out) *out = reinterpret_cast<HostNotifier>(notifier);
     return 0;
 }

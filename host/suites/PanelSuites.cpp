@@ -178,12 +178,12 @@ HostErr GetUIThemeColor(int32_t component, int32_t kind, HostThemeColour* colour
     HOST_OPERATION("GetUIThemeColor");
     Host* host = Host::CurrentOrNull();
     if (!host || !colour || component != kThemeComponentPanel) return kHostBadParameterErr;
-    const double brightness = host->uiBrightness();
+    const double brightness = host->theme().brightness();
     double grey = 0;
     if (kind == kThemeColourBackground)
         grey = brightness;
     else if (kind == kThemeColourText)
-        grey = host->uiIsDark() ? 1.0 : 0.0;
+        grey = host->theme().isDark() ? 1.0 : 0.0;
     else
         return kHostBadParameterErr;
     *colour = HostThemeColour{1.0, grey, grey, grey};
@@ -194,7 +194,7 @@ int32_t IsDarkTheme() {
     static FaultPoint& point = Faults::Point("IsDarkTheme");
     point.hit();
     Host* host = Host::CurrentOrNull();
-    return host && host->uiIsDark() ? 1 : 0;
+    return host && host->theme().isDark() ? 1 : 0;
 }
 
 // Runs a panel callback for its owner, only while the owner is running.

@@ -17,7 +17,7 @@ constexpr HostErr kRefused = HOST_FOURCC('N', 'O', 'P', 'E');
 class EntryTest : public PluginTest {
 protected:
     bool StartAtSetUp() const override { return false; }
-    HostErr Send(const char* caller, const char* selector) { return host->Send(*plugin, caller, selector); }
+    HostErr Send(const char* caller, const char* selector) { return host->loader().Send(*plugin, caller, selector); }
     size_t Held() const {
         size_t n = 0;
         for (const auto& [name, count] : host->heldSuites) n += static_cast<size_t>(count);
@@ -51,15 +51,15 @@ TEST_F(EntryTest, StartUpAcquiresEverySuiteNamesThePluginAndLocksItOnce) {
     EXPECT_EQ(Held(), 7u + 42u + 87u);
     EXPECT_EQ(plugin->name(), "Nodra-Orbalis1.5");
     EXPECT_EQ(plugin->accessCount(), 1) << "two locks, one host access";
-    ASSERT_FALSE(host->notifiers().empty());
-    EXPECT_EQ(host->notifiers().front()->name, "Nodra-Orbalis1.5 App Started Notifier");
+    ASSERT_FALSE(host->notifications().all().empty());
+    EXPECT_EQ(host->notifications().all().front()->name, "Nodra-Orbalis1.5 App Started Notifier");
     std::vector<std::string> types;
-    for (const auto& n : host->notifiers()) types.push_back(n->type);
+    for (const auto& n : host->notifications().all()) types.push_back(n->type);
     EXPECT_EQ(types, (std::vector<std::string>{
                          kNotifierApplicationStarted, kNotifierApplicationShutdown,
                          kNotifierArtSelectionChanged, kNotifierDocumentChanged,
                          kNotifierUIBrightnessChanged}));
-    EXPECT_EQ(host->notifiers()[2]->name, "NdOrbalis1.5 Selection Changed Notifier");
+    EXPECT_EQ(host->notifications().all()[2]->name, "NdOrbalis1.5 Selection Changed Notifier");
 
     ASSERT_EQ(host->ShutdownPlugins(), 0);
     EXPECT_EQ(Held(), 0u);
@@ -98,21 +98,21 @@ TEST_F(EntryTest, AFailingMenuSetUpStillStartsThePlugin) {
     ASSERT_EQ(Start(), 0);
     EXPECT_EQ(host->menus().FindItems("テキスト原点").size(), 1u);
     EXPECT_TRUE(host->menus().FindItems("高速移動").empty());
-    EXPECT_EQ(host->notifiers().size(), 1u) << "notifiers come after the menus";
+    EXPECT_EQ(host->notifications().all().size(), 1u) << "notifiers come after the menus";
     EXPECT_EQ(plugin->accessCount(), 1);
 }
 
 TEST_F(EntryTest, AfterUnloadAMenuChoiceRunsNothingAndAfterReloadItRunsAgain) {
     ASSERT_EQ(Start(), 0);
     host::MenuItem* fastMove = Item("高速移動");
-    ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Unload(*plugin), 0);
     EXPECT_EQ(Held(), 0u);
     EXPECT_TRUE(plugin->mapped()) << "a locked plug-in stays in memory";
     EXPECT_EQ(host->ChooseMenuItem(fastMove), 0);
     EXPECT_TRUE(user().alerts().empty());
 
     const std::string before = plugin->mappedPath();
-    ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Reload(*plugin), 0);
     EXPECT_NE(plugin->mappedPath(), before);
     EXPECT_EQ(Held(), 7u + 42u + 87u);
     // The surviving object now runs the code of the newly mapped library.
@@ -141,8 +141,8 @@ TEST_F(EntryTest, TheWholeRecordOfThePluginSurvivesAReload) {
     std::memcpy(handles.data(), &own, handleBytes);
     ASSERT_EQ(Choose("レイヤー間移動"), 0);
 
-    ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
-    ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Unload(*plugin), 0);
+    ASSERT_EQ(host->loader().Reload(*plugin), 0);
     ASSERT_EQ(static_cast<Plugin*>(plugin->globals()), static_cast<Plugin*>(object));
     EXPECT_EQ(frame.pluginRef, ref);
     EXPECT_STREQ(frame.name, "Nodra-Orbalis1.5");
@@ -170,20 +170,20 @@ TEST_F(EntryTest, ACommandsHostErrorReachesTheHost) {
 TEST_F(EntryTest, NotificationsPushAndPopTheApplicationContext) {
     ASSERT_EQ(Start(), 0);
     const uint64_t pushes = host::Faults::Calls("PushAppContext");
-    EXPECT_EQ(host->Notify(kNotifierArtSelectionChanged), 0);
-    EXPECT_EQ(host->Notify(kNotifierUIBrightnessChanged), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierArtSelectionChanged), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierUIBrightnessChanged), 0);
     EXPECT_EQ(host::Faults::Calls("PushAppContext"), pushes + 2);
     EXPECT_EQ(host::Faults::Calls("PopAppContext"), host::Faults::Calls("PushAppContext"));
     // A notifier message of another selector does nothing and answers 0.
     HostNotifierMessage message{};
     message.type = kNotifierDocumentChanged;
-    EXPECT_EQ(host->Send(*plugin, kCallerNotifier, "AI Something Else", &message.d), 0);
+    EXPECT_EQ(host->loader().Send(*plugin, kCallerNotifier, "AI Something Else", &message.d), 0);
 }
 
 TEST_F(EntryTest, AfterTheShutdownNotificationMessagesStillWork) {
     ASSERT_EQ(Start(), 0);
-    EXPECT_EQ(host->Notify(kNotifierApplicationShutdown), 0);
-    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierApplicationShutdown), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierDocumentChanged), 0);
     host->UpdateMenus();
     EXPECT_FALSE(Item("テキスト原点")->checked);
     EXPECT_EQ(Choose("テキスト原点"), 0);

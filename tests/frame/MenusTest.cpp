@@ -61,7 +61,7 @@ TEST_F(MenusTest, ItemsEnableThemselvesFromTheDocumentAndTheSelection) {
     host->UpdateMenus();
     EXPECT_TRUE(Item("テキストを水平垂直に戻す")->enabled);
 
-    auto closed = host->CloseDocument();
+    auto closed = host->documents().Close();
     host->UpdateMenus();
     EXPECT_FALSE(Item("高速移動")->enabled);
     EXPECT_FALSE(Item("ポリゴン色分け")->enabled);
@@ -84,7 +84,7 @@ TEST_F(MenusTest, MenuUpdatesSetBothPanelCheckMarksFromThePanels) {
 }
 
 TEST_F(MenusTest, RenderingShowsTheTreeAsAUserSeesIt) {
-    auto closed = host->CloseDocument();
+    auto closed = host->documents().Close();
     host->UpdateMenus();
     const std::string text = host->menus().Render();
     EXPECT_NE(text.find("Object\n  [Object Utilities]\n      Nodra-ORBALIS1.5  ▸\n        高速移動  (disabled)\n"),

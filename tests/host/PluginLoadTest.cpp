@@ -41,12 +41,12 @@ protected:
     void ExpectRefused(const std::string& path, const std::string& why) {
         Host host;
         std::string error;
-        EXPECT_EQ(host.LoadPlugin(path, &error), nullptr);
+        EXPECT_EQ(host.loader().Load(path, &error), nullptr);
         EXPECT_NE(error.find(path), std::string::npos) << error;
         EXPECT_NE(error.find("refused"), std::string::npos) << error;
         EXPECT_NE(error.find(why), std::string::npos) << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
-        EXPECT_TRUE(host.plugins().empty());
+        EXPECT_TRUE(host.loader().all().empty());
     }
 
     std::string bytes;
@@ -56,7 +56,7 @@ protected:
 TEST_F(PluginLoad, TheBuiltPluginIsAcceptedAndItsNamedEntryCalled) {
     Host host;
     std::string error;
-    LoadedPlugin* plugin = host.LoadPlugin(Patched("ADBEpinm", "ADBEpinm", "same.so"), &error);
+    LoadedPlugin* plugin = host.loader().Load(Patched("ADBEpinm", "ADBEpinm", "same.so"), &error);
     ASSERT_NE(plugin, nullptr) << error;
     EXPECT_EQ(host.StartPlugins(), 0);
     EXPECT_EQ(plugin->name(), "Nodra-Orbalis1.5");
@@ -82,7 +82,7 @@ TEST_F(PluginLoad, AnEntryPointTheLibraryLacksIsReportedByName) {
     const std::string entry("wx64\0\0\0\0\x0c\0\0\0PluginMain", 22);
     std::string renamed = entry;
     renamed[21] = '_';
-    EXPECT_EQ(host.LoadPlugin(Patched(entry, renamed, "entry.so"), &error), nullptr);
+    EXPECT_EQ(host.loader().Load(Patched(entry, renamed, "entry.so"), &error), nullptr);
     EXPECT_NE(error.find("PluginMai_"), std::string::npos) << error;
 }
 

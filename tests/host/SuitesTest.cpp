@@ -104,7 +104,7 @@ TEST_F(SuitesTest, StringsFindEraseInsertAndConvert) {
 TEST_F(SuitesTest, ContextsPopInReverseOrder) {
     const HostContextSuite& context = ContextSuite();
     std::string error;
-    LoadedPlugin* plugin = host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+    LoadedPlugin* plugin = host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
     ASSERT_NE(plugin, nullptr) << error;
     HostAppContext outer = nullptr, inner = nullptr;
     ASSERT_EQ(context.PushAppContext(plugin->ref(), &outer), 0);

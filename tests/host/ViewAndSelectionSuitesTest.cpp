@@ -40,7 +40,7 @@ TEST_F(ViewAndSelectionSuites, TheViewCentreIsTheArtboardsUnlessTheViewWasMoved)
     EXPECT_EQ(views.GetDocumentViewCenter(reinterpret_cast<HostDocumentView>(1), &centre),
               kHostBadParameterErr);
     EXPECT_EQ(views.GetDocumentViewCenter(nullptr, nullptr), kHostBadParameterErr);
-    host.CloseDocument();
+    host.documents().Close();
     EXPECT_EQ(views.GetDocumentViewCenter(nullptr, &centre), kHostNoDocumentErr);
 }
 

@@ -163,7 +163,7 @@ protected:
         EXPECT_NE(document, nullptr) << error;
         if (!document) return {};
         host->OpenDocument(std::move(document));
-        host::LoadedPlugin* plugin = host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+        host::LoadedPlugin* plugin = host->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
         EXPECT_NE(plugin, nullptr) << error;
         user().QueueAnswer(true);
         CPolygonColoring command(plugin->ref());

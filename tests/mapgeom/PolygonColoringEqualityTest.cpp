@@ -9,12 +9,14 @@
 #include <cmath>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <random>
 #include <sstream>
 
 #include "frame/HostSuites.h"
 #include "host/geom/Unite.h"
 #include "host/io/SvgDocument.h"
+#include "mapgeom/PolygonColoring.h"
 #include "tests/mapgeom/PolygonColoringReference.h"
 #include "tests/support/PluginHarness.h"
 
@@ -110,7 +112,7 @@ protected:
             host::UniteRecord record;
             script.faults();
             if (reference) {
-                ReferenceColoring coloring(plugin->ref());
+                CPolygonColoring coloring(plugin->ref(), std::make_unique<StraightforwardScan>());
                 out.code = coloring.Run();
             } else {
                 out.code = Choose(kCommand);

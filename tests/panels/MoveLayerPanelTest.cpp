@@ -194,7 +194,7 @@ TEST_F(MoveLayerPanelTest, AnotherDocumentGreysTheTreeOutUntilRefreshed) {
     host::Art* art = AddRect(*host->document(), other->group(), 0, 0, 1, 1);
     Select(*host->document(), art);
     EXPECT_EQ(Play(std::string(kPanel) + "tree Layer 1"), "");
-    EXPECT_EQ(host->CloseDocument().get() != nullptr, true);
+    EXPECT_EQ(host->documents().Close().get() != nullptr, true);
 }
 
 TEST_F(MoveLayerPanelTest, TitlesLongerThanTheOldBufferAreShownWhole) {

@@ -58,15 +58,15 @@ TEST_F(PanelBaseTest, TheMenuItemTogglesThePanelAndTheCheckMarkFollows) {
 }
 
 TEST_F(PanelBaseTest, ABrightnessChangeSwitchesThePanelIcon) {
-    ASSERT_EQ(host->SetUIBrightness(0.2), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.2), 0);
     EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{122}));
     EXPECT_EQ(Panel(kTitle).panel->rolloverIcons, (std::vector<int32_t>{122}));
-    ASSERT_EQ(host->SetUIBrightness(0.9), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.9), 0);
     EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{121}));
 }
 
 TEST_F(PanelBaseTest, StaticColourMessagesKeepExactlyOneBrushInTheThemeColours) {
-    ASSERT_EQ(host->SetUIBrightness(0.2), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.2), 0);
     HWND window = Panel(kTitle).panel->window;
     HWND label = Child(kTitle, u"STATIC");
     HDC dc = GetDC(window);
@@ -98,11 +98,11 @@ TEST_F(PanelBaseTest, OtherMessagesReachTheWindowsOwnProcedure) {
 
 TEST_F(PanelBaseTest, AfterTheShutdownNotificationNothingReachesTheGonePanels) {
     const int windows = win32::LiveWindows();
-    ASSERT_EQ(host->Notify(kNotifierApplicationShutdown), 0);
+    ASSERT_EQ(host->notifications().Notify(kNotifierApplicationShutdown), 0);
     EXPECT_TRUE(host::LivePanels().empty());
     EXPECT_LT(win32::LiveWindows(), windows);
-    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
-    EXPECT_EQ(host->SetUIBrightness(0.1), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(host->theme().SetBrightness(0.1), 0);
     host->UpdateMenus();
     EXPECT_FALSE(Item(kTitle)->checked);
     EXPECT_EQ(Choose(kTitle), 0);
@@ -113,19 +113,19 @@ TEST_F(PanelBaseTest, BetweenUnloadAndReloadThePanelDoesNothingAndAfterReloadItW
     Select(doc(), art);
     host::Layer* target = AddLayer(doc(), "国道");
     ASSERT_EQ(Play("panel レイヤー間移動; refresh"), "");
-    ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Unload(*plugin), 0);
     // Buttons, tree clicks, callbacks and notifications reach no suite.
     EXPECT_EQ(Play("panel レイヤー間移動; refresh; check; label; tree 国道; resize 300 300; hide; show"), "");
-    EXPECT_EQ(host->SetUIBrightness(0.1), 0);
-    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(host->theme().SetBrightness(0.1), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierDocumentChanged), 0);
     EXPECT_EQ(art->parent(), layer->group());
     EXPECT_TRUE(user().alerts().empty());
 
-    ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Reload(*plugin), 0);
     ASSERT_EQ(host::LivePanels().size(), 2u);
     ASSERT_EQ(Play("panel レイヤー間移動; resize 300 300; refresh; tree 国道"), "");
     EXPECT_EQ(doc().layerOf(art), target);
-    ASSERT_EQ(host->SetUIBrightness(0.9), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.9), 0);
     EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{121}));
     ASSERT_EQ(Choose(kTitle), 0);
     host->UpdateMenus();
@@ -166,8 +166,8 @@ TEST_P(PanelCreationFaultTest, LeavesNothingBehind) {
     host->UpdateMenus();
     EXPECT_EQ(Choose(kTitle), 0);
     EXPECT_EQ(Choose("テキスト原点"), 0);
-    EXPECT_EQ(host->SetUIBrightness(0.1), 0);
-    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(host->theme().SetBrightness(0.1), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierDocumentChanged), 0);
     ASSERT_EQ(host->ShutdownPlugins(), 0);
     EXPECT_TRUE(host::LivePanels().empty());
     EXPECT_EQ(win32::LiveWindows(), windows);

@@ -67,7 +67,7 @@ TEST_F(TextAlignPanelTest, StartUpCreatesSixIconButtonsInARow) {
 }
 
 TEST_F(TextAlignPanelTest, WithNoDocumentOpenTheButtonsAreDisabled) {
-    std::unique_ptr<host::Document> closed = host->CloseDocument();
+    std::unique_ptr<host::Document> closed = host->documents().Close();
     for (int position = 1; position <= 6; ++position) EXPECT_FALSE(IsWindowEnabled(Button(position)));
     EXPECT_EQ(Press(2), "\"button 2\": the button 2 is disabled");
     host->OpenDocument(std::move(closed));
@@ -256,11 +256,11 @@ INSTANTIATE_TEST_SUITE_P(EachQuery, TextAlignFaultTest,
                                            "ATEParaFeatures.GetJustification", "SyncDocument", "GetArtBounds"));
 
 TEST_F(TextAlignPanelTest, ABrightnessChangeSwitchesBothPanelIcons) {
-    ASSERT_EQ(host->SetUIBrightness(0.2), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.2), 0);
     EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{120}));
     EXPECT_EQ(Panel(kTitle).panel->rolloverIcons, (std::vector<int32_t>{120}));
     EXPECT_EQ(Panel("レイヤー間移動").panel->icons, (std::vector<int32_t>{122}));
-    ASSERT_EQ(host->SetUIBrightness(0.9), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.9), 0);
     EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{119}));
     EXPECT_EQ(Panel(kTitle).panel->rolloverIcons, (std::vector<int32_t>{119}));
     EXPECT_EQ(Panel("レイヤー間移動").panel->icons, (std::vector<int32_t>{121}));
@@ -270,20 +270,20 @@ TEST_F(TextAlignPanelTest, BetweenUnloadAndReloadAPressDoesNothingAndAfterReload
     host::Art* text = AddText();
     Select(doc(), text);
     ASSERT_EQ(Play("panel レイヤー間移動; hide"), "");
-    ASSERT_EQ(host->UnloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Unload(*plugin), 0);
     EXPECT_EQ(Press(2), "");
     EXPECT_EQ(Play("panel テキスト原点; hide; show"), "");
     // The menu item and the menu update reach no panel either.
     EXPECT_EQ(Choose(kTitle), 0);
     EXPECT_TRUE(IsWindowVisible(Panel(kTitle).panel->window));
     host->UpdateMenus();
-    EXPECT_EQ(host->SetUIBrightness(0.1), 0);
-    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(host->theme().SetBrightness(0.1), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierDocumentChanged), 0);
     EXPECT_EQ(JustificationOfText(text), Justification::Left);
     EXPECT_TRUE(NearPoint(Anchor(text), {100, 200}));
 
     const HostRect before = BoundsOf(doc(), text);
-    ASSERT_EQ(host->ReloadPlugin(*plugin), 0);
+    ASSERT_EQ(host->loader().Reload(*plugin), 0);
     ASSERT_EQ(host::LivePanels().size(), 2u);
     // The panels come back as they were left: the text panel shown with its
     // buttons enabled for the open document, the other one hidden.
@@ -292,7 +292,7 @@ TEST_F(TextAlignPanelTest, BetweenUnloadAndReloadAPressDoesNothingAndAfterReload
     ASSERT_EQ(Press(2), "");
     EXPECT_EQ(JustificationOfText(text), Justification::Center);
     EXPECT_TRUE(SameBounds(BoundsOf(doc(), text), before));
-    ASSERT_EQ(host->SetUIBrightness(0.9), 0);
+    ASSERT_EQ(host->theme().SetBrightness(0.9), 0);
     EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{119}));
     ASSERT_EQ(Choose(kTitle), 0);
     host->UpdateMenus();
@@ -302,11 +302,11 @@ TEST_F(TextAlignPanelTest, BetweenUnloadAndReloadAPressDoesNothingAndAfterReload
 
 TEST_F(TextAlignPanelTest, AfterTheShutdownNotificationThePanelIsGone) {
     HWND button = Button(2);
-    ASSERT_EQ(host->Notify(kNotifierApplicationShutdown), 0);
+    ASSERT_EQ(host->notifications().Notify(kNotifierApplicationShutdown), 0);
     EXPECT_FALSE(IsWindow(button));
     EXPECT_EQ(Press(2), "\"panel テキスト原点\": there is no panel \"テキスト原点\"");
-    EXPECT_EQ(host->Notify(kNotifierDocumentChanged), 0);
-    EXPECT_EQ(host->SetUIBrightness(0.1), 0);
+    EXPECT_EQ(host->notifications().Notify(kNotifierDocumentChanged), 0);
+    EXPECT_EQ(host->theme().SetBrightness(0.1), 0);
     EXPECT_EQ(Choose(kTitle), 0);
     host->UpdateMenus();
     EXPECT_FALSE(Item(kTitle)->checked);

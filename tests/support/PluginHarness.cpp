@@ -13,7 +13,7 @@ void PluginTest::SetUp() {
     host = std::make_unique<host::Host>();
     host->OpenDocument(NewDocument(&layer));
     std::string error;
-    plugin = host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+    plugin = host->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
     ASSERT_NE(plugin, nullptr) << error;
     if (StartAtSetUp()) {
         ASSERT_EQ(Start(), 0);

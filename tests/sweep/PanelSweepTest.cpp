@@ -191,9 +191,9 @@ std::string ControlStates(host::Host&) {
 
 TEST(PanelSweep, ThemeChange) {
     RunSweep({.name = "panels: the interface turns dark",
-              .hostAction = [](host::Host& host) { host.SetUIBrightness(0.2); },
+              .hostAction = [](host::Host& host) { host.theme().SetBrightness(0.2); },
               .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
-              .arrange = [](host::Host& host) { host.SetUIBrightness(0.75); },
+              .arrange = [](host::Host& host) { host.theme().SetBrightness(0.75); },
               // The panels take what colours and icons they can; only what
               // is left behind counts.
               .otherwise = Outcome::Any,
@@ -203,7 +203,7 @@ TEST(PanelSweep, ThemeChange) {
 TEST(PanelSweep, DocumentChange) {
     RunSweep({.name = "panels: the document changes",
               .panelSetup = kPanel + "refresh",
-              .hostAction = [](host::Host& host) { host.Notify(kNotifierDocumentChanged); },
+              .hostAction = [](host::Host& host) { host.notifications().Notify(kNotifierDocumentChanged); },
               .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
               // A panel that cannot read the document keeps its state.
               .otherwise = Outcome::Any,

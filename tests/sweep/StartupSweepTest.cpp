@@ -32,7 +32,7 @@ Started StartAndShutDown(const std::string& operation, uint64_t nth, const std::
         host::Host host;
         host.OpenDocument(NewDocument());
         std::string error;
-        host::LoadedPlugin* plugin = host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+        host::LoadedPlugin* plugin = host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
         EXPECT_NE(plugin, nullptr) << error;
         if (!plugin) return started;
         host::Faults::Reset();

@@ -11,6 +11,7 @@
 #include <iterator>
 #include <optional>
 
+#include "host/app/CodeText.h"
 #include "host/app/Faults.h"
 #include "host/app/PanelUser.h"
 #include "host/io/JsonDocument.h"
@@ -23,6 +24,7 @@
 namespace orbalis::testing::sweep {
 namespace {
 
+using host::CodeText;
 using win32::HandleKind;
 constexpr size_t kKinds = static_cast<size_t>(HandleKind::Count);
 
@@ -76,17 +78,6 @@ Outcome DefaultOutcome(const std::string& operation) {
     // settings are those of the dialog either way.
     if (operation.ends_with("Preference")) return Outcome::Same;
     return Outcome::Code;
-}
-
-std::string CodeText(HostErr code) {
-    if (code == 0) return "0";
-    std::string text;
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = static_cast<char>((static_cast<uint32_t>(code) >> shift) & 0xFF);
-        if (c < 0x20 || c > 0x7E) return std::to_string(code);
-        text += c;
-    }
-    return "'" + text + "'";
 }
 
 struct RunResult {
@@ -149,7 +140,7 @@ private:
         host_ = std::make_unique<host::Host>();
         host_->OpenDocument(NewDocument());
         std::string error;
-        plugin_ = host_->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
+        plugin_ = host_->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error);
         ASSERT_NE(plugin_, nullptr) << error;
         ASSERT_EQ(host_->StartPlugins(), 0);
         host_->user().asker = [this](const std::string& question) -> std::optional<bool> {
@@ -183,7 +174,7 @@ private:
         host::Layer* layer = nullptr;
         auto document = NewDocument(&layer);
         if (s_.build) s_.build(*document, layer);
-        host_->CloseDocument();
+        host_->documents().Close();
         host_->OpenDocument(std::move(document));
     }
 
@@ -244,7 +235,7 @@ private:
         // those are the panels' work, not the command's.
         HostMenuMessage message{};
         message.menuItem = reinterpret_cast<HostMenuItem>(item);
-        const HostErr code = host_->Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
+        const HostErr code = host_->loader().Send(*item->owner, kCallerMenu, kSelectorGo, &message.d);
         host_->user().CloseProgress();
         return code;
     }

@@ -16,7 +16,7 @@ class DialogPicture : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_NE(host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+        ASSERT_NE(host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
         module = GetModuleHandleA(ORBALIS_PLUGIN_DEFAULT_PATH);
         ASSERT_NE(module, nullptr);
     }

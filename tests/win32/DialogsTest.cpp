@@ -39,7 +39,7 @@ protected:
         windowsBefore = LiveWindows();
         host = std::make_unique<host::Host>();
         std::string error;
-        ASSERT_NE(host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+        ASSERT_NE(host->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
         module = GetModuleHandleA(ORBALIS_PLUGIN_DEFAULT_PATH);
         ASSERT_NE(module, nullptr);
         owner = reinterpret_cast<HWND>(host->mainWindow());

@@ -57,7 +57,7 @@ class FileDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_NE(host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+        ASSERT_NE(host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
         module = GetModuleHandleA(ORBALIS_PLUGIN_DEFAULT_PATH);
         dir = fs::temp_directory_path() / ("orbalis-files-" + std::to_string(::getpid()));
         fs::create_directories(dir);

@@ -36,7 +36,7 @@ class TreeViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
         std::string error;
-        ASSERT_NE(host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+        ASSERT_NE(host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
         module = GetModuleHandleA(ORBALIS_PLUGIN_DEFAULT_PATH);
         const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_TREEVIEW_CLASSES};
         ASSERT_TRUE(InitCommonControlsEx(&controls));

@@ -21,7 +21,7 @@ protected:
         AddRect(*host->document(), layer->group(), 0, 0, 10, 10);
         AddLayer(*host->document(), "roads");
         std::string error;
-        ASSERT_NE(host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+        ASSERT_NE(host->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
         ASSERT_EQ(host->StartPlugins(), 0);
     }
     void TearDown() override {
@@ -56,42 +56,42 @@ TEST_F(HostUndoTest, RenamingLayersIsUndoneAndTheDocumentKeepsItsPlace) {
     const uint64_t serial = host->document()->openSerial;
     ASSERT_EQ(Choose("レイヤー通し番号作成...", "dialog 125; click 1"), 0);
     ASSERT_NE(Titles(), before) << "the command renamed the layers";
-    ASSERT_TRUE(host->canUndo());
-    EXPECT_EQ(host->undoCommand(), "レイヤー通し番号作成...");
-    EXPECT_EQ(host->undoDocument(), serial);
+    ASSERT_TRUE(host->undo().canUndo());
+    EXPECT_EQ(host->undo().command(), "レイヤー通し番号作成...");
+    EXPECT_EQ(host->undo().document(), serial);
 
     std::string error;
-    ASSERT_TRUE(host->Undo(&error)) << error;
+    ASSERT_TRUE(host->undo().Undo(&error)) << error;
     EXPECT_EQ(Titles(), before);
     EXPECT_EQ(host->document()->openSerial, serial);
     EXPECT_EQ(host->document()->filePath, "/maps/town.svg");
-    EXPECT_EQ(host->documentCount(), 1u);
-    EXPECT_FALSE(host->canUndo()) << "one level";
-    EXPECT_FALSE(host->Undo(&error));
+    EXPECT_EQ(host->documents().count(), 1u);
+    EXPECT_FALSE(host->undo().canUndo()) << "one level";
+    EXPECT_FALSE(host->undo().Undo(&error));
     EXPECT_EQ(error, "there is nothing to undo");
 }
 
 TEST_F(HostUndoTest, ACancelledCommandLeavesNothingToUndo) {
-    const uint64_t none = host->undoGeneration();
+    const uint64_t none = host->undo().generation();
     ASSERT_EQ(Choose("レイヤー通し番号作成...", "dialog 125; click 1"), 0);
-    ASSERT_TRUE(host->canUndo());
-    const uint64_t first = host->undoGeneration();
+    ASSERT_TRUE(host->undo().canUndo());
+    const uint64_t first = host->undo().generation();
     EXPECT_NE(first, none);
     // Cancelled in its dialog: the earlier command's undo stays as it was,
     // and so does its generation (a command of the same name leaves it too).
     Choose("レイヤー通し番号作成...", "dialog 125; click 2");
-    EXPECT_EQ(host->undoCommand(), "レイヤー通し番号作成...");
-    EXPECT_EQ(host->undoGeneration(), first);
+    EXPECT_EQ(host->undo().command(), "レイヤー通し番号作成...");
+    EXPECT_EQ(host->undo().generation(), first);
     std::string error;
-    ASSERT_TRUE(host->Undo(&error)) << error;
+    ASSERT_TRUE(host->undo().Undo(&error)) << error;
     Choose("レイヤー通し番号作成...", "dialog 125; click 2");
-    EXPECT_FALSE(host->canUndo());
+    EXPECT_FALSE(host->undo().canUndo());
 }
 
 TEST_F(HostUndoTest, TheUndoGoesWithItsDocument) {
     ASSERT_EQ(Choose("レイヤー通し番号作成...", "dialog 125; click 1"), 0);
-    host->CloseDocument();
-    EXPECT_FALSE(host->canUndo()) << "its document is closed";
+    host->documents().Close();
+    EXPECT_FALSE(host->undo().canUndo()) << "its document is closed";
 }
 
 }  // namespace

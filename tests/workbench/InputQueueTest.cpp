@@ -83,7 +83,7 @@ protected:
     void SetUp() override {
         host = std::make_unique<host::Host>();
         std::string error;
-        ASSERT_NE(host->LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+        ASSERT_NE(host->loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
         module = GetModuleHandleA(ORBALIS_PLUGIN_DEFAULT_PATH);
         owner = reinterpret_cast<HWND>(host->mainWindow());
         SetDialogUser(&user);

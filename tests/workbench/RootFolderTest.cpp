@@ -39,23 +39,23 @@ protected:
 
     bool Existing(const std::string& relative) {
         fs::path full;
-        error.clear();
-        return root->Existing(relative, &full, &error);
+        why = {};
+        return root->Existing(relative, &full, &why);
     }
     bool Writable(const std::string& relative, fs::path* full = nullptr) {
         fs::path ignored;
-        error.clear();
-        return root->Writable(relative, full ? full : &ignored, &error);
+        why = {};
+        return root->Writable(relative, full ? full : &ignored, &why);
     }
 
     fs::path base;
     std::unique_ptr<RootFolder> root;
-    std::string error;
+    Refusal why;
 };
 
 TEST_F(RootFolderTest, FindsFilesInsideAndRefusesEveryWayOut) {
     fs::path full;
-    ASSERT_TRUE(root->Existing("maps/b.svg", &full, &error)) << error;
+    ASSERT_TRUE(root->Existing("maps/b.svg", &full, &why)) << why.line;
     EXPECT_EQ(full, fs::canonical(base / "root" / "maps" / "b.svg"));
     EXPECT_TRUE(Existing("./maps/../a.svg") == false) << "\"..\" is refused even when it stays inside";
     EXPECT_TRUE(Existing("in-link.svg")) << "a link to a file inside is followed";
@@ -66,45 +66,51 @@ TEST_F(RootFolderTest, FindsFilesInsideAndRefusesEveryWayOut) {
                                   "sibling/c.svg", "maps\\..\\..\\outside.svg",
                                   std::string("a.svg") + char(0) + "/../../outside.svg"}) {
         EXPECT_FALSE(Existing(way)) << way;
-        EXPECT_FALSE(error.empty()) << way;
-        EXPECT_EQ(error.find('\n'), std::string::npos) << "one line: " << error;
+        EXPECT_FALSE(why.line.empty() || why.reason.empty()) << way;
+        EXPECT_EQ(why.line.find('\n'), std::string::npos) << "one line: " << why.line;
     }
     EXPECT_FALSE(Existing("missing.svg"));
-    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    EXPECT_NE(why.line.find("does not exist"), std::string::npos) << why.line;
+    EXPECT_EQ(why.reason, "path-missing");
+    EXPECT_EQ(why.detail, "missing.svg") << "the words name the path asked for";
+    EXPECT_FALSE(Existing("../outside.svg"));
+    EXPECT_EQ(why.reason, "path-outside");
 }
 
 TEST_F(RootFolderTest, WritesOnlyToFilesInsideThroughFoldersInside) {
     fs::path full;
-    ASSERT_TRUE(Writable("new.json", &full)) << error;
+    ASSERT_TRUE(Writable("new.json", &full)) << why.line;
     EXPECT_EQ(full, fs::canonical(base / "root") / "new.json");
-    ASSERT_TRUE(Writable("maps/new.svg", &full)) << error;
+    ASSERT_TRUE(Writable("maps/new.svg", &full)) << why.line;
     EXPECT_EQ(full.parent_path(), fs::canonical(base / "root" / "maps"));
-    ASSERT_TRUE(Writable("in-link.svg", &full)) << error;
+    ASSERT_TRUE(Writable("in-link.svg", &full)) << why.line;
     EXPECT_EQ(full, fs::canonical(base / "root" / "maps" / "b.svg")) << "writes the file the link names";
 
     for (const std::string& way : std::vector<std::string>{"../new.svg", "/tmp/new.svg", "out-link.svg", "up/new.svg", "sibling/new.svg",
                                   "dangling-out.svg", "maps", "maps/", ".", ""}) {
         EXPECT_FALSE(Writable(way)) << way;
-        EXPECT_FALSE(error.empty()) << way;
+        EXPECT_FALSE(why.line.empty() || why.reason.empty()) << way;
     }
     EXPECT_FALSE(Writable("no-folder/new.svg"));
-    EXPECT_NE(error.find("does not exist"), std::string::npos) << error;
+    EXPECT_NE(why.line.find("does not exist"), std::string::npos) << why.line;
+    EXPECT_EQ(why.reason, "path-no-folder");
+    EXPECT_EQ(why.detail, "no-folder/new.svg");
     EXPECT_FALSE(fs::exists(base / "new.svg"));
 }
 
 TEST_F(RootFolderTest, ListsFoldersFirstAndLeavesLinksOutOut) {
     std::vector<RootFolder::Entry> entries;
-    ASSERT_TRUE(root->List("", &entries, &error)) << error;
+    ASSERT_TRUE(root->List("", &entries, &why)) << why.line;
     std::vector<std::string> names;
     for (const auto& e : entries) names.push_back(e.name + (e.folder ? "/" : ""));
     EXPECT_EQ(names, (std::vector<std::string>{"maps/", "a.svg", "in-link.svg"}));
     EXPECT_EQ(entries[1].size, 6u);
 
-    ASSERT_TRUE(root->List("maps", &entries, &error)) << error;
+    ASSERT_TRUE(root->List("maps", &entries, &why)) << why.line;
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_FALSE(root->List("up", &entries, &error));
-    EXPECT_FALSE(root->List("a.svg", &entries, &error));
-    EXPECT_NE(error.find("not a folder"), std::string::npos) << error;
+    EXPECT_FALSE(root->List("up", &entries, &why));
+    EXPECT_FALSE(root->List("a.svg", &entries, &why));
+    EXPECT_NE(why.line.find("not a folder"), std::string::npos) << why.line;
     EXPECT_EQ(root->Relative(fs::canonical(base / "root" / "maps" / "b.svg")), "maps/b.svg");
 }
 

@@ -232,7 +232,9 @@ test('saving: replacing a file is asked first, a failure says so in Japanese, a 
   fs.mkdirSync(`${root}/taken.svg`);
   await saveAs('taken.svg');
   await page.waitForFunction(() => document.querySelector('#error').textContent !== '');
-  assert.match(await page.locator('#error').textContent(), /^保存できませんでした: /);
+  // The server's reason in the user's words, its own line under the pointer.
+  assert.equal(await page.locator('#error').textContent(), '保存できませんでした: 「taken.svg」はファイルではありません');
+  assert.match(await page.locator('#error').getAttribute('title'), /"taken\.svg" is not a file/);
   assert.equal(await page.locator('#notice').textContent(), '');
   // Replacing, answered yes.
   await saveAs('copy.svg');

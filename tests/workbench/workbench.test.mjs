@@ -266,6 +266,55 @@ test('a text origin button moves the origin of the selected text', async () => {
   assert.notDeepEqual(text(after).matrix, text(before).matrix);
 });
 
+test('progress: every share shown is the one of the step its text names', async () => {
+  // Every state the server publishes while the map is coloured, read as
+  // the page reads them.
+  await openDocument(page, 'voronoi.svg');
+  const seen = [];
+  const watch = page.evaluate(async () => {
+    const progress = [];
+    let version = 0;
+    while (!window.stopWatching) {
+      const s = await (await fetch('api/state?after=' + version)).json();
+      if (s.version === version) continue;
+      version = s.version;
+      if (s.progress?.text) progress.push(s.progress);
+    }
+    return progress;
+  });
+  try {
+    await chooseMenu(page, 'ポリゴン色分け');
+    // Yes to colouring the layer, and on when warned of too many neighbours.
+    await page.locator('.window.box.question').waitFor();
+    for (;;) {
+      const next = await page.waitForFunction(() => {
+        const box = document.querySelector('.window.box.question, .window.box.alert');
+        if (box) return box.classList.contains('question') ? box.querySelector('.text').textContent : 'alert';
+        return !document.body.dataset.busy && document.querySelector('#modal').hidden ? 'idle' : false;
+      }, null, { timeout: 120000 });
+      const what = await next.jsonValue();
+      if (what === 'idle') break;
+      const before = await page.evaluate(() => Number(document.body.dataset.version));
+      await page.locator(`.window.box button.${what === 'alert' ? 'ok' : /多すぎます/.test(what) ? 'no' : 'yes'}`).click();
+      await page.waitForFunction((v) => Number(document.body.dataset.version) > v, before);
+    }
+  } finally {
+    // The watch waits on the next state: an input makes one.
+    await page.evaluate(() => {
+      window.stopWatching = true;
+      return fetch('api/input', { method: 'POST', headers: { 'Content-Type': 'application/json' }, body: '{"do":"deselect"}' });
+    });
+    seen.push(...(await watch));
+  }
+  const nodes = seen.filter((p) => /node \d+\/\d+/.test(p.text));
+  assert.ok(nodes.length > 0, `the colouring's steps were shown: ${seen.length} states`);
+  for (const p of nodes) {
+    const [, k, n] = p.text.match(/node (\d+)\/(\d+)/);
+    assert.deepEqual([p.value, p.maximum], [Number(k), Number(n)], p.text);
+  }
+  await page.evaluate(() => (window.stopWatching = false));
+});
+
 test('a long colouring cancelled from the progress bar leaves the map unchanged', async () => {
   // However fast the machine, this server's progress display waits at the
   // colouring's 2500th cancel check until cancel is pressed: in the scan, a
@@ -297,6 +346,13 @@ test('a long colouring cancelled from the progress bar leaves the map unchanged'
     const running = await state(page);
     assert.equal(running.running, 'ポリゴン色分け');
     assert.ok(running.progress.value > 0 && running.progress.value < running.progress.maximum, JSON.stringify(running.progress));
+    // The scan holds its bar at 10 % from its start: the window says the
+    // share in figures, the time gone by, and that the work goes on, and
+    // the bar moves on its own.
+    const progress = page.locator('.window.progress');
+    assert.match(await progress.locator('.share').textContent(), /^10 %\u3000経過 \d+ 秒\u3000処理を続けています\.\.\.$/);
+    assert.equal(await progress.locator('.track').getAttribute('aria-busy'), 'true');
+    assert.notEqual(await progress.locator('.track').evaluate((t) => getComputedStyle(t, '::after').animationName), 'none');
     if (shots) await page.screenshot({ path: path.join(shots, 'workbench-progress.png') });
     await cancel.click();
     await finish(page);

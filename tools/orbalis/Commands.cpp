@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +17,7 @@
 #include <memory>
 #include <sstream>
 
+#include "host/app/CodeText.h"
 #include "host/app/Faults.h"
 #include "host/app/Host.h"
 #include "host/io/DocumentFiles.h"
@@ -35,23 +35,10 @@ namespace {
 
 namespace fs = std::filesystem;
 using host::Art;
+using host::CodeText;
 using host::Document;
 using host::Host;
 using host::Layer;
-
-std::string CodeText(HostErr code) {
-    char text[32];
-    const auto u = static_cast<uint32_t>(code);
-    const char c[4] = {char(u >> 24), char(u >> 16), char(u >> 8), char(u)};
-    bool printable = true;
-    for (char ch : c) printable = printable && ch >= 0x20 && ch < 0x7F;
-    if (printable)
-        std::snprintf(text, sizeof text, "'%c%c%c%c'", c[0], c[1], c[2], c[3]);
-    else
-        std::snprintf(text, sizeof text, "%" PRId32, code);
-    return text;
-}
-
 
 // A host with its preferences loaded and the plug-in started; null after
 // printing why not.
@@ -65,7 +52,7 @@ std::unique_ptr<Host> StartHost(const HostFiles& files, int* exitCode) {
         return nullptr;
     }
     const std::string plugin = PluginPath(files.plugin);
-    if (!host->LoadPlugin(plugin, &error)) {
+    if (!host->loader().Load(plugin, &error)) {
         *exitCode = Fail(error);
         return nullptr;
     }
@@ -423,7 +410,7 @@ int RunCommand(const RunOptions& options) {
     if (!host) return exitCode;
     AttachConsole(host->user(), std::move(answers));
     for (auto& document : documents) host->OpenDocument(std::move(document));
-    host->SwitchDocument(0);
+    host->documents().Switch(0);
     // What the user does at the panels comes before the menu item.
     host::PlayPanelSteps(*host, dialogUser);
     host::MenuItem* item = nullptr;
@@ -474,7 +461,7 @@ int DialogCommand(const DialogOptions& options) {
     // The plug-in's library is loaded, not started: its resources are all
     // that is needed.
     Host host;
-    host::LoadedPlugin* plugin = host.LoadPlugin(PluginPath(options.plugin), &error);
+    host::LoadedPlugin* plugin = host.loader().Load(PluginPath(options.plugin), &error);
     if (!plugin) return Fail(error);
     HINSTANCE module = GetModuleHandleA(plugin->mappedPath().c_str());
     if (!module) return Fail("the plug-in's module is not loaded");
@@ -518,7 +505,7 @@ int PanelCommand(const PanelOptions& options) {
     auto host = StartHost(options.files, &exitCode);
     if (!host) return exitCode;
     for (auto& document : documents) host->OpenDocument(std::move(document));
-    if (!documents.empty()) host->SwitchDocument(0);
+    if (!documents.empty()) host->documents().Switch(0);
     // The panel is drawn as the steps leave it.
     host::PlayPanelSteps(*host, user);
     const host::PanelEntry panel = host::FindPanel(options.title);

@@ -53,7 +53,7 @@ int Serve(const ServeOptions& options) {
     host::Host host(hostOptions);
     std::string error;
     if (!host.preferences().load(&error)) return Fail(error);
-    if (!host.LoadPlugin(PluginPath(options.plugin), &error)) return Fail(error);
+    if (!host.loader().Load(PluginPath(options.plugin), &error)) return Fail(error);
 
     workbench::Workbench bench(host, root);
     // Lets cancelling be tried on a machine that finishes the work at once:
@@ -67,11 +67,11 @@ int Serve(const ServeOptions& options) {
     }
     if (HostErr err = host.StartPlugins()) return Fail("the plug-in did not start: code " + std::to_string(err));
     for (const std::string& relative : documents)
-        if (!bench.OpenFile(relative, &error)) {
+        if (workbench::Refusal why; !bench.OpenFile(relative, &why)) {
             host.ShutdownPlugins();
-            return Fail(error);
+            return Fail(why.line);
         }
-    if (!documents.empty()) host.SwitchDocument(0);
+    if (!documents.empty()) host.documents().Switch(0);
 
     // SIGINT and SIGTERM are taken by one thread of their own, which stops
     // the workbench; every other thread has them blocked.

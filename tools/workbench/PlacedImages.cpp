@@ -66,8 +66,8 @@ std::string DataAddress(const std::string& href, const RootFolder& root, const s
     const char* type = PictureType(href);
     if (!type) return {};
     std::filesystem::path full;
-    std::string error;
-    if (!root.Existing(folder.empty() ? href : folder + "/" + href, &full, &error)) return {};
+    Refusal why;
+    if (!root.Existing(folder.empty() ? href : folder + "/" + href, &full, &why)) return {};
     std::error_code ec;
     if (!std::filesystem::is_regular_file(full, ec) || std::filesystem::file_size(full, ec) > kLargestImage) return {};
     std::ifstream in(full, std::ios::binary);

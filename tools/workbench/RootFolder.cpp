@@ -16,55 +16,55 @@ bool RootFolder::Inside(const fs::path& resolved) const {
     return true;
 }
 
-bool RootFolder::CheckWords(const std::string& relative, std::string* error) const {
+bool RootFolder::CheckWords(const std::string& relative, Refusal* why) const {
     if (relative.find('\0') != std::string::npos || relative.find('\\') != std::string::npos) {
-        *error = "the path holds a character that is not allowed";
+        *why = {"path-character", "the path holds a character that is not allowed", relative};
         return false;
     }
     const fs::path p(relative);
     if (p.is_absolute() || p.has_root_name()) {
-        *error = "\"" + relative + "\" is not a path inside the root folder";
+        *why = {"path-absolute", "\"" + relative + "\" is not a path inside the root folder", relative};
         return false;
     }
     for (const fs::path& part : p)
         if (part == "..") {
-            *error = "\"" + relative + "\" leads outside the root folder";
+            *why = {"path-outside", "\"" + relative + "\" leads outside the root folder", relative};
             return false;
         }
     return true;
 }
 
-bool RootFolder::Existing(const std::string& relative, fs::path* full, std::string* error) const {
-    if (!CheckWords(relative, error)) return false;
+bool RootFolder::Existing(const std::string& relative, fs::path* full, Refusal* why) const {
+    if (!CheckWords(relative, why)) return false;
     std::error_code ec;
     const fs::path resolved = fs::canonical(root_ / relative, ec);
     if (ec) {
-        *error = "\"" + relative + "\" does not exist";
+        *why = {"path-missing", "\"" + relative + "\" does not exist", relative};
         return false;
     }
     if (!Inside(resolved)) {
-        *error = "\"" + relative + "\" leads outside the root folder";
+        *why = {"path-outside", "\"" + relative + "\" leads outside the root folder", relative};
         return false;
     }
     *full = resolved;
     return true;
 }
 
-bool RootFolder::Writable(const std::string& relative, fs::path* full, std::string* error) const {
-    if (!CheckWords(relative, error)) return false;
+bool RootFolder::Writable(const std::string& relative, fs::path* full, Refusal* why) const {
+    if (!CheckWords(relative, why)) return false;
     const fs::path p = (root_ / relative).lexically_normal();
     if (!p.has_filename() || p.filename() == ".") {
-        *error = "\"" + relative + "\" names no file";
+        *why = {"path-no-file", "\"" + relative + "\" names no file", relative};
         return false;
     }
     std::error_code ec;
     const fs::path folder = fs::canonical(p.parent_path(), ec);
     if (ec || !fs::is_directory(folder)) {
-        *error = "the folder of \"" + relative + "\" does not exist";
+        *why = {"path-no-folder", "the folder of \"" + relative + "\" does not exist", relative};
         return false;
     }
     if (!Inside(folder)) {
-        *error = "\"" + relative + "\" leads outside the root folder";
+        *why = {"path-outside", "\"" + relative + "\" leads outside the root folder", relative};
         return false;
     }
     const fs::path target = folder / p.filename();
@@ -72,11 +72,11 @@ bool RootFolder::Writable(const std::string& relative, fs::path* full, std::stri
     if (fs::exists(status)) {
         const fs::path resolved = fs::canonical(target, ec);
         if (ec || !Inside(resolved)) {
-            *error = "\"" + relative + "\" leads outside the root folder";
+            *why = {"path-outside", "\"" + relative + "\" leads outside the root folder", relative};
             return false;
         }
         if (!fs::is_regular_file(resolved)) {
-            *error = "\"" + relative + "\" is not a file";
+            *why = {"path-not-file", "\"" + relative + "\" is not a file", relative};
             return false;
         }
         *full = resolved;
@@ -86,12 +86,12 @@ bool RootFolder::Writable(const std::string& relative, fs::path* full, std::stri
     return true;
 }
 
-bool RootFolder::List(const std::string& relative, std::vector<Entry>* entries, std::string* error) const {
+bool RootFolder::List(const std::string& relative, std::vector<Entry>* entries, Refusal* why) const {
     fs::path folder;
-    if (!Existing(relative.empty() ? "." : relative, &folder, error)) return false;
+    if (!Existing(relative.empty() ? "." : relative, &folder, why)) return false;
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) {
-        *error = "\"" + relative + "\" is not a folder";
+        *why = {"path-not-folder", "\"" + relative + "\" is not a folder", relative};
         return false;
     }
     entries->clear();

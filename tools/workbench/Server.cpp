@@ -4,6 +4,7 @@
 
 #include "tools/workbench/Compression.h"
 
+#include <cctype>
 #include <fstream>
 #include <random>
 #include <regex>
@@ -12,9 +13,30 @@
 namespace orbalis::workbench {
 namespace {
 
-void Line(httplib::Response& res, int status, const std::string& line) {
+// A refusal's reason travels beside its line for the page to word: a key,
+// and what the words name percent-encoded, as a header holds no raw UTF-8.
+void SetReason(httplib::Response& res, const std::string& reason, const std::string& detail) {
+    if (reason.empty()) return;
+    res.set_header("Orbalis-Reason", reason);
+    if (detail.empty()) return;
+    static const char* hex = "0123456789ABCDEF";
+    std::string encoded;
+    for (const unsigned char c : detail) {
+        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+            encoded += static_cast<char>(c);
+        } else {
+            encoded += '%';
+            encoded += hex[c >> 4];
+            encoded += hex[c & 15];
+        }
+    }
+    res.set_header("Orbalis-Detail", encoded);
+}
+
+void Line(httplib::Response& res, int status, const std::string& line, const std::string& reason = {}) {
     res.status = status;
     res.set_content(line + "\n", "text/plain; charset=utf-8");
+    SetReason(res, reason, {});
 }
 
 
@@ -86,6 +108,7 @@ void Send(const httplib::Request& req, httplib::Response& res, const Reply& repl
     SetPacked(req, res, reply.body, reply.type.c_str());
     if (!reply.filename.empty())
         res.set_header("Content-Disposition", "attachment; filename=\"" + reply.filename + "\"");
+    SetReason(res, reply.reason, reply.detail);
 }
 
 constexpr const char* kInertPolicy = "sandbox; default-src 'none'; style-src 'unsafe-inline'; img-src data:";
@@ -167,8 +190,8 @@ void Server::Routes() {
     // client not to send more on the connection.
     http.set_pre_routing_handler([this, base](const httplib::Request& req, httplib::Response& res) {
         using R = httplib::Server::HandlerResponse;
-        auto refuse = [&](int status, const std::string& line) {
-            Line(res, status, line);
+        auto refuse = [&](int status, const std::string& line, const std::string& reason = {}) {
+            Line(res, status, line, reason);
             res.set_header("Connection", "close");
             return R::Handled;
         };
@@ -194,7 +217,7 @@ void Server::Routes() {
             const std::string length = req.get_header_value("Content-Length");
             if (!length.empty() && (length.size() > 18 || length.find_first_not_of("0123456789") != std::string::npos ||
                                     std::stoull(length) > kMostDrained))
-                return refuse(413, "the request is too large");
+                return refuse(413, "the request is too large", "too-large");
         }
         return R::Unhandled;
     });
@@ -206,7 +229,7 @@ void Server::Routes() {
         const bool tooLarge = !length.empty() && length.size() < 19 &&
                               length.find_first_not_of("0123456789") == std::string::npos &&
                               std::stoull(length) > kMostDrained;
-        if (res.status == 413 || tooLarge) Line(res, 413, "the request is too large");
+        if (res.status == 413 || tooLarge) Line(res, 413, "the request is too large", "too-large");
         else if (res.status == 404) Line(res, 404, "there is nothing here");
         else Line(res, res.status, "the request was refused");
     });
@@ -258,9 +281,12 @@ void Server::Routes() {
     });
     http.Get(base + "/api/files", [this](const httplib::Request& req, httplib::Response& res) {
         std::vector<RootFolder::Entry> entries;
-        std::string error;
+        Refusal why;
         const std::string folder = req.get_param_value("folder");
-        if (!workbench_.root().List(folder, &entries, &error)) return Line(res, 400, error);
+        if (!workbench_.root().List(folder, &entries, &why)) {
+            Line(res, 400, why.line);
+            return SetReason(res, why.reason, why.detail);
+        }
         nlohmann::json list = nlohmann::json::array();
         for (const auto& e : entries) list.push_back({{"name", e.name}, {"folder", e.folder}, {"size", e.size}});
         res.set_content(nlohmann::json{{"folder", folder}, {"entries", list}}.dump(), "application/json");
@@ -268,7 +294,7 @@ void Server::Routes() {
     // Both read their bodies themselves, whole before anything is answered,
     // so that one over the limit is refused only once it has been sent.
     auto tooLarge = [](httplib::Response& res) {
-        Line(res, 413, "the request is too large");
+        Line(res, 413, "the request is too large", "too-large");
         res.set_header("Connection", "close");
     };
     http.Post(base + "/api/input", [this, tooLarge](const httplib::Request& req, httplib::Response& res,

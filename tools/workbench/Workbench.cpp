@@ -4,6 +4,7 @@
 #include <cmath>
 #include <future>
 
+#include "host/app/CodeText.h"
 #include "host/app/PanelUser.h"
 #include "host/app/Panels.h"
 #include "host/io/DocumentFiles.h"
@@ -19,6 +20,7 @@
 namespace orbalis::workbench {
 
 namespace fs = std::filesystem;
+using host::CodeText;
 using host::Document;
 using host::Layer;
 using host::MenuItem;
@@ -26,17 +28,11 @@ using nlohmann::json;
 
 namespace {
 
-Reply Refuse(int status, const std::string& line) { return {status, line + "\n", "text/plain; charset=utf-8", {}}; }
-
-std::string CodeText(HostErr code) {
-    const auto u = static_cast<uint32_t>(code);
-    std::string text = "'";
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        const char c = static_cast<char>(u >> shift);
-        if (c < 0x20 || c > 0x7E) return std::to_string(code);
-        text += c;
-    }
-    return text + "'";
+Reply Refuse(int status, const Refusal& why) {
+    return {status, why.line + "\n", "text/plain; charset=utf-8", {}, why.reason, why.detail};
+}
+Reply Refuse(int status, const char* reason, const std::string& line, const std::string& detail = {}) {
+    return Refuse(status, Refusal{reason, line, detail});
 }
 
 // The plug-in's menus in the order the host shows them; an item's place in
@@ -192,7 +188,9 @@ Workbench::Workbench(host::Host& host, RootFolder root)
     host::User& user = host_.user();
     user.asker = [this](const std::string& question) -> std::optional<bool> { return AskUser("question", question); };
     user.onAlert = [this](const std::string& text) { AskUser("alert", text); };
-    user.onProgress = [this](const std::string&, int32_t, int32_t) { OnProgress(); };
+    user.onProgress = [this](const std::string& text, int32_t value, int32_t maximum) {
+        OnProgressReport(text, value, maximum);
+    };
     user.onCancelCheck = [this] { OnCancelCheck(); };
     win32::SetDialogUser(&dialogUser_);
     // The stand-in opens nothing: the page says where a button would go.
@@ -234,7 +232,7 @@ Reply Workbench::Call(std::function<Reply()> work) {
         try {
             reply = work();
         } catch (const std::exception& e) {
-            reply = Refuse(400, e.what());
+            reply = Refuse(400, "bad-input", e.what());
         }
         runningInputs_.pop_back();
         Publish(running_.empty() && !box_);
@@ -243,7 +241,7 @@ Reply Workbench::Call(std::function<Reply()> work) {
     // The queue may close first; the work is then dropped unanswered.
     while (answer.wait_for(std::chrono::milliseconds(200)) != std::future_status::ready) {
         std::lock_guard lock(mutex_);
-        if (stopped_) return Refuse(503, "the workbench is shutting down");
+        if (stopped_) return Refuse(503, "shutting-down", "the workbench is shutting down");
     }
     return answer.get();
 }
@@ -254,7 +252,7 @@ void Workbench::ReleaseInputs() {
 
 Reply Workbench::Input(const json& input) {
     if (!input.is_object() || !input.contains("do") || !input["do"].is_string())
-        return Refuse(400, "an input is a JSON object with \"do\"");
+        return Refuse(400, "bad-input", "an input is a JSON object with \"do\"");
     return Call([this, input] { return Dispatch(input); });
 }
 
@@ -296,24 +294,26 @@ std::string Workbench::TitleOf(const Document* document) const {
 
 bool Workbench::CanUndo() const {
     const Document* document = host_.document();
-    return host_.canUndo() && document && host_.undoDocument() == document->openSerial;
+    return host_.undo().canUndo() && document && host_.undo().document() == document->openSerial;
 }
 
-std::string Workbench::Busy() const {
-    if (box_) return "answer the " + box_->kind + " first";
-    if (!win32::OpenDialogs().empty()) return "a dialog is open";
-    if (!running_.empty()) return "\"" + running_ + "\" is running";
+Refusal Workbench::Busy() const {
+    if (box_) return AnswerFirst();
+    if (!win32::OpenDialogs().empty()) return {"dialog-open", "a dialog is open", {}};
+    if (!running_.empty()) return {"running", "\"" + running_ + "\" is running", running_};
     return {};
 }
+
+Refusal Workbench::AnswerFirst() const { return {"answer-first", "answer the " + box_->kind + " first", box_->kind}; }
 
 json Workbench::StateJson(bool idle) {
     json state;
     Document* document = host_.document();
     json documents = json::array();
-    for (size_t i = 0; i < host_.documentCount(); ++i)
-        documents.push_back({{"title", TitleOf(host_.documentAt(i))},
-                             {"current", i == host_.currentDocumentIndex()},
-                             {"modified", modified_.count(host_.documentAt(i)->openSerial) ? modified_[host_.documentAt(i)->openSerial] : false}});
+    for (size_t i = 0; i < host_.documents().count(); ++i)
+        documents.push_back({{"title", TitleOf(host_.documents().at(i))},
+                             {"current", i == host_.documents().currentIndex()},
+                             {"modified", modified_.count(host_.documents().at(i)->openSerial) ? modified_[host_.documents().at(i)->openSerial] : false}});
     state["documents"] = documents;
     if (document) {
         const HostRect& a = document->artboard;
@@ -354,7 +354,7 @@ json Workbench::StateJson(bool idle) {
         for (auto& item : MenuItems(*group, order)) items.push_back(std::move(item));
     }
     state["menus"] = menus;
-    state["undo"] = CanUndo() ? json(host_.undoCommand()) : json(nullptr);
+    state["undo"] = CanUndo() ? json(host_.undo().command()) : json(nullptr);
     state["running"] = running_;
     // A notice about opening or saving a document is shown while that
     // document is the current one only.
@@ -366,10 +366,19 @@ json Workbench::StateJson(bool idle) {
     // left its wait.
     state["box"] = box_ && !box_->answered ? json{{"kind", box_->kind}, {"text", box_->text}} : json(nullptr);
     const host::User& user = host_.user();
-    state["progress"] = user.progressOpen() || !running_.empty()
-                            ? json{{"text", user.progressText()}, {"value", user.progressValue()},
-                                   {"maximum", user.progressMaximum()}, {"cancelling", cancelRequested_}}
-                            : json(nullptr);
+    if (user.progressOpen() || !running_.empty()) {
+        const ProgressSeen& seen = progressSeen_;
+        const auto now = std::chrono::steady_clock::now();
+        const auto ms = [&](auto since) {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(now - since).count();
+        };
+        state["progress"] = {{"text", user.progressText()},
+                             {"value", user.progressValue()}, {"maximum", user.progressMaximum()},
+                             {"cancelling", cancelRequested_}, {"elapsed", ms(seen.commandStart)},
+                             {"steady", ms(seen.since)}, {"steadyChecks", seen.steadyChecks}};
+    } else {
+        state["progress"] = nullptr;
+    }
     json dialogs = json::array();
     for (HWND dialog : win32::OpenDialogs()) dialogs.push_back(DescribeWindow(dialog));
     state["dialogs"] = dialogs;
@@ -383,7 +392,7 @@ json Workbench::StateJson(bool idle) {
         panels.push_back(std::move(window));
     }
     state["panels"] = panels;
-    state["dark"] = host_.uiIsDark();
+    state["dark"] = host_.theme().isDark();
     state["shell"] = shellFile_;
     return state;
 }
@@ -446,6 +455,29 @@ bool Workbench::AskUser(const std::string& kind, const std::string& text) {
     return box.answered && box.yes;
 }
 
+void Workbench::OnProgressReport(const std::string& text, int32_t value, int32_t maximum) {
+    ProgressSeen& seen = progressSeen_;
+    const bool moved = value != seen.value || maximum != seen.maximum;
+    // A new text is published with the value that comes with it: a
+    // plug-in sets the text of a step, then its value ("node 0/60000",
+    // then 0 of 60000), and the text alone would stand beside the last
+    // step's share ("60 %").
+    seen.textAhead = !moved && text != seen.text;
+    seen.text = text;
+    if (moved) {
+        seen.value = value;
+        seen.maximum = maximum;
+        seen.steadyChecks = 0;
+        seen.since = std::chrono::steady_clock::now();
+    }
+    if (seen.textAhead) {
+        ReleaseInputs();
+        queue_.RunWaiting();
+        return;
+    }
+    OnProgress();
+}
+
 void Workbench::OnProgress() {
     ReleaseInputs();
     // A cancel pressed meanwhile is heard at this check.
@@ -464,6 +496,8 @@ void Workbench::OnCancelCheck() {
         ReleaseInputs();
         while (!cancelRequested_ && !queue_.closed()) queue_.RunNext(std::chrono::milliseconds(250));
     }
+    ++progressSeen_.steadyChecks;
+    progressSeen_.textAhead = false;
     OnProgress();
 }
 
@@ -471,38 +505,38 @@ void Workbench::OnCancelCheck() {
 
 Reply Workbench::Dispatch(const json& input) {
     const std::string what = input["do"];
-    const std::string busy = Busy();
+    const Refusal busy = Busy();
     // What may be done while a box, a dialog or a command holds the host.
     if (what == "answer") {
-        if (!box_ || box_->answered) return Refuse(409, "there is no alert or question to answer");
+        if (!box_ || box_->answered) return Refuse(409, "nothing-to-answer", "there is no alert or question to answer");
         box_->answered = true;
         box_->yes = Flag(input, "yes");
         return {};
     }
     if (what == "cancel") {
-        if (running_.empty()) return Refuse(409, "no command is running");
+        if (running_.empty()) return Refuse(409, "not-running", "no command is running");
         cancelRequested_ = true;
         host_.user().CancelAtCheck(1);
         return {};
     }
     if (what == "dialog") return AtDialog(input);
     if (what == "file") return ChooseFile(input);
-    if (!busy.empty()) return Refuse(409, busy);
+    if (!busy.reason.empty()) return Refuse(409, busy);
 
     if (what == "menu") return ChooseMenu(input);
     if (what == "panel") return AtPanel(input);
     if (what == "theme") {
-        host_.SetUIBrightness(Flag(input, "dark") ? 0.25 : 0.75);
+        host_.theme().SetBrightness(Flag(input, "dark") ? 0.25 : 0.75);
         return {};
     }
     if (what == "open") {
-        std::string error;
-        if (!OpenFile(Text(input, "path"), &error)) return Refuse(400, error);
+        Refusal why;
+        if (!OpenFile(Text(input, "path"), &why)) return Refuse(400, why);
         return {};
     }
     if (what == "switch") {
         const int index = Integer(input, "index");
-        if (index < 0 || !host_.SwitchDocument(static_cast<size_t>(index))) return Refuse(400, "there is no such document");
+        if (index < 0 || !host_.documents().Switch(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
         Say("");
         return {};
     }
@@ -510,11 +544,11 @@ Reply Workbench::Dispatch(const json& input) {
     if (what == "save") return Save(input);
     if (what == "undo") {
         // The page offers the undo in the document it belongs to only.
-        if (host_.canUndo() && !CanUndo()) return Refuse(409, "the last command changed another document");
+        if (host_.undo().canUndo() && !CanUndo()) return Refuse(409, "undo-elsewhere", "the last command changed another document");
         std::string error;
-        const std::string command = host_.undoCommand();
-        const bool drawn = undoDrawing_ && undoDrawingGeneration_ == host_.undoGeneration();
-        if (!host_.Undo(&error)) return Refuse(409, error);
+        const std::string command = host_.undo().command();
+        const bool drawn = undoDrawing_ && undoDrawingGeneration_ == host_.undo().generation();
+        if (!host_.undo().Undo(&error)) return Refuse(409, "undo-failed", error, command);
         Say("undone", {{"command", command}});
         if (drawn) {
             std::lock_guard lock(mutex_);
@@ -527,28 +561,28 @@ Reply Workbench::Dispatch(const json& input) {
         return {};
     }
     if (what == "select" || what == "drag" || what == "layer" || what == "deselect") {
-        if (!host_.document()) return Refuse(409, "no document is open");
+        if (!host_.document()) return Refuse(409, "no-document", "no document is open");
         if (what == "deselect") {
             host_.document()->deselectAll();
-            host_.Notify(kNotifierArtSelectionChanged);
+            host_.notifications().Notify(kNotifierArtSelectionChanged);
             return {};
         }
         if (what == "layer") return SetLayer(input);
         return SelectAt(input);
     }
-    return Refuse(400, "unknown input \"" + what + "\"");
+    return Refuse(400, "bad-input", "unknown input \"" + what + "\"");
 }
 
 Reply Workbench::ChooseMenu(const json& input) {
     const auto order = MenuOrder(host_.menus());
     const int id = Integer(input, "id");
-    if (id < 0 || id >= static_cast<int>(order.size())) return Refuse(400, "there is no such menu item");
+    if (id < 0 || id >= static_cast<int>(order.size())) return Refuse(400, "bad-input", "there is no such menu item");
     MenuItem* item = order[static_cast<size_t>(id)];
     if (input.contains("text") && Text(input, "text") != item->text)
-        return Refuse(409, "the menus have changed; try again");
+        return Refuse(409, "menus-changed", "the menus have changed; try again");
     host_.UpdateMenus();
-    if (item->submenu || item->isSeparator()) return Refuse(400, "\"" + item->text + "\" is not a command");
-    if (!item->enabled) return Refuse(409, "\"" + item->text + "\" is disabled here");
+    if (item->submenu || item->isSeparator()) return Refuse(400, "not-command", "\"" + item->text + "\" is not a command", item->text);
+    if (!item->enabled) return Refuse(409, "item-disabled", "\"" + item->text + "\" is disabled here", item->text);
     // The middle of what the user is looking at: where the plug-in puts
     // what it draws.
     if (input.contains("view") && host_.document()) {
@@ -567,16 +601,18 @@ Reply Workbench::ChooseMenu(const json& input) {
     started.body = "{\"started\":true}";
     queue_.Push([this, item] {
         checksBeforeCommand_ = host_.user().cancelChecks();
+        progressSeen_ = {};
+        progressSeen_.commandStart = progressSeen_.since = std::chrono::steady_clock::now();
         // The drawing of the document as the command finds it: what an undo
         // of this command puts back, so it need not be written again.
-        const uint64_t generation = host_.undoGeneration();
+        const uint64_t generation = host_.undo().generation();
         const Document* document = host_.document();
         const bool drawn = document && !svgStale_ && svgKey_ == DrawingKey(document);
         std::shared_ptr<Drawing> before = drawn ? drawing_ : nullptr;
         const HostErr result = host_.ChooseMenuItem(item);
-        if (host_.undoGeneration() != generation) {
+        if (host_.undo().generation() != generation) {
             undoDrawing_ = std::move(before);
-            undoDrawingGeneration_ = host_.undoGeneration();
+            undoDrawingGeneration_ = host_.undo().generation();
         }
         host_.user().CancelAtCheck(0);
         if (result == HOST_FOURCC('S', 'T', 'O', 'P')) Say("cancelled", {{"command", item->text}});
@@ -604,7 +640,7 @@ Reply Workbench::SelectAt(const json& input) {
         const HostRect r{Number(input, "left"), Number(input, "top"), Number(input, "right"), Number(input, "bottom")};
         ApplyDrag(document, ObjectsInRect(document, r), extend);
     }
-    host_.Notify(kNotifierArtSelectionChanged);
+    host_.notifications().Notify(kNotifierArtSelectionChanged);
     return {};
 }
 
@@ -612,22 +648,22 @@ Reply Workbench::SetLayer(const json& input) {
     Document& document = *host_.document();
     const auto layers = document.allLayers();
     const int index = Integer(input, "index");
-    if (index < 0 || index >= static_cast<int>(layers.size())) return Refuse(400, "there is no such layer");
+    if (index < 0 || index >= static_cast<int>(layers.size())) return Refuse(400, "bad-input", "there is no such layer");
     Layer* layer = layers[static_cast<size_t>(index)];
     if (input.contains("visible")) layer->visible = Flag(input, "visible");
     if (input.contains("locked")) layer->editable = !Flag(input, "locked");
     if (Flag(input, "current")) {
-        if (HostErr err = document.setCurrentLayer(layer)) return Refuse(409, "the layer cannot be made current: code " + CodeText(err));
+        if (HostErr err = document.setCurrentLayer(layer)) return Refuse(409, "layer-not-current", "the layer cannot be made current: code " + CodeText(err), layer->title);
     }
     document.touch(layer->group());
     svgStale_ = true;
-    host_.Notify(kNotifierDocumentChanged);
+    host_.notifications().Notify(kNotifierDocumentChanged);
     return {};
 }
 
 Reply Workbench::AtDialog(const json& input) {
     const auto open = win32::OpenDialogs();
-    if (box_) return Refuse(409, "answer the " + box_->kind + " first");
+    if (box_) return Refuse(409, AnswerFirst());
     HWND window = HandleFrom(Text(input, "window"));
     // Modal: while a dialog is open only the innermost one takes input;
     // otherwise the panels that are shown do.
@@ -640,16 +676,17 @@ Reply Workbench::AtDialog(const json& input) {
                 top = entry.panel->window;
     }
     if (!window || !top || !IsWithin(window, top))
-        return Refuse(409, open.empty() ? "that window takes no input now" : "that dialog is not the one in front");
+        return open.empty() ? Refuse(409, "no-input-now", "that window takes no input now")
+                            : Refuse(409, "not-in-front", "that dialog is not the one in front");
     const std::string action = Text(input, "action");
     // A panel's controls have no ids of their own: the page names them by
     // their handles.
     HWND control = nullptr;
     if (input.contains("control")) {
         control = HandleFrom(Text(input, "control"));
-        if (!control || control == window || !IsWithin(control, window)) return Refuse(400, "there is no such control");
-        if (!win32::EffectivelyVisible(control)) return Refuse(409, "that control is hidden");
-        if (!win32::EffectivelyEnabled(control)) return Refuse(409, "that control is disabled");
+        if (!control || control == window || !IsWithin(control, window)) return Refuse(400, "bad-input", "there is no such control");
+        if (!win32::EffectivelyVisible(control)) return Refuse(409, "control-hidden", "that control is hidden");
+        if (!win32::EffectivelyEnabled(control)) return Refuse(409, "control-disabled", "that control is disabled");
     }
     std::string error;
     if (action == "click" && control) {
@@ -671,11 +708,11 @@ Reply Workbench::AtDialog(const json& input) {
         // not the focus, then the character as the keyboard sends it.
         const int id = Integer(input, "id");
         HWND field = GetDlgItem(window, id);
-        if (!field) return Refuse(400, "there is no control " + std::to_string(id));
+        if (!field) return Refuse(400, "bad-input", "there is no control " + std::to_string(id));
         if (!open.empty() && !win32::DialogKind(open.back()).empty() && id == kFileNameField)
-            return Refuse(400, "choose the file from the root folder's list");
+            return Refuse(400, "choose-from-list", "choose the file from the root folder's list");
         const std::u16string text = win32::Widen(Text(input, "text"));
-        if (text.size() != 1) return Refuse(400, "a keystroke is one character");
+        if (text.size() != 1) return Refuse(400, "bad-input", "a keystroke is one character");
         if (GetFocus() != field) error = win32::UserFocus(window, id);
         if (error.empty()) SendMessageW(field, WM_CHAR, text[0], 1);
     } else if (action == "tree") {
@@ -684,31 +721,31 @@ Reply Workbench::AtDialog(const json& input) {
         const UINT where = part == "button" ? TVHT_ONITEMBUTTON : part == "indent" ? TVHT_ONITEMINDENT
                          : part == "icon" ? TVHT_ONITEMICON : TVHT_ONITEMLABEL;
         HTREEITEM item = tree ? FindTreeItem(tree, Text(input, "item")) : nullptr;
-        if (!item) return Refuse(400, "there is no such tree item");
+        if (!item) return Refuse(400, "bad-input", "there is no such tree item");
         error = win32::UserClickTreeItem(tree, item, where);
     } else if (open.empty()) {
-        return Refuse(400, "unknown action \"" + action + "\" at a panel");
+        return Refuse(400, "bad-input", "unknown action \"" + action + "\" at a panel");
     } else if (action == "tab") win32::UserLeave(open.back(), Flag(input, "back"));
     else if (action == "enter") win32::UserEnter(open.back());
     else if (action == "escape") win32::UserEscape(open.back());
     else if (action == "close") win32::UserClose(open.back());
-    else return Refuse(400, "unknown dialog action \"" + action + "\"");
-    if (!error.empty()) return Refuse(409, error);
+    else return Refuse(400, "bad-input", "unknown dialog action \"" + action + "\"");
+    if (!error.empty()) return Refuse(409, "control-refused", error);
     return {};
 }
 
 Reply Workbench::ChooseFile(const json& input) {
     const auto open = win32::OpenDialogs();
-    if (open.empty() || win32::DialogKind(open.back()).empty()) return Refuse(409, "no file dialog is open");
-    if (box_) return Refuse(409, "answer the " + box_->kind + " first");
+    if (open.empty() || win32::DialogKind(open.back()).empty()) return Refuse(409, "no-file-dialog", "no file dialog is open");
+    if (box_) return Refuse(409, AnswerFirst());
     const bool save = win32::DialogKind(open.back()) == "save";
     fs::path full;
-    std::string error;
+    Refusal why;
     const std::string relative = Text(input, "path");
-    if (!(save ? root_.Writable(relative, &full, &error) : root_.Existing(relative, &full, &error)))
-        return Refuse(400, error);
-    error = win32::UserChooseFile(open.back(), win32::Widen(full.string()));
-    if (!error.empty()) return Refuse(409, error);
+    if (!(save ? root_.Writable(relative, &full, &why) : root_.Existing(relative, &full, &why)))
+        return Refuse(400, why);
+    const std::string error = win32::UserChooseFile(open.back(), win32::Widen(full.string()));
+    if (!error.empty()) return Refuse(409, "control-refused", error);
     if (save) written_ = root_.Relative(full);
     return {};
 }
@@ -716,10 +753,10 @@ Reply Workbench::ChooseFile(const json& input) {
 Reply Workbench::AtPanel(const json& input) {
     const std::string title = Text(input, "panel");
     const host::PanelEntry entry = host::FindPanel(title);
-    if (!entry.panel) return Refuse(400, "there is no panel \"" + title + "\"");
+    if (!entry.panel) return Refuse(400, "bad-input", "there is no panel \"" + title + "\"");
     if (input.contains("width") || input.contains("height")) {
-        if (!entry.panel->resizable) return Refuse(409, "the panel \"" + title + "\" cannot be resized");
-        if (!IsWindowVisible(entry.panel->window)) return Refuse(409, "the panel \"" + title + "\" is not shown");
+        if (!entry.panel->resizable) return Refuse(409, "panel-fixed", "the panel \"" + title + "\" cannot be resized", title);
+        if (!IsWindowVisible(entry.panel->window)) return Refuse(409, "panel-hidden", "the panel \"" + title + "\" is not shown", title);
         host::UserResizePanel(entry.handle, Number(input, "width"), Number(input, "height"));
         return {};
     }
@@ -731,25 +768,29 @@ Reply Workbench::AtPanel(const json& input) {
 
 // ---------------------------------------------------------------- files
 
-bool Workbench::OpenFile(const std::string& relative, std::string* error) {
+bool Workbench::OpenFile(const std::string& relative, Refusal* why) {
     fs::path full;
-    if (!root_.Existing(relative, &full, error)) return false;
+    if (!root_.Existing(relative, &full, why)) return false;
     if (!host::IsReadableDocumentPath(full.string())) {
-        *error = "\"" + relative + "\" is not a document (.svg, .json or a GIS file)";
+        *why = {"not-document", "\"" + relative + "\" is not a document (.svg, .json or a GIS file)", relative};
         return false;
     }
     // A file already open is shown, not opened a second time.
-    for (size_t i = 0; i < host_.documentCount(); ++i) {
-        const Document* open = host_.documentAt(i);
+    for (size_t i = 0; i < host_.documents().count(); ++i) {
+        const Document* open = host_.documents().at(i);
         std::error_code ec;
         if (!open->filePath.empty() && fs::equivalent(open->filePath, full, ec)) {
-            host_.SwitchDocument(i);
+            host_.documents().Switch(i);
             Say("");
             return true;
         }
     }
-    auto document = host::ReadDocumentFile(full.string(), {}, error);
-    if (!document) return false;
+    std::string error;
+    auto document = host::ReadDocumentFile(full.string(), {}, &error);
+    if (!document) {
+        *why = {"read-failed", error, relative};
+        return false;
+    }
     host_.OpenDocument(std::move(document));
     titles_[host_.document()->openSerial] = root_.Relative(full);
     Opened(root_.Relative(full));
@@ -768,27 +809,27 @@ void Workbench::Opened(const std::string& title) {
 }
 
 bool Workbench::IsOpen(uint64_t openSerial) {
-    for (size_t i = 0; i < host_.documentCount(); ++i)
-        if (host_.documentAt(i)->openSerial == openSerial) return true;
+    for (size_t i = 0; i < host_.documents().count(); ++i)
+        if (host_.documents().at(i)->openSerial == openSerial) return true;
     return false;
 }
 
 Reply Workbench::Close(const json& input) {
     if (input.contains("index")) {
         const int index = Integer(input, "index");
-        if (index < 0 || !host_.documentAt(static_cast<size_t>(index))) return Refuse(400, "there is no such document");
-        const Document* target = host_.documentAt(static_cast<size_t>(index));
+        if (index < 0 || !host_.documents().at(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
+        const Document* target = host_.documents().at(static_cast<size_t>(index));
         if (modified_.count(target->openSerial) && modified_[target->openSerial] && !Flag(input, "discard"))
-            return Refuse(409, "\"" + TitleOf(target) + "\" has unsaved changes");
-        host_.SwitchDocument(static_cast<size_t>(index));
+            return Refuse(409, "unsaved", "\"" + TitleOf(target) + "\" has unsaved changes", TitleOf(target));
+        host_.documents().Switch(static_cast<size_t>(index));
     } else if (!host_.document()) {
-        return Refuse(409, "no document is open");
+        return Refuse(409, "no-document", "no document is open");
     } else if (modified_[host_.document()->openSerial] && !Flag(input, "discard")) {
-        return Refuse(409, "\"" + TitleOf(host_.document()) + "\" has unsaved changes");
+        return Refuse(409, "unsaved", "\"" + TitleOf(host_.document()) + "\" has unsaved changes", TitleOf(host_.document()));
     }
     const std::string title = TitleOf(host_.document());
     const uint64_t serial = host_.document()->openSerial;
-    host_.CloseDocument();
+    host_.documents().Close();
     titles_.erase(serial);
     modified_.erase(serial);
     savedIds_.erase(serial);
@@ -799,17 +840,19 @@ Reply Workbench::Close(const json& input) {
 
 Reply Workbench::Save(const json& input) {
     Document* document = host_.document();
-    if (!document) return Refuse(409, "no document is open");
+    if (!document) return Refuse(409, "no-document", "no document is open");
     // Whatever becomes of this save, an earlier one's notice is stale.
     Say("");
     const std::string relative = Text(input, "path");
     fs::path full;
-    std::string error;
-    if (!root_.Writable(relative, &full, &error)) return Refuse(400, error);
-    if (!host::IsDocumentPath(full.string())) return Refuse(400, "\"" + relative + "\": save as .svg, .json or a GIS format");
+    Refusal why;
+    if (!root_.Writable(relative, &full, &why)) return Refuse(400, why);
+    if (!host::IsDocumentPath(full.string()))
+        return Refuse(400, "save-format", "\"" + relative + "\": save as .svg, .json or a GIS format", relative);
     std::error_code ec;
-    if (fs::exists(full, ec) && !Flag(input, "replace")) return Refuse(409, "\"" + relative + "\" exists; replace it?");
-    if (!host::WriteDocumentFile(*document, full.string(), &error)) return Refuse(500, error);
+    if (fs::exists(full, ec) && !Flag(input, "replace")) return Refuse(409, "exists", "\"" + relative + "\" exists; replace it?", relative);
+    std::string error;
+    if (!host::WriteDocumentFile(*document, full.string(), &error)) return Refuse(500, "write-failed", error, relative);
     Say("saved", {{"name", root_.Relative(full)}});
     // Saved under another name, the document is that file from now on.
     document->filePath = full.string();
@@ -827,14 +870,14 @@ Reply Workbench::Upload(const std::string& name, std::string bytes) {
     const bool svg = lower.size() > 4 && lower.ends_with(".svg");
     const bool json = lower.size() > 5 && lower.ends_with(".json");
     const bool gis = host::IsGisInputPath(lower);
-    if (!svg && !json && !gis) return Refuse(400, "upload an .svg or a .json document, or a GIS file (a Shapefile as a .zip)");
+    if (!svg && !json && !gis) return Refuse(400, "upload-kind", "upload an .svg or a .json document, or a GIS file (a Shapefile as a .zip)", name);
     return Call([this, name, svg, gis, bytes = std::move(bytes)]() -> Reply {
-        if (const std::string busy = Busy(); !busy.empty()) return Refuse(409, busy);
+        if (const Refusal busy = Busy(); !busy.reason.empty()) return Refuse(409, busy);
         std::string error;
         auto document = gis   ? host::ReadGisBytes(name, bytes, {}, &error)
                         : svg ? host::ReadSvgDocument(bytes, {}, &error)
                               : host::ReadJsonDocument(bytes, &error);
-        if (!document) return Refuse(400, gis ? error : name + ": " + error);
+        if (!document) return Refuse(400, "read-failed", gis ? error : name + ": " + error, name);
         host_.OpenDocument(std::move(document));
         // Two documents uploaded under one name are told apart.
         const std::string base = fs::path(name).filename().string();
@@ -848,10 +891,10 @@ Reply Workbench::Upload(const std::string& name, std::string bytes) {
 }
 
 Reply Workbench::Download(const std::string& format) {
-    if (format != "svg" && format != "json") return Refuse(400, "download as svg or json");
+    if (format != "svg" && format != "json") return Refuse(400, "bad-input", "download as svg or json");
     return Call([this, format]() -> Reply {
         const Document* document = host_.document();
-        if (!document) return Refuse(409, "no document is open");
+        if (!document) return Refuse(409, "no-document", "no document is open");
         Reply reply;
         reply.body = format == "svg" ? host::WriteSvgDocument(*document) : host::WriteJsonDocument(*document);
         reply.type = format == "svg" ? "image/svg+xml; charset=utf-8" : "application/json; charset=utf-8";

@@ -40,6 +40,9 @@ struct Reply {
     std::string body;
     std::string type = "application/json; charset=utf-8";
     std::string filename;  // for a download
+    // A refusal's reason and what it names, for the page to word (Refusal).
+    std::string reason;
+    std::string detail;
 };
 
 class Workbench {
@@ -53,7 +56,7 @@ public:
     // The idle loop: runs inputs until Stop.
     void Run();
     // Opens a document from the root folder (before Run, or from an input).
-    bool OpenFile(const std::string& relative, std::string* error);
+    bool OpenFile(const std::string& relative, Refusal* why);
     // Each command's progress display stops at its n-th cancel check (1 is
     // the first; 0, the default, never) until the user presses cancel, so a
     // cancel can be tried however fast the machine finishes the work.
@@ -100,6 +103,9 @@ private:
     // Waits for the user's answer to an alert or a question, running
     // inputs meanwhile.
     bool AskUser(const std::string& kind, const std::string& text);
+    // The plug-in's progress: a report of its text or value, and any check
+    // (a report or a cancel check), which publishes at most every 100 ms.
+    void OnProgressReport(const std::string& text, int32_t value, int32_t maximum);
     void OnProgress();
     // Answers the requests whose inputs are still running because they
     // opened a dialog, an alert or a question or started a long task: the
@@ -113,7 +119,9 @@ private:
     // The document's folder relative to the root ("" for the root itself or
     // an uploaded document).
     std::string FolderOf(const host::Document& document) const;
-    std::string Busy() const;
+    // Why the host takes no input now; no reason when it does.
+    Refusal Busy() const;
+    Refusal AnswerFirst() const;
     // Whether the last command can be undone in the current document.
     bool CanUndo() const;
 
@@ -149,6 +157,17 @@ private:
     uint64_t svgKey_ = ~uint64_t(0);
     bool svgStale_ = true;
     std::chrono::steady_clock::time_point lastProgressPublish_{};
+    // The progress as last reported, and since when its bar stood still:
+    // what the page needs to show a scan under way at a fixed share.
+    struct ProgressSeen {
+        std::string text;
+        int32_t value = 0;
+        int32_t maximum = 0;
+        bool textAhead = false;  // the text changed, its value may follow
+        uint64_t steadyChecks = 0;
+        std::chrono::steady_clock::time_point since{};
+        std::chrono::steady_clock::time_point commandStart{};
+    } progressSeen_;
 
     // Shared with the server's threads.
     mutable std::mutex mutex_;

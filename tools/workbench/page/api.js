@@ -1,7 +1,21 @@
 // Talking to the workbench's server. Every address is relative to the page,
 // whose own address carries the token.
 
-export class RefusedError extends Error {}
+// A refusal: the server's line in English, and the reason it gives beside
+// it for the page to word in its user's language.
+export class RefusedError extends Error {
+  constructor(line, reason, detail) {
+    super(line);
+    this.reason = reason;
+    this.detail = detail;
+  }
+}
+
+async function refused(response) {
+  const detail = response.headers.get('Orbalis-Detail');
+  return new RefusedError((await response.text()).trim(), response.headers.get('Orbalis-Reason') || '',
+                          detail ? decodeURIComponent(detail) : '');
+}
 
 export async function send(input) {
   const response = await fetch('api/input', {
@@ -9,7 +23,7 @@ export async function send(input) {
     headers: { 'Content-Type': 'application/json' },
     body: JSON.stringify(input),
   });
-  if (!response.ok) throw new RefusedError((await response.text()).trim());
+  if (!response.ok) throw await refused(response);
   return response.json().catch(() => ({}));
 }
 
@@ -19,12 +33,12 @@ export async function upload(file) {
     headers: { 'Content-Type': 'application/octet-stream' },
     body: file,
   });
-  if (!response.ok) throw new RefusedError((await response.text()).trim());
+  if (!response.ok) throw await refused(response);
 }
 
 export async function files(folder) {
   const response = await fetch('api/files?folder=' + encodeURIComponent(folder));
-  if (!response.ok) throw new RefusedError((await response.text()).trim());
+  if (!response.ok) throw await refused(response);
   return response.json();
 }
 

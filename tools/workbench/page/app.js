@@ -26,15 +26,21 @@ const panelPlaces = (() => {
 let chain = Promise.resolve();
 export function act(input) {
   chain = chain.then(() => send(input)).then(
-    () => showError(''),
-    (e) => showError(e.message, input.do),
+    () => showError(null),
+    (e) => showError(e, input.do),
   );
   return chain;
 }
 
-function showError(text, what) {
-  if (text) $('notice').textContent = '';
-  $('error').textContent = text ? `${words.failures[what] || words.failures.other}: ${text}` : '';
+// A refusal in the user's words, the server's own line under the pointer;
+// a reason the page does not know is shown as the server says it.
+function showError(refusal, what) {
+  const error = $('error');
+  error.title = refusal ? refusal.message : '';
+  if (!refusal) return (error.textContent = '');
+  $('notice').textContent = '';
+  const reason = words.reasons[refusal.reason];
+  error.textContent = `${words.failures[what] || words.failures.other}: ${reason ? reason(refusal.detail) : refusal.message}`;
 }
 
 const view = new View($('view'), $('sheet'), $('drawing'), $('overlay'), act);
@@ -490,9 +496,18 @@ function drawModal(s) {
     track.append(fill);
     track.setAttribute('role', 'progressbar');
     track.setAttribute('aria-valuenow', String(Math.round(share)));
+    // A plug-in may hold its bar at one share through a long step (the
+    // colouring's scan stays at 10 %): while it goes on checking, the bar
+    // moves on its own and says the work goes on.
+    const stillWorking = share < 100 && (s.progress.steady >= 1000 || s.progress.steadyChecks >= 50);
+    track.classList.toggle('working', stillWorking);
+    track.setAttribute('aria-busy', String(stillWorking));
+    const line = document.createElement('div');
+    line.className = 'share';
+    line.textContent = words.progressLine(Math.floor(share), Math.floor((s.progress.elapsed || 0) / 1000), stillWorking);
     const cancel = button(s.progress.cancelling ? words.cancelling : words.cancel, () => act({ do: 'cancel' }), 'cancel');
     cancel.disabled = s.progress.cancelling;
-    stack.append(boxWindow(s.running, [text, track], [cancel], 'progress'));
+    stack.append(boxWindow(s.running, [text, track, line], [cancel], 'progress'));
   } else if (!s.box && !s.dialogs.length && pageModal) {
     stack.append(pageModal);
     focusLater = pageModal.focusLater || null;
@@ -526,9 +541,9 @@ function ask(text) {
 async function saveAs(path) {
   try {
     await send({ do: 'save', path });
-    showError('');
+    showError(null);
   } catch (e) {
-    if (!/exists; replace it\?/.test(e.message)) return showError(e.message, 'save');
+    if (e.reason !== 'exists') return showError(e, 'save');
     if (!(await ask(words.replace(path)))) return;
     act({ do: 'save', path, replace: true });
   }
@@ -630,9 +645,9 @@ $('upload').addEventListener('change', async (e) => {
   if (!file) return;
   try {
     await upload(file);
-    showError('');
+    showError(null);
   } catch (err) {
-    showError(err.message, 'upload');
+    showError(err, 'upload');
   }
 });
 $('download-svg').href = 'api/download?format=svg';
