@@ -32,7 +32,7 @@ die() {
 }
 
 [[ -n ${ORBALIS_BIN:-} && -x ${ORBALIS_BIN:-} ]] || die "set ORBALIS_BIN to the orbalis program of a release build"
-voronoi_bin=${VORONOI_BIN:-$(dirname "$(dirname "$ORBALIS_BIN")")/bench/MakeVoronoiMap}
+voronoi_bin=${VORONOI_BIN:-$(dirname "$(dirname "$ORBALIS_BIN")")/tools/MakeVoronoiMap}
 [[ -x $voronoi_bin ]] || die "the Voronoi generator ($voronoi_bin) is not built; set VORONOI_BIN"
 [[ -x $time_bin ]] || die "$time_bin is missing; install the Debian package \"time\""
 [[ $cells =~ ^[1-9][0-9]*$ ]] || die "BENCH_CELLS must be a positive whole number, got \"$cells\""

@@ -8,8 +8,8 @@
 # Environment
 #   ORBALIS_BIN        the orbalis command line; when it is unset or its run
 #                      fails, only mapshaper is reported
-#   VORONOI_BIN        the Voronoi map generator (default: MakeVoronoiMap in the
-#                      bench folder of ORBALIS_BIN's build)
+#   VORONOI_BIN        the Voronoi map generator (default: MakeVoronoiMap beside
+#                      ORBALIS_BIN)
 #   BENCH_MAPS         the maps (default: counties voronoi-3000 voronoi-12000
 #                      voronoi-50000; voronoi-N is N cells)
 #   BENCH_RUNS         runs per command; the median wall time is reported (default 3)
@@ -191,7 +191,7 @@ main() {
   ensure_inputs
   mkdir -p "$out_dir"
   mapshaper=$npm_cache/node_modules/.bin/mapshaper
-  voronoi_bin=${VORONOI_BIN:-$(dirname "${ORBALIS_BIN:-.}")/../bench/MakeVoronoiMap}
+  voronoi_bin=${VORONOI_BIN:-$(dirname "${ORBALIS_BIN:-.}")/MakeVoronoiMap}
 
   local rows=() ratios=() cpu_ratios=()
   for map in $maps; do bench_map; done

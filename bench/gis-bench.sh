@@ -5,7 +5,7 @@
 #     features) as a GeoPackage, read and written back by `orbalis convert`
 #     (read, project, place, draw, then transform back and write), against
 #     GDAL's own copy of the same file, `ogr2ogr -f GPKG`;
-#   - a Voronoi map of 200,000 cells (bench/MakeVoronoiMap, seed 1) as a
+#   - a Voronoi map of 200,000 cells (tools/voronoi-map, seed 1) as a
 #     GeoPackage, opened, coloured by the plug-in and written back by
 #     `orbalis run`; every cell written back with a colour.
 #
@@ -21,7 +21,7 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 orbalis=${ORBALIS_BIN:-$repo/build/release/tools/orbalis}
-voronoi=${VORONOI_BIN:-$(dirname "$orbalis")/../bench/MakeVoronoiMap}
+voronoi=${VORONOI_BIN:-$(dirname "$orbalis")/MakeVoronoiMap}
 runs=${BENCH_RUNS:-3}
 cells=${BENCH_CELLS:-200000}
 out=${BENCH_OUT:-$repo/.cache/bench-gis}

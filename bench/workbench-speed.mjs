@@ -4,7 +4,7 @@
 // an undo to the drawing. Each figure is the median of BENCH_RUNS runs
 // (default 5), printed as Markdown table rows.
 //
-//   ORBALIS_CLI=build/release/tools/orbalis ORBALIS_VORONOI_MAP=build/release/bench/MakeVoronoiMap \
+//   ORBALIS_CLI=build/release/tools/orbalis ORBALIS_VORONOI_MAP=build/release/tools/MakeVoronoiMap \
 //     node bench/workbench-speed.mjs
 //
 // "Shown" is when the page has decoded the drawing into its image (the page

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <new>
 
-#include "frame/OrbalisPlugin.h"
+#include "frame/Plugin.h"
 
 namespace orbalis {
 namespace {

@@ -23,6 +23,7 @@ list(REMOVE_ITEM ORBALIS_HOST_SOURCES
   ${CMAKE_CURRENT_SOURCE_DIR}/io/SystemFiles.cpp)
 
 add_library(orbalis_host STATIC ${ORBALIS_HOST_SOURCES})
+orbalis_sees(orbalis_host sdk host)
 target_compile_definitions(orbalis_host PUBLIC ORBALIS_PLUGIN_DEFAULT_PATH="$<TARGET_FILE:orbalis_plugin>")
 target_include_directories(orbalis_host SYSTEM PUBLIC ${ORBALIS_WINDOWS_DEPS}/include)
 target_include_directories(orbalis_host PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/windows/iconv)

@@ -2,9 +2,9 @@
 
 #include "frame/DialogRunner.h"
 #include "frame/HostSuites.h"
-#include "layers/LayerDialogFields.h"
+#include "frame/DialogFields.h"
 #include "layers/LayerTargets.h"
-#include "layers/SettingKeys.h"
+#include "frame/SettingKeys.h"
 #include "resources/ResourceIds.h"
 #include "support/NumberFormat.h"
 

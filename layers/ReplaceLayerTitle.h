@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "frame/UnicodeString.h"
-#include "layers/SettingKeys.h"
+#include "frame/SettingKeys.h"
 #include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/win32/Windows.h"

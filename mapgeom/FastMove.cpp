@@ -2,7 +2,7 @@
 
 #include "frame/HostSuites.h"
 #include "frame/UserAlerts.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 
 namespace orbalis {
 namespace {

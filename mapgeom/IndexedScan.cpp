@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/HostSuites.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 #include "mapgeom/ArtTree.h"
 
 namespace orbalis {

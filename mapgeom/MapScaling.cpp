@@ -6,8 +6,8 @@
 #include "frame/DialogRunner.h"
 #include "frame/HostSuites.h"
 #include "frame/UserAlerts.h"
-#include "layers/SettingKeys.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/SettingKeys.h"
+#include "frame/ArtSet.h"
 
 namespace orbalis {
 

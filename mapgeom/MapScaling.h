@@ -5,7 +5,7 @@
 #include <array>
 #include <cstdint>
 
-#include "layers/SettingKeys.h"
+#include "frame/SettingKeys.h"
 #include "resources/ResourceIds.h"
 #include "sdk/HostMessages.h"
 #include "sdk/suites/ArtSuites.h"

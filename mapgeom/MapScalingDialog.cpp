@@ -2,7 +2,7 @@
 // the options.
 #include <cmath>
 
-#include "layers/LayerDialogFields.h"
+#include "frame/DialogFields.h"
 #include "mapgeom/MapScaling.h"
 #include "resources/ResourceIds.h"
 #include "support/NumberFormat.h"

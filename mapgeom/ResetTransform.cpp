@@ -6,7 +6,7 @@
 
 #include "frame/HostSuites.h"
 #include "frame/TextEngine.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 
 namespace orbalis {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "frame/FilePath.h"
 #include "frame/UserAlerts.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 #include "resources/ResourceIds.h"
 
 namespace orbalis {

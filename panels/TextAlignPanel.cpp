@@ -2,7 +2,7 @@
 
 #include "frame/AppContextScope.h"
 #include "frame/TextEngine.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 #include "resources/ResourceIds.h"
 
 namespace orbalis {

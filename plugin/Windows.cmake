@@ -17,7 +17,7 @@ add_custom_command(OUTPUT ${ORBALIS_RES_OBJECT}
   VERBATIM)
 set_source_files_properties(${ORBALIS_RES_OBJECT} PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
 
-add_library(orbalis_plugin MODULE ${ORBALIS_PLUGIN_SOURCES} ${ORBALIS_RES_OBJECT}
+add_library(orbalis_plugin MODULE ${ORBALIS_PLUGIN_OBJECTS} ${ORBALIS_RES_OBJECT}
   ${CMAKE_CURRENT_SOURCE_DIR}/PluginMain.def)
 # Release builds leave out the symbol table, as a shipped DLL does.
 target_link_options(orbalis_plugin PRIVATE -static -Wl,--no-undefined $<$<CONFIG:Release>:-s>)

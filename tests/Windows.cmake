@@ -8,5 +8,7 @@ add_subdirectory(${ORBALIS_GTEST_SOURCES} ${CMAKE_BINARY_DIR}/googletest EXCLUDE
 file(GLOB ORBALIS_WINDOWS_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/windows/*.cpp)
 add_executable(orbalis_windows_tests ${ORBALIS_WINDOWS_TEST_SOURCES}
   ${CMAKE_SOURCE_DIR}/tools/orbalis/windows/orbalis.rc)
+orbalis_sees_everything(orbalis_windows_tests)
+target_include_directories(orbalis_windows_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_libraries(orbalis_windows_tests PRIVATE orbalis_host GTest::gtest GTest::gtest_main)
 target_link_options(orbalis_windows_tests PRIVATE -static)

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "frame/OrbalisPlugin.h"
+#include "plugin/OrbalisPlugin.h"
 
 #include "tests/support/PluginHarness.h"
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "frame/OrbalisPlugin.h"
+#include "plugin/OrbalisPlugin.h"
 #include "frame/Settings.h"
 #include "frame/TextEngine.h"
 #include "host/suites/SuiteTables.h"

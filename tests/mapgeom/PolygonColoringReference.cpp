@@ -1,7 +1,7 @@
 #include "tests/mapgeom/PolygonColoringReference.h"
 
 #include "frame/HostSuites.h"
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 #include "mapgeom/ArtTree.h"
 
 namespace orbalis::testing {

@@ -69,6 +69,16 @@ TEST_F(CliTest, BadArgumentsGiveOneLineAndExitTwo) {
     EXPECT_FALSE(fs::exists("out.txt"));
 }
 
+// The version printed is the build's one (project() in CMakeLists.txt), and
+// the help lists the flag.
+TEST_F(CliTest, VersionIsTheBuildsOne) {
+    const Outcome o = Run("--version");
+    EXPECT_EQ(o.exit, 0) << o.err;
+    EXPECT_EQ(o.out, "orbalis " ORBALIS_VERSION "\n");
+    EXPECT_NE(Run("--help").out.find("--version"), std::string::npos);
+    EXPECT_EQ(Run("menus --version").exit, 2) << "the flag belongs to the program, not to a command";
+}
+
 TEST_F(CliTest, MenusShowsThePluginsItems) {
     const Outcome o = Run("menus " + Prefs());
     ASSERT_EQ(o.exit, 0) << o.err;

@@ -81,7 +81,7 @@ constexpr int S = -1;  // IDC_STATIC
 const std::vector<ExpectedDialog>& Tables() {
     static const std::vector<ExpectedDialog> tables = {
         {107, "Nodra-Orbalis1.5について", 243, 134,
-         {{S, Label, "Version 1.5.5", 7, 7, 56, 8},
+         {{S, Label, "Version " ORBALIS_VERSION, 7, 7, 56, 8},
           {1, Default, "OK", 186, 112, 50, 14},
           {1063, Push, "Webサイトを開く", 7, 112, 74, 14}}},
         {115, "地図拡大・縮小 -  Nodra-Orbalis", 219, 259,

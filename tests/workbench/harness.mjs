@@ -13,7 +13,7 @@ const require = createRequire(path.join(source, 'tools/workbench/package.json'))
 const { chromium } = require('playwright-core');
 
 export const cli = process.env.ORBALIS_CLI || path.join(source, 'build/asan/tools/orbalis');
-const voronoi = process.env.ORBALIS_VORONOI_MAP || path.join(source, 'build/asan/tests/orbalis_voronoi_map');
+const voronoi = process.env.ORBALIS_VORONOI_MAP || path.join(source, 'build/asan/tools/MakeVoronoiMap');
 
 // A root folder with copies of the example maps (and the image one places)
 // and whatever `extra` adds.

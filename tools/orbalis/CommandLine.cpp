@@ -182,6 +182,7 @@ std::string OneLine(std::string message) {
 int RunCommandLine(int argc, const char* const* argv) {
     CLI::App root("orbalis: runs the Orbalis plug-in in the stand-in host, on map documents.", "orbalis");
     root.require_subcommand(1);
+    root.set_version_flag("--version", "orbalis " ORBALIS_VERSION, "print the version and exit");
     root.footer("orbalis COMMAND --help tells more about each command. Exit status: 0 done, 1 the plug-in's "
                 "command was cancelled or failed (nothing is written), 2 bad arguments or a file that cannot be "
                 "read or written.");
@@ -197,6 +198,10 @@ int RunCommandLine(int argc, const char* const* argv) {
     const std::string first = argv[1];
     if (first == "help") {
         std::cout << root.help();
+        return 0;
+    }
+    if (first == "--version") {
+        std::cout << root.version() << "\n";
         return 0;
     }
     if (!first.empty() && first[0] == '-' && first != "-h" && first != "--help")

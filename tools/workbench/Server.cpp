@@ -221,7 +221,7 @@ void Server::Routes() {
         }
         return R::Unhandled;
     });
-    http.set_error_handler([this](const httplib::Request& req, httplib::Response& res) {
+    http.set_error_handler([](const httplib::Request& req, httplib::Response& res) {
         if (!res.body.empty()) return;
         // A body over the limit is not read at all; its declared length
         // says why it was refused.

@@ -1,4 +1,4 @@
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 
 #include "frame/HostSuites.h"
 

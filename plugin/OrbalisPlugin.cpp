@@ -1,4 +1,4 @@
-#include "frame/OrbalisPlugin.h"
+#include "plugin/OrbalisPlugin.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,4 +1,4 @@
-// Reading and filling the fields of the layer commands' dialogs.
+// Reading and filling the fields of the commands' dialogs.
 #pragma once
 
 #include <cstdint>

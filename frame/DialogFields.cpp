@@ -1,4 +1,4 @@
-#include "layers/LayerDialogFields.h"
+#include "frame/DialogFields.h"
 
 #include <string>
 

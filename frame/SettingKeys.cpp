@@ -1,4 +1,4 @@
-#include "layers/SettingKeys.h"
+#include "frame/SettingKeys.h"
 
 #include "frame/Settings.h"
 

@@ -1,7 +1,7 @@
 // The art set holder and the layer-emptying routine, with the host's suites.
 #include <gtest/gtest.h>
 
-#include "mapgeom/ArtSet.h"
+#include "frame/ArtSet.h"
 #include "tests/support/PluginHarness.h"
 
 namespace orbalis::testing {
