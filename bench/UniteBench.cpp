@@ -26,8 +26,7 @@ Points Side(int count, bool right) {
     Points side;
     for (int i = 1; i + 1 < count; ++i) {
         const double t = double(i) / (count - 1);
-        side.push_back(
-            {(right ? 1 : -1) * (60 + 5 * std::sin(t * 23)), right ? 100 * (1 - t) : 100 * t});
+        side.push_back({(right ? 1 : -1) * (60 + 5 * std::sin(t * 23)), right ? 100 * (1 - t) : 100 * t});
     }
     return side;
 }

@@ -25,8 +25,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 HostErr ShowAboutBox(HostPluginRef plugin) {
     DialogHost host;
     if (HostErr err = FindDialogHost(plugin, &host)) return err;
-    if (host.module)
-        DialogBoxParamW(host.module, MAKEINTRESOURCEW(kAboutDialogId), host.owner, AboutDialogProc, 0);
+    if (host.module) DialogBoxParamW(host.module, MAKEINTRESOURCEW(kAboutDialogId), host.owner, AboutDialogProc, 0);
     return 0;
 }
 

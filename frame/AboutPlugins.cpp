@@ -14,8 +14,8 @@ void SDKAboutPluginsHelper::ReleaseMenuSuite() {
 }
 
 HostErr SDKAboutPluginsHelper::AddAboutItem(HostMessageData* message, const char* groupName,
-                                            const ai::UnicodeString& itemText,
-                                            const char* pluginItemText, HostMenuItem* item) {
+                                            const ai::UnicodeString& itemText, const char* pluginItemText,
+                                            HostMenuItem* item) {
     basic_ = message->basic;
     HostErr err = 0;
     if (!menuSuite_) {
@@ -44,9 +44,7 @@ HostErr SDKAboutPluginsHelper::AddAboutItem(HostMessageData* message, const char
             HostMenuItem parent = nullptr;
             const HostMenuItemData about{"About", itemText.handle()};
             if ((err = menuSuite_->AddMenuItem(message->self, nullptr, &about, 0, &parent))) return;
-            if ((err = menuSuite_->AddMenuGroupAsSubMenu(groupName, kMenuGroupSorted, parent,
-                                                         &group)))
-                return;
+            if ((err = menuSuite_->AddMenuGroupAsSubMenu(groupName, kMenuGroupSorted, parent, &group))) return;
         }
         const ai::UnicodeString text(pluginItemText, kHostEncodingPlatform);
         const HostMenuItemData own{groupName, text.handle()};

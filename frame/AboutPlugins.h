@@ -21,9 +21,8 @@ public:
     // Adds `pluginItemText` (system code page) to the submenu `groupName` of
     // the host's "About" group, creating the submenu with `itemText` when no
     // plug-in of the family has yet.
-    HostErr AddAboutItem(HostMessageData* message, const char* groupName,
-                         const ai::UnicodeString& itemText, const char* pluginItemText,
-                         HostMenuItem* item);
+    HostErr AddAboutItem(HostMessageData* message, const char* groupName, const ai::UnicodeString& itemText,
+                         const char* pluginItemText, HostMenuItem* item);
 
 private:
     void ReleaseMenuSuite();

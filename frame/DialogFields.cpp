@@ -34,8 +34,7 @@ void FillTextFieldInCodePage(HWND dialog, int id, const ai::UnicodeString& text)
     const int count = static_cast<int>(units.size());
     const int length = WideCharToMultiByte(CP_ACP, 0, units.data(), count, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0)
-        WideCharToMultiByte(CP_ACP, 0, units.data(), count, bytes.data(), length, nullptr, nullptr);
+    if (length > 0) WideCharToMultiByte(CP_ACP, 0, units.data(), count, bytes.data(), length, nullptr, nullptr);
     SetDlgItemTextA(dialog, id, bytes.c_str());
 }
 
@@ -45,9 +44,7 @@ int32_t ReadNumberField(HWND dialog, int id) {
     return parseInteger(buffer, sizeof buffer);
 }
 
-void FillNumberField(HWND dialog, int id, int32_t value) {
-    SetDlgItemTextA(dialog, id, formatInteger(value).c_str());
-}
+void FillNumberField(HWND dialog, int id, int32_t value) { SetDlgItemTextA(dialog, id, formatInteger(value).c_str()); }
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -55,8 +52,6 @@ void SetChecked(HWND dialog, int id, bool checked) {
     CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
 
-void EnableField(HWND dialog, int id, bool enabled) {
-    EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
-}
+void EnableField(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
 
 }  // namespace orbalis

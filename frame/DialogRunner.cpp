@@ -19,8 +19,8 @@ HostErr RunDialog(HostPluginRef plugin, int templateId, DLGPROC proc, void* reco
     DialogHost host;
     if (HostErr err = FindDialogHost(plugin, &host)) return err;
     if (!host.module) return kHostNotFoundErr;
-    const INT_PTR result = DialogBoxParamW(host.module, MAKEINTRESOURCEW(templateId), host.owner, proc,
-                                           reinterpret_cast<LPARAM>(record));
+    const INT_PTR result =
+        DialogBoxParamW(host.module, MAKEINTRESOURCEW(templateId), host.owner, proc, reinterpret_cast<LPARAM>(record));
     return static_cast<HostErr>(result);
 }
 

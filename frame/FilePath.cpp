@@ -8,13 +8,9 @@ using orbalis::sFilePath;
 
 FilePath::FilePath() { Check(sFilePath->NewFilePath(&handle_)); }
 
-FilePath::FilePath(const UnicodeString& path) : FilePath() {
-    Check(sFilePath->SetFromString(handle_, path.handle()));
-}
+FilePath::FilePath(const UnicodeString& path) : FilePath() { Check(sFilePath->SetFromString(handle_, path.handle())); }
 
-FilePath::FilePath(const FilePath& other) : FilePath() {
-    Check(sFilePath->CopyFilePath(handle_, other.handle_));
-}
+FilePath::FilePath(const FilePath& other) : FilePath() { Check(sFilePath->CopyFilePath(handle_, other.handle_)); }
 
 FilePath& FilePath::operator=(const FilePath& other) {
     if (this != &other) Check(sFilePath->CopyFilePath(handle_, other.handle_));

@@ -28,13 +28,12 @@ struct Slot {
 }  // namespace
 
 #define ORBALIS_ROW(Id, name, version) {name, version, &Slot<&s##Id>::Held, &Slot<&s##Id>::Hold},
-#define ORBALIS_ATE_ROW(Id, name, version) \
-    {name, version, &Slot<&sATE##Id>::Held, &Slot<&sATE##Id>::Hold},
+#define ORBALIS_ATE_ROW(Id, name, version) {name, version, &Slot<&sATE##Id>::Held, &Slot<&sATE##Id>::Hold},
 
 const SuiteRow kBaseSuiteRows[7] = {HOST_BASE_SUITES(ORBALIS_ROW)};
 
-const SuiteRow kMainSuiteRows[] = {
-    HOST_MAIN_SUITES(ORBALIS_ROW) HOST_ATE_SUITES(ORBALIS_ATE_ROW){nullptr, 0, nullptr, nullptr}};
+const SuiteRow kMainSuiteRows[] = {HOST_MAIN_SUITES(ORBALIS_ROW)
+                                       HOST_ATE_SUITES(ORBALIS_ATE_ROW){nullptr, 0, nullptr, nullptr}};
 
 #undef ORBALIS_ROW
 #undef ORBALIS_ATE_ROW
@@ -61,8 +60,7 @@ HostSuites::HostSuites() {
     }
     const bool all = ForEachRow([this](const SuiteRow& row) {
         const void* table = nullptr;
-        error = basicSuite ? basicSuite->AcquireSuite(row.name, row.version, &table)
-                           : kHostBadParameterErr;
+        error = basicSuite ? basicSuite->AcquireSuite(row.name, row.version, &table) : kHostBadParameterErr;
         row.hold(error ? nullptr : table);
         return error == 0;
     });

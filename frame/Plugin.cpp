@@ -56,11 +56,8 @@ HostErr Plugin::OnStartup(HostMessageData*) {
     if (HostErr err = sSPPlugins->SetPluginName(pluginRef, name)) return err;
     char notifierName[256];
     // A name too long for the buffer is cut, as the host's names are.
-    if (std::snprintf(notifierName, sizeof notifierName, "%s App Started Notifier", name) < 0)
-        notifierName[0] = '\0';
-    if (HostErr err = sNotifier->AddNotifier(pluginRef, notifierName,
-                                             kNotifierApplicationStarted, nullptr))
-        return err;
+    if (std::snprintf(notifierName, sizeof notifierName, "%s App Started Notifier", name) < 0) notifierName[0] = '\0';
+    if (HostErr err = sNotifier->AddNotifier(pluginRef, notifierName, kNotifierApplicationStarted, nullptr)) return err;
     if (HostErr err = OnStartupExtras()) return err;
     OnSuitesReady();
     SetLocked(true);
@@ -187,8 +184,7 @@ HostErr Plugin::Dispatch(const char* caller, const char* selector, void* message
     }
     if (Is(caller, kCallerMenu)) {
         if (Is(selector, kSelectorGo)) return OnMenuGo(static_cast<HostMenuMessage*>(message));
-        if (Is(selector, kSelectorUpdate))
-            return OnMenuUpdate(static_cast<HostMenuMessage*>(message));
+        if (Is(selector, kSelectorUpdate)) return OnMenuUpdate(static_cast<HostMenuMessage*>(message));
         return kMessageNotHandled;
     }
     if (Is(caller, "AI Filter")) {
@@ -225,13 +221,10 @@ HostErr Plugin::Dispatch(const char* caller, const char* selector, void* message
     if (Is(caller, "AI Live Effect")) {
         if (Is(selector, "AI Live Effect Edit Parameters")) return OnLiveEffectEditParameters(message);
         if (Is(selector, "AI Live Effect Go Live")) return OnLiveEffectGoLive(message);
-        if (Is(selector, "AI Live Effect Interpolate Parameters"))
-            return OnLiveEffectInterpolateParameters(message);
+        if (Is(selector, "AI Live Effect Interpolate Parameters")) return OnLiveEffectInterpolateParameters(message);
         if (Is(selector, "AI Live Effect Input Type")) return OnLiveEffectInputType(message);
-        if (Is(selector, "AI Live Effect Scale Parameters"))
-            return OnLiveEffectScaleParameters(message);
-        if (Is(selector, "AI Live Effect Convert Color Space"))
-            return OnLiveEffectConvertColorSpace(message);
+        if (Is(selector, "AI Live Effect Scale Parameters")) return OnLiveEffectScaleParameters(message);
+        if (Is(selector, "AI Live Effect Convert Color Space")) return OnLiveEffectConvertColorSpace(message);
         if (Is(selector, "AI Live Effect Adjust Colors")) return OnLiveEffectAdjustColors(message);
         if (Is(selector, "AI Live Effect Handle Merge")) return OnLiveEffectHandleMerge(message);
         return kMessageNotHandled;

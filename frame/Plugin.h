@@ -28,67 +28,67 @@ public:
     Plugin(const Plugin&) = delete;
     Plugin& operator=(const Plugin&) = delete;
 
-    virtual ~Plugin();                                                                  // 0
+    virtual ~Plugin();  // 0
     virtual void ReportFailure(HostErr code, const char* caller, const char* selector,
-                               void* message);                                         // 1
-    virtual HostErr SetLocked(bool lock);                                              // 2
-    virtual HostErr OnStartup(HostMessageData* message);                               // 3
-    virtual HostErr OnApplicationStarted();                                            // 4
-    virtual HostErr OnShutdown(HostMessageData* message);                              // 5
-    virtual HostErr OnUnload(HostMessageData* message);                                // 6
-    virtual HostErr OnReload(HostMessageData* message);                                // 7
-    virtual HostErr OnAcquireProperty(HostMessageData* message);                       // 8
-    virtual HostErr OnReleaseProperty(HostMessageData* message);                       // 9
+                               void* message);                    // 1
+    virtual HostErr SetLocked(bool lock);                         // 2
+    virtual HostErr OnStartup(HostMessageData* message);          // 3
+    virtual HostErr OnApplicationStarted();                       // 4
+    virtual HostErr OnShutdown(HostMessageData* message);         // 5
+    virtual HostErr OnUnload(HostMessageData* message);           // 6
+    virtual HostErr OnReload(HostMessageData* message);           // 7
+    virtual HostErr OnAcquireProperty(HostMessageData* message);  // 8
+    virtual HostErr OnReleaseProperty(HostMessageData* message);  // 9
     // Copies `name` into the buffer, truncated to fit and always terminated;
     // returns the full length of `name`.
-    virtual size_t CopyName(char* buffer, size_t size) const;                          // 10
-    virtual bool OnPurgeCaches();                                                      // 11
-    virtual HostErr Dispatch(const char* caller, const char* selector, void* message); // 12
-    virtual HostErr SetCurrentPlugin(Plugin* plugin);                                  // 13
-    virtual HostErr OnStartupExtras();                                                 // 14
-    virtual HostErr OnSuitesReady();                                                   // 15
-    virtual HostErr OnBeforeUnload(HostMessageData* message);                          // 16
+    virtual size_t CopyName(char* buffer, size_t size) const;                           // 10
+    virtual bool OnPurgeCaches();                                                       // 11
+    virtual HostErr Dispatch(const char* caller, const char* selector, void* message);  // 12
+    virtual HostErr SetCurrentPlugin(Plugin* plugin);                                   // 13
+    virtual HostErr OnStartupExtras();                                                  // 14
+    virtual HostErr OnSuitesReady();                                                    // 15
+    virtual HostErr OnBeforeUnload(HostMessageData* message);                           // 16
     virtual HostErr OnBeforeMessage(const char* caller, const char* selector,
-                                    void* message);                                    // 17
-    virtual HostErr OnNotify(HostNotifierMessage* message);                            // 18
-    virtual HostErr OnDoAction(void* message);                                         // 19
-    virtual HostErr OnMenuGo(HostMenuMessage* message);                                // 20
-    virtual HostErr OnMenuUpdate(HostMenuMessage* message);                            // 21
-    virtual HostErr OnFilterGetParameters(void* message);                              // 22
-    virtual HostErr OnFilterGo(void* message);                                         // 23
-    virtual HostErr OnPluginGroupNotifyEdits(void* message);                           // 24
-    virtual HostErr OnPluginGroupUpdate(void* message);                                // 25
-    virtual HostErr OnFileFormatGetParameters(void* message);                          // 26
-    virtual HostErr OnFileFormatGo(void* message);                                     // 27
-    virtual HostErr OnFileFormatCheck(void* message);                                  // 28
-    virtual HostErr OnFileFormatUpdate(void* message);                                 // 29
-    virtual HostErr OnFileFormatDoAction(void* message);                               // 30
-    virtual HostErr OnToolEditOptions(void* message);                                  // 31
-    virtual HostErr OnToolTrackCursor(void* message);                                  // 32
-    virtual HostErr OnToolMouseDown(void* message);                                    // 33
-    virtual HostErr OnToolMouseDrag(void* message);                                    // 34
-    virtual HostErr OnToolMouseUp(void* message);                                      // 35
-    virtual HostErr OnToolSelect(void* message);                                       // 36
-    virtual HostErr OnToolDeselect(void* message);                                     // 37
-    virtual HostErr OnToolReselect(void* message);                                     // 38
-    virtual HostErr OnToolDecreaseDiameter(void* message);                             // 39
-    virtual HostErr OnToolIncreaseDiameter(void* message);                             // 40
-    virtual HostErr OnLiveEffectEditParameters(void* message);                         // 41
-    virtual HostErr OnLiveEffectGoLive(void* message);                                 // 42
-    virtual HostErr OnLiveEffectInterpolateParameters(void* message);                  // 43
-    virtual HostErr OnLiveEffectInputType(void* message);                              // 44
-    virtual HostErr OnLiveEffectConvertColorSpace(void* message);                      // 45
-    virtual HostErr OnLiveEffectScaleParameters(void* message);                        // 46
-    virtual HostErr OnLiveEffectAdjustColors(void* message);                           // 47
-    virtual HostErr OnLiveEffectHandleMerge(void* message);                            // 48
-    virtual HostErr OnTimerGo(void* message);                                          // 49
-    virtual HostErr OnClipboardGo(void* message);                                      // 50
-    virtual HostErr OnClipboardCanCopy(void* message);                                 // 51
-    virtual HostErr OnClipboardClone(void* message);                                   // 52
-    virtual HostErr OnClipboardDispose(void* message);                                 // 53
-    virtual HostErr OnWriteWorkspace(void* message);                                   // 54
-    virtual HostErr OnRestoreWorkspace(void* message);                                 // 55
-    virtual HostErr OnDefaultWorkspace(void* message);                                 // 56
+                                    void* message);                    // 17
+    virtual HostErr OnNotify(HostNotifierMessage* message);            // 18
+    virtual HostErr OnDoAction(void* message);                         // 19
+    virtual HostErr OnMenuGo(HostMenuMessage* message);                // 20
+    virtual HostErr OnMenuUpdate(HostMenuMessage* message);            // 21
+    virtual HostErr OnFilterGetParameters(void* message);              // 22
+    virtual HostErr OnFilterGo(void* message);                         // 23
+    virtual HostErr OnPluginGroupNotifyEdits(void* message);           // 24
+    virtual HostErr OnPluginGroupUpdate(void* message);                // 25
+    virtual HostErr OnFileFormatGetParameters(void* message);          // 26
+    virtual HostErr OnFileFormatGo(void* message);                     // 27
+    virtual HostErr OnFileFormatCheck(void* message);                  // 28
+    virtual HostErr OnFileFormatUpdate(void* message);                 // 29
+    virtual HostErr OnFileFormatDoAction(void* message);               // 30
+    virtual HostErr OnToolEditOptions(void* message);                  // 31
+    virtual HostErr OnToolTrackCursor(void* message);                  // 32
+    virtual HostErr OnToolMouseDown(void* message);                    // 33
+    virtual HostErr OnToolMouseDrag(void* message);                    // 34
+    virtual HostErr OnToolMouseUp(void* message);                      // 35
+    virtual HostErr OnToolSelect(void* message);                       // 36
+    virtual HostErr OnToolDeselect(void* message);                     // 37
+    virtual HostErr OnToolReselect(void* message);                     // 38
+    virtual HostErr OnToolDecreaseDiameter(void* message);             // 39
+    virtual HostErr OnToolIncreaseDiameter(void* message);             // 40
+    virtual HostErr OnLiveEffectEditParameters(void* message);         // 41
+    virtual HostErr OnLiveEffectGoLive(void* message);                 // 42
+    virtual HostErr OnLiveEffectInterpolateParameters(void* message);  // 43
+    virtual HostErr OnLiveEffectInputType(void* message);              // 44
+    virtual HostErr OnLiveEffectConvertColorSpace(void* message);      // 45
+    virtual HostErr OnLiveEffectScaleParameters(void* message);        // 46
+    virtual HostErr OnLiveEffectAdjustColors(void* message);           // 47
+    virtual HostErr OnLiveEffectHandleMerge(void* message);            // 48
+    virtual HostErr OnTimerGo(void* message);                          // 49
+    virtual HostErr OnClipboardGo(void* message);                      // 50
+    virtual HostErr OnClipboardCanCopy(void* message);                 // 51
+    virtual HostErr OnClipboardClone(void* message);                   // 52
+    virtual HostErr OnClipboardDispose(void* message);                 // 53
+    virtual HostErr OnWriteWorkspace(void* message);                   // 54
+    virtual HostErr OnRestoreWorkspace(void* message);                 // 55
+    virtual HostErr OnDefaultWorkspace(void* message);                 // 56
 
 protected:
     // The object a reload rebuilds from the record of its earlier self.

@@ -49,9 +49,8 @@ HostErr Entry(const char* caller, const char* selector, HostMessageData* data) {
 }  // namespace
 }  // namespace orbalis
 
-extern "C" __attribute__((visibility("default"))) HostErr PluginMain(const char* caller,
-                                                                      const char* selector,
-                                                                      void* message) {
+extern "C" __attribute__((visibility("default"))) HostErr PluginMain(const char* caller, const char* selector,
+                                                                     void* message) {
     auto* data = static_cast<HostMessageData*>(message);
     if (!caller || !selector || !data) return kHostBadParameterErr;
     orbalis::basicSuite = data->basic;

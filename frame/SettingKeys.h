@@ -13,16 +13,14 @@ struct SettingKey {
     enum Type { Integer, Boolean, Text, Real };
     const char* key;
     Type type;
-    int32_t* number = nullptr;         // Integer, Boolean
+    int32_t* number = nullptr;          // Integer, Boolean
     ai::UnicodeString* text = nullptr;  // Text
-    double* real = nullptr;            // Real
+    double* real = nullptr;             // Real
 };
 
 inline SettingKey IntegerKey(const char* key, int32_t& field) { return {key, SettingKey::Integer, &field}; }
 inline SettingKey BooleanKey(const char* key, int32_t& field) { return {key, SettingKey::Boolean, &field}; }
-inline SettingKey RealKey(const char* key, double& field) {
-    return {key, SettingKey::Real, nullptr, nullptr, &field};
-}
+inline SettingKey RealKey(const char* key, double& field) { return {key, SettingKey::Real, nullptr, nullptr, &field}; }
 inline SettingKey TextKey(const char* key, ai::UnicodeString& field) {
     return {key, SettingKey::Text, nullptr, &field};
 }

@@ -25,19 +25,15 @@ void GetRealSetting(const char* key, double& value) {
 void GetTextSetting(const char* key, ai::UnicodeString& value) {
     try {
         ai::UnicodeString stored;
-        if (sPreference->GetUnicodeStringPreference(kSettingsSection, key, stored.handle()) == 0)
-            value = stored;
-    } catch (const ai::Error&) {
-    }
+        if (sPreference->GetUnicodeStringPreference(kSettingsSection, key, stored.handle()) == 0) value = stored;
+    } catch (const ai::Error&) {}
 }
 
 void GetFilePathSetting(const char* key, ai::FilePath& value) {
     try {
         ai::FilePath stored;
-        if (sPreference->GetFilePathPreference(kSettingsSection, key, stored.handle()) == 0)
-            value = stored;
-    } catch (const ai::Error&) {
-    }
+        if (sPreference->GetFilePathPreference(kSettingsSection, key, stored.handle()) == 0) value = stored;
+    } catch (const ai::Error&) {}
 }
 
 void PutBooleanSetting(const char* key, int32_t value) {
@@ -48,9 +44,7 @@ void PutIntegerSetting(const char* key, int32_t value) {
     sPreference->PutIntegerPreference(kSettingsSection, key, value);
 }
 
-void PutRealSetting(const char* key, double value) {
-    sPreference->PutRealPreference(kSettingsSection, key, value);
-}
+void PutRealSetting(const char* key, double value) { sPreference->PutRealPreference(kSettingsSection, key, value); }
 
 void PutTextSetting(const char* key, const ai::UnicodeString& value) {
     sPreference->PutUnicodeStringPreference(kSettingsSection, key, value.handle());

@@ -140,9 +140,7 @@ public:
     void InsertAfter(const std::string& utf8);
 
 private:
-    static const HostATETextRangeSuite& Suite() {
-        return TableOf<HostATETextRangeSuite, &orbalis::sATETextRange>();
-    }
+    static const HostATETextRangeSuite& Suite() { return TableOf<HostATETextRangeSuite, &orbalis::sATETextRange>(); }
 };
 
 class ITextRunsIterator : public Ref<&orbalis::sATETextRunsIterator> {
@@ -179,9 +177,7 @@ public:
     IStory GetStory() const;
 
 private:
-    static const HostATETextFrameSuite& Suite() {
-        return TableOf<HostATETextFrameSuite, &orbalis::sATETextFrame>();
-    }
+    static const HostATETextFrameSuite& Suite() { return TableOf<HostATETextFrameSuite, &orbalis::sATETextFrame>(); }
 };
 
 // ---------------------------------------------------------------- inline definitions
@@ -222,11 +218,10 @@ inline std::string ICharFeatures::GetFont(bool* assigned) const {
 }
 inline void ICharFeatures::SetFont(const std::string& name) { Check(Suite().SetFont(get(), name.c_str())); }
 
-#define ORBALIS_ATE_CHAR_REAL(Name)                                                               \
-    inline double ICharFeatures::Get##Name(bool* assigned) const {                                \
-        return detail::Real([&](HostBool* a, double* v) { return Suite().Get##Name(get(), a, v); }, \
-                            assigned);                                                            \
-    }                                                                                             \
+#define ORBALIS_ATE_CHAR_REAL(Name)                                                                            \
+    inline double ICharFeatures::Get##Name(bool* assigned) const {                                             \
+        return detail::Real([&](HostBool* a, double* v) { return Suite().Get##Name(get(), a, v); }, assigned); \
+    }                                                                                                          \
     inline void ICharFeatures::Set##Name(double value) { Check(Suite().Set##Name(get(), value)); }
 ORBALIS_ATE_CHAR_REAL(FontSize)
 ORBALIS_ATE_CHAR_REAL(HorizontalScale)
@@ -273,9 +268,8 @@ inline int32_t ITextRange::GetSize() const {
     return v;
 }
 inline std::string ITextRange::GetContents() const {
-    return ReadText([&](char* buffer, int32_t size, int32_t* needed) {
-        return Suite().GetContents(get(), buffer, size, needed);
-    });
+    return ReadText(
+        [&](char* buffer, int32_t size, int32_t* needed) { return Suite().GetContents(get(), buffer, size, needed); });
 }
 inline IStory ITextRange::GetStory() const {
     return detail::Adopt<IStory>([&](HostTextRef* r) { return Suite().GetStory(get(), r); });
@@ -284,22 +278,18 @@ inline ITextRunsIterator ITextRange::GetTextRuns() const {
     return detail::Adopt<ITextRunsIterator>([&](HostTextRef* r) { return Suite().GetTextRuns(get(), r); });
 }
 inline ICharFeatures ITextRange::GetUniqueCharFeatures() const {
-    return detail::Adopt<ICharFeatures>(
-        [&](HostTextRef* r) { return Suite().GetUniqueCharFeatures(get(), r); });
+    return detail::Adopt<ICharFeatures>([&](HostTextRef* r) { return Suite().GetUniqueCharFeatures(get(), r); });
 }
 inline void ITextRange::SetLocalCharFeatures(const ICharFeatures& features) {
     Check(Suite().SetLocalCharFeatures(get(), features.get()));
 }
 inline IParaFeatures ITextRange::GetUniqueParaFeatures() const {
-    return detail::Adopt<IParaFeatures>(
-        [&](HostTextRef* r) { return Suite().GetUniqueParaFeatures(get(), r); });
+    return detail::Adopt<IParaFeatures>([&](HostTextRef* r) { return Suite().GetUniqueParaFeatures(get(), r); });
 }
 inline void ITextRange::SetLocalParaFeatures(const IParaFeatures& features) {
     Check(Suite().SetLocalParaFeatures(get(), features.get()));
 }
-inline void ITextRange::InsertAfter(const std::string& utf8) {
-    Check(Suite().InsertAfter(get(), utf8.c_str()));
-}
+inline void ITextRange::InsertAfter(const std::string& utf8) { Check(Suite().InsertAfter(get(), utf8.c_str())); }
 
 inline bool ITextRunsIterator::IsDone() const {
     HostBool done = 1;
@@ -336,8 +326,7 @@ inline int32_t ITextFrame::GetLineOrientation() const {
     return v;
 }
 inline ITextRange ITextFrame::GetTextRange(bool includeOverflow) const {
-    return detail::Adopt<ITextRange>(
-        [&](HostTextRef* r) { return Suite().GetTextRange(get(), includeOverflow, r); });
+    return detail::Adopt<ITextRange>([&](HostTextRef* r) { return Suite().GetTextRange(get(), includeOverflow, r); });
 }
 inline IStory ITextFrame::GetStory() const {
     return detail::Adopt<IStory>([&](HostTextRef* r) { return Suite().GetStory(get(), r); });

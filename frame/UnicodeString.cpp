@@ -19,8 +19,7 @@ UnicodeString::UnicodeString(std::string_view bytes, int32_t encoding) : Unicode
 }
 
 UnicodeString::UnicodeString(std::u16string_view units) : UnicodeString() {
-    Check(sUnicodeString->SetUTF16(handle_, reinterpret_cast<const uint16_t*>(units.data()),
-                                   units.size()));
+    Check(sUnicodeString->SetUTF16(handle_, reinterpret_cast<const uint16_t*>(units.data()), units.size()));
 }
 
 UnicodeString::UnicodeString(const UnicodeString& other) : UnicodeString() {
@@ -32,8 +31,7 @@ UnicodeString& UnicodeString::operator=(const UnicodeString& other) {
     return *this;
 }
 
-UnicodeString::UnicodeString(UnicodeString&& other) noexcept
-    : handle_(std::exchange(other.handle_, nullptr)) {}
+UnicodeString::UnicodeString(UnicodeString&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
 
 UnicodeString& UnicodeString::operator=(UnicodeString&& other) noexcept {
     std::swap(handle_, other.handle_);
@@ -57,8 +55,7 @@ std::u16string UnicodeString::utf16() const {
     size_t count = 0;
     Check(sUnicodeString->GetUTF16(handle_, nullptr, 0, &count));
     std::u16string out(count + 1, u'\0');
-    Check(sUnicodeString->GetUTF16(handle_, reinterpret_cast<uint16_t*>(out.data()), out.size(),
-                                   &count));
+    Check(sUnicodeString->GetUTF16(handle_, reinterpret_cast<uint16_t*>(out.data()), out.size(), &count));
     out.resize(count);
     return out;
 }

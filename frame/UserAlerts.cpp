@@ -5,9 +5,7 @@
 
 namespace orbalis {
 
-HostErr ShowAlert(std::string_view message) {
-    return sUser->MessageAlert(ai::UnicodeString(message).handle());
-}
+HostErr ShowAlert(std::string_view message) { return sUser->MessageAlert(ai::UnicodeString(message).handle()); }
 
 HostErr AskQuestion(std::string_view message, bool* yes) {
     int32_t answer = kHostAnswerNo;
@@ -16,13 +14,9 @@ HostErr AskQuestion(std::string_view message, bool* yes) {
     return err;
 }
 
-HostErr SetProgressText(std::string_view text) {
-    return sUser->SetProgressText(ai::UnicodeString(text).handle());
-}
+HostErr SetProgressText(std::string_view text) { return sUser->SetProgressText(ai::UnicodeString(text).handle()); }
 
-HostErr UpdateProgress(int32_t current, int32_t maximum) {
-    return sUser->UpdateProgress(current, maximum);
-}
+HostErr UpdateProgress(int32_t current, int32_t maximum) { return sUser->UpdateProgress(current, maximum); }
 
 HostErr CheckCancel() {
     HostBool cancelled = 0;

@@ -28,9 +28,7 @@ constexpr const char* kWriteFailed =
 // Holds the host's application context for the plug-in while it lives.
 class AppContext {
 public:
-    explicit AppContext(HostPluginRef plugin) {
-        pushed = sContext->PushAppContext(plugin, &context) == 0;
-    }
+    explicit AppContext(HostPluginRef plugin) { pushed = sContext->PushAppContext(plugin, &context) == 0; }
     ~AppContext() {
         if (pushed) sContext->PopAppContext(context);
     }
@@ -59,7 +57,7 @@ std::string LineBytes(const LayerListNode& node, TextEncoding encoding) {
     std::u16string units(static_cast<size_t>(node.depth), u'\t');
     units += WrittenTitle(node.title);
     units += u"\r\n";
-    const int32_t hostEncoding = encoding == Utf16 ? kHostEncodingUTF16
+    const int32_t hostEncoding = encoding == Utf16  ? kHostEncodingUTF16
                                  : encoding == Utf8 ? kHostEncodingUTF8
                                                     : kHostEncodingShiftJIS;
     return ai::UnicodeString(units).encoded(hostEncoding);
@@ -121,8 +119,7 @@ std::string RememberedFolder() {
     GetFilePathSetting(kListFileDirKey, folder);
     try {
         if (!folder.text().empty() && folder.isFolder()) return folder.platformPath();
-    } catch (const ai::Error&) {
-    }
+    } catch (const ai::Error&) {}
     return {};
 }
 
@@ -143,8 +140,7 @@ void CLayerListFile::ParseLine(const ai::UnicodeString& line, int32_t& depth, ai
     title = ai::UnicodeString(std::u16string_view(units).substr(tabs));
 }
 
-HostErr CLayerListFile::BuildSiblings(HostLayer first, int32_t depth, bool topLevel,
-                                      std::vector<LayerListNode>& into) {
+HostErr CLayerListFile::BuildSiblings(HostLayer first, int32_t depth, bool topLevel, std::vector<LayerListNode>& into) {
     HostLayer parent = nullptr;
     if (!topLevel)
         if (HostErr err = sLayer->GetLayerParent(first, &parent)) return err;
@@ -181,8 +177,7 @@ HostErr CLayerListFile::BuildTree() {
     return first ? BuildSiblings(first, 0, true, trees) : 0;
 }
 
-bool CLayerListFile::WriteNodes(std::FILE* stream, const std::vector<LayerListNode>& nodes,
-                                TextEncoding encoding) {
+bool CLayerListFile::WriteNodes(std::FILE* stream, const std::vector<LayerListNode>& nodes, TextEncoding encoding) {
     for (const LayerListNode& node : nodes) {
         const std::string bytes = LineBytes(node, encoding);
         if (std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) return false;
@@ -206,8 +201,7 @@ ai::UnicodeString CLayerListFile::InitialFileName() {
     {
         AppContext context(pluginRef);
         ai::FilePath document;
-        if (sDocument->GetDocumentFileSpecification(document.handle()) == 0)
-            name = document.fileName(false);
+        if (sDocument->GetDocumentFileSpecification(document.handle()) == 0) name = document.fileName(false);
     }
     return name.append(ai::UnicodeString(".txt"));
 }

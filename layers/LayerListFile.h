@@ -33,7 +33,7 @@ inline constexpr const char* kListRestoreKindKey = "LF_RestoreKind";
 struct LayerListNode {
     int32_t depth = 0;  // 0 for a top-level layer
     HostLayer layer = nullptr;
-    ai::UnicodeString title;  // the title when the tree was built
+    ai::UnicodeString title;              // the title when the tree was built
     std::vector<LayerListNode> children;  // the direct sublayers, in the host's order
 };
 
@@ -93,8 +93,7 @@ public:
 
     // Writes the lines of `nodes` and of their sublayers; false at the first
     // write that fails, the lines before it staying in the file.
-    static bool WriteNodes(std::FILE* stream, const std::vector<LayerListNode>& nodes,
-                           TextEncoding encoding);
+    static bool WriteNodes(std::FILE* stream, const std::vector<LayerListNode>& nodes, TextEncoding encoding);
     // The number of TABs that start the line, and everything after them.
     static void ParseLine(const ai::UnicodeString& line, int32_t& depth, ai::UnicodeString& title);
     // Gives the file's titles to the existing layers by position. False when

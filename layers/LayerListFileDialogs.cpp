@@ -42,8 +42,8 @@ std::string FilterText(const ListFileDialog& dialog) {
 UINT_PTR CALLBACK EncodingChooserHook(HWND chooser, UINT message, WPARAM, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         for (const EncodingRow& row : kEncodingRows) {
-            const LRESULT at = SendDlgItemMessageW(chooser, kEncodingListId, CB_ADDSTRING, 0,
-                                                   reinterpret_cast<LPARAM>(row.text));
+            const LRESULT at =
+                SendDlgItemMessageW(chooser, kEncodingListId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text));
             if (at >= 0)
                 SendDlgItemMessageW(chooser, kEncodingListId, CB_SETITEMDATA, static_cast<WPARAM>(at), row.value);
         }
@@ -63,8 +63,7 @@ UINT_PTR CALLBACK EncodingChooserHook(HWND chooser, UINT message, WPARAM, LPARAM
     return FALSE;
 }
 
-HostErr ChooseListFile(HostPluginRef plugin, const ListFileDialog& dialog, ai::FilePath& file,
-                       TextEncoding& encoding) {
+HostErr ChooseListFile(HostPluginRef plugin, const ListFileDialog& dialog, ai::FilePath& file, TextEncoding& encoding) {
     DialogHost host;
     if (FindDialogHost(plugin, &host) || !host.module) return kCanceled;
 

@@ -21,8 +21,7 @@ inline constexpr int kCreateNewRadio = IDC_CREATE_NEW;
 // main window. 0 with the chosen file and the encoding picked in the chooser
 // (Shift-JIS unless the user picked another); kCanceled when no file was
 // chosen, the dialog could not be shown included.
-HostErr ChooseListFile(HostPluginRef plugin, const ListFileDialog& dialog, ai::FilePath& file,
-                       TextEncoding& encoding);
+HostErr ChooseListFile(HostPluginRef plugin, const ListFileDialog& dialog, ai::FilePath& file, TextEncoding& encoding);
 
 // Dialog 128 on `kind`: 0 after OK with the choice in `kind` (0 for
 // renaming, 1 for creating); kCanceled after cancel, `kind` untouched; a

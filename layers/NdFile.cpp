@@ -28,8 +28,7 @@ bool CNdFile::Open(const ai::FilePath& filePath, const char* mode) {
     return OpenPlatform(filePath, platformPath, mode);
 }
 
-bool CNdFile::OpenPlatform(const ai::FilePath& filePath, const std::string& platformPath,
-                           const char* mode) {
+bool CNdFile::OpenPlatform(const ai::FilePath& filePath, const std::string& platformPath, const char* mode) {
     CNdFile::Close();
     path = filePath;
     if (platformPath.empty()) return false;

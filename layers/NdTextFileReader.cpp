@@ -19,8 +19,8 @@ bool CNdTextFileReaderA::ReadLine(ai::UnicodeString& line) {
     if (atStart) {
         atStart = false;
         unsigned char mark[3] = {};
-        const bool marked = std::fread(mark, 1, 3, stream) == 3 && mark[0] == 0xEF && mark[1] == 0xBB &&
-                            mark[2] == 0xBF;
+        const bool marked =
+            std::fread(mark, 1, 3, stream) == 3 && mark[0] == 0xEF && mark[1] == 0xBB && mark[2] == 0xBF;
         if (!marked) std::fseek(stream, 0, SEEK_SET);
     }
     std::string bytes;
@@ -44,8 +44,8 @@ bool CNdTextFileReaderA::ReadLine(ai::UnicodeString& line) {
 bool CNdTextFileReaderW::ReadUnit(char16_t& unit) {
     unsigned char bytes[2];
     if (std::fread(bytes, 1, 2, stream) != 2) return false;
-    unit = swapBytes ? static_cast<char16_t>(bytes[0] << 8 | bytes[1])
-                     : static_cast<char16_t>(bytes[1] << 8 | bytes[0]);
+    unit =
+        swapBytes ? static_cast<char16_t>(bytes[0] << 8 | bytes[1]) : static_cast<char16_t>(bytes[1] << 8 | bytes[0]);
     return true;
 }
 
@@ -71,8 +71,8 @@ bool CNdTextFileReaderW::ReadLine(ai::UnicodeString& line) {
         units += unit;
     }
     if (!units.empty()) {
-        ai::Check(sUnicodeString->SetUTF16(line.handle(), reinterpret_cast<const uint16_t*>(units.data()),
-                                           units.size()));
+        ai::Check(
+            sUnicodeString->SetUTF16(line.handle(), reinterpret_cast<const uint16_t*>(units.data()), units.size()));
         return true;
     }
     return !AtEnd();

@@ -11,8 +11,7 @@ namespace orbalis {
 
 class CNdTextFileReaderBase {
 public:
-    CNdTextFileReaderBase(std::FILE* stream, TextEncoding encoding)
-        : stream(stream), encoding(encoding) {}
+    CNdTextFileReaderBase(std::FILE* stream, TextEncoding encoding) : stream(stream), encoding(encoding) {}
     virtual ~CNdTextFileReaderBase() = default;
     CNdTextFileReaderBase(const CNdTextFileReaderBase&) = delete;
     CNdTextFileReaderBase& operator=(const CNdTextFileReaderBase&) = delete;

@@ -107,8 +107,7 @@ std::array<SettingKey, 10> CNumberLayers::Keys() {
 
 HostErr CNumberLayers::Run() {
     ReadSettingKeys(Keys());
-    if (HostErr err = RunDialog(pluginRef_, kNumberLayersDialogId, NumberLayersDialogProc, &settings_))
-        return err;
+    if (HostErr err = RunDialog(pluginRef_, kNumberLayersDialogId, NumberLayersDialogProc, &settings_)) return err;
     WriteSettingKeys(Keys());
     int32_t n = settings_.initialNumber;
     return ForEachTargetLayer(settings_.kind, settings_.visibleLayersOnly, [&](HostLayer layer) {

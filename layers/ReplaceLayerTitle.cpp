@@ -193,8 +193,7 @@ std::array<SettingKey, 9> CReplaceLayerTitle::Keys() {
 
 HostErr CReplaceLayerTitle::Run() {
     ReadSettingKeys(Keys());
-    if (HostErr err =
-            RunDialog(pluginRef_, kReplaceLayerTitleDialogId, ReplaceLayerTitleDialogProc, &settings_))
+    if (HostErr err = RunDialog(pluginRef_, kReplaceLayerTitleDialogId, ReplaceLayerTitleDialogProc, &settings_))
         return err;
     WriteSettingKeys(Keys());
     return ForEachTargetLayer(settings_.destLayerKind, settings_.visibleLayersOnly,

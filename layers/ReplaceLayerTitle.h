@@ -56,7 +56,6 @@ private:
 // The title after the chosen operation; positions count characters.
 ai::UnicodeString EditTitle(const ai::UnicodeString& title, const ReplaceLayerTitleSettings& settings);
 
-INT_PTR CALLBACK ReplaceLayerTitleDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                             LPARAM lParam);
+INT_PTR CALLBACK ReplaceLayerTitleDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace orbalis

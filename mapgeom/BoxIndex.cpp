@@ -10,8 +10,7 @@ namespace {
 constexpr double kWideCells = 64;
 
 bool Finite(const HostRect& r) {
-    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) &&
-           std::isfinite(r.bottom);
+    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) && std::isfinite(r.bottom);
 }
 
 }  // namespace

@@ -38,11 +38,11 @@ private:
     int32_t Row(double y) const;
 
     std::vector<HostRect> boxes_;
-    std::vector<size_t> items_;   // every indexed item, in order
-    std::vector<size_t> wide_;    // items offered to every query, in order
+    std::vector<size_t> items_;      // every indexed item, in order
+    std::vector<size_t> wide_;       // items offered to every query, in order
     std::vector<size_t> cellStart_;  // cell c holds cellItems_[cellStart_[c] .. cellStart_[c + 1])
     std::vector<size_t> cellItems_;
-    std::vector<uint32_t> seen_;     // per item: the last query that returned it
+    std::vector<uint32_t> seen_;  // per item: the last query that returned it
     uint32_t query_ = 0;
     double left_ = 0, bottom_ = 0, cellSize_ = 1;
     int32_t columns_ = 1, rows_ = 1;

@@ -37,9 +37,8 @@ private:
 
 }  // namespace
 
-ColorSearchResult SearchColors(const std::vector<std::vector<int32_t>>& adjacency,
-                               int32_t colorCount, std::vector<int32_t>& colors,
-                               const ColorSearchProgress& progress) {
+ColorSearchResult SearchColors(const std::vector<std::vector<int32_t>>& adjacency, int32_t colorCount,
+                               std::vector<int32_t>& colors, const ColorSearchProgress& progress) {
     const int32_t n = static_cast<int32_t>(adjacency.size());
     const int32_t assigned = n - 1;  // the last node is never assigned
     std::vector<int32_t> nextColor(std::max(n, 1), 1);

@@ -22,8 +22,7 @@ using ColorSearchProgress = std::function<bool(int32_t k, int32_t n)>;
 //
 // `colors` must hold n zeros. On Exhausted every node holds 0; on Cancelled
 // the nodes assigned so far keep their colours and the rest hold 0.
-ColorSearchResult SearchColors(const std::vector<std::vector<int32_t>>& adjacency,
-                               int32_t colorCount, std::vector<int32_t>& colors,
-                               const ColorSearchProgress& progress);
+ColorSearchResult SearchColors(const std::vector<std::vector<int32_t>>& adjacency, int32_t colorCount,
+                               std::vector<int32_t>& colors, const ColorSearchProgress& progress);
 
 }  // namespace orbalis

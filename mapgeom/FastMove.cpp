@@ -18,9 +18,8 @@ bool MovedWhole(int32_t type) {
 }
 
 // Transform objects, fill gradients, fill patterns, stroke patterns and children.
-constexpr int32_t kMoveFlags = kHostTransformObjects | kHostTransformFillGradients |
-                               kHostTransformFillPatterns | kHostTransformStrokePatterns |
-                               kHostTransformChildren;
+constexpr int32_t kMoveFlags = kHostTransformObjects | kHostTransformFillGradients | kHostTransformFillPatterns |
+                               kHostTransformStrokePatterns | kHostTransformChildren;
 
 }  // namespace
 
@@ -64,15 +63,14 @@ HostErr CFastMove::Run() {
         return 0;
 
     HostMatrix move{};
-    if (HostErr err = sRealMath->SetMatrixTranslate(&move, last.p.x - first.p.x, last.p.y - first.p.y))
-        return err;
+    if (HostErr err = sRealMath->SetMatrixTranslate(&move, last.p.x - first.p.x, last.p.y - first.p.y)) return err;
 
     HostLayer layer = nullptr;
     if (HostErr err = sLayer->GetNthLayer(0, &layer)) return err;
     while (layer) {
         HostBool visible = 0, editable = 0;
-        if (sLayer->GetLayerVisible(layer, &visible) == 0 &&
-            sLayer->GetLayerEditable(layer, &editable) == 0 && visible && editable) {
+        if (sLayer->GetLayerVisible(layer, &visible) == 0 && sLayer->GetLayerEditable(layer, &editable) == 0 &&
+            visible && editable) {
             HostArt group = nullptr;
             if (HostErr err = sArt->GetFirstArtOfLayer(layer, &group)) return err;
             if (HostErr err = MoveTree(group, move, false)) return err;
@@ -103,8 +101,7 @@ HostErr CFastMove::MoveTree(HostArt art, const HostMatrix& move, bool withFollow
     for (HostArt object = art; object;) {
         int32_t type = kHostUnknownArt, attributes = 0;
         if (HostErr err = sArt->GetArtType(object, &type)) return err;
-        if (HostErr err = sArt->GetArtUserAttr(object, kHostArtLocked | kHostArtHidden, &attributes))
-            return err;
+        if (HostErr err = sArt->GetArtUserAttr(object, kHostArtLocked | kHostArtHidden, &attributes)) return err;
         if (!(attributes & (kHostArtLocked | kHostArtHidden))) {
             HostArt child = nullptr;
             if (HostErr err = sArt->GetArtFirstChild(object, &child)) return err;
@@ -115,8 +112,7 @@ HostErr CFastMove::MoveTree(HostArt art, const HostMatrix& move, bool withFollow
                 if (type == kHostPathArt) {
                     if (HostErr err = MovePath(object, move)) return err;
                 } else if (MovedWhole(type)) {
-                    if (HostErr err = sTransformArt->TransformArt(object, &move, 1.0, kMoveFlags))
-                        return err;
+                    if (HostErr err = sTransformArt->TransformArt(object, &move, 1.0, kMoveFlags)) return err;
                 }
             }
         }

@@ -16,8 +16,7 @@ const std::array<const char16_t*, kPaperRatioCount> kPaperRatioTexts{
     u"B4→A4  B5→A5 (82%)",  u"A3→B4  A4→B5 (87%)",  u"B4→A3  B5→A4 (115%)",
     u"A4→B4  A5→B5 (122%)", u"A4→A3  A5→A4 (141%)", u"A5→A3  B6→B4 (200%)",
 };
-const std::array<double, kPaperRatioCount> kPaperRatioFactors{0.5,  0.61, 0.71, 0.82, 0.87,
-                                                               1.15, 1.22, 1.41, 2.0};
+const std::array<double, kPaperRatioCount> kPaperRatioFactors{0.5, 0.61, 0.71, 0.82, 0.87, 1.15, 1.22, 1.41, 2.0};
 
 namespace {
 
@@ -71,8 +70,7 @@ bool ComputeScalingFactors(const MapScalingSettings& s, ScalingFactors* factors)
         break;
     default: return false;
     }
-    if (!PositiveFinite(f.horizontal) || !PositiveFinite(f.vertical) || !PositiveFinite(f.lineScale))
-        return false;
+    if (!PositiveFinite(f.horizontal) || !PositiveFinite(f.vertical) || !PositiveFinite(f.lineScale)) return false;
     *factors = f;
     return true;
 }

@@ -48,9 +48,7 @@ int32_t ReadScaleField(HWND dialog, int id) {
     return parseInteger(ReadField(dialog, id).text, kMapScalingFieldCapacity);
 }
 
-double ReadRatioField(HWND dialog, int id) {
-    return parseReal(ReadField(dialog, id).text, kMapScalingFieldCapacity);
-}
+double ReadRatioField(HWND dialog, int id) { return parseReal(ReadField(dialog, id).text, kMapScalingFieldCapacity); }
 
 void FillScaleField(HWND dialog, int id, int32_t value) {
     char text[kMapScalingFieldCapacity];

@@ -20,8 +20,8 @@ struct PaletteEntry {
 };
 
 constexpr PaletteEntry kPalette[] = {
-    {0.3, 0, 0},   {0, 0.3, 0},   {0, 0, 0.3},     {0.2, 0.2, 0}, {0.2, 0, 0.2},   {0, 0.2, 0.2},
-    {0.2, 0.4, 0}, {0, 0.2, 0.4}, {0.4, 0.2, 0},   {0.4, 0, 0.4}, {0.2, 0.3, 0.4},
+    {0.3, 0, 0},   {0, 0.3, 0},   {0, 0, 0.3},   {0.2, 0.2, 0}, {0.2, 0, 0.2},   {0, 0.2, 0.2},
+    {0.2, 0.4, 0}, {0, 0.2, 0.4}, {0.4, 0.2, 0}, {0.4, 0, 0.4}, {0.2, 0.3, 0.4},
 };
 constexpr PaletteEntry kPaletteOverflow{0, 0, 0.7};
 
@@ -58,9 +58,8 @@ HostErr CPolygonColoring::Run() {
     ai::UnicodeString title;
     if (HostErr err = sLayer->GetLayerTitle(layer, title.handle())) return err;
     bool yes = false;
-    if (HostErr err = AskQuestion("レイヤー「" + title.utf8() +
-                                      "」上のポリゴンすべてを色分けします。よろしいですか？",
-                                  &yes))
+    if (HostErr err =
+            AskQuestion("レイヤー「" + title.utf8() + "」上のポリゴンすべてを色分けします。よろしいですか？", &yes))
         return err;
     if (!yes) return kCanceled;
 

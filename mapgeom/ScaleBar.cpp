@@ -95,9 +95,8 @@ void FillDialog(HWND dialog, const ScaleBarSettings& s) {
 void ShowPaperLength(HWND dialog) {
     const double scale = parseReal(FieldText(dialog, kScaleField), kScaleBarFieldCapacity);
     const double distance = parseReal(FieldText(dialog, kDistanceField), kScaleBarFieldCapacity);
-    const double centimetres = Checked(dialog, kKilometresRadio)
-                                   ? kilometresToCentimetres(distance) / scale
-                                   : metresToCentimetres(distance) / scale;
+    const double centimetres = Checked(dialog, kKilometresRadio) ? kilometresToCentimetres(distance) / scale
+                                                                 : metresToCentimetres(distance) / scale;
     char text[kScaleBarFieldCapacity];
     formatReal(" %.7g cm", centimetres, text);
     SetField(dialog, kLengthDisplay, text);
@@ -115,9 +114,7 @@ void Confirm(HWND dialog, ScaleBarSettings& s) {
 
 // ---------------------------------------------------------------- the pieces
 
-HostErr SelectPiece(HostArt art) {
-    return sArt->SetArtUserAttr(art, kHostArtSelected, kHostArtSelected);
-}
+HostErr SelectPiece(HostArt art) { return sArt->SetArtUserAttr(art, kHostArtSelected, kHostArtSelected); }
 
 HostErr NewLine(HostArt layerGroup, HostPoint from, HostPoint to, HostArt* line) {
     if (HostErr err = sArt->NewArt(kHostPathArt, kHostPlaceInsideOnTop, layerGroup, line)) return err;
@@ -154,8 +151,7 @@ void StyleLabel(ATE::ITextRange& range) {
 }
 
 HostErr NewLabel(HostArt layerGroup, HostPoint anchor, const std::string& text, HostArt* label) {
-    if (HostErr err = sTextFrame->NewPointText(kHostPlaceInsideOnTop, layerGroup,
-                                               kHostHorizontalText, anchor, label))
+    if (HostErr err = sTextFrame->NewPointText(kHostPlaceInsideOnTop, layerGroup, kHostHorizontalText, anchor, label))
         return err;
     try {
         HostTextRef ref = nullptr;
@@ -258,8 +254,7 @@ void CScaleBar::ReadSettings() {
     // store holds these; they would make "1 : -,100" or an endless bar.
     const ScaleBarSettings defaults;
     if (settings_.scale <= 0) settings_.scale = defaults.scale;
-    if (settings_.distance == 0 || !std::isfinite(settings_.distance))
-        settings_.distance = defaults.distance;
+    if (settings_.distance == 0 || !std::isfinite(settings_.distance)) settings_.distance = defaults.distance;
 }
 
 void CScaleBar::WriteSettings() const {
@@ -316,24 +311,21 @@ HostErr CScaleBar::Build(HostLayer layer) const {
     const double right = c.x + h;
     if (HostErr err = NewLine(layerGroup, {left, c.y}, {left + length, c.y}, &pieces[0])) return err;
     const double tickBottom = c.y - kEndTickHalf;
-    if (HostErr err = NewLine(layerGroup, {left, tickBottom}, {left, tickBottom + kEndTickHeight},
-                              &pieces[1]))
+    if (HostErr err = NewLine(layerGroup, {left, tickBottom}, {left, tickBottom + kEndTickHeight}, &pieces[1]))
         return err;
-    if (HostErr err = NewLine(layerGroup, {right, tickBottom}, {right, tickBottom + kEndTickHeight},
-                              &pieces[2]))
+    if (HostErr err = NewLine(layerGroup, {right, tickBottom}, {right, tickBottom + kEndTickHeight}, &pieces[2]))
         return err;
     if (HostErr err = NewLine(layerGroup, c, {c.x, c.y + kCentreTickHeight}, &pieces[3])) return err;
     if (HostErr err = NewLabel(layerGroup, {left, c.y + kEndLabelRise}, "0", &pieces[4])) return err;
     if (HostErr err = NewLabel(layerGroup, {right, c.y + kEndLabelRise},
                                DistanceLabel(settings_.distance, settings_.unit), &pieces[5]))
         return err;
-    if (HostErr err = NewLabel(layerGroup, {c.x, (c.y - kScaleLabelDrop) - kLabelSize},
-                               ScaleLabel(settings_.scale), &pieces[6]))
+    if (HostErr err =
+            NewLabel(layerGroup, {c.x, (c.y - kScaleLabelDrop) - kLabelSize}, ScaleLabel(settings_.scale), &pieces[6]))
         return err;
 
     HostArt group = nullptr;
-    if (HostErr err = sArt->NewArt(kHostGroupArt, kHostPlaceInsideOnTop, layerGroup, &group))
-        return err;
+    if (HostErr err = sArt->NewArt(kHostGroupArt, kHostPlaceInsideOnTop, layerGroup, &group)) return err;
     for (HostArt piece : pieces)
         if (HostErr err = sArt->ReorderArt(piece, kHostPlaceInsideOnTop, group)) return err;
     return 0;
@@ -343,8 +335,7 @@ HostErr CScaleBar::Run() {
     settings_ = ScaleBarSettings{};
     TestCurrentLayer();
     ReadSettings();
-    if (HostErr err = RunDialog(pluginRef_, kScaleBarDialogId, ScaleBarDialogProc, &settings_))
-        return err;
+    if (HostErr err = RunDialog(pluginRef_, kScaleBarDialogId, ScaleBarDialogProc, &settings_)) return err;
     WriteSettings();
     ClearSelection();
     HostLayer layer = nullptr;

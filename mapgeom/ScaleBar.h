@@ -19,10 +19,10 @@ enum ScaleBarUnit : int32_t { kKilometres = 0, kMetres = 1 };
 
 // The remembered settings and the data the dialog edits.
 struct ScaleBarSettings {
-    int32_t scale = 25000;   // N of the map scale 1/N
-    double distance = 1.0;   // ground distance the bar stands for
+    int32_t scale = 25000;  // N of the map scale 1/N
+    double distance = 1.0;  // ground distance the bar stands for
     int32_t unit = kKilometres;
-    int32_t newLayer = 1;    // build on a new layer "スケールバー"
+    int32_t newLayer = 1;  // build on a new layer "スケールバー"
     // Not stored: 1 when the current layer cannot take the bar (there is
     // none, or it is hidden or locked), which disables the new-layer box.
     int32_t newLayerLock = 1;

@@ -17,10 +17,10 @@ constexpr const char* kMoveFailed = "エラーにより操作を完了できま�
 constexpr int kLayerImage = 0;
 constexpr int kDocumentImage = 2;
 
-HWND CreateChild(HWND parent, HINSTANCE instance, HFONT font, const char16_t* className,
-                 const char16_t* text, DWORD style, int x, int y, int width, int height) {
-    HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width,
-                                 height, parent, nullptr, instance, nullptr);
+HWND CreateChild(HWND parent, HINSTANCE instance, HFONT font, const char16_t* className, const char16_t* text,
+                 DWORD style, int x, int y, int width, int height) {
+    HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, parent,
+                                 nullptr, instance, nullptr);
     if (child && font) SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return child;
 }
@@ -126,13 +126,11 @@ void MoveLayerControls::Create(HWND parent, HINSTANCE module) {
     InitCommonControlsEx(&classes);
     font = CreatePanelFont();
     tree = CreateChild(parent, instance, font, u"SysTreeView32", u"",
-                       TVS_HASBUTTONS | TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT,
-                       2, 2, 230, 120);
+                       TVS_HASBUTTONS | TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT, 2, 2, 230, 120);
     checkBox = CreateChild(parent, instance, font, u"BUTTON", u"", BS_AUTOCHECKBOX, 7, 100, 13, 13);
-    checkLabel = CreateChild(parent, instance, font, u"STATIC", u"複数選択時はグループ化", SS_NOTIFY,
-                             22, 100, 148, 16);
-    refreshButton = CreateChild(parent, instance, font, u"BUTTON", u"レイヤーリストを更新",
-                                BS_PUSHBUTTON, 4, 130, 80, 24);
+    checkLabel = CreateChild(parent, instance, font, u"STATIC", u"複数選択時はグループ化", SS_NOTIFY, 22, 100, 148, 16);
+    refreshButton =
+        CreateChild(parent, instance, font, u"BUTTON", u"レイヤーリストを更新", BS_PUSHBUTTON, 4, 130, 80, 24);
 
     images = ImageList_Create(20, 20, ILC_COLOR24, 3, 0);
     for (int id : {IDB_LAYERS, IDB_FOLDER, IDB_DOCUMENT}) {
@@ -224,7 +222,8 @@ HostErr CMoveLayerPanel::OnWindowCreated() {
 
 void CMoveLayerPanel::OnThemeChanged() {
     CNdPanel::OnThemeChanged();
-    SetPanelIcon(sUserInterfaceTheme && sUserInterfaceTheme->IsDarkTheme() ? IDR_MOVE_LAYER_LIGHT : IDR_MOVE_LAYER_DARK);
+    SetPanelIcon(sUserInterfaceTheme && sUserInterfaceTheme->IsDarkTheme() ? IDR_MOVE_LAYER_LIGHT
+                                                                           : IDR_MOVE_LAYER_DARK);
 }
 
 void CMoveLayerPanel::OnSizeChanged() {
@@ -233,8 +232,7 @@ void CMoveLayerPanel::OnSizeChanged() {
     controls->Layout(static_cast<int>(size.width), static_cast<int>(size.height));
 }
 
-bool CMoveLayerPanel::HandleMessage(LRESULT* result, HWND w, UINT message, WPARAM wParam,
-                                    LPARAM lParam) {
+bool CMoveLayerPanel::HandleMessage(LRESULT* result, HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     // Between an unload and a reload the host's suites are not held: the
     // panel's controls stay on screen but do nothing.
     if (!sPanel) return false;

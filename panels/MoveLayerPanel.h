@@ -56,8 +56,7 @@ public:
     HostErr InitParameters() override;
     HostErr OnWindowCreated() override;
     void OnSizeChanged() override;
-    bool HandleMessage(LRESULT* result, HWND window, UINT message, WPARAM wParam,
-                       LPARAM lParam) override;
+    bool HandleMessage(LRESULT* result, HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDocumentChanged() override;
 
     // Rebuilds the layer list and the tree.

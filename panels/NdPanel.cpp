@@ -34,9 +34,7 @@ void Closed(HostPanel panel) {
     if (CNdPanel* p = PanelOf(panel)) p->OnClosed();
 }
 
-uint32_t Channel(double value) {
-    return static_cast<uint32_t>(static_cast<int64_t>(value * 255.0)) & 0xFF;
-}
+uint32_t Channel(double value) { return static_cast<uint32_t>(static_cast<int64_t>(value * 255.0)) & 0xFF; }
 
 }  // namespace
 
@@ -53,9 +51,8 @@ HostErr CNdPanel::Create() {
         if (HostErr err = InitParameters()) return err;
         if (!panelId) panelId.emplace();
         if (!panelTitle) panelTitle.emplace();
-        if (HostErr err = sPanel->Create(pluginRef, panelId->handle(), panelTitle->handle(),
-                                         stateCount, &minSize, resizable, flyoutMenu, this,
-                                         &panelRef))
+        if (HostErr err = sPanel->Create(pluginRef, panelId->handle(), panelTitle->handle(), stateCount, &minSize,
+                                         resizable, flyoutMenu, this, &panelRef))
             return err;
         HostWindow platformWindow = nullptr;
         if (HostErr err = sPanel->GetPlatformWindow(panelRef, &platformWindow)) return err;
@@ -70,8 +67,7 @@ HostErr CNdPanel::Create() {
         previousWindowProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(PanelWindowProc)));
         subclassed_ = true;
-        if (HostErr err = sPanel->SetVisibilityChangedNotifyProc(panelRef, VisibilityChanged))
-            return err;
+        if (HostErr err = sPanel->SetVisibilityChangedNotifyProc(panelRef, VisibilityChanged)) return err;
         if (HostErr err = sPanel->SetSizeChangedNotifyProc(panelRef, SizeChanged)) return err;
         if (HostErr err = sPanel->SetStateChangedNotifyProc(panelRef, StateChanged)) return err;
         if (HostErr err = sPanel->SetClosedNotifyProc(panelRef, Closed)) return err;
@@ -89,8 +85,7 @@ void CNdPanel::TearDown() {
         RemovePropW(window, kPanelProperty);
         // Only a window this panel took over gets its own procedure back; a
         // creation that stopped earlier never replaced it.
-        if (subclassed_)
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
+        if (subclassed_) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousWindowProc));
         DestroyWindow(window);
         window = nullptr;
         if (backgroundBrush) DeleteObject(backgroundBrush);
@@ -121,9 +116,7 @@ bool CNdPanel::IsShown() {
 
 void CNdPanel::OnThemeChanged() {
     if (!sUserInterfaceTheme) return;
-    if (sUserInterfaceTheme->GetUIThemeColor(kThemeComponentPanel, kThemeColourBackground,
-                                             &backgroundColour))
-        return;
+    if (sUserInterfaceTheme->GetUIThemeColor(kThemeComponentPanel, kThemeColourBackground, &backgroundColour)) return;
     sUserInterfaceTheme->GetUIThemeColor(kThemeComponentPanel, kThemeColourText, &textColour);
 }
 
@@ -158,14 +151,12 @@ bool CNdPanel::HandleMessage(LRESULT* result, HWND, UINT message, WPARAM wParam,
     return true;
 }
 
-LRESULT CALLBACK CNdPanel::PanelWindowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
+LRESULT CALLBACK CNdPanel::PanelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* panel = static_cast<CNdPanel*>(GetPropW(window, kPanelProperty));
     if (!panel) return DefWindowProcW(window, message, wParam, lParam);
     LRESULT result = 0;
     if (panel->HandleMessage(&result, window, message, wParam, lParam)) return result;
-    if (panel->previousWindowProc)
-        return CallWindowProcW(panel->previousWindowProc, window, message, wParam, lParam);
+    if (panel->previousWindowProc) return CallWindowProcW(panel->previousWindowProc, window, message, wParam, lParam);
     return 0;
 }
 
@@ -175,8 +166,7 @@ void CNdPanel::SetPanelIcon(int32_t resourceId) {
 
 void CNdPanel::FocusHostWindow() {
     HostWindow app = nullptr;
-    if (sContext && sContext->GetPlatformAppWindow(&app) == 0 && app)
-        SetFocus(reinterpret_cast<HWND>(app));
+    if (sContext && sContext->GetPlatformAppWindow(&app) == 0 && app) SetFocus(reinterpret_cast<HWND>(app));
 }
 
 }  // namespace orbalis

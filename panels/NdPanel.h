@@ -43,13 +43,11 @@ public:
     virtual void OnStateChanged(int16_t state);
     virtual void OnClosed();
     // True, with *result, when the panel handled the message itself.
-    virtual bool HandleMessage(LRESULT* result, HWND window, UINT message, WPARAM wParam,
-                               LPARAM lParam);
+    virtual bool HandleMessage(LRESULT* result, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The document open in the host changed; the panels follow it.
     virtual void OnDocumentChanged();
 
-    static LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam);
+    static LRESULT CALLBACK PanelWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     // Removes the host panel, its window and strings with this library's
     // code, for a panel whose object was made by an earlier mapping of the

@@ -19,16 +19,13 @@ struct Origin {
 // Left to right; justifications are the text engine's (0 left, 1 right,
 // 2 centre), for vertical text the top and bottom of the column.
 constexpr Origin kOrigins[TextOriginButtons::kCount] = {
-    {IDI_HORIZONTAL_LEFT, kHostHorizontalText, 0},
-    {IDI_HORIZONTAL_CENTRE, kHostHorizontalText, 2},
-    {IDI_HORIZONTAL_RIGHT, kHostHorizontalText, 1},
-    {IDI_VERTICAL_LEFT, kHostVerticalText, 0},
-    {IDI_VERTICAL_CENTRE, kHostVerticalText, 2},
-    {IDI_VERTICAL_RIGHT, kHostVerticalText, 1},
+    {IDI_HORIZONTAL_LEFT, kHostHorizontalText, 0},  {IDI_HORIZONTAL_CENTRE, kHostHorizontalText, 2},
+    {IDI_HORIZONTAL_RIGHT, kHostHorizontalText, 1}, {IDI_VERTICAL_LEFT, kHostVerticalText, 0},
+    {IDI_VERTICAL_CENTRE, kHostVerticalText, 2},    {IDI_VERTICAL_RIGHT, kHostVerticalText, 1},
 };
 
 constexpr int32_t kLightPanelIcon = IDR_TEXT_ORIGIN_DARK;  // dark grey, for light panels
-constexpr int32_t kDarkPanelIcon = IDR_TEXT_ORIGIN_LIGHT;   // light grey, for dark panels
+constexpr int32_t kDarkPanelIcon = IDR_TEXT_ORIGIN_LIGHT;  // light grey, for dark panels
 
 }  // namespace
 
@@ -39,14 +36,13 @@ void TextOriginButtons::Create(HWND parent, HMODULE library) {
     module = library;
     auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     for (int i = 0; i < kCount; ++i) {
-        HWND button = CreateWindowExW(0, u"BUTTON", u"", kButtonStyle, kSize * i, 0, kSize, kSize,
-                                      parent, nullptr, instance, nullptr);
+        HWND button = CreateWindowExW(0, u"BUTTON", u"", kButtonStyle, kSize * i, 0, kSize, kSize, parent, nullptr,
+                                      instance, nullptr);
         buttons[static_cast<size_t>(i)] = button;
         if (!button) continue;
         // At the button's own size; a shared icon stays with the module and
         // is never destroyed by the panel.
-        HANDLE icon = LoadImageW(module, MAKEINTRESOURCEW(kOrigins[i].iconId), IMAGE_ICON, kSize, kSize,
-                                 LR_SHARED);
+        HANDLE icon = LoadImageW(module, MAKEINTRESOURCEW(kOrigins[i].iconId), IMAGE_ICON, kSize, kSize, LR_SHARED);
         SendMessageW(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
     }
     Enable(false);
@@ -92,8 +88,7 @@ HostErr CTextAlignPanel::OnWindowCreated() {
     return 0;
 }
 
-bool CTextAlignPanel::HandleMessage(LRESULT* result, HWND w, UINT message, WPARAM wParam,
-                                    LPARAM lParam) {
+bool CTextAlignPanel::HandleMessage(LRESULT* result, HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
     // Between an unload and a reload the host's suites are not held: the
     // buttons stay on screen but do nothing.
     if (!sPanel) return false;
@@ -136,8 +131,7 @@ HostErr CTextAlignPanel::ApplyTextOrigin(int32_t orientation, int32_t justificat
             ApplyToText(art, orientation, justification);
         } catch (const ATE::Exception&) {
             // Text whose details cannot be read or changed is left as it is.
-        } catch (const ai::Error&) {
-        }
+        } catch (const ai::Error&) {}
     }
     return 0;
 }
@@ -184,8 +178,7 @@ HostErr CTextAlignPanel::ApplyToText(HostArt art, int32_t orientation, int32_t j
     if (HostErr err = sDocument->SyncDocument()) return err;
     if (HostErr err = sArt->GetArtBounds(art, &after)) return err;
     HostMatrix shift{};
-    if (HostErr err = sRealMath->SetMatrixTranslate(&shift, before.left - after.left,
-                                                    before.top - after.top))
+    if (HostErr err = sRealMath->SetMatrixTranslate(&shift, before.left - after.left, before.top - after.top))
         return err;
     return sTransformArt->TransformArt(art, &shift, 1.0, kHostTransformObjects);
 }

@@ -43,8 +43,7 @@ public:
     void OnThemeChanged() override;
     HostErr InitParameters() override;
     HostErr OnWindowCreated() override;
-    bool HandleMessage(LRESULT* result, HWND window, UINT message, WPARAM wParam,
-                       LPARAM lParam) override;
+    bool HandleMessage(LRESULT* result, HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
     // Enables the buttons exactly while a document with layers is open.
     void OnDocumentChanged() override;
 

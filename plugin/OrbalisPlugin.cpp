@@ -57,14 +57,10 @@ struct Notification {
 };
 
 constexpr Notification kNotifications[] = {
-    {"NdOrbalis1.5 Application Shutdown Notifier", kNotifierApplicationShutdown,
-     &OrbalisPlugin::shutdownNotifier},
-    {"NdOrbalis1.5 Selection Changed Notifier", kNotifierArtSelectionChanged,
-     &OrbalisPlugin::selectionNotifier},
-    {"NdOrbalis1.5 Document Changed Notifier", kNotifierDocumentChanged,
-     &OrbalisPlugin::documentNotifier},
-    {"NdOrbalis1.5 UIBrightness Changed Notifier", kNotifierUIBrightnessChanged,
-     &OrbalisPlugin::brightnessNotifier},
+    {"NdOrbalis1.5 Application Shutdown Notifier", kNotifierApplicationShutdown, &OrbalisPlugin::shutdownNotifier},
+    {"NdOrbalis1.5 Selection Changed Notifier", kNotifierArtSelectionChanged, &OrbalisPlugin::selectionNotifier},
+    {"NdOrbalis1.5 Document Changed Notifier", kNotifierDocumentChanged, &OrbalisPlugin::documentNotifier},
+    {"NdOrbalis1.5 UIBrightness Changed Notifier", kNotifierUIBrightnessChanged, &OrbalisPlugin::brightnessNotifier},
 };
 
 // Finds a menu group by name among the first `count` groups; null when absent.
@@ -83,8 +79,8 @@ HostErr FindGroup(int32_t count, const char* name, HostMenuGroup* found) {
     return 0;
 }
 
-HostErr AddItem(HostPluginRef plugin, const char* key, const char* group, const char* text,
-                int32_t options, HostMenuItem* item) {
+HostErr AddItem(HostPluginRef plugin, const char* key, const char* group, const char* text, int32_t options,
+                HostMenuItem* item) {
     const ai::UnicodeString itemText(text);
     const HostMenuItemData data{group, itemText.handle()};
     return sMenu->AddMenuItem(plugin, key, &data, options, item);
@@ -92,36 +88,30 @@ HostErr AddItem(HostPluginRef plugin, const char* key, const char* group, const 
 
 // Finds the named submenu group, or adds it under a "Nodra-ORBALIS1.5" item
 // of `hostGroup`.
-HostErr FindOrAddSubmenu(HostPluginRef plugin, int32_t groupCount, const char* hostGroup,
-                         const char* name, HostMenuGroup* group) {
+HostErr FindOrAddSubmenu(HostPluginRef plugin, int32_t groupCount, const char* hostGroup, const char* name,
+                         HostMenuGroup* group) {
     if (HostErr err = FindGroup(groupCount, name, group)) return err;
     if (*group) return 0;
     HostMenuItem parent = nullptr;
-    if (HostErr err = AddItem(plugin, kPluginName, hostGroup, kParentItemText,
-                              kMenuItemWantsUpdate, &parent))
+    if (HostErr err = AddItem(plugin, kPluginName, hostGroup, kParentItemText, kMenuItemWantsUpdate, &parent))
         return err;
     return sMenu->AddMenuGroupAsSubMenu(name, 0, parent, group);
 }
 
 }  // namespace
 
-OrbalisPlugin::OrbalisPlugin(HostPluginRef ref) : Plugin(ref) {
-    std::snprintf(name, sizeof name, "%s", kPluginName);
-}
+OrbalisPlugin::OrbalisPlugin(HostPluginRef ref) : Plugin(ref) { std::snprintf(name, sizeof name, "%s", kPluginName); }
 
 OrbalisPlugin::~OrbalisPlugin() = default;
 
 OrbalisPlugin::Survivor OrbalisPlugin::TakeSurvivor() {
-    return Survivor{std::move(static_cast<PluginRecord&>(*this)),
-                    std::move(static_cast<OrbalisRecord&>(*this))};
+    return Survivor{std::move(static_cast<PluginRecord&>(*this)), std::move(static_cast<OrbalisRecord&>(*this))};
 }
 
 OrbalisPlugin::OrbalisPlugin(Survivor&& survivor)
     : Plugin(std::move(survivor.frame)), OrbalisRecord(std::move(survivor.own)) {}
 
-Plugin* CreatePlugin(HostPluginRef pluginRef) {
-    return new (std::nothrow) OrbalisPlugin(pluginRef);
-}
+Plugin* CreatePlugin(HostPluginRef pluginRef) { return new (std::nothrow) OrbalisPlugin(pluginRef); }
 
 void RebindPlugin(Plugin* plugin) {
     if (!plugin) return;
@@ -151,8 +141,7 @@ HostErr OrbalisPlugin::CreatePanels() {
 
 HostErr OrbalisPlugin::AddNotifiers() {
     for (const Notification& n : kNotifications)
-        if (HostErr err = sNotifier->AddNotifier(pluginRef, n.name, n.type, &(this->*n.field)))
-            return err;
+        if (HostErr err = sNotifier->AddNotifier(pluginRef, n.name, n.type, &(this->*n.field))) return err;
     return 0;
 }
 
@@ -162,21 +151,18 @@ HostErr OrbalisPlugin::AddMenus(HostMessageData* message) {
         if (HostErr err = sMenu->CountMenuGroups(&groupCount)) return err;
 
         HostMenuGroup windows = nullptr;
-        if (HostErr err = FindOrAddSubmenu(pluginRef, groupCount, "Tool Palettes", kWindowsGroup,
-                                           &windows))
-            return err;
+        if (HostErr err = FindOrAddSubmenu(pluginRef, groupCount, "Tool Palettes", kWindowsGroup, &windows)) return err;
         if (windows) {
-            if (HostErr err = AddItem(pluginRef, nullptr, kWindowsGroup, "テキスト原点",
-                                      kMenuItemWantsUpdate, &textOriginItem))
+            if (HostErr err =
+                    AddItem(pluginRef, nullptr, kWindowsGroup, "テキスト原点", kMenuItemWantsUpdate, &textOriginItem))
                 return err;
-            if (HostErr err = AddItem(pluginRef, nullptr, kWindowsGroup, "レイヤー間移動",
-                                      kMenuItemWantsUpdate, &moveLayerItem))
+            if (HostErr err =
+                    AddItem(pluginRef, nullptr, kWindowsGroup, "レイヤー間移動", kMenuItemWantsUpdate, &moveLayerItem))
                 return err;
         }
 
         HostMenuGroup objects = nullptr;
-        if (HostErr err = FindOrAddSubmenu(pluginRef, groupCount, "Object Utilities",
-                                           kObjectsGroup, &objects))
+        if (HostErr err = FindOrAddSubmenu(pluginRef, groupCount, "Object Utilities", kObjectsGroup, &objects))
             return err;
         if (objects) {
             if (HostErr err = AddObjectItems()) return err;
@@ -194,19 +180,17 @@ HostErr OrbalisPlugin::AddObjectItems() {
     for (const ObjectItem& entry : kObjectItems) {
         if (!entry.field) {
             HostMenuItem separator = nullptr;
-            if (HostErr err = AddItem(pluginRef, nullptr, kObjectsGroup, "", kMenuItemIsSeparator,
-                                      &separator))
+            if (HostErr err = AddItem(pluginRef, nullptr, kObjectsGroup, "", kMenuItemIsSeparator, &separator))
                 return err;
             continue;
         }
         HostMenuItem& item = this->*entry.field;
-        if (HostErr err = AddItem(pluginRef, nullptr, kObjectsGroup, entry.text,
-                                  kMenuItemWantsUpdate, &item))
+        if (HostErr err = AddItem(pluginRef, nullptr, kObjectsGroup, entry.text, kMenuItemWantsUpdate, &item))
             return err;
         // The host enables and disables the item by itself; a refusal only
         // leaves the item always enabled.
-        sMenu->UpdateMenuItemAutomatically(item, kAutoEnableMenuItemAction, 0, 0,
-                                           entry.selectedArtCondition, 0, entry.stateCondition, 0);
+        sMenu->UpdateMenuItemAutomatically(item, kAutoEnableMenuItemAction, 0, 0, entry.selectedArtCondition, 0,
+                                           entry.stateCondition, 0);
     }
     return 0;
 }
@@ -249,8 +233,7 @@ HostErr OrbalisPlugin::OnShutdown(HostMessageData* message) {
 }
 
 HostErr OrbalisPlugin::Dispatch(const char* caller, const char* selector, void* message) {
-    const HostErr result =
-        CodeOrCant([&] { return Plugin::Dispatch(caller, selector, message); });
+    const HostErr result = CodeOrCant([&] { return Plugin::Dispatch(caller, selector, message); });
     if (result == 0 || result == kMessageNotHandled) return 0;
     ReportFailure(result, caller, selector, message);
     return result;

@@ -17,9 +17,9 @@ extern "C" {
 typedef int32_t HostErr;
 typedef int32_t HostBool;
 
-#define HOST_FOURCC(a, b, c, d)                                              \
-    ((HostErr)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | \
-               ((uint32_t)(uint8_t)(c) << 8) | (uint32_t)(uint8_t)(d)))
+#define HOST_FOURCC(a, b, c, d)                                                                                  \
+    ((HostErr)(((uint32_t)(uint8_t)(a) << 24) | ((uint32_t)(uint8_t)(b) << 16) | ((uint32_t)(uint8_t)(c) << 8) | \
+               (uint32_t)(uint8_t)(d)))
 
 /* Opaque handles. Their contents belong to the host; each operation that
  * returns one says whether the caller owns it and how long it stays valid.

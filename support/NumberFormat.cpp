@@ -9,9 +9,7 @@
 namespace orbalis {
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -95,8 +93,8 @@ int32_t parseInteger(std::string_view text) {
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     // The magnitude stops growing at the limit; further digits are still read.
-    const int64_t limit = negative ? -int64_t{std::numeric_limits<int32_t>::min()}
-                                   : int64_t{std::numeric_limits<int32_t>::max()};
+    const int64_t limit =
+        negative ? -int64_t{std::numeric_limits<int32_t>::min()} : int64_t{std::numeric_limits<int32_t>::max()};
     int64_t magnitude = 0;
     for (; i < text.size() && isDigit(text[i]); ++i) {
         magnitude = std::min(limit, magnitude * 10 + (text[i] - '0'));
@@ -104,9 +102,7 @@ int32_t parseInteger(std::string_view text) {
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-int32_t parseInteger(std::string_view text, std::size_t capacity) {
-    return parseInteger(fieldText(text, capacity));
-}
+int32_t parseInteger(std::string_view text, std::size_t capacity) { return parseInteger(fieldText(text, capacity)); }
 
 double parseReal(std::string_view text) {
     std::size_t i = 0;
@@ -143,8 +139,7 @@ double parseReal(std::string_view text) {
 
     std::string_view number = text.substr(start, i - start);
     double value = 0.0;
-    auto result = std::from_chars(number.data(), number.data() + number.size(), value,
-                                  std::chars_format::general);
+    auto result = std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         std::string_view mantissa = text.substr(start, mantissaEnd - start);
         bool overflow = leadingExponent(mantissa, integerDigits, exponent) >= 0;
@@ -155,8 +150,6 @@ double parseReal(std::string_view text) {
     return negative ? -value : value;
 }
 
-double parseReal(std::string_view text, std::size_t capacity) {
-    return parseReal(fieldText(text, capacity));
-}
+double parseReal(std::string_view text, std::size_t capacity) { return parseReal(fieldText(text, capacity)); }
 
 }  // namespace orbalis

@@ -139,9 +139,7 @@ inline constexpr double kMillimetresPerInch = 25.4;
 constexpr double inchesToPoints(double inches) { return inches * kPointsPerInch; }
 constexpr double inchesToMillimetres(double inches) { return inches * kMillimetresPerInch; }
 // Multiplied first, then divided, so that results match to the last bit.
-constexpr double millimetresToPoints(double millimetres) {
-    return millimetres * kPointsPerInch / kMillimetresPerInch;
-}
+constexpr double millimetresToPoints(double millimetres) { return millimetres * kPointsPerInch / kMillimetresPerInch; }
 constexpr double kilometresToMillimetres(double kilometres) { return kilometres * 1000000.0; }
 constexpr double metresToMillimetres(double metres) { return metres * 1000.0; }
 constexpr double kilometresToCentimetres(double kilometres) { return kilometres * 100000.0; }

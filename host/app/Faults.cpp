@@ -99,7 +99,8 @@ bool Faults::ParseSpec(const std::string& text, Spec* spec, std::string* error) 
     }
     Spec parsed;
     parsed.operation = text.substr(0, first);
-    const std::string nth = text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
+    const std::string nth =
+        text.substr(first + 1, second == std::string::npos ? std::string::npos : second - first - 1);
     auto [end, ec] = std::from_chars(nth.data(), nth.data() + nth.size(), parsed.nth);
     if (ec != std::errc() || end != nth.data() + nth.size() || parsed.nth == 0) {
         *error = "the call number in \"" + text + "\" is not a whole number from 1";

@@ -47,8 +47,7 @@ public:
     // The `nth` call of `operation` from now returns `code` (and, with
     // `repeat`, every call after it). Operation names are those of the suite
     // tables ("TransformArt", "GetArtBounds", ...).
-    static void FailOperation(const std::string& operation, uint64_t nth, HostErr code,
-                              bool repeat = false);
+    static void FailOperation(const std::string& operation, uint64_t nth, HostErr code, bool repeat = false);
     // The `nth` call of `operation` from now throws inside the host, as a
     // failed allocation or a failure of another kind would; the operation
     // returns kHostOutOfMemoryErr or kHostInternalErr.

@@ -18,14 +18,13 @@ HWND CreateMainWindow() {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = WideText(kClass);
     RegisterClassExW(&wc);  // already there for a second host
-    return CreateWindowExW(0, kClass, u"Orbalis", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 1280,
-                           800, nullptr, nullptr, nullptr, nullptr);
+    return CreateWindowExW(0, kClass, u"Orbalis", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 0, 0, 1280, 800, nullptr,
+                           nullptr, nullptr, nullptr);
 }
 
 }  // namespace
 
-Host::Host(HostOptions options)
-    : options_(std::move(options)), preferences_(options_.preferencesPath) {
+Host::Host(HostOptions options) : options_(std::move(options)), preferences_(options_.preferencesPath) {
     previous_ = gCurrent;
     gCurrent = this;
     mainWindow_ = reinterpret_cast<HostWindow>(CreateMainWindow());

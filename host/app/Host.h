@@ -24,7 +24,6 @@
 
 namespace orbalis::host {
 
-
 struct HostOptions {
     // The preference file; empty keeps preferences in memory only.
     std::string preferencesPath;

@@ -15,14 +15,22 @@ struct StandardGroup {
 };
 
 constexpr StandardGroup kStandardGroups[] = {
-    {"File", "Open Document"},        {"File", "Save Document"},
-    {"File", "Document Utilities"},   {"Edit", "Edit Text"},
-    {"Edit", "Preferences"},          {"Object", "Object Attributes"},
-    {"Object", "Arrange"},            {"Object", "Object Utilities"},
-    {"Type", "Type Attributes"},      {"Select", "Select"},
-    {"Effect", "Effects"},            {"View", "View Utilities"},
-    {"Window", "Window Utilities"},   {"Window", "Tool Palettes"},
-    {"Help", "Help"},                 {"Help", "About"},
+    {"File", "Open Document"},
+    {"File", "Save Document"},
+    {"File", "Document Utilities"},
+    {"Edit", "Edit Text"},
+    {"Edit", "Preferences"},
+    {"Object", "Object Attributes"},
+    {"Object", "Arrange"},
+    {"Object", "Object Utilities"},
+    {"Type", "Type Attributes"},
+    {"Select", "Select"},
+    {"Effect", "Effects"},
+    {"View", "View Utilities"},
+    {"Window", "Window Utilities"},
+    {"Window", "Tool Palettes"},
+    {"Help", "Help"},
+    {"Help", "About"},
 };
 
 bool SelectionHolds(const Document& document, int32_t condition) {
@@ -33,9 +41,7 @@ bool SelectionHolds(const Document& document, int32_t condition) {
             const int32_t type = art->type();
             if ((condition & kIfPlacedArt) && type == kHostPlacedArt) return true;
             if ((condition & kIfRasterArt) && type == kHostRasterArt) return true;
-            if ((condition & kIfTextArt) &&
-                (type == kHostTextFrameArt || type == kHostLegacyTextArt))
-                return true;
+            if ((condition & kIfTextArt) && (type == kHostTextFrameArt || type == kHostLegacyTextArt)) return true;
         }
     }
     return false;
@@ -69,8 +75,7 @@ bool MenuBar::IsItem(const MenuItem* item) const {
 }
 
 bool MenuBar::IsGroup(const MenuGroup* group) const {
-    return std::any_of(groups_.begin(), groups_.end(),
-                       [&](const auto& g) { return g.get() == group; });
+    return std::any_of(groups_.begin(), groups_.end(), [&](const auto& g) { return g.get() == group; });
 }
 
 HostErr MenuBar::AddItem(LoadedPlugin* owner, const std::string& key, const std::string& groupName,
@@ -89,8 +94,7 @@ HostErr MenuBar::AddItem(LoadedPlugin* owner, const std::string& key, const std:
     return 0;
 }
 
-HostErr MenuBar::AddSubmenu(const std::string& name, int32_t options, MenuItem* parent,
-                            MenuGroup** out) {
+HostErr MenuBar::AddSubmenu(const std::string& name, int32_t options, MenuItem* parent, MenuGroup** out) {
     if (name.empty() || !IsItem(parent) || parent->submenu) return kHostBadParameterErr;
     if (FindGroup(name)) return kHostBadParameterErr;
     auto group = std::make_unique<MenuGroup>();
@@ -110,10 +114,8 @@ void MenuBar::UpdateEnabling(const Document* document) {
         bool on = true;
         if (item->ifState) on = on && (state & item->ifState) == item->ifState;
         if (item->ifNotState) on = on && (state & item->ifNotState) == 0;
-        if (item->ifSelectedArt)
-            on = on && document && SelectionHolds(*document, item->ifSelectedArt);
-        if (item->ifNotSelectedArt)
-            on = on && !(document && SelectionHolds(*document, item->ifNotSelectedArt));
+        if (item->ifSelectedArt) on = on && document && SelectionHolds(*document, item->ifSelectedArt);
+        if (item->ifNotSelectedArt) on = on && !(document && SelectionHolds(*document, item->ifNotSelectedArt));
         item->enabled = on;
     }
 }

@@ -35,7 +35,7 @@ struct MenuItem {
 struct MenuGroup {
     std::string name;
     int32_t options = 0;
-    std::string menu;              // the menu bar entry of a host group ("Object", ...)
+    std::string menu;                // the menu bar entry of a host group ("Object", ...)
     MenuItem* parentItem = nullptr;  // set for a submenu
     std::vector<MenuItem*> items;
 };
@@ -51,11 +51,10 @@ public:
     bool IsGroup(const MenuGroup* group) const;
 
     // Adds an item at the end of the named group.
-    HostErr AddItem(LoadedPlugin* owner, const std::string& key, const std::string& group,
-                    const std::string& text, int32_t options, MenuItem** item);
+    HostErr AddItem(LoadedPlugin* owner, const std::string& key, const std::string& group, const std::string& text,
+                    int32_t options, MenuItem** item);
     // Makes a new group that `parent` opens as a submenu.
-    HostErr AddSubmenu(const std::string& name, int32_t options, MenuItem* parent,
-                       MenuGroup** group);
+    HostErr AddSubmenu(const std::string& name, int32_t options, MenuItem* parent, MenuGroup** group);
 
     // Applies the automatic enabling conditions to the document's state.
     void UpdateEnabling(const Document* document);

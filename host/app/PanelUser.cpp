@@ -52,8 +52,7 @@ std::u16string ItemText(HWND tree, HTREEITEM item) {
 }
 
 HTREEITEM Next(HWND tree, HTREEITEM item, UINT relation) {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 // The item under the document's root item reached by the titles.
@@ -83,15 +82,14 @@ std::string ClickTree(HWND panel, const UiStep& step) {
     if (!tree) return "the panel has no layer tree";
     if (!IsWindowEnabled(tree)) return "the layer tree is disabled";
     std::string error;
-    HTREEITEM item = step.kind == UiStep::TreeRoot ? Next(tree, nullptr, TVGN_ROOT)
-                                                   : FindItem(tree, step.path, &error);
+    HTREEITEM item = step.kind == UiStep::TreeRoot ? Next(tree, nullptr, TVGN_ROOT) : FindItem(tree, step.path, &error);
     if (!item) return error.empty() ? "the layer tree is empty" : error;
     // A person opens the parents first, by their expanders.
     if (step.kind == UiStep::Tree || step.kind == UiStep::TreeIndent)
         for (HTREEITEM up = Next(tree, item, TVGN_PARENT); up; up = Next(tree, up, TVGN_PARENT))
             SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(up));
     const UINT part = step.kind == UiStep::TreeExpander ? TVHT_ONITEMBUTTON
-                    : step.kind == UiStep::TreeIndent   ? TVHT_ONITEMINDENT
+                      : step.kind == UiStep::TreeIndent ? TVHT_ONITEMINDENT
                                                         : TVHT_ONITEMLABEL;
     return win32::UserClickTreeItem(tree, item, part);
 }
@@ -132,8 +130,7 @@ std::string PerformPanelStep(Host& host, const UiStep& step, HostPanel* current)
     if (!IsWindow(window) || !IsWindowVisible(window)) return "the panel is not shown";
     switch (step.kind) {
     case UiStep::Button:
-        return Press(FindChild(window, u"BUTTON", -1, step.row),
-                     ("button " + std::to_string(step.row)).c_str());
+        return Press(FindChild(window, u"BUTTON", -1, step.row), ("button " + std::to_string(step.row)).c_str());
     case UiStep::Refresh: return Press(FindChild(window, u"BUTTON", BS_PUSHBUTTON), "refresh button");
     case UiStep::Check: return Press(FindChild(window, u"BUTTON", BS_AUTOCHECKBOX), "check box");
     case UiStep::Label: return Press(FindChild(window, u"STATIC", -1), "label");

@@ -20,8 +20,8 @@ std::string CopyForReload(const std::string& path, int counter, std::string* err
     std::error_code ec;
     const fs::path dir = fs::temp_directory_path(ec) / ("orbalis-plugins-" + std::to_string(getpid()));
     fs::create_directories(dir, ec);
-    const fs::path copy = dir / (fs::path(path).stem().string() + "-" + std::to_string(counter) +
-                                 fs::path(path).extension().string());
+    const fs::path copy =
+        dir / (fs::path(path).stem().string() + "-" + std::to_string(counter) + fs::path(path).extension().string());
     fs::copy_file(path, copy, fs::copy_options::overwrite_existing, ec);
     if (ec) {
         *error = "cannot copy " + path + ": " + ec.message();
@@ -100,8 +100,7 @@ LoadedPlugin* PluginLoader::Load(const std::string& path, std::string* error) {
     return plugins_.back().get();
 }
 
-HostErr PluginLoader::Send(LoadedPlugin& plugin, const char* caller, const char* selector,
-                           HostMessageData* message) {
+HostErr PluginLoader::Send(LoadedPlugin& plugin, const char* caller, const char* selector, HostMessageData* message) {
     if (!plugin.library_) {
         if (HostErr err = Reload(plugin)) return err;
     }

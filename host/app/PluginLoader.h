@@ -39,7 +39,7 @@ private:
     void* globals_ = nullptr;
     int32_t accessCount_ = 0;
     bool started_ = false;
-    std::vector<void*> retired_;             // earlier mappings kept while locked
+    std::vector<void*> retired_;              // earlier mappings kept while locked
     std::vector<std::string> privateCopies_;  // files mapped by reloads
 };
 
@@ -59,8 +59,7 @@ public:
     // Sends a message; the record is filled with the plug-in's reference,
     // globals and the basic suite, and the globals it leaves are kept. A
     // library no longer mapped is reloaded first.
-    HostErr Send(LoadedPlugin& plugin, const char* caller, const char* selector,
-                 HostMessageData* message);
+    HostErr Send(LoadedPlugin& plugin, const char* caller, const char* selector, HostMessageData* message);
     HostErr Send(LoadedPlugin& plugin, const char* caller, const char* selector);
     // Sends the start-up message to every plug-in not started yet; returns
     // the first non-zero code.

@@ -49,10 +49,14 @@ bool ReadPropertyList(const std::vector<win32::Resource>& resources, PropertyLis
         const std::vector<uint8_t> value(d.begin() + static_cast<ptrdiff_t>(at),
                                          d.begin() + static_cast<ptrdiff_t>(at) + length);
         at += (static_cast<size_t>(length) + 3) & ~size_t(3);
-        if (key == "kind" && value.size() == 4) list.kind.assign(value.begin(), value.end());
-        else if (key == "ivrs" && value.size() == 4) std::memcpy(&list.interfaceVersion, value.data(), 4);
-        else if (key == "wx64") list.entryPoint = CString(value);
-        else if (key == "pinm") list.name = CString(value);
+        if (key == "kind" && value.size() == 4)
+            list.kind.assign(value.begin(), value.end());
+        else if (key == "ivrs" && value.size() == 4)
+            std::memcpy(&list.interfaceVersion, value.data(), 4);
+        else if (key == "wx64")
+            list.entryPoint = CString(value);
+        else if (key == "pinm")
+            list.name = CString(value);
     }
     *out = list;
     return true;
@@ -65,8 +69,8 @@ bool CheckPropertyList(const std::vector<win32::Resource>& resources, PropertyLi
         return false;
     }
     if (out->interfaceVersion != kInterfaceVersion) {
-        *error = "its property list asks for interface version " + std::to_string(out->interfaceVersion) +
-                 ", not " + std::to_string(kInterfaceVersion);
+        *error = "its property list asks for interface version " + std::to_string(out->interfaceVersion) + ", not " +
+                 std::to_string(kInterfaceVersion);
         return false;
     }
     if (out->entryPoint.empty()) {

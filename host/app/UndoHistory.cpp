@@ -9,9 +9,7 @@ void UndoHistory::Keep(uint64_t document, const std::string& command, std::strin
     ++generation_;
 }
 
-bool UndoHistory::canUndo() const {
-    return !state_.saved.empty() && documents_.withSerial(state_.document) != nullptr;
-}
+bool UndoHistory::canUndo() const { return !state_.saved.empty() && documents_.withSerial(state_.document) != nullptr; }
 
 bool UndoHistory::Undo(std::string* error) {
     Document* now = canUndo() ? documents_.withSerial(state_.document) : nullptr;
@@ -32,4 +30,3 @@ bool UndoHistory::Undo(std::string* error) {
 }
 
 }  // namespace orbalis::host
-

@@ -18,8 +18,8 @@ public:
     struct Entry {
         enum class Kind { Alert, Question };
         Kind kind;
-        std::string text;   // UTF-8, exactly as the plug-in gave it
-        bool yes = false;   // a question's answer
+        std::string text;  // UTF-8, exactly as the plug-in gave it
+        bool yes = false;  // a question's answer
     };
 
     // ---- Configuration.

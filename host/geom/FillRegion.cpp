@@ -64,9 +64,7 @@ std::vector<PreparedRing> Prepare(const std::vector<Ring>& rings) {
     return out;
 }
 
-bool Passes(int winding, FillRule rule) {
-    return rule == FillRule::EvenOdd ? (winding & 1) != 0 : winding != 0;
-}
+bool Passes(int winding, FillRule rule) { return rule == FillRule::EvenOdd ? (winding & 1) != 0 : winding != 0; }
 
 // Edges crossing the horizontal through `p` count +1 going up with `p` on
 // their left, -1 going down with `p` on their right; sides by the exact
@@ -120,9 +118,7 @@ GeometryPtr PolygonalPart(GeometryPtr geometry) {
     return Collect(std::move(polygons));
 }
 
-bool IsValid(const geos::geom::Geometry& geometry) {
-    return geos::operation::valid::IsValidOp(&geometry).isValid();
-}
+bool IsValid(const geos::geom::Geometry& geometry) { return geos::operation::valid::IsValidOp(&geometry).isValid(); }
 
 }  // namespace
 
@@ -131,8 +127,7 @@ Ring CleanRing(const Ring& ring) {
     out.reserve(ring.size());
     for (const HostPoint& p : ring)
         if (out.empty() || out.back().x != p.x || out.back().y != p.y) out.push_back(p);
-    while (out.size() > 1 && out.back().x == out.front().x && out.back().y == out.front().y)
-        out.pop_back();
+    while (out.size() > 1 && out.back().x == out.front().x && out.back().y == out.front().y) out.pop_back();
     if (out.size() < 3) out.clear();
     return out;
 }
@@ -222,8 +217,7 @@ GeometryPtr UnionOnGrid(std::vector<GeometryPtr> parts) {
 
 int WindingNumber(HostPoint p, const Ring& ring) {
     return Winding(
-        p.x, p.y, ring, ring.size(), [](const HostPoint& c) { return c.x; },
-        [](const HostPoint& c) { return c.y; });
+        p.x, p.y, ring, ring.size(), [](const HostPoint& c) { return c.x; }, [](const HostPoint& c) { return c.y; });
 }
 
 GeometryPtr FilledRegionOfNestedRings(const std::vector<Ring>& input, FillRule rule) {
@@ -243,9 +237,8 @@ GeometryPtr FilledRegionOfNestedRings(const std::vector<Ring>& input, FillRule r
     // Largest first: a ring can only lie inside a larger one.
     std::vector<size_t> order(n);
     std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return std::abs(rings[a].signedArea) > std::abs(rings[b].signedArea);
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return std::abs(rings[a].signedArea) > std::abs(rings[b].signedArea); });
 
     // Each ring's parent is the smallest larger ring holding it. Rings meet
     // at most at single points (checked below), so one vertex off the
@@ -262,12 +255,10 @@ GeometryPtr FilledRegionOfNestedRings(const std::vector<Ring>& input, FillRule r
             const size_t j = order[m];
             if (!rings[j].envelope.covers(&ring.envelope)) continue;
             if (!outlines[j])
-                outlines[j] = std::make_unique<CoordinateArraySequence>(
-                    std::vector<Coordinate>(rings[j].coords), 2);
+                outlines[j] = std::make_unique<CoordinateArraySequence>(std::vector<Coordinate>(rings[j].coords), 2);
             const CoordinateArraySequence& outline = *outlines[j];
             geos::geom::Location where = geos::geom::Location::BOUNDARY;
-            for (size_t v = 0;
-                 v + 1 < ring.coords.size() && where == geos::geom::Location::BOUNDARY; ++v)
+            for (size_t v = 0; v + 1 < ring.coords.size() && where == geos::geom::Location::BOUNDARY; ++v)
                 where = geos::algorithm::PointLocation::locateInRing(ring.coords[v], outline);
             if (where == geos::geom::Location::BOUNDARY) return nullptr;  // ring lies on ring
             if (where == geos::geom::Location::INTERIOR) {

@@ -38,8 +38,7 @@ int PieceCount(HostPoint p0, HostPoint p1, HostPoint p2, HostPoint p3, double to
 HostPoint CubicPoint(HostPoint p0, HostPoint p1, HostPoint p2, HostPoint p3, double t) {
     const double u = 1 - t;
     const double b0 = u * u * u, b1 = 3 * u * u * t, b2 = 3 * u * t * t, b3 = t * t * t;
-    return {b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x,
-            b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y};
+    return {b0 * p0.x + b1 * p1.x + b2 * p2.x + b3 * p3.x, b0 * p0.y + b1 * p1.y + b2 * p2.y + b3 * p3.y};
 }
 
 }  // namespace
@@ -64,8 +63,7 @@ void FlattenCubic(HostPoint p0, HostPoint p1, HostPoint p2, HostPoint p3, double
     out.push_back(forward ? p3 : p0);
 }
 
-std::vector<HostPoint> FlattenPath(const std::vector<HostPathSegment>& segments, bool closed,
-                                   double tolerance) {
+std::vector<HostPoint> FlattenPath(const std::vector<HostPathSegment>& segments, bool closed, double tolerance) {
     std::vector<HostPoint> points;
     if (segments.empty()) return points;
     points.reserve(segments.size() + 1);

@@ -102,8 +102,7 @@ public:
         w_.members.resize(cellsOf.size());
         w_.fill.assign(start.begin(), start.end() - 1);
         for (uint32_t i = 0; i < n; ++i)
-            for (uint32_t k = w_.firstCell[i]; k < w_.firstCell[i + 1]; ++k)
-                w_.members[w_.fill[cellsOf[k]]++] = i;
+            for (uint32_t k = w_.firstCell[i]; k < w_.firstCell[i + 1]; ++k) w_.members[w_.fill[cellsOf[k]]++] = i;
 
         size_t budget = 64 * size_t(n) + 4096;
         for (uint32_t cell = 0; cell < cellCount_; ++cell) {
@@ -115,8 +114,7 @@ public:
                     if (s.next == j || t.next == i) continue;  // checked as neighbours
                     if (!firstShared(i, j, cell)) continue;    // met in an earlier cell
                     if (budget-- == 0) return false;
-                    if (t.xmin() > s.xmax() || t.xmax() < s.xmin() || t.ymin() > s.ymax() ||
-                        t.ymax() < s.ymin())
+                    if (t.xmin() > s.xmax() || t.xmax() < s.xmin() || t.ymin() > s.ymax() || t.ymax() < s.ymin())
                         continue;
                     if (!pair(i, j)) return false;
                 }
@@ -145,8 +143,7 @@ private:
     bool pair(uint32_t i, uint32_t j) {
         const Segment& s = segments_[i];
         const Segment& t = segments_[j];
-        const bool aa = Same(s.a, t.a), ab = Same(s.a, t.b), ba = Same(s.b, t.a),
-                   bb = Same(s.b, t.b);
+        const bool aa = Same(s.a, t.a), ab = Same(s.a, t.b), ba = Same(s.b, t.a), bb = Same(s.b, t.b);
         if (ab && ba) return cancel(i, j);  // one edge, both ways: it cancels, once
         if (aa && bb) return false;         // one edge, the same way: regions overlap
         if (aa || ab || ba || bb) {
@@ -209,8 +206,7 @@ private:
         side_ = side;
         inverseSide_ = 1 / side;
         // Far above the rounding of the interpolation below, far below a cell.
-        const double magnitude =
-            std::max({std::abs(x0_), std::abs(x1), std::abs(y0_), std::abs(y1)});
+        const double magnitude = std::max({std::abs(x0_), std::abs(x1), std::abs(y0_), std::abs(y1)});
         margin_ = 1e-9 * side + 1e-12 * magnitude;
     }
 
@@ -258,8 +254,7 @@ struct Traced {
 };
 
 bool Covers(const Traced& outer, const Traced& inner) {
-    return outer.xmin <= inner.xmin && inner.xmax <= outer.xmax && outer.ymin <= inner.ymin &&
-           inner.ymax <= outer.ymax;
+    return outer.xmin <= inner.xmin && inner.xmax <= outer.xmax && outer.ymin <= inner.ymin && inner.ymax <= outer.ymax;
 }
 
 // The rings left once shared edges cancel; none when the way on from some

@@ -35,9 +35,7 @@ struct Piece {
     double left = 0, bottom = 0;  // lowest coordinates of the outline
 };
 
-FillRule RuleOf(const HostPathStyle& style) {
-    return style.evenOdd ? FillRule::EvenOdd : FillRule::NonZero;
-}
+FillRule RuleOf(const HostPathStyle& style) { return style.evenOdd ? FillRule::EvenOdd : FillRule::NonZero; }
 
 // Far beyond any page, yet small enough that the overlay grid's points stay
 // exact (see OverlayGrid) and areas stay finite and precise.
@@ -48,17 +46,15 @@ bool Usable(HostPoint p) {
 }
 
 bool Usable(const std::vector<HostPathSegment>& segments) {
-    return std::all_of(segments.begin(), segments.end(), [](const HostPathSegment& s) {
-        return Usable(s.p) && Usable(s.in) && Usable(s.out);
-    });
+    return std::all_of(segments.begin(), segments.end(),
+                       [](const HostPathSegment& s) { return Usable(s.p) && Usable(s.in) && Usable(s.out); });
 }
 
 // Art in `art`'s subtree, itself included, in pre-order.
 template <typename Visit>
 void ForEachInTree(const Art* art, Visit visit) {
     visit(art);
-    for (const Art* child = art->firstChild(); child; child = child->next())
-        ForEachInTree(child, visit);
+    for (const Art* child = art->firstChild(); child; child = child->next()) ForEachInTree(child, visit);
 }
 
 // The outlines of one input; kHostWrongArtTypeErr when it holds art that has
@@ -92,8 +88,7 @@ HostErr CollectOutlines(const Art* art, std::vector<Outline>& out) {
         for (const Art* child = art->firstChild(); child; child = child->next())
             if (HostErr err = CollectOutlines(child, out)) return err;
         return 0;
-    default:
-        return kHostWrongArtTypeErr;
+    default: return kHostWrongArtTypeErr;
     }
 }
 
@@ -119,15 +114,13 @@ bool Removable(const Document& document, const Art* art) {
 
 // The inputs that are not inside other inputs, duplicates dropped, in the
 // order given; or an error for art that cannot take part.
-HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs,
-                    std::vector<Art*>& roots) {
+HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs, std::vector<Art*>& roots) {
     if (inputs.empty()) return kHostBadParameterErr;
     std::unordered_set<const Art*> given;
     for (Art* art : inputs) {
         if (!art || art->document() != &document) return kHostBadParameterErr;
         if (art->ownerLayer() || !art->parent()) return kHostBadParameterErr;
-        if (art->type() != kHostPathArt && art->type() != kHostCompoundPathArt &&
-            art->type() != kHostGroupArt)
+        if (art->type() != kHostPathArt && art->type() != kHostCompoundPathArt && art->type() != kHostGroupArt)
             return kHostWrongArtTypeErr;
         given.insert(art);
     }
@@ -145,8 +138,7 @@ HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs,
 
 void SortPieces(std::vector<Piece>& pieces) {
     std::stable_sort(pieces.begin(), pieces.end(), [](const Piece& a, const Piece& b) {
-        return std::make_tuple(-a.area, a.left, a.bottom) <
-               std::make_tuple(-b.area, b.left, b.bottom);
+        return std::make_tuple(-a.area, a.left, a.bottom) < std::make_tuple(-b.area, b.left, b.bottom);
     });
 }
 
@@ -356,8 +348,8 @@ void WriteRing(Document& document, Art* path, const Ring& ring, const HostPathSt
 
 // Writes one piece by paint order relative to `prep`; `made` receives the
 // new top-level art as soon as it exists, so the caller can take it away.
-HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& style,
-                   int32_t paintOrder, Art* prep, Art** made) {
+HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& style, int32_t paintOrder, Art* prep,
+                   Art** made) {
     if (piece.rings.holes.empty() && piece.lobes.empty()) {
         Art* path = nullptr;
         if (HostErr err = document.newArt(kHostPathArt, paintOrder, prep, &path)) return err;
@@ -366,14 +358,11 @@ HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& 
         return 0;
     }
     Art* compound = nullptr;
-    if (HostErr err = document.newArt(kHostCompoundPathArt, paintOrder, prep, &compound))
-        return err;
+    if (HostErr err = document.newArt(kHostCompoundPathArt, paintOrder, prep, &compound)) return err;
     *made = compound;
     auto addMember = [&](const Ring& ring) -> HostErr {
         Art* member = nullptr;
-        if (HostErr err =
-                document.newArt(kHostPathArt, kHostPlaceInsideOnBottom, compound, &member))
-            return err;
+        if (HostErr err = document.newArt(kHostPathArt, kHostPlaceInsideOnBottom, compound, &member)) return err;
         WriteRing(document, member, ring, style);
         return 0;
     };
@@ -390,18 +379,15 @@ HostErr WritePiece(Document& document, const Piece& piece, const HostPathStyle& 
 }
 
 // Writes the pieces in front of `anchor`; `made` receives the new art.
-HostErr WriteResult(Document& document, const std::vector<Piece>& pieces,
-                    const HostPathStyle& style, Art* anchor, Art** made) {
-    if (pieces.size() == 1)
-        return WritePiece(document, pieces.front(), style, kHostPlaceAbove, anchor, made);
+HostErr WriteResult(Document& document, const std::vector<Piece>& pieces, const HostPathStyle& style, Art* anchor,
+                    Art** made) {
+    if (pieces.size() == 1) return WritePiece(document, pieces.front(), style, kHostPlaceAbove, anchor, made);
     Art* group = nullptr;
     if (HostErr err = document.newArt(kHostGroupArt, kHostPlaceAbove, anchor, &group)) return err;
     *made = group;
     for (const Piece& piece : pieces) {
         Art* member = nullptr;
-        if (HostErr err =
-                WritePiece(document, piece, style, kHostPlaceInsideOnBottom, group, &member))
-            return err;
+        if (HostErr err = WritePiece(document, piece, style, kHostPlaceInsideOnBottom, group, &member)) return err;
     }
     return 0;
 }
@@ -430,8 +416,7 @@ uint64_t UniteRecord::Fingerprint(const Art* art) {
         if (const PathData* path = a->path()) {
             Mix(hash, path->closed);
             for (const HostPathSegment& s : path->segments)
-                for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y})
-                    Mix(hash, std::bit_cast<uint64_t>(v));
+                for (double v : {s.p.x, s.p.y, s.in.x, s.in.y, s.out.x, s.out.y}) Mix(hash, std::bit_cast<uint64_t>(v));
         }
     });
     return hash;
@@ -463,8 +448,7 @@ HostErr UniteArt(Document& document, const std::vector<Art*>& inputs, Art** resu
     };
     try {
         if (!pieces.empty()) {
-            if (HostErr err =
-                    WriteResult(document, pieces, StyleOf(roots.front()), roots.front(), &made)) {
+            if (HostErr err = WriteResult(document, pieces, StyleOf(roots.front()), roots.front(), &made)) {
                 undo();
                 return err;
             }

@@ -36,8 +36,7 @@ HandleTable::~HandleTable() {
         if (slots_[i].kind) DisposeSlot(static_cast<uint32_t>(i));
 }
 
-uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*destroy)(void*),
-                                 const void* owner) {
+uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*destroy)(void*), const void* owner) {
     if (!object) return 0;
     uint32_t index;
     if (!free_.empty()) {

@@ -111,8 +111,8 @@ std::string UnknownDocumentType(const std::string& path) {
     return path + ": unknown document type (expected .json, .svg or a GIS format such as .geojson, .shp or .gpkg)";
 }
 
-std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
-                                           const DocumentReadOptions& options, std::string* error) {
+std::unique_ptr<Document> ReadDocumentFile(const std::string& path, const DocumentReadOptions& options,
+                                           std::string* error) {
     const std::string ext = Extension(path);
     if (IsGisInputPath(path))
         return Finish(ReadGisDocument(path, options.gis, options.warnings, options.notes, error), path,

@@ -23,8 +23,8 @@ struct DocumentReadOptions {
 // Null and a one-line `error` (naming the file) when the file cannot be read
 // or parsed, or has an unknown extension. GIS files (and `.json` files that
 // hold GeoJSON or TopoJSON) are read through GDAL.
-std::unique_ptr<Document> ReadDocumentFile(const std::string& path,
-                                           const DocumentReadOptions& options, std::string* error);
+std::unique_ptr<Document> ReadDocumentFile(const std::string& path, const DocumentReadOptions& options,
+                                           std::string* error);
 
 // Writes atomically (a temporary file renamed over the target); false and a
 // one-line `error` on failure, leaving any existing file untouched. GIS

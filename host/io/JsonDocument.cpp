@@ -22,7 +22,7 @@ using Json = nlohmann::ordered_json;
 namespace fmt = json_format;
 
 constexpr HostMatrix kIdentity{1, 0, 0, 1, 0, 0};
-constexpr HostMatrix kImageMatrix{1, 0, 0, -1, 0, 0};  // default of placed art
+constexpr HostMatrix kImageMatrix{1, 0, 0, -1, 0, 0};      // default of placed art
 constexpr double kExactIntegerLimit = 9007199254740992.0;  // 2^53
 
 // Bit-for-bit equality, so that -0.0 is not taken for 0.0 and left out.
@@ -31,16 +31,14 @@ bool Same(double a, double b) { return std::bit_cast<uint64_t>(a) == std::bit_ca
 bool Same(const HostPoint& a, const HostPoint& b) { return Same(a.x, b.x) && Same(a.y, b.y); }
 
 bool Same(const HostMatrix& a, const HostMatrix& b) {
-    return Same(a.a, b.a) && Same(a.b, b.b) && Same(a.c, b.c) && Same(a.d, b.d) &&
-           Same(a.tx, b.tx) && Same(a.ty, b.ty);
+    return Same(a.a, b.a) && Same(a.b, b.b) && Same(a.c, b.c) && Same(a.d, b.d) && Same(a.tx, b.tx) && Same(a.ty, b.ty);
 }
 
 // Whole numbers are written without a fraction ("10", not "10.0"); they read
 // back as the same double. Anything else keeps every digit it needs.
 Json Number(double value) {
     const bool negativeZero = value == 0 && std::signbit(value);
-    if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < kExactIntegerLimit &&
-        !negativeZero)
+    if (std::isfinite(value) && std::trunc(value) == value && std::fabs(value) < kExactIntegerLimit && !negativeZero)
         return Json(static_cast<int64_t>(value));
     return Json(value);
 }
@@ -92,9 +90,7 @@ Json Color(const HostColor& color) {
     Json out = Json::object();
     out["kind"] = Enumerated(fmt::ColorKindNames(), color.kind);
     switch (color.kind) {
-    case kHostGrayColor:
-        out["gray"] = Number(color.c.gray.gray);
-        break;
+    case kHostGrayColor: out["gray"] = Number(color.c.gray.gray); break;
     case kHostFourColor: {
         const auto& f = color.c.four;
         out["cmyk"] = Numbers({f.cyan, f.magenta, f.yellow, f.black});
@@ -111,8 +107,7 @@ Json Color(const HostColor& color) {
         break;
     case kHostPatternColor:
         out["pattern"] = color.c.pattern.pattern;
-        if (!Same(color.c.pattern.transform, kIdentity))
-            out["matrix"] = Matrix(color.c.pattern.transform);
+        if (!Same(color.c.pattern.transform, kIdentity)) out["matrix"] = Matrix(color.c.pattern.transform);
         break;
     case kHostGradientColor: {
         const auto& g = color.c.gradient;
@@ -151,8 +146,7 @@ void PutMatrix(Json& object, const HostMatrix& m, const HostMatrix& byDefault) {
 
 // A painted colour, written with its paint flag. The flag defaults to
 // whether the colour is given, and an unpainted colour is still kept.
-void PutPaint(Json& object, const char* key, const char* paintKey, bool paint,
-              const HostColor& color) {
+void PutPaint(Json& object, const char* key, const char* paintKey, bool paint, const HostColor& color) {
     if (!paint && IsGray(color, 0)) return;
     object[key] = Color(color);
     if (!paint) object[paintKey] = false;
@@ -244,8 +238,7 @@ Json GlyphList(const std::vector<double>& list) {
 
 void PutText(Json& out, const TextData& text) {
     if (text.frameKind != 0) out["frame"] = Enumerated(fmt::TextFrameKindNames(), text.frameKind);
-    if (text.orientation != 0)
-        out["orientation"] = Enumerated(fmt::TextOrientationNames(), text.orientation);
+    if (text.orientation != 0) out["orientation"] = Enumerated(fmt::TextOrientationNames(), text.orientation);
     PutMatrix(out, text.matrix, kIdentity);
     Json runs = Json::array();
     for (const auto& run : text.runs) runs.push_back(TextRunJson(run));
@@ -261,7 +254,8 @@ void PutText(Json& out, const TextData& text) {
     if (!text.glyphs.empty()) {
         Json glyphs = Json::object();
         const GlyphPlacement& g = text.glyphs;
-        for (auto [key, list] : {std::pair{"x", &g.x}, {"y", &g.y}, {"dx", &g.dx}, {"dy", &g.dy}, {"rotate", &g.rotate}})
+        for (auto [key, list] :
+             {std::pair{"x", &g.x}, {"y", &g.y}, {"dx", &g.dx}, {"dy", &g.dy}, {"rotate", &g.rotate}})
             if (!list->empty()) glyphs[key] = GlyphList(*list);
         out["glyphs"] = std::move(glyphs);
     }
@@ -301,8 +295,7 @@ public:
         const Document defaults;
         const HostRect& a = document_.artboard;
         const HostRect& d = defaults.artboard;
-        if (!Same(a.left, d.left) || !Same(a.top, d.top) || !Same(a.right, d.right) ||
-            !Same(a.bottom, d.bottom))
+        if (!Same(a.left, d.left) || !Same(a.top, d.top) || !Same(a.right, d.right) || !Same(a.bottom, d.bottom))
             out["artboard"] = Rect(a);
         PutPairs(out, "foreignAttributes", document_.foreignAttributes);
         if (!document_.foreignContent.empty()) out["foreignContent"] = document_.foreignContent;
@@ -371,27 +364,13 @@ private:
         PutCommon(out, art);
         switch (art.type()) {
         case kHostGroupArt:
-        case kHostCompoundPathArt:
-            out["art"] = children(art);
-            break;
-        case kHostPathArt:
-            PutPath(out, DataOf<PathData>(art));
-            break;
-        case kHostPlacedArt:
-            PutPlaced(out, DataOf<PlacedData>(art));
-            break;
-        case kHostRasterArt:
-            PutRaster(out, DataOf<RasterData>(art));
-            break;
-        case kHostTextFrameArt:
-            PutText(out, DataOf<TextData>(art));
-            break;
-        case kHostSymbolArt:
-            PutSymbol(out, DataOf<SymbolData>(art));
-            break;
-        default:
-            PutForeign(out, DataOf<ForeignData>(art));
-            break;
+        case kHostCompoundPathArt: out["art"] = children(art); break;
+        case kHostPathArt: PutPath(out, DataOf<PathData>(art)); break;
+        case kHostPlacedArt: PutPlaced(out, DataOf<PlacedData>(art)); break;
+        case kHostRasterArt: PutRaster(out, DataOf<RasterData>(art)); break;
+        case kHostTextFrameArt: PutText(out, DataOf<TextData>(art)); break;
+        case kHostSymbolArt: PutSymbol(out, DataOf<SymbolData>(art)); break;
+        default: PutForeign(out, DataOf<ForeignData>(art)); break;
         }
         return out;
     }
@@ -409,8 +388,6 @@ private:
 
 }  // namespace
 
-std::string WriteJsonDocument(const Document& document) {
-    return LayOutJson(Writer(document).document());
-}
+std::string WriteJsonDocument(const Document& document) { return LayOutJson(Writer(document).document()); }
 
 }  // namespace orbalis::host

@@ -7,18 +7,17 @@ namespace orbalis::host::json_format {
 namespace {
 
 constexpr NamedValue kArtTypes[] = {
-    {kHostUnknownArt, "unknown"},   {kHostGroupArt, "group"},
-    {kHostPathArt, "path"},         {kHostCompoundPathArt, "compoundPath"},
-    {kHostPlacedArt, "placed"},     {kHostRasterArt, "raster"},
-    {kHostPluginArt, "plugin"},     {kHostMeshArt, "mesh"},
-    {kHostTextFrameArt, "text"},    {kHostSymbolArt, "symbol"},
-    {kHostForeignArt, "foreign"},   {kHostLegacyTextArt, "legacyText"},
+    {kHostUnknownArt, "unknown"}, {kHostGroupArt, "group"},
+    {kHostPathArt, "path"},       {kHostCompoundPathArt, "compoundPath"},
+    {kHostPlacedArt, "placed"},   {kHostRasterArt, "raster"},
+    {kHostPluginArt, "plugin"},   {kHostMeshArt, "mesh"},
+    {kHostTextFrameArt, "text"},  {kHostSymbolArt, "symbol"},
+    {kHostForeignArt, "foreign"}, {kHostLegacyTextArt, "legacyText"},
 };
 
 constexpr NamedValue kColorKinds[] = {
-    {kHostGrayColor, "gray"},         {kHostFourColor, "cmyk"},
-    {kHostPatternColor, "pattern"},   {kHostCustomColor, "custom"},
-    {kHostGradientColor, "gradient"}, {kHostThreeColor, "rgb"},
+    {kHostGrayColor, "gray"},     {kHostFourColor, "cmyk"},         {kHostPatternColor, "pattern"},
+    {kHostCustomColor, "custom"}, {kHostGradientColor, "gradient"}, {kHostThreeColor, "rgb"},
     {kHostNoneColor, "none"},
 };
 
@@ -33,7 +32,8 @@ constexpr NamedValue kJustifications[] = {
 
 constexpr NamedValue kFrameKinds[] = {{0, "point"}, {1, "area"}, {2, "path"}};
 constexpr NamedValue kOrientations[] = {{0, "horizontal"}, {1, "vertical"}};
-constexpr NamedValue kDecorations[] = {{kUnderline, "underline"}, {kOverline, "overline"}, {kLineThrough, "line-through"}};
+constexpr NamedValue kDecorations[] = {
+    {kUnderline, "underline"}, {kOverline, "overline"}, {kLineThrough, "line-through"}};
 
 }  // namespace
 

@@ -24,8 +24,8 @@ constexpr HostMatrix kImageMatrix{1, 0, 0, -1, 0, 0};
 constexpr int32_t kAttributeBits = kHostArtSelected | kHostArtLocked | kHostArtHidden;
 
 // A name from `names`, or any number for values the format has no name for.
-int32_t ReadEnumerated(const Json& value, const Where& where,
-                       std::span<const fmt::NamedValue> names, const char* what) {
+int32_t ReadEnumerated(const Json& value, const Where& where, std::span<const fmt::NamedValue> names,
+                       const char* what) {
     if (value.is_number()) return ReadInt32(value, where);
     if (!value.is_string()) Expected(where, what, value);
     const std::string name = value.get<std::string>();
@@ -42,8 +42,9 @@ HostPathSegment ReadSegment(const Json& value, const Where& where) {
     const size_t size = value.is_array() ? value.size() : 0;
     const bool cornerFlag = size == 7 && value[6].is_boolean();
     if (size != 2 && size != 6 && !cornerFlag)
-        Fail(where, "expected a segment: [x, y] or [x, y, inX, inY, outX, outY] with an optional "
-                    "corner flag");
+        Fail(where,
+             "expected a segment: [x, y] or [x, y, inX, inY, outX, outY] with an optional "
+             "corner flag");
     double n[6] = {};
     for (size_t i = 0; i < 6 && i < size; ++i) n[i] = ReadNumber(value[i], where.item(i));
     HostPathSegment s{};
@@ -74,9 +75,7 @@ HostColor ReadColor(const Json& value, const Where& where) {
     HostColor color{};
     color.kind = ReadEnumerated(f.require("kind"), f.at("kind"), fmt::ColorKindNames(), "colour kind");
     switch (color.kind) {
-    case kHostGrayColor:
-        color.c.gray.gray = ReadNumber(f.require("gray"), f.at("gray"));
-        break;
+    case kHostGrayColor: color.c.gray.gray = ReadNumber(f.require("gray"), f.at("gray")); break;
     case kHostFourColor: {
         auto n = ReadNumbers(f.require("cmyk"), f.at("cmyk"), 4, "[cyan, magenta, yellow, black]");
         color.c.four = {n[0], n[1], n[2], n[3]};
@@ -132,11 +131,9 @@ HostPathStyle ReadPathStyle(const Json& value, const Where& where) {
     if (const Json* dashes = f.find("dashes")) {
         const Where at = f.at("dashes");
         ReadArray(*dashes, at);
-        if (dashes->size() > kHostMaxDashes)
-            Fail(at, "at most " + std::to_string(kHostMaxDashes) + " dash lengths");
+        if (dashes->size() > kHostMaxDashes) Fail(at, "at most " + std::to_string(kHostMaxDashes) + " dash lengths");
         stroke.dashCount = static_cast<int32_t>(dashes->size());
-        for (size_t i = 0; i < dashes->size(); ++i)
-            stroke.dashes[i] = ReadNumber((*dashes)[i], at.item(i));
+        for (size_t i = 0; i < dashes->size(); ++i) stroke.dashes[i] = ReadNumber((*dashes)[i], at.item(i));
     }
     if (const Json* cap = f.find("cap"))
         stroke.cap = ReadEnumerated(*cap, f.at("cap"), fmt::LineCapNames(), "line cap");
@@ -238,8 +235,7 @@ TextData ReadText(Fields& f) {
     if (const Json* frame = f.find("frame"))
         text.frameKind = ReadEnumerated(*frame, f.at("frame"), fmt::TextFrameKindNames(), "text frame");
     if (const Json* o = f.find("orientation"))
-        text.orientation =
-            ReadEnumerated(*o, f.at("orientation"), fmt::TextOrientationNames(), "text orientation");
+        text.orientation = ReadEnumerated(*o, f.at("orientation"), fmt::TextOrientationNames(), "text orientation");
     text.matrix = f.matrix(kIdentity);
     if (const Json* runs = f.find("runs")) {
         const Where at = f.at("runs");
@@ -250,8 +246,8 @@ TextData ReadText(Fields& f) {
         const Where at = f.at("paragraphs");
         ReadArray(*paragraphs, at);
         for (size_t i = 0; i < paragraphs->size(); ++i)
-            text.paragraphs.push_back(static_cast<Justification>(ReadEnumerated(
-                (*paragraphs)[i], at.item(i), fmt::JustificationNames(), "justification")));
+            text.paragraphs.push_back(static_cast<Justification>(
+                ReadEnumerated((*paragraphs)[i], at.item(i), fmt::JustificationNames(), "justification")));
     }
     if (const Json* path = f.find("path")) text.path = ReadSegments(*path, f.at("path"));
     text.pathClosed = f.flag("pathClosed", false);
@@ -292,8 +288,7 @@ public:
         if (!root.is_object()) Expected(top, "a JSON object", root);
         Fields f(root, top);
         checkFormat(f);
-        if (const Json* artboard = f.find("artboard"))
-            document_->artboard = ReadRect(*artboard, f.at("artboard"));
+        if (const Json* artboard = f.find("artboard")) document_->artboard = ReadRect(*artboard, f.at("artboard"));
         document_->foreignAttributes = f.pairs("foreignAttributes");
         if (const Json* content = f.find("foreignContent")) {
             const Where at = f.at("foreignContent");
@@ -319,10 +314,9 @@ private:
         const Json* format = f.find("format");
         if (!format) Fail(f.where(), "not an Orbalis document (no \"format\" field)");
         if (!format->is_string() || format->get<std::string>() != fmt::kFormatTag)
-            Fail(f.at("format"), "not an Orbalis document (format " +
-                                     (format->is_string() ? Quote(format->get<std::string>())
-                                                          : std::string(KindOf(*format))) +
-                                     ")");
+            Fail(f.at("format"),
+                 "not an Orbalis document (format " +
+                     (format->is_string() ? Quote(format->get<std::string>()) : std::string(KindOf(*format))) + ")");
         const Where at = f.at("version");
         const int64_t version = ReadInteger(f.require("version"), at, INT64_MIN, INT64_MAX);
         if (version > fmt::kVersion)
@@ -336,9 +330,8 @@ private:
         Layer* previous = nullptr;
         for (size_t i = 0; i < layers.size(); ++i) {
             Layer* layer = nullptr;
-            const HostErr err = previous
-                                    ? document_->insertLayer(previous, kHostPlaceBelow, &layer)
-                                    : document_->insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+            const HostErr err = previous ? document_->insertLayer(previous, kHostPlaceBelow, &layer)
+                                         : document_->insertLayer(nullptr, kHostPlaceAboveAll, &layer);
             const Where at = where.item(i);
             if (err) Fail(at, "the host refused the layer (error " + std::to_string(err) + ")");
             readLayer(layers[i], at, layer, 1);
@@ -398,8 +391,7 @@ private:
     void readChildren(const Json& list, const Where& where, Art* container, Layer* layer, int depth) {
         ReadArray(list, where);
         if (depth > fmt::kMaxNesting)
-            Fail(where, "layers and groups nested deeper than " + std::to_string(fmt::kMaxNesting) +
-                            " levels");
+            Fail(where, "layers and groups nested deeper than " + std::to_string(fmt::kMaxNesting) + " levels");
         for (size_t i = 0; i < list.size(); ++i) {
             const Where at = where.item(i);
             const Json& item = list[i];
@@ -428,8 +420,7 @@ private:
         switch (type) {
         case kHostGroupArt:
         case kHostCompoundPathArt:
-            if (const Json* children = f.find("art"))
-                readChildren(*children, f.at("art"), art, nullptr, depth + 1);
+            if (const Json* children = f.find("art")) readChildren(*children, f.at("art"), art, nullptr, depth + 1);
             break;
         case kHostPathArt: art->data = ReadPath(f); break;
         case kHostPlacedArt: art->data = ReadPlaced(f); break;

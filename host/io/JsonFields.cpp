@@ -51,9 +51,7 @@ public:
         case Event::key:
             if (!frames_.empty()) noteKey(parsed.get<std::string>());
             break;
-        case Event::value:
-            beginItem();
-            break;
+        case Event::value: beginItem(); break;
         }
         return true;
     }
@@ -98,13 +96,16 @@ std::string Printable(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
         size_t length = 0;
-        if (byte >= 0x20 && byte < 0x7f) length = 1;
-        else if (byte >= 0xc2 && byte <= 0xdf) length = 2;
-        else if (byte >= 0xe0 && byte <= 0xef) length = 3;
-        else if (byte >= 0xf0 && byte <= 0xf4) length = 4;
+        if (byte >= 0x20 && byte < 0x7f)
+            length = 1;
+        else if (byte >= 0xc2 && byte <= 0xdf)
+            length = 2;
+        else if (byte >= 0xe0 && byte <= 0xef)
+            length = 3;
+        else if (byte >= 0xf0 && byte <= 0xf4)
+            length = 4;
         bool valid = length > 0 && i + length <= text.size();
-        for (size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
+        for (size_t k = 1; valid && k < length; ++k) valid = (static_cast<unsigned char>(text[i + k]) & 0xc0) == 0x80;
         if (valid) {
             out.append(text, i, length);
             i += length;
@@ -138,9 +139,7 @@ std::string Where::describe() const {
     return JoinLocation({steps.rbegin(), steps.rend()});
 }
 
-void Fail(const Where& where, const std::string& what) {
-    throw ReadError{where.describe() + ": " + what};
-}
+void Fail(const Where& where, const std::string& what) { throw ReadError{where.describe() + ": " + what}; }
 
 const char* KindOf(const Json& value) {
     switch (value.type()) {
@@ -222,8 +221,7 @@ const Json& ReadArray(const Json& value, const Where& where) {
     return value;
 }
 
-std::vector<double> ReadNumbers(const Json& value, const Where& where, size_t count,
-                                const char* what) {
+std::vector<double> ReadNumbers(const Json& value, const Where& where, size_t count, const char* what) {
     if (!value.is_array() || value.size() != count)
         Fail(where, "expected " + std::string(what) + ": " + std::to_string(count) + " numbers");
     std::vector<double> out;

@@ -52,12 +52,11 @@ bool ReadBool(const Json& value, const Where& where);
 std::string ReadString(const Json& value, const Where& where);
 const Json& ReadArray(const Json& value, const Where& where);
 // An array of exactly `count` numbers; `what` describes it in errors.
-std::vector<double> ReadNumbers(const Json& value, const Where& where, size_t count,
-                                const char* what);
-HostPoint ReadPoint(const Json& value, const Where& where);     // [x, y]
-HostMatrix ReadMatrix(const Json& value, const Where& where);   // [a, b, c, d, tx, ty]
-HostRect ReadRect(const Json& value, const Where& where);       // [left, top, right, bottom]
-NameValues ReadPairs(const Json& value, const Where& where);    // [[name, value], ...]
+std::vector<double> ReadNumbers(const Json& value, const Where& where, size_t count, const char* what);
+HostPoint ReadPoint(const Json& value, const Where& where);    // [x, y]
+HostMatrix ReadMatrix(const Json& value, const Where& where);  // [a, b, c, d, tx, ty]
+HostRect ReadRect(const Json& value, const Where& where);      // [left, top, right, bottom]
+NameValues ReadPairs(const Json& value, const Where& where);   // [[name, value], ...]
 
 // The fields of one JSON object. Every field asked for is ticked off, and
 // finish() refuses any that nobody asked for: a misspelt field is an
@@ -73,7 +72,7 @@ public:
     const Json& require(const char* key);
     double number(const char* key, double byDefault);
     bool flag(const char* key, bool byDefault);
-    std::string text(const char* key);  // empty by default
+    std::string text(const char* key);               // empty by default
     HostMatrix matrix(const HostMatrix& byDefault);  // the field "matrix"
     NameValues pairs(const char* key);
     void finish() const;

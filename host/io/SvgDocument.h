@@ -21,8 +21,7 @@ struct SvgImportOptions {
 
 // Parses SVG text. On failure returns null and sets `error` to one line
 // naming what is wrong and where.
-std::unique_ptr<Document> ReadSvgDocument(const std::string& text, const SvgImportOptions& options,
-                                          std::string* error);
+std::unique_ptr<Document> ReadSvgDocument(const std::string& text, const SvgImportOptions& options, std::string* error);
 
 // Writes the document as SVG; the same document always gives the same bytes.
 std::string WriteSvgDocument(const Document& document);

@@ -132,8 +132,7 @@ struct ForeignData {
     HostRect bounds{};  // before `matrix`
 };
 
-using ArtData = std::variant<std::monostate, PathData, PlacedData, RasterData, TextData,
-                             SymbolData, ForeignData>;
+using ArtData = std::variant<std::monostate, PathData, PlacedData, RasterData, TextData, SymbolData, ForeignData>;
 
 // One node of the art tree. Children are ordered front to back: the first
 // child is the topmost. Created, linked and disposed of by Document only; an

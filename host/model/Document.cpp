@@ -79,8 +79,7 @@ Layer* Document::nextPreorderLayer(const Layer* layer) const {
 
 std::vector<Layer*> Document::allLayers() const {
     std::vector<Layer*> out;
-    for (Layer* l = topLayers_.empty() ? nullptr : topLayers_.front(); l; l = nextPreorderLayer(l))
-        out.push_back(l);
+    for (Layer* l = topLayers_.empty() ? nullptr : topLayers_.front(); l; l = nextPreorderLayer(l)) out.push_back(l);
     return out;
 }
 
@@ -102,8 +101,7 @@ HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out)
     case kHostPlaceInsideOnBottom:
         if (!reference) return kHostBadParameterErr;
         break;
-    default:
-        return kHostBadParameterErr;
+    default: return kHostBadParameterErr;
     }
 
     auto layer = std::unique_ptr<Layer>(new Layer(this));
@@ -115,9 +113,7 @@ HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out)
     l->group_ = group;
 
     switch (paintOrder) {
-    case kHostPlaceAboveAll:
-        topLayers_.insert(topLayers_.begin(), l);
-        break;
+    case kHostPlaceAboveAll: topLayers_.insert(topLayers_.begin(), l); break;
     case kHostPlaceAbove:
     case kHostPlaceBelow:
         if (!reference->group_->parent_) {
@@ -129,12 +125,8 @@ HostErr Document::insertLayer(Layer* reference, int32_t paintOrder, Layer** out)
             link(group, ref->parent_, paintOrder == kHostPlaceAbove ? ref : ref->next_);
         }
         break;
-    case kHostPlaceInsideOnTop:
-        link(group, reference->group_, reference->group_->firstChild_);
-        break;
-    case kHostPlaceInsideOnBottom:
-        link(group, reference->group_, nullptr);
-        break;
+    case kHostPlaceInsideOnTop: link(group, reference->group_, reference->group_->firstChild_); break;
+    case kHostPlaceInsideOnBottom: link(group, reference->group_, nullptr); break;
     }
     if (!current_) current_ = l;
     changed();
@@ -153,8 +145,7 @@ HostErr Document::deleteLayer(Layer* layer) {
     collectLayerArt(layer, inside);
     for (Art* a : inside)
         if (a->ownerLayer_) doomed.push_back(a->ownerLayer_);
-    const bool currentDoomed =
-        std::find(doomed.begin(), doomed.end(), current_) != doomed.end();
+    const bool currentDoomed = std::find(doomed.begin(), doomed.end(), current_) != doomed.end();
 
     Layer* fallback = nullptr;
     if (top) {
@@ -215,8 +206,7 @@ bool Document::canEditInside(const Art* container) const {
     if (!container || !container->isContainer()) return false;
     for (const Art* a = container; a; a = a->parent_) {
         if (a->attributes_ & (kHostArtLocked | kHostArtHidden)) return false;
-        if (a->ownerLayer_ && (!a->ownerLayer_->editable || !a->ownerLayer_->visible))
-            return false;
+        if (a->ownerLayer_ && (!a->ownerLayer_->editable || !a->ownerLayer_->visible)) return false;
     }
     return true;
 }
@@ -228,8 +218,7 @@ bool Document::editableObject(const Art* art) const {
 
 HostErr Document::place(Art* art, int32_t paintOrder, Art* prep) {
     if (!prep) {
-        if (paintOrder != kHostPlaceInsideOnTop && paintOrder != kHostPlaceInsideOnBottom)
-            return kHostBadParameterErr;
+        if (paintOrder != kHostPlaceInsideOnTop && paintOrder != kHostPlaceInsideOnBottom) return kHostBadParameterErr;
         if (!current_) return kHostNoDocumentErr;
         prep = current_->group_;
     }
@@ -248,13 +237,11 @@ HostErr Document::place(Art* art, int32_t paintOrder, Art* prep) {
         parent = prep;
         before = paintOrder == kHostPlaceInsideOnTop ? prep->firstChild_ : nullptr;
         break;
-    default:
-        return kHostBadParameterErr;
+    default: return kHostBadParameterErr;
     }
     for (const Art* a = parent; a; a = a->parent_)
         if (a == art) return kHostBadParameterErr;  // into its own subtree
-    if (parent->type_ == kHostCompoundPathArt && art->type_ != kHostPathArt)
-        return kHostBadParameterErr;
+    if (parent->type_ == kHostCompoundPathArt && art->type_ != kHostPathArt) return kHostBadParameterErr;
     // A locked or hidden layer keeps the art already in it from being edited,
     // but takes new and moved art; locked or hidden art takes none.
     for (const Art* a = parent; a; a = a->parent_)
@@ -295,8 +282,7 @@ Art* Document::copyTree(const Art* source) {
     copy->tags = source->tags;
     copy->foreignAttributes = source->foreignAttributes;
     copy->data = source->data;
-    for (const Art* child = source->firstChild_; child; child = child->next_)
-        link(copyTree(child), copy, nullptr);
+    for (const Art* child = source->firstChild_; child; child = child->next_) link(copyTree(child), copy, nullptr);
     return copy;
 }
 

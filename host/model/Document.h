@@ -142,9 +142,9 @@ public:
     HostPoint currentViewCenter() const;
     // The user is editing text (a text cursor or a text selection is active).
     bool textFocus = false;
-    NameValues foreignAttributes;       // imported file's document-level extras
+    NameValues foreignAttributes;             // imported file's document-level extras
     std::vector<std::string> foreignContent;  // imported content kept verbatim (e.g. <defs>)
-    std::string filePath;  // the file it was read from (absolute, UTF-8); empty for a new document
+    std::string filePath;                     // the file it was read from (absolute, UTF-8); empty for a new document
     uint64_t revision() const { return revision_; }
     size_t liveArtCount() const { return liveArt_; }
 

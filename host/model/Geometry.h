@@ -16,9 +16,8 @@ inline HostPoint Apply(const HostMatrix& m, HostPoint p) {
 
 // m then n.
 inline HostMatrix Concat(const HostMatrix& m, const HostMatrix& n) {
-    return {m.a * n.a + m.b * n.c,         m.a * n.b + m.b * n.d,
-            m.c * n.a + m.d * n.c,         m.c * n.b + m.d * n.d,
-            m.tx * n.a + m.ty * n.c + n.tx, m.tx * n.b + m.ty * n.d + n.ty};
+    return {m.a * n.a + m.b * n.c, m.a * n.b + m.b * n.d,          m.c * n.a + m.d * n.c,
+            m.c * n.b + m.d * n.d, m.tx * n.a + m.ty * n.c + n.tx, m.tx * n.b + m.ty * n.d + n.ty};
 }
 
 inline HostMatrix Translation(double tx, double ty) { return {1, 0, 0, 1, tx, ty}; }

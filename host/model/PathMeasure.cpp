@@ -38,7 +38,8 @@ PathMeasure::PathMeasure(const std::vector<HostPathSegment>& segments, bool clos
         const double hull = std::hypot(from.out.x - from.p.x, from.out.y - from.p.y) +
                             std::hypot(to.in.x - from.out.x, to.in.y - from.out.y) +
                             std::hypot(to.p.x - to.in.x, to.p.y - to.in.y);
-        const int pieces = hull < kMostPieces * kPieceLength ? std::max(1, int(std::ceil(hull / kPieceLength))) : kMostPieces;
+        const int pieces =
+            hull < kMostPieces * kPieceLength ? std::max(1, int(std::ceil(hull / kPieceLength))) : kMostPieces;
         for (int k = 1; k <= pieces; ++k) add(CurvePoint(from.p, from.out, to.in, to.p, double(k) / pieces));
     };
     if (segments.empty()) return;

@@ -92,9 +92,7 @@ double Advance(const Glyph& g, bool vertical) {
 
 // The entry of a glyph list for the character at `position`; NaN when the
 // list does not place it.
-double Entry(const std::vector<double>& list, size_t position) {
-    return position < list.size() ? list[position] : NAN;
-}
+double Entry(const std::vector<double>& list, size_t position) { return position < list.size() ? list[position] : NAN; }
 
 // Text on a path follows its path taken into the text's own space: each
 // glyph's middle sits on the path where its advance puts it, turned with the
@@ -121,9 +119,7 @@ public:
 
     double lineStart(Justification justification) const {
         const double length = measure_->length();
-        return justification == Justification::Center ? length / 2
-               : justification == Justification::Right ? length
-                                                       : 0;
+        return justification == Justification::Center ? length / 2 : justification == Justification::Right ? length : 0;
     }
 
     // Maps a glyph's own space (origin at the pen, as in a straight line) to
@@ -166,7 +162,7 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
         first = false;
         double pen = line.justification == Justification::Center  ? -length / 2
                      : line.justification == Justification::Right ? -length
-                                                                   : 0;
+                                                                  : 0;
         if (path.active()) pen += path.lineStart(line.justification);
         // Glyphs placed apart move the flow: an x or a dx moves the pen
         // along the line, a y or a dy the baseline of what follows on it.
@@ -200,8 +196,9 @@ std::vector<GlyphBox> LayoutText(const TextData& text) {
                 local[3] = {-half, 0};
             }
             const HostMatrix turn = Rotation(rotation * std::numbers::pi / 180);
-            const HostMatrix glyph = path.active() ? Concat(turn, path.glyph(pen, lineOffset - shift, advance, vertical))
-                                                   : Concat(turn, Translation(origin.x, origin.y));
+            const HostMatrix glyph = path.active()
+                                         ? Concat(turn, path.glyph(pen, lineOffset - shift, advance, vertical))
+                                         : Concat(turn, Translation(origin.x, origin.y));
             GlyphBox box{g.c, g.position, lineIndex, {}};
             for (int k = 0; k < 4; ++k) box.corners[k] = Apply(text.matrix, Apply(glyph, local[k]));
             out.push_back(box);

@@ -92,17 +92,15 @@ void Keep(std::optional<T>& value, const T& field) {
 
 }  // namespace
 
-bool SameColor(const HostColor& a, const HostColor& b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool SameColor(const HostColor& a, const HostColor& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 bool SameFeatures(const CharFeatures& a, const CharFeatures& b) {
     return a.font == b.font && a.fontSize == b.fontSize && a.horizontalScale == b.horizontalScale &&
-           a.verticalScale == b.verticalScale && a.rotation == b.rotation &&
-           a.fillPaint == b.fillPaint && SameColor(a.fill, b.fill) && a.strokePaint == b.strokePaint &&
-           SameColor(a.stroke, b.stroke) && a.strokeWidth == b.strokeWidth && a.strokeUnder == b.strokeUnder &&
-           a.tracking == b.tracking && a.baselineShift == b.baselineShift && a.decoration == b.decoration &&
-           a.hidden == b.hidden && a.fillServer == b.fillServer && a.strokeServer == b.strokeServer;
+           a.verticalScale == b.verticalScale && a.rotation == b.rotation && a.fillPaint == b.fillPaint &&
+           SameColor(a.fill, b.fill) && a.strokePaint == b.strokePaint && SameColor(a.stroke, b.stroke) &&
+           a.strokeWidth == b.strokeWidth && a.strokeUnder == b.strokeUnder && a.tracking == b.tracking &&
+           a.baselineShift == b.baselineShift && a.decoration == b.decoration && a.hidden == b.hidden &&
+           a.fillServer == b.fillServer && a.strokeServer == b.strokeServer;
 }
 
 CharFeatures DefaultCharFeatures() {
@@ -290,8 +288,8 @@ void InsertText(TextData& text, size_t position, const std::string& utf8) {
             list->insert(list->begin() + static_cast<std::ptrdiff_t>(position), inserted.size(), NAN);
 
     // New paragraphs take the justification of the one they were split from.
-    const auto breaks = std::count_if(inserted.begin(), inserted.end(),
-                                      [](char32_t ch) { return ch == U'\r' || ch == U'\n'; });
+    const auto breaks =
+        std::count_if(inserted.begin(), inserted.end(), [](char32_t ch) { return ch == U'\r' || ch == U'\n'; });
     if (breaks && paragraph < text.paragraphs.size())
         text.paragraphs.insert(text.paragraphs.begin() + static_cast<std::ptrdiff_t>(paragraph) + 1,
                                static_cast<size_t>(breaks), text.paragraphs[paragraph]);

@@ -24,21 +24,18 @@ void TransformPaint(HostColor& color, const HostMatrix& m, bool gradients, bool 
 }
 
 void TransformStyle(HostPathStyle& style, const HostMatrix& m, double lineScale, int32_t flags) {
-    TransformPaint(style.fill.color, m, flags & kHostTransformFillGradients,
-                   flags & kHostTransformFillPatterns);
+    TransformPaint(style.fill.color, m, flags & kHostTransformFillGradients, flags & kHostTransformFillPatterns);
     TransformPaint(style.stroke.color, m, false, flags & kHostTransformStrokePatterns);
     if (flags & kHostScaleLines) {
         style.stroke.width *= lineScale;
         style.stroke.dashOffset *= lineScale;
-        for (int i = 0; i < style.stroke.dashCount && i < kHostMaxDashes; ++i)
-            style.stroke.dashes[i] *= lineScale;
+        for (int i = 0; i < style.stroke.dashCount && i < kHostMaxDashes; ++i) style.stroke.dashes[i] *= lineScale;
     }
 }
 
 }  // namespace
 
-void TransformArt(Document& document, Art* art, const HostMatrix& m, double lineScale,
-                  int32_t flags) {
+void TransformArt(Document& document, Art* art, const HostMatrix& m, double lineScale, int32_t flags) {
     const bool objects = flags & kHostTransformObjects;
     if (art->isContainer()) {
         if (flags & kHostTransformChildren)

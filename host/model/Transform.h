@@ -9,7 +9,6 @@ namespace orbalis::host {
 // widths are multiplied by `lineScale` when kHostScaleLines is set. Groups
 // and compound paths have no geometry of their own; their children are
 // transformed when kHostTransformChildren is set.
-void TransformArt(Document& document, Art* art, const HostMatrix& matrix, double lineScale,
-                  int32_t flags);
+void TransformArt(Document& document, Art* art, const HostMatrix& matrix, double lineScale, int32_t flags);
 
 }  // namespace orbalis::host

@@ -112,10 +112,14 @@ bool realFromJson(const json& value, double* real) {
     }
     if (!value.is_string()) return false;
     const std::string& name = value.get_ref<const std::string&>();
-    if (name == kNaN) *real = std::numeric_limits<double>::quiet_NaN();
-    else if (name == kInfinity) *real = std::numeric_limits<double>::infinity();
-    else if (name == kMinusInfinity) *real = -std::numeric_limits<double>::infinity();
-    else return false;
+    if (name == kNaN)
+        *real = std::numeric_limits<double>::quiet_NaN();
+    else if (name == kInfinity)
+        *real = std::numeric_limits<double>::infinity();
+    else if (name == kMinusInfinity)
+        *real = -std::numeric_limits<double>::infinity();
+    else
+        return false;
     return true;
 }
 
@@ -242,9 +246,12 @@ std::string PreferenceStore::text() const {
             std::visit(
                 [&](const auto& v) {
                     using T = std::decay_t<decltype(v)>;
-                    if constexpr (std::is_same_v<T, double>) stored = realToJson(v);
-                    else if constexpr (std::is_same_v<T, Text> || std::is_same_v<T, FilePath>) stored = v.utf8;
-                    else stored = v;
+                    if constexpr (std::is_same_v<T, double>)
+                        stored = realToJson(v);
+                    else if constexpr (std::is_same_v<T, Text> || std::is_same_v<T, FilePath>)
+                        stored = v.utf8;
+                    else
+                        stored = v;
                 },
                 value);
             section[keyName] = {{"type", kTypeNames[value.index()]}, {"value", std::move(stored)}};
@@ -276,8 +283,7 @@ bool PreferenceStore::save(std::string* error) {
     std::error_code ec;
     fs::create_directories(directory, ec);
     if (ec) {
-        return failSave("cannot create the preferences directory " + inQuotes(directory.string()) + ": " +
-                            ec.message(),
+        return failSave("cannot create the preferences directory " + inQuotes(directory.string()) + ": " + ec.message(),
                         error);
     }
     // A new file is the user's own: settings may name private folders.

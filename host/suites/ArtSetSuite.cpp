@@ -49,14 +49,10 @@ HostErr ClearArtSet(ArtSetObject& set) {
 
 const HostArtSetSuite& ArtSetSuite() {
     static const HostArtSetSuite suite{
-        Operation<"NewArtSet", NewArtSet>,
-        Operation<"DisposeArtSet", DisposeArtSet>,
-        Operation<"CountArtSet", CountArtSet>,
-        Operation<"IndexArtSet", IndexArtSet>,
-        Operation<"SelectedArtSet", SelectedArtSet>,
-        Operation<"LayerArtSet", LayerArtSet>,
-        Operation<"AddArtToArtSet", AddArtToArtSet>,
-        Operation<"ClearArtSet", ClearArtSet>};
+        Operation<"NewArtSet", NewArtSet>,           Operation<"DisposeArtSet", DisposeArtSet>,
+        Operation<"CountArtSet", CountArtSet>,       Operation<"IndexArtSet", IndexArtSet>,
+        Operation<"SelectedArtSet", SelectedArtSet>, Operation<"LayerArtSet", LayerArtSet>,
+        Operation<"AddArtToArtSet", AddArtToArtSet>, Operation<"ClearArtSet", ClearArtSet>};
     return suite;
 }
 

@@ -42,13 +42,12 @@ HostErr GetDocumentViewCenter(Document& document, HostDocumentView view, HostPoi
 }  // namespace
 
 const HostDocumentSuite& DocumentSuite() {
-    static const HostDocumentSuite suite{
-        Operation<"RedrawDocument", DocumentIsOpen>,
-        Operation<"SyncDocument", DocumentIsOpen>,
-        Operation<"GetDocumentFileSpecification", GetDocumentFileSpecification>,
-        Operation<"GetDocument", GetDocument>,
-        Operation<"HasTextFocus", HasTextFocus>,
-        Operation<"EndTextFocus", EndTextFocus>};
+    static const HostDocumentSuite suite{Operation<"RedrawDocument", DocumentIsOpen>,
+                                         Operation<"SyncDocument", DocumentIsOpen>,
+                                         Operation<"GetDocumentFileSpecification", GetDocumentFileSpecification>,
+                                         Operation<"GetDocument", GetDocument>,
+                                         Operation<"HasTextFocus", HasTextFocus>,
+                                         Operation<"EndTextFocus", EndTextFocus>};
     return suite;
 }
 

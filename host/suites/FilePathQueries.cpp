@@ -20,8 +20,7 @@ HostErr SetFromPlatformPath(FilePathObject& p, const char* text, size_t length) 
     if (!text && length) return kHostBadParameterErr;
     std::u16string units;
     bool replaced = false;
-    if (HostErr err = decodeText(kHostEncodingPlatform, std::string_view(text ? text : "", length),
-                                 &units, &replaced))
+    if (HostErr err = decodeText(kHostEncodingPlatform, std::string_view(text ? text : "", length), &units, &replaced))
         return err;
     // Bytes that are no text in the code page name no file this host can reach.
     if (replaced) return kHostEncodingErr;

@@ -90,10 +90,9 @@ const HostSPAccessSuite& SPAccessSuite() {
 }
 
 const HostSPPluginsSuite& SPPluginsSuite() {
-    static const HostSPPluginsSuite suite{
-        Operation<"SetPluginName", SetPluginName>,
-        Operation<"GetPluginName", GetPluginName>,
-        Operation<"GetPluginFileSpecification", GetPluginFileSpecification>};
+    static const HostSPPluginsSuite suite{Operation<"SetPluginName", SetPluginName>,
+                                          Operation<"GetPluginName", GetPluginName>,
+                                          Operation<"GetPluginFileSpecification", GetPluginFileSpecification>};
     return suite;
 }
 

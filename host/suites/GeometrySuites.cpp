@@ -85,8 +85,7 @@ HostErr UnionRect(const HostRect& a, const HostRect& b, HostRect& result) {
 }
 
 HostErr DoUniteEffect(Document& document, HostPathfinderData* data, HostMessageData* message) {
-    if (!data || !message || message->checkWord != kHostMessageCheckWord ||
-        !LoadedPlugin::FromRef(message->self))
+    if (!data || !message || message->checkWord != kHostMessageCheckWord || !LoadedPlugin::FromRef(message->self))
         return kHostBadParameterErr;
     if (data->selectedArtCount < 1 || !data->selectedArt) return kHostBadParameterErr;
     std::vector<Art*> inputs;
@@ -108,20 +107,19 @@ const HostTransformArtSuite& TransformArtSuite() {
 }
 
 const HostRealMathSuite& RealMathSuite() {
-    static const HostRealMathSuite suite{
-        Operation<"SetMatrixIdentity", SetMatrixIdentity>,
-        Operation<"SetMatrixTranslate", SetMatrixTranslate>,
-        Operation<"SetMatrixScale", SetMatrixScale>,
-        Operation<"SetMatrixRotate", SetMatrixRotate>,
-        Operation<"MatrixConcat", MatrixConcat>,
-        Operation<"MatrixConcatTranslate", MatrixConcatTranslate>,
-        Operation<"MatrixConcatRotate", MatrixConcatRotate>,
-        Operation<"MatrixConcatScale", MatrixConcatScale>,
-        Operation<"MatrixInvert", MatrixInvert>,
-        Operation<"MatrixGetRotation", MatrixGetRotation>,
-        Operation<"TransformPoint", TransformPoint>,
-        Operation<"MatrixGetTranslate", MatrixGetTranslate>,
-        Operation<"UnionRect", UnionRect>};
+    static const HostRealMathSuite suite{Operation<"SetMatrixIdentity", SetMatrixIdentity>,
+                                         Operation<"SetMatrixTranslate", SetMatrixTranslate>,
+                                         Operation<"SetMatrixScale", SetMatrixScale>,
+                                         Operation<"SetMatrixRotate", SetMatrixRotate>,
+                                         Operation<"MatrixConcat", MatrixConcat>,
+                                         Operation<"MatrixConcatTranslate", MatrixConcatTranslate>,
+                                         Operation<"MatrixConcatRotate", MatrixConcatRotate>,
+                                         Operation<"MatrixConcatScale", MatrixConcatScale>,
+                                         Operation<"MatrixInvert", MatrixInvert>,
+                                         Operation<"MatrixGetRotation", MatrixGetRotation>,
+                                         Operation<"TransformPoint", TransformPoint>,
+                                         Operation<"MatrixGetTranslate", MatrixGetTranslate>,
+                                         Operation<"UnionRect", UnionRect>};
     return suite;
 }
 

@@ -21,8 +21,8 @@ HostErr AddMenuItem(LoadedPlugin& plugin, const char* key, const HostMenuItemDat
     StringObject* text = StringOf(data.itemText);
     if (!text) return kHostBadParameterErr;
     MenuItem* item = nullptr;
-    if (HostErr err = Host::Current().menus().AddItem(&plugin, key ? key : "", data.groupName, ToUtf8(*text),
-                                                      options, &item))
+    if (HostErr err =
+            Host::Current().menus().AddItem(&plugin, key ? key : "", data.groupName, ToUtf8(*text), options, &item))
         return err;
     if (out) *out = reinterpret_cast<HostMenuItem>(item);
     return 0;
@@ -87,18 +87,17 @@ HostErr GetItemText(MenuItem& item, StringObject& text) {
 }  // namespace
 
 const HostMenuSuite& MenuSuite() {
-    static const HostMenuSuite suite{
-        Operation<"AddMenuItem", AddMenuItem>,
-        Operation<"AddMenuGroupAsSubMenu", AddMenuGroupAsSubMenu>,
-        Operation<"CountMenuGroups", CountMenuGroups>,
-        Operation<"GetNthMenuGroup", GetNthMenuGroup>,
-        Operation<"GetMenuGroupName", GetMenuGroupName>,
-        Operation<"UpdateMenuItemAutomatically", UpdateMenuItemAutomatically>,
-        Operation<"CheckItem", SetItemFlag<&MenuItem::checked>>,
-        Operation<"IsItemChecked", GetItemFlag<&MenuItem::checked>>,
-        Operation<"EnableItem", SetItemFlag<&MenuItem::enabled>>,
-        Operation<"IsItemEnabled", GetItemFlag<&MenuItem::enabled>>,
-        Operation<"GetItemText", GetItemText>};
+    static const HostMenuSuite suite{Operation<"AddMenuItem", AddMenuItem>,
+                                     Operation<"AddMenuGroupAsSubMenu", AddMenuGroupAsSubMenu>,
+                                     Operation<"CountMenuGroups", CountMenuGroups>,
+                                     Operation<"GetNthMenuGroup", GetNthMenuGroup>,
+                                     Operation<"GetMenuGroupName", GetMenuGroupName>,
+                                     Operation<"UpdateMenuItemAutomatically", UpdateMenuItemAutomatically>,
+                                     Operation<"CheckItem", SetItemFlag<&MenuItem::checked>>,
+                                     Operation<"IsItemChecked", GetItemFlag<&MenuItem::checked>>,
+                                     Operation<"EnableItem", SetItemFlag<&MenuItem::enabled>>,
+                                     Operation<"IsItemEnabled", GetItemFlag<&MenuItem::enabled>>,
+                                     Operation<"GetItemText", GetItemText>};
     return suite;
 }
 

@@ -73,7 +73,9 @@ struct Bind<T&> {
 
 // A parameter type that binds itself from `From` with `Bind(from, held)`.
 template <typename P>
-concept SelfBinding = requires { typename P::From; };
+concept SelfBinding = requires {
+    typename P::From;
+};
 
 template <SelfBinding P>
 struct Bind<P> {
@@ -111,17 +113,28 @@ inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(
 MenuItem* MenuItemOf(HostMenuItem item);
 MenuGroup* MenuGroupOf(HostMenuGroup group);
 
-template <> struct Bind<Art&> : BindObject<Art, HostArt, &Document::fromHandle> {};
-template <> struct Bind<Art*> : BindOptionalObject<Art, HostArt, &Document::fromHandle> {};
-template <> struct Bind<Layer&> : BindObject<Layer, HostLayer, &Document::fromHandle> {};
-template <> struct Bind<Layer*> : BindOptionalObject<Layer, HostLayer, &Document::fromHandle> {};
-template <> struct Bind<StringObject&> : BindObject<StringObject, HostString, &StringOf> {};
-template <> struct Bind<FilePathObject&> : BindObject<FilePathObject, HostFilePath, &FilePathOf> {};
-template <> struct Bind<ArtSetObject&> : BindObject<ArtSetObject, HostArtSet, &ArtSetOf> {};
-template <> struct Bind<PanelObject&> : BindObject<PanelObject, HostPanel, &PanelOf> {};
-template <> struct Bind<MenuItem&> : BindObject<MenuItem, HostMenuItem, &MenuItemOf> {};
-template <> struct Bind<MenuGroup&> : BindObject<MenuGroup, HostMenuGroup, &MenuGroupOf> {};
-template <> struct Bind<LoadedPlugin&> : BindObject<LoadedPlugin, HostPluginRef, &LoadedPlugin::FromRef> {};
+template <>
+struct Bind<Art&> : BindObject<Art, HostArt, &Document::fromHandle> {};
+template <>
+struct Bind<Art*> : BindOptionalObject<Art, HostArt, &Document::fromHandle> {};
+template <>
+struct Bind<Layer&> : BindObject<Layer, HostLayer, &Document::fromHandle> {};
+template <>
+struct Bind<Layer*> : BindOptionalObject<Layer, HostLayer, &Document::fromHandle> {};
+template <>
+struct Bind<StringObject&> : BindObject<StringObject, HostString, &StringOf> {};
+template <>
+struct Bind<FilePathObject&> : BindObject<FilePathObject, HostFilePath, &FilePathOf> {};
+template <>
+struct Bind<ArtSetObject&> : BindObject<ArtSetObject, HostArtSet, &ArtSetOf> {};
+template <>
+struct Bind<PanelObject&> : BindObject<PanelObject, HostPanel, &PanelOf> {};
+template <>
+struct Bind<MenuItem&> : BindObject<MenuItem, HostMenuItem, &MenuItemOf> {};
+template <>
+struct Bind<MenuGroup&> : BindObject<MenuGroup, HostMenuGroup, &MenuGroupOf> {};
+template <>
+struct Bind<LoadedPlugin&> : BindObject<LoadedPlugin, HostPluginRef, &LoadedPlugin::FromRef> {};
 
 // An art object holding data of one kind: a path's, a placed image's, a
 // text's. An art handle of another kind is kHostWrongArtTypeErr.

@@ -34,16 +34,15 @@ HWND CreatePanelWindow(const std::u16string& title, const HostPanelSize& size) {
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = WideText(kPanelClass);
     RegisterClassExW(&wc);  // already there for a second panel
-    HWND window = CreateWindowExW(0, kPanelClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION, 0, 0,
-                                  static_cast<int>(size.width), static_cast<int>(size.height), nullptr,
-                                  nullptr, nullptr, nullptr);
+    HWND window =
+        CreateWindowExW(0, kPanelClass, title.c_str(), WS_OVERLAPPED | WS_CAPTION, 0, 0, static_cast<int>(size.width),
+                        static_cast<int>(size.height), nullptr, nullptr, nullptr, nullptr);
     if (window) SizeInside(window, static_cast<int>(size.width), static_cast<int>(size.height));
     return window;
 }
 
-HostErr Create(HostPluginRef plugin, HostString id, HostString title, int16_t stateCount,
-               const HostPanelSize* minSize, HostBool resizable, HostFlyoutMenu flyout,
-               void* userData, HostPanel* out) {
+HostErr Create(HostPluginRef plugin, HostString id, HostString title, int16_t stateCount, const HostPanelSize* minSize,
+               HostBool resizable, HostFlyoutMenu flyout, void* userData, HostPanel* out) {
     if (out) *out = nullptr;
     StringObject* idText = StringOf(id);
     StringObject* titleText = StringOf(title);
@@ -113,8 +112,8 @@ HostErr SetProc(PanelObject& panel, std::remove_reference_t<decltype(panel.*fiel
     return 0;
 }
 
-HostErr SetIconResourceID(PanelObject& panel, const int32_t* normalIds, int32_t normalCount,
-                          const int32_t* rolloverIds, int32_t rolloverCount) {
+HostErr SetIconResourceID(PanelObject& panel, const int32_t* normalIds, int32_t normalCount, const int32_t* rolloverIds,
+                          int32_t rolloverCount) {
     if (normalCount < 0 || rolloverCount < 0 || (normalCount && !normalIds) || (rolloverCount && !rolloverIds))
         return kHostBadParameterErr;
     panel.icons.assign(normalIds, normalIds + normalCount);
@@ -151,8 +150,7 @@ int32_t IsDarkTheme() {
 // Runs a panel callback for its owner, only while the owner is running.
 template <typename... Args, typename Proc>
 void Callback(PanelObject* panel, Proc proc, HostPanel handle, Args... args) {
-    if (proc && panel->owner && panel->owner->started() && panel->owner->mapped())
-        proc(handle, args...);
+    if (proc && panel->owner && panel->owner->started() && panel->owner->mapped()) proc(handle, args...);
 }
 
 }  // namespace
@@ -195,8 +193,7 @@ void UserShowPanel(HostPanel handle) {
 void LayOutNewPanels() {
     for (const PanelEntry& entry : LivePanels()) {
         PanelObject* panel = PanelOf(entry.handle);
-        if (!panel || panel->laidOut || !panel->owner || !panel->owner->started() || !panel->owner->mapped())
-            continue;
+        if (!panel || panel->laidOut || !panel->owner || !panel->owner->started() || !panel->owner->mapped()) continue;
         panel->laidOut = true;
         Callback(panel, panel->sizeChanged, entry.handle);
     }

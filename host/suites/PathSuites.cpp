@@ -23,8 +23,7 @@ HostErr SetPathSegmentCount(PathArt path, int32_t count) {
 }
 
 bool InRange(const PathData& path, int32_t index, int32_t count) {
-    return index >= 0 && count >= 0 &&
-           static_cast<size_t>(index) + static_cast<size_t>(count) <= path.segments.size();
+    return index >= 0 && count >= 0 && static_cast<size_t>(index) + static_cast<size_t>(count) <= path.segments.size();
 }
 
 HostErr GetPathSegments(PathArt path, int32_t index, int32_t count, HostPathSegment* segments) {
@@ -41,8 +40,7 @@ HostErr SetPathSegments(PathArt path, int32_t index, int32_t count, const HostPa
     if (!InRange(*path.data, index, count)) return kHostIndexErr;
     // A document holds only finite coordinates; it could not be saved otherwise.
     for (int32_t i = 0; i < count; ++i)
-        if (!Finite(segments[i].p) || !Finite(segments[i].in) || !Finite(segments[i].out))
-            return kHostBadParameterErr;
+        if (!Finite(segments[i].p) || !Finite(segments[i].in) || !Finite(segments[i].out)) return kHostBadParameterErr;
     std::copy_n(segments, count, path->segments.begin() + index);
     path.touch();
     return 0;
@@ -96,15 +94,14 @@ HostErr SetPathStyle(Art& art, const HostPathStyle& style) {
 }  // namespace
 
 const HostPathSuite& PathSuite() {
-    static const HostPathSuite suite{
-        Operation<"GetPathSegmentCount", GetPathSegmentCount>,
-        Operation<"SetPathSegmentCount", SetPathSegmentCount>,
-        Operation<"GetPathSegments", GetPathSegments>,
-        Operation<"SetPathSegments", SetPathSegments>,
-        Operation<"GetPathClosed", GetPathFlag<&PathData::closed>>,
-        Operation<"SetPathClosed", SetPathFlag<&PathData::closed>>,
-        Operation<"GetPathIsGuide", GetPathFlag<&PathData::guide>>,
-        Operation<"SetPathIsGuide", SetPathFlag<&PathData::guide>>};
+    static const HostPathSuite suite{Operation<"GetPathSegmentCount", GetPathSegmentCount>,
+                                     Operation<"SetPathSegmentCount", SetPathSegmentCount>,
+                                     Operation<"GetPathSegments", GetPathSegments>,
+                                     Operation<"SetPathSegments", SetPathSegments>,
+                                     Operation<"GetPathClosed", GetPathFlag<&PathData::closed>>,
+                                     Operation<"SetPathClosed", SetPathFlag<&PathData::closed>>,
+                                     Operation<"GetPathIsGuide", GetPathFlag<&PathData::guide>>,
+                                     Operation<"SetPathIsGuide", SetPathFlag<&PathData::guide>>};
     return suite;
 }
 

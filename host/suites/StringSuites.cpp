@@ -21,8 +21,7 @@ void CopyOut(const std::basic_string<Char>& source, Char* buffer, size_t capacit
     if (!buffer || capacity == 0) return;
     size_t n = std::min(source.size(), capacity - 1);
     if (utf8)
-        while (n > 0 && n < source.size() && (static_cast<unsigned char>(source[n]) & 0xC0) == 0x80)
-            --n;
+        while (n > 0 && n < source.size() && (static_cast<unsigned char>(source[n]) & 0xC0) == 0x80) --n;
     std::copy(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(n), buffer);
     buffer[n] = Char{};
 }
@@ -235,44 +234,42 @@ HostErr GetPlatformPath(FilePathObject& p, char* buffer, size_t capacity, size_t
 }  // namespace
 
 const HostUnicodeStringSuite& UnicodeStringSuite() {
-    static const HostUnicodeStringSuite suite{
-        Operation<"NewString", NewString>,
-        Operation<"DisposeString", DisposeString>,
-        Operation<"CopyString", CopyString>,
-        Operation<"SetUTF8", SetUTF8>,
-        Operation<"GetUTF8", GetUTF8>,
-        Operation<"SetUTF16", SetUTF16>,
-        Operation<"GetUTF16", GetUTF16>,
-        Operation<"SetEncoded", SetEncoded>,
-        Operation<"GetEncoded", GetEncoded>,
-        Operation<"Length", Length>,
-        Operation<"CharAt", CharAt>,
-        Operation<"Compare", Compare>,
-        Operation<"Find", Find>,
-        Operation<"Erase", Erase>,
-        Operation<"Insert", Insert>,
-        Operation<"Append", Append>,
-        Operation<"Substring", Substring>,
-        Operation<"CountCharacters", CountCharacters>,
-        Operation<"GetCharacter", GetCharacter>,
-        Operation<"FindCharacters", FindCharacters>,
-        Operation<"EraseCharacters", EraseCharacters>,
-        Operation<"SubstringCharacters", SubstringCharacters>};
+    static const HostUnicodeStringSuite suite{Operation<"NewString", NewString>,
+                                              Operation<"DisposeString", DisposeString>,
+                                              Operation<"CopyString", CopyString>,
+                                              Operation<"SetUTF8", SetUTF8>,
+                                              Operation<"GetUTF8", GetUTF8>,
+                                              Operation<"SetUTF16", SetUTF16>,
+                                              Operation<"GetUTF16", GetUTF16>,
+                                              Operation<"SetEncoded", SetEncoded>,
+                                              Operation<"GetEncoded", GetEncoded>,
+                                              Operation<"Length", Length>,
+                                              Operation<"CharAt", CharAt>,
+                                              Operation<"Compare", Compare>,
+                                              Operation<"Find", Find>,
+                                              Operation<"Erase", Erase>,
+                                              Operation<"Insert", Insert>,
+                                              Operation<"Append", Append>,
+                                              Operation<"Substring", Substring>,
+                                              Operation<"CountCharacters", CountCharacters>,
+                                              Operation<"GetCharacter", GetCharacter>,
+                                              Operation<"FindCharacters", FindCharacters>,
+                                              Operation<"EraseCharacters", EraseCharacters>,
+                                              Operation<"SubstringCharacters", SubstringCharacters>};
     return suite;
 }
 
 const HostFilePathSuite& FilePathSuite() {
-    static const HostFilePathSuite suite{
-        Operation<"NewFilePath", NewFilePath>,
-        Operation<"DisposeFilePath", DisposeFilePath>,
-        Operation<"CopyFilePath", CopyFilePath>,
-        Operation<"SetFromString", SetFromString>,
-        Operation<"GetAsString", GetAsString>,
-        Operation<"GetPlatformPath", GetPlatformPath>,
-        Operation<"SetFromPlatformPath", SetFromPlatformPath>,
-        Operation<"GetFileName", GetFileName>,
-        Operation<"GetParent", GetParent>,
-        Operation<"Exists", Exists>};
+    static const HostFilePathSuite suite{Operation<"NewFilePath", NewFilePath>,
+                                         Operation<"DisposeFilePath", DisposeFilePath>,
+                                         Operation<"CopyFilePath", CopyFilePath>,
+                                         Operation<"SetFromString", SetFromString>,
+                                         Operation<"GetAsString", GetAsString>,
+                                         Operation<"GetPlatformPath", GetPlatformPath>,
+                                         Operation<"SetFromPlatformPath", SetFromPlatformPath>,
+                                         Operation<"GetFileName", GetFileName>,
+                                         Operation<"GetParent", GetParent>,
+                                         Operation<"Exists", Exists>};
     return suite;
 }
 

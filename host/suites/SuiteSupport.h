@@ -54,8 +54,7 @@ HostErr NewHandle(Handle* out) {
 template <typename Object, typename Handle>
 HostErr DisposeHandle(Handle handle) {
     Host* host = Host::CurrentOrNull();
-    if (!host || !host->handles.Dispose<Object>(reinterpret_cast<uintptr_t>(handle)))
-        return kHostBadParameterErr;
+    if (!host || !host->handles.Dispose<Object>(reinterpret_cast<uintptr_t>(handle))) return kHostBadParameterErr;
     return 0;
 }
 

@@ -11,7 +11,7 @@ namespace orbalis::host {
 struct TextEngineObject {
     enum Kind { Plain, Frame, Story, Range, Runs, CharFeatures, ParaFeatures };
     Kind kind = Plain;
-    HostArt art = nullptr;  // the text object a frame, story, range or runs iterator is of
+    HostArt art = nullptr;      // the text object a frame, story, range or runs iterator is of
     size_t start = 0, end = 0;  // a range, or the range a runs iterator walks
     size_t position = 0;        // a runs iterator: the start of its current run
     CharFeatureSet chars;

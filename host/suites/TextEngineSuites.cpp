@@ -25,9 +25,7 @@ struct Entry {
     TextEngineObject object;
 };
 
-Entry* EntryOf(HostTextRef ref) {
-    return win32::Handles().Find<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr);
-}
+Entry* EntryOf(HostTextRef ref) { return win32::Handles().Find<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr); }
 
 HostErr AddRef(HostTextRef ref) {
     Entry* entry = EntryOf(ref);
@@ -378,13 +376,12 @@ const HostTextEngineSuite& TextEngineSuite() {
 }
 
 const HostATETextFrameSuite& ATETextFrameSuite() {
-    static const HostATETextFrameSuite suite{
-        {kAddRef, kRelease},
-        Operation<"ATETextFrame.GetMatrix", FrameGetMatrix>,
-        Operation<"ATETextFrame.GetType", FrameGetType>,
-        Operation<"ATETextFrame.GetLineOrientation", FrameGetLineOrientation>,
-        Operation<"ATETextFrame.GetTextRange", FrameGetTextRange>,
-        Operation<"ATETextFrame.GetStory", FrameGetStory>};
+    static const HostATETextFrameSuite suite{{kAddRef, kRelease},
+                                             Operation<"ATETextFrame.GetMatrix", FrameGetMatrix>,
+                                             Operation<"ATETextFrame.GetType", FrameGetType>,
+                                             Operation<"ATETextFrame.GetLineOrientation", FrameGetLineOrientation>,
+                                             Operation<"ATETextFrame.GetTextRange", FrameGetTextRange>,
+                                             Operation<"ATETextFrame.GetStory", FrameGetStory>};
     return suite;
 }
 

@@ -140,16 +140,15 @@ HostErr ConvertMatrixToEngine(const HostMatrix& page, HostMatrix& engine) {
 }  // namespace
 
 const HostTextFrameSuite& TextFrameSuite() {
-    static const HostTextFrameSuite suite{
-        Operation<"NewPointText", NewPointText>,
-        Operation<"GetTextKind", GetTextKind>,
-        Operation<"GetTextOrientation", GetTextOrientation>,
-        Operation<"SetTextOrientation", SetTextOrientation>,
-        Operation<"GetPointTextAnchor", GetPointTextAnchor>,
-        Operation<"GetTextPathObject", GetTextPathObject>,
-        Operation<"GetTextRange", GetTextRange>,
-        Operation<"GetTextFrame", GetTextFrame>,
-        Operation<"GetTextMatrix", GetTextMatrix>};
+    static const HostTextFrameSuite suite{Operation<"NewPointText", NewPointText>,
+                                          Operation<"GetTextKind", GetTextKind>,
+                                          Operation<"GetTextOrientation", GetTextOrientation>,
+                                          Operation<"SetTextOrientation", SetTextOrientation>,
+                                          Operation<"GetPointTextAnchor", GetPointTextAnchor>,
+                                          Operation<"GetTextPathObject", GetTextPathObject>,
+                                          Operation<"GetTextRange", GetTextRange>,
+                                          Operation<"GetTextFrame", GetTextFrame>,
+                                          Operation<"GetTextMatrix", GetTextMatrix>};
     return suite;
 }
 

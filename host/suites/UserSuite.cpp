@@ -39,13 +39,12 @@ HostErr CloseProgress() {
 }  // namespace
 
 const HostUserSuite& UserSuite() {
-    static const HostUserSuite suite{
-        Operation<"MessageAlert", MessageAlert>,
-        Operation<"QuestionAlert", QuestionAlert>,
-        Operation<"SetProgressText", SetProgressText>,
-        Operation<"UpdateProgress", UpdateProgress>,
-        Operation<"IsProgressCancelled", IsProgressCancelled>,
-        Operation<"CloseProgress", CloseProgress>};
+    static const HostUserSuite suite{Operation<"MessageAlert", MessageAlert>,
+                                     Operation<"QuestionAlert", QuestionAlert>,
+                                     Operation<"SetProgressText", SetProgressText>,
+                                     Operation<"UpdateProgress", UpdateProgress>,
+                                     Operation<"IsProgressCancelled", IsProgressCancelled>,
+                                     Operation<"CloseProgress", CloseProgress>};
     return suite;
 }
 

@@ -182,8 +182,8 @@ bool encodeWith(iconv_t descriptor, Direction direction, std::u16string_view tex
 bool decodeUtf16Bytes(std::string_view bytes, std::u16string& text) {
     text.reserve(bytes.size() / 2 + 1);
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        text += static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
-                                      static_cast<unsigned char>(bytes[i + 1]) << 8);
+        text +=
+            static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) | static_cast<unsigned char>(bytes[i + 1]) << 8);
     }
     if (bytes.size() % 2 == 0) return false;
     text += kReplacementCharacter;

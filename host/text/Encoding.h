@@ -39,10 +39,8 @@ bool isSupportedEncoding(int32_t encoding);
 // kHostBadParameterErr for an unsupported encoding or a null output,
 // kHostEncodingErr when the system has no converter for it; the outputs are
 // then left alone.
-HostErr decodeText(int32_t encoding, std::string_view bytes, std::u16string* text,
-                   bool* replaced = nullptr);
-HostErr encodeText(int32_t encoding, std::u16string_view text, std::string* bytes,
-                   bool* replaced = nullptr);
+HostErr decodeText(int32_t encoding, std::string_view bytes, std::u16string* text, bool* replaced = nullptr);
+HostErr encodeText(int32_t encoding, std::u16string_view text, std::string* bytes, bool* replaced = nullptr);
 
 // Throw std::runtime_error only if the system cannot convert between UTF-8
 // and UTF-16 at all.

@@ -78,24 +78,22 @@ UINT WINAPI GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size) {
     return static_cast<UINT>(CopyNarrow(WindowText(control), text, size));
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE instance, LPVOID param) {
-    return CreateWindowExW(exStyle, WideArg(className).get(), WideArg(windowName).get(), style, x, y,
-                           width, height, parent, menu, instance, param);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    return CreateWindowExW(exStyle, WideArg(className).get(), WideArg(windowName).get(), style, x, y, width, height,
+                           parent, menu, instance, param);
 }
 
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc,
-                               LPARAM param) {
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
     return DialogBoxParamW(instance, WideArg(templateName).get(), owner, proc, param);
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR path) { return GetModuleHandleW(WideArg(path).get()); }
 
-HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                               LPCSTR directory, INT showCommand) {
-    return ShellExecuteW(window, WideArg(operation).get(), WideArg(file).get(),
-                         WideArg(parameters).get(), WideArg(directory).get(), showCommand);
+HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                               INT showCommand) {
+    return ShellExecuteW(window, WideArg(operation).get(), WideArg(file).get(), WideArg(parameters).get(),
+                         WideArg(directory).get(), showCommand);
 }
 
 }  // extern "C"

@@ -20,11 +20,16 @@ bool DecodeUtf8(const char* text, size_t n, bool strict, std::u16string* out) {
         const auto c = static_cast<unsigned char>(text[i]);
         uint32_t cp;
         size_t len;
-        if (c < 0x80) cp = c, len = 1;
-        else if ((c & 0xE0) == 0xC0) cp = c & 0x1F, len = 2;
-        else if ((c & 0xF0) == 0xE0) cp = c & 0x0F, len = 3;
-        else if ((c & 0xF8) == 0xF0) cp = c & 0x07, len = 4;
-        else len = 0, cp = 0;
+        if (c < 0x80)
+            cp = c, len = 1;
+        else if ((c & 0xE0) == 0xC0)
+            cp = c & 0x1F, len = 2;
+        else if ((c & 0xF0) == 0xE0)
+            cp = c & 0x0F, len = 3;
+        else if ((c & 0xF8) == 0xF0)
+            cp = c & 0x07, len = 4;
+        else
+            len = 0, cp = 0;
         bool good = len > 0 && i + len <= n;
         for (size_t k = 1; good && k < len; ++k) {
             const auto t = static_cast<unsigned char>(text[i + k]);
@@ -98,8 +103,10 @@ bool Iconv(const char* to, const char* from, const char* in, size_t n, std::stri
             const size_t unit = std::string(from) == "UTF-16LE" ? 2 : 1;
             src += std::min(unit, left);
             left -= std::min(unit, left);
-            if (std::string(to) == "UTF-16LE") out->append("\x3F\x00", 2);
-            else out->push_back('?');
+            if (std::string(to) == "UTF-16LE")
+                out->append("\x3F\x00", 2);
+            else
+                out->push_back('?');
         }
     }
     iconv_close(cd);
@@ -157,8 +164,7 @@ extern "C" {
 
 UINT WINAPI GetACP(void) { return CP_UTF8; }
 
-int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWSTR wide,
-                               int wideChars) {
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWSTR wide, int wideChars) {
     if (!text || wideChars < 0 || (wideChars > 0 && !wide)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
@@ -179,8 +185,8 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int byte
     return static_cast<int>(out.size());
 }
 
-int WINAPI WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideChars, LPSTR text,
-                               int bytes, LPCSTR, BOOL* usedDefault) {
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideChars, LPSTR text, int bytes, LPCSTR,
+                               BOOL* usedDefault) {
     if (!wide || bytes < 0 || (bytes > 0 && !text)) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return 0;

@@ -42,8 +42,10 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case CB_DELETESTRING:
         if (!InRange(*s, wParam)) return CB_ERR;
         s->rows.erase(s->rows.begin() + static_cast<ptrdiff_t>(wParam));
-        if (s->selected == static_cast<int>(wParam)) s->selected = -1;
-        else if (s->selected > static_cast<int>(wParam)) --s->selected;
+        if (s->selected == static_cast<int>(wParam))
+            s->selected = -1;
+        else if (s->selected > static_cast<int>(wParam))
+            --s->selected;
         return static_cast<LRESULT>(s->rows.size());
     case CB_RESETCONTENT:
         s->rows.clear();
@@ -62,8 +64,7 @@ LRESULT CALLBACK ComboBoxProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case CB_GETLBTEXT:
         if (!InRange(*s, wParam) || !lParam) return CB_ERR;
         return CopyOut(s->rows[wParam].text, reinterpret_cast<LPWSTR>(lParam), 0x7FFFFFFF);
-    case CB_GETLBTEXTLEN:
-        return InRange(*s, wParam) ? static_cast<LRESULT>(s->rows[wParam].text.size()) : CB_ERR;
+    case CB_GETLBTEXTLEN: return InRange(*s, wParam) ? static_cast<LRESULT>(s->rows[wParam].text.size()) : CB_ERR;
     case CB_GETITEMDATA: return InRange(*s, wParam) ? s->rows[wParam].data : CB_ERR;
     case CB_SETITEMDATA:
         if (!InRange(*s, wParam)) return CB_ERR;

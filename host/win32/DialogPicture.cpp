@@ -62,8 +62,8 @@ public:
     }
     // Text wider than `room` pixels is squeezed into it, as a narrower
     // Windows font would have fitted it.
-    void Text(int x, int y, const std::string& text, const char* anchor, const char* colour,
-              bool bold = false, int room = 0) {
+    void Text(int x, int y, const std::string& text, const char* anchor, const char* colour, bool bold = false,
+              int room = 0) {
         if (text.empty()) return;
         const int width = TextWidth(text);
         if (room > 0 && width > room) {
@@ -133,10 +133,11 @@ void DrawImage(Svg& svg, const Image& image, int x, int y, int width, int height
             const unsigned alpha = pixel >> 24;
             if (alpha) {
                 char rect[160];
-                std::snprintf(rect, sizeof rect,
-                              "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"1\" fill=\"#%06x\"%s/>\n",
-                              x + column, y + row, end - column, pixel & 0xFFFFFFu,
-                              alpha == 255 ? "" : (" fill-opacity=\"" + std::to_string(alpha / 255.0).substr(0, 5) + "\"").c_str());
+                std::snprintf(
+                    rect, sizeof rect, "<rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"1\" fill=\"#%06x\"%s/>\n",
+                    x + column, y + row, end - column, pixel & 0xFFFFFFu,
+                    alpha == 255 ? ""
+                                 : (" fill-opacity=\"" + std::to_string(alpha / 255.0).substr(0, 5) + "\"").c_str());
                 svg.Raw(rect);
             }
             column = end;
@@ -174,8 +175,8 @@ void DrawButton(Svg& svg, HWND control, const Window& w, const RECT& r, bool ena
         const int by = y + (ch - 13) / 2;
         SunkenField(svg, x, by, 13, 13, enabled ? "#ffffff" : kFace);
         if (check == BST_CHECKED)
-            svg.Raw("<path d=\"M" + std::to_string(x + 3) + " " + std::to_string(by + 6) + " l2 3 l5 -6\" fill=\"none\" stroke=\"" +
-                    ink + "\" stroke-width=\"2\"/>\n");
+            svg.Raw("<path d=\"M" + std::to_string(x + 3) + " " + std::to_string(by + 6) +
+                    " l2 3 l5 -6\" fill=\"none\" stroke=\"" + ink + "\" stroke-width=\"2\"/>\n");
         svg.Text(x + 17, middle, text, "start", ink, false, cw - 17);
         return;
     }
@@ -184,12 +185,12 @@ void DrawButton(Svg& svg, HWND control, const Window& w, const RECT& r, bool ena
         svg.Rect(x, y, cw, ch, kFace);
         const int cy = y + ch / 2;
         char circle[256];
-        std::snprintf(circle, sizeof circle,
-                      "<circle cx=\"%d\" cy=\"%d\" r=\"5.5\" fill=\"%s\" stroke=\"%s\"/>\n", x + 6, cy,
-                      enabled ? "#ffffff" : kFace, kDarkShadow);
+        std::snprintf(circle, sizeof circle, "<circle cx=\"%d\" cy=\"%d\" r=\"5.5\" fill=\"%s\" stroke=\"%s\"/>\n",
+                      x + 6, cy, enabled ? "#ffffff" : kFace, kDarkShadow);
         svg.Raw(circle);
         if (check == BST_CHECKED) {
-            std::snprintf(circle, sizeof circle, "<circle cx=\"%d\" cy=\"%d\" r=\"2.5\" fill=\"%s\"/>\n", x + 6, cy, ink);
+            std::snprintf(circle, sizeof circle, "<circle cx=\"%d\" cy=\"%d\" r=\"2.5\" fill=\"%s\"/>\n", x + 6, cy,
+                          ink);
             svg.Raw(circle);
         }
         svg.Text(x + 16, middle, text, "start", ink, false, cw - 16);
@@ -228,9 +229,12 @@ void DrawStatic(Svg& svg, HWND control, const Window& w, const RECT& r, bool ena
     // Text sits at the top unless centred vertically.
     const int baseline = (w.style & SS_CENTERIMAGE) || (w.style & WS_BORDER) ? y + ch / 2 + 4 : y + 10;
     const std::string text = TextOf(control);
-    if (align == SS_RIGHT) svg.Text(r.right - 1, baseline, text, "end", ink, false, cw);
-    else if (align == SS_CENTER) svg.Text(x + cw / 2, baseline, text, "middle", ink, false, cw);
-    else if (align == SS_LEFT) svg.Text(x + ((w.style & WS_BORDER) ? 3 : 0), baseline, text, "start", ink, false, cw);
+    if (align == SS_RIGHT)
+        svg.Text(r.right - 1, baseline, text, "end", ink, false, cw);
+    else if (align == SS_CENTER)
+        svg.Text(x + cw / 2, baseline, text, "middle", ink, false, cw);
+    else if (align == SS_LEFT)
+        svg.Text(x + ((w.style & WS_BORDER) ? 3 : 0), baseline, text, "start", ink, false, cw);
 }
 
 void DrawEdit(Svg& svg, HWND control, const RECT& r, bool enabled) {
@@ -248,7 +252,8 @@ void DrawComboBox(Svg& svg, HWND control, const RECT& r, bool enabled) {
     svg.Rect(bx, y + 2, 17, ch - 4, kFace);
     svg.Edge(bx, y + 2, 17, ch - 4, "#ffffff", kDarkShadow);
     const char* ink = enabled ? "#000000" : kGrayText;
-    svg.Raw("<path d=\"M" + std::to_string(bx + 5) + " " + std::to_string(y + 9) + " h7 l-3.5 4 z\" fill=\"" + ink + "\"/>\n");
+    svg.Raw("<path d=\"M" + std::to_string(bx + 5) + " " + std::to_string(y + 9) + " h7 l-3.5 4 z\" fill=\"" + ink +
+            "\"/>\n");
     svg.Text(x + 4, y + ch / 2 + 4, TextOf(control), "start", ink);
 }
 
@@ -256,7 +261,8 @@ void DrawComboBox(Svg& svg, HWND control, const RECT& r, bool enabled) {
 // and its label, where the tree lays them out.
 void DrawTreeItems(Svg& svg, HWND tree, HTREEITEM item, int x, int y, int width, int height, bool enabled) {
     const auto next = [&](HTREEITEM from, UINT relation) {
-        return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
+        return reinterpret_cast<HTREEITEM>(
+            SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(from)));
     };
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(tree, TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
     int imageWidth = 0, imageHeight = 0;
@@ -286,8 +292,7 @@ void DrawTreeItems(Svg& svg, HWND tree, HTREEITEM item, int x, int y, int width,
             DrawImage(svg, *image, x + start, y + label.top + (label.bottom - label.top - image->height) / 2,
                       width - start, image->height, enabled);
         svg.Text(x + label.left + 2, middle + 4, Narrow(text), "start", enabled ? "#000000" : kGrayText);
-        if (tv.state & TVIS_EXPANDED)
-            DrawTreeItems(svg, tree, next(item, TVGN_CHILD), x, y, width, height, enabled);
+        if (tv.state & TVIS_EXPANDED) DrawTreeItems(svg, tree, next(item, TVGN_CHILD), x, y, width, height, enabled);
     }
 }
 
@@ -328,7 +333,8 @@ std::string DrawDialogSvg(HWND dialog) {
             const int bx = frame + cw - 18, by = frame + 2;
             svg.Rect(bx, by, 16, 14, kFace);
             svg.Edge(bx, by, 16, 14, "#ffffff", kDarkShadow);
-            svg.Raw("<path d=\"M" + std::to_string(bx + 4) + " " + std::to_string(by + 3) + " l8 8 m0 -8 l-8 8\" stroke=\"#000\" stroke-width=\"1.5\"/>\n");
+            svg.Raw("<path d=\"M" + std::to_string(bx + 4) + " " + std::to_string(by + 3) +
+                    " l8 8 m0 -8 l-8 8\" stroke=\"#000\" stroke-width=\"1.5\"/>\n");
         }
     }
     svg.Raw("<g transform=\"translate(" + std::to_string(frame) + "," + std::to_string(top) + ")\">\n");
@@ -338,12 +344,19 @@ std::string DrawDialogSvg(HWND dialog) {
         const bool enabled = !(w->style & WS_DISABLED);
         const std::u16string& cls = w->windowClass->name;
         svg.Raw("<g id=\"control-" + std::to_string(w->id) + "\">\n");
-        if (SameNameIgnoringCase(cls, u"BUTTON")) DrawButton(svg, control, *w, w->rect, enabled);
-        else if (SameNameIgnoringCase(cls, u"STATIC")) DrawStatic(svg, control, *w, w->rect, enabled);
-        else if (SameNameIgnoringCase(cls, u"EDIT")) DrawEdit(svg, control, w->rect, enabled);
-        else if (SameNameIgnoringCase(cls, u"COMBOBOX")) DrawComboBox(svg, control, w->rect, enabled);
-        else if (SameNameIgnoringCase(cls, u"SysTreeView32")) DrawTree(svg, control, w->rect, enabled);
-        else svg.Rect(w->rect.left, w->rect.top, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top, "none", kShadow);
+        if (SameNameIgnoringCase(cls, u"BUTTON"))
+            DrawButton(svg, control, *w, w->rect, enabled);
+        else if (SameNameIgnoringCase(cls, u"STATIC"))
+            DrawStatic(svg, control, *w, w->rect, enabled);
+        else if (SameNameIgnoringCase(cls, u"EDIT"))
+            DrawEdit(svg, control, w->rect, enabled);
+        else if (SameNameIgnoringCase(cls, u"COMBOBOX"))
+            DrawComboBox(svg, control, w->rect, enabled);
+        else if (SameNameIgnoringCase(cls, u"SysTreeView32"))
+            DrawTree(svg, control, w->rect, enabled);
+        else
+            svg.Rect(w->rect.left, w->rect.top, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top, "none",
+                     kShadow);
         svg.Raw("</g>\n");
     }
     svg.Raw("</g>\n");

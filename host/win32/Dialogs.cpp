@@ -26,8 +26,7 @@ bool ReturnsDirectly(UINT message) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
-    case WM_CTLCOLORSTATIC:
-        return true;
+    case WM_CTLCOLORSTATIC: return true;
     }
     return false;
 }
@@ -66,8 +65,7 @@ INT_PTR RunModal(HWND dialog, HWND owner) {
         if ((d = StateOf(dialog)) && !d->ended) EndDialog(dialog, -1);
     }
     const INT_PTR result = d ? d->result : -1;
-    gOpenDialogs.erase(std::remove(gOpenDialogs.begin(), gOpenDialogs.end(), dialog),
-                       gOpenDialogs.end());
+    gOpenDialogs.erase(std::remove(gOpenDialogs.begin(), gOpenDialogs.end(), dialog), gOpenDialogs.end());
     if (disableOwner) EnableWindow(owner, TRUE);
     if (IsWindow(dialog)) DestroyWindow(dialog);
     return result;
@@ -137,16 +135,15 @@ LRESULT CALLBACK DialogClassProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     return DefDlgProcW(dialog, message, wParam, lParam);
 }
 
-HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int templateId,
-                              HWND parent, DLGPROC proc, LPARAM param) {
+HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int templateId, HWND parent, DLGPROC proc,
+                              LPARAM param) {
     RegisterSystemClasses();
     const BaseUnits units = BaseUnitsOf(t);
     const RECT r = ToPixels(units, t.x, t.y, t.cx, t.cy);
     const DWORD style = t.style & ~static_cast<DWORD>(WS_VISIBLE);
     const std::u16string cls = t.className.empty() ? u"#32770" : t.className;
-    HWND dialog = CreateWindowExW(t.exStyle, cls.c_str(), t.caption.c_str(), style, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, parent, nullptr, instance,
-                                  nullptr);
+    HWND dialog = CreateWindowExW(t.exStyle, cls.c_str(), t.caption.c_str(), style, r.left, r.top, r.right - r.left,
+                                  r.bottom - r.top, parent, nullptr, instance, nullptr);
     Window* w = FindWindowObject(dialog);
     if (!w) return nullptr;
     w->dialog = std::make_unique<DialogState>();
@@ -158,10 +155,9 @@ HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int t
             w->dialog->defaultId = item.id;
         const RECT ir = ToPixels(units, item.x, item.y, item.cx, item.cy);
         HWND control = CreateWindowExW(
-            item.exStyle, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD, ir.left,
-            ir.top, ir.right - ir.left, ir.bottom - ir.top, dialog,
-            reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)), instance,
-            item.creationData.empty() ? nullptr : const_cast<uint8_t*>(item.creationData.data()));
+            item.exStyle, item.className.c_str(), item.text.c_str(), item.style | WS_CHILD, ir.left, ir.top,
+            ir.right - ir.left, ir.bottom - ir.top, dialog, reinterpret_cast<HMENU>(static_cast<intptr_t>(item.id)),
+            instance, item.creationData.empty() ? nullptr : const_cast<uint8_t*>(item.creationData.data()));
         if (!control) {
             DestroyWindow(dialog);
             return nullptr;
@@ -207,8 +203,7 @@ using namespace orbalis::win32;
 
 extern "C" {
 
-INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner,
-                               DLGPROC proc, LPARAM param) {
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
     DialogTemplate t;
     if (!LoadTemplate(instance, templateName, &t)) return -1;
     if (owner && !IsWindow(owner)) {
@@ -228,8 +223,7 @@ INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND ow
     return result;
 }
 
-HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent,
-                               DLGPROC proc, LPARAM param) {
+HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param) {
     DialogTemplate t;
     if (!LoadTemplate(instance, templateName, &t)) return nullptr;
     const int id = IS_INTRESOURCE(templateName) ? static_cast<int>(reinterpret_cast<uintptr_t>(templateName)) : 0;
@@ -349,8 +343,7 @@ UINT WINAPI GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int size) {
 }
 
 BOOL WINAPI SetDlgItemInt(HWND dialog, int id, UINT value, BOOL isSigned) {
-    const std::string digits =
-        isSigned ? std::to_string(static_cast<int>(value)) : std::to_string(value);
+    const std::string digits = isSigned ? std::to_string(static_cast<int>(value)) : std::to_string(value);
     const std::u16string text(digits.begin(), digits.end());
     return SetDlgItemTextW(dialog, id, text.c_str());
 }
@@ -368,7 +361,8 @@ UINT WINAPI GetDlgItemInt(HWND dialog, int id, BOOL* translated, BOOL isSigned) 
     long long value = 0;
     for (; *p >= u'0' && *p <= u'9'; ++p) {
         value = value * 10 + (*p - u'0');
-        if (value > (isSigned ? static_cast<long long>(INT_MAX) + (negative ? 1 : 0) : static_cast<long long>(UINT_MAX)))
+        if (value >
+            (isSigned ? static_cast<long long>(INT_MAX) + (negative ? 1 : 0) : static_cast<long long>(UINT_MAX)))
             return 0;
     }
     while (*p == u' ') ++p;

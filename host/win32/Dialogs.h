@@ -28,8 +28,8 @@ bool SetDialogLong(Window& dialog, int index, LONG_PTR value, LONG_PTR* previous
 LRESULT CALLBACK DialogClassProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Makes a dialog (hidden) from a parsed template and sends it WM_INITDIALOG.
-HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int templateId,
-                              HWND parent, DLGPROC proc, LPARAM param);
+HWND CreateDialogFromTemplate(HINSTANCE instance, const DialogTemplate& t, int templateId, HWND parent, DLGPROC proc,
+                              LPARAM param);
 
 // Moves the focus as the dialog manager does (first tab stop, Tab, Shift+Tab):
 // a text field that takes it has all its text selected, so that typing

@@ -9,5 +9,4 @@ extern "C" {
 
 DWORD WINAPI GetLastError(void) { return gLastError; }
 void WINAPI SetLastError(DWORD error) { gLastError = error; }
-
 }

@@ -56,9 +56,7 @@ INT_PTR CALLBACK HookTrampoline(HWND child, UINT message, WPARAM wParam, LPARAM 
     return static_cast<INT_PTR>(hook(child, message, wParam, lParam));
 }
 
-FileRequest* RequestOf(HWND dialog) {
-    return reinterpret_cast<FileRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
-}
+FileRequest* RequestOf(HWND dialog) { return reinterpret_cast<FileRequest*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
 
 std::u16string FieldText(HWND dialog) {
     char16_t buffer[1024];
@@ -135,8 +133,8 @@ BOOL Run(FileRequest& r) {
     gExtendedError = 0;
     RegisterSystemClasses();
     const std::u16string title = !r.title.empty() ? r.title : r.save ? u"名前を付けて保存" : u"開く";
-    HWND dialog = CreateWindowExW(0, u"#32770", title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                  0, 0, 560, 110, r.owner, nullptr, nullptr, nullptr);
+    HWND dialog = CreateWindowExW(0, u"#32770", title.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, 0, 0,
+                                  560, 110, r.owner, nullptr, nullptr, nullptr);
     Window* w = FindWindowObject(dialog);
     if (!w) {
         gExtendedError = CDERR_DIALOGFAILURE;
@@ -221,8 +219,10 @@ BOOL Choose(Ofn* ofn, bool save) {
     r.fileOk = [ofn](HWND child, const std::u16string& path) {
         using Text = std::remove_pointer_t<decltype(ofn->lpstrFile)>;
         std::basic_string<Text> file;
-        if constexpr (sizeof(Text) == 1) file = Narrow(path);
-        else file = path;
+        if constexpr (sizeof(Text) == 1)
+            file = Narrow(path);
+        else
+            file = path;
         Notify note{};
         note.hdr.hwndFrom = GetParent(child);
         note.hdr.code = CDN_FILEOK;

@@ -36,8 +36,8 @@ DeviceContext* DcOf(HDC dc) { return Handles().Get<DeviceContext>(dc, Kind::Devi
 
 int LiveGdiObjects() {
     const HandleTable& h = Handles();
-    return h.Live(Kind::Brush) - gSystemBrushes + h.Live(Kind::Font) +
-           h.Live(Kind::Bitmap) + h.Live(Kind::DeviceContext);
+    return h.Live(Kind::Brush) - gSystemBrushes + h.Live(Kind::Font) + h.Live(Kind::Bitmap) +
+           h.Live(Kind::DeviceContext);
 }
 
 int LiveImageLists() { return Handles().Live(Kind::ImageList); }

@@ -15,8 +15,8 @@ bool DecodeDib(const uint8_t* data, size_t size, bool isIcon, Image* out) {
     std::memcpy(&planes, data + 12, 2);
     std::memcpy(&bits, data + 14, 2);
     std::memcpy(&compression, data + 16, 4);
-    if (headerSize < 40 || headerSize > size || compression != 0 || (bits != 24 && bits != 32) ||
-        width <= 0 || width > 4096 || height == 0 || height > 8192 || height < -8192)
+    if (headerSize < 40 || headerSize > size || compression != 0 || (bits != 24 && bits != 32) || width <= 0 ||
+        width > 4096 || height == 0 || height > 8192 || height < -8192)
         return false;
     const bool bottomUp = height > 0;
     int rows = bottomUp ? height : -height;

@@ -30,8 +30,7 @@ bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, s
 
 bool ParseLibraryResources(const std::vector<uint8_t>& file, std::vector<Resource>* out, std::string* error) {
     Elf64_Ehdr eh;
-    if (file.size() < sizeof eh || std::memcmp(file.data(), ELFMAG, SELFMAG) != 0 ||
-        file[EI_CLASS] != ELFCLASS64) {
+    if (file.size() < sizeof eh || std::memcmp(file.data(), ELFMAG, SELFMAG) != 0 || file[EI_CLASS] != ELFCLASS64) {
         *error = "it is not a 64-bit ELF library";
         return false;
     }

@@ -138,8 +138,7 @@ LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     return w->proc(window, message, wParam, lParam);
 }
 
-LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
-                               LPARAM lParam) {
+LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (!proc) return 0;
     return proc(window, message, wParam, lParam);
 }

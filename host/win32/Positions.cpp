@@ -63,8 +63,8 @@ BOOL WINAPI SetWindowPos(HWND window, HWND, int x, int y, int cx, int cy, UINT f
         r.right = r.left + cx;
         r.bottom = r.top + cy;
     }
-    const bool resized = (r.right - r.left) != (w->rect.right - w->rect.left) ||
-                         (r.bottom - r.top) != (w->rect.bottom - w->rect.top);
+    const bool resized =
+        (r.right - r.left) != (w->rect.right - w->rect.left) || (r.bottom - r.top) != (w->rect.bottom - w->rect.top);
     w->rect = r;
     if (resized) SendMessageW(window, WM_SIZE, 0, MAKELPARAM(r.right - r.left, r.bottom - r.top));
     if (flags & SWP_SHOWWINDOW) ShowWindow(window, SW_SHOW);

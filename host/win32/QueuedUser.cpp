@@ -15,8 +15,7 @@ bool InputQueue::RunNext(std::chrono::milliseconds timeout) {
     Input input;
     {
         std::unique_lock lock(mutex_);
-        if (!ready_.wait_for(lock, timeout, [&] { return closed_ || !inputs_.empty(); }) || closed_)
-            return false;
+        if (!ready_.wait_for(lock, timeout, [&] { return closed_ || !inputs_.empty(); }) || closed_) return false;
         input = std::move(inputs_.front());
         inputs_.pop_front();
     }

@@ -85,8 +85,7 @@ bool ParseResources(const uint8_t* data, size_t size, std::vector<Resource>* out
     return true;
 }
 
-const Resource* FindIn(const std::vector<Resource>& resources, const ResourceKey& type,
-                       const ResourceKey& name) {
+const Resource* FindIn(const std::vector<Resource>& resources, const ResourceKey& type, const ResourceKey& name) {
     for (const Resource& r : resources)
         if (r.type.Matches(type) && r.name.Matches(name)) return &r;
     return nullptr;

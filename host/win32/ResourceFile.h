@@ -41,7 +41,6 @@ bool ReadLibraryResources(const std::string& path, std::vector<Resource>* out, s
 bool ParseLibraryResources(const std::vector<uint8_t>& file, std::vector<Resource>* out, std::string* error);
 
 // The first resource of that type and name, or null.
-const Resource* FindIn(const std::vector<Resource>& resources, const ResourceKey& type,
-                       const ResourceKey& name);
+const Resource* FindIn(const std::vector<Resource>& resources, const ResourceKey& type, const ResourceKey& name);
 
 }  // namespace orbalis::win32

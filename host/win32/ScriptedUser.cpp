@@ -57,8 +57,10 @@ bool Tokenize(const std::string& script, std::vector<std::vector<std::string>>* 
             const char q = script[i];
             // A line end inside quotes is kept as its escape, so that the
             // step as written stays on one line in messages.
-            if (q == '\n') source += "\\n";
-            else source.push_back(q);
+            if (q == '\n')
+                source += "\\n";
+            else
+                source.push_back(q);
             if (q == '"') break;
             if (q != '\\') {
                 word.push_back(q);
@@ -114,8 +116,10 @@ std::vector<std::string> TreePath(const std::string& word) {
 std::string OnOneLine(const std::string& message) {
     std::string shown;
     for (char c : message) {
-        if (c == '\n') shown += "\\n";
-        else shown.push_back(c);
+        if (c == '\n')
+            shown += "\\n";
+        else
+            shown.push_back(c);
     }
     return shown;
 }
@@ -138,13 +142,17 @@ bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::str
             *error = OnOneLine("\"" + step.source + "\": " + why);
             return false;
         };
-        auto want = [&](size_t n, const char* usage) { return w.size() == n ? true : bad(std::string("expected ") + usage); };
+        auto want = [&](size_t n, const char* usage) {
+            return w.size() == n ? true : bad(std::string("expected ") + usage);
+        };
         const std::string& verb = w[0];
         if (verb == "dialog") {
             if (!want(2, "dialog ID")) return false;
             step.kind = UiStep::Dialog;
-            if (w[1] == "open" || w[1] == "save") step.dialog = w[1];
-            else if (!Number(w[1], &step.id)) return bad("a dialog is a number, open or save");
+            if (w[1] == "open" || w[1] == "save")
+                step.dialog = w[1];
+            else if (!Number(w[1], &step.id))
+                return bad("a dialog is a number, open or save");
         } else if (verb == "type") {
             if (!want(3, "type ID TEXT")) return false;
             step.kind = UiStep::Type;
@@ -165,8 +173,10 @@ bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::str
             if (!Number(w[2], &step.row) || step.row < 0) return bad("the row is not a number from 0");
         } else if (verb == "leave" || verb == "back" || verb == "enter" || verb == "escape") {
             if (!want(1, verb.c_str())) return false;
-            step.kind = verb == "leave" ? UiStep::Leave : verb == "back" ? UiStep::Back
-                      : verb == "enter" ? UiStep::Enter : UiStep::Escape;
+            step.kind = verb == "leave"   ? UiStep::Leave
+                        : verb == "back"  ? UiStep::Back
+                        : verb == "enter" ? UiStep::Enter
+                                          : UiStep::Escape;
         } else if (verb == "file") {
             if (!want(2, "file PATH")) return false;
             step.kind = UiStep::File;
@@ -180,18 +190,22 @@ bool ParseUiScript(const std::string& script, std::vector<UiStep>* out, std::str
             if (!want(2, verb == "button" ? "button N" : "document N")) return false;
             step.kind = verb == "button" ? UiStep::Button : UiStep::Document;
             if (!Number(w[1], &step.row) || step.row < 1) return bad("expected a number from 1");
-        } else if (verb == "refresh" || verb == "check" || verb == "label" || verb == "tree-root" ||
-                   verb == "show" || verb == "hide") {
+        } else if (verb == "refresh" || verb == "check" || verb == "label" || verb == "tree-root" || verb == "show" ||
+                   verb == "hide") {
             if (!want(1, verb.c_str())) return false;
-            step.kind = verb == "refresh" ? UiStep::Refresh : verb == "check" ? UiStep::Check
-                      : verb == "label" ? UiStep::Label : verb == "tree-root" ? UiStep::TreeRoot
-                      : verb == "show" ? UiStep::Show : UiStep::Hide;
+            step.kind = verb == "refresh"     ? UiStep::Refresh
+                        : verb == "check"     ? UiStep::Check
+                        : verb == "label"     ? UiStep::Label
+                        : verb == "tree-root" ? UiStep::TreeRoot
+                        : verb == "show"      ? UiStep::Show
+                                              : UiStep::Hide;
         } else if (verb == "tree" || verb == "tree-expander" || verb == "tree-indent") {
             if (w.size() < 2) return bad("expected " + verb + " TITLE/TITLE");
             std::string joined = w[1];
             for (size_t k = 2; k < w.size(); ++k) joined += " " + w[k];
-            step.kind = verb == "tree" ? UiStep::Tree : verb == "tree-expander" ? UiStep::TreeExpander
-                                                                                : UiStep::TreeIndent;
+            step.kind = verb == "tree"            ? UiStep::Tree
+                        : verb == "tree-expander" ? UiStep::TreeExpander
+                                                  : UiStep::TreeIndent;
             step.path = TreePath(joined);
         } else if (verb == "resize") {
             if (!want(3, "resize W H")) return false;
@@ -236,11 +250,11 @@ bool ScriptedUser::Act(HWND dialog) {
     if (!matched) {
         // A dialog has just opened: the script must say it expects it. When
         // it does not, the steps it has for the dialog it expects go too.
-        if (next_ >= steps_.size())
-            return Fail(name + " opened, but the script has no steps left; it was cancelled");
+        if (next_ >= steps_.size()) return Fail(name + " opened, but the script has no steps left; it was cancelled");
         const UiStep& step = steps_[next_];
         if (step.kind != UiStep::Dialog || step.dialog != kind || (kind.empty() && step.id != id)) {
-            const std::string message = name + " opened where the script expects \"" + step.source + "\"; it was cancelled";
+            const std::string message =
+                name + " opened where the script expects \"" + step.source + "\"; it was cancelled";
             do ++next_;
             while (next_ < steps_.size() && steps_[next_].kind != UiStep::Dialog);
             return Fail(message);

@@ -26,20 +26,41 @@ namespace orbalis::win32 {
 
 struct UiStep {
     enum Kind {
-        Dialog, Type, Keys, Clear, Click, Select, Leave, Back, Enter, Escape, File,
+        Dialog,
+        Type,
+        Keys,
+        Clear,
+        Click,
+        Select,
+        Leave,
+        Back,
+        Enter,
+        Escape,
+        File,
         // At the panels, outside any dialog (played by the host).
-        Panel, Button, Refresh, Check, Label, Tree, TreeRoot, TreeExpander, TreeIndent, Resize,
-        Show, Hide, Document
+        Panel,
+        Button,
+        Refresh,
+        Check,
+        Label,
+        Tree,
+        TreeRoot,
+        TreeExpander,
+        TreeIndent,
+        Resize,
+        Show,
+        Hide,
+        Document
     };
     bool atPanel() const { return kind >= Panel; }
     Kind kind;
-    int id = 0;           // the dialog template or the control
-    std::string dialog;   // "open" or "save" for the file dialogs, else empty
-    std::string text;     // typed text or file path
-    int row = 0;          // also a button's position, a document's number, a width
-    int height = 0;       // of a resize
+    int id = 0;                     // the dialog template or the control
+    std::string dialog;             // "open" or "save" for the file dialogs, else empty
+    std::string text;               // typed text or file path
+    int row = 0;                    // also a button's position, a document's number, a width
+    int height = 0;                 // of a resize
     std::vector<std::string> path;  // titles of a tree item, from the top layer down
-    std::string source;   // the step as written, for messages
+    std::string source;             // the step as written, for messages
 };
 
 // Parses a script; false, with the reason, at the first bad step.

@@ -30,8 +30,8 @@ using namespace orbalis::win32;
 
 extern "C" {
 
-HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
-                               LPCWSTR directory, INT showCommand) {
+HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                               INT showCommand) {
     if (window && !IsWindow(window)) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(ERROR_INVALID_HANDLE));
@@ -40,8 +40,8 @@ HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPC
         SetLastError(ERROR_INVALID_PARAMETER);
         return reinterpret_cast<HINSTANCE>(static_cast<intptr_t>(2));  // SE_ERR_FNF
     }
-    ShellRequest request{operation ? Text(operation) : "open", Text(file), Text(parameters),
-                         Text(directory), showCommand};
+    ShellRequest request{operation ? Text(operation) : "open", Text(file), Text(parameters), Text(directory),
+                         showCommand};
     Requests().push_back(request);
     if (Observer()) Observer()(request);
     // Above 32 is success.

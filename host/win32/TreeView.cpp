@@ -89,11 +89,16 @@ Item* HitTest(const Window& w, const TreeState& s, POINT pt, UINT* flags) {
         const Parts p = PartsOf(w, s, rows[i], static_cast<int>(i));
         if (pt.y < p.top || pt.y >= p.bottom) continue;
         const bool hasButton = (w.style & TVS_HASBUTTONS) && !rows[i].item->children.empty() && p.button >= 0;
-        if (pt.x < 0 || pt.x >= width) *flags = TVHT_NOWHERE;
-        else if (pt.x < p.start) *flags = hasButton && pt.x >= p.button ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
-        else if (pt.x < p.labelX) *flags = TVHT_ONITEMICON;
-        else if (pt.x < p.labelEnd) *flags = TVHT_ONITEMLABEL;
-        else *flags = TVHT_ONITEMRIGHT;
+        if (pt.x < 0 || pt.x >= width)
+            *flags = TVHT_NOWHERE;
+        else if (pt.x < p.start)
+            *flags = hasButton && pt.x >= p.button ? TVHT_ONITEMBUTTON : TVHT_ONITEMINDENT;
+        else if (pt.x < p.labelX)
+            *flags = TVHT_ONITEMICON;
+        else if (pt.x < p.labelEnd)
+            *flags = TVHT_ONITEMLABEL;
+        else
+            *flags = TVHT_ONITEMRIGHT;
         return *flags == TVHT_NOWHERE ? nullptr : rows[i].item;
     }
     *flags = TVHT_NOWHERE;
@@ -282,8 +287,10 @@ LRESULT CALLBACK TreeViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         const POINT pt{static_cast<SHORT>(LOWORD(lParam)), static_cast<SHORT>(HIWORD(lParam))};
         UINT flags = 0;
         Item* item = HitTest(*w, *s, pt, &flags);
-        if (item && flags == TVHT_ONITEMBUTTON) item->expanded = !item->expanded;
-        else if (item && (flags & (TVHT_ONITEM | TVHT_ONITEMRIGHT))) Select(window, *s, item, TVC_BYMOUSE);
+        if (item && flags == TVHT_ONITEMBUTTON)
+            item->expanded = !item->expanded;
+        else if (item && (flags & (TVHT_ONITEM | TVHT_ONITEMRIGHT)))
+            Select(window, *s, item, TVC_BYMOUSE);
         NMHDR click{};
         Notify(window, &click, NM_CLICK);
         return 0;

@@ -44,8 +44,10 @@ HWND Reach(HWND dialog, int id, std::string* error) {
         *error = "dialog " + std::to_string(DialogTemplateId(dialog)) + " has no control " + std::to_string(id);
         return nullptr;
     }
-    if (!IsWindowVisible(control)) *error = "control " + std::to_string(id) + " is hidden";
-    else if (!EnabledUpTo(control, dialog)) *error = "control " + std::to_string(id) + " is disabled";
+    if (!IsWindowVisible(control))
+        *error = "control " + std::to_string(id) + " is hidden";
+    else if (!EnabledUpTo(control, dialog))
+        *error = "control " + std::to_string(id) + " is disabled";
     return error->empty() ? control : nullptr;
 }
 

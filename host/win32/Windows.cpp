@@ -105,9 +105,8 @@ using namespace orbalis::win32;
 
 extern "C" {
 
-HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE instance, LPVOID param) {
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
     if (!className || IS_INTRESOURCE(className)) {
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
@@ -148,7 +147,7 @@ HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName
     w->self = self;
     (child ? parentWindow->children : Tree().topLevel).push_back(self);
 
-    CREATESTRUCTW create{param, instance, menu, parent, height, width, y, x, static_cast<LONG>(style),
+    CREATESTRUCTW create{param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
                          windowName, className, exStyle};
     if (!SendMessageW(self, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&create)) ||
         SendMessageW(self, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create)) == -1) {
@@ -256,8 +255,8 @@ int WINAPI GetWindowTextW(HWND window, LPWSTR text, int size) {
         return 0;
     }
     if (!text || size <= 0) return 0;
-    return static_cast<int>(SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(size),
-                                         reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(size), reinterpret_cast<LPARAM>(text)));
 }
 
 int WINAPI GetWindowTextLengthW(HWND window) {

@@ -60,7 +60,8 @@ std::string DrawDialogSvg(HWND dialog) {
     info.biCompression = BI_RGB;
     const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
     std::vector<uint8_t> pixels(stride * static_cast<size_t>(height));
-    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+              DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
@@ -96,8 +97,8 @@ std::string DrawTemplateSvg(HINSTANCE module, int id, std::string* error) {
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = WideText(kFrame);
         RegisterClassExW(&wc);
-        frame = CreateWindowExW(0, kFrame, u"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr, nullptr,
-                                nullptr);
+        frame =
+            CreateWindowExW(0, kFrame, u"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr, nullptr, nullptr);
         dialog = CreateDialogParamW(module, MAKEINTRESOURCEW(id), frame, QuietProc, 0);
         if (dialog) {
             RECT r{};

@@ -48,8 +48,10 @@ LRESULT CALLBACK CreateHook(int code, WPARAM wParam, LPARAM lParam) {
             if (!child) gModal.push_back(window);
             if (!gCalls.empty()) {
                 Call& call = gCalls.back();
-                if (!child && !call.window) call.window = window;
-                else if (child && call.window && !call.child && call.childTemplate) call.child = window;
+                if (!child && !call.window)
+                    call.window = window;
+                else if (child && call.window && !call.child && call.childTemplate)
+                    call.child = window;
             }
         }
     } else if (code == HCBT_DESTROYWND) {
@@ -129,9 +131,7 @@ INT_PTR WINAPI WatchedDialogBoxParamA(HINSTANCE module, LPCSTR name, HWND owner,
     CallScope scope({TemplateNumber(name), {}, 0});
     return gDialogBoxParamA(module, name, owner, procedure, param);
 }
-int ChildTemplate(DWORD flags, const void* name) {
-    return (flags & OFN_ENABLETEMPLATE) ? TemplateNumber(name) : 0;
-}
+int ChildTemplate(DWORD flags, const void* name) { return (flags & OFN_ENABLETEMPLATE) ? TemplateNumber(name) : 0; }
 BOOL WINAPI WatchedGetOpenFileNameA(OPENFILENAMEA* o) {
     CallScope scope({0, "open", o ? ChildTemplate(o->Flags, o->lpTemplateName) : 0});
     return gGetOpenFileNameA(o);
@@ -185,12 +185,18 @@ uint32_t Read32(const uint8_t* base, size_t offset) {
 
 void WatchModule(HINSTANCE module) {
     const Replacement replacements[] = {
-        {"DialogBoxParamW", reinterpret_cast<void*>(WatchedDialogBoxParamW), reinterpret_cast<void**>(&gDialogBoxParamW)},
-        {"DialogBoxParamA", reinterpret_cast<void*>(WatchedDialogBoxParamA), reinterpret_cast<void**>(&gDialogBoxParamA)},
-        {"GetOpenFileNameA", reinterpret_cast<void*>(WatchedGetOpenFileNameA), reinterpret_cast<void**>(&gGetOpenFileNameA)},
-        {"GetSaveFileNameA", reinterpret_cast<void*>(WatchedGetSaveFileNameA), reinterpret_cast<void**>(&gGetSaveFileNameA)},
-        {"GetOpenFileNameW", reinterpret_cast<void*>(WatchedGetOpenFileNameW), reinterpret_cast<void**>(&gGetOpenFileNameW)},
-        {"GetSaveFileNameW", reinterpret_cast<void*>(WatchedGetSaveFileNameW), reinterpret_cast<void**>(&gGetSaveFileNameW)},
+        {"DialogBoxParamW", reinterpret_cast<void*>(WatchedDialogBoxParamW),
+         reinterpret_cast<void**>(&gDialogBoxParamW)},
+        {"DialogBoxParamA", reinterpret_cast<void*>(WatchedDialogBoxParamA),
+         reinterpret_cast<void**>(&gDialogBoxParamA)},
+        {"GetOpenFileNameA", reinterpret_cast<void*>(WatchedGetOpenFileNameA),
+         reinterpret_cast<void**>(&gGetOpenFileNameA)},
+        {"GetSaveFileNameA", reinterpret_cast<void*>(WatchedGetSaveFileNameA),
+         reinterpret_cast<void**>(&gGetSaveFileNameA)},
+        {"GetOpenFileNameW", reinterpret_cast<void*>(WatchedGetOpenFileNameW),
+         reinterpret_cast<void**>(&gGetOpenFileNameW)},
+        {"GetSaveFileNameW", reinterpret_cast<void*>(WatchedGetSaveFileNameW),
+         reinterpret_cast<void**>(&gGetSaveFileNameW)},
         {"ShellExecuteA", reinterpret_cast<void*>(WatchedShellExecuteA), reinterpret_cast<void**>(&gShellExecuteA)},
         {"ShellExecuteW", reinterpret_cast<void*>(WatchedShellExecuteW), reinterpret_cast<void**>(&gShellExecuteW)},
     };

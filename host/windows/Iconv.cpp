@@ -31,27 +31,39 @@ std::string Upper(const char* name) {
 bool Parse(const char* name, orbalis_iconv::Kind* kind, UINT* page) {
     const std::string n = Upper(name);
     using K = orbalis_iconv;
-    if (n == "UTF-8" || n == "UTF8") *kind = K::Utf8;
-    else if (n == "UTF-16LE") *kind = K::Utf16Le;
-    else if (n == "UTF-16BE") *kind = K::Utf16Be;
-    else if (n == "UTF-16") *kind = K::Utf16;
-    else if (n == "UTF-32LE") *kind = K::Utf32Le;
-    else if (n == "UTF-32BE") *kind = K::Utf32Be;
-    else if (n == "UTF-32") *kind = K::Utf32;
+    if (n == "UTF-8" || n == "UTF8")
+        *kind = K::Utf8;
+    else if (n == "UTF-16LE")
+        *kind = K::Utf16Le;
+    else if (n == "UTF-16BE")
+        *kind = K::Utf16Be;
+    else if (n == "UTF-16")
+        *kind = K::Utf16;
+    else if (n == "UTF-32LE")
+        *kind = K::Utf32Le;
+    else if (n == "UTF-32BE")
+        *kind = K::Utf32Be;
+    else if (n == "UTF-32")
+        *kind = K::Utf32;
     else {
         *kind = K::CodePage;
-        struct Named { const char* name; UINT page; };
+        struct Named {
+            const char* name;
+            UINT page;
+        };
         static const Named kPages[] = {
-            {"CP932", 932}, {"SHIFT_JIS", 932}, {"SHIFT-JIS", 932}, {"SJIS", 932}, {"WINDOWS-31J", 932},
-            {"EUC-JP", 20932}, {"ISO-2022-JP", 50220}, {"US-ASCII", 20127}, {"ASCII", 20127},
-            {"ISO-8859-1", 28591}, {"LATIN1", 28591}, {"ISO-8859-2", 28592}, {"ISO-8859-5", 28595},
-            {"ISO-8859-7", 28597}, {"ISO-8859-15", 28605}, {"KOI8-R", 20866}, {"GBK", 936}, {"GB2312", 936},
-            {"BIG5", 950}, {"EUC-KR", 949}, {"WINDOWS-1250", 1250}, {"WINDOWS-1251", 1251},
-            {"WINDOWS-1252", 1252}, {"WINDOWS-1253", 1253}, {"CP1252", 1252},
+            {"CP932", 932},         {"SHIFT_JIS", 932},     {"SHIFT-JIS", 932},     {"SJIS", 932},
+            {"WINDOWS-31J", 932},   {"EUC-JP", 20932},      {"ISO-2022-JP", 50220}, {"US-ASCII", 20127},
+            {"ASCII", 20127},       {"ISO-8859-1", 28591},  {"LATIN1", 28591},      {"ISO-8859-2", 28592},
+            {"ISO-8859-5", 28595},  {"ISO-8859-7", 28597},  {"ISO-8859-15", 28605}, {"KOI8-R", 20866},
+            {"GBK", 936},           {"GB2312", 936},        {"BIG5", 950},          {"EUC-KR", 949},
+            {"WINDOWS-1250", 1250}, {"WINDOWS-1251", 1251}, {"WINDOWS-1252", 1252}, {"WINDOWS-1253", 1253},
+            {"CP1252", 1252},
         };
         for (const Named& p : kPages)
             if (n == p.name) *page = p.page;
-        if (!*page && n.rfind("CP", 0) == 0 && n.size() > 2 && n.find_first_not_of("0123456789", 2) == std::string::npos)
+        if (!*page && n.rfind("CP", 0) == 0 && n.size() > 2 &&
+            n.find_first_not_of("0123456789", 2) == std::string::npos)
             *page = static_cast<UINT>(std::stoul(n.substr(2)));
         if (!*page) return false;
     }
@@ -66,7 +78,11 @@ uint32_t Decode(orbalis_iconv& c, const unsigned char* p, size_t left, size_t* u
     switch (c.from) {
     case K::Utf8: {
         const unsigned char b = p[0];
-        size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
+        size_t n = b < 0x80                   ? 1
+                   : (b >= 0xC2 && b <= 0xDF) ? 2
+                   : (b >= 0xE0 && b <= 0xEF) ? 3
+                   : (b >= 0xF0 && b <= 0xF4) ? 4
+                                              : 0;
         if (!n) return kBad;
         uint32_t cp = n == 1 ? b : b & (0xFF >> (n + 1));
         for (size_t i = 1; i < n; ++i) {
@@ -111,8 +127,15 @@ uint32_t Decode(orbalis_iconv& c, const unsigned char* p, size_t left, size_t* u
         if (left < 4) return kCut;
         if (c.from == K::Utf32 && !c.bomRead) {
             c.bomRead = true;
-            if (p[0] == 0xFF && p[1] == 0xFE && !p[2] && !p[3]) { c.bigEndianInput = false; *used = 4; return 0xFEFF0000u; }
-            if (!p[0] && !p[1] && p[2] == 0xFE && p[3] == 0xFF) { *used = 4; return 0xFEFF0000u; }
+            if (p[0] == 0xFF && p[1] == 0xFE && !p[2] && !p[3]) {
+                c.bigEndianInput = false;
+                *used = 4;
+                return 0xFEFF0000u;
+            }
+            if (!p[0] && !p[1] && p[2] == 0xFE && p[3] == 0xFF) {
+                *used = 4;
+                return 0xFEFF0000u;
+            }
         }
         const bool big = c.from == K::Utf32Be || (c.from == K::Utf32 && c.bigEndianInput);
         const uint32_t cp = big ? (uint32_t{p[0]} << 24 | p[1] << 16 | p[2] << 8 | p[3])
@@ -147,10 +170,21 @@ bool Encode(const orbalis_iconv& c, uint32_t cp, unsigned char* out, size_t room
     size_t n = 0;
     switch (c.to) {
     case K::Utf8:
-        if (cp < 0x80) buffer[n++] = static_cast<unsigned char>(cp);
-        else if (cp < 0x800) { buffer[n++] = static_cast<unsigned char>(0xC0 | cp >> 6); buffer[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F)); }
-        else if (cp < 0x10000) { buffer[n++] = static_cast<unsigned char>(0xE0 | cp >> 12); buffer[n++] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F)); buffer[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F)); }
-        else { buffer[n++] = static_cast<unsigned char>(0xF0 | cp >> 18); buffer[n++] = static_cast<unsigned char>(0x80 | (cp >> 12 & 0x3F)); buffer[n++] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F)); buffer[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F)); }
+        if (cp < 0x80)
+            buffer[n++] = static_cast<unsigned char>(cp);
+        else if (cp < 0x800) {
+            buffer[n++] = static_cast<unsigned char>(0xC0 | cp >> 6);
+            buffer[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            buffer[n++] = static_cast<unsigned char>(0xE0 | cp >> 12);
+            buffer[n++] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+            buffer[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        } else {
+            buffer[n++] = static_cast<unsigned char>(0xF0 | cp >> 18);
+            buffer[n++] = static_cast<unsigned char>(0x80 | (cp >> 12 & 0x3F));
+            buffer[n++] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+            buffer[n++] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+        }
         break;
     case K::Utf16:
     case K::Utf16Le:
@@ -160,8 +194,11 @@ bool Encode(const orbalis_iconv& c, uint32_t cp, unsigned char* out, size_t room
             buffer[n++] = static_cast<unsigned char>(big ? u >> 8 : u & 0xFF);
             buffer[n++] = static_cast<unsigned char>(big ? u & 0xFF : u >> 8);
         };
-        if (cp >= 0x10000) { put(0xD800 + ((cp - 0x10000) >> 10)); put(0xDC00 + ((cp - 0x10000) & 0x3FF)); }
-        else put(cp);
+        if (cp >= 0x10000) {
+            put(0xD800 + ((cp - 0x10000) >> 10));
+            put(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        } else
+            put(cp);
         break;
     }
     case K::Utf32:
@@ -173,7 +210,11 @@ bool Encode(const orbalis_iconv& c, uint32_t cp, unsigned char* out, size_t room
     case K::CodePage: {
         // The look-alikes Windows' best fit writes as its own characters.
         if (c.toPage == 932) {
-            const uint16_t fit = cp == 0xA5 ? 0x5C : cp == 0x203E ? 0x7E : cp == 0x301C ? 0x8160 : cp == 0x2212 ? 0x817C : 0;
+            const uint16_t fit = cp == 0xA5     ? 0x5C
+                                 : cp == 0x203E ? 0x7E
+                                 : cp == 0x301C ? 0x8160
+                                 : cp == 0x2212 ? 0x817C
+                                                : 0;
             if (fit) {
                 if (fit > 0xFF) buffer[n++] = static_cast<unsigned char>(fit >> 8);
                 buffer[n++] = static_cast<unsigned char>(fit & 0xFF);
@@ -182,17 +223,24 @@ bool Encode(const orbalis_iconv& c, uint32_t cp, unsigned char* out, size_t room
         }
         char16_t wide[2];
         int units = 1;
-        if (cp >= 0x10000) { wide[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)); wide[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)); units = 2; }
-        else wide[0] = static_cast<char16_t>(cp);
+        if (cp >= 0x10000) {
+            wide[0] = static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10));
+            wide[1] = static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            units = 2;
+        } else
+            wide[0] = static_cast<char16_t>(cp);
         BOOL lacked = FALSE;
-        const int got = WideCharToMultiByte(c.toPage, WC_NO_BEST_FIT_CHARS, wide, units, reinterpret_cast<char*>(buffer),
-                                            sizeof buffer, nullptr, &lacked);
+        const int got = WideCharToMultiByte(c.toPage, WC_NO_BEST_FIT_CHARS, wide, units,
+                                            reinterpret_cast<char*>(buffer), sizeof buffer, nullptr, &lacked);
         if (got <= 0 || lacked) return false;
         n = static_cast<size_t>(got);
         break;
     }
     }
-    if (n > room) { *bytes = 0; return true; }
+    if (n > room) {
+        *bytes = 0;
+        return true;
+    }
     std::memcpy(out, buffer, n);
     *bytes = n;
     return true;
@@ -224,12 +272,24 @@ size_t iconv(iconv_t c, char** in, size_t* inLeft, char** out, size_t* outLeft) 
     while (*inLeft > 0) {
         size_t used = 0;
         const uint32_t cp = Decode(*c, reinterpret_cast<const unsigned char*>(*in), *inLeft, &used);
-        if (cp == kCut) { errno = EINVAL; return static_cast<size_t>(-1); }
-        if (cp == kBad) { errno = EILSEQ; return static_cast<size_t>(-1); }
+        if (cp == kCut) {
+            errno = EINVAL;
+            return static_cast<size_t>(-1);
+        }
+        if (cp == kBad) {
+            errno = EILSEQ;
+            return static_cast<size_t>(-1);
+        }
         if (cp != 0xFEFF0000u) {
             size_t bytes = 0;
-            if (!Encode(*c, cp, reinterpret_cast<unsigned char*>(*out), *outLeft, &bytes)) { errno = EILSEQ; return static_cast<size_t>(-1); }
-            if (!bytes) { errno = E2BIG; return static_cast<size_t>(-1); }
+            if (!Encode(*c, cp, reinterpret_cast<unsigned char*>(*out), *outLeft, &bytes)) {
+                errno = EILSEQ;
+                return static_cast<size_t>(-1);
+            }
+            if (!bytes) {
+                errno = E2BIG;
+                return static_cast<size_t>(-1);
+            }
             *out += bytes;
             *outLeft -= bytes;
         }

@@ -13,8 +13,8 @@ namespace {
 
 std::string SystemMessage(DWORD code) {
     char text[512] = {};
-    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                   text, sizeof text, nullptr);
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text,
+                                   sizeof text, nullptr);
     std::string message(text, n);
     while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == '.'))
         message.pop_back();
@@ -23,8 +23,10 @@ std::string SystemMessage(DWORD code) {
 
 win32::ResourceKey KeyOf(LPCWSTR name) {
     win32::ResourceKey key;
-    if (IS_INTRESOURCE(name)) key.number = static_cast<int>(reinterpret_cast<uintptr_t>(name));
-    else key.text = reinterpret_cast<const char16_t*>(name);
+    if (IS_INTRESOURCE(name))
+        key.number = static_cast<int>(reinterpret_cast<uintptr_t>(name));
+    else
+        key.text = reinterpret_cast<const char16_t*>(name);
     return key;
 }
 
@@ -38,8 +40,8 @@ BOOL CALLBACK OnLanguage(HINSTANCE module, LPCWSTR type, LPCWSTR name, WORD lang
     if (!found) return TRUE;
     const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(module, found)));
     const DWORD size = SizeofResource(module, found);
-    reading->out->push_back({KeyOf(type), KeyOf(name), language,
-                             data ? std::vector<uint8_t>(data, data + size) : std::vector<uint8_t>()});
+    reading->out->push_back(
+        {KeyOf(type), KeyOf(name), language, data ? std::vector<uint8_t>(data, data + size) : std::vector<uint8_t>()});
     return TRUE;
 }
 
@@ -57,7 +59,8 @@ BOOL CALLBACK OnType(HINSTANCE module, LPWSTR type, LONG_PTR param) {
 
 bool ReadPluginResources(const std::string& path, std::vector<win32::Resource>* out, std::string* error) {
     const std::u16string file = win32::Widen(path);
-    HINSTANCE data = LoadLibraryExW(WideText(file.c_str()), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HINSTANCE data =
+        LoadLibraryExW(WideText(file.c_str()), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
     if (!data) {
         *error = "it cannot be read: " + SystemMessage(GetLastError());
         return false;

@@ -19,11 +19,11 @@ const HANDLE kInvalidHandle = reinterpret_cast<HANDLE>(static_cast<intptr_t>(-1)
 
 int ErrnoOf(DWORD error) {
     switch (error) {
-    case 2:  // ERROR_FILE_NOT_FOUND
-    case 3: return ENOENT;  // ERROR_PATH_NOT_FOUND
-    case 5: return EACCES;  // ERROR_ACCESS_DENIED
-    case 32: return EBUSY;  // ERROR_SHARING_VIOLATION
-    case 39:  // ERROR_HANDLE_DISK_FULL
+    case 2:                   // ERROR_FILE_NOT_FOUND
+    case 3: return ENOENT;    // ERROR_PATH_NOT_FOUND
+    case 5: return EACCES;    // ERROR_ACCESS_DENIED
+    case 32: return EBUSY;    // ERROR_SHARING_VIOLATION
+    case 39:                  // ERROR_HANDLE_DISK_FULL
     case 112: return ENOSPC;  // ERROR_DISK_FULL
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS: return EEXIST;
@@ -44,8 +44,10 @@ int ReplaceFile(const std::string& target, std::string_view text, mode_t) {
     for (int attempt = 0; attempt < 100 && file == kInvalidHandle; ++attempt) {
         std::string suffix(8, ' ');
         for (char& c : suffix) c = kLetters[pick(next)];
-        temporary = (where.parent_path() / (u"." + where.filename().u16string() + u"." + win32::Widen(suffix))).u16string();
-        file = CreateFileW(WideText(temporary.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        temporary =
+            (where.parent_path() / (u"." + where.filename().u16string() + u"." + win32::Widen(suffix))).u16string();
+        file = CreateFileW(WideText(temporary.c_str()), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
         if (file == kInvalidHandle && GetLastError() != ERROR_FILE_EXISTS) return ErrnoOf(GetLastError());
     }
     if (file == kInvalidHandle) return EEXIST;
@@ -59,8 +61,8 @@ int ReplaceFile(const std::string& target, std::string_view text, mode_t) {
     if (failure == 0 && !FlushFileBuffers(file)) failure = ErrnoOf(GetLastError());
     CloseHandle(file);
     const std::u16string targetName = where.u16string();
-    if (failure == 0 &&
-        !MoveFileExW(WideText(temporary.c_str()), WideText(targetName.c_str()), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (failure == 0 && !MoveFileExW(WideText(temporary.c_str()), WideText(targetName.c_str()),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         failure = ErrnoOf(GetLastError());
     if (failure != 0) DeleteFileW(WideText(temporary.c_str()));
     return failure;

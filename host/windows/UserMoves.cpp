@@ -134,8 +134,10 @@ void UserLeave(HWND dialog, bool back) {
     // Shift+Tab cannot be posted (the dialog manager reads the Shift key's
     // state, which posted keys do not set): the dialog manager's own request
     // for the previous control does the same.
-    if (back) PostMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
-    else PressKey(dialog, VK_TAB);
+    if (back)
+        PostMessageW(dialog, WM_NEXTDLGCTL, 1, FALSE);
+    else
+        PressKey(dialog, VK_TAB);
 }
 
 std::string UserKeys(HWND dialog, const std::u16string& text) {
@@ -165,7 +167,8 @@ int LiveImageLists() { return 0; }
 
 std::u16string Widen(const std::string& text) {
     if (text.empty()) return {};
-    const int units = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), static_cast<char16_t*>(nullptr), 0);
+    const int units =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), static_cast<char16_t*>(nullptr), 0);
     std::u16string wide(static_cast<size_t>(units), u'\0');
     MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), units);
     return wide;
@@ -173,11 +176,10 @@ std::u16string Widen(const std::string& text) {
 
 std::string Narrow(const std::u16string& text) {
     if (text.empty()) return {};
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                          nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string narrow(static_cast<size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), bytes, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), narrow.data(), bytes, nullptr, nullptr);
     return narrow;
 }
 

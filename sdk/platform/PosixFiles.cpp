@@ -24,9 +24,7 @@ std::FILE* CreateNewFile(const std::string& path, bool* alreadyThere) {
 
 bool SyncToDisk(std::FILE* stream) { return std::fflush(stream) == 0 && ::fsync(::fileno(stream)) == 0; }
 
-bool MoveOver(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
+bool MoveOver(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
 
 bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 

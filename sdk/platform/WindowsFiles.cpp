@@ -26,8 +26,7 @@ std::FILE* CreateNewFile(const std::string& path, bool* alreadyThere) {
     if (wide.empty()) return nullptr;
     // CREATE_NEW fails on anything at the path, a link included: the C
     // runtime's exclusive "x" mode is not known to every Windows runtime.
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         *alreadyThere = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
@@ -59,8 +58,7 @@ bool MoveOver(const std::string& from, const std::string& to) {
     const std::wstring wideFrom = WidePath(from);
     const std::wstring wideTo = WidePath(to);
     if (wideFrom.empty() || wideTo.empty()) return false;
-    return MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    return MoveFileExW(wideFrom.c_str(), wideTo.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool RemoveFile(const std::string& path) {

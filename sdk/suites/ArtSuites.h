@@ -141,10 +141,8 @@ typedef struct HostPathSegment {
 typedef struct HostPathSuite {
     HostErr (*GetPathSegmentCount)(HostArt path, int32_t* count);
     HostErr (*SetPathSegmentCount)(HostArt path, int32_t count);
-    HostErr (*GetPathSegments)(HostArt path, int32_t index, int32_t count,
-                               HostPathSegment* segments);
-    HostErr (*SetPathSegments)(HostArt path, int32_t index, int32_t count,
-                               const HostPathSegment* segments);
+    HostErr (*GetPathSegments)(HostArt path, int32_t index, int32_t count, HostPathSegment* segments);
+    HostErr (*SetPathSegments)(HostArt path, int32_t index, int32_t count, const HostPathSegment* segments);
     HostErr (*GetPathClosed)(HostArt path, HostBool* closed);
     HostErr (*SetPathClosed)(HostArt path, HostBool closed);
     HostErr (*GetPathIsGuide)(HostArt path, HostBool* guide);
@@ -240,8 +238,7 @@ typedef struct HostPathStyleSuite {
 } HostPathStyleSuite;
 
 typedef struct HostTransformArtSuite {
-    HostErr (*TransformArt)(HostArt art, const HostMatrix* matrix, double lineScale,
-                            int32_t flags);
+    HostErr (*TransformArt)(HostArt art, const HostMatrix* matrix, double lineScale, int32_t flags);
 } HostTransformArtSuite;
 
 /* Matrix arithmetic. "M then N" applies M first. Angles in radians. */

@@ -35,8 +35,7 @@ typedef struct HostNotifierSuite {
      * "AI Notifier" / "AI Notify" messages. `notifier` may be null. The
      * host copies both texts; the notifier handle is the host's and lives
      * until the host ends (a plug-in never removes one). */
-    HostErr (*AddNotifier)(HostPluginRef plugin, const char* name, const char* type,
-                           HostNotifier* notifier);
+    HostErr (*AddNotifier)(HostPluginRef plugin, const char* name, const char* type, HostNotifier* notifier);
 } HostNotifierSuite;
 
 /* "AI Context Suite" 9. */

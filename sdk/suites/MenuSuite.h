@@ -33,18 +33,16 @@ typedef struct HostMenuItemData {
  * the item text string) are copied; the caller keeps what it passed. */
 typedef struct HostMenuSuite {
     /* Adds an item at the end of the named group. `key` may be null. */
-    HostErr (*AddMenuItem)(HostPluginRef plugin, const char* key, const HostMenuItemData* data,
-                           int32_t options, HostMenuItem* item);
+    HostErr (*AddMenuItem)(HostPluginRef plugin, const char* key, const HostMenuItemData* data, int32_t options,
+                           HostMenuItem* item);
     /* Creates a group that `parent` opens as a submenu. */
-    HostErr (*AddMenuGroupAsSubMenu)(const char* name, int32_t options, HostMenuItem parent,
-                                     HostMenuGroup* group);
+    HostErr (*AddMenuGroupAsSubMenu)(const char* name, int32_t options, HostMenuItem parent, HostMenuGroup* group);
     HostErr (*CountMenuGroups)(int32_t* count);
     HostErr (*GetNthMenuGroup)(int32_t index, HostMenuGroup* group);
     /* *name is the host's text, valid as long as the group. */
     HostErr (*GetMenuGroupName)(HostMenuGroup group, const char** name);
-    HostErr (*UpdateMenuItemAutomatically)(HostMenuItem item, int32_t action, int32_t ifArt,
-                                           int32_t ifNotArt, int32_t ifSelectedArt,
-                                           int32_t ifNotSelectedArt, int32_t ifState,
+    HostErr (*UpdateMenuItemAutomatically)(HostMenuItem item, int32_t action, int32_t ifArt, int32_t ifNotArt,
+                                           int32_t ifSelectedArt, int32_t ifNotSelectedArt, int32_t ifState,
                                            int32_t ifNotState);
     HostErr (*CheckItem)(HostMenuItem item, HostBool checked);
     HostErr (*IsItemChecked)(HostMenuItem item, HostBool* checked);

@@ -32,8 +32,8 @@ typedef struct HostPanelSuite {
      * copies the identifier and title; `flyout` may be null and stays the
      * caller's. *panel is the caller's until Destroy. */
     HostErr (*Create)(HostPluginRef plugin, HostString id, HostString title, int16_t stateCount,
-                      const HostPanelSize* minSize, HostBool resizable, HostFlyoutMenu flyout,
-                      void* userData, HostPanel* panel);
+                      const HostPanelSize* minSize, HostBool resizable, HostFlyoutMenu flyout, void* userData,
+                      HostPanel* panel);
     /* Removes the panel, and its window if the caller has not destroyed it. */
     HostErr (*Destroy)(HostPanel panel);
     HostErr (*Show)(HostPanel panel, HostBool show);
@@ -71,11 +71,7 @@ typedef struct HostThemeColour {
     double blue;
 } HostThemeColour;
 
-enum {
-    kThemeComponentPanel = 1,
-    kThemeColourBackground = 0,
-    kThemeColourText = 1
-};
+enum { kThemeComponentPanel = 1, kThemeColourBackground = 0, kThemeColourText = 1 };
 
 /* "AI User Interface Theme Suite" 2. */
 typedef struct HostUserInterfaceThemeSuite {

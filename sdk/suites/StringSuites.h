@@ -38,8 +38,7 @@ typedef struct HostUnicodeStringSuite {
     HostErr (*SetUTF16)(HostString string, const uint16_t* units, size_t count);
     HostErr (*GetUTF16)(HostString string, uint16_t* buffer, size_t capacity, size_t* count);
     HostErr (*SetEncoded)(HostString string, const char* bytes, size_t length, int32_t encoding);
-    HostErr (*GetEncoded)(HostString string, int32_t encoding, char* buffer, size_t capacity,
-                          size_t* length);
+    HostErr (*GetEncoded)(HostString string, int32_t encoding, char* buffer, size_t capacity, size_t* length);
     HostErr (*Length)(HostString string, size_t* count);
     HostErr (*CharAt)(HostString string, size_t index, uint16_t* unit);
     /* *order is negative, 0 or positive as a sorts before, equal to or after b. */
@@ -58,8 +57,7 @@ typedef struct HostUnicodeStringSuite {
     HostErr (*GetCharacter)(HostString string, size_t index, uint32_t* character);
     HostErr (*FindCharacters)(HostString string, HostString what, size_t start, size_t* position);
     HostErr (*EraseCharacters)(HostString string, size_t position, size_t count);
-    HostErr (*SubstringCharacters)(HostString string, size_t position, size_t count,
-                                   HostString result);
+    HostErr (*SubstringCharacters)(HostString string, size_t position, size_t count, HostString result);
 } HostUnicodeStringSuite;
 
 /* Ownership as for strings: NewFilePath hands the caller a new, empty path

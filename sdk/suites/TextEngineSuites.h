@@ -102,8 +102,7 @@ typedef struct HostATECharFeaturesSuite {
     HostErr (*Initialize)(HostTextRef* features); /* nothing assigned */
     HostErr (*Clone)(HostTextRef features, HostTextRef* copy);
     /* The font's name in UTF-8, as GetContents gives text. */
-    HostErr (*GetFont)(HostTextRef features, HostBool* assigned, char* buffer, int32_t size,
-                       int32_t* needed);
+    HostErr (*GetFont)(HostTextRef features, HostBool* assigned, char* buffer, int32_t size, int32_t* needed);
     HostErr (*SetFont)(HostTextRef features, const char* name);
     HostErr (*GetFontSize)(HostTextRef features, HostBool* assigned, double* size);
     HostErr (*SetFontSize)(HostTextRef features, double size);

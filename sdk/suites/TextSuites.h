@@ -24,8 +24,7 @@ extern "C" {
 typedef struct HostTextFrameSuite {
     /* New, empty point text whose anchor (the start of its first baseline)
      * is `anchor`, placed by paint order relative to `prep`. */
-    HostErr (*NewPointText)(int32_t paintOrder, HostArt prep, int32_t orientation, HostPoint anchor,
-                            HostArt* text);
+    HostErr (*NewPointText)(int32_t paintOrder, HostArt prep, int32_t orientation, HostPoint anchor, HostArt* text);
     HostErr (*GetTextKind)(HostArt text, int32_t* kind);
     HostErr (*GetTextOrientation)(HostArt text, int32_t* orientation);
     HostErr (*SetTextOrientation)(HostArt text, int32_t orientation);

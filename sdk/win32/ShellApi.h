@@ -13,10 +13,10 @@
 ORBALIS_WIN32_BEGIN_DECLARATIONS
 
 /* Returns a value above 32 on success. */
-HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
-                               LPCWSTR directory, INT showCommand);
-HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                               LPCSTR directory, INT showCommand);
+HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                               INT showCommand);
+HINSTANCE WINAPI ShellExecuteA(HWND window, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                               INT showCommand);
 
 ORBALIS_WIN32_END_DECLARATIONS
 

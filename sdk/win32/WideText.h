@@ -16,15 +16,12 @@ inline LPCWSTR WideText(const char16_t* text) { return reinterpret_cast<LPCWSTR>
 
 #ifdef _WIN32
 
-inline HWND CreateWindowExW(DWORD exStyle, const char16_t* className, const char16_t* windowName,
-                            DWORD style, int x, int y, int width, int height, HWND parent,
-                            HMENU menu, HINSTANCE instance, LPVOID param) {
-    return CreateWindowExW(exStyle, WideText(className), WideText(windowName), style, x, y, width,
-                           height, parent, menu, instance, param);
+inline HWND CreateWindowExW(DWORD exStyle, const char16_t* className, const char16_t* windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
+    return CreateWindowExW(exStyle, WideText(className), WideText(windowName), style, x, y, width, height, parent, menu,
+                           instance, param);
 }
-inline BOOL SetWindowTextW(HWND window, const char16_t* text) {
-    return SetWindowTextW(window, WideText(text));
-}
+inline BOOL SetWindowTextW(HWND window, const char16_t* text) { return SetWindowTextW(window, WideText(text)); }
 inline int GetWindowTextW(HWND window, char16_t* text, int size) {
     return GetWindowTextW(window, WideText(text), size);
 }
@@ -34,20 +31,14 @@ inline BOOL SetDlgItemTextW(HWND dialog, int id, const char16_t* text) {
 inline UINT GetDlgItemTextW(HWND dialog, int id, char16_t* text, int size) {
     return GetDlgItemTextW(dialog, id, WideText(text), size);
 }
-inline BOOL SetPropW(HWND window, const char16_t* name, HANDLE data) {
-    return SetPropW(window, WideText(name), data);
-}
+inline BOOL SetPropW(HWND window, const char16_t* name, HANDLE data) { return SetPropW(window, WideText(name), data); }
 inline HANDLE GetPropW(HWND window, const char16_t* name) { return GetPropW(window, WideText(name)); }
-inline HANDLE RemovePropW(HWND window, const char16_t* name) {
-    return RemovePropW(window, WideText(name));
+inline HANDLE RemovePropW(HWND window, const char16_t* name) { return RemovePropW(window, WideText(name)); }
+inline int WideCharToMultiByte(UINT codePage, DWORD flags, const char16_t* wide, int wideChars, LPSTR text, int bytes,
+                               LPCSTR defaultChar, BOOL* usedDefault) {
+    return WideCharToMultiByte(codePage, flags, WideText(wide), wideChars, text, bytes, defaultChar, usedDefault);
 }
-inline int WideCharToMultiByte(UINT codePage, DWORD flags, const char16_t* wide, int wideChars,
-                               LPSTR text, int bytes, LPCSTR defaultChar, BOOL* usedDefault) {
-    return WideCharToMultiByte(codePage, flags, WideText(wide), wideChars, text, bytes,
-                               defaultChar, usedDefault);
-}
-inline int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, char16_t* wide,
-                               int wideChars) {
+inline int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, char16_t* wide, int wideChars) {
     return MultiByteToWideChar(codePage, flags, text, bytes, WideText(wide), wideChars);
 }
 

@@ -139,10 +139,9 @@ void WINAPI SetLastError(DWORD error);
 
 /* Conversions between the multibyte code pages and UTF-16. CP_ACP is the
  * system's multibyte code page. */
-int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWSTR wide,
-                               int wideChars);
-int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideChars,
-                               LPSTR text, int bytes, LPCSTR defaultChar, BOOL* usedDefault);
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int bytes, LPWSTR wide, int wideChars);
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideChars, LPSTR text, int bytes,
+                               LPCSTR defaultChar, BOOL* usedDefault);
 UINT WINAPI GetACP(void);
 
 ORBALIS_WIN32_END_DECLARATIONS

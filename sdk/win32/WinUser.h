@@ -280,12 +280,10 @@ typedef struct tagCREATESTRUCTW {
 /* Classes and windows. */
 ATOM WINAPI RegisterClassExW(const WNDCLASSEXW* wc);
 BOOL WINAPI UnregisterClassW(LPCWSTR className, HINSTANCE instance);
-HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE instance, LPVOID param);
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
-                            HINSTANCE instance, LPVOID param);
+HWND WINAPI CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                            int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL WINAPI DestroyWindow(HWND window);
 BOOL WINAPI IsWindow(HWND window);
 BOOL WINAPI IsWindowEnabled(HWND window);
@@ -316,8 +314,7 @@ HANDLE WINAPI RemovePropW(HWND window, LPCWSTR name);
 /* Messages, sent synchronously to the window's current procedure. */
 LRESULT WINAPI SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT WINAPI DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam,
-                               LPARAM lParam);
+LRESULT WINAPI CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 /* Positions: screen coordinates and the mouse cursor. */
 BOOL WINAPI GetCursorPos(LPPOINT point);
@@ -330,20 +327,16 @@ HWND WINAPI SetFocus(HWND window);
 HWND WINAPI GetFocus(void);
 
 /* Dialogs. */
-INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner,
-                               DLGPROC proc, LPARAM param);
-INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner,
-                               DLGPROC proc, LPARAM param);
-HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent,
-                               DLGPROC proc, LPARAM param);
+INT_PTR WINAPI DialogBoxParamW(HINSTANCE instance, LPCWSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
+INT_PTR WINAPI DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param);
+HWND WINAPI CreateDialogParamW(HINSTANCE instance, LPCWSTR templateName, HWND parent, DLGPROC proc, LPARAM param);
 BOOL WINAPI EndDialog(HWND dialog, INT_PTR result);
 LRESULT WINAPI DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 HWND WINAPI GetDlgItem(HWND dialog, int id);
 int WINAPI GetDlgCtrlID(HWND window);
 HWND WINAPI GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
 HWND WINAPI GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
-LRESULT WINAPI SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam,
-                                   LPARAM lParam);
+LRESULT WINAPI SendDlgItemMessageW(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL WINAPI SetDlgItemTextW(HWND dialog, int id, LPCWSTR text);
 BOOL WINAPI SetDlgItemTextA(HWND dialog, int id, LPCSTR text);
 UINT WINAPI GetDlgItemTextW(HWND dialog, int id, LPWSTR text, int size);

@@ -106,41 +106,48 @@ struct KnownMiss {
     const char* file;
     const char* why;
 };
-constexpr const char* kUseOfArt =
-    "an feImage of an element held as art is kept as written and shows it in points";
+constexpr const char* kUseOfArt = "an feImage of an element held as art is kept as written and shows it in points";
 constexpr const char* kDecorationPaint =
     "a decoration is painted with the paint and measured by the font size of the element that declares it; the "
     "model draws it with its run";
 constexpr KnownMiss kKnownMisses[] = {
-    {"text/text-anchor/on-tspan-with-arabic", "Arabic runs alike are one run in the model: written as one, its "
-                                              "letters join otherwise than across the file's tspans"},
+    {"text/text-anchor/on-tspan-with-arabic",
+     "Arabic runs alike are one run in the model: written as one, its "
+     "letters join otherwise than across the file's tspans"},
     {"text/text-decoration/indirect-with-multiple-colors", kDecorationPaint},
     {"text/text-decoration/style-resolving", kDecorationPaint},
-    {"text/baseline-shift/", "super and percentages of baseline-shift: renderers measure them by the font's "
-                             "metrics, the model by the font size (super 0.4 em)"},
+    {"text/baseline-shift/",
+     "super and percentages of baseline-shift: renderers measure them by the font's "
+     "metrics, the model by the font size (super 0.4 em)"},
     {"text/dominant-baseline/", "dominant-baseline is not held by the text model"},
     {"text/text-rendering/on-tspan", "text-rendering on a tspan is not held by the text model"},
     {"text/textLength/on-text-and-tspan", "textLength on text and tspans is not held by the text model"},
     {"text/tspan/nested.svg", "font-weight on a tspan is not held by the text model"},
-    {"text/text-decoration/underline-with-dy-list-1", "a decoration on text placed by a list: the decoration goes on "
-                                                      "the run's tspan, the places in single values, which "
-                                                      "renderers lay out apart"},
-    {"text/tspan/mixed-xml-space-2", "xml:space changed inside a text: renderers collapse the white space at the "
-                                     "tspan's edges each their own way (rsvg-convert 2.54 keeps a space fewer than "
-                                     "the reader and the suite's reference)"},
-    {"text/tspan/tspan-bbox-2", "a decoration declared on a text around a tspan: the model gives it to the run, "
-                                "rsvg-convert 2.54 draws it only where the text declares it"},
+    {"text/text-decoration/underline-with-dy-list-1",
+     "a decoration on text placed by a list: the decoration goes on "
+     "the run's tspan, the places in single values, which "
+     "renderers lay out apart"},
+    {"text/tspan/mixed-xml-space-2",
+     "xml:space changed inside a text: renderers collapse the white space at the "
+     "tspan's edges each their own way (rsvg-convert 2.54 keeps a space fewer than "
+     "the reader and the suite's reference)"},
+    {"text/tspan/tspan-bbox-2",
+     "a decoration declared on a text around a tspan: the model gives it to the run, "
+     "rsvg-convert 2.54 draws it only where the text declares it"},
     {"painting/stroke/pattern-on-text", "a pattern on text in bounding-box units: the written text's box differs"},
     {"feImage/link-to-an-element-outside-defs-2", kUseOfArt},
     {"pattern/transform-and-patternTransform", "a pattern tile's edge pixels move"},
-    {"shapes/polygon/stop-processing-on-invalid-data", "Chromium and rsvg-convert 2.54 draw nothing of a point list "
-                                                       "with a fault; SVG's error rules, and the reader, draw the "
-                                                       "pairs before it"},
-    {"painting/marker/marker-on-rounded-rect", "a rounded rectangle's closing corner is one anchor: one mid marker "
-                                               "fewer"},
+    {"shapes/polygon/stop-processing-on-invalid-data",
+     "Chromium and rsvg-convert 2.54 draw nothing of a point list "
+     "with a fault; SVG's error rules, and the reader, draw the "
+     "pairs before it"},
+    {"painting/marker/marker-on-rounded-rect",
+     "a rounded rectangle's closing corner is one anchor: one mid marker "
+     "fewer"},
     {"structure/image/no-height-non-square", "an image without a height: the reader does not look into the image"},
-    {"structure/svg/elements-via-ENTITY-reference-2", "elements given by an entity, which the XML parser does not "
-                                                      "expand"},
+    {"structure/svg/elements-via-ENTITY-reference-2",
+     "elements given by an entity, which the XML parser does not "
+     "expand"},
     {"filters/feTile/empty-region", "rsvg-convert itself fails on the original"},
     {"structure/svg/zero-size", "the original has no size"},
 };
@@ -166,24 +173,29 @@ constexpr KnownMiss kRendererDifferences[] = {
     {"tests/text/tspan/nested-rotate.svg", kRendererLists},
     {"tests/text/font-size/em-on-the-root-element.svg", kRendererFontSize},
     {"tests/text/font-size/percent-value-without-a-parent.svg", kRendererFontSize},
-    {"tests/text/text-anchor/inheritance-3.svg", "rsvg-convert 2.54 shapes each tspan apart; browsers shape the "
-                                                  "line, and runs alike are one run in the model"},
-    {"tests/shapes/polygon/ignore-odd-points.svg", "rsvg-convert 2.54 draws nothing of a point list of an odd "
-                                                   "count; browsers and the reader drop the last number"},
+    {"tests/text/text-anchor/inheritance-3.svg",
+     "rsvg-convert 2.54 shapes each tspan apart; browsers shape the "
+     "line, and runs alike are one run in the model"},
+    {"tests/shapes/polygon/ignore-odd-points.svg",
+     "rsvg-convert 2.54 draws nothing of a point list of an odd "
+     "count; browsers and the reader drop the last number"},
     {"tests/shapes/rect/q-values.svg", "rsvg-convert 2.54 does not know the unit Q"},
     {"tests/shapes/rect/vw-and-vh-values.svg", "rsvg-convert 2.54 does not know the units vw and vh"},
-    {"tests/structure/svg/no-size.svg", "a root without width, height or viewBox: browsers and the reader give "
-                                        "it a page, rsvg-convert 2.54 the drawing's extent"},
-    {"tests/structure/use/indirect-recursive-2.svg", "a group holding a use of itself: rsvg-convert 2.54 draws "
-                                                     "otherwise than browsers, which draw the group without the use"},
+    {"tests/structure/svg/no-size.svg",
+     "a root without width, height or viewBox: browsers and the reader give "
+     "it a page, rsvg-convert 2.54 the drawing's extent"},
+    {"tests/structure/use/indirect-recursive-2.svg",
+     "a group holding a use of itself: rsvg-convert 2.54 draws "
+     "otherwise than browsers, which draw the group without the use"},
     {"tests/filters/filter-functions/blur-function-percent-value.svg",
      "rsvg-convert 2.54 takes a percentage in blur() of the viewport; CSS takes none, and the value is kept as "
      "written"},
     {"tests/filters/filter-functions/drop-shadow-function-percent-values.svg",
      "rsvg-convert 2.54 takes percentages in drop-shadow() of the viewport; CSS takes none, and the values are kept "
      "as written"},
-    {"tests/painting/marker/percent-values.svg", "rsvg-convert 2.54 takes a marker's refX and refY percentages of "
-                                                 "the marker's size; browsers and the reader, of the viewport"},
+    {"tests/painting/marker/percent-values.svg",
+     "rsvg-convert 2.54 takes a marker's refX and refY percentages of "
+     "the marker's size; browsers and the reader, of the viewport"},
 };
 
 const char* RendererReason(const std::string& file) {
@@ -250,7 +262,8 @@ Result Check(const Settings& settings, const std::string& relative) {
     size_t changed = 0;
     for (size_t i = 0; i < before->rgba.size(); i += 4) {
         int worst = 0;
-        for (size_t c = 0; c < 4; ++c) worst = std::max(worst, std::abs(int(before->rgba[i + c]) - int(after->rgba[i + c])));
+        for (size_t c = 0; c < 4; ++c)
+            worst = std::max(worst, std::abs(int(before->rgba[i + c]) - int(after->rgba[i + c])));
         if (worst > kChannelTolerance) ++changed;
     }
     const double share = double(changed) / (double(before->width) * before->height);
@@ -303,12 +316,18 @@ int main(int argc, char** argv) {
         const std::string option = argv[i];
         if (i + 1 >= argc) return Usage();
         const char* value = argv[++i];
-        if (option == "--min-percent") minPercent = std::atof(value);
-        else if (option == "--max-refused") maxRefused = std::atol(value);
-        else if (option == "--max-unstable") maxUnstable = std::atol(value);
-        else if (option == "--jobs") jobs = unsigned(std::max(1, std::atoi(value)));
-        else if (option == "--only") settings.only = value;
-        else return Usage();
+        if (option == "--min-percent")
+            minPercent = std::atof(value);
+        else if (option == "--max-refused")
+            maxRefused = std::atol(value);
+        else if (option == "--max-unstable")
+            maxUnstable = std::atol(value);
+        else if (option == "--jobs")
+            jobs = unsigned(std::max(1, std::atoi(value)));
+        else if (option == "--only")
+            settings.only = value;
+        else
+            return Usage();
     }
     if (!fs::is_directory(settings.corpus / "tests")) return Missing("no SVG corpus at " + settings.corpus.string());
     if (Run({"rsvg-convert", "--version"}, "/dev/null") != 0)

@@ -55,10 +55,9 @@ TEST_F(EntryTest, StartUpAcquiresEverySuiteNamesThePluginAndLocksItOnce) {
     EXPECT_EQ(host->notifications().all().front()->name, "Nodra-Orbalis1.5 App Started Notifier");
     std::vector<std::string> types;
     for (const auto& n : host->notifications().all()) types.push_back(n->type);
-    EXPECT_EQ(types, (std::vector<std::string>{
-                         kNotifierApplicationStarted, kNotifierApplicationShutdown,
-                         kNotifierArtSelectionChanged, kNotifierDocumentChanged,
-                         kNotifierUIBrightnessChanged}));
+    EXPECT_EQ(types, (std::vector<std::string>{kNotifierApplicationStarted, kNotifierApplicationShutdown,
+                                               kNotifierArtSelectionChanged, kNotifierDocumentChanged,
+                                               kNotifierUIBrightnessChanged}));
     EXPECT_EQ(host->notifications().all()[2]->name, "NdOrbalis1.5 Selection Changed Notifier");
 
     ASSERT_EQ(host->ShutdownPlugins(), 0);
@@ -135,8 +134,8 @@ TEST_F(EntryTest, TheWholeRecordOfThePluginSurvivesAReload) {
     const HostAccessRef access = frame.accessRef;
     // Every menu item and notifier handle, in their order; the panels are
     // made again by the new code and compared by what they show.
-    const auto handleBytes = static_cast<size_t>(reinterpret_cast<const char*>(&own.textAlignPanel) -
-                                              reinterpret_cast<const char*>(&own));
+    const auto handleBytes =
+        static_cast<size_t>(reinterpret_cast<const char*>(&own.textAlignPanel) - reinterpret_cast<const char*>(&own));
     std::vector<unsigned char> handles(handleBytes);
     std::memcpy(handles.data(), &own, handleBytes);
     ASSERT_EQ(Choose("レイヤー間移動"), 0);

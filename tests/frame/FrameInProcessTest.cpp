@@ -33,13 +33,13 @@ HostErr DispatchMenuGo(Throwing& plugin) {
 
 TEST(GuardedDispatch, ExceptionsOfBothKindsBecomeCodesAndAreReported) {
     Throwing plugin;
-    plugin.onMenuGo = [] () -> HostErr { throw ai::Error(HOST_FOURCC('B', 'A', 'D', '!')); };
+    plugin.onMenuGo = []() -> HostErr { throw ai::Error(HOST_FOURCC('B', 'A', 'D', '!')); };
     EXPECT_EQ(DispatchMenuGo(plugin), HOST_FOURCC('B', 'A', 'D', '!'));
     EXPECT_EQ(plugin.reported, HOST_FOURCC('B', 'A', 'D', '!'));
 
-    plugin.onMenuGo = [] () -> HostErr { throw std::runtime_error("boom"); };
+    plugin.onMenuGo = []() -> HostErr { throw std::runtime_error("boom"); };
     EXPECT_EQ(DispatchMenuGo(plugin), kFrameCantHappen);
-    plugin.onMenuGo = [] () -> HostErr { throw ATE::Exception(7); };
+    plugin.onMenuGo = []() -> HostErr { throw ATE::Exception(7); };
     EXPECT_EQ(DispatchMenuGo(plugin), kFrameCantHappen);
     EXPECT_EQ(plugin.reports, 3);
 

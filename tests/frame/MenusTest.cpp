@@ -29,12 +29,12 @@ TEST_F(MenusTest, BothSubmenusAndTheAboutEntryHoldEveryItemInOrder) {
     EXPECT_EQ(utilities->items[0]->text, "Nodra-ORBALIS1.5");
     ASSERT_NE(utilities->items[0]->submenu, nullptr);
     EXPECT_EQ(utilities->items[0]->submenu->name, "Nodra-Orbalis1.5 Objects");
-    EXPECT_EQ(Texts(utilities->items[0]->submenu),
-              (std::vector<std::string>{"高速移動", "地図拡大縮小...", "スケールバー作成...", "ポリゴン色分け", "--",
-                                        "レイヤー通し番号作成...", "レイヤー名置換...",
-                                        "レイヤー名リストをファイルに保存...", "レイヤー名をファイルから設定...", "--",
-                                        "配置画像サイズをリセット", "テキストを水平垂直に戻す",
-                                        "テキストのシアー変形除去"}));
+    EXPECT_EQ(
+        Texts(utilities->items[0]->submenu),
+        (std::vector<std::string>{"高速移動", "地図拡大縮小...", "スケールバー作成...", "ポリゴン色分け", "--",
+                                  "レイヤー通し番号作成...", "レイヤー名置換...", "レイヤー名リストをファイルに保存...",
+                                  "レイヤー名をファイルから設定...", "--", "配置画像サイズをリセット",
+                                  "テキストを水平垂直に戻す", "テキストのシアー変形除去"}));
 
     const host::MenuGroup* about = menus.FindGroup("About");
     ASSERT_EQ(about->items.size(), 1u);
@@ -118,7 +118,8 @@ TEST_F(ExistingGroupsTest, ExistingSubmenusAreReusedWithoutASecondParentItem) {
     EXPECT_EQ(menus.FindGroup("Nodra-Orbalis1.5 Objects")->items.size(), 13u);
     EXPECT_EQ(menus.FindGroup("Tool Palettes")->items.size(), 1u);
     EXPECT_EQ(menus.FindGroup("About")->items.size(), 1u);
-    EXPECT_EQ(Texts(menus.FindGroup("AboutNodraName")), (std::vector<std::string>{"Nodra-Other...", "Nodra-Orbalis1.5..."}));
+    EXPECT_EQ(Texts(menus.FindGroup("AboutNodraName")),
+              (std::vector<std::string>{"Nodra-Other...", "Nodra-Orbalis1.5..."}));
 }
 
 }  // namespace

@@ -36,23 +36,13 @@ TEST(UniteFillRegion, FastAndGeneralRoutesAgree) {
         {"hole against", {Square(0, 0, 10), Square(2, 2, 4, false)}, 84, 84},
         {"hole along", {Square(0, 0, 10), Square(2, 2, 4)}, 100, 84},
         {"islands", {Square(0, 0, 10), Square(20, 0, 5, false)}, 125, 125},
-        {"island in a lake",
-         {Square(0, 0, 10), Square(2, 2, 6, false), Square(4, 4, 2)},
-         100 - 36 + 4,
-         100 - 36 + 4},
-        {"three deep along",
-         {Square(0, 0, 10), Square(2, 2, 6), Square(4, 4, 2)},
-         100,
-         100 - 36 + 4},
-        {"holes touching at a point",
-         {Square(0, 0, 10), Square(2, 2, 3, false), Square(5, 5, 3, false)},
-         82,
-         82},
+        {"island in a lake", {Square(0, 0, 10), Square(2, 2, 6, false), Square(4, 4, 2)}, 100 - 36 + 4, 100 - 36 + 4},
+        {"three deep along", {Square(0, 0, 10), Square(2, 2, 6), Square(4, 4, 2)}, 100, 100 - 36 + 4},
+        {"holes touching at a point", {Square(0, 0, 10), Square(2, 2, 3, false), Square(5, 5, 3, false)}, 82, 82},
     };
     for (const Case& c : cases) {
         for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) {
-            SCOPED_TRACE(std::string(c.name) +
-                         (rule == FillRule::EvenOdd ? " even-odd" : " non-zero"));
+            SCOPED_TRACE(std::string(c.name) + (rule == FillRule::EvenOdd ? " even-odd" : " non-zero"));
             GeometryPtr fast = FilledRegionOfNestedRings(c.rings, rule);
             GeometryPtr general = FilledRegionByFaces(c.rings, rule);
             ASSERT_TRUE(fast);
@@ -89,15 +79,13 @@ TEST(UniteFillRegion, SelfIntersectingRings) {
     GeometryPtr full = FilledRegion({star}, FillRule::NonZero);
     GeometryPtr hollow = FilledRegion({star}, FillRule::EvenOdd);
     EXPECT_EQ(full->getNumGeometries(), 1u);
-    EXPECT_EQ(hollow->getNumGeometries(), 5u);  // the points, touching at corners
+    EXPECT_EQ(hollow->getNumGeometries(), 5u);                      // the points, touching at corners
     EXPECT_NEAR(full->getArea() - hollow->getArea(), 34.69, 0.01);  // the inner pentagon
 }
 
 TEST(UniteFillRegion, DegenerateRingsFillNothing) {
-    const std::vector<Ring> rings{
-        {{0, 0}, {1, 1}}, {{0, 0}, {1, 1}, {2, 2}}, {{3, 3}, {3, 3}, {3, 3}, {3, 3}}};
-    for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd})
-        EXPECT_TRUE(FilledRegion(rings, rule)->isEmpty());
+    const std::vector<Ring> rings{{{0, 0}, {1, 1}}, {{0, 0}, {1, 1}, {2, 2}}, {{3, 3}, {3, 3}, {3, 3}, {3, 3}}};
+    for (FillRule rule : {FillRule::NonZero, FillRule::EvenOdd}) EXPECT_TRUE(FilledRegion(rings, rule)->isEmpty());
     EXPECT_EQ(WindingNumber({5, 5}, Square(0, 0, 10)), 1);
     EXPECT_EQ(WindingNumber({5, 5}, Square(0, 0, 10, false)), -1);
     EXPECT_EQ(WindingNumber({15, 5}, Square(0, 0, 10)), 0);

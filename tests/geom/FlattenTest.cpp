@@ -48,8 +48,7 @@ TEST(UniteFlatten, ChordsStayWithinTolerance) {
     std::vector<HostPoint> line{a};
     FlattenCubic(a, b, c, d, kFlattenTolerance, line);
     double worst = 0;
-    for (int i = 0; i <= 2000; ++i)
-        worst = std::max(worst, DistanceToPolyline(Cubic(a, b, c, d, i / 2000.0), line));
+    for (int i = 0; i <= 2000; ++i) worst = std::max(worst, DistanceToPolyline(Cubic(a, b, c, d, i / 2000.0), line));
     EXPECT_LE(worst, kFlattenTolerance);
     EXPECT_GT(worst, kFlattenTolerance / 20);  // and not absurdly fine
 }

@@ -33,9 +33,7 @@ GeometryPtr Overlay(const std::vector<Ring>& rings) {
     return OverlayNGRobust::Union(all.get());
 }
 
-Ring Square(double x, double y, double size) {
-    return {{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}};
-}
+Ring Square(double x, double y, double size) { return {{x, y}, {x + size, y}, {x + size, y + size}, {x, y + size}}; }
 
 void ExpectSameAsOverlay(const std::vector<Ring>& rings, size_t pieces, size_t holes) {
     auto fast = UniteAlongSharedEdges(rings);
@@ -84,8 +82,7 @@ TEST(UniteSharedEdges, DeclinesWhatItCannotProve) {
         {{{0, 0}, {2, 0}, {1, 0}, {1, 1}}},                   // a ring doubling back in part
         {Square(0, 0, 1), Square(0, 0, 1)},                   // the same shape twice
     };
-    for (size_t i = 0; i < declined.size(); ++i)
-        EXPECT_FALSE(UniteAlongSharedEdges(declined[i])) << i;
+    for (size_t i = 0; i < declined.size(); ++i) EXPECT_FALSE(UniteAlongSharedEdges(declined[i])) << i;
 }
 
 // A map of quadrilaterals on a jittered lattice: neighbours share their
@@ -107,8 +104,7 @@ TEST(UniteSharedEdges, RandomMapSelectionsAgreeWithTheOverlay) {
         for (int x = 0; x < kSize; ++x)
             for (int y = 0; y < kSize; ++y)
                 if (unit(random) < density)
-                    rings.push_back(
-                        {corner[x][y], corner[x + 1][y], corner[x + 1][y + 1], corner[x][y + 1]});
+                    rings.push_back({corner[x][y], corner[x + 1][y], corner[x + 1][y + 1], corner[x][y + 1]});
         auto fast = UniteAlongSharedEdges(rings);
         if (!fast) continue;
         ++proven;
@@ -116,8 +112,7 @@ TEST(UniteSharedEdges, RandomMapSelectionsAgreeWithTheOverlay) {
         GeometryPtr reference = Overlay(rings);
         ASSERT_TRUE(mine->isValid()) << trial;
         EXPECT_EQ(fast->size(), reference->isEmpty() ? 0 : reference->getNumGeometries()) << trial;
-        EXPECT_LT(OverlayNGRobust::SymDifference(mine.get(), reference.get())->getArea(), 1e-9)
-            << trial;
+        EXPECT_LT(OverlayNGRobust::SymDifference(mine.get(), reference.get())->getArea(), 1e-9) << trial;
     }
     EXPECT_GT(proven, 100);  // most such selections have no corner contacts
 }

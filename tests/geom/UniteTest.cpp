@@ -157,10 +157,10 @@ TEST_F(UniteArtTest, ABorderDrawnTwiceAHairApartUnites) {
 // an edge shorter than the precision, shapes stay separate.
 TEST_F(UniteArtTest, AHairApartAtACornerOrAShortEdgeStaysSeparate) {
     const std::vector<Points> neighbours = {
-        Square(10.02, 10.02, 10),                                   // corner to corner
-        Square(10.02, 10, 10),                                      // a corner on a corner's side
-        {{10.02, 4.99}, {20, 0}, {20, 10}, {10.02, 5.01}},          // a 0.02 pt edge facing a side
-        {{10.01, 5}, {20, 0}, {20, 10}},                            // a point facing a side
+        Square(10.02, 10.02, 10),                           // corner to corner
+        Square(10.02, 10, 10),                              // a corner on a corner's side
+        {{10.02, 4.99}, {20, 0}, {20, 10}, {10.02, 5.01}},  // a 0.02 pt edge facing a side
+        {{10.01, 5}, {20, 0}, {20, 10}},                    // a point facing a side
     };
     for (const Points& other : neighbours) {
         SCOPED_TRACE(other.front().y);
@@ -236,8 +236,7 @@ TEST_F(UniteArtTest, CurvedSharedEdgeLeavesNoSlivers) {
 
 TEST_F(UniteArtTest, NestedIslandsKeepTheirHolesAndPieces) {
     // A frame around a lake holding an island, next to a second shape.
-    Art* lakeland =
-        AddCompound({Square(0, 0, 50), Square(10, 10, 30, false), Square(20, 20, 10)}, false);
+    Art* lakeland = AddCompound({Square(0, 0, 50), Square(10, 10, 30, false), Square(20, 20, 10)}, false);
     Art* result = Unite({lakeland, AddRing(Square(50, 0, 10))});
     ASSERT_EQ(result->type(), kHostGroupArt);
     ASSERT_EQ(CountChildren(result), 2);
@@ -368,8 +367,7 @@ TEST_F(UniteArtTest, RandomOutlinesMatchTheOverlay) {
         for (int k = 0; k < count; ++k) {
             std::vector<Ring> rings(1 + random() % 2);
             for (Ring& ring : rings)
-                for (int v = 3 + int(random() % 4); v > 0; --v)
-                    ring.push_back({coordinate(), coordinate()});
+                for (int v = 3 + int(random() % 4); v > 0; --v) ring.push_back({coordinate(), coordinate()});
             const bool evenOdd = random() % 2;
             if (rings.size() == 1) {
                 inputs.push_back(AddRing(rings[0], nullptr, evenOdd));
@@ -378,8 +376,7 @@ TEST_F(UniteArtTest, RandomOutlinesMatchTheOverlay) {
                 for (const Ring& ring : rings) AddRing(ring, compound, evenOdd);
                 inputs.push_back(compound);
             }
-            regions.push_back(
-                FilledRegionByFaces(rings, evenOdd ? FillRule::EvenOdd : FillRule::NonZero));
+            regions.push_back(FilledRegionByFaces(rings, evenOdd ? FillRule::EvenOdd : FillRule::NonZero));
         }
         // A path whose own region falls apart at points is one piece (tested
         // on its own above); piece counts are compared without such paths.

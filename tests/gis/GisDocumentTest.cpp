@@ -285,7 +285,8 @@ TEST_F(GisDocumentTest, RefusesBadInputInOneLine) {
     refused(geojson, AtScale(-5), "--scale must be above 0");
     refused(geojson, NamedBy("nom"), "--name-field nom: no layer has that field (squares: id pop");
     refused(Write("cut.gpkg", "SQLite format 3\0garbage"), {}, "cut.gpkg: cannot read");
-    refused(Write("cut.geojson", R"({"type": "FeatureCollection", "features": [{"type": )"), {}, "cut.geojson: cannot read");
+    refused(Write("cut.geojson", R"({"type": "FeatureCollection", "features": [{"type": )"), {},
+            "cut.geojson: cannot read");
     refused((dir / "none.shp").string(), {}, "none.shp: cannot read: No such file or directory");
 
     auto document = Read(geojson);

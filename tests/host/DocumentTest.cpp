@@ -39,7 +39,8 @@ TEST(DocumentLayers, OrdersNestingWalksAndDeletion) {
     EXPECT_EQ(doc->parentLayer(above), base);
     EXPECT_EQ(doc->firstSublayer(base), first);
     EXPECT_EQ(doc->nextSiblingLayer(first), above);
-    EXPECT_EQ(Titles(doc->allLayers()), (std::vector<std::string>{"top", "Layer 1", "first", "above", "last", "bottom"}));
+    EXPECT_EQ(Titles(doc->allLayers()),
+              (std::vector<std::string>{"top", "Layer 1", "first", "above", "last", "bottom"}));
     EXPECT_EQ(doc->nextNonChildPreorderLayer(first), above);
     EXPECT_EQ(doc->nextNonChildPreorderLayer(last), bottom);
     EXPECT_EQ(doc->nextNonChildPreorderLayer(bottom), nullptr);

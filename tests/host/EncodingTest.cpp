@@ -11,8 +11,7 @@
 namespace orbalis::host {
 namespace {
 
-const int32_t kAllEncodings[] = {kHostEncodingPlatform, kHostEncodingShiftJIS, kHostEncodingUTF8,
-                                 kHostEncodingUTF16};
+const int32_t kAllEncodings[] = {kHostEncodingPlatform, kHostEncodingShiftJIS, kHostEncodingUTF8, kHostEncodingUTF16};
 
 std::u16string decode(int32_t encoding, std::string_view bytes, bool* replaced = nullptr) {
     std::u16string text;
@@ -66,7 +65,10 @@ TEST(Encoding, HalfWidthKatakanaAreSingleBytes) {
     EXPECT_EQ(bytes, "\xB6\xC0\xB6\xC5\xDF\xB0\xA1");
     EXPECT_EQ(decode(kHostEncodingShiftJIS, bytes), katakana);
     // A half-width katakana byte is not a lead byte: it does not swallow the next one.
-    EXPECT_EQ(decode(kHostEncodingShiftJIS, "\xB1" "A"), u"ｱA");
+    EXPECT_EQ(decode(kHostEncodingShiftJIS,
+                     "\xB1"
+                     "A"),
+              u"ｱA");
 }
 
 TEST(Encoding, CharactersOutsideCodePage932BecomeQuestionMarks) {
@@ -75,7 +77,11 @@ TEST(Encoding, CharactersOutsideCodePage932BecomeQuestionMarks) {
     EXPECT_EQ(encode(kHostEncodingShiftJIS, u"A😀B们丟é𠮷地", &replaced), "A?B????\x92\x6E");
     EXPECT_TRUE(replaced);
     // A lone surrogate, in the middle or at the end.
-    EXPECT_EQ(encode(kHostEncodingShiftJIS, u"a\xD800" u"b\xDC00", &replaced), "a?b?");
+    EXPECT_EQ(encode(kHostEncodingShiftJIS,
+                     u"a\xD800"
+                     u"b\xDC00",
+                     &replaced),
+              "a?b?");
     EXPECT_TRUE(replaced);
     EXPECT_EQ(encode(kHostEncodingShiftJIS, u"a\xD83D", &replaced), "a?");
     EXPECT_TRUE(replaced);
@@ -90,13 +96,19 @@ TEST(Encoding, InvalidUtf8BecomesOneReplacementPerBadSequence) {
         std::u16string text;
     };
     const Case cases[] = {
-        {"a\x80" "b", u"a\uFFFDb"},                     // stray continuation byte
-        {"\xC0\x80", u"\uFFFD\uFFFD"},                  // overlong: no valid start
-        {"\xE3\x81", u"\uFFFD"},                        // truncated at the end
-        {"\xE3\x81" "A\xE3\x81\x82", u"\uFFFDAあ"},     // truncated in the middle
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},        // an encoded surrogate
+        {"a\x80"
+         "b",
+         u"a\uFFFDb"},                  // stray continuation byte
+        {"\xC0\x80", u"\uFFFD\uFFFD"},  // overlong: no valid start
+        {"\xE3\x81", u"\uFFFD"},        // truncated at the end
+        {"\xE3\x81"
+         "A\xE3\x81\x82",
+         u"\uFFFDAあ"},                                     // truncated in the middle
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // an encoded surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // beyond U+10FFFF
-        {"\xF0\x9F\x98" "x", u"\uFFFDx"},
+        {"\xF0\x9F\x98"
+         "x",
+         u"\uFFFDx"},
         {"\xFE\xFF", u"\uFFFD\uFFFD"},
     };
     for (const Case& c : cases) {
@@ -115,9 +127,9 @@ TEST(Encoding, InvalidShiftJisBecomesOneReplacementPerBadByteOrPair) {
         std::u16string text;
     };
     const Case cases[] = {
-        {"\x81", u"\uFFFD"},                              // lead byte at the end
-        {"\x81 x", u"\uFFFD x"},                          // lead byte without a trail byte
-        {"\x85\x40", u"\uFFFD"},                          // an unassigned pair
+        {"\x81", u"\uFFFD"},      // lead byte at the end
+        {"\x81 x", u"\uFFFD x"},  // lead byte without a trail byte
+        {"\x85\x40", u"\uFFFD"},  // an unassigned pair
         {"\x80\xA0\xFD\xFE\xFF", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD"},
         {"\x82\xA0\xFF\x82\xA2", u"あ\uFFFDい"},
     };
@@ -136,11 +148,15 @@ TEST(Encoding, Utf16BytesKeepTheCodeUnits) {
     EXPECT_EQ(encode(kHostEncodingShiftJIS, pair), "?");
 
     // A lone surrogate survives UTF-16 bytes but not UTF-8.
-    const std::u16string lone = u"a\xDC00" u"b";
+    const std::u16string lone =
+        u"a\xDC00"
+        u"b";
     bool replaced = true;
     EXPECT_EQ(decode(kHostEncodingUTF16, encode(kHostEncodingUTF16, lone, &replaced)), lone);
     EXPECT_FALSE(replaced);
-    EXPECT_EQ(utf16ToUtf8(lone, &replaced), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(utf16ToUtf8(lone, &replaced),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_TRUE(replaced);
     EXPECT_EQ(utf16ToUtf8(u"a\xD83D", &replaced), "a\xEF\xBF\xBD");
     EXPECT_TRUE(replaced);
@@ -208,7 +224,9 @@ TEST(Encoding, LongTextWithManyReplacements) {
     std::string bytes;
     std::u16string expected;
     for (int i = 0; i < 3000; ++i) {
-        bytes += "\xE5\x9C\xB0\xC0" "a";
+        bytes +=
+            "\xE5\x9C\xB0\xC0"
+            "a";
         expected += u"地\uFFFDa";
     }
     EXPECT_EQ(utf8ToUtf16(bytes), expected);

@@ -105,8 +105,8 @@ TEST_F(FilePathSuiteTest, ExistsTellsFilesFromFoldersAndFromNothing) {
     ASSERT_EQ(paths.Exists(path, &exists, &isFolder), 0);
     EXPECT_EQ(exists, 1);
     EXPECT_EQ(isFolder, 1);
-    for (const std::string& missing : {(folder / "none.txt").string(), (file / "under-a-file").string(),
-                                      std::string()}) {
+    for (const std::string& missing :
+         {(folder / "none.txt").string(), (file / "under-a-file").string(), std::string()}) {
         Set(path, missing);
         ASSERT_EQ(paths.Exists(path, &exists, nullptr), 0);
         EXPECT_EQ(exists, 0) << missing;

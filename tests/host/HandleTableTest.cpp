@@ -73,8 +73,7 @@ TEST_F(HandleTableTest, MadeUpValuesFindNothing) {
     int local = 0;
     const uintptr_t generationBit = uintptr_t{1} << (HandleTable::kIndexBits + HandleTable::kKindBits);
     for (uintptr_t made : {uintptr_t{0}, uintptr_t{1}, ~uintptr_t{0}, real + 1, real ^ generationBit,
-                           real & ~(uintptr_t{0xFF} << HandleTable::kIndexBits),
-                           reinterpret_cast<uintptr_t>(&local)}) {
+                           real & ~(uintptr_t{0xFF} << HandleTable::kIndexBits), reinterpret_cast<uintptr_t>(&local)}) {
         EXPECT_EQ(table.Find<Text>(made), nullptr) << std::hex << made;
         EXPECT_FALSE(table.Dispose<Text>(made)) << std::hex << made;
     }

@@ -103,8 +103,8 @@ TEST_F(OperationGateTest, APreferenceKeyIsLoggedEvenWhenTheCallIsRefused) {
     EXPECT_EQ(prefs.PutRealPreference("Section", nullptr, 1.5), kHostBadParameterErr);
     Faults::FailOperation("PutBooleanPreference", 1, kInjected);
     EXPECT_EQ(prefs.PutBooleanPreference("Section", "MS_Mode", 1), kInjected);
-    EXPECT_EQ(Faults::CallLog(), (std::vector<std::string>{"GetIntegerPreference NL_Kind", "PutRealPreference",
-                                                           "PutBooleanPreference"}));
+    EXPECT_EQ(Faults::CallLog(),
+              (std::vector<std::string>{"GetIntegerPreference NL_Kind", "PutRealPreference", "PutBooleanPreference"}));
 }
 
 TEST_F(OperationGateTest, AQueryIsCountedButNeverFailed) {

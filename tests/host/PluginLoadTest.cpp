@@ -71,9 +71,9 @@ TEST_F(PluginLoad, ALibraryWithoutAPropertyListIsRefused) {
 
 TEST_F(PluginLoad, APropertyListForAnotherKindOrVersionIsRefused) {
     ExpectRefused(Patched("SPEA", "SPEB", "kind.so"), "SPEA");
-    ExpectRefused(Patched(std::string("ivrs\0\0\0\0\4\0\0\0\2", 13), std::string("ivrs\0\0\0\0\4\0\0\0\3", 13),
-                          "version.so"),
-                  "interface version 3");
+    ExpectRefused(
+        Patched(std::string("ivrs\0\0\0\0\4\0\0\0\2", 13), std::string("ivrs\0\0\0\0\4\0\0\0\3", 13), "version.so"),
+        "interface version 3");
 }
 
 TEST_F(PluginLoad, AnEntryPointTheLibraryLacksIsReportedByName) {

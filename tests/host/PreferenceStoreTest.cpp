@@ -32,9 +32,7 @@ std::string readAll(const fs::path& path) {
     return contents.str();
 }
 
-void writeAll(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+void writeAll(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
 // The suite's fixture; the store under test is Store.
 class PreferenceStore : public testing::Test {
@@ -73,12 +71,16 @@ class ScopedEnvironment {
 public:
     ScopedEnvironment(const char* name, const char* value) : name_(name) {
         if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value, 1);
-        else ::unsetenv(name);
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
     }
     ~ScopedEnvironment() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
     }
 
 private:

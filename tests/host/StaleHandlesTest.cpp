@@ -138,8 +138,7 @@ TEST_F(StaleHandlesTest, MadeUpHandlesAreRefusedWithoutBeingRead) {
     // A value that looks like a pointer to string contents is not a string.
     std::u16string impostor = u"not a host string";
     size_t n = 0;
-    for (uintptr_t value : {uintptr_t{1}, uintptr_t{0x1234}, ~uintptr_t{0},
-                            reinterpret_cast<uintptr_t>(&impostor)}) {
+    for (uintptr_t value : {uintptr_t{1}, uintptr_t{0x1234}, ~uintptr_t{0}, reinterpret_cast<uintptr_t>(&impostor)}) {
         auto s = reinterpret_cast<HostString>(value);
         auto p = reinterpret_cast<HostFilePath>(value);
         auto a = reinterpret_cast<HostArtSet>(value);

@@ -21,9 +21,9 @@ protected:
 TEST_F(SuitesTest, EveryPublishedSuiteIsServedAndNothingElse) {
     int served = 0;
     const void* table = nullptr;
-#define ORBALIS_ACQUIRE(Id, name, version)                     \
+#define ORBALIS_ACQUIRE(Id, name, version)                           \
     EXPECT_EQ(basic.AcquireSuite(name, version, &table), 0) << name; \
-    EXPECT_NE(table, nullptr) << name;                         \
+    EXPECT_NE(table, nullptr) << name;                               \
     ++served;
     HOST_BASE_SUITES(ORBALIS_ACQUIRE)
     HOST_MAIN_SUITES(ORBALIS_ACQUIRE)

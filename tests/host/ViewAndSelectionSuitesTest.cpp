@@ -37,8 +37,7 @@ TEST_F(ViewAndSelectionSuites, TheViewCentreIsTheArtboardsUnlessTheViewWasMoved)
     EXPECT_EQ(centre.x, -5);
     EXPECT_EQ(centre.y, 7.5);
     // Only the current view exists.
-    EXPECT_EQ(views.GetDocumentViewCenter(reinterpret_cast<HostDocumentView>(1), &centre),
-              kHostBadParameterErr);
+    EXPECT_EQ(views.GetDocumentViewCenter(reinterpret_cast<HostDocumentView>(1), &centre), kHostBadParameterErr);
     EXPECT_EQ(views.GetDocumentViewCenter(nullptr, nullptr), kHostBadParameterErr);
     host.documents().Close();
     EXPECT_EQ(views.GetDocumentViewCenter(nullptr, &centre), kHostNoDocumentErr);
@@ -94,9 +93,7 @@ TEST_F(ViewAndSelectionSuites, DeselectingALayerReachesIntoGroupsAndSublayersOnl
 
 TEST_F(ViewAndSelectionSuites, APathMadeThroughTheArtSuiteHasTheNewPathStyle) {
     HostArt path = nullptr;
-    ASSERT_EQ(ArtSuite().NewArt(kHostPathArt, kHostPlaceInsideOnTop,
-                                Document::toHandle(layer->group()), &path),
-              0);
+    ASSERT_EQ(ArtSuite().NewArt(kHostPathArt, kHostPlaceInsideOnTop, Document::toHandle(layer->group()), &path), 0);
     HostPathStyle style{};
     HostBool advanced = 0;
     ASSERT_EQ(PathStyleSuite().GetPathStyle(path, &style, &advanced), 0);

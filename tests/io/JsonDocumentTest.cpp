@@ -62,8 +62,8 @@ std::unique_ptr<Document> BuildEveryKind() {
     outline->tags = {{"region", "north"}, {"region", "again"}};
     outline->foreignAttributes = {{"data-x", "1"}};
     PathData& p = *outline->path();
-    p.segments = {Corner(0, 0), {{10, 0}, {8, -2}, {12, 2.5}, 0}, {{10, 10}, {9, 9}, {11, 11}, 1},
-                  Corner(-0.0, 1e-300)};
+    p.segments = {
+        Corner(0, 0), {{10, 0}, {8, -2}, {12, 2.5}, 0}, {{10, 10}, {9, 9}, {11, 11}, 1}, Corner(-0.0, 1e-300)};
     p.closed = true;
     p.style.fillPaint = 1;
     p.style.fill.color = Cmyk(0.1, 0.2, 0.3, 0.4);
@@ -188,8 +188,8 @@ TEST(JsonDocumentRoundTrip, EveryKindReadsBackTheSame) {
     // The sublayer keeps its place between the outline and the compound path.
     std::vector<int32_t> kinds;
     for (Art* a = base->group()->firstChild(); a; a = a->next()) kinds.push_back(a->type());
-    EXPECT_EQ(kinds, (std::vector<int32_t>{kHostPathArt, kHostGroupArt, kHostCompoundPathArt,
-                                           kHostGroupArt, kHostPathArt}));
+    EXPECT_EQ(kinds,
+              (std::vector<int32_t>{kHostPathArt, kHostGroupArt, kHostCompoundPathArt, kHostGroupArt, kHostPathArt}));
     Layer* roads = doc->firstSublayer(base);
     ASSERT_NE(roads, nullptr);
     EXPECT_EQ(roads->group(), base->group()->firstChild()->next());
@@ -203,8 +203,7 @@ TEST(JsonDocumentRoundTrip, EveryKindReadsBackTheSame) {
     for (size_t i = 0; i < p.segments.size(); ++i) {
         const HostPathSegment& a = p.segments[i];
         const HostPathSegment& b = q.segments[i];
-        EXPECT_TRUE(Same(a.p, b.p) && Same(a.in, b.in) && Same(a.out, b.out) && a.corner == b.corner)
-            << i;
+        EXPECT_TRUE(Same(a.p, b.p) && Same(a.in, b.in) && Same(a.out, b.out) && a.corner == b.corner) << i;
     }
     EXPECT_TRUE(std::signbit(p.segments[3].p.x));
     EXPECT_EQ(p.style.stroke.dashCount, 3);
@@ -274,8 +273,9 @@ TEST(JsonDocumentRoundTrip, DocumentedExampleIsWrittenBackUnchanged) {
 
 TEST(JsonDocumentRoundTrip, NumbersSurviveBitForBit) {
     std::mt19937_64 random(12345);
-    std::vector<double> values = {0.1, -0.0, 5e-324, std::numeric_limits<double>::max(),
-                                  9007199254740992.0, 9007199254740994.0, -123456789.0, 1.0 / 3};
+    std::vector<double> values = {
+        0.1,          -0.0,   5e-324, std::numeric_limits<double>::max(), 9007199254740992.0, 9007199254740994.0,
+        -123456789.0, 1.0 / 3};
     for (int i = 0; i < 500; ++i) {
         const uint64_t bits = random();
         const double v = std::bit_cast<double>(bits);
@@ -285,8 +285,7 @@ TEST(JsonDocumentRoundTrip, NumbersSurviveBitForBit) {
     Layer* layer = nullptr;
     doc.insertLayer(nullptr, kHostPlaceAboveAll, &layer);
     PathData& path = *Add(doc, kHostPathArt, layer->group())->path();
-    for (size_t i = 0; i + 1 < values.size(); i += 2)
-        path.segments.push_back(Corner(values[i], values[i + 1]));
+    for (size_t i = 0; i + 1 < values.size(); i += 2) path.segments.push_back(Corner(values[i], values[i + 1]));
 
     auto copy = Reread(WriteJsonDocument(doc));
     ASSERT_NE(copy, nullptr);
@@ -315,8 +314,7 @@ TEST(JsonDocumentRoundTrip, UnnamedArtTypesAndColourKindsKeepTheirNumbers) {
             EXPECT_EQ(f->payload, std::to_string(a->type()));
         }
     }
-    EXPECT_EQ(types, (std::vector<int32_t>{0, 4, 99, -7, std::numeric_limits<int32_t>::max(),
-                                           kHostPathArt}));
+    EXPECT_EQ(types, (std::vector<int32_t>{0, 4, 99, -7, std::numeric_limits<int32_t>::max(), kHostPathArt}));
     EXPECT_EQ(copy->topLayers()[0]->group()->lastChild()->path()->style.fill.color.kind, 17);
 }
 
@@ -353,8 +351,7 @@ TEST(JsonDocumentDeterminism, LongPathsTakeOneLinePerSegment) {
 // ---------------------------------------------------------------- malformed input
 
 std::string WithArt(const std::string& art) {
-    return R"({"format": "orbalis-document", "version": 1, "layers": [{"title": "L", "art": [)" + art +
-           "]}]}";
+    return R"({"format": "orbalis-document", "version": 1, "layers": [{"title": "L", "art": [)" + art + "]}]}";
 }
 
 std::string WithPathStyle(const std::string& style) {
@@ -376,10 +373,8 @@ TEST(JsonDocumentMalformed, EachIsRefusedWithOneLineNamingThePlace) {
         {"[]", "document: expected a JSON object, found an array"},
         {R"({"version": 1})", "document: not an Orbalis document (no \"format\" field)"},
         {R"({"format": "svg", "version": 1})", "format: not an Orbalis document (format \"svg\")"},
-        {R"({"format": "orbalis-document", "version": 2})",
-         "version: version 2 is newer than this host reads (1)"},
-        {R"({"format": "orbalis-document", "version": "1"})",
-         "version: expected a whole number, found a string"},
+        {R"({"format": "orbalis-document", "version": 2})", "version: version 2 is newer than this host reads (1)"},
+        {R"({"format": "orbalis-document", "version": "1"})", "version: expected a whole number, found a string"},
         {R"({"format": "orbalis-document"})", "document: missing field \"version\""},
         {head + R"("layer": []})", "document: unknown field \"layer\""},
         {head + R"("layers": {}})", "layers: expected an array, found an object"},
@@ -394,29 +389,27 @@ TEST(JsonDocumentMalformed, EachIsRefusedWithOneLineNamingThePlace) {
         {WithArt(R"({"segments": []})"), "layers[0].art[0]: missing field \"type\""},
         {WithArt(R"({"type": "circle"})"), "layers[0].art[0].type: unknown art type \"circle\""},
         {WithArt(R"({"type": "path"})"), "layers[0].art[0]: missing field \"segments\""},
-        {WithArt(R"({"type": "path", "segments": [], "colour": 1})"),
-         "layers[0].art[0]: unknown field \"colour\""},
+        {WithArt(R"({"type": "path", "segments": [], "colour": 1})"), "layers[0].art[0]: unknown field \"colour\""},
         {WithArt(R"({"type": "path", "segments": [[0, 0], [1, 2, 3]]})"),
          "layers[0].art[0].segments[1]: expected a segment"},
         {WithArt(R"({"type": "path", "segments": [[0, 0, 1, 1, 2, 2, 1]]})"),
          "layers[0].art[0].segments[0]: expected a segment"},
         {WithArt(R"({"type": "path", "segments": [[0, "1"]]})"),
          "layers[0].art[0].segments[0][1]: expected a number, found a string"},
-        {WithArt(R"({"type": "group", "art": [{"type": "group", "art": [{"type": "path", "segments": [], "closed": 1}]}]})"),
+        {WithArt(
+             R"({"type": "group", "art": [{"type": "group", "art": [{"type": "path", "segments": [], "closed": 1}]}]})"),
          "layers[0].art[0].art[0].art[0].closed: expected true or false"},
         {WithArt(R"({"type": "compoundPath", "art": [{"type": "path", "segments": []}, {"type": "group"}]})"),
          "layers[0].art[0].art[1].type: a compound path holds only paths, not group"},
         {WithArt(R"({"type": "group", "art": [{"type": "layer", "title": "x"}]})"),
          "layers[0].art[0].art[0]: a layer can only sit directly inside another layer"},
-        {WithArt(R"({"type": "raster", "pixelWidth": 1.5})"),
-         "layers[0].art[0].pixelWidth: expected a whole number"},
+        {WithArt(R"({"type": "raster", "pixelWidth": 1.5})"), "layers[0].art[0].pixelWidth: expected a whole number"},
         {WithArt(R"({"type": "raster", "pixelHeight": 3000000000})"),
          "layers[0].art[0].pixelHeight: number out of range"},
         {WithArt(R"({"type": "placed", "matrix": [1, 0, 0, 1, 0]})"),
          "layers[0].art[0].matrix: expected a matrix [a, b, c, d, tx, ty]: 6 numbers"},
         {WithArt(R"({"type": "symbol"})"), "layers[0].art[0]: missing field \"symbol\""},
-        {WithArt(R"({"type": "text", "runs": [{"font": "x"}]})"),
-         "layers[0].art[0].runs[0]: missing field \"text\""},
+        {WithArt(R"({"type": "text", "runs": [{"font": "x"}]})"), "layers[0].art[0].runs[0]: missing field \"text\""},
         {WithArt(R"({"type": "text", "paragraphs": ["justified"]})"),
          "layers[0].art[0].paragraphs[0]: unknown justification \"justified\" (expected left, right or center)"},
         {WithArt(R"({"type": "foreign", "tags": [["a", "b"], ["c"]]})"),
@@ -425,8 +418,7 @@ TEST(JsonDocumentMalformed, EachIsRefusedWithOneLineNamingThePlace) {
          "layers[0].art[0].style.fill.kind: unknown colour kind \"lab\""},
         {WithPathStyle(R"({"fill": {"kind": "cmyk", "cmyk": [0, 0, 0]}})"),
          "layers[0].art[0].style.fill.cmyk: expected [cyan, magenta, yellow, black]: 4 numbers"},
-        {WithPathStyle(R"({"stroke": {"kind": "gray"}})"),
-         "layers[0].art[0].style.stroke: missing field \"gray\""},
+        {WithPathStyle(R"({"stroke": {"kind": "gray"}})"), "layers[0].art[0].style.stroke: missing field \"gray\""},
         {WithPathStyle(R"({"stroke": {"kind": "custom", "swatch": -1}})"),
          "layers[0].art[0].style.stroke.swatch: number out of range"},
         {WithPathStyle(R"({"dashes": [1, 1, 1, 1, 1, 1, 1]})"),

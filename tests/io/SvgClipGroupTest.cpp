@@ -9,8 +9,7 @@ namespace orbalis::host {
 namespace {
 
 std::string Svg(const std::string& body) {
-    return "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200' viewBox='0 0 200 200'>" + body +
-           "</svg>";
+    return "<svg xmlns='http://www.w3.org/2000/svg' width='200' height='200' viewBox='0 0 200 200'>" + body + "</svg>";
 }
 
 std::unique_ptr<Document> Read(const std::string& text) {
@@ -35,9 +34,10 @@ Art* Named(Document& document, const std::string& name) {
 }
 
 TEST(SvgClipGroup, AClippedShapeBecomesAClippingGroup) {
-    auto d = Read(Svg("<defs><clipPath id='c'><rect x='50' y='50' width='100' height='100' clip-rule='evenodd'/>"
-                      "</clipPath></defs>"
-                      "<g id='layer'><circle id='dot' cx='100' cy='100' r='80' clip-path='url(#c)'/></g>"));
+    auto d =
+        Read(Svg("<defs><clipPath id='c'><rect x='50' y='50' width='100' height='100' clip-rule='evenodd'/>"
+                 "</clipPath></defs>"
+                 "<g id='layer'><circle id='dot' cx='100' cy='100' r='80' clip-path='url(#c)'/></g>"));
     ASSERT_TRUE(d);
     Art* dot = Named(*d, "dot");
     ASSERT_TRUE(dot);
@@ -61,9 +61,10 @@ TEST(SvgClipGroup, AClippedShapeBecomesAClippingGroup) {
 }
 
 TEST(SvgClipGroup, AClippedGroupHoldsItsClipInItsOwnSpace) {
-    auto d = Read(Svg("<clipPath id='c'><rect width='10' height='10'/></clipPath>"
-                      "<g id='layer'><g id='g' transform='translate(20 30)' clip-path='url(#c)'>"
-                      "<rect id='a' width='40' height='40'/><rect id='b' width='5' height='5'/></g></g>"));
+    auto d =
+        Read(Svg("<clipPath id='c'><rect width='10' height='10'/></clipPath>"
+                 "<g id='layer'><g id='g' transform='translate(20 30)' clip-path='url(#c)'>"
+                 "<rect id='a' width='40' height='40'/><rect id='b' width='5' height='5'/></g></g>"));
     ASSERT_TRUE(d);
     Art* group = Named(*d, "g");
     ASSERT_TRUE(group);
@@ -76,15 +77,17 @@ TEST(SvgClipGroup, AClippedGroupHoldsItsClipInItsOwnSpace) {
 }
 
 TEST(SvgClipGroup, WrittenAsAClipPathAndReadBackTheSame) {
-    auto d = Read(Svg("<defs><clipPath id='c'><circle cx='100' cy='100' r='50'/></clipPath></defs>"
-                      "<g id='layer'><rect id='r' width='200' height='200' clip-path='url(#c)'/>"
-                      "<g id='g' clip-path='url(#c)'><path id='p' d='M0 0 H10 V10 Z'/></g></g>"));
+    auto d =
+        Read(Svg("<defs><clipPath id='c'><circle cx='100' cy='100' r='50'/></clipPath></defs>"
+                 "<g id='layer'><rect id='r' width='200' height='200' clip-path='url(#c)'/>"
+                 "<g id='g' clip-path='url(#c)'><path id='p' d='M0 0 H10 V10 Z'/></g></g>"));
     ASSERT_TRUE(d);
     const std::string written = WriteSvgDocument(*d);
     // Each clipping group names a clip path of its own, inside it; the file's
     // own clip path stays as it was under its id.
     EXPECT_NE(written.find("<clipPath id=\"c\"><circle"), std::string::npos) << written;
-    EXPECT_NE(written.find("<g clip-path=\"url(#clip-1)\">\n   <clipPath id=\"clip-1\">"), std::string::npos) << written;
+    EXPECT_NE(written.find("<g clip-path=\"url(#clip-1)\">\n   <clipPath id=\"clip-1\">"), std::string::npos)
+        << written;
     EXPECT_NE(written.find("<g id=\"g\" clip-path=\"url(#clip-2)\">\n   <clipPath id=\"clip-2\">"), std::string::npos)
         << written;
     // Through the native format and back, the bytes settle.
@@ -102,12 +105,14 @@ TEST(SvgClipGroup, WrittenAsAClipPathAndReadBackTheSame) {
 }
 
 TEST(SvgClipGroup, ClipPathsTheModelCannotHoldAreKeptAsWritten) {
-    for (const char* clip : {"<clipPath id='c' clipPathUnits='objectBoundingBox'><rect width='.5' height='.5'/></clipPath>",
-                             "<clipPath id='c'><rect width='5' height='5'/><circle r='5'/></clipPath>",
-                             "<clipPath id='c'><text>A</text></clipPath>",
-                             "<clipPath id='c' clip-path='url(#d)'><rect width='5' height='5'/></clipPath>"}) {
-        auto d = Read(Svg(std::string("<defs>") + clip + "</defs><g id='layer'><rect id='r' width='20' height='20' "
-                                                          "clip-path='url(#c)'/></g>"));
+    for (const char* clip :
+         {"<clipPath id='c' clipPathUnits='objectBoundingBox'><rect width='.5' height='.5'/></clipPath>",
+          "<clipPath id='c'><rect width='5' height='5'/><circle r='5'/></clipPath>",
+          "<clipPath id='c'><text>A</text></clipPath>",
+          "<clipPath id='c' clip-path='url(#d)'><rect width='5' height='5'/></clipPath>"}) {
+        auto d = Read(Svg(std::string("<defs>") + clip +
+                          "</defs><g id='layer'><rect id='r' width='20' height='20' "
+                          "clip-path='url(#c)'/></g>"));
         ASSERT_TRUE(d);
         Art* r = Named(*d, "r");
         ASSERT_TRUE(r) << clip;
@@ -120,11 +125,12 @@ TEST(SvgClipGroup, ClipPathsTheModelCannotHoldAreKeptAsWritten) {
 TEST(SvgClipGroup, WhatRefersToOtherElementsKeepsItsUserSpace) {
     // The filter's blur is in the path's user units, a mask's content in its
     // group's: written back in them, the picture keeps its scale.
-    auto d = Read(Svg("<filter id='f'><feGaussianBlur stdDeviation='4'/></filter>"
-                      "<mask id='m'><rect width='50' height='50' fill='white'/></mask>"
-                      "<g id='layer'><path id='p' filter='url(#f)' transform='rotate(30)' stroke='black' "
-                      "stroke-width='2' d='M 0 0 H 100'/>"
-                      "<g id='g' mask='url(#m)'><path id='q' stroke='black' stroke-width='2' d='M 0 0 H 100'/></g></g>"));
+    auto d =
+        Read(Svg("<filter id='f'><feGaussianBlur stdDeviation='4'/></filter>"
+                 "<mask id='m'><rect width='50' height='50' fill='white'/></mask>"
+                 "<g id='layer'><path id='p' filter='url(#f)' transform='rotate(30)' stroke='black' "
+                 "stroke-width='2' d='M 0 0 H 100'/>"
+                 "<g id='g' mask='url(#m)'><path id='q' stroke='black' stroke-width='2' d='M 0 0 H 100'/></g></g>"));
     ASSERT_TRUE(d);
     const std::string written = WriteSvgDocument(*d);
     EXPECT_NE(written.find("<path id=\"p\" d=\"M 0 0 100 0\" transform=\"matrix("), std::string::npos) << written;
@@ -146,8 +152,9 @@ TEST(SvgClipGroup, WhatRefersToOtherElementsKeepsItsUserSpace) {
 
 TEST(SvgClipGroup, MarkersKeepTheStrokeWidthTheyAreScaledBy) {
     // Without a stroke the width still sizes the markers.
-    auto d = Read(Svg("<marker id='m' markerWidth='2' markerHeight='2'><rect width='1' height='1'/></marker>"
-                      "<g id='layer'><path id='p' stroke-width='10' marker-start='url(#m)' d='M 10 10 H 100'/></g>"));
+    auto d =
+        Read(Svg("<marker id='m' markerWidth='2' markerHeight='2'><rect width='1' height='1'/></marker>"
+                 "<g id='layer'><path id='p' stroke-width='10' marker-start='url(#m)' d='M 10 10 H 100'/></g>"));
     ASSERT_TRUE(d);
     const std::string written = WriteSvgDocument(*d);
     EXPECT_NE(written.find("<path id=\"p\" d=\"M 10 10 100 10\" transform=\"matrix(0.75 0 0 0.75 0 0)\" "
@@ -162,8 +169,9 @@ TEST(SvgClipGroup, MarkersKeepTheStrokeWidthTheyAreScaledBy) {
 TEST(SvgClipGroup, TextInAGroupOfItsOwnSpaceIsWrittenInThatSpace) {
     // The group is written in its own units (0.75 pt); its text is written
     // in them too, without a group of its own that would come back as art.
-    auto d = Read(Svg("<clipPath id='c' clipPathUnits='objectBoundingBox'><circle cx='.5' cy='.5' r='.4'/></clipPath>"
-                      "<g id='g' clip-path='url(#c)'><text id='t' x='60' y='100' font-size='40'>Text</text></g>"));
+    auto d =
+        Read(Svg("<clipPath id='c' clipPathUnits='objectBoundingBox'><circle cx='.5' cy='.5' r='.4'/></clipPath>"
+                 "<g id='g' clip-path='url(#c)'><text id='t' x='60' y='100' font-size='40'>Text</text></g>"));
     ASSERT_TRUE(d);
     const std::string written = WriteSvgDocument(*d);
     EXPECT_NE(written.find("<text id=\"t\" transform=\"matrix(1.3333333333333333 0 0 1.3333333333333333 60 100)\""),
@@ -183,11 +191,12 @@ TEST(SvgClipGroup, TextInAGroupOfItsOwnSpaceIsWrittenInThatSpace) {
 TEST(SvgClipGroup, WhatVisibilityHidesStaysInItsGroupsBoundingBox) {
     // A clip path in bounding-box units measures the group, hidden members
     // included when visibility hides them, not when display does.
-    auto d = Read(Svg("<clipPath id='c' clipPathUnits='objectBoundingBox'><circle cx='.5' cy='.5' r='.45'/></clipPath>"
-                      "<g id='g' clip-path='url(#c)'><rect id='big' width='160' height='160' visibility='hidden'/>"
-                      "<text id='t' y='50' style='visibility:collapse'>A</text>"
-                      "<rect id='gone' width='190' height='190' display='none' visibility='hidden'/>"
-                      "<rect id='shown' x='40' y='40' width='120' height='120'/></g>"));
+    auto d =
+        Read(Svg("<clipPath id='c' clipPathUnits='objectBoundingBox'><circle cx='.5' cy='.5' r='.45'/></clipPath>"
+                 "<g id='g' clip-path='url(#c)'><rect id='big' width='160' height='160' visibility='hidden'/>"
+                 "<text id='t' y='50' style='visibility:collapse'>A</text>"
+                 "<rect id='gone' width='190' height='190' display='none' visibility='hidden'/>"
+                 "<rect id='shown' x='40' y='40' width='120' height='120'/></g>"));
     ASSERT_TRUE(d);
     for (const char* name : {"big", "t", "gone"}) {
         Art* art = Named(*d, name);

@@ -113,35 +113,40 @@ TEST(SvgImportPage, ArtboardUnits) {
 
 TEST(SvgImportPage, ViewBoxScaleOriginAndAspect) {
     // px user units: 1 user unit = 0.75 pt.
-    auto px = Read("<svg xmlns='http://www.w3.org/2000/svg' width='800' height='400' viewBox='0 0 800 400'>"
-                   "<path d='M100 200 L200 200'/></svg>");
+    auto px = Read(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='800' height='400' viewBox='0 0 800 400'>"
+        "<path d='M100 200 L200 200'/></svg>");
     ExpectPoint(First(*px)->path()->segments[0].p, 75, -150);
     // The viewBox origin stays where the file puts it.
-    auto offset = Read("<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='50pt' viewBox='10 20 100 50'>"
-                       "<path d='M10 20 L20 20'/></svg>");
+    auto offset = Read(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100pt' height='50pt' viewBox='10 20 100 50'>"
+        "<path d='M10 20 L20 20'/></svg>");
     ExpectPoint(First(*offset)->path()->segments[0].p, 10, -20);
     EXPECT_DOUBLE_EQ(offset->artboard.left, 10);
     EXPECT_DOUBLE_EQ(offset->artboard.top, -20);
     // xMidYMid meet centres a square box in a wide viewport.
-    auto meet = Read("<svg xmlns='http://www.w3.org/2000/svg' width='200pt' height='100pt' viewBox='0 0 100 100'>"
-                     "<path d='M0 0 L100 100'/></svg>");
+    auto meet = Read(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='200pt' height='100pt' viewBox='0 0 100 100'>"
+        "<path d='M0 0 L100 100'/></svg>");
     ExpectPoint(First(*meet)->path()->segments[0].p, 50, 0);
     ExpectPoint(First(*meet)->path()->segments[1].p, 150, -100);
-    auto none = Read("<svg xmlns='http://www.w3.org/2000/svg' width='200pt' height='100pt' viewBox='0 0 100 100' "
-                     "preserveAspectRatio='none'><path d='M0 0 L100 100'/></svg>");
+    auto none = Read(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='200pt' height='100pt' viewBox='0 0 100 100' "
+        "preserveAspectRatio='none'><path d='M0 0 L100 100'/></svg>");
     ExpectPoint(First(*none)->path()->segments[1].p, 200, -100);
 }
 
 // ---------------------------------------------------------------- shapes and transforms
 
 TEST(SvgImportShapes, BasicShapesBecomePaths) {
-    auto d = Read(Page("<rect x='10' y='10' width='20' height='10'/>"
-                       "<rect x='10' y='10' width='20' height='20' rx='5'/>"
-                       "<circle cx='50' cy='50' r='10'/>"
-                       "<ellipse cx='50' cy='50' rx='20' ry='10'/>"
-                       "<line x1='0' y1='0' x2='10' y2='5'/>"
-                       "<polyline points='0,0 10,0 10,10'/>"
-                       "<polygon points='0 0 10 0 10 10'/>"));
+    auto d =
+        Read(Page("<rect x='10' y='10' width='20' height='10'/>"
+                  "<rect x='10' y='10' width='20' height='20' rx='5'/>"
+                  "<circle cx='50' cy='50' r='10'/>"
+                  "<ellipse cx='50' cy='50' rx='20' ry='10'/>"
+                  "<line x1='0' y1='0' x2='10' y2='5'/>"
+                  "<polyline points='0,0 10,0 10,10'/>"
+                  "<polygon points='0 0 10 0 10 10'/>"));
     ASSERT_TRUE(d);
     std::vector<const Art*> art;  // in file order
     for (const Art* a = First(*d); a; a = a->next()) art.insert(art.begin(), a);
@@ -152,7 +157,7 @@ TEST(SvgImportShapes, BasicShapesBecomePaths) {
         HostRect bounds;
     } expect[] = {
         {4, true, {10, -10, 30, -20}}, {8, true, {10, -10, 30, -30}}, {4, true, {40, -40, 60, -60}},
-        {4, true, {30, -40, 70, -60}}, {2, false, {0, 0, 10, -5}},   {3, false, {0, 0, 10, -10}},
+        {4, true, {30, -40, 70, -60}}, {2, false, {0, 0, 10, -5}},    {3, false, {0, 0, 10, -10}},
         {3, true, {0, 0, 10, -10}},
     };
     for (size_t i = 0; i < art.size(); ++i) {
@@ -194,8 +199,9 @@ TEST(SvgImportShapes, TransformsApplyToGeometry) {
         ExpectPoint(path->path()->segments[0].p, c.x, -c.y, 1e-9);
     }
     // Group transforms compose with their children's.
-    auto nested = Read(Page("<g transform='translate(100 0)'><g transform='scale(2)'>"
-                            "<path d='M1 1 L2 2' stroke='red' stroke-width='3'/></g></g>"));
+    auto nested =
+        Read(Page("<g transform='translate(100 0)'><g transform='scale(2)'>"
+                  "<path d='M1 1 L2 2' stroke='red' stroke-width='3'/></g></g>"));
     const Art* group = First(*nested);
     const Art* path = group->firstChild();
     ExpectPoint(path->path()->segments[0].p, 102, -2);
@@ -203,8 +209,9 @@ TEST(SvgImportShapes, TransformsApplyToGeometry) {
 }
 
 TEST(SvgImportShapes, SeveralSubpathsMakeACompoundPath) {
-    auto d = Read(Page("<path id='donut' fill-rule='evenodd' fill='#00ff00' "
-                       "d='M0 0 H10 V10 H0 Z M2 2 H8 V8 H2 Z M20 20 L30 30'/>"));
+    auto d =
+        Read(Page("<path id='donut' fill-rule='evenodd' fill='#00ff00' "
+                  "d='M0 0 H10 V10 H0 Z M2 2 H8 V8 H2 Z M20 20 L30 30'/>"));
     const Art* compound = First(*d);
     ASSERT_EQ(compound->type(), kHostCompoundPathArt);
     EXPECT_EQ(compound->name, "donut");
@@ -224,11 +231,12 @@ TEST(SvgImportShapes, SeveralSubpathsMakeACompoundPath) {
 // ---------------------------------------------------------------- style
 
 TEST(SvgImportStyle, DefaultsAndInheritance) {
-    auto d = Read(Page("<path id='plain' d='M0 0 H1 V1 Z'/>"
-                       "<g fill='red' stroke='blue' stroke-width='2'>"
-                       "  <path id='inherits' d='M0 0 H1 V1 Z'/>"
-                       "  <path id='overrides' fill='none' style='stroke:lime;stroke-width:4' stroke='black' d='M0 0 H1'/>"
-                       "</g>"));
+    auto d =
+        Read(Page("<path id='plain' d='M0 0 H1 V1 Z'/>"
+                  "<g fill='red' stroke='blue' stroke-width='2'>"
+                  "  <path id='inherits' d='M0 0 H1 V1 Z'/>"
+                  "  <path id='overrides' fill='none' style='stroke:lime;stroke-width:4' stroke='black' d='M0 0 H1'/>"
+                  "</g>"));
     ASSERT_TRUE(d);
     const auto byName = ByName(*d);
     ASSERT_EQ(byName.size(), 3u);
@@ -285,9 +293,10 @@ TEST(SvgImportStyle, ColourNotations) {
 }
 
 TEST(SvgImportStyle, StrokePropertiesAndOpacities) {
-    auto d = Read(Page("<path stroke='#000' stroke-width='2.5' stroke-linecap='round' stroke-linejoin='bevel'"
-                       " stroke-miterlimit='7' stroke-dasharray='1 2 3' stroke-dashoffset='1.5'"
-                       " opacity='0.5' style='fill-opacity:.3;mix-blend-mode:multiply' d='M0 0 H10'/>"));
+    auto d =
+        Read(Page("<path stroke='#000' stroke-width='2.5' stroke-linecap='round' stroke-linejoin='bevel'"
+                  " stroke-miterlimit='7' stroke-dasharray='1 2 3' stroke-dashoffset='1.5'"
+                  " opacity='0.5' style='fill-opacity:.3;mix-blend-mode:multiply' d='M0 0 H10'/>"));
     const Art* art = First(*d);
     const HostStrokeStyle& s = art->path()->style.stroke;
     EXPECT_EQ(s.width, 2.5);
@@ -305,8 +314,9 @@ TEST(SvgImportStyle, StrokePropertiesAndOpacities) {
 }
 
 TEST(SvgImportStyle, PaintServersKeepTheirReference) {
-    auto d = Read(Page("<defs><linearGradient id='g'><stop offset='0' stop-color='red'/></linearGradient></defs>"
-                       "<path fill='url(#g) #00f' d='M0 0 H1 V1 Z'/>"));
+    auto d =
+        Read(Page("<defs><linearGradient id='g'><stop offset='0' stop-color='red'/></linearGradient></defs>"
+                  "<path fill='url(#g) #00f' d='M0 0 H1 V1 Z'/>"));
     const Art* art = First(*d);
     EXPECT_TRUE(art->path()->style.fillPaint);
     EXPECT_EQ(Rgb(art->path()->style.fill.color).blue, 1);  // the fallback
@@ -332,9 +342,10 @@ TEST(SvgImportStyle, APaintServerMayFallBackToTheCurrentColour) {
 // ---------------------------------------------------------------- text, images, symbols
 
 TEST(SvgImportText, PointTextWithParagraphs) {
-    auto d = Read(Page("<text id='label' x='20' y='30' font-size='12' font-family='Noto Sans JP' "
-                       "text-anchor='middle'>東京都 <tspan fill='red'>千代田区</tspan>"
-                       "<tspan x='20' dy='14' text-anchor='end'>Tokyo</tspan></text>"));
+    auto d =
+        Read(Page("<text id='label' x='20' y='30' font-size='12' font-family='Noto Sans JP' "
+                  "text-anchor='middle'>東京都 <tspan fill='red'>千代田区</tspan>"
+                  "<tspan x='20' dy='14' text-anchor='end'>Tokyo</tspan></text>"));
     const Art* art = First(*d);
     ASSERT_EQ(art->type(), kHostTextFrameArt);
     EXPECT_EQ(art->name, "label");
@@ -358,8 +369,9 @@ TEST(SvgImportText, PointTextWithParagraphs) {
 
 TEST(SvgImportText, ScaleBecomesFontSizeAndRotationStaysInTheMatrix) {
     // 1 px = 0.75 pt: a 16px label is a 12pt one.
-    auto px = Read("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100' viewBox='0 0 100 100'>"
-                   "<text x='10' y='20' font-size='16'>A</text></svg>");
+    auto px = Read(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100' viewBox='0 0 100 100'>"
+        "<text x='10' y='20' font-size='16'>A</text></svg>");
     const auto& t = std::get<TextData>(First(*px)->data);
     EXPECT_DOUBLE_EQ(t.runs[0].features.fontSize, 12);
     EXPECT_EQ(t.matrix.a, 1);
@@ -382,8 +394,9 @@ TEST(SvgImportText, WhiteSpaceCollapses) {
 }
 
 TEST(SvgImportImages, PlacedArtMapsImageSpace) {
-    auto d = Read(Page("<image x='10' y='20' width='30' height='40' xlink:href='map.png'/>"
-                       "<image transform='scale(2)' width='5' height='5' href='data:image/png;base64,AAAA'/>"));
+    auto d =
+        Read(Page("<image x='10' y='20' width='30' height='40' xlink:href='map.png'/>"
+                  "<image transform='scale(2)' width='5' height='5' href='data:image/png;base64,AAAA'/>"));
     const Art* scaled = First(*d);
     const Art* plain = scaled->next();
     const auto& p = std::get<PlacedData>(plain->data);
@@ -413,8 +426,9 @@ TEST(SvgImportImages, PlacedArtMapsImageSpace) {
 }
 
 TEST(SvgImportSymbols, UseOfASymbolIsAnInstance) {
-    auto d = Read(Page("<defs><symbol id='pin'><circle cx='0' cy='-5' r='2'/></symbol></defs>"
-                       "<use xlink:href='#pin' x='50' y='60'/>"));
+    auto d =
+        Read(Page("<defs><symbol id='pin'><circle cx='0' cy='-5' r='2'/></symbol></defs>"
+                  "<use xlink:href='#pin' x='50' y='60'/>"));
     ASSERT_EQ(d->symbols().size(), 1u);
     EXPECT_EQ(d->symbols()[0].name, "pin");
     const Art* circle = d->symbols()[0].art->firstChild();
@@ -436,8 +450,9 @@ TEST(SvgImportSymbols, UseOfASymbolIsAnInstance) {
 TEST(SvgImportSymbols, ASymbolViewBoxFillsThePageWithoutASize) {
     // No width or height on the use or the symbol: the symbol's viewport is
     // 100 % of the page's 200 x 100 units, the 400 x 200 box fitted in at 1/2.
-    auto d = Read(Page("<symbol id='s' viewBox='-100 -50 400 200'><rect width='10' height='10'/></symbol>"
-                       "<use xlink:href='#s'/>"));
+    auto d =
+        Read(Page("<symbol id='s' viewBox='-100 -50 400 200'><rect width='10' height='10'/></symbol>"
+                  "<use xlink:href='#s'/>"));
     const Art* use = First(*d);
     ASSERT_EQ(use->type(), kHostSymbolArt);
     const HostMatrix& m = std::get<SymbolData>(use->data).matrix;
@@ -449,13 +464,14 @@ TEST(SvgImportSymbols, ASymbolViewBoxFillsThePageWithoutASize) {
 // ---------------------------------------------------------------- layers
 
 TEST(SvgImportLayers, TitlesNestingVisibilityAndLocks) {
-    auto d = Read(Page("<g id='base' inkscape:label='地形' inkscape:groupmode='layer'><path d='M0 0 H1'/>"
-                       "  <g inkscape:groupmode='layer' inkscape:label='河川' style='display:none'/>"
-                       "  <g id='plain-group'><path d='M0 0 H1'/></g></g>"
-                       "<g id='roads' sodipodi:insensitive='true'/>"
-                       "<g/>"
-                       "<path id='loose' d='M0 0 H2'/>"
-                       "<g visibility='hidden'><path id='hidden' display='none' d='M0 0 H1'/></g>"));
+    auto d =
+        Read(Page("<g id='base' inkscape:label='地形' inkscape:groupmode='layer'><path d='M0 0 H1'/>"
+                  "  <g inkscape:groupmode='layer' inkscape:label='河川' style='display:none'/>"
+                  "  <g id='plain-group'><path d='M0 0 H1'/></g></g>"
+                  "<g id='roads' sodipodi:insensitive='true'/>"
+                  "<g/>"
+                  "<path id='loose' d='M0 0 H2'/>"
+                  "<g visibility='hidden'><path id='hidden' display='none' d='M0 0 H1'/></g>"));
     ASSERT_TRUE(d);
     const auto& top = d->topLayers();
     ASSERT_EQ(top.size(), 5u);
@@ -487,8 +503,9 @@ TEST(SvgImportLayers, TitlesNestingVisibilityAndLocks) {
 }
 
 TEST(SvgImportLayers, LockedAndHiddenArt) {
-    auto d = Read(Page("<g><path id='a' sodipodi:insensitive='true' d='M0 0 H1'/>"
-                       "<path id='b' style='visibility:hidden' d='M0 0 H1'/></g>"));
+    auto d =
+        Read(Page("<g><path id='a' sodipodi:insensitive='true' d='M0 0 H1'/>"
+                  "<path id='b' style='visibility:hidden' d='M0 0 H1'/></g>"));
     const Art* b = First(*d);
     const Art* a = b->next();
     EXPECT_EQ(a->attributes(), kHostArtLocked);
@@ -507,11 +524,13 @@ TEST(SvgImportLayers, CurrentLayerByTitle) {
 // ---------------------------------------------------------------- what the model cannot hold
 
 TEST(SvgImportForeign, UnknownContentIsKeptVerbatimInPaintOrder) {
-    auto d = Read(Page("<metadata><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/></metadata>"
-                       "<g><path id='under' d='M0 0 H1'/>"
-                       "<foreignObject id='fo' width='10' height='10'><div xmlns='http://www.w3.org/1999/xhtml'>x</div></foreignObject>"
-                       "<path id='over' data-county='Mohave' class='c' d='M0 0 H1'><title>Mohave</title></path></g>",
-                       "data-source='us-atlas'"));
+    auto d =
+        Read(Page("<metadata><rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/></metadata>"
+                  "<g><path id='under' d='M0 0 H1'/>"
+                  "<foreignObject id='fo' width='10' height='10'><div "
+                  "xmlns='http://www.w3.org/1999/xhtml'>x</div></foreignObject>"
+                  "<path id='over' data-county='Mohave' class='c' d='M0 0 H1'><title>Mohave</title></path></g>",
+                  "data-source='us-atlas'"));
     ASSERT_TRUE(d);
     const Art* over = First(*d);
     const Art* fo = over->next();
@@ -562,17 +581,19 @@ TEST(SvgImportForeign, ElementsOutsideSvgStayOutsideItWhenWrittenAndReadAgain) {
 // written where SVG is the default.
 TEST(SvgImportForeign, UnprefixedElementsAreSvgWhereTheRootMakesItTheDefault) {
     std::string error;
-    auto d = ReadSvgDocument("<svg:svg xmlns:svg='http://www.w3.org/2000/svg' xmlns='http://www.w3.org/2000/svg' "
-                             "viewBox='0 0 200 200'><path id='by-default' d='M0 0 H1'/></svg:svg>",
-                             {}, &error);
+    auto d = ReadSvgDocument(
+        "<svg:svg xmlns:svg='http://www.w3.org/2000/svg' xmlns='http://www.w3.org/2000/svg' "
+        "viewBox='0 0 200 200'><path id='by-default' d='M0 0 H1'/></svg:svg>",
+        {}, &error);
     ASSERT_TRUE(d) << error;
     ASSERT_TRUE(ByName(*d).count("by-default"));
     EXPECT_EQ(ByName(*d).at("by-default")->type(), kHostPathArt);
 
     // Text whose path lies out of range is refused when it is SVG, so it
     // must be refused the first time, not only once written.
-    const std::string outOfRange = "<svg:svg xmlns:svg='urn:other' xmlns='http://www.w3.org/2000/svg'>"
-                                   "<text id='t'><textPath path='M0 0 C 1e30 0 0 0 1 1'>x</textPath></text></svg:svg>";
+    const std::string outOfRange =
+        "<svg:svg xmlns:svg='urn:other' xmlns='http://www.w3.org/2000/svg'>"
+        "<text id='t'><textPath path='M0 0 C 1e30 0 0 0 1 1'>x</textPath></text></svg:svg>";
     EXPECT_FALSE(ReadSvgDocument(outOfRange, {}, &error));
     EXPECT_NE(error.find("coordinates out of range"), std::string::npos) << error;
 }

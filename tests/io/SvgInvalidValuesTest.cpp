@@ -114,9 +114,10 @@ TEST(SvgInvalidValues, AnInvalidValueCountsAsNotGiven) {
 }
 
 TEST(SvgInvalidValues, GeometryIsUsedUpToTheFirstFault) {
-    Read r = ReadWithWarnings(Svg("<path id='p' d='M 0 0 L 10 0 L 10 10 Z M 20 20 L 30 # 40'/>"
-                                  "<polyline id='odd' points='0 0 10 0 10 10 7'/>"
-                                  "<polyline id='cut' points='0 0 10 0 10 ; 20 20'/>"));
+    Read r =
+        ReadWithWarnings(Svg("<path id='p' d='M 0 0 L 10 0 L 10 10 Z M 20 20 L 30 # 40'/>"
+                             "<polyline id='odd' points='0 0 10 0 10 10 7'/>"
+                             "<polyline id='cut' points='0 0 10 0 10 ; 20 20'/>"));
     ASSERT_TRUE(r.document) << r.error;
     Art* p = Named(*r.document, "p");
     ASSERT_TRUE(p);
@@ -135,12 +136,13 @@ TEST(SvgInvalidValues, GeometryIsUsedUpToTheFirstFault) {
     Art* cut = Named(*r.document, "cut");
     ASSERT_TRUE(cut && cut->path());
     EXPECT_EQ(cut->path()->segments.size(), 2u);  // 10 without its y is no point
-    EXPECT_EQ(r.warnings.size(), 2u);  // the odd count is SVG's own rule, not a fault
+    EXPECT_EQ(r.warnings.size(), 2u);             // the odd count is SVG's own rule, not a fault
 }
 
 TEST(SvgInvalidValues, NegativeSizesLeaveTheElementUndrawnButKept) {
-    Read r = ReadWithWarnings(Svg("<rect id='r' width='-10' height='5' fill='red'/><circle id='c' r='-1'/>"
-                                  "<rect id='ok' width='10' height='5'/>"));
+    Read r =
+        ReadWithWarnings(Svg("<rect id='r' width='-10' height='5' fill='red'/><circle id='c' r='-1'/>"
+                             "<rect id='ok' width='10' height='5'/>"));
     ASSERT_TRUE(r.document) << r.error;
     EXPECT_EQ(r.warnings.size(), 2u);
     Art* rect = Named(*r.document, "r");
@@ -159,14 +161,12 @@ TEST(SvgInvalidValues, EveryCssLengthUnit) {
         const char* width;
         double user;
     } cases[] = {
-        {"8", 8},       {"8px", 8},     {"6pt", 8},        {"0.5pc", 8},    {"1in", 96},   {"2.54cm", 96},
-        {"25.4mm", 96}, {"101.6Q", 96}, {"101.6q", 96},    {"2em", 20},     {"2ex", 10},   {"2ch", 10},
-        {"2rem", 32},   {"10vw", 20},   {"10vh", 10},      {"10vmin", 10},  {"10vmax", 20}, {"10%", 20},
-        {"8PX", 8},     {"1E1", 10},
+        {"8", 8},       {"8px", 8},     {"6pt", 8},     {"0.5pc", 8}, {"1in", 96}, {"2.54cm", 96}, {"25.4mm", 96},
+        {"101.6Q", 96}, {"101.6q", 96}, {"2em", 20},    {"2ex", 10},  {"2ch", 10}, {"2rem", 32},   {"10vw", 20},
+        {"10vh", 10},   {"10vmin", 10}, {"10vmax", 20}, {"10%", 20},  {"8PX", 8},  {"1E1", 10},
     };
     for (const Case& c : cases) {
-        Read r = ReadWithWarnings(Svg(std::string("<rect id='r' font-size='10' width='") + c.width +
-                                          "' height='1'/>",
+        Read r = ReadWithWarnings(Svg(std::string("<rect id='r' font-size='10' width='") + c.width + "' height='1'/>",
                                       "width='200' height='100' viewBox='0 0 200 100'"));
         ASSERT_TRUE(r.document) << r.error;
         EXPECT_TRUE(r.warnings.empty()) << c.width << ": " << r.warnings.front();
@@ -185,7 +185,8 @@ TEST(SvgInvalidValues, ManyWarningsAreSummedUp) {
     ASSERT_EQ(r.warnings.size(), 9u);
     EXPECT_EQ(r.warnings.back(), "and 27 more values passed over: fill (22), stroke-width (5)");
     // A few more than fit are all shown.
-    r = ReadWithWarnings(Svg("<path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/>"
+    r =
+        ReadWithWarnings(Svg("<path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/>"
                              "<path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/>"
                              "<path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/><path fill='x' d='M0 0 H1'/>"));
     EXPECT_EQ(r.warnings.size(), 9u);
@@ -195,8 +196,8 @@ TEST(SvgInvalidValues, ManyWarningsAreSummedUp) {
 TEST(SvgInvalidValues, ColoursBrowsersDoNotShow) {
     // ICC colours and channels mixing numbers with percentages are not
     // CSS colours: the paint is inherited, here SVG's black.
-    for (const char* fill : {"#CD853F icc-color(acmecmyk, 0.11, 0.48, 0.83, 0.00)", "rgba(0, 50%, 0, 0.5)",
-                             "rgb(10%, 20, 30%)"}) {
+    for (const char* fill :
+         {"#CD853F icc-color(acmecmyk, 0.11, 0.48, 0.83, 0.00)", "rgba(0, 50%, 0, 0.5)", "rgb(10%, 20, 30%)"}) {
         Read r = ReadWithWarnings(Svg(std::string("<path id='p' fill='") + fill + "' d='M0 0 H1'/>"));
         ASSERT_TRUE(r.document) << r.error;
         EXPECT_EQ(r.warnings.size(), 1u) << fill;

@@ -106,7 +106,8 @@ TEST(SvgLabels, LabelFeaturesSurviveTheNativeFormat) {
     const TextData& a = FirstText(*d);
     const TextData& b = FirstText(*back);
     ASSERT_EQ(a.runs.size(), b.runs.size());
-    for (size_t i = 0; i < a.runs.size(); ++i) EXPECT_TRUE(host::SameFeatures(a.runs[i].features, b.runs[i].features)) << i;
+    for (size_t i = 0; i < a.runs.size(); ++i)
+        EXPECT_TRUE(host::SameFeatures(a.runs[i].features, b.runs[i].features)) << i;
     EXPECT_EQ(b.runs[1].features.decoration, host::kLineThrough | host::kOverline);
     EXPECT_TRUE(b.runs[2].features.hidden);
     EXPECT_EQ(b.runs[3].features.strokeServer, "url(#p)");
@@ -174,10 +175,11 @@ TEST(SvgLabels, BadLabelValuesArePassedOver) {
     std::vector<std::string> warnings;
     host::SvgImportOptions options;
     options.warnings = &warnings;
-    auto d = host::ReadSvgDocument(kHead +
-                                       "<text x='1' y='9' letter-spacing='wide' paint-order='stroke stroke fill markers'"
-                                       " text-decoration='blink' baseline-shift='up'>A</text></svg>",
-                                   options, &error);
+    auto d =
+        host::ReadSvgDocument(kHead +
+                                  "<text x='1' y='9' letter-spacing='wide' paint-order='stroke stroke fill markers'"
+                                  " text-decoration='blink' baseline-shift='up'>A</text></svg>",
+                              options, &error);
     ASSERT_TRUE(d) << error;
     const CharFeatures& f = FirstText(*d).runs[0].features;
     EXPECT_EQ(f.tracking, 0);

@@ -113,8 +113,9 @@ TEST(SvgMalformed, ShadowedSymbolsAreDropped) {
 
 TEST(SvgMalformed, ShiftJisIsConverted) {
     // "地図" in code page 932.
-    const std::string text = "<?xml version='1.0' encoding='Shift_JIS'?>"
-                             "<svg xmlns='http://www.w3.org/2000/svg'><g id='\x92\x6e\x90\x7d'/></svg>";
+    const std::string text =
+        "<?xml version='1.0' encoding='Shift_JIS'?>"
+        "<svg xmlns='http://www.w3.org/2000/svg'><g id='\x92\x6e\x90\x7d'/></svg>";
     std::string error;
     auto document = ReadSvgDocument(text, {}, &error);
     ASSERT_TRUE(document) << error;

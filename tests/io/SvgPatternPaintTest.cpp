@@ -57,8 +57,9 @@ TEST(SvgPatternPaint, AnAttributeThatIsNotSevenNumbersLeavesThePlainColour) {
                               "x 1 0 0 1 0 0", "3 1 0 0 1 0 1e999"}) {
         SCOPED_TRACE(value);
         const std::string svg =
-            std::string("<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M0 0 H10 V10 Z\" fill=\"#ff0000\" "
-                        "data-pattern-fill=\"") +
+            std::string(
+                "<svg xmlns=\"http://www.w3.org/2000/svg\"><path d=\"M0 0 H10 V10 Z\" fill=\"#ff0000\" "
+                "data-pattern-fill=\"") +
             value + "\"/></svg>";
         auto doc = Read(svg);
         ASSERT_TRUE(doc);

@@ -70,9 +70,9 @@ std::unique_ptr<Document> Sample() {
     d->insertLayer(nullptr, kHostPlaceAboveAll, &locked);
     locked->title = "locked";
 
-    Art* curve = NewPath(*d, base->group(),
-                         {{{10, 10}, {0, 0}, {20, 20}, 0}, {{50, 10}, {40, 20}, {60, 0}, 0}, Corner(90.123456, 20)},
-                         true);
+    Art* curve =
+        NewPath(*d, base->group(),
+                {{{10, 10}, {0, 0}, {20, 20}, 0}, {{50, 10}, {40, 20}, {60, 0}, 0}, Corner(90.123456, 20)}, true);
     curve->name = "Curve 1";  // not usable as an id
     curve->path()->style.fill.color = Four(0.1, 0.7, 0, 0.2);
     curve->path()->style.strokePaint = 1;
@@ -191,7 +191,8 @@ TEST(SvgRoundTrip, PathsKeepGeometryStyleNamesAndState) {
     const HostPathStyle& s = curve->path()->style;
     // CMYK comes back exactly, through the data attributes.
     ASSERT_EQ(s.fill.color.kind, kHostFourColor);
-    EXPECT_EQ(std::memcmp(&s.fill.color.c.four, &originalCurve->path()->style.fill.color.c.four, sizeof(HostFourColor)), 0);
+    EXPECT_EQ(std::memcmp(&s.fill.color.c.four, &originalCurve->path()->style.fill.color.c.four, sizeof(HostFourColor)),
+              0);
     ASSERT_EQ(s.stroke.color.kind, kHostFourColor);
     EXPECT_EQ(s.stroke.color.c.four.yellow, 0.5);
     EXPECT_EQ(s.stroke.width, 0.5);
@@ -288,19 +289,19 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
         "<g id='map' fill='#ccc' fill-opacity='0.8' clip-path='url(#clip)'>"
         "<path id='a' class='c' fill='url(#g)' data-fips='04015' d='M0 0 H10 V10 Z'><title>Mohave</title></path>"
         "<path id='b' d='M20 20 H30 V30 Z' stroke-dasharray='1 2 3 4 5 6 7 8'/>"
-        "<foreignObject x='5' y='5' width='10' height='10'><p xmlns='http://www.w3.org/1999/xhtml'>note</p></foreignObject>"
+        "<foreignObject x='5' y='5' width='10' height='10'><p "
+        "xmlns='http://www.w3.org/1999/xhtml'>note</p></foreignObject>"
         "<use xlink:href='#a' x='40'/>"
         "</g></svg>";
     std::string error;
     auto d = ReadSvgDocument(original, {}, &error);
     ASSERT_TRUE(d) << error;
     const std::string written = WriteSvgDocument(*d);
-    for (const char* kept :
-         {"<linearGradient id=\"g\">", "<clipPath id=\"clip\">",
-          "<dc:title>Counties</dc:title>", "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
-          "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
-          "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"1 2 3 4 5 6 7 8\"",
-          "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "id=\"a\"", "class=\"c\""})
+    for (const char* kept : {"<linearGradient id=\"g\">", "<clipPath id=\"clip\">", "<dc:title>Counties</dc:title>",
+                             "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"", "data-source=\"us-atlas\"",
+                             "class=\"map\"", "clip-path=\"url(#clip)\"", "fill-opacity=\"0.8\"", "fill=\"url(#g)\"",
+                             "data-fips=\"04015\"", "<title>Mohave</title>", "stroke-dasharray=\"1 2 3 4 5 6 7 8\"",
+                             "<p xmlns=\"http://www.w3.org/1999/xhtml\">note</p>", "id=\"a\"", "class=\"c\""})
         EXPECT_NE(written.find(kept), std::string::npos) << kept << "\n" << written;
     // The use of the path is a copy of it, where the use puts it.
     const size_t first = written.find("<title>Mohave</title>");
@@ -312,11 +313,16 @@ TEST(SvgRoundTrip, ForeignContentSurvives) {
     EXPECT_NE(written.find("stroke=\"#ffffff\""), std::string::npos) << written;
     // The clipped layer keeps the user space its clip path is drawn in, so
     // its content is written in the file's own units under the page's scale.
-    EXPECT_NE(written.find("transform=\"matrix(0.75 0 0 0.75 0 0)\" fill=\"#ccc\" fill-opacity=\"0.8\" clip-path=\"url(#clip)\""), std::string::npos)
+    EXPECT_NE(
+        written.find(
+            "transform=\"matrix(0.75 0 0 0.75 0 0)\" fill=\"#ccc\" fill-opacity=\"0.8\" clip-path=\"url(#clip)\""),
+        std::string::npos)
         << written;
-    EXPECT_NE(written.find("<foreignObject x=\"5\" y=\"5\" width=\"10\" height=\"10\"><p"), std::string::npos) << written;
+    EXPECT_NE(written.find("<foreignObject x=\"5\" y=\"5\" width=\"10\" height=\"10\"><p"), std::string::npos)
+        << written;
     // The group's fill is inherited, so the plain path need not repeat it.
-    EXPECT_NE(written.find("<path id=\"b\" d=\"M 20 20 30 20 30 30 Z\" stroke-dasharray"), std::string::npos) << written;
+    EXPECT_NE(written.find("<path id=\"b\" d=\"M 20 20 30 20 30 30 Z\" stroke-dasharray"), std::string::npos)
+        << written;
 
     auto back = ReadSvgDocument(written, {}, &error);
     ASSERT_TRUE(back) << error;
@@ -339,7 +345,8 @@ TEST(SvgRoundTrip, AreaTextKeepsItsFrameAndIsWrittenWhereTheHostLaysItOut) {
     t.runs = {{"Area", f}};
     t.paragraphs = {Justification::Left};
     const std::string svg = WriteSvgDocument(d);
-    EXPECT_NE(svg.find("x=\"100\" y=\"-292\""), std::string::npos) << "the first baseline starts at the matrix's origin";
+    EXPECT_NE(svg.find("x=\"100\" y=\"-292\""), std::string::npos)
+        << "the first baseline starts at the matrix's origin";
     auto back = RoundTrip(d);
     ASSERT_TRUE(back);
     const auto& area = std::get<TextData>(back->topLayers().front()->group()->firstChild()->data);
@@ -355,9 +362,10 @@ TEST(SvgRoundTrip, AreaTextKeepsItsFrameAndIsWrittenWhereTheHostLaysItOut) {
 
 TEST(SvgRoundTrip, DashPatternsLongerThanTheModelHolds) {
     std::string error;
-    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
-                             "<path stroke='red' stroke-dasharray='4 8 4 8 4 8 4 16' d='M0 0 H100'/></svg>",
-                             {}, &error);
+    auto d = ReadSvgDocument(
+        "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
+        "<path stroke='red' stroke-dasharray='4 8 4 8 4 8 4 16' d='M0 0 H100'/></svg>",
+        {}, &error);
     ASSERT_TRUE(d) << error;
     Art* path = d->topLayers().front()->group()->firstChild();
     const HostStrokeStyle& s = path->path()->style.stroke;
@@ -371,8 +379,8 @@ TEST(SvgRoundTrip, DashPatternsLongerThanTheModelHolds) {
 
 TEST(SvgRoundTrip, ChangedColourReplacesAPaintServer) {
     std::string error;
-    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g) #123456' d='M0 0 H1 V1 Z'/></svg>", {},
-                             &error);
+    auto d = ReadSvgDocument(
+        "<svg xmlns='http://www.w3.org/2000/svg'><path fill='url(#g) #123456' d='M0 0 H1 V1 Z'/></svg>", {}, &error);
     ASSERT_TRUE(d) << error;
     EXPECT_NE(WriteSvgDocument(*d).find("fill=\"url(#g) #123456\""), std::string::npos);
     Art* path = d->topLayers().front()->group()->firstChild();
@@ -390,10 +398,11 @@ TEST(SvgRoundTrip, ChangedColourReplacesAPaintServer) {
 TEST(SvgRoundTrip, StaleCmykIsDropped) {
     // The RGB was edited elsewhere after the CMYK was written: the RGB wins.
     std::string error;
-    auto d = ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'>"
-                             "<path fill='#00ff00' data-cmyk-fill='0 1 1 0' d='M0 0 H1 V1 Z'/>"
-                             "<path fill='#ff0000' data-cmyk-fill='0 1 1 0' d='M0 0 H1 V1 Z'/></svg>",
-                             {}, &error);
+    auto d = ReadSvgDocument(
+        "<svg xmlns='http://www.w3.org/2000/svg'>"
+        "<path fill='#00ff00' data-cmyk-fill='0 1 1 0' d='M0 0 H1 V1 Z'/>"
+        "<path fill='#ff0000' data-cmyk-fill='0 1 1 0' d='M0 0 H1 V1 Z'/></svg>",
+        {}, &error);
     ASSERT_TRUE(d) << error;
     const Art* current = d->topLayers().front()->group()->firstChild();
     EXPECT_EQ(current->path()->style.fill.color.kind, kHostFourColor);
@@ -404,7 +413,8 @@ TEST(SvgRoundTrip, AGroupHiddenByVisibilityShowsWhatIsMadeVisibleInside) {
     const std::string original =
         "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>"
         "<g id='outer'><g id='g' visibility='hidden'><rect id='shown' width='10' height='10' visibility='visible'/>"
-        "<rect id='unseen' width='10' height='10'/></g><g id='plain' visibility='hidden'><rect width='1' height='1'/></g>"
+        "<rect id='unseen' width='10' height='10'/></g><g id='plain' visibility='hidden'><rect width='1' "
+        "height='1'/></g>"
         "</g></svg>";
     std::string error;
     auto d = ReadSvgDocument(original, {}, &error);

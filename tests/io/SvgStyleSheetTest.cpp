@@ -10,8 +10,7 @@ namespace orbalis::host {
 namespace {
 
 std::string Svg(const std::string& body) {
-    return "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100' viewBox='0 0 100 100'>" + body +
-           "</svg>";
+    return "<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100' viewBox='0 0 100 100'>" + body + "</svg>";
 }
 
 Art* Find(Art* container, const std::string& name) {
@@ -49,31 +48,32 @@ std::unique_ptr<Document> Read(const std::string& text) {
 }
 
 TEST(SvgStyleSheet, SelectorsOfEachKind) {
-    auto d = Read(Svg("<style>"
-                      "rect { fill: #000001 }"
-                      ".c { fill: #000002 }"
-                      "#i { fill: #000003 }"
-                      "[data-k] { fill: #000004 }"
-                      "[data-v='x y'] { fill: #000005 }"
-                      "[data-w~=two] { fill: #000006 }"
-                      "g.outer circle { fill: #000007 }"
-                      "g > ellipse { fill: #000008 }"
-                      "line + polygon { fill: #000009 }"
-                      "polyline:first-child { fill: #00000a }"
-                      "* { stroke: #0000ff }"
-                      "</style>"
-                      "<g><rect id='type' width='1' height='1'/>"
-                      "<rect id='class' class='a c' width='1' height='1'/>"
-                      "<path id='i' d='M0 0 H1 V1'/>"
-                      "<path id='present' data-k='' d='M0 0 H1 V1'/>"
-                      "<path id='equal' data-v='x y' d='M0 0 H1 V1'/>"
-                      "<path id='word' data-w='one two' d='M0 0 H1 V1'/>"
-                      "<path id='noword' data-w='twofold' d='M0 0 H1 V1'/></g>"
-                      "<g class='outer'><g><circle id='descendant' r='1'/></g></g>"
-                      "<g><g><ellipse id='child' rx='1' ry='1'/></g></g>"
-                      "<g><line x2='1'/><polygon id='adjacent' points='0 0 1 0 1 1'/>"
-                      "<polygon id='notadjacent' points='0 0 1 0 1 1'/></g>"
-                      "<g><polyline id='first' points='0 0 1 0 1 1'/><polyline id='second' points='0 0 1 0 1 1'/></g>"));
+    auto d =
+        Read(Svg("<style>"
+                 "rect { fill: #000001 }"
+                 ".c { fill: #000002 }"
+                 "#i { fill: #000003 }"
+                 "[data-k] { fill: #000004 }"
+                 "[data-v='x y'] { fill: #000005 }"
+                 "[data-w~=two] { fill: #000006 }"
+                 "g.outer circle { fill: #000007 }"
+                 "g > ellipse { fill: #000008 }"
+                 "line + polygon { fill: #000009 }"
+                 "polyline:first-child { fill: #00000a }"
+                 "* { stroke: #0000ff }"
+                 "</style>"
+                 "<g><rect id='type' width='1' height='1'/>"
+                 "<rect id='class' class='a c' width='1' height='1'/>"
+                 "<path id='i' d='M0 0 H1 V1'/>"
+                 "<path id='present' data-k='' d='M0 0 H1 V1'/>"
+                 "<path id='equal' data-v='x y' d='M0 0 H1 V1'/>"
+                 "<path id='word' data-w='one two' d='M0 0 H1 V1'/>"
+                 "<path id='noword' data-w='twofold' d='M0 0 H1 V1'/></g>"
+                 "<g class='outer'><g><circle id='descendant' r='1'/></g></g>"
+                 "<g><g><ellipse id='child' rx='1' ry='1'/></g></g>"
+                 "<g><line x2='1'/><polygon id='adjacent' points='0 0 1 0 1 1'/>"
+                 "<polygon id='notadjacent' points='0 0 1 0 1 1'/></g>"
+                 "<g><polyline id='first' points='0 0 1 0 1 1'/><polyline id='second' points='0 0 1 0 1 1'/></g>"));
     ASSERT_TRUE(d);
     EXPECT_EQ(FillOf(*d, "type"), "#000001");
     EXPECT_EQ(FillOf(*d, "class"), "#000002");
@@ -94,26 +94,28 @@ TEST(SvgStyleSheet, SelectorsOfEachKind) {
 }
 
 TEST(SvgStyleSheet, CascadeOfSpecificityOrderImportanceAndTheStyleAttribute) {
-    auto d = Read(Svg("<style>"
-                      "#a { fill: #00ff00 } path { fill: #ff0000 }"                       // id beats type
-                      ".b { fill: #ff0000 } .b { fill: #00ff00 }"                          // later wins
-                      "g#g1 * path { fill: #00ff00 } g * * path { fill: #ff0000 }"         // more ids win
-                      "#c { fill: #00ff00 !important } #c { fill: #ff0000 }"               // important wins
-                      "#d { fill: #ff0000 }"                                               // style attribute wins
-                      "#e { fill: #00ff00 !important }"                                    // over it, important
-                      "#f { fill: #ff0000 !important }"                                    // unless it is too
-                      "#g { fill: #00ff00 }"                                               // over the attribute
-                      "</style>"
-                      "<path id='a' d='M0 0 H1 V1'/>"
-                      "<path id='b' class='b' d='M0 0 H1 V1'/>"
-                      "<g id='g1'><g><g><path id='nested' d='M0 0 H1 V1'/></g></g></g>"
-                      "<path id='c' d='M0 0 H1 V1'/>"
-                      "<path id='d' style='fill:#00ff00' d='M0 0 H1 V1'/>"
-                      "<path id='e' style='fill:#ff0000' d='M0 0 H1 V1'/>"
-                      "<path id='f' style='fill:#00ff00 !important' d='M0 0 H1 V1'/>"
-                      "<path id='g' fill='#ff0000' d='M0 0 H1 V1'/>"));
+    auto d =
+        Read(Svg("<style>"
+                 "#a { fill: #00ff00 } path { fill: #ff0000 }"                 // id beats type
+                 ".b { fill: #ff0000 } .b { fill: #00ff00 }"                   // later wins
+                 "g#g1 * path { fill: #00ff00 } g * * path { fill: #ff0000 }"  // more ids win
+                 "#c { fill: #00ff00 !important } #c { fill: #ff0000 }"        // important wins
+                 "#d { fill: #ff0000 }"                                        // style attribute wins
+                 "#e { fill: #00ff00 !important }"                             // over it, important
+                 "#f { fill: #ff0000 !important }"                             // unless it is too
+                 "#g { fill: #00ff00 }"                                        // over the attribute
+                 "</style>"
+                 "<path id='a' d='M0 0 H1 V1'/>"
+                 "<path id='b' class='b' d='M0 0 H1 V1'/>"
+                 "<g id='g1'><g><g><path id='nested' d='M0 0 H1 V1'/></g></g></g>"
+                 "<path id='c' d='M0 0 H1 V1'/>"
+                 "<path id='d' style='fill:#00ff00' d='M0 0 H1 V1'/>"
+                 "<path id='e' style='fill:#ff0000' d='M0 0 H1 V1'/>"
+                 "<path id='f' style='fill:#00ff00 !important' d='M0 0 H1 V1'/>"
+                 "<path id='g' fill='#ff0000' d='M0 0 H1 V1'/>"));
     ASSERT_TRUE(d);
-    for (const char* name : {"a", "b", "nested", "c", "d", "e", "f", "g"}) EXPECT_EQ(FillOf(*d, name), "#00ff00") << name;
+    for (const char* name : {"a", "b", "nested", "c", "d", "e", "f", "g"})
+        EXPECT_EQ(FillOf(*d, name), "#00ff00") << name;
 }
 
 // Sheets nested in one another (not CSS, but well-formed XML), as a fuzzer
@@ -147,9 +149,10 @@ TEST(SvgStyleSheet, SymbolsInsideASheetGoWithIt) {
 }
 
 TEST(SvgStyleSheet, WhatIsAppliedLeavesTheFileWhatIsNotStays) {
-    auto d = Read(Svg("<style type='text/css'><![CDATA[ /* a comment { } */ .x { fill: #00ff00; opacity: .5 }\n"
-                      "@import url(other.css);\n a:hover { fill: red } ]]></style>"
-                      "<path id='p' class='x' d='M0 0 H1 V1'/>"));
+    auto d =
+        Read(Svg("<style type='text/css'><![CDATA[ /* a comment { } */ .x { fill: #00ff00; opacity: .5 }\n"
+                 "@import url(other.css);\n a:hover { fill: red } ]]></style>"
+                 "<path id='p' class='x' d='M0 0 H1 V1'/>"));
     ASSERT_TRUE(d);
     EXPECT_EQ(FillOf(*d, "p"), "#00ff00");
     const std::string written = WriteSvgDocument(*d);
@@ -166,9 +169,10 @@ TEST(SvgStyleSheet, WhatIsAppliedLeavesTheFileWhatIsNotStays) {
 }
 
 TEST(SvgStyleSheet, SheetsOfOtherLanguagesAndBrokenRulesAreLeftAlone) {
-    auto d = Read(Svg("<style type='text/xsl'>path { fill: #ff0000 }</style>"
-                      "<style>path { fill: #00ff00 } path { fill: }  } garbage { </style>"
-                      "<path id='p' d='M0 0 H1 V1'/>"));
+    auto d =
+        Read(Svg("<style type='text/xsl'>path { fill: #ff0000 }</style>"
+                 "<style>path { fill: #00ff00 } path { fill: }  } garbage { </style>"
+                 "<path id='p' d='M0 0 H1 V1'/>"));
     ASSERT_TRUE(d);
     EXPECT_EQ(FillOf(*d, "p"), "#00ff00");
     EXPECT_NE(WriteSvgDocument(*d).find("text/xsl"), std::string::npos);
@@ -176,9 +180,10 @@ TEST(SvgStyleSheet, SheetsOfOtherLanguagesAndBrokenRulesAreLeftAlone) {
 
 TEST(SvgStyleSheet, RulesReachContentKeptVerbatim) {
     // A mask's content is kept as written; the rule lands in its style.
-    auto d = Read(Svg("<style>.m { fill: white }</style>"
-                      "<mask id='k'><rect class='m' width='10' height='10'/></mask>"
-                      "<path id='p' mask='url(#k)' d='M0 0 H1 V1'/>"));
+    auto d =
+        Read(Svg("<style>.m { fill: white }</style>"
+                 "<mask id='k'><rect class='m' width='10' height='10'/></mask>"
+                 "<path id='p' mask='url(#k)' d='M0 0 H1 V1'/>"));
     ASSERT_TRUE(d);
     const std::string written = WriteSvgDocument(*d);
     EXPECT_NE(written.find("class=\"m\" width=\"10\" height=\"10\" style=\"fill:white\""), std::string::npos)

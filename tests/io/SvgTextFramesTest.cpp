@@ -124,7 +124,8 @@ TEST(SvgTextFrames, EachKindComesBackAsItselfAndASecondExportIsTheFirst) {
                            {host::Justification::Center});
     Art* sheared = AddOnPath(*d, layer->group(), {1, 0.2, 0.3, 1.1, 15, -7}, {Chars("Left\r", 12), Chars("Right", 10)},
                              {host::Justification::Left, host::Justification::Right});
-    Art* vertical = AddOnPath(*d, layer->group(), Turned(0, 5, 5), {Chars("縦の道", 14)}, {host::Justification::Right}, 1);
+    Art* vertical =
+        AddOnPath(*d, layer->group(), Turned(0, 5, 5), {Chars("縦の道", 14)}, {host::Justification::Right}, 1);
     TextOf(vertical).runs[0].features.verticalScale = 1.25;
     Art* columns = AddPointText(*d, layer->group(), Turned(0, 560, 380), {Chars("縦書き\r二列", 14)}, 1);
     Art* pathColumns = AddOnPath(*d, layer->group(), Turned(0), {Chars("縦の道\r", 16), Chars("二列目", 12)},
@@ -204,7 +205,8 @@ TEST(SvgTextFrames, TheHostLaysTextOnAPathAlongIt) {
 TEST(SvgTextFrames, RunsKeepTheirOwnCharacterScales) {
     host::Layer* layer = nullptr;
     auto d = NewDocument(&layer);
-    Art* label = AddPointText(*d, layer->group(), Turned(30, 50, 60), {Chars("Wide", 14), Chars("norm", 14), Chars("狭い", 14)});
+    Art* label =
+        AddPointText(*d, layer->group(), Turned(30, 50, 60), {Chars("Wide", 14), Chars("norm", 14), Chars("狭い", 14)});
     auto& runs = TextOf(label).runs;
     runs[0].features.horizontalScale = 1.6;
     runs[2].features.horizontalScale = 0.6;
@@ -212,8 +214,10 @@ TEST(SvgTextFrames, RunsKeepTheirOwnCharacterScales) {
     d->touch(label);
     const std::string svg = host::WriteSvgDocument(*d);
     // 4 half-width glyphs of 14 pt at 160 %; 2 full-width ones at 60 %.
-    EXPECT_NE(svg.find("<tspan textLength=\"44.8\" lengthAdjust=\"spacingAndGlyphs\" data-char-scale=\"1.6 1\">Wide</tspan>norm"),
-              std::string::npos)
+    EXPECT_NE(
+        svg.find(
+            "<tspan textLength=\"44.8\" lengthAdjust=\"spacingAndGlyphs\" data-char-scale=\"1.6 1\">Wide</tspan>norm"),
+        std::string::npos)
         << svg;
     EXPECT_NE(svg.find("textLength=\"16.8\" lengthAdjust=\"spacingAndGlyphs\" data-char-scale=\"0.6 1.3\">狭い"),
               std::string::npos)
@@ -231,7 +235,8 @@ TEST(SvgTextFrames, ScalesOfVerticalTextStretchItsColumn) {
     TextOf(label).runs[1].features.verticalScale = 2;
     d->touch(label);
     const std::string svg = host::WriteSvgDocument(*d);
-    EXPECT_NE(svg.find("textLength=\"20\" lengthAdjust=\"spacingAndGlyphs\" data-char-scale=\"1 2\">長"), std::string::npos)
+    EXPECT_NE(svg.find("textLength=\"20\" lengthAdjust=\"spacingAndGlyphs\" data-char-scale=\"1 2\">長"),
+              std::string::npos)
         << svg;
 }
 
@@ -242,9 +247,11 @@ TEST(SvgTextFrames, ATextPathThatCannotBeFollowedIsKeptWithOneWarning) {
     } cases[] = {
         {"no href", "<text><textPath>lost</textPath></text>"},
         {"missing target", "<text><textPath href='#nowhere'>lost</textPath></text>"},
-        {"not a path", "<defs><rect id='r' width='10' height='10'/></defs><text><textPath href='#r'>lost</textPath></text>"},
+        {"not a path",
+         "<defs><rect id='r' width='10' height='10'/></defs><text><textPath href='#r'>lost</textPath></text>"},
         {"a start offset the host cannot hold",
-         "<defs><path id='p' d='M0 0 L100 0'/></defs><text><textPath href='#p' startOffset='30'>lost</textPath></text>"},
+         "<defs><path id='p' d='M0 0 L100 0'/></defs><text><textPath href='#p' "
+         "startOffset='30'>lost</textPath></text>"},
         {"the other side of the path",
          "<defs><path id='p' d='M0 0 L100 0'/></defs><text><textPath href='#p' side='right'>lost</textPath></text>"},
         {"several subpaths",
@@ -254,8 +261,8 @@ TEST(SvgTextFrames, ATextPathThatCannotBeFollowedIsKeptWithOneWarning) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string svg = std::string("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>") +
-                                c.body + "</svg>";
+        const std::string svg =
+            std::string("<svg xmlns='http://www.w3.org/2000/svg' width='100' height='100'>") + c.body + "</svg>";
         Read read = FromSvg(svg);
         ASSERT_TRUE(read.document);
         ASSERT_EQ(read.warnings.size(), 1u);
@@ -382,7 +389,8 @@ TEST(SvgTextFrames, FramedTextWhoseMatrixCannotBeInvertedIsWrittenAsPointText) {
     host::Layer* layer = nullptr;
     auto d = NewDocument(&layer);
     AddOnPath(*d, layer->group(), {1, 2, 2, 4, 10, 10}, {Chars("flat", 12)}, {host::Justification::Left});
-    AddFramedText(*d, layer->group(), kHostAreaText, {0, 0, 0, 0, 5, 5}, {{0, 20}, {100, 20}, {100, 0}}, {Chars("dot", 12)});
+    AddFramedText(*d, layer->group(), kHostAreaText, {0, 0, 0, 0, 5, 5}, {{0, 20}, {100, 20}, {100, 0}},
+                  {Chars("dot", 12)});
     const std::string svg = host::WriteSvgDocument(*d);
     EXPECT_EQ(svg.find("textPath"), std::string::npos) << svg;
     EXPECT_EQ(svg.find("data-text-frame"), std::string::npos) << svg;

@@ -127,8 +127,8 @@ TEST(SvgTextImages, CharactersPlacedOneByOneAreWrittenAsLists) {
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(host::WriteSvgDocument(*back), written);
     // A text without characters has no line to place.
-    auto empty = host::ReadSvgDocument("<svg xmlns='http://www.w3.org/2000/svg'><text id='e' x='1 2' rotate='5 6'/></svg>",
-                                       {}, &error);
+    auto empty = host::ReadSvgDocument(
+        "<svg xmlns='http://www.w3.org/2000/svg'><text id='e' x='1 2' rotate='5 6'/></svg>", {}, &error);
     ASSERT_TRUE(empty) << error;
     EXPECT_NE(host::WriteSvgDocument(*empty).find("<text id=\"e\""), std::string::npos);
     const Art* lists = FirstArt(*back);

@@ -62,8 +62,7 @@ TEST(SvgUserPercentages, MarkersAndNestedViewportsTakeTheFilesViewport) {
         << written;
     // A nested svg without a size fills the file's viewport, in its units.
     EXPECT_NE(written.find("<svg id=\"whole\" width=\"200\" height=\"100\" transform="), std::string::npos) << written;
-    EXPECT_NE(written.find("<svg id=\"part\" x=\"20\" width=\"100\" height=\"30\""), std::string::npos)
-        << written;
+    EXPECT_NE(written.find("<svg id=\"part\" x=\"20\" width=\"100\" height=\"30\""), std::string::npos) << written;
     // Inside a nested viewport or a symbol, percentages are of that viewport.
     EXPECT_NE(written.find("<svg id=\"inner\" width=\"50%\"><rect width=\"100%\""), std::string::npos) << written;
     EXPECT_EQ(written.find("<svg id=\"in-symbol\" width"), std::string::npos) << written;

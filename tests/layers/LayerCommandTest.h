@@ -17,8 +17,8 @@ struct ControlState {
     std::string text;  // UTF-8
     bool checked = false;
     bool enabled = false;
-    bool focused = false;  // has the keyboard focus
-    int selected = -1;  // a drop-down list's row
+    bool focused = false;           // has the keyboard focus
+    int selected = -1;              // a drop-down list's row
     std::vector<std::string> rows;  // a drop-down list's rows
 };
 using DialogState = std::map<int, ControlState>;

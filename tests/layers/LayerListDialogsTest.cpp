@@ -62,9 +62,12 @@ TEST_F(LayerListDialogs, TheChoosersRowsGiveTheirEncodingsAndTheFirstIsPreselect
     const std::pair<std::string, std::string> cases[] = {
         {"", "A\r\n\tA1\r\nB\r\n"},
         {"select 1131 0; ", "A\r\n\tA1\r\nB\r\n"},
-        {"select 1131 1; ", "\xEF\xBB\xBF" "A\r\n\tA1\r\nB\r\n"},
-        {"select 1131 2; ",
-         Raw("\xFF\xFE" "A\0\r\0\n\0\t\0A\0" "1\0\r\0\n\0B\0\r\0\n\0")},
+        {"select 1131 1; ",
+         "\xEF\xBB\xBF"
+         "A\r\n\tA1\r\nB\r\n"},
+        {"select 1131 2; ", Raw("\xFF\xFE"
+                                "A\0\r\0\n\0\t\0A\0"
+                                "1\0\r\0\n\0B\0\r\0\n\0")},
     };
     for (const auto& [select, bytes] : cases) {
         fs::remove(file);
@@ -100,7 +103,9 @@ TEST_F(LayerListDialogs, AJapaneseFileNameWorksFromSaveToLoadAndIsRemembered) {
     const fs::path file = japanese / "レイヤー一覧.txt";
     doc().topLayers().front()->title = "札幌";
     EXPECT_EQ(Run(kSave, "dialog save; select 1131 1; file " + file.string()), 0);
-    EXPECT_EQ(Read(file), "\xEF\xBB\xBF" "札幌\r\n\tA1\r\nB\r\n");
+    EXPECT_EQ(Read(file),
+              "\xEF\xBB\xBF"
+              "札幌\r\n\tA1\r\nB\r\n");
 
     for (host::Layer* l : doc().allLayers()) l->title = "x";
     EXPECT_EQ(Run(kLoad, "dialog 128; click 1; dialog open; select 1131 1; file レイヤー一覧.txt"), 0)
@@ -120,7 +125,9 @@ TEST_F(LayerListDialogs, SavingOverAnExistingFileAsksThroughTheUsualAnswers) {
 
     user().QueueAnswer(true);
     EXPECT_EQ(Run(kSave, "dialog save; select 1131 1; file " + file.string()), 0);
-    EXPECT_EQ(Read(file), "\xEF\xBB\xBF" "A\r\n\tA1\r\nB\r\n");
+    EXPECT_EQ(Read(file),
+              "\xEF\xBB\xBF"
+              "A\r\n\tA1\r\nB\r\n");
 }
 
 TEST_F(LayerListDialogs, CancellingTheSaveDialogWritesNothing) {

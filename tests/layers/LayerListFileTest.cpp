@@ -81,12 +81,18 @@ protected:
 TEST_F(LayerListFileTest, TheListIsEveryLayerInPreOrderInEachEncoding) {
     Sub(layer, "A1");
     AddLayer(doc(), "B", layer);
-    EXPECT_EQ(Saved(Utf8), "\xEF\xBB\xBF" "A\r\n\tA1\r\nB\r\n");
-    EXPECT_EQ(Saved(Utf16), Raw("\xFF\xFE" "A\0\r\0\n\0\t\0A\0" "1\0\r\0\n\0B\0\r\0\n\0"));
+    EXPECT_EQ(Saved(Utf8),
+              "\xEF\xBB\xBF"
+              "A\r\n\tA1\r\nB\r\n");
+    EXPECT_EQ(Saved(Utf16), Raw("\xFF\xFE"
+                                "A\0\r\0\n\0\t\0A\0"
+                                "1\0\r\0\n\0B\0\r\0\n\0"));
 
     layer->title = "地図";
     EXPECT_EQ(Saved(ShiftJis), "\x92\x6E\x90\x7D\r\n\tA1\r\nB\r\n") << "code page 932, no mark";
-    EXPECT_EQ(Saved(Utf8), "\xEF\xBB\xBF" "地図\r\n\tA1\r\nB\r\n");
+    EXPECT_EQ(Saved(Utf8),
+              "\xEF\xBB\xBF"
+              "地図\r\n\tA1\r\nB\r\n");
 }
 
 TEST_F(LayerListFileTest, DeepHiddenAndLockedLayersAreListedToo) {
@@ -95,7 +101,9 @@ TEST_F(LayerListFileTest, DeepHiddenAndLockedLayersAreListedToo) {
     deep->visible = false;
     layer->editable = false;
     AddLayer(doc(), "C", doc().topLayers().back())->visible = false;
-    EXPECT_EQ(Saved(Utf8), "\xEF\xBB\xBF" "A\r\n\tA1\r\n\tA2\r\n\t\tA2a\r\n\t\t\tA2a1\r\nB\r\nC\r\n");
+    EXPECT_EQ(Saved(Utf8),
+              "\xEF\xBB\xBF"
+              "A\r\n\tA1\r\n\tA2\r\n\t\tA2a\r\n\t\t\tA2a1\r\nB\r\nC\r\n");
 }
 
 TEST_F(LayerListFileTest, TitlesAreCutAtTheirFirstCrOrZeroAndEmptyOnesKeepTheirLine) {
@@ -103,7 +111,9 @@ TEST_F(LayerListFileTest, TitlesAreCutAtTheirFirstCrOrZeroAndEmptyOnesKeepTheirL
     Layer* a1 = Sub(layer, "");
     Sub(layer, std::string("旭川\0x", 8));
     AddLayer(doc(), "函館\n江差", layer);
-    EXPECT_EQ(Saved(Utf8), "\xEF\xBB\xBF" "北海道\r\n\t\r\n\t旭川\r\n函館\n江差\r\n");
+    EXPECT_EQ(Saved(Utf8),
+              "\xEF\xBB\xBF"
+              "北海道\r\n\t\r\n\t旭川\r\n函館\n江差\r\n");
     a1->title = "\r";
     EXPECT_EQ(Saved(Utf16).substr(12, 6), Raw("\t\0\r\0\n\0"));
 }
@@ -137,8 +147,8 @@ TEST_F(LayerListFileTest, TheDialogsOpenInTheRememberedFolderOnlyWhenItExists) {
     ListFileDialog load = list.LoadDialog();
     EXPECT_FALSE(load.save);
     EXPECT_EQ(load.title, "レイヤーリストファイルの指定");
-    EXPECT_EQ(load.filters, (std::vector<std::pair<std::string, std::string>>{
-                                {"Text Files(*.txt)", "*.txt"}, {"All Files(*.*)", "*.*"}}));
+    EXPECT_EQ(load.filters, (std::vector<std::pair<std::string, std::string>>{{"Text Files(*.txt)", "*.txt"},
+                                                                              {"All Files(*.*)", "*.*"}}));
     EXPECT_EQ(load.initialName.utf8(), "");
     EXPECT_EQ(load.initialFolder, japanese.string()) << "the folder of the last saved file";
 
@@ -224,9 +234,15 @@ TEST_F(LayerListFileTest, CreatingFromAnEmptyFileLeavesOneUntitledLayer) {
 
 TEST_F(LayerListFileTest, AMarkedUtf8ListLoadsAsUtf8AndGarbledAsShiftJis) {
     AddLayer(doc(), "B", layer);
-    EXPECT_EQ(Load("\xEF\xBB\xBF" "地図\r\n東京\r\n", RenameExisting, Utf8), 0);
+    EXPECT_EQ(Load("\xEF\xBB\xBF"
+                   "地図\r\n東京\r\n",
+                   RenameExisting, Utf8),
+              0);
     EXPECT_EQ(Tree(), (Titles{"地図", "東京"}));
-    EXPECT_EQ(Load("\xEF\xBB\xBF" "地図\r\n東京\r\n", RenameExisting, ShiftJis), 0);
+    EXPECT_EQ(Load("\xEF\xBB\xBF"
+                   "地図\r\n東京\r\n",
+                   RenameExisting, ShiftJis),
+              0);
     const Titles garbled = Tree();
     EXPECT_NE(garbled[0], "地図");
     EXPECT_FALSE(garbled[0].empty());
@@ -249,7 +265,9 @@ TEST_F(LayerListFileTest, AnExistingFileIsOverwrittenOnlyWhenTheUserSaysSo) {
 
     user().QueueAnswer(true);
     EXPECT_EQ(Save(file, Utf8), 0);
-    EXPECT_EQ(ReadFile(file), "\xEF\xBB\xBF" "A\r\n");
+    EXPECT_EQ(ReadFile(file),
+              "\xEF\xBB\xBF"
+              "A\r\n");
     EXPECT_EQ(FolderContents(), Titles{"一覧.txt"}) << "no temporary file left";
 }
 
@@ -300,8 +318,8 @@ TEST_F(LayerListFileTest, AWriteThatFailsPartWayKeepsTheOldFileByteForByte) {
             setrlimit(RLIMIT_FSIZE, &size);
             user().QueueAnswer(true);  // overwrite
             const HostErr result = Save(file, Utf16);
-            const bool told = user().alerts().size() == 1 &&
-                              user().alerts()[0].find("書き込みに失敗") != std::string::npos;
+            const bool told =
+                user().alerts().size() == 1 && user().alerts()[0].find("書き込みに失敗") != std::string::npos;
             _exit(result == kCanceled && told ? 0 : 1);
         }
         int status = 0;
@@ -322,8 +340,8 @@ TEST_F(LayerListFileTest, AWriteThatFailsPartWayKeepsTheOldFileByteForByte) {
 
 TEST_F(LayerListFileTest, AHostErrorWhileBuildingTheTreeEndsTheSave) {
     Example();
-    for (const char* operation : {"GetLayerTitle", "GetLayerFirstChild", "GetNextLayer",
-                                  "GetNextNonChildPreorderLayer", "GetLayerParent"}) {
+    for (const char* operation :
+         {"GetLayerTitle", "GetLayerFirstChild", "GetNextLayer", "GetNextNonChildPreorderLayer", "GetLayerParent"}) {
         host::Faults::Reset();
         host::Faults::FailOperation(operation, 2, kHostOutOfMemoryErr);
         CLayerListFile list(nullptr);
@@ -346,8 +364,8 @@ TEST_F(LayerListFileTest, LinesSplitIntoTheirDepthAndEverythingAfterTheTabs) {
         int32_t depth;
         std::string title;
     };
-    for (const Case& c : {Case{"", 0, ""}, Case{"A", 0, "A"}, Case{"\t\t 地図\t", 2, " 地図\t"},
-                          Case{"\t\t\t", 3, ""}, Case{" \tA", 0, " \tA"}}) {
+    for (const Case& c : {Case{"", 0, ""}, Case{"A", 0, "A"}, Case{"\t\t 地図\t", 2, " 地図\t"}, Case{"\t\t\t", 3, ""},
+                          Case{" \tA", 0, " \tA"}}) {
         int32_t depth = -1;
         ai::UnicodeString title("x");
         CLayerListFile::ParseLine(ai::UnicodeString(c.line), depth, title);
@@ -361,7 +379,9 @@ TEST_F(LayerListFileTest, NextSiblingStaysAmongTheLayersOfOneParent) {
     Layer* a1 = doc().firstSublayer(layer);
     Layer* a2 = doc().nextSiblingLayer(a1);
     Layer* b = doc().topLayers().back();
-    auto next = [](Layer* l) { return host::Document::fromHandle(CLayerListFile::NextSibling(host::Document::toHandle(l))); };
+    auto next = [](Layer* l) {
+        return host::Document::fromHandle(CLayerListFile::NextSibling(host::Document::toHandle(l)));
+    };
     EXPECT_EQ(next(layer), b);
     EXPECT_EQ(next(a1), a2);
     EXPECT_EQ(next(a2), nullptr) << "B follows A2 in pre-order but has another parent";

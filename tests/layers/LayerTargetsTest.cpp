@@ -45,14 +45,12 @@ protected:
 TEST_F(LayerTargets, TopLevelVisitsOnlyTopLevelLayersAndAsksVisibilityOnlyWithTheFilter) {
     host::Faults::KeepCallLog();
     EXPECT_EQ(Visit(TopLevel, 0), (Titles{"A", "B", "C"}));
-    EXPECT_EQ(host::Faults::CallLog(),
-              (Titles{"CountLayers", "GetNthLayer", "GetNthLayer", "GetNthLayer"}));
+    EXPECT_EQ(host::Faults::CallLog(), (Titles{"CountLayers", "GetNthLayer", "GetNthLayer", "GetNthLayer"}));
 
     host::Faults::KeepCallLog();
     EXPECT_EQ(Visit(TopLevel, 1), (Titles{"A", "C"}));
-    EXPECT_EQ(host::Faults::CallLog(),
-              (Titles{"CountLayers", "GetNthLayer", "GetLayerVisible", "GetNthLayer", "GetLayerVisible",
-                      "GetNthLayer", "GetLayerVisible"}));
+    EXPECT_EQ(host::Faults::CallLog(), (Titles{"CountLayers", "GetNthLayer", "GetLayerVisible", "GetNthLayer",
+                                               "GetLayerVisible", "GetNthLayer", "GetLayerVisible"}));
 }
 
 TEST_F(LayerTargets, SublayersOfCurrentVisitsTheDirectSublayersOnly) {
@@ -124,9 +122,7 @@ TEST_F(LayerTargets, AnUnknownKindVisitsNothingAndAsksTheHostNothing) {
 TEST_F(LayerTargets, TheActionsCodeEndsTheWalk) {
     for (int32_t kind : {TopLevel, AllLayers}) {
         int visits = 0;
-        const HostErr err = ForEachTargetLayer(kind, 0, [&](HostLayer) {
-            return ++visits == 2 ? kFail : HostErr{0};
-        });
+        const HostErr err = ForEachTargetLayer(kind, 0, [&](HostLayer) { return ++visits == 2 ? kFail : HostErr{0}; });
         EXPECT_EQ(err, kFail) << kind;
         EXPECT_EQ(visits, 2) << kind;
     }
@@ -140,13 +136,11 @@ TEST_F(LayerTargets, AHostErrorEndsTheWalkWithItsCode) {
         size_t visitedBefore;
     };
     MakeCurrent(tree->a);
-    for (const Case& c : {Case{TopLevel, "CountLayers", 1, 0}, Case{TopLevel, "GetNthLayer", 2, 1},
-                          Case{SublayersOfCurrent, "GetCurrentLayer", 1, 0},
-                          Case{SublayersOfCurrent, "GetLayerFirstChild", 1, 0},
-                          Case{SublayersOfCurrent, "GetLayerParent", 1, 1},
-                          Case{AllLayers, "GetFirstLayer", 1, 0},
-                          Case{AllLayers, "GetNextPreorderLayer", 2, 2},
-                          Case{AllLayers, "GetLayerVisible", 3, 2}}) {
+    for (const Case& c :
+         {Case{TopLevel, "CountLayers", 1, 0}, Case{TopLevel, "GetNthLayer", 2, 1},
+          Case{SublayersOfCurrent, "GetCurrentLayer", 1, 0}, Case{SublayersOfCurrent, "GetLayerFirstChild", 1, 0},
+          Case{SublayersOfCurrent, "GetLayerParent", 1, 1}, Case{AllLayers, "GetFirstLayer", 1, 0},
+          Case{AllLayers, "GetNextPreorderLayer", 2, 2}, Case{AllLayers, "GetLayerVisible", 3, 2}}) {
         SCOPED_TRACE(c.operation);
         host::Faults::FailOperation(c.operation, c.nth, kFail);
         HostErr err = 0;

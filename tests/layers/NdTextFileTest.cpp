@@ -57,7 +57,10 @@ TEST_F(NdTextFileTest, AUtf8MarkIsSkippedAtTheStartInEitherEightBitEncoding) {
     EXPECT_EQ(ReadLines("A\n" + mark + "B", Utf8), (LineList{"A", "\uFEFFB"}));
     // Fewer than three bytes, or a mark cut short: read from the first byte.
     EXPECT_EQ(ReadLines("AB", Utf8), LineList{"AB"});
-    EXPECT_EQ(ReadLines("\xEF\xBB" "A", Utf8), LineList{"\uFFFDA"});
+    EXPECT_EQ(ReadLines("\xEF\xBB"
+                        "A",
+                        Utf8),
+              LineList{"\uFFFDA"});
 }
 
 TEST_F(NdTextFileTest, TheEncodingIsNeverGuessed) {
@@ -113,7 +116,9 @@ TEST_F(NdTextFileTest, LongLinesAreReadWhole) {
 }
 
 TEST_F(NdTextFileTest, FilesOpenByTheirHostPathJapaneseNamesIncluded) {
-    const auto file = WriteFile("東京都の地図.txt", "\xEF\xBB\xBF" "区部\r\n");
+    const auto file = WriteFile("東京都の地図.txt",
+                                "\xEF\xBB\xBF"
+                                "区部\r\n");
     CNdTextFile text;
     ASSERT_TRUE(text.Open(PathOf(file), Utf8));
     EXPECT_EQ(text.GetEncoding(), Utf8);

@@ -39,10 +39,17 @@ TEST_F(NumberLayers, TheDefaultsNumberEveryVisibleLayerInFrontOfItsTitle) {
 
 TEST_F(NumberLayers, KeysAreReadBeforeTheDialogAndWrittenAfterOkInTheirOrder) {
     EXPECT_EQ(Run(kItem, "dialog 125; click 1"), 0);
-    const Titles order{"NL_Kind", "NL_VisibleLayersOnly", "NL_InitialNum", "NL_Step",
-                       "NL_AddStringBeforeNumber", "NL_BeforeString", "NL_AddStringAfterNumber",
-                       "NL_AfterString", "NL_AddToCurrentTitle", "NL_AddNumberPos"};
-    const Titles types{"Integer", "Boolean", "Integer", "Integer", "Boolean",
+    const Titles order{"NL_Kind",
+                       "NL_VisibleLayersOnly",
+                       "NL_InitialNum",
+                       "NL_Step",
+                       "NL_AddStringBeforeNumber",
+                       "NL_BeforeString",
+                       "NL_AddStringAfterNumber",
+                       "NL_AfterString",
+                       "NL_AddToCurrentTitle",
+                       "NL_AddNumberPos"};
+    const Titles types{"Integer",       "Boolean", "Integer",       "Integer", "Boolean",
                        "UnicodeString", "Boolean", "UnicodeString", "Boolean", "Integer"};
     Titles expected;
     for (size_t i = 0; i < order.size(); ++i) expected.push_back("Get" + types[i] + "Preference " + order[i]);

@@ -45,8 +45,7 @@ TEST_F(ReplaceLayerTitle, DeletingTheLeadingNumber) {
 }
 
 TEST_F(ReplaceLayerTitle, DeletingUpToAString) {
-    EXPECT_EQ(Replace({"01_道路_2", "道路", "🗾_x"}, "click 1114; type 1104 _"),
-              (Titles{"_道路_2", "道路", "_x"}));
+    EXPECT_EQ(Replace({"01_道路_2", "道路", "🗾_x"}, "click 1114; type 1104 _"), (Titles{"_道路_2", "道路", "_x"}));
     EXPECT_EQ(Replace({"01_道路_2", "道路", "🗾_x"}, "click 1114; type 1104 _; click 1070"),
               (Titles{"道路_2", "道路", "x"}));
 }
@@ -79,22 +78,25 @@ TEST_F(ReplaceLayerTitle, TheDefaultsAndTheEnablingRule) {
     EXPECT_TRUE(open.at(1123).checked);
     // Which fields each operation enables: 1115, 1111, 1112, 1114, then 1115 again.
     const int fields[] = {1105, 1106, 1107, 1123, 1124, 1104, 1070};
-    const std::vector<std::vector<bool>> enabled = {
-        {true, true, false, false, false, false, false},  {false, false, true, true, true, false, false},
-        {false, false, false, false, false, false, false}, {false, false, false, false, false, true, true},
-        {true, true, false, false, false, false, false}};
+    const std::vector<std::vector<bool>> enabled = {{true, true, false, false, false, false, false},
+                                                    {false, false, true, true, true, false, false},
+                                                    {false, false, false, false, false, false, false},
+                                                    {false, false, false, false, false, true, true},
+                                                    {true, true, false, false, false, false, false}};
     const int radios[] = {1115, 1111, 1112, 1114, 1115};
     for (size_t step = 0; step < enabled.size(); ++step) {
         const DialogState& state = watcher.seen[step == 0 ? 0 : step + 1];
         for (int radio : {1115, 1111, 1112, 1114})
             EXPECT_EQ(state.at(radio).checked, radio == radios[step]) << step << " " << radio;
-        for (size_t f = 0; f < 7; ++f) EXPECT_EQ(state.at(fields[f]).enabled, enabled[step][f]) << step << " " << fields[f];
+        for (size_t f = 0; f < 7; ++f)
+            EXPECT_EQ(state.at(fields[f]).enabled, enabled[step][f]) << step << " " << fields[f];
     }
 }
 
 TEST_F(ReplaceLayerTitle, DisabledFieldsAreStillReadAndStored) {
-    EXPECT_EQ(Replace({"a"}, "type 1105 abc; type 1106 x; click 1111; type 1107 +; click 1124; click 1114; "
-                             "type 1104 _; click 1112"),
+    EXPECT_EQ(Replace({"a"},
+                      "type 1105 abc; type 1106 x; click 1111; type 1107 +; click 1124; click 1114; "
+                      "type 1104 _; click 1112"),
               (Titles{"a"}));
     EXPECT_EQ(StoredInteger("RL_ReplaceType"), 2);
     EXPECT_EQ(StoredText("RL_SearchString"), "abc");
@@ -148,10 +150,10 @@ TEST_F(ReplaceLayerTitle, CancelAfterAFailedCheckStoresNothing) {
 TEST_F(ReplaceLayerTitle, KeysAreReadAndWrittenInTheirOrder) {
     layer->title = "a";
     EXPECT_EQ(Run(kItem, "dialog 126; type 1105 a; click 1"), 0);
-    const Titles order{"Integer RL_DestLayerKind", "Boolean RL_VisibleLayersOnly", "Integer RL_ReplaceType",
-                       "UnicodeString RL_SearchString", "UnicodeString RL_ReplaceString",
-                       "UnicodeString RL_InsertString", "Integer RL_InsertPos", "UnicodeString RL_Delimiter",
-                       "Boolean RL_DeleteWithDelimiter"};
+    const Titles order{
+        "Integer RL_DestLayerKind",      "Boolean RL_VisibleLayersOnly",   "Integer RL_ReplaceType",
+        "UnicodeString RL_SearchString", "UnicodeString RL_ReplaceString", "UnicodeString RL_InsertString",
+        "Integer RL_InsertPos",          "UnicodeString RL_Delimiter",     "Boolean RL_DeleteWithDelimiter"};
     Titles expected;
     for (const std::string& key : order) {
         const size_t blank = key.find(' ');

@@ -48,8 +48,8 @@ TEST_F(TownMap, TheImporterMakesLayersAndSublayersTwoDeep) {
 TEST_F(TownMap, NumberingAndUndoingItByReplacement) {
     const Titles before = LayerTitles();
     EXPECT_EQ(Run("レイヤー通し番号作成...", "dialog 125; click 1"), 0);
-    EXPECT_EQ(LayerTitles(), (Titles{"1: 建物", "2: 道路", "3: 一般道", "4: 市道", "5: 高速道路", "6: 水系",
-                                     "7: 湖沼", "8: 河川", "下書き", "9: 背景"}));
+    EXPECT_EQ(LayerTitles(), (Titles{"1: 建物", "2: 道路", "3: 一般道", "4: 市道", "5: 高速道路", "6: 水系", "7: 湖沼",
+                                     "8: 河川", "下書き", "9: 背景"}));
 
     // Deleting up to and with ": " on every layer gives the titles back.
     EXPECT_EQ(Run("レイヤー名置換...", "dialog 126; select 1120 2; click 1114; type 1104 \": \"; click 1070; click 1"),
@@ -61,10 +61,10 @@ TEST_F(TownMap, SublayersOfTheCurrentLayerFromTheCommandLine) {
     const fs::path dir = fs::temp_directory_path() / ("orbalis-town-" + std::to_string(::getpid()));
     fs::create_directories(dir);
     const std::string out = (dir / "numbered.svg").string();
-    const std::string command = std::string(ORBALIS_CLI) + " run " + kMap +
-                                " --layer 道路 --menu 'レイヤー通し番号作成...' --ui 'dialog 125; select 1120 1; click 1'" +
-                                " --out " + out + " --prefs " + (dir / "prefs.json").string() + " </dev/null >" +
-                                (dir / "log").string() + " 2>&1";
+    const std::string command =
+        std::string(ORBALIS_CLI) + " run " + kMap +
+        " --layer 道路 --menu 'レイヤー通し番号作成...' --ui 'dialog 125; select 1120 1; click 1'" + " --out " + out +
+        " --prefs " + (dir / "prefs.json").string() + " </dev/null >" + (dir / "log").string() + " 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::string error;
     auto numbered = host::ReadDocumentFile(out, {}, &error);

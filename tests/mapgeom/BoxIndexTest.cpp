@@ -59,8 +59,12 @@ TEST(BoxIndexTest, FindsEveryOverlapAmongBoxesOfEverySize) {
 
 TEST(BoxIndexTest, FarApartAndNonFiniteBoxesAreStillFound) {
     // A few tiny boxes very far apart would ask for a vast grid.
-    std::vector<HostRect> boxes{{0, 1, 1, 0}, {1e12, 1e12 + 1, 1e12 + 1, 1e12}, {-1e12, 1, -1e12 + 1, 0},
-                                {0.5, 1.5, 1.5, 0.5}, {0, HUGE_VAL, 1, 0}, {NAN, 1, 1, 0},
+    std::vector<HostRect> boxes{{0, 1, 1, 0},
+                                {1e12, 1e12 + 1, 1e12 + 1, 1e12},
+                                {-1e12, 1, -1e12 + 1, 0},
+                                {0.5, 1.5, 1.5, 0.5},
+                                {0, HUGE_VAL, 1, 0},
+                                {NAN, 1, 1, 0},
                                 {-1e308, 1e308, 1e308, -1e308}};
     ExpectQueriesComplete(boxes, std::vector<bool>(boxes.size(), true));
 

@@ -23,9 +23,7 @@ protected:
     }
     // The dialog just before the last step of the script.
     const DialogState& BeforeLastStep() const { return watcher.seen.back(); }
-    void StoreReal(const char* key, double value) {
-        ASSERT_EQ(host->preferences().putReal(kSection, key, value), 0);
-    }
+    void StoreReal(const char* key, double value) { ASSERT_EQ(host->preferences().putReal(kSection, key, value), 0); }
 
     host::Art* square = nullptr;
 };
@@ -70,10 +68,9 @@ TEST_F(MapScalingDialogTest, ThePaperListHoldsTheNineRatiosVerbatim) {
     win32::SetDialogUser(&reader);
     Ui("dialog 115; click 2");
     EXPECT_EQ(Choose(kItem), kStop);
-    const std::vector<std::u16string> expected{
-        u"A3→A5  B4→B6 (50%)",  u"A3→B5  A4→B6 (61%)",  u"A3→A4  B4→B5 (71%)",
-        u"B4→A4  B5→A5 (82%)",  u"A3→B4  A4→B5 (87%)",  u"B4→A3  B5→A4 (115%)",
-        u"A4→B4  A5→B5 (122%)", u"A4→A3  A5→A4 (141%)", u"A5→A3  B6→B4 (200%)"};
+    const std::vector<std::u16string> expected{u"A3→A5  B4→B6 (50%)",  u"A3→B5  A4→B6 (61%)",  u"A3→A4  B4→B5 (71%)",
+                                               u"B4→A4  B5→A5 (82%)",  u"A3→B4  A4→B5 (87%)",  u"B4→A3  B5→A4 (115%)",
+                                               u"A4→B4  A5→B5 (122%)", u"A4→A3  A5→A4 (141%)", u"A5→A3  B6→B4 (200%)"};
     EXPECT_EQ(reader.rows, expected);
 }
 

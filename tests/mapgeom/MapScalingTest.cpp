@@ -36,9 +36,7 @@ protected:
         user().onProgress = [this](const std::string&, int32_t, int32_t maximum) { maxima.insert(maximum); };
     }
 
-    void StoreReal(const char* key, double value) {
-        ASSERT_EQ(host->preferences().putReal(kSection, key, value), 0);
-    }
+    void StoreReal(const char* key, double value) { ASSERT_EQ(host->preferences().putReal(kSection, key, value), 0); }
     std::optional<double> StoredReal(const char* key) {
         double value = 0;
         if (host->preferences().getReal(kSection, key, &value) != 0) return std::nullopt;
@@ -174,8 +172,9 @@ TEST_F(MapScalingTest, LabelsWithEveryFeatureMoveOrScaleWhole) {
     // The second run halves again about the same centre: (100, 50).
     for (size_t i = 0; i < scaled.size(); ++i)
         for (int k = 0; k < 4; ++k)
-            EXPECT_TRUE(NearPoint(scaled[i].corners[k], {100 + (moved[i].corners[k].x - 100) / 2,
-                                                         50 + (moved[i].corners[k].y - 50) / 2}, 1e-9))
+            EXPECT_TRUE(NearPoint(scaled[i].corners[k],
+                                  {100 + (moved[i].corners[k].x - 100) / 2, 50 + (moved[i].corners[k].y - 50) / 2},
+                                  1e-9))
                 << i;
 }
 
@@ -267,15 +266,24 @@ TEST_F(MapScalingTest, CancelSavesNothingAndChangesNothing) {
 
 TEST_F(MapScalingTest, TheThirteenKeysAreReadAndWrittenInOrder) {
     EXPECT_EQ(Run(kItem, "dialog 115; click 1"), 0);
-    const std::vector<std::string> keys{
-        "Integer MS_Mode",          "Integer MS_CurrentScale",      "Integer MS_TargetScale",
-        "Real MS_HorizontalRatio",  "Real MS_VerticalRatio",        "Integer MS_PaperScaling",
-        "Boolean MS_KeepProportion", "Boolean MS_ScaleFontSize",    "Boolean MS_ScaleSymbolSize",
-        "Boolean MS_ScaleStrokeEffect", "Boolean MS_ScaleGuide",    "Boolean MS_ScalePattern",
-        "Boolean MS_SelectionOnly"};
+    const std::vector<std::string> keys{"Integer MS_Mode",
+                                        "Integer MS_CurrentScale",
+                                        "Integer MS_TargetScale",
+                                        "Real MS_HorizontalRatio",
+                                        "Real MS_VerticalRatio",
+                                        "Integer MS_PaperScaling",
+                                        "Boolean MS_KeepProportion",
+                                        "Boolean MS_ScaleFontSize",
+                                        "Boolean MS_ScaleSymbolSize",
+                                        "Boolean MS_ScaleStrokeEffect",
+                                        "Boolean MS_ScaleGuide",
+                                        "Boolean MS_ScalePattern",
+                                        "Boolean MS_SelectionOnly"};
     std::vector<std::string> expected;
-    for (const std::string& k : keys) expected.push_back("Get" + k.substr(0, k.find(' ')) + "Preference" + k.substr(k.find(' ')));
-    for (const std::string& k : keys) expected.push_back("Put" + k.substr(0, k.find(' ')) + "Preference" + k.substr(k.find(' ')));
+    for (const std::string& k : keys)
+        expected.push_back("Get" + k.substr(0, k.find(' ')) + "Preference" + k.substr(k.find(' ')));
+    for (const std::string& k : keys)
+        expected.push_back("Put" + k.substr(0, k.find(' ')) + "Preference" + k.substr(k.find(' ')));
     EXPECT_EQ(PreferenceCalls(), expected);
     // The defaults: 1/25000 to 1/30000.
     EXPECT_DOUBLE_EQ(FirstAnchor(frame).x, 100 - 100 * (25000.0 / 30000.0));

@@ -76,7 +76,7 @@ MapBuilder Drawn(std::function<void(Document&, Layer*)> draw) {
 
 struct Script {
     std::vector<bool> answers{true};
-    uint64_t cancelAt = 0;                                   // 0: never
+    uint64_t cancelAt = 0;                 // 0: never
     std::function<void()> faults = [] {};  // armed just before the run
 };
 
@@ -125,8 +125,8 @@ protected:
         EXPECT_EQ(user().pendingAnswers(), 0u) << "the script answers more questions than were asked";
         out.cancelChecks = user().cancelChecks() - checks;
         for (const host::User::Entry& e : user().transcript())
-            out.transcript.push_back((e.kind == host::User::Entry::Kind::Alert ? "alert " : "question ") +
-                                     e.text + (e.yes ? " yes" : ""));
+            out.transcript.push_back((e.kind == host::User::Entry::Kind::Alert ? "alert " : "question ") + e.text +
+                                     (e.yes ? " yes" : ""));
         for (const Layer* l : doc().topLayers()) DescribeTree(l->group(), out.fills);
         out.layers = doc().topLayers().size();
         return out;
@@ -320,9 +320,12 @@ TEST_F(PolygonColoringEqualityTest, HostFailuresThatLastEndTheRunAlike) {
     };
     // Without copies or unites nothing is found to touch, and the run ends
     // quietly; the other failures end it with a code.
-    for (const auto& [operation, endsWithCode] : std::vector<std::pair<std::string, bool>>{
-             {"InsertLayer", true}, {"GetArtBounds", true}, {"GetArtParent", true},
-             {"DuplicateArt", false}, {"DoUniteEffect", false}, {"SetPathStyle", true}}) {
+    for (const auto& [operation, endsWithCode] : std::vector<std::pair<std::string, bool>>{{"InsertLayer", true},
+                                                                                           {"GetArtBounds", true},
+                                                                                           {"GetArtParent", true},
+                                                                                           {"DuplicateArt", false},
+                                                                                           {"DoUniteEffect", false},
+                                                                                           {"SetPathStyle", true}}) {
         SCOPED_TRACE(operation);
         Script script;
         script.faults = [operation = operation] {

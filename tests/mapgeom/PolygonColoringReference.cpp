@@ -69,8 +69,7 @@ HostErr StraightforwardScan::PairTest(HostArt p, HostArt q) {
     HostRect boundsP{}, boundsQ{};
     if (HostErr err = sArt->GetArtBounds(p, &boundsP)) return err;
     if (HostErr err = sArt->GetArtBounds(q, &boundsQ)) return err;
-    if (TouchingPairs::Overlap(TouchingPairs::Grown(boundsP), TouchingPairs::Grown(boundsQ)) &&
-        pairs->Touching(p, q)) {
+    if (TouchingPairs::Overlap(TouchingPairs::Grown(boundsP), TouchingPairs::Grown(boundsQ)) && pairs->Touching(p, q)) {
         if (HostErr err = pairs->Record(keyA, keyB)) return err;
     }
     return ClearLayerArt(pairs->scratchLayer());

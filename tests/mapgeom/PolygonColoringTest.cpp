@@ -14,7 +14,7 @@ constexpr HostErr kCancel = HOST_FOURCC('S', 'T', 'O', 'P');
 
 // The palette's colour number of a painted fill; -1 when the fill is not one.
 int ColorNumber(const Art* art) {
-    static const double palette[][3] = {{0.3, 0, 0}, {0, 0.3, 0}, {0, 0, 0.3}, {0.2, 0.2, 0},
+    static const double palette[][3] = {{0.3, 0, 0},   {0, 0.3, 0},   {0, 0, 0.3},  {0.2, 0.2, 0},
                                         {0.2, 0, 0.2}, {0, 0.2, 0.2}, {0.2, 0.4, 0}};
     const host::PathData* path = art->path();
     if (!path && art->firstChild()) path = art->firstChild()->path();
@@ -138,7 +138,8 @@ TEST_F(PolygonColoringTest, AHiddenOrLockedCurrentLayerIsRefused) {
     layer->visible = true;
     layer->editable = false;
     EXPECT_EQ(Choose(kCommand), kCancel);
-    EXPECT_EQ(user().alerts(), (std::vector<std::string>{"現在のレイヤーは非表示です", "現在のレイヤーはロックされています"}));
+    EXPECT_EQ(user().alerts(),
+              (std::vector<std::string>{"現在のレイヤーは非表示です", "現在のレイヤーはロックされています"}));
     EXPECT_TRUE(user().questions().empty());
     ExpectScratchLayerGone();
 }

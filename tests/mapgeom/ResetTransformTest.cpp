@@ -102,8 +102,8 @@ TEST_F(ResetTransformTest, ItemsAreEnabledByWhatTheSelectionHolds) {
 // ---------------------------------------------------------------- placed and raster art
 
 TEST_F(ResetTransformTest, APlacedImageGetsItsNaturalSizeKeepingItsLeftAndTopEdges) {
-    const HostMatrix halfTurned = host::Concat(host::Concat({1, 0, 0, -1, 0, 0}, {0.5, 0, 0, 0.5, 0, 0}),
-                                               Turned(30, 100, 400));
+    const HostMatrix halfTurned =
+        host::Concat(host::Concat({1, 0, 0, -1, 0, 0}, {0.5, 0, 0, 0.5, 0, 0}), Turned(30, 100, 400));
     Art* image = Selected(AddPlaced(doc(), group(), halfTurned, 200, 100));
     image->tags = {{kAccum, "0.5236"}, {"keep", "1"}};
     const HostRect before = BoundsOf(doc(), image);
@@ -177,13 +177,13 @@ TEST_F(ResetTransformTest, UprightKeepsScaleAndShearAndTurnsVerticalTextToo) {
 
 TEST_F(ResetTransformTest, UprightTurnsAreaTextAboutTheCentreOfItsBounds) {
     // A 100 x 50 frame turned 40 degrees about its centre (150, 125).
-    const HostMatrix turn = host::Concat(host::Concat(host::Translation(-150, -125), Turned(40)),
-                                         host::Translation(150, 125));
+    const HostMatrix turn =
+        host::Concat(host::Concat(host::Translation(-150, -125), Turned(40)), host::Translation(150, 125));
     std::vector<HostPoint> frame;
     for (HostPoint p : std::vector<HostPoint>{{100, 150}, {200, 150}, {200, 100}, {100, 100}})
         frame.push_back(host::Apply(turn, p));
-    Art* area = Selected(AddFramedText(doc(), group(), 1, host::Concat(host::Translation(100, 140), turn),
-                                       frame, {Chars("Area text", 12, 10)}));
+    Art* area = Selected(AddFramedText(doc(), group(), 1, host::Concat(host::Translation(100, 140), turn), frame,
+                                       {Chars("Area text", 12, 10)}));
     const HostRect before = BoundsOf(doc(), area);
     EXPECT_EQ(Choose(kUpright), 0);
     const host::TextData& text = TextOf(area);
@@ -253,9 +253,10 @@ TEST_F(ResetTransformTest, ShearRemovalOfVerticalTextKeepsTheColumnsDirection) {
 TEST_F(ResetTransformTest, ShearRemovalUndoesAnAreaTextsWholeMatrixAboutItsCentre) {
     const HostMatrix skew = Sheared(1, 1, 0.5, 0, 0, 0);
     std::vector<HostPoint> frame;
-    for (HostPoint p : std::vector<HostPoint>{{0, 50}, {100, 50}, {100, 0}, {0, 0}}) frame.push_back(host::Apply(skew, p));
-    Art* area = Selected(AddFramedText(doc(), group(), 1, host::Concat(host::Translation(0, 40), skew), frame,
-                                       {Chars("Area", 10)}));
+    for (HostPoint p : std::vector<HostPoint>{{0, 50}, {100, 50}, {100, 0}, {0, 0}})
+        frame.push_back(host::Apply(skew, p));
+    Art* area = Selected(
+        AddFramedText(doc(), group(), 1, host::Concat(host::Translation(0, 40), skew), frame, {Chars("Area", 10)}));
     const HostRect before = BoundsOf(doc(), area);
     const HostPoint centre{(before.left + before.right) / 2, (before.top + before.bottom) / 2};
     EXPECT_EQ(Choose(kRemoveShear), 0);
@@ -276,7 +277,8 @@ TEST_F(ResetTransformTest, ShearRemovalUndoesAnAreaTextsWholeMatrixAboutItsCentr
 
 TEST_F(ResetTransformTest, ShearRemovalKeepsTextOnItsPath) {
     const std::vector<HostPoint> curve{{10, 10}, {60, 33}, {120, 40}};
-    Art* onPath = Selected(AddFramedText(doc(), group(), 2, Sheared(1, 2, 0.4, 15, 10, 10), curve, {Chars("Along", 12)}));
+    Art* onPath =
+        Selected(AddFramedText(doc(), group(), 2, Sheared(1, 2, 0.4, 15, 10, 10), curve, {Chars("Along", 12)}));
     const auto pathBefore = TextOf(onPath).path;
     EXPECT_EQ(Choose(kRemoveShear), 0);
     const host::TextData& text = TextOf(onPath);
@@ -297,8 +299,8 @@ TEST_F(ResetTransformTest, ShearRemovalResizesOverflowTextToo) {
 }
 
 TEST_F(ResetTransformTest, ShearRemovalSkipsSingularAndMirroredMatrices) {
-    Art* flat = Label({1, 0.5, 2, 1, 10, 10});      // determinant 0
-    Art* flipped = Label({1, 0, 0, -1, 50, 50});    // mirrored on the page
+    Art* flat = Label({1, 0.5, 2, 1, 10, 10});    // determinant 0
+    Art* flipped = Label({1, 0, 0, -1, 50, 50});  // mirrored on the page
     Art* sheared = Label(Sheared(1, 1, 0.5, 0, 90, 90));
     const host::TextData flatBefore = TextOf(flat), flippedBefore = TextOf(flipped);
     EXPECT_EQ(Choose(kRemoveShear), 0) << "the objects after a skipped one are still done";
@@ -366,25 +368,24 @@ protected:
 
 TEST_F(ResetTransformFaultTest, ResetPlacedImageSize) {
     FailEveryCall({kResetPlaced, [this] {
-                       Selected(AddPlaced(doc(), group(), {0.5, 0.1, 0, -0.5, 10, 10}, 40, 20))->tags = {
-                           {kAccum, "1"}};
+                       Selected(AddPlaced(doc(), group(), {0.5, 0.1, 0, -0.5, 10, 10}, 40, 20))->tags = {{kAccum, "1"}};
                        Selected(AddRaster(doc(), group(), {2, 0, 0, 2, 5, 5}, 4, 4));
                    }});
 }
 
 TEST_F(ResetTransformFaultTest, RestoreTextUpright) {
-    FailEveryCall({kUpright, [this] {
-                       Label(Turned(30, 5, 5), {Chars("ab", 12, 10), Chars("c", 9)})->tags = {{kAccum, "1"}};
-                       Selected(AddFramedText(doc(), group(), 1, Turned(10), {{0, 20}, {50, 20}, {50, 0}},
-                                                {Chars("area")}));
-                   }});
+    FailEveryCall(
+        {kUpright, [this] {
+             Label(Turned(30, 5, 5), {Chars("ab", 12, 10), Chars("c", 9)})->tags = {{kAccum, "1"}};
+             Selected(AddFramedText(doc(), group(), 1, Turned(10), {{0, 20}, {50, 20}, {50, 0}}, {Chars("area")}));
+         }});
 }
 
 TEST_F(ResetTransformFaultTest, RemoveTextShear) {
     FailEveryCall({kRemoveShear, [this] {
                        Label(Sheared(1, 2, 0.3, 30, 5, 5), {Chars("ab", 12), Chars("c", 9)});
                        Selected(AddFramedText(doc(), group(), 2, Sheared(1, 2, 0.3, 0, 0, 0),
-                                                {{0, 0}, {40, 10}, {80, 0}}, {Chars("path")}));
+                                              {{0, 0}, {40, 10}, {80, 0}}, {Chars("path")}));
                        Label(Sheared(1, 1.5, 0.2, 0, 9, 9), {Chars("v")}, 1);
                    }});
 }

@@ -140,8 +140,7 @@ void ExpectLabel(const host::Art* art, HostPoint anchor, const std::string& text
         EXPECT_TRUE(run.features.fillPaint);
         ASSERT_EQ(run.features.fill.kind, kHostFourColor);
         EXPECT_EQ(run.features.fill.c.four.black, 1.0);
-        EXPECT_EQ(run.features.fill.c.four.cyan + run.features.fill.c.four.magenta +
-                      run.features.fill.c.four.yellow,
+        EXPECT_EQ(run.features.fill.c.four.cyan + run.features.fill.c.four.magenta + run.features.fill.c.four.yellow,
                   0);
         EXPECT_FALSE(run.features.strokePaint);
         // None of what map labels may carry: a new label of the host's is plain.
@@ -214,11 +213,10 @@ TEST_F(ScaleBar, FiveHundredMetresAtOneTo10000AreStoredAndReopened) {
 
 TEST_F(ScaleBar, KeysAreReadBeforeTheDialogAndWrittenBeforeTheDocumentChanges) {
     EXPECT_EQ(Run(kItem, "dialog 123; click 1"), 0);
-    const std::vector<std::string> expected = {
-        "GetIntegerPreference SB_Scale", "GetRealPreference SB_Distance",
-        "GetIntegerPreference SB_Unit",  "GetBooleanPreference SB_NewLayer",
-        "PutIntegerPreference SB_Scale", "PutRealPreference SB_Distance",
-        "PutIntegerPreference SB_Unit",  "PutBooleanPreference SB_NewLayer"};
+    const std::vector<std::string> expected = {"GetIntegerPreference SB_Scale", "GetRealPreference SB_Distance",
+                                               "GetIntegerPreference SB_Unit",  "GetBooleanPreference SB_NewLayer",
+                                               "PutIntegerPreference SB_Scale", "PutRealPreference SB_Distance",
+                                               "PutIntegerPreference SB_Unit",  "PutBooleanPreference SB_NewLayer"};
     EXPECT_EQ(PreferenceCalls(), expected);
     const auto& log = host::Faults::CallLog();
     const auto lastPut = std::find(log.begin(), log.end(), "PutBooleanPreference SB_NewLayer");
@@ -319,8 +317,9 @@ TEST_F(ScaleBar, AHiddenOrLockedCurrentLayerDisablesTheBoxAndGetsANewLayerAnyway
 TEST_F(ScaleBar, TheFieldsAreRewrittenWhenTheyLoseTheFocus) {
     // Steps: dialog, type, click (focus moves), type, click 1097, click 1096,
     // type 1094 1e999, click 1097, click 2.
-    EXPECT_EQ(Run(kItem, "dialog 123; type 1093 0; click 1094; type 1093 0012500x; click 1097; "
-                         "click 1096; type 1094 1e999; click 1097; click 2"),
+    EXPECT_EQ(Run(kItem,
+                  "dialog 123; type 1093 0; click 1094; type 1093 0012500x; click 1097; "
+                  "click 1096; type 1094 1e999; click 1097; click 2"),
               kStop);
     const auto& seen = watcher.seen;
     ASSERT_EQ(seen.size(), 9u);
@@ -340,8 +339,7 @@ TEST_F(ScaleBar, TheFieldsAreRewrittenWhenTheyLoseTheFocus) {
 }
 
 TEST_F(ScaleBar, ThePaperLengthOfTheDefaultsIsFourCentimetresAndFocusLossEmptiesIt) {
-    EXPECT_EQ(Run(kItem, "dialog 123; click 1097; type 1094 2; click 1097; click 1094; click 1093; escape"),
-              kStop);
+    EXPECT_EQ(Run(kItem, "dialog 123; click 1097; type 1094 2; click 1097; click 1094; click 1093; escape"), kStop);
     const auto& seen = watcher.seen;
     ASSERT_EQ(seen.size(), 7u);
     EXPECT_EQ(seen[2].at(1098).text, " 4 cm");
@@ -422,8 +420,7 @@ TEST_F(ScaleBar, AHostErrorWhileBuildingLeavesThePiecesMadeSoFarUngrouped) {
     std::vector<int32_t> types;
     for (host::Art* a = bar->group()->firstChild(); a; a = a->next()) types.push_back(a->type());
     // The "0" label on top of the four lines, no group.
-    EXPECT_EQ(types, (std::vector<int32_t>{kHostTextFrameArt, kHostPathArt, kHostPathArt,
-                                           kHostPathArt, kHostPathArt}));
+    EXPECT_EQ(types, (std::vector<int32_t>{kHostTextFrameArt, kHostPathArt, kHostPathArt, kHostPathArt, kHostPathArt}));
     // The settings were stored before the document changed.
     EXPECT_EQ(StoredInteger("SB_Scale"), 25000);
 }

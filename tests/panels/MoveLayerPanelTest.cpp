@@ -25,9 +25,9 @@ protected:
     std::vector<std::string> Alerts() { return user().alerts(); }
 
     host::Layer* roads = nullptr;
-    host::Layer* national = nullptr;    // a top-level layer titled 国道
-    host::Layer* national2 = nullptr;   // 道路/国道
-    host::Layer* prefectural = nullptr; // 道路/県道
+    host::Layer* national = nullptr;     // a top-level layer titled 国道
+    host::Layer* national2 = nullptr;    // 道路/国道
+    host::Layer* prefectural = nullptr;  // 道路/県道
 };
 
 TEST_F(MoveLayerPanelTest, StartsEmptyAndRefreshShowsSublayersNestedInTheHostsOrder) {

@@ -71,8 +71,8 @@ TEST_F(PanelBaseTest, StaticColourMessagesKeepExactlyOneBrushInTheThemeColours) 
     HWND label = Child(kTitle, u"STATIC");
     HDC dc = GetDC(window);
     const int before = win32::LiveGdiObjects();
-    LRESULT first = SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                 reinterpret_cast<LPARAM>(label));
+    LRESULT first =
+        SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
     EXPECT_NE(first, 0);
     for (int i = 0; i < 5; ++i)
         SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label));
@@ -174,13 +174,13 @@ TEST_P(PanelCreationFaultTest, LeavesNothingBehind) {
     EXPECT_EQ(win32::LiveGdiObjects(), gdiObjects);
 }
 
-INSTANTIATE_TEST_SUITE_P(EachCall, PanelCreationFaultTest,
-                         ::testing::Combine(::testing::Values("Create", "GetPlatformWindow", "GetPluginFileSpecification",
-                                                              "SetFlyoutMenuPreVisibilityProc", "SetFlyoutMenuProc",
-                                                              "SetVisibilityChangedNotifyProc", "SetSizeChangedNotifyProc",
-                                                              "SetStateChangedNotifyProc", "SetClosedNotifyProc",
-                                                              "SetUserData"),
-                                            ::testing::Values(1, 2)));
+INSTANTIATE_TEST_SUITE_P(
+    EachCall, PanelCreationFaultTest,
+    ::testing::Combine(::testing::Values("Create", "GetPlatformWindow", "GetPluginFileSpecification",
+                                         "SetFlyoutMenuPreVisibilityProc", "SetFlyoutMenuProc",
+                                         "SetVisibilityChangedNotifyProc", "SetSizeChangedNotifyProc",
+                                         "SetStateChangedNotifyProc", "SetClosedNotifyProc", "SetUserData"),
+                       ::testing::Values(1, 2)));
 
 }  // namespace
 }  // namespace orbalis::testing

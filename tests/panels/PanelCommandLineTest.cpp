@@ -66,9 +66,10 @@ protected:
 TEST_F(PanelCommandLineTest, AButtonStepCentresTheSelectedLabelWhereItStands) {
     std::string err;
     const std::string out = (dir / "centred.json").string();
-    ASSERT_EQ(Run("run " + Example("labels.json") + " --select sagami-bay --ui 'panel テキスト原点; button 2' --out " + out,
-                  &err),
-              0)
+    ASSERT_EQ(
+        Run("run " + Example("labels.json") + " --select sagami-bay --ui 'panel テキスト原点; button 2' --out " + out,
+            &err),
+        0)
         << err;
     std::string error;
     auto before = host::ReadDocumentFile(Example("labels.json"), {}, &error);

@@ -6,8 +6,7 @@ namespace orbalis::testing {
 namespace {
 
 HTREEITEM Next(HWND tree, HTREEITEM item, UINT relation) {
-    return reinterpret_cast<HTREEITEM>(
-        SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
+    return reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, relation, reinterpret_cast<LPARAM>(item)));
 }
 
 void Describe(HWND tree, HTREEITEM item, int depth, std::string* out) {
@@ -49,8 +48,7 @@ std::string PanelTest::Play(const std::string& script) {
 HWND PanelTest::Child(const std::string& panelTitle, const char16_t* className, int nth) {
     host::PanelEntry entry = host::FindPanel(panelTitle);
     if (!entry.panel) return nullptr;
-    for (HWND child = GetWindow(entry.panel->window, GW_CHILD); child;
-         child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(entry.panel->window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char16_t name[64] = {};
         GetClassNameW(child, name, 64);
         if (std::u16string(name) == className && --nth == 0) return child;

@@ -19,21 +19,19 @@ protected:
     host::Art* AddText(int32_t orientation = kHostHorizontalText, double x = 100, double y = 200) {
         return AddPointText(doc(), layer->group(), Turned(0, x, y), {Chars("Tokyo")}, orientation);
     }
-    std::string Press(int position) {
-        return Play("panel テキスト原点; button " + std::to_string(position));
-    }
+    std::string Press(int position) { return Play("panel テキスト原点; button " + std::to_string(position)); }
     HWND Button(int position) { return Child(kTitle, u"BUTTON", position); }
     static HostPoint Anchor(host::Art* text) { return {TextOf(text).matrix.tx, TextOf(text).matrix.ty}; }
     static Justification JustificationOfText(host::Art* text) { return host::JustificationOf(TextOf(text), 0); }
 };
 
 ::testing::AssertionResult SameBounds(const HostRect& a, const HostRect& b) {
-    const double d = std::max({std::abs(a.left - b.left), std::abs(a.top - b.top),
-                               std::abs(a.right - b.right), std::abs(a.bottom - b.bottom)});
+    const double d = std::max({std::abs(a.left - b.left), std::abs(a.top - b.top), std::abs(a.right - b.right),
+                               std::abs(a.bottom - b.bottom)});
     if (d < 1e-9) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "bounds differ by " << d << ": (" << a.left << ", " << a.top << ", "
-                                         << a.right << ", " << a.bottom << ") and (" << b.left << ", " << b.top
-                                         << ", " << b.right << ", " << b.bottom << ")";
+                                         << a.right << ", " << a.bottom << ") and (" << b.left << ", " << b.top << ", "
+                                         << b.right << ", " << b.bottom << ")";
 }
 
 TEST_F(TextAlignPanelTest, StartUpCreatesSixIconButtonsInARow) {
@@ -242,8 +240,7 @@ TEST_P(TextAlignFaultTest, TheTextIsSkippedAndTheNextOneDone) {
     ASSERT_EQ(Press(5), "");
     EXPECT_EQ(JustificationOfText(first), Justification::Left);
     EXPECT_TRUE(NearPoint(Anchor(first), {100, 200}));
-    EXPECT_TRUE(SameBounds(BoundsOf(doc(), first), firstBounds) ||
-                TextOf(first).orientation == kHostVerticalText);
+    EXPECT_TRUE(SameBounds(BoundsOf(doc(), first), firstBounds) || TextOf(first).orientation == kHostVerticalText);
     EXPECT_EQ(TextOf(second).orientation, kHostVerticalText);
     EXPECT_EQ(JustificationOfText(second), Justification::Center);
     EXPECT_TRUE(NearPoint(Anchor(second), {100, 100}));

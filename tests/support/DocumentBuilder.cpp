@@ -60,8 +60,7 @@ Art* AddPolygon(Document& doc, Art* container, const std::vector<HostPoint>& poi
     return art;
 }
 
-Art* AddRect(Document& doc, Art* container, double x, double y, double w, double h,
-             const HostPathStyle& style) {
+Art* AddRect(Document& doc, Art* container, double x, double y, double w, double h, const HostPathStyle& style) {
     return AddPolygon(doc, container, {{x, y}, {x + w, y}, {x + w, y + h}, {x, y + h}}, true, style);
 }
 

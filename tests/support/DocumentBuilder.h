@@ -14,8 +14,8 @@ std::unique_ptr<host::Document> NewDocument(host::Layer** layer = nullptr);
 
 host::Layer* AddLayer(host::Document& doc, const std::string& title, host::Layer* below = nullptr);
 
-HostPathStyle FilledStyle();  // filled black, no stroke
-HostPathStyle StrokedStyle(); // no fill, stroked black 1 pt
+HostPathStyle FilledStyle();   // filled black, no stroke
+HostPathStyle StrokedStyle();  // no fill, stroked black 1 pt
 
 // A closed path through the given points (straight segments), placed at the
 // bottom inside `container` (a layer group, group or compound path), so art

@@ -37,9 +37,14 @@ TEST(NumberFormat, RealsShowSevenSignificantDigits) {
 }
 
 TEST(NumberFormat, RealsMatchPrintfInTheCLocale) {
-    const double values[] = {0.5,     -0.0,     1.0 / 3.0, 2.0 / 3.0, 123.4565, 0.000123456789,
-                             1e100,   -1e-300,  4.9e-324,  1.7976931348623157e308, 99999.995,
-                             0.99999995, 25.4,  72.0 / 25.4, -1234567.5, 1e21};
+    const double values[] = {0.5,        -0.0,
+                             1.0 / 3.0,  2.0 / 3.0,
+                             123.4565,   0.000123456789,
+                             1e100,      -1e-300,
+                             4.9e-324,   1.7976931348623157e308,
+                             99999.995,  0.99999995,
+                             25.4,       72.0 / 25.4,
+                             -1234567.5, 1e21};
     for (double value : values) EXPECT_EQ(formatReal(value), printfReal(value)) << value;
     // A deterministic spread over many magnitudes.
     uint64_t state = 88172645463325252ULL;
@@ -104,13 +109,29 @@ TEST(NumberFormat, BuffersAreNeverOverrunAndAlwaysTerminated) {
 }
 
 TEST(NumberFormat, ParsesIntegersLikeADialogField) {
-    const std::pair<std::string_view, int32_t> cases[] = {
-        {"", 0}, {"abc", 0}, {" 7", 7}, {"\t\r\n 42", 42}, {"3.9", 3}, {"12abc", 12}, {"-15", -15},
-        {"+8", 8}, {"- 5", 0}, {"-", 0}, {"007", 7}, {std::string_view("12\0" "34", 5), 12},
-        // Beyond 32 bits: the nearest limit.
-        {"2147483647", kMax}, {"2147483648", kMax}, {"99999999999999999999999999", kMax},
-        {"-2147483648", kMin}, {"-2147483649", kMin}, {"-99999999999999999999999999x", kMin},
-        {"00000000000000002147483646", kMax - 1}};
+    const std::pair<std::string_view, int32_t> cases[] = {{"", 0},
+                                                          {"abc", 0},
+                                                          {" 7", 7},
+                                                          {"\t\r\n 42", 42},
+                                                          {"3.9", 3},
+                                                          {"12abc", 12},
+                                                          {"-15", -15},
+                                                          {"+8", 8},
+                                                          {"- 5", 0},
+                                                          {"-", 0},
+                                                          {"007", 7},
+                                                          {std::string_view("12\0"
+                                                                            "34",
+                                                                            5),
+                                                           12},
+                                                          // Beyond 32 bits: the nearest limit.
+                                                          {"2147483647", kMax},
+                                                          {"2147483648", kMax},
+                                                          {"99999999999999999999999999", kMax},
+                                                          {"-2147483648", kMin},
+                                                          {"-2147483649", kMin},
+                                                          {"-99999999999999999999999999x", kMin},
+                                                          {"00000000000000002147483646", kMax - 1}};
     for (const auto& [text, value] : cases) EXPECT_EQ(parseInteger(text), value) << text;
 }
 
@@ -149,12 +170,21 @@ TEST(NumberFormat, ParsesRealsWithADotWhateverTheText) {
 }
 
 TEST(NumberFormat, RealsBeyondTheDoubleRangeMatchStrtod) {
-    const char* texts[] = {"1e400",        "-1e400",    "1e-400",       "-1e-400",
-                           "0.0001e-320",  "123456789012345678901234567890e-400",
-                           "0.00001e310",  "4.9e-324",  "1.7976931348623157e308",
-                           "1.8e308",      "0e999999",  "0.000000000000000000000000000001",
+    const char* texts[] = {"1e400",
+                           "-1e400",
+                           "1e-400",
+                           "-1e-400",
+                           "0.0001e-320",
+                           "123456789012345678901234567890e-400",
+                           "0.00001e310",
+                           "4.9e-324",
+                           "1.7976931348623157e308",
+                           "1.8e308",
+                           "0e999999",
+                           "0.000000000000000000000000000001",
                            "12345678901234567890123456789012345678901234567890",
-                           "1e99999999999999999999", "1e-99999999999999999999"};
+                           "1e99999999999999999999",
+                           "1e-99999999999999999999"};
     for (const char* text : texts) {
         double expected = std::strtod(text, nullptr);
         double value = parseReal(text);

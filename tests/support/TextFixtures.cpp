@@ -77,18 +77,17 @@ HostMatrix Turned(double degrees, double tx, double ty) {
     const double e[] = {expected.a, expected.b, expected.c, expected.d, expected.tx, expected.ty};
     for (int i = 0; i < 6; ++i)
         if (!(std::fabs(a[i] - e[i]) <= tolerance))
-            return ::testing::AssertionFailure()
-                   << "matrix (" << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3] << ", " << a[4] << ", "
-                   << a[5] << ") is not (" << e[0] << ", " << e[1] << ", " << e[2] << ", " << e[3] << ", "
-                   << e[4] << ", " << e[5] << ")";
+            return ::testing::AssertionFailure() << "matrix (" << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3]
+                                                 << ", " << a[4] << ", " << a[5] << ") is not (" << e[0] << ", " << e[1]
+                                                 << ", " << e[2] << ", " << e[3] << ", " << e[4] << ", " << e[5] << ")";
     return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult NearPoint(const HostPoint& actual, const HostPoint& expected, double tolerance) {
     if (std::fabs(actual.x - expected.x) <= tolerance && std::fabs(actual.y - expected.y) <= tolerance)
         return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ") is not (" << expected.x
-                                         << ", " << expected.y << ")";
+    return ::testing::AssertionFailure() << "(" << actual.x << ", " << actual.y << ") is not (" << expected.x << ", "
+                                         << expected.y << ")";
 }
 
 }  // namespace orbalis::testing

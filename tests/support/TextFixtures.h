@@ -21,8 +21,7 @@ host::Art* AddPointText(host::Document& doc, host::Art* container, const HostMat
 // Area (1) or on-path (2) text along `path`.
 host::Art* AddFramedText(host::Document& doc, host::Art* container, int32_t kind, const HostMatrix& matrix,
                          const std::vector<HostPoint>& path, std::vector<host::TextRun> runs);
-host::Art* AddPlaced(host::Document& doc, host::Art* container, const HostMatrix& matrix, double width,
-                     double height);
+host::Art* AddPlaced(host::Document& doc, host::Art* container, const HostMatrix& matrix, double width, double height);
 host::Art* AddRaster(host::Document& doc, host::Art* container, const HostMatrix& matrix, int32_t width,
                      int32_t height);
 
@@ -32,9 +31,7 @@ HostRect BoundsOf(const host::Document& doc, const host::Art* art);
 // Rotation by `degrees`, then translation.
 HostMatrix Turned(double degrees, double tx = 0, double ty = 0);
 
-::testing::AssertionResult NearMatrix(const HostMatrix& actual, const HostMatrix& expected,
-                                      double tolerance = 1e-9);
-::testing::AssertionResult NearPoint(const HostPoint& actual, const HostPoint& expected,
-                                     double tolerance = 1e-9);
+::testing::AssertionResult NearMatrix(const HostMatrix& actual, const HostMatrix& expected, double tolerance = 1e-9);
+::testing::AssertionResult NearPoint(const HostPoint& actual, const HostPoint& expected, double tolerance = 1e-9);
 
 }  // namespace orbalis::testing

@@ -51,10 +51,10 @@ protected:
     // Runs orbalis run on the map with the fault armed (none when empty);
     // the exit status and standard error.
     std::pair<int, std::string> Run(const Point& p, const std::string& fault, const fs::path& out) {
-        const std::string command = (fault.empty() ? std::string() : "ORBALIS_FAULT=" + fault + " ") +
-                                    ORBALIS_CLI + " run " + (dir / "map.json").string() + " --menu '" + p.menu +
-                                    "' " + p.options + " --prefs " + (dir / "prefs.json").string() + " --out " +
-                                    out.string() + " 2>" + (dir / "err").string() + " </dev/null >/dev/null";
+        const std::string command = (fault.empty() ? std::string() : "ORBALIS_FAULT=" + fault + " ") + ORBALIS_CLI +
+                                    " run " + (dir / "map.json").string() + " --menu '" + p.menu + "' " + p.options +
+                                    " --prefs " + (dir / "prefs.json").string() + " --out " + out.string() + " 2>" +
+                                    (dir / "err").string() + " </dev/null >/dev/null";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(dir / "err")};
     }

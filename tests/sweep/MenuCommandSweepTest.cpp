@@ -42,7 +42,7 @@ Art* Guide(Document& doc, Art* container, double y) {
 // A little map: plain, grouped, compound, locked and hidden shapes, a guide,
 // point, area and on-path text, a symbol, an image and legacy text.
 struct Map {
-    Art* square, *group, *inGroup, *compound, *guide, *label, *area, *onPath, *symbol, *placed;
+    Art *square, *group, *inGroup, *compound, *guide, *label, *area, *onPath, *symbol, *placed;
 };
 
 Map SmallMap(Document& doc, Layer* layer) {
@@ -59,10 +59,9 @@ Map SmallMap(Document& doc, Layer* layer) {
     Hide(doc, AddRect(doc, top, 60, 60, 4, 4));
     m.guide = Guide(doc, top, 50);
     m.label = AddPointText(doc, top, {1, 0, 0, 1, 180, 90}, {Chars("町", 12)});
-    m.area = AddFramedText(doc, top, kHostAreaText, {1, 0, 0, 1, 0, 100},
-                           {{0, 0}, {200, 0}, {200, 100}, {0, 100}}, {Chars("村", 10)});
-    m.onPath = AddFramedText(doc, top, kHostPathText, {1, 0, 0, 1, 0, 0}, {{0, 0}, {40, 10}, {80, 0}},
-                             {Chars("道")});
+    m.area = AddFramedText(doc, top, kHostAreaText, {1, 0, 0, 1, 0, 100}, {{0, 0}, {200, 0}, {200, 100}, {0, 100}},
+                           {Chars("村", 10)});
+    m.onPath = AddFramedText(doc, top, kHostPathText, {1, 0, 0, 1, 0, 0}, {{0, 0}, {40, 10}, {80, 0}}, {Chars("道")});
     Art* star = doc.newSymbolDefinition("star");
     AddRect(doc, star, -5, -5, 10, 10);
     m.symbol = AddArt(doc, top, kHostSymbolArt);
@@ -87,17 +86,15 @@ TEST(MenuCommandSweep, FastMove) {
               .build =
                   [](Document& doc, Layer* layer) {
                       SmallMap(doc, layer);
-                      Selected(doc, AddPolygon(doc, layer->group(), {{0, 0}, {3, 7}, {10, 5}}, false,
-                                               StrokedStyle()));
+                      Selected(doc, AddPolygon(doc, layer->group(), {{0, 0}, {3, 7}, {10, 5}}, false, StrokedStyle()));
                   },
-              .answers = {{"ガイドを無視しますか？", true},
-                          {"移動完了後に、移動先を示すパスを削除しますか？", true}},
+              .answers = {{"ガイドを無視しますか？", true}, {"移動完了後に、移動先を示すパスを削除しますか？", true}},
               .rules = {// A layer whose flags cannot be read is left, and unreadable
-                         // segments of the path end the run quietly.
-                         {"GetLayerVisible", Outcome::Clean},
-                         {"GetLayerEditable", Outcome::Clean},
-                         {"GetPathSegmentCount", Outcome::Clean},
-                         {"GetPathSegments", Outcome::Clean}}});
+                        // segments of the path end the run quietly.
+                        {"GetLayerVisible", Outcome::Clean},
+                        {"GetLayerEditable", Outcome::Clean},
+                        {"GetPathSegmentCount", Outcome::Clean},
+                        {"GetPathSegments", Outcome::Clean}}});
 }
 
 TEST(MenuCommandSweep, FastMoveWithGuidesKeepingThePath) {
@@ -111,8 +108,7 @@ TEST(MenuCommandSweep, FastMoveWithGuidesKeepingThePath) {
                       Guide(doc, below->group(), 80);
                       Selected(doc, AddPolygon(doc, below->group(), {{0, 0}, {10, 5}}, false, StrokedStyle()));
                   },
-              .answers = {{"ガイドを無視しますか？", false},
-                          {"移動完了後に、移動先を示すパスを削除しますか？", false}},
+              .answers = {{"ガイドを無視しますか？", false}, {"移動完了後に、移動先を示すパスを削除しますか？", false}},
               .rules = {{"GetLayerVisible", Outcome::Clean},
                         {"GetLayerEditable", Outcome::Clean},
                         {"GetPathSegmentCount", Outcome::Clean},
@@ -125,10 +121,10 @@ TEST(MenuCommandSweep, MapScalingByScale) {
               .build = [](Document& doc, Layer* layer) { SmallMap(doc, layer); },
               .ui = "dialog 115; type 1074 25000; type 1090 50000; click 1",
               .rules = {// Filling from a layer reports no error: the layer
-                         // counts as empty for the bounds.
-                         {"NewArtSet", Outcome::Clean},
-                         {"LayerArtSet", Outcome::Clean},
-                         {"CountArtSet", Outcome::Clean}}});
+                        // counts as empty for the bounds.
+                        {"NewArtSet", Outcome::Clean},
+                        {"LayerArtSet", Outcome::Clean},
+                        {"CountArtSet", Outcome::Clean}}});
 }
 
 TEST(MenuCommandSweep, MapScalingWithEveryOptionOnTheSelection) {
@@ -154,26 +150,26 @@ TEST(MenuCommandSweep, ScaleBarOnANewLayer) {
                   },
               .ui = "dialog 123; type 1093 50000; type 1094 2; click 1097; click 1",
               .rules = {// Reading the current layer and clearing the selection go on
-                         // silently; a text-engine failure is handed back as the
-                         // host code it carries.
-                         {"GetCurrentLayer", Outcome::Clean},
-                         {"GetLayerVisible", Outcome::Clean},
-                         {"GetLayerEditable", Outcome::Clean},
-                         {"HasTextFocus", Outcome::Clean},
-                         {"EndTextFocus", Outcome::Clean},
-                         {"CountLayers", Outcome::Clean},
-                         {"GetNthLayer", Outcome::Clean},
-                         {"LayerHasSelectedArt", Outcome::Clean},
-                         {"DeselectArtOnLayer", Outcome::Clean},
-                         {"ATETextRange.InsertAfter", Outcome::Code},
-                         {"ATETextRange.GetUniqueCharFeatures", Outcome::Code},
-                         {"ATETextRange.SetLocalCharFeatures", Outcome::Code},
-                         {"ATETextRange.SetLocalParaFeatures", Outcome::Code},
-                         {"ATEParaFeatures.Initialize", Outcome::Code},
-                         {"ATEParaFeatures.SetJustification", Outcome::Code},
-                         {"ATECharFeatures.SetFontSize", Outcome::Code},
-                         {"ATEPaint.GetPathStyle", Outcome::Code},
-                         {"ATEPaint.SetPathStyle", Outcome::Code}}});
+                        // silently; a text-engine failure is handed back as the
+                        // host code it carries.
+                        {"GetCurrentLayer", Outcome::Clean},
+                        {"GetLayerVisible", Outcome::Clean},
+                        {"GetLayerEditable", Outcome::Clean},
+                        {"HasTextFocus", Outcome::Clean},
+                        {"EndTextFocus", Outcome::Clean},
+                        {"CountLayers", Outcome::Clean},
+                        {"GetNthLayer", Outcome::Clean},
+                        {"LayerHasSelectedArt", Outcome::Clean},
+                        {"DeselectArtOnLayer", Outcome::Clean},
+                        {"ATETextRange.InsertAfter", Outcome::Code},
+                        {"ATETextRange.GetUniqueCharFeatures", Outcome::Code},
+                        {"ATETextRange.SetLocalCharFeatures", Outcome::Code},
+                        {"ATETextRange.SetLocalParaFeatures", Outcome::Code},
+                        {"ATEParaFeatures.Initialize", Outcome::Code},
+                        {"ATEParaFeatures.SetJustification", Outcome::Code},
+                        {"ATECharFeatures.SetFontSize", Outcome::Code},
+                        {"ATEPaint.GetPathStyle", Outcome::Code},
+                        {"ATEPaint.SetPathStyle", Outcome::Code}}});
 }
 
 TEST(MenuCommandSweep, ScaleBarOnTheCurrentLayer) {
@@ -186,31 +182,31 @@ TEST(MenuCommandSweep, ScaleBarOnTheCurrentLayer) {
                   },
               .ui = "dialog 123; click 1096; type 1094 500; click 1070; click 1",
               .rules = {// Reading the current layer and clearing the selection go on
-                         // silently; a text-engine failure is handed back as the
-                         // host code it carries.
-                         // Unread, the current layer counts as unusable: the new-layer
-                         // box is disabled and the user's click on it fails (the
-                         // dialog is cancelled); the later failure of taking it as
-                         // the target is returned.
-                         {"GetCurrentLayer#1", Outcome::Failed},
-                         {"GetCurrentLayer#2", Outcome::Code},
-                         {"GetLayerVisible", Outcome::Failed},
-                         {"GetLayerEditable", Outcome::Failed},
-                         {"HasTextFocus", Outcome::Clean},
-                         {"EndTextFocus", Outcome::Clean},
-                         {"CountLayers", Outcome::Clean},
-                         {"GetNthLayer", Outcome::Clean},
-                         {"LayerHasSelectedArt", Outcome::Clean},
-                         {"DeselectArtOnLayer", Outcome::Clean},
-                         {"ATETextRange.InsertAfter", Outcome::Code},
-                         {"ATETextRange.GetUniqueCharFeatures", Outcome::Code},
-                         {"ATETextRange.SetLocalCharFeatures", Outcome::Code},
-                         {"ATETextRange.SetLocalParaFeatures", Outcome::Code},
-                         {"ATEParaFeatures.Initialize", Outcome::Code},
-                         {"ATEParaFeatures.SetJustification", Outcome::Code},
-                         {"ATECharFeatures.SetFontSize", Outcome::Code},
-                         {"ATEPaint.GetPathStyle", Outcome::Code},
-                         {"ATEPaint.SetPathStyle", Outcome::Code}}});
+                        // silently; a text-engine failure is handed back as the
+                        // host code it carries.
+                        // Unread, the current layer counts as unusable: the new-layer
+                        // box is disabled and the user's click on it fails (the
+                        // dialog is cancelled); the later failure of taking it as
+                        // the target is returned.
+                        {"GetCurrentLayer#1", Outcome::Failed},
+                        {"GetCurrentLayer#2", Outcome::Code},
+                        {"GetLayerVisible", Outcome::Failed},
+                        {"GetLayerEditable", Outcome::Failed},
+                        {"HasTextFocus", Outcome::Clean},
+                        {"EndTextFocus", Outcome::Clean},
+                        {"CountLayers", Outcome::Clean},
+                        {"GetNthLayer", Outcome::Clean},
+                        {"LayerHasSelectedArt", Outcome::Clean},
+                        {"DeselectArtOnLayer", Outcome::Clean},
+                        {"ATETextRange.InsertAfter", Outcome::Code},
+                        {"ATETextRange.GetUniqueCharFeatures", Outcome::Code},
+                        {"ATETextRange.SetLocalCharFeatures", Outcome::Code},
+                        {"ATETextRange.SetLocalParaFeatures", Outcome::Code},
+                        {"ATEParaFeatures.Initialize", Outcome::Code},
+                        {"ATEParaFeatures.SetJustification", Outcome::Code},
+                        {"ATECharFeatures.SetFontSize", Outcome::Code},
+                        {"ATEPaint.GetPathStyle", Outcome::Code},
+                        {"ATEPaint.SetPathStyle", Outcome::Code}}});
 }
 
 TEST(MenuCommandSweep, ColourCoding) {
@@ -237,42 +233,43 @@ TEST(MenuCommandSweep, ColourCoding) {
                       AddRect(doc, group, 0, 30, 10, 10);
                       AddRect(doc, AddGroup(doc, group), 20, 30, 10, 10);
                   },
-              .rules = {// Steps of the pair test that go on with whatever the
-                         // scratch layer holds, and the touching decision, which
-                         // counts what it can read.
-                         {"SetCurrentLayer", Outcome::Clean},
-                         {"DuplicateArt", Outcome::Clean},
-                         {"SetArtUserAttr", Outcome::Any},
-                         {"SelectedArtSet", Outcome::Clean},
-                         {"LayerArtSet", Outcome::Clean},
-                         {"NewArtSet", Outcome::Clean},
-                         {"CountArtSet", Outcome::Clean},
-                         {"IndexArtSet", Outcome::Clean},
-                         {"SetupPluginData", Outcome::Clean},
-                         {"DoUniteEffect", Outcome::Clean},
-                         // The progress display: the scan passes its failures on,
-                         // the colour search does not.
-                         {"SetProgressText", Outcome::Either},
-                         {"UpdateProgress", Outcome::Either},
-                         {"IsProgressCancelled", Outcome::Either},
-                         // The closing alert.
-                         {"MessageAlert", Outcome::Clean},
-                         // Without a scratch layer the run goes on after an alert
-                         // and fails at the first pair.
-                         {"InsertLayer", Outcome::Failed},
-                         // The scratch layer goes with the command object, whose
-                         // destruction has no code to give.
-                         {"DeleteLayer", Outcome::Clean},
-                         // Painting a node fails with its own code.
-                         {"SetPathStyle", Outcome::Any},
-                         // Called both from the walk, which reports, and from the
-                         // touching decision and the polygon test, which do not.
-                         {"GetFirstArtOfLayer", Outcome::Any},
-                         {"GetArtFirstChild", Outcome::Any},
-                         {"GetArtSibling", Outcome::Any},
-                         {"GetArtType", Outcome::Any},
-                         {"GetPathClosed", Outcome::Any},
-                         {"GetPathStyle", Outcome::Any}},
+              .rules =
+                  {// Steps of the pair test that go on with whatever the
+                   // scratch layer holds, and the touching decision, which
+                   // counts what it can read.
+                   {"SetCurrentLayer", Outcome::Clean},
+                   {"DuplicateArt", Outcome::Clean},
+                   {"SetArtUserAttr", Outcome::Any},
+                   {"SelectedArtSet", Outcome::Clean},
+                   {"LayerArtSet", Outcome::Clean},
+                   {"NewArtSet", Outcome::Clean},
+                   {"CountArtSet", Outcome::Clean},
+                   {"IndexArtSet", Outcome::Clean},
+                   {"SetupPluginData", Outcome::Clean},
+                   {"DoUniteEffect", Outcome::Clean},
+                   // The progress display: the scan passes its failures on,
+                   // the colour search does not.
+                   {"SetProgressText", Outcome::Either},
+                   {"UpdateProgress", Outcome::Either},
+                   {"IsProgressCancelled", Outcome::Either},
+                   // The closing alert.
+                   {"MessageAlert", Outcome::Clean},
+                   // Without a scratch layer the run goes on after an alert
+                   // and fails at the first pair.
+                   {"InsertLayer", Outcome::Failed},
+                   // The scratch layer goes with the command object, whose
+                   // destruction has no code to give.
+                   {"DeleteLayer", Outcome::Clean},
+                   // Painting a node fails with its own code.
+                   {"SetPathStyle", Outcome::Any},
+                   // Called both from the walk, which reports, and from the
+                   // touching decision and the polygon test, which do not.
+                   {"GetFirstArtOfLayer", Outcome::Any},
+                   {"GetArtFirstChild", Outcome::Any},
+                   {"GetArtSibling", Outcome::Any},
+                   {"GetArtType", Outcome::Any},
+                   {"GetPathClosed", Outcome::Any},
+                   {"GetPathStyle", Outcome::Any}},
               // Painting a group node fails with 100, any other node with 200.
               .ownCodes = {100, 200}});
 }
@@ -293,7 +290,7 @@ TEST(MenuCommandSweep, LayerNumbering) {
               .build = Layers,
               .ui = "dialog 125; type 1126 10; type 1127 5; click 1108; click 1110; click 1",
               .rules = {// A text setting that cannot be read keeps its default.
-                         {"NewString", Outcome::Either}}});
+                        {"NewString", Outcome::Either}}});
 }
 
 TEST(MenuCommandSweep, LayerTitleReplacement) {
@@ -302,7 +299,7 @@ TEST(MenuCommandSweep, LayerTitleReplacement) {
               .build = Layers,
               .ui = "dialog 126; type 1105 a; type 1106 ア; click 1",
               .rules = {// A text setting that cannot be read keeps its default.
-                         {"NewString", Outcome::Either}}});
+                        {"NewString", Outcome::Either}}});
 }
 
 // A folder of its own for the layer-list files of one test.
@@ -323,19 +320,19 @@ TEST(MenuCommandSweep, LayerListSave) {
               .answers = {{"指定されたファイルは既に存在します。上書きしてよろしいですか？", true}},
               .prepare = [file] { std::ofstream(file, std::ios::binary) << "old\r\n"; },
               .rules = {// Without the plug-in's module or the host's window no
-                         // dialog is shown: the runner returns the host's code, the
-                         // file dialog's chooser "not chosen" (cancelled).
-                         {"GetPluginFileSpecification", Outcome::Failed},
-                         {"GetPlatformPath", Outcome::Failed},
-                         {"GetPlatformAppWindow", Outcome::Failed},
-                         // The file name offered comes from the document's file when
-                         // it can be read; the context is pushed when it can be.
-                         {"GetDocumentFileSpecification", Outcome::Either},
-                         {"NewFilePath", Outcome::Either},
-                         {"GetAsString", Outcome::Either},
-                         {"Length", Outcome::Either},
-                         {"NewString", Outcome::Either},
-                         {"PushAppContext", Outcome::Clean}}});
+                        // dialog is shown: the runner returns the host's code, the
+                        // file dialog's chooser "not chosen" (cancelled).
+                        {"GetPluginFileSpecification", Outcome::Failed},
+                        {"GetPlatformPath", Outcome::Failed},
+                        {"GetPlatformAppWindow", Outcome::Failed},
+                        // The file name offered comes from the document's file when
+                        // it can be read; the context is pushed when it can be.
+                        {"GetDocumentFileSpecification", Outcome::Either},
+                        {"NewFilePath", Outcome::Either},
+                        {"GetAsString", Outcome::Either},
+                        {"Length", Outcome::Either},
+                        {"NewString", Outcome::Either},
+                        {"PushAppContext", Outcome::Clean}}});
     fs::remove_all(folder);
 }
 
@@ -358,22 +355,22 @@ TEST(MenuCommandSweep, LayerListLoad) {
                   },
               .ui = "dialog 128; click 1; dialog open; select 1131 1; file " + file.string(),
               .rules = {// Without the plug-in's module or the host's window no
-                         // dialog is shown: the runner returns the host's code, the
-                         // file dialog's chooser "not chosen" (cancelled).
-                         {"GetPluginFileSpecification", Outcome::Failed},
-                         {"GetPlatformPath", Outcome::Failed},
-                         {"GetPlatformAppWindow", Outcome::Failed},
-                         // Renaming does not look at the host's codes: only a
-                         // missing layer fails, as cancelled, with a message.
-                         {"GetFirstLayer", Outcome::Quiet},
-                         {"GetLayerFirstChild", Outcome::Quiet},
-                         {"GetLayerParent", Outcome::Quiet},
-                         {"GetNextNonChildPreorderLayer", Outcome::Quiet},
-                         {"SetLayerTitle", Outcome::Quiet},
-                         {"NewFilePath", Outcome::Either},
-                         {"GetAsString", Outcome::Either},
-                         {"Length", Outcome::Either},
-                         {"NewString", Outcome::Either}}});
+                        // dialog is shown: the runner returns the host's code, the
+                        // file dialog's chooser "not chosen" (cancelled).
+                        {"GetPluginFileSpecification", Outcome::Failed},
+                        {"GetPlatformPath", Outcome::Failed},
+                        {"GetPlatformAppWindow", Outcome::Failed},
+                        // Renaming does not look at the host's codes: only a
+                        // missing layer fails, as cancelled, with a message.
+                        {"GetFirstLayer", Outcome::Quiet},
+                        {"GetLayerFirstChild", Outcome::Quiet},
+                        {"GetLayerParent", Outcome::Quiet},
+                        {"GetNextNonChildPreorderLayer", Outcome::Quiet},
+                        {"SetLayerTitle", Outcome::Quiet},
+                        {"NewFilePath", Outcome::Either},
+                        {"GetAsString", Outcome::Either},
+                        {"Length", Outcome::Either},
+                        {"NewString", Outcome::Either}}});
     fs::remove_all(folder);
 }
 
@@ -387,8 +384,7 @@ TEST(MenuCommandSweep, LayerListLoadAsNewLayers) {
               .prepare =
                   [file] {
                       // Shift-JIS: 北, 南 with two sublayers, 西.
-                      std::ofstream(file, std::ios::binary)
-                          << "\x96\x6B\r\n\x93\xEC\r\n\t1\r\n\t2\r\n\x90\xBC\r\n";
+                      std::ofstream(file, std::ios::binary) << "\x96\x6B\r\n\x93\xEC\r\n\t1\r\n\t2\r\n\x90\xBC\r\n";
                   },
               // Creating does not look at the host's codes: only a layer
               // that is not made fails, as cancelled, without a message.
@@ -433,37 +429,30 @@ TEST(MenuCommandSweep, ResetPlacedImageSize) {
 }
 
 TEST(MenuCommandSweep, RestoreTextUpright) {
-    RunSweep({.name = "restore text upright",
-              .item = "テキストを水平垂直に戻す",
-              .build =
-                  [](Document& doc, Layer* layer) {
-                      Label(doc, layer, Turned(30, 5, 5), {Chars("ab", 12, 10), Chars("c", 9)})->tags = {
-                          {kAccum, "1"}};
-                      Selected(doc, AddFramedText(doc, layer->group(), kHostAreaText, Turned(10),
-                                                  {{0, 20}, {50, 20}, {50, 0}}, {Chars("area")}));
-                      Label(doc, layer, Turned(90, 300, 300), {Chars("縦書き")}, 1);
-                  }});
+    RunSweep(
+        {.name = "restore text upright", .item = "テキストを水平垂直に戻す", .build = [](Document& doc, Layer* layer) {
+             Label(doc, layer, Turned(30, 5, 5), {Chars("ab", 12, 10), Chars("c", 9)})->tags = {{kAccum, "1"}};
+             Selected(doc, AddFramedText(doc, layer->group(), kHostAreaText, Turned(10), {{0, 20}, {50, 20}, {50, 0}},
+                                         {Chars("area")}));
+             Label(doc, layer, Turned(90, 300, 300), {Chars("縦書き")}, 1);
+         }});
 }
 
 TEST(MenuCommandSweep, RemoveTextShear) {
-    RunSweep({.name = "remove text shear",
-              .item = "テキストのシアー変形除去",
-              .build =
-                  [](Document& doc, Layer* layer) {
-                      Label(doc, layer, Sheared(1, 2, 0.3, 30, 5, 5), {Chars("ab", 12), Chars("c", 9)});
-                      Selected(doc, AddFramedText(doc, layer->group(), kHostPathText, Sheared(1, 2, 0.3, 0, 0, 0),
-                                                  {{0, 0}, {40, 10}, {80, 0}}, {Chars("path")}));
-                      Label(doc, layer, Sheared(1, 1.5, 0.2, 0, 9, 9), {Chars("v")}, 1);
-                      Label(doc, layer, {1, 0.5, 2, 1, 10, 10});  // flat: skipped
-                  }});
+    RunSweep(
+        {.name = "remove text shear", .item = "テキストのシアー変形除去", .build = [](Document& doc, Layer* layer) {
+             Label(doc, layer, Sheared(1, 2, 0.3, 30, 5, 5), {Chars("ab", 12), Chars("c", 9)});
+             Selected(doc, AddFramedText(doc, layer->group(), kHostPathText, Sheared(1, 2, 0.3, 0, 0, 0),
+                                         {{0, 0}, {40, 10}, {80, 0}}, {Chars("path")}));
+             Label(doc, layer, Sheared(1, 1.5, 0.2, 0, 9, 9), {Chars("v")}, 1);
+             Label(doc, layer, {1, 0.5, 2, 1, 10, 10});  // flat: skipped
+         }});
 }
 
 // ---------------------------------------------------------------- about
 
 TEST(MenuCommandSweep, AboutBox) {
-    RunSweep({.name = "about box",
-              .item = "Nodra-Orbalis1.5...",
-              .ui = "dialog 107; click 1063; click 1063; click 1"});
+    RunSweep({.name = "about box", .item = "Nodra-Orbalis1.5...", .ui = "dialog 107; click 1063; click 1063; click 1"});
 }
 
 }  // namespace

@@ -104,17 +104,18 @@ const std::string kPanel = std::string("panel ") + kMovePanel + "; ";
 const std::map<std::string, Outcome> kClickRules = {{"GetPlatformAppWindow", Outcome::Clean}};
 
 TEST(PanelSweep, MoveLayerPanelRefresh) {
-    RunSweep({.name = "move-between-layers panel: refresh",
-              .panelSteps = kPanel + "refresh",
-              .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
-              // The focus goes back to the host's window when it can. The tree is filled only when the whole list was read; the
-              // document's name at the root is optional.
-              .rules = {{"GetPlatformAppWindow", Outcome::Clean},
-                        {"GetDocumentFileSpecification", Outcome::Either},
-                        {"GetFilePathName", Outcome::Either},
-                        {"NewFilePath", Outcome::Either}},
-              .seen = [](host::Host&) { return std::to_string(TreeItems()) + " tree items"; },
-              .toldFailure = [](host::Host&) { return TreeItems() == 0; }});
+    RunSweep(
+        {.name = "move-between-layers panel: refresh",
+         .panelSteps = kPanel + "refresh",
+         .build = [](Document& doc, Layer* layer) { RoadLayers(doc, layer); },
+         // The focus goes back to the host's window when it can. The tree is filled only when the whole list was read; the
+         // document's name at the root is optional.
+         .rules = {{"GetPlatformAppWindow", Outcome::Clean},
+                   {"GetDocumentFileSpecification", Outcome::Either},
+                   {"GetFilePathName", Outcome::Either},
+                   {"NewFilePath", Outcome::Either}},
+         .seen = [](host::Host&) { return std::to_string(TreeItems()) + " tree items"; },
+         .toldFailure = [](host::Host&) { return TreeItems() == 0; }});
 }
 
 // Two objects from two layers, a partly selected group and an object
@@ -218,8 +219,8 @@ void Labels(Document& doc, Layer* layer) {
     Art* top = layer->group();
     Select(doc, AddPointText(doc, top, Turned(0, 100, 200), {Chars("Tokyo")}));
     Select(doc, AddPointText(doc, top, Turned(0, 300, 200), {Chars("大阪")}, kHostVerticalText));
-    Art* area = AddFramedText(doc, top, kHostAreaText, Turned(0, 0, 0), {{0, 0}, {80, 0}, {80, 40}, {0, 40}},
-                              {Chars("札幌")});
+    Art* area =
+        AddFramedText(doc, top, kHostAreaText, Turned(0, 0, 0), {{0, 0}, {80, 0}, {80, 40}, {0, 40}}, {Chars("札幌")});
     host::SetJustification(TextOf(area), 0, host::Justification::Center);
     Select(doc, area);
     Select(doc, AddRect(doc, top, 0, 0, 10, 10));
@@ -248,16 +249,14 @@ TEST_P(TextOriginPanelSweep, Button) {
               .seen = [](host::Host& host) { return host::WriteJsonDocument(*host.document()); }});
 }
 
-INSTANTIATE_TEST_SUITE_P(SixButtons, TextOriginPanelSweep,
-                         ::testing::Values(TextOriginButton{1, "horizontal, start"},
-                                           TextOriginButton{2, "horizontal, centre"},
-                                           TextOriginButton{3, "horizontal, end"},
-                                           TextOriginButton{4, "vertical, start"},
-                                           TextOriginButton{5, "vertical, centre"},
-                                           TextOriginButton{6, "vertical, end"}),
-                         [](const ::testing::TestParamInfo<TextOriginButton>& info) {
-                             return "Position" + std::to_string(info.param.position);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    SixButtons, TextOriginPanelSweep,
+    ::testing::Values(TextOriginButton{1, "horizontal, start"}, TextOriginButton{2, "horizontal, centre"},
+                      TextOriginButton{3, "horizontal, end"}, TextOriginButton{4, "vertical, start"},
+                      TextOriginButton{5, "vertical, centre"}, TextOriginButton{6, "vertical, end"}),
+    [](const ::testing::TestParamInfo<TextOriginButton>& info) {
+        return "Position" + std::to_string(info.param.position);
+    });
 
 }  // namespace
 }  // namespace orbalis::testing::sweep

@@ -107,9 +107,8 @@ public:
             for (uint64_t n = 1; n <= calls; ++n) {
                 ++count.failurePoints;
                 for (HostErr code : codes) {
-                    const std::string where = s_.name + ": " + operation + " failing at call " +
-                                              std::to_string(n) + " of " + std::to_string(calls) +
-                                              " with " + CodeText(code);
+                    const std::string where = s_.name + ": " + operation + " failing at call " + std::to_string(n) +
+                                              " of " + std::to_string(calls) + " with " + CodeText(code);
                     const RunResult failed = RunOnce(operation, n, code, where);
                     ++count.runs;
                     Judge(operation, n, code, clean, failed, where);
@@ -148,8 +147,7 @@ private:
         host_->ShutdownPlugins();
         EXPECT_EQ(host_->liveStrings, leaked_[Number(HostKind::String)])
             << s_.name << ": host strings left after shutdown";
-        EXPECT_EQ(host_->liveArtSets, leaked_[Number(HostKind::ArtSet)])
-            << s_.name << ": art sets left after shutdown";
+        EXPECT_EQ(host_->liveArtSets, leaked_[Number(HostKind::ArtSet)]) << s_.name << ": art sets left after shutdown";
         EXPECT_EQ(host_->liveFilePaths, leaked_[Number(HostKind::FilePath)])
             << s_.name << ": file paths left after shutdown";
         EXPECT_EQ(host_->handles.live(HostKind::Panel), 0) << s_.name << ": panels left after shutdown";
@@ -158,8 +156,7 @@ private:
         host_.reset();
         EXPECT_EQ(win32::LiveWindows(), windowsAtStart_) << s_.name << ": windows left after shutdown";
         EXPECT_EQ(win32::LiveGdiObjects(), 0) << s_.name << ": GDI objects left after shutdown";
-        EXPECT_EQ(host::LiveTextEngineObjects(),
-                  textEngineAtStart_ + leaked_[Number(HostKind::TextEngineRef)])
+        EXPECT_EQ(host::LiveTextEngineObjects(), textEngineAtStart_ + leaked_[Number(HostKind::TextEngineRef)])
             << s_.name << ": text-engine objects left after shutdown";
         host::Faults::Reset();
     }
@@ -257,8 +254,7 @@ private:
             const int allowed = before.handles[k] + (released == kind ? 1 : 0);
             if (released == kind && after.handles[k] > before.handles[k]) ++leaked_[k];
             EXPECT_LE(after.handles[k], allowed) << where << ": " << kind->name() << " objects left behind ("
-                                                 << before.handles[k] << " before, " << after.handles[k]
-                                                 << " after)";
+                                                 << before.handles[k] << " before, " << after.handles[k] << " after)";
         }
         EXPECT_EQ(after.suites, before.suites) << where << ": suites acquired and not released";
         EXPECT_TRUE(win32::OpenDialogs().empty()) << where << ": a dialog left open";
@@ -274,8 +270,8 @@ private:
         }
     }
 
-    void Judge(const std::string& operation, uint64_t n, HostErr code, const RunResult& clean,
-               const RunResult& failed, const std::string& where) {
+    void Judge(const std::string& operation, uint64_t n, HostErr code, const RunResult& clean, const RunResult& failed,
+               const std::string& where) {
         auto rule = s_.rules.find(operation + "#" + std::to_string(n));
         if (rule == s_.rules.end()) rule = s_.rules.find(operation);
         Outcome outcome = rule != s_.rules.end() ? rule->second : DefaultOutcome(operation);
@@ -292,8 +288,7 @@ private:
                 EXPECT_FALSE(failed.toldFailure) << where << ": an ignored failure is shown";
                 EXPECT_EQ(failed.seen, clean.seen) << where << ": an ignored failure changed the outcome";
                 break;
-            default:
-                break;
+            default: break;
             }
             return;
         }
@@ -356,15 +351,15 @@ public:
         out << "| action | operations | failure points | runs | seconds |\n|---|---:|---:|---:|---:|\n";
         SweepCount total;
         for (const SweepCount& c : Counts()) {
-            out << "| " << c.scenario << " | " << c.operations << " | " << c.failurePoints << " | " << c.runs
-                << " | " << Seconds(c.seconds) << " |\n";
+            out << "| " << c.scenario << " | " << c.operations << " | " << c.failurePoints << " | " << c.runs << " | "
+                << Seconds(c.seconds) << " |\n";
             total.operations += c.operations;
             total.failurePoints += c.failurePoints;
             total.runs += c.runs;
             total.seconds += c.seconds;
         }
-        out << "| **all " << Counts().size() << "** | " << total.operations << " | " << total.failurePoints
-            << " | " << total.runs << " | " << Seconds(total.seconds) << " |\n";
+        out << "| **all " << Counts().size() << "** | " << total.operations << " | " << total.failurePoints << " | "
+            << total.runs << " | " << Seconds(total.seconds) << " |\n";
     }
 
 private:

@@ -30,16 +30,16 @@ inline constexpr HostErr kStop = HOST_FOURCC('S', 'T', 'O', 'P');
 // that the user sees what the clean run showed, and the others only that
 // nothing is left behind.
 enum class Outcome {
-    Code,   // with the injected code
-    Cant,   // with 'CANT': a text-engine exception through the guarded dispatch
-    Same,   // as the clean run did, with the same document: nothing depends on it
-    Clean,  // with the clean run's code: the failure is ignored or skipped
-    Either, // with the injected code or as the clean run did (see the action's rule)
-    Failed, // with some non-zero code: the failure is reported, in the action's own terms
-    Quiet,  // as the clean run did, or cancelled ('STOP'): the documented silent ends
-    Any,    // with the injected code, as the clean run did, or with one of the
-            // action's own failure codes: the operation is called from steps that
-            // report a failure and from steps that ignore one
+    Code,    // with the injected code
+    Cant,    // with 'CANT': a text-engine exception through the guarded dispatch
+    Same,    // as the clean run did, with the same document: nothing depends on it
+    Clean,   // with the clean run's code: the failure is ignored or skipped
+    Either,  // with the injected code or as the clean run did (see the action's rule)
+    Failed,  // with some non-zero code: the failure is reported, in the action's own terms
+    Quiet,   // as the clean run did, or cancelled ('STOP'): the documented silent ends
+    Any,     // with the injected code, as the clean run did, or with one of the
+             // action's own failure codes: the operation is called from steps that
+             // report a failure and from steps that ignore one
 };
 
 // One action of the plug-in the sweep runs: a menu item, or panel steps.
@@ -86,9 +86,9 @@ struct Scenario {
 // The counts of one scenario's sweep.
 struct SweepCount {
     std::string scenario;
-    int operations = 0;       // distinct host operations called
+    int operations = 0;          // distinct host operations called
     uint64_t failurePoints = 0;  // operation calls failed, one at a time
-    uint64_t runs = 0;        // runs made, the clean one included
+    uint64_t runs = 0;           // runs made, the clean one included
     double seconds = 0;
 };
 

@@ -70,10 +70,10 @@ TEST(LabelLayout, HiddenRunsTakeNoRoom) {
 
 TEST(LabelLayout, CharactersPlacedApartMoveTheFlow) {
     TextData text = Label({{"abcd", Size(10)}});
-    text.glyphs.dx = {NAN, 3};             // b and what follows 3 pt further
-    text.glyphs.dy = {NAN, NAN, -4};       // c and d 4 pt lower
+    text.glyphs.dx = {NAN, 3};        // b and what follows 3 pt further
+    text.glyphs.dy = {NAN, NAN, -4};  // c and d 4 pt lower
     text.glyphs.rotate = {NAN, NAN, NAN, 90};
-    text.glyphs.x = {NAN, NAN, NAN, 40};   // d at 40 along the line
+    text.glyphs.x = {NAN, NAN, NAN, 40};  // d at 40 along the line
     const auto glyphs = host::LayoutText(text);
     ASSERT_EQ(glyphs.size(), 4u);
     EXPECT_DOUBLE_EQ(glyphs[1].corners[0].x, 108);

@@ -154,8 +154,9 @@ TEST_F(TextEngineSuitesTest, RunsFollowTheCharacterFeaturesAndLocalFeaturesSplit
 
 TEST_F(TextEngineSuitesTest, AreaTextKeepsItsOverflowOutOfTheFramesOwnRange) {
     // A frame 24 pt high: two 10 pt lines fit, the 14 pt lines do not.
-    Art* area = AddFramedText(doc(), layer->group(), kHostAreaText, {1, 0, 0, 1, 0, 12},
-                              {{0, 20}, {100, 20}, {100, -4}, {0, -4}}, {Chars("one\rtwo\r", 10), Chars("three\rfour", 14)});
+    Art* area =
+        AddFramedText(doc(), layer->group(), kHostAreaText, {1, 0, 0, 1, 0, 12},
+                      {{0, 20}, {100, 20}, {100, -4}, {0, -4}}, {Chars("one\rtwo\r", 10), Chars("three\rfour", 14)});
     ATE::ITextFrame frame = FrameOf(area);
     EXPECT_EQ(frame.GetTextRange(false).GetContents(), "one\rtwo\r");
     EXPECT_EQ(frame.GetTextRange(true).GetContents(), "one\rtwo\rthree\rfour");
@@ -186,7 +187,8 @@ TEST_F(TextEngineSuitesTest, ParagraphFeaturesAndInsertedText) {
 
 TEST_F(TextEngineSuitesTest, NewPointTextStartsAtItsAnchorWithTheHostsFeatures) {
     HostArt made = nullptr;
-    ASSERT_EQ(sTextFrame->NewPointText(kHostPlaceInsideOnTop, H(layer->group()), kHostVerticalText, {30, 40}, &made), 0);
+    ASSERT_EQ(sTextFrame->NewPointText(kHostPlaceInsideOnTop, H(layer->group()), kHostVerticalText, {30, 40}, &made),
+              0);
     HostPoint anchor{};
     ASSERT_EQ(sTextFrame->GetPointTextAnchor(made, &anchor), 0);
     EXPECT_TRUE(NearPoint(anchor, {30, 40}, 0));
@@ -238,8 +240,8 @@ TEST_F(TextEngineSuitesTest, PaintConvertsBetweenCharacterFeaturesAndAPathStyle)
 }
 
 TEST_F(TextEngineSuitesTest, TheFramePathObjectIsTheTextsPath) {
-    Art* onPath = AddFramedText(doc(), layer->group(), kHostPathText, Turned(0), {{0, 0}, {50, 0}, {100, 20}},
-                                {Chars("road")});
+    Art* onPath =
+        AddFramedText(doc(), layer->group(), kHostPathText, Turned(0), {{0, 0}, {50, 0}, {100, 20}}, {Chars("road")});
     HostArt path = nullptr;
     ASSERT_EQ(sTextFrame->GetTextPathObject(H(onPath), &path), 0);
     int32_t count = 0;

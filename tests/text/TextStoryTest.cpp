@@ -44,8 +44,7 @@ TEST(TextStoryTest, InsertedTextTakesThePrecedingFeaturesAndItsParagraphsJustifi
     t.paragraphs = {host::Justification::Right};
     host::InsertText(t, 2, "X\rY");
     EXPECT_EQ(Texts(t), (std::vector<std::string>{"abX\rY", "cd"}));
-    EXPECT_EQ(t.paragraphs,
-              (std::vector<host::Justification>{host::Justification::Right, host::Justification::Right}));
+    EXPECT_EQ(t.paragraphs, (std::vector<host::Justification>{host::Justification::Right, host::Justification::Right}));
     host::InsertText(t, 0, "<");
     EXPECT_EQ(t.runs.front().text, "<abX\rY") << "at the start, the first character's features";
 

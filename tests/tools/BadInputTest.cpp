@@ -73,8 +73,7 @@ protected:
         fs::copy_file(Example("us-states.svg"), dir / "map.svg");
         fs::copy_file(Example("labels.json"), dir / "map.json");
         fs::copy_file(Example("town-layers.svg"), dir / "town.svg");
-        Spit(dir / "prefs.json",
-             "{\"Nodra-Orbalis1.5\": {\"NL_Step\": {\"type\": \"integer\", \"value\": 2}}}\n");
+        Spit(dir / "prefs.json", "{\"Nodra-Orbalis1.5\": {\"NL_Step\": {\"type\": \"integer\", \"value\": 2}}}\n");
     }
     void TearDown() override { fs::remove_all(base); }
 
@@ -88,8 +87,8 @@ protected:
     // in `prelude`, with standard input closed.
     Outcome Run(const std::string& arguments, const std::string& prelude = "") const {
         const fs::path err = base / "stderr";
-        const std::string command = prelude + std::string(ORBALIS_CLI) + " " + arguments + " >/dev/null 2>" +
-                                    Quoted(err) + " </dev/null";
+        const std::string command =
+            prelude + std::string(ORBALIS_CLI) + " " + arguments + " >/dev/null 2>" + Quoted(err) + " </dev/null";
         const int status = std::system(command.c_str());
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(err)};
     }
@@ -162,9 +161,10 @@ TEST_F(BadInputTest, GisFiles) {
     Spit(dir / "squares.geojson", R"({"type": "FeatureCollection", "features": [
       {"type": "Feature", "properties": {"id": "a"},
        "geometry": {"type": "Polygon", "coordinates": [[[0, 0], [1, 0], [1, 1], [0, 0]]]}}]})");
-    ASSERT_EQ(std::system(("'" ORBALIS_CLI "' convert " + File("squares.geojson") + " " + File("s.shp") +
-                           " 2>/dev/null").c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(
+            ("'" ORBALIS_CLI "' convert " + File("squares.geojson") + " " + File("s.shp") + " 2>/dev/null").c_str()),
+        0);
     const std::string run = " --menu ポリゴン色分け --yes --out " + File("out.gpkg") + " " + Prefs();
     fs::rename(dir / "s.dbf", dir / "away.dbf");
     ExpectRefused("run " + File("s.shp") + run, "s.shp: the Shapefile's .dbf file is missing (s.dbf)");
@@ -187,8 +187,8 @@ TEST_F(BadInputTest, GisFiles) {
 
 TEST_F(BadInputTest, BadScriptFiles) {
     const std::string run = "run " + File("town.svg") + " --out " + File("out.svg") + " " + Prefs() + " ";
-    ExpectRefused(run + "--ui-file " + File("steps.txt"), "--ui-file " + (dir / "steps.txt").string() +
-                                                               ": cannot read: No such file or directory");
+    ExpectRefused(run + "--ui-file " + File("steps.txt"),
+                  "--ui-file " + (dir / "steps.txt").string() + ": cannot read: No such file or directory");
     fs::create_directory(dir / "steps");
     ExpectRefused(run + "--ui-file " + File("steps"), "steps: cannot read: Is a directory");
     // A device that never ends is read only so far.
@@ -249,8 +249,9 @@ TEST_F(BadInputTest, UnwritableOutputs) {
 }
 
 TEST_F(BadInputTest, DamagedPreferenceFiles) {
-    const std::string run = "run " + File("town.svg") + " --menu \"レイヤー通し番号作成...\" --ui 'dialog 125; click 1' " +
-                            "--out " + File("out.svg") + " --prefs ";
+    const std::string run = "run " + File("town.svg") +
+                            " --menu \"レイヤー通し番号作成...\" --ui 'dialog 125; click 1' " + "--out " +
+                            File("out.svg") + " --prefs ";
     const std::map<std::string, std::string> damaged = {
         {"bad.json", "{\"Nodra-Orbalis1.5\": {\"NL_Step\": "},
         {"list.json", "[1, 2, 3]\n"},
@@ -278,8 +279,9 @@ TEST_F(BadInputTest, DamagedPreferenceFiles) {
 TEST_F(BadInputTest, AnEmptyOrMissingPreferenceFileStartsAfresh) {
     Spit(dir / "empty.json", "");
     for (const std::string name : {"empty.json", "missing.json"}) {
-        const Outcome o = Run("run " + File("town.svg") + " --menu \"レイヤー通し番号作成...\" --ui 'dialog 125; click 1' " +
-                              "--prefs " + File(name));
+        const Outcome o =
+            Run("run " + File("town.svg") + " --menu \"レイヤー通し番号作成...\" --ui 'dialog 125; click 1' " +
+                "--prefs " + File(name));
         EXPECT_EQ(o.exit, 0) << o.err;
         EXPECT_NE(Slurp(dir / name).find("\"NL_Step\""), std::string::npos) << name;
     }

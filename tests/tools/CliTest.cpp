@@ -29,8 +29,9 @@ std::string Slurp(const fs::path& path) {
 class CliTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("orbalis-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                           "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = fs::temp_directory_path() /
+              ("orbalis-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
@@ -38,8 +39,8 @@ protected:
 
     // Runs orbalis with the arguments (shell words) and stdin closed.
     Outcome Run(const std::string& arguments) {
-        const std::string command = std::string(ORBALIS_CLI) + " " + arguments + " >" + (dir / "out").string() +
-                                    " 2>" + (dir / "err").string() + " </dev/null";
+        const std::string command = std::string(ORBALIS_CLI) + " " + arguments + " >" + (dir / "out").string() + " 2>" +
+                                    (dir / "err").string() + " </dev/null";
         Outcome o;
         const int status = std::system(command.c_str());
         o.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -54,11 +55,12 @@ protected:
 };
 
 TEST_F(CliTest, BadArgumentsGiveOneLineAndExitTwo) {
-    for (const std::string& arguments : std::vector<std::string>{
-             std::string(""), std::string("fly"), "run", "run " + Example("us-states.svg"),
-          "run no-such-file.svg --menu 高速移動", "run " + Example("us-states.svg") + " --menu 高速移動 --answer maybe",
-          "run " + Example("us-states.svg") + " --menu 存在しない項目 " + Prefs(),
-          "info " + Example("README.md"), "convert " + Example("us-states.svg") + " out.txt"}) {
+    for (const std::string& arguments :
+         std::vector<std::string>{std::string(""), std::string("fly"), "run", "run " + Example("us-states.svg"),
+                                  "run no-such-file.svg --menu 高速移動",
+                                  "run " + Example("us-states.svg") + " --menu 高速移動 --answer maybe",
+                                  "run " + Example("us-states.svg") + " --menu 存在しない項目 " + Prefs(),
+                                  "info " + Example("README.md"), "convert " + Example("us-states.svg") + " out.txt"}) {
         const Outcome o = Run(arguments);
         EXPECT_EQ(o.exit, 2) << arguments;
         if (!arguments.empty()) {
@@ -112,7 +114,8 @@ TEST_F(CliTest, RunMovesTheMapByTheSelectedPath) {
 
     const Outcome o = Run("run " + in + " --menu 高速移動 --select arrow --yes --out " + out + " " + Prefs());
     ASSERT_EQ(o.exit, 0) << o.err;
-    EXPECT_NE(o.err.find("question: 移動完了後に、移動先を示すパスを削除しますか？ -> yes"), std::string::npos) << o.err;
+    EXPECT_NE(o.err.find("question: 移動完了後に、移動先を示すパスを削除しますか？ -> yes"), std::string::npos)
+        << o.err;
     auto moved = host::ReadDocumentFile(out, {}, &error);
     ASSERT_NE(moved, nullptr) << error;
     const host::Art* first = moved->topLayers().front()->group()->firstChild();
@@ -123,8 +126,8 @@ TEST_F(CliTest, RunMovesTheMapByTheSelectedPath) {
 
     // --answer answers the questions in the order given; the first keeps the
     // arrow (the second is left over: there are no guides to ask about).
-    const Outcome kept = Run("run " + in + " --menu 高速移動 --select arrow --answer no --answer yes --out " + out + " " +
-                             Prefs());
+    const Outcome kept =
+        Run("run " + in + " --menu 高速移動 --select arrow --answer no --answer yes --out " + out + " " + Prefs());
     ASSERT_EQ(kept.exit, 0) << kept.err;
     EXPECT_NE(kept.err.find("パスを削除しますか？ -> no"), std::string::npos) << kept.err;
     moved = host::ReadDocumentFile(out, {}, &error);
@@ -138,7 +141,8 @@ TEST_F(CliTest, RunMovesTheMapByTheSelectedPath) {
 
 TEST_F(CliTest, ADeclinedRunWritesNothing) {
     const std::string out = (dir / "colored.svg").string();
-    const Outcome o = Run("run " + Example("us-states.svg") + " --menu ポリゴン色分け --no --out " + out + " " + Prefs());
+    const Outcome o =
+        Run("run " + Example("us-states.svg") + " --menu ポリゴン色分け --no --out " + out + " " + Prefs());
     EXPECT_EQ(o.exit, 1);
     EXPECT_NE(o.err.find("'STOP' (cancelled)"), std::string::npos) << o.err;
     EXPECT_FALSE(fs::exists(out));
@@ -204,8 +208,8 @@ TEST_F(CliTest, HelpForTheProgramAndEachCommand) {
     EXPECT_EQ(Run("help").out, o.out);
     o = Run("run --help");
     EXPECT_EQ(o.exit, 0) << o.err;
-    for (const char* option : {"--menu", "--layer", "--select", "--view", "--yes", "--no", "--answer", "--out",
-                               "--ui ", "--ui-file", "--stats", "--prefs", "--plugin"})
+    for (const char* option : {"--menu", "--layer", "--select", "--view", "--yes", "--no", "--answer", "--out", "--ui ",
+                               "--ui-file", "--stats", "--prefs", "--plugin"})
         EXPECT_NE(o.out.find(option), std::string::npos) << option << " in " << o.out;
     for (const char* command : {"menus", "info", "convert", "dialog"}) {
         o = Run(std::string(command) + " --help");
@@ -223,9 +227,10 @@ TEST_F(CliTest, HelpForTheProgramAndEachCommand) {
 // when the command started.
 TEST_F(CliTest, RelativePathsHoldAfterAFileDialogMovedTheCurrentFolder) {
     fs::create_directories(dir / "lists");
-    const std::string command = "cd " + dir.string() + " && " + ORBALIS_CLI + " run " + Example("town-layers.svg") +
-                                " --menu 'レイヤー名リストをファイルに保存...' --ui 'dialog save; file lists/layers.txt'" +
-                                " --prefs prefs.json --out doc.json >out 2>err </dev/null";
+    const std::string command =
+        "cd " + dir.string() + " && " + ORBALIS_CLI + " run " + Example("town-layers.svg") +
+        " --menu 'レイヤー名リストをファイルに保存...' --ui 'dialog save; file lists/layers.txt'" +
+        " --prefs prefs.json --out doc.json >out 2>err </dev/null";
     const int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Slurp(dir / "err");
     EXPECT_TRUE(fs::exists(dir / "lists" / "layers.txt"));
@@ -237,7 +242,8 @@ TEST_F(CliTest, RelativePathsHoldAfterAFileDialogMovedTheCurrentFolder) {
 }
 
 TEST_F(CliTest, UiStepsWithoutAMenuItemStartThePluginAndSave) {
-    const Outcome o = Run("run " + Example("us-states.svg") + " --ui '' --out " + (dir / "same.json").string() + " " + Prefs());
+    const Outcome o =
+        Run("run " + Example("us-states.svg") + " --ui '' --out " + (dir / "same.json").string() + " " + Prefs());
     EXPECT_EQ(o.exit, 0) << o.err;
     EXPECT_TRUE(fs::exists(dir / "same.json"));
 }
@@ -257,10 +263,10 @@ TEST_F(CliTest, AnUncoveredDialogAtATerminalIsATextForm) {
         GTEST_SKIP() << "script(1) is not installed (Debian package bsdutils)";
     }
     std::ofstream(dir / "typed") << "click 1063\nclick 99\n\n";
-    const std::string run = std::string(ORBALIS_CLI) + " run " + Example("us-states.svg") +
-                            " --menu Nodra-Orbalis1.5... " + Prefs();
-    const std::string command = "script -qec '" + run + "' /dev/null <" + (dir / "typed").string() + " >" +
-                                (dir / "out").string() + " 2>&1";
+    const std::string run =
+        std::string(ORBALIS_CLI) + " run " + Example("us-states.svg") + " --menu Nodra-Orbalis1.5... " + Prefs();
+    const std::string command =
+        "script -qec '" + run + "' /dev/null <" + (dir / "typed").string() + " >" + (dir / "out").string() + " 2>&1";
     const int status = std::system(command.c_str());
     const std::string out = Slurp(dir / "out");
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << out;

@@ -101,9 +101,9 @@ struct InSubset<R(A...)> {
     struct InSubset<::tag> {      \
         using type = sdk::tag;    \
     };
-#define ORBALIS_STRUCT(name)   \
-    template <>                \
-    struct InSubset<::name> {  \
+#define ORBALIS_STRUCT(name)    \
+    template <>                 \
+    struct InSubset<::name> {   \
         using type = sdk::name; \
     };
 #define ORBALIS_INTEGER(name)
@@ -137,16 +137,16 @@ constexpr bool SameText(const A (&a)[N], const B (&b)[M]) {
     static_assert(std::is_same_v<InSubsetT<::name>, sdk::name>, "handle " #name " differs from Windows");
 #define ORBALIS_TYPE(name) \
     static_assert(std::is_same_v<InSubsetT<::name>, sdk::name>, "type " #name " differs from Windows");
-#define ORBALIS_STRUCT(name)                                                                        \
+#define ORBALIS_STRUCT(name)                                                                      \
     static_assert(sizeof(::name) == sizeof(sdk::name), "size of " #name " differs from Windows"); \
     static_assert(alignof(::name) == alignof(sdk::name), "alignment of " #name " differs from Windows");
-#define ORBALIS_FIELD(name, field)                                                     \
-    static_assert(offsetof(::name, field) == offsetof(sdk::name, field),               \
-                  "offset of " #name "::" #field " differs from Windows");             \
+#define ORBALIS_FIELD(name, field)                                                                \
+    static_assert(offsetof(::name, field) == offsetof(sdk::name, field),                          \
+                  "offset of " #name "::" #field " differs from Windows");                        \
     static_assert(std::is_same_v<InSubsetT<decltype(::name::field)>, decltype(sdk::name::field)>, \
                   "type of " #name "::" #field " differs from Windows");
-#define ORBALIS_FUNCTION(name)                                                        \
-    static_assert(std::is_same_v<InSubsetT<decltype(::name)>, decltype(sdk::name)>,   \
+#define ORBALIS_FUNCTION(name)                                                      \
+    static_assert(std::is_same_v<InSubsetT<decltype(::name)>, decltype(sdk::name)>, \
                   "signature of " #name " differs from Windows");
 #include "Win32Names.inc"
 

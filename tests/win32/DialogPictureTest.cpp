@@ -40,16 +40,18 @@ TEST_F(DialogPicture, EveryControlOfTheMapScalingDialogIsDrawnWhereItsUnitsPutIt
     EXPECT_TRUE(root.find_node([](pugi::xml_node n) {
         return std::string(n.name()) == "text" && std::string(n.child_value()) == "地図拡大・縮小 -  Nodra-Orbalis";
     }));
-    for (int id : {1075, 1088, 1074, 1089, 1090, 1091, 1076, 1084, 1072, 1086, 1085, 1073, 1087, 1070, 1077,
-                   1083, 1078, 1080, 1079, 1081, 1082, 1092, 1, 2}) {
+    for (int id : {1075, 1088, 1074, 1089, 1090, 1091, 1076, 1084, 1072, 1086, 1085, 1073,
+                   1087, 1070, 1077, 1083, 1078, 1080, 1079, 1081, 1082, 1092, 1,    2}) {
         const std::string name = "control-" + std::to_string(id);
-        const pugi::xml_node group = root.find_node([&](pugi::xml_node n) { return name == n.attribute("id").value(); });
+        const pugi::xml_node group =
+            root.find_node([&](pugi::xml_node n) { return name == n.attribute("id").value(); });
         ASSERT_TRUE(group) << name;
         EXPECT_TRUE(group.first_child()) << name << " is drawn";
     }
     // The current-scale field, at (76, 22) units: 114 by 36 pixels inside
     // the frame and caption.
-    const pugi::xml_node field = root.find_node([](pugi::xml_node n) { return std::string("control-1074") == n.attribute("id").value(); });
+    const pugi::xml_node field =
+        root.find_node([](pugi::xml_node n) { return std::string("control-1074") == n.attribute("id").value(); });
     EXPECT_EQ(field.child("rect").attribute("x").as_int(), 114);
     EXPECT_EQ(field.child("rect").attribute("y").as_int(), 36);
     error.clear();

@@ -69,8 +69,8 @@ protected:
     std::vector<std::string> Traffic() {
         std::vector<std::string> out;
         for (const LoggedMessage& m : MessageLog()) {
-            const bool command = m.message == WM_COMMAND && HIWORD(m.wParam) != EN_UPDATE &&
-                                 HIWORD(m.wParam) != EN_CHANGE;
+            const bool command =
+                m.message == WM_COMMAND && HIWORD(m.wParam) != EN_UPDATE && HIWORD(m.wParam) != EN_CHANGE;
             if (m.message == WM_SETFOCUS || m.message == WM_KILLFOCUS || command) out.push_back(Describe(m));
         }
         return out;
@@ -98,9 +98,10 @@ TEST_F(DialogTest, AClickMovesTheFocusFirstSoTheFieldHearsItLoseIt) {
     EXPECT_EQ(Run(125), 0);
     EXPECT_EQ(typed, u"42");
     const std::vector<std::string> traffic = Traffic();
-    const std::vector<std::string> expected = {
-        "WM_KILLFOCUS 1126", "WM_COMMAND 125 EN_KILLFOCUS 1126", "WM_SETFOCUS 1106",
-        "WM_COMMAND 125 BN_CLICKED 1106", "WM_KILLFOCUS 1106", "WM_SETFOCUS 1", "WM_COMMAND 125 BN_CLICKED 1"};
+    const std::vector<std::string> expected = {"WM_KILLFOCUS 1126",          "WM_COMMAND 125 EN_KILLFOCUS 1126",
+                                               "WM_SETFOCUS 1106",           "WM_COMMAND 125 BN_CLICKED 1106",
+                                               "WM_KILLFOCUS 1106",          "WM_SETFOCUS 1",
+                                               "WM_COMMAND 125 BN_CLICKED 1"};
     auto at = std::search(traffic.begin(), traffic.end(), expected.begin(), expected.end());
     EXPECT_NE(at, traffic.end()) << ::testing::PrintToString(traffic);
     // The dialog started with the focus on its first tab stop, the target list.
@@ -191,7 +192,8 @@ TEST_F(DialogTest, EndCodesOfOkEnterEscapeAndTheCloseButton) {
 TEST_F(DialogTest, EnterPressesTheDefaultButtonWithoutMovingTheFocus) {
     HWND focusAtOk = nullptr;
     procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
-        if (message == WM_COMMAND && LOWORD(wParam) == IDOK) focusAtOk = GetFocus() == GetDlgItem(dialog, 1126) ? GetFocus() : nullptr;
+        if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
+            focusAtOk = GetFocus() == GetDlgItem(dialog, 1126) ? GetFocus() : nullptr;
         return 0;
     };
     Script("dialog 125; type 1126 5; enter");
@@ -278,7 +280,8 @@ TEST_F(DialogTest, TheFirstFocusIsTheFirstTabStopAfterTheInitialisationChecked) 
     };
     Script("dialog 115; enter");
     EXPECT_EQ(Run(115), 0);
-    EXPECT_EQ(focusAtOk, 1074) << "the first mode radio lost its tab stop when it was cleared, so the first field has it";
+    EXPECT_EQ(focusAtOk, 1074)
+        << "the first mode radio lost its tab stop when it was cleared, so the first field has it";
 }
 
 TEST_F(DialogTest, TabIntoATextFieldSelectsItsTextSoTypingReplacesIt) {
@@ -356,7 +359,8 @@ TEST_F(DialogTest, AStepAtADisabledOrHiddenControlIsAnErrorAndCancels) {
     Script("dialog 125; select 1120 3");
     procedure.extra = [](HWND dialog, UINT message, WPARAM, LPARAM) -> INT_PTR {
         if (message == WM_INITDIALOG)
-            for (const char16_t* row : {u"a", u"b", u"c"}) SendDlgItemMessageW(dialog, 1120, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
+            for (const char16_t* row : {u"a", u"b", u"c"})
+                SendDlgItemMessageW(dialog, 1120, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
         return 0;
     };
     EXPECT_EQ(Run(125), kCancel);
@@ -368,7 +372,8 @@ TEST_F(DialogTest, ADropDownSelectionTellsTheDialog) {
     int selected = -2, changes = 0;
     procedure.extra = [&](HWND dialog, UINT message, WPARAM wParam, LPARAM) -> INT_PTR {
         if (message == WM_INITDIALOG) {
-            for (const char16_t* row : {u"第一階層のレイヤー", u"現在のレイヤー直下のサブレイヤー", u"全てのレイヤー(サブレイヤー含む)"})
+            for (const char16_t* row :
+                 {u"第一階層のレイヤー", u"現在のレイヤー直下のサブレイヤー", u"全てのレイヤー(サブレイヤー含む)"})
                 SendDlgItemMessageW(dialog, 1120, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row));
             SendDlgItemMessageW(dialog, 1120, CB_SETCURSEL, 0, 0);
         }
@@ -446,9 +451,10 @@ TEST_F(DialogTest, AModuleHandleIsGivenOnlyForALoadedLibrary) {
 TEST(UiScript, StepsQuotingAndMistakes) {
     std::vector<UiStep> steps;
     std::string error;
-    ASSERT_TRUE(ParseUiScript("dialog 125;type 1126 10\n  click 1 ;\n\nleave;enter;escape;"
-                              "select 1120 2; clear 1128; dialog open; file \"a b\\\\c.txt\"",
-                              &steps, &error))
+    ASSERT_TRUE(
+        ParseUiScript("dialog 125;type 1126 10\n  click 1 ;\n\nleave;enter;escape;"
+                      "select 1120 2; clear 1128; dialog open; file \"a b\\\\c.txt\"",
+                      &steps, &error))
         << error;
     ASSERT_EQ(steps.size(), 10u);
     EXPECT_EQ(steps[1].kind, UiStep::Type);

@@ -72,19 +72,25 @@ DialogTemplate Template(int id) {
     case DropList: ok = cls == "COMBOBOX" && (s & 3) == CBS_DROPDOWNLIST && (s & WS_TABSTOP); break;
     }
     if (ok && (s & WS_VISIBLE) && !(s & WS_DISABLED)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "control " << item.id << ": class " << cls << ", style 0x"
-                                         << std::hex << s << " is not of kind " << std::dec << kind;
+    return ::testing::AssertionFailure() << "control " << item.id << ": class " << cls << ", style 0x" << std::hex << s
+                                         << " is not of kind " << std::dec << kind;
 }
 
 constexpr int S = -1;  // IDC_STATIC
 
 const std::vector<ExpectedDialog>& Tables() {
     static const std::vector<ExpectedDialog> tables = {
-        {107, "Nodra-Orbalis1.5について", 243, 134,
+        {107,
+         "Nodra-Orbalis1.5について",
+         243,
+         134,
          {{S, Label, "Version " ORBALIS_VERSION, 7, 7, 56, 8},
           {1, Default, "OK", 186, 112, 50, 14},
           {1063, Push, "Webサイトを開く", 7, 112, 74, 14}}},
-        {115, "地図拡大・縮小 -  Nodra-Orbalis", 219, 259,
+        {115,
+         "地図拡大・縮小 -  Nodra-Orbalis",
+         219,
+         259,
          {{S, Group, "", 7, 7, 205, 55},
           {1075, GroupRadio, "縮尺で指定", 14, 4, 46, 15},
           {1088, RightLabel, "現在の縮尺: 1/", 23, 24, 51, 8},
@@ -113,7 +119,10 @@ const std::vector<ExpectedDialog>& Tables() {
           {1092, Check, "選択オブジェクトのみ", 120, 210, 82, 10},
           {1, Default, "実行", 107, 238, 50, 14},
           {2, Push, "キャンセル", 162, 238, 50, 14}}},
-        {123, "スケールバー作成 - Nodra-Orbalis", 147, 120,
+        {123,
+         "スケールバー作成 - Nodra-Orbalis",
+         147,
+         120,
          {{S, Label, "縮尺:  1/", 7, 9, 28, 8},
           {1093, Digits, "", 37, 7, 52, 14},
           {S, Label, "距離:", 7, 29, 17, 8},
@@ -125,7 +134,10 @@ const std::vector<ExpectedDialog>& Tables() {
           {1070, Check, "新規レイヤーに作成する", 7, 79, 81, 10},
           {1, Default, "作成", 35, 99, 50, 14},
           {2, Push, "キャンセル", 89, 99, 50, 14}}},
-        {125, "レイヤー通し番号作成 - Nodra-Orbalis", 203, 173,
+        {125,
+         "レイヤー通し番号作成 - Nodra-Orbalis",
+         203,
+         173,
          {{S, Label, "対象:", 15, 13, 17, 8},
           {1120, DropList, "", 41, 11, 141, 30},
           {1125, Check, "非表示のレイヤーは除外", 41, 28, 97, 10},
@@ -143,7 +155,10 @@ const std::vector<ExpectedDialog>& Tables() {
           {1130, Radio, "後につける", 86, 127, 44, 10},
           {1, Default, "実行", 89, 152, 50, 14},
           {2, Push, "キャンセル", 146, 152, 50, 14}}},
-        {126, "レイヤー名置換 - Nodra-Orbalis", 191, 219,
+        {126,
+         "レイヤー名置換 - Nodra-Orbalis",
+         191,
+         219,
          {{S, Label, "対象:", 23, 9, 17, 8},
           {1120, DropList, "", 43, 7, 127, 30},
           {1125, Check, "非表示のレイヤーは除外", 43, 25, 97, 10},
@@ -165,9 +180,11 @@ const std::vector<ExpectedDialog>& Tables() {
           {1070, Check, "指定文字列も含めて削除", 94, 167, 90, 10},
           {1, Default, "OK", 79, 194, 50, 14},
           {2, Push, "キャンセル", 134, 194, 50, 14}}},
-        {127, "", 379, 29,
-         {{S, RightLabel, "エンコーディング:", 63, 5, 48, 8}, {1131, DropList, "", 130, 3, 164, 30}}},
-        {128, "レイヤー名をファイルから設定", 174, 85,
+        {127, "", 379, 29, {{S, RightLabel, "エンコーディング:", 63, 5, 48, 8}, {1131, DropList, "", 130, 3, 164, 30}}},
+        {128,
+         "レイヤー名をファイルから設定",
+         174,
+         85,
          {{S, Group, "処理の選択", 7, 7, 160, 50},
           {1134, Radio, "存在しているレイヤーの名前を再設定", 18, 23, 149, 10},
           {1135, Radio, "新規にレイヤーを作成", 18, 38, 85, 10},
@@ -227,8 +244,8 @@ TEST(DialogTemplates, AutomaticRadioGroupsAreBoundedByGroupStyles) {
     struct Bound {
         int dialog, first, last;
     };
-    for (const Bound& b : {Bound{123, 1095, 1096}, Bound{125, 1129, 1130}, Bound{126, 1123, 1124},
-                           Bound{128, 1134, 1135}}) {
+    for (const Bound& b :
+         {Bound{123, 1095, 1096}, Bound{125, 1129, 1130}, Bound{126, 1123, 1124}, Bound{128, 1134, 1135}}) {
         SCOPED_TRACE("dialog " + std::to_string(b.dialog) + " radio " + std::to_string(b.first));
         const DialogTemplate t = Template(b.dialog);
         size_t first = 0;
@@ -298,7 +315,7 @@ TEST(ResourceImage, DamagedImagesAreRefusedNotOverread) {
     ASSERT_NE(pipl, nullptr);
     // An entry claiming more data than there is.
     const uint8_t header[] = {0xFF, 0xFF, 0, 0, 32, 0, 0, 0, 0xFF, 0xFF, 10, 0, 0xFF, 0xFF, 1, 0,
-                              0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+                              0,    0,    0, 0, 0,  0, 0, 0, 0,    0,    0,  0, 0,    0,    0, 0};
     EXPECT_FALSE(ParseResources(header, sizeof header, &out, &error));
     EXPECT_FALSE(error.empty());
     // A property list cut short.
@@ -311,8 +328,8 @@ TEST(ResourceImage, DamagedImagesAreRefusedNotOverread) {
     Resource empty = *pipl;
     empty.data = {1, 0, 0, 0, 2, 0, 0, 0};
     for (const char* key : {"wx64", "pinm"}) {
-        const uint8_t entry[16] = {'A', 'D', 'B', 'E', uint8_t(key[0]), uint8_t(key[1]), uint8_t(key[2]),
-                                   uint8_t(key[3])};
+        const uint8_t entry[16] = {
+            'A', 'D', 'B', 'E', uint8_t(key[0]), uint8_t(key[1]), uint8_t(key[2]), uint8_t(key[3])};
         empty.data.insert(empty.data.end(), entry, entry + 16);
     }
     ASSERT_TRUE(host::ReadPropertyList({empty}, &list, &error)) << error;

@@ -49,10 +49,10 @@ protected:
         gdi = LiveGdiObjects();
         panel = CreateWindowExW(0, u"TreeViewTestPanel", u"", WS_POPUP | WS_VISIBLE, 100, 50, 240, 200, nullptr,
                                 nullptr, nullptr, nullptr);
-        tree = CreateWindowExW(0, WC_TREEVIEWW, u"",
-                               WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS |
-                                   TVS_FULLROWSELECT,
-                               2, 2, 230, 120, panel, nullptr, nullptr, nullptr);
+        tree = CreateWindowExW(
+            0, WC_TREEVIEWW, u"",
+            WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT, 2, 2,
+            230, 120, panel, nullptr, nullptr, nullptr);
         ASSERT_TRUE(IsWindow(tree));
         gClicks = &clicks;
     }

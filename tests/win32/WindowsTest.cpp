@@ -23,8 +23,8 @@ protected:
         RegisterClassExW(&wc);
         windowsBefore = LiveWindows();
         gdiBefore = LiveGdiObjects();
-        frame = CreateWindowExW(0, u"WindowTreeTest", u"frame", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200,
-                                nullptr, nullptr, nullptr, nullptr);
+        frame = CreateWindowExW(0, u"WindowTreeTest", u"frame", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
+                                nullptr, nullptr);
         ASSERT_TRUE(IsWindow(frame));
     }
     void TearDown() override {
@@ -64,8 +64,8 @@ TEST_F(WindowTreeTest, AFocusChangeTellsTheOldFieldAndItsParentBeforeTheNewField
     SetFocus(first);
     ClearMessageLog();
     EXPECT_EQ(SetFocus(second), first);
-    EXPECT_EQ(Log(), (std::vector<std::string>{"WM_KILLFOCUS 11", "WM_COMMAND 0 EN_KILLFOCUS 11",
-                                               "WM_SETFOCUS 12", "WM_COMMAND 0 EN_SETFOCUS 12"}));
+    EXPECT_EQ(Log(), (std::vector<std::string>{"WM_KILLFOCUS 11", "WM_COMMAND 0 EN_KILLFOCUS 11", "WM_SETFOCUS 12",
+                                               "WM_COMMAND 0 EN_SETFOCUS 12"}));
     EXPECT_EQ(GetFocus(), second);
     // A disabled window cannot take the focus, and a window that is disabled
     // or destroyed gives it up.
@@ -78,8 +78,7 @@ TEST_F(WindowTreeTest, AFocusChangeTellsTheOldFieldAndItsParentBeforeTheNewField
 
 TEST_F(WindowTreeTest, ADigitsOnlyFieldRefusesOtherCharactersAndTheLimitHolds) {
     HWND digits = Child(u"EDIT", 21, ES_NUMBER);
-    for (char16_t c : std::u16string(u"1a2-3 ４"))
-        SendMessageW(digits, WM_CHAR, c, 1);
+    for (char16_t c : std::u16string(u"1a2-3 ４")) SendMessageW(digits, WM_CHAR, c, 1);
     EXPECT_EQ(Text(digits), u"123");
     SendMessageW(digits, WM_CHAR, VK_BACK, 1);
     EXPECT_EQ(Text(digits), u"12");
@@ -90,8 +89,7 @@ TEST_F(WindowTreeTest, ADigitsOnlyFieldRefusesOtherCharactersAndTheLimitHolds) {
     for (char16_t c : std::u16string(u"abcde")) SendMessageW(limited, WM_CHAR, c, 1);
     EXPECT_EQ(Text(limited), u"abc");
     int maxText = 0;
-    for (const LoggedMessage& m : MessageLog())
-        maxText += m.message == WM_COMMAND && HIWORD(m.wParam) == EN_MAXTEXT;
+    for (const LoggedMessage& m : MessageLog()) maxText += m.message == WM_COMMAND && HIWORD(m.wParam) == EN_MAXTEXT;
     EXPECT_EQ(maxText, 2);
     // Typing over a selection replaces it.
     SendMessageW(limited, EM_SETSEL, 1, 2);
@@ -144,8 +142,8 @@ LRESULT CALLBACK NoX(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 
 TEST_F(WindowTreeTest, ASubclassSeesMessagesFirstAndPassesTheRestOn) {
     gSubclassed = Child(u"EDIT", 51);
-    gOriginal = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(gSubclassed, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoX)));
+    gOriginal =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(gSubclassed, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NoX)));
     ASSERT_NE(gOriginal, nullptr);
     for (char16_t c : std::u16string(u"axbx")) SendMessageW(gSubclassed, WM_CHAR, c, 1);
     EXPECT_EQ(Text(gSubclassed), u"ab");

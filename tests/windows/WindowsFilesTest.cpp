@@ -104,7 +104,11 @@ TEST(WindowsCodePages, ShiftJisIsCodePage932WithItsReplacements) {
     EXPECT_EQ(bytes, "\\~\x81\x60\x81\x7C?");
     EXPECT_TRUE(replaced);
     std::u16string text;
-    ASSERT_EQ(decodeText(kHostEncodingShiftJIS, "\x92\x6E\x90\x7D\x80" "A\x81", &text, &replaced), 0);
+    ASSERT_EQ(decodeText(kHostEncodingShiftJIS,
+                         "\x92\x6E\x90\x7D\x80"
+                         "A\x81",
+                         &text, &replaced),
+              0);
     EXPECT_EQ(text, u"地図\uFFFDA\uFFFD");
     EXPECT_TRUE(replaced);
 }
@@ -112,7 +116,12 @@ TEST(WindowsCodePages, ShiftJisIsCodePage932WithItsReplacements) {
 TEST(WindowsCodePages, BrokenUtf8BecomesOneReplacementPerMaximalPart) {
     std::u16string text;
     bool replaced = false;
-    ASSERT_EQ(decodeText(kHostEncodingUTF8, "a\xE5\x9C" "b\x80\x80" "c\xED\xA0\x80", &text, &replaced), 0);
+    ASSERT_EQ(decodeText(kHostEncodingUTF8,
+                         "a\xE5\x9C"
+                         "b\x80\x80"
+                         "c\xED\xA0\x80",
+                         &text, &replaced),
+              0);
     EXPECT_EQ(text, u"a\uFFFDb\uFFFD\uFFFDc\uFFFD\uFFFD\uFFFD");
     EXPECT_TRUE(replaced);
 }

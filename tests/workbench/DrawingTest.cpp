@@ -59,7 +59,8 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         base = pattern;
         fs::create_directories(base / "root" / "maps");
-        std::ofstream(base / "root" / "maps" / "relief.png", std::ios::binary) << std::string("\x89PNG\r\n\x1a\n", 8) << "abc";
+        std::ofstream(base / "root" / "maps" / "relief.png", std::ios::binary)
+            << std::string("\x89PNG\r\n\x1a\n", 8) << "abc";
         std::ofstream(base / "root" / "maps" / "a&b.png", std::ios::binary) << "xyz";
         std::ofstream(base / "outside.png", std::ios::binary) << "secret";
         std::ofstream(base / "root" / "maps" / "notes.txt") << "text";
@@ -76,8 +77,7 @@ protected:
 };
 
 TEST_F(PlacedImagesTest, AFileBesideTheDocumentBecomesData) {
-    EXPECT_EQ(InlinePlacedImages(Image("relief.png"), *root, "maps"),
-              Image("data:image/png;base64,iVBORw0KGgphYmM="));
+    EXPECT_EQ(InlinePlacedImages(Image("relief.png"), *root, "maps"), Image("data:image/png;base64,iVBORw0KGgphYmM="));
     // The written name is unescaped before it is looked for.
     EXPECT_EQ(InlinePlacedImages(Image("a&amp;b.png"), *root, "maps"), Image("data:image/png;base64,eHl6"));
     // Twice placed, read once, put in twice.

@@ -61,10 +61,10 @@ TEST_F(RootFolderTest, FindsFilesInsideAndRefusesEveryWayOut) {
     EXPECT_TRUE(Existing("in-link.svg")) << "a link to a file inside is followed";
     EXPECT_TRUE(Existing("up/root/a.svg")) << "a link out and back in ends inside";
 
-    for (const std::string& way : std::vector<std::string>{"../outside.svg", "maps/../../outside.svg", "/etc/passwd",
-                                  (base / "outside.svg").string(), "out-link.svg", "up/outside.svg",
-                                  "sibling/c.svg", "maps\\..\\..\\outside.svg",
-                                  std::string("a.svg") + char(0) + "/../../outside.svg"}) {
+    for (const std::string& way :
+         std::vector<std::string>{"../outside.svg", "maps/../../outside.svg", "/etc/passwd",
+                                  (base / "outside.svg").string(), "out-link.svg", "up/outside.svg", "sibling/c.svg",
+                                  "maps\\..\\..\\outside.svg", std::string("a.svg") + char(0) + "/../../outside.svg"}) {
         EXPECT_FALSE(Existing(way)) << way;
         EXPECT_FALSE(why.line.empty() || why.reason.empty()) << way;
         EXPECT_EQ(why.line.find('\n'), std::string::npos) << "one line: " << why.line;
@@ -86,7 +86,8 @@ TEST_F(RootFolderTest, WritesOnlyToFilesInsideThroughFoldersInside) {
     ASSERT_TRUE(Writable("in-link.svg", &full)) << why.line;
     EXPECT_EQ(full, fs::canonical(base / "root" / "maps" / "b.svg")) << "writes the file the link names";
 
-    for (const std::string& way : std::vector<std::string>{"../new.svg", "/tmp/new.svg", "out-link.svg", "up/new.svg", "sibling/new.svg",
+    for (const std::string& way :
+         std::vector<std::string>{"../new.svg", "/tmp/new.svg", "out-link.svg", "up/new.svg", "sibling/new.svg",
                                   "dangling-out.svg", "maps", "maps/", ".", ""}) {
         EXPECT_FALSE(Writable(way)) << way;
         EXPECT_FALSE(why.line.empty() || why.reason.empty()) << way;

@@ -77,7 +77,8 @@ Subcommand AddRun(CLI::App& root) {
     app->add_option("--layer", options->layer, "make this layer current first")->type_name("TITLE");
     Repeatable(app, "--select", options->select, "select the object with this name (its SVG id) first; repeatable")
         ->type_name("NAME");
-    app->add_option("--view", options->view, "centre the view on this page point first (default: the artboard's centre)")
+    app->add_option("--view", options->view,
+                    "centre the view on this page point first (default: the artboard's centre)")
         ->type_name("X,Y");
     app->add_flag("--yes", options->yes, "answer every question yes");
     app->add_flag("--no", options->no, "answer every question no");
@@ -95,8 +96,8 @@ Subcommand AddRun(CLI::App& root) {
                                  "what the user does in the dialogs, e.g. \"dialog 125; type 1126 10; click 1\"; "
                                  "repeatable")
                           ->type_name("STEPS");
-    CLI::Option* uiFile = Repeatable(app, "--ui-file", *files, "the same from a file, one step a line; repeatable")
-                              ->type_name("FILE");
+    CLI::Option* uiFile =
+        Repeatable(app, "--ui-file", *files, "the same from a file, one step a line; repeatable")->type_name("FILE");
     app->add_flag("--stats", options->stats, "print the time taken and the host calls made");
     app->add_option("--trace", options->trace,
                     "write the state of the dialogs' controls before each of the user's steps to this file")
@@ -135,11 +136,13 @@ Subcommand AddPanel(CLI::App& root) {
     auto options = std::make_shared<PanelOptions>();
     CLI::App* app = root.add_subcommand("panel", "draw one of the plug-in's panels as SVG, as the --ui steps leave it");
     app->add_option("TITLE", options->title, "the panel's title, e.g. テキスト原点")->required();
-    app->add_option("DOC", options->documents, "documents to open first (.svg, .json or GIS files); the first is current");
+    app->add_option("DOC", options->documents,
+                    "documents to open first (.svg, .json or GIS files); the first is current");
     app->add_option("--svg", options->svg, "the picture to write")->type_name("FILE")->required();
     auto scripts = std::make_shared<std::vector<std::string>>();
-    Repeatable(app, "--ui", *scripts, "panel steps played before drawing, e.g. \"panel レイヤー間移動; refresh\"; "
-                                      "repeatable")
+    Repeatable(app, "--ui", *scripts,
+               "panel steps played before drawing, e.g. \"panel レイヤー間移動; refresh\"; "
+               "repeatable")
         ->type_name("STEPS");
     AddHostFiles(app, options->files);
     return {app, [options, scripts] {
@@ -183,9 +186,10 @@ int RunCommandLine(int argc, const char* const* argv) {
     CLI::App root("orbalis: runs the Orbalis plug-in in the stand-in host, on map documents.", "orbalis");
     root.require_subcommand(1);
     root.set_version_flag("--version", "orbalis " ORBALIS_VERSION, "print the version and exit");
-    root.footer("orbalis COMMAND --help tells more about each command. Exit status: 0 done, 1 the plug-in's "
-                "command was cancelled or failed (nothing is written), 2 bad arguments or a file that cannot be "
-                "read or written.");
+    root.footer(
+        "orbalis COMMAND --help tells more about each command. Exit status: 0 done, 1 the plug-in's "
+        "command was cancelled or failed (nothing is written), 2 bad arguments or a file that cannot be "
+        "read or written.");
     // One line each; a further command is one more line here.
     const std::vector<Subcommand> commands = {
         AddMenus(root), AddInfo(root), AddRun(root), AddConvert(root), AddDialog(root), AddPanel(root), AddServe(root),

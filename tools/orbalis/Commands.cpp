@@ -116,8 +116,7 @@ std::string Number(double v) {
 std::string BoundsText(const Document& document, const Art* art) {
     HostRect r;
     if (!document.bounds(art, &r)) return "no bounds";
-    return "(" + Number(r.left) + ", " + Number(r.bottom) + ") - (" + Number(r.right) + ", " +
-           Number(r.top) + ")";
+    return "(" + Number(r.left) + ", " + Number(r.bottom) + ") - (" + Number(r.right) + ", " + Number(r.top) + ")";
 }
 
 void CountArt(const Art* art, std::map<std::string, size_t>& counts, bool isRoot) {
@@ -215,9 +214,12 @@ bool CheckWritable(const std::string& path, std::string* error) {
         const fs::path target(followed);
         const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
         struct stat info {};
-        if (::stat(folder.string().c_str(), &info) != 0) problem = errno;
-        else if (!S_ISDIR(info.st_mode)) problem = ENOTDIR;
-        else if (::stat(target.string().c_str(), &info) == 0 && S_ISDIR(info.st_mode)) problem = EISDIR;
+        if (::stat(folder.string().c_str(), &info) != 0)
+            problem = errno;
+        else if (!S_ISDIR(info.st_mode))
+            problem = ENOTDIR;
+        else if (::stat(target.string().c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            problem = EISDIR;
     }
     if (problem == 0) return true;
     *error = path + ": cannot write: " + std::strerror(problem);
@@ -295,9 +297,9 @@ std::string PluginPath(const std::optional<std::string>& plugin) {
     if (!program.empty()) {
         const fs::path self(program);
         const fs::path library = fs::path(ORBALIS_PLUGIN_DEFAULT_PATH).filename();
-        for (const fs::path& candidate : {self.parent_path() / "../plugins" / library,
-                                          self.parent_path() / "../lib/orbalis" / library,
-                                          self.parent_path() / library})
+        for (const fs::path& candidate :
+             {self.parent_path() / "../plugins" / library, self.parent_path() / "../lib/orbalis" / library,
+              self.parent_path() / library})
             if (fs::exists(candidate, ec)) return fs::weakly_canonical(candidate, ec).string();
     }
     return ORBALIS_PLUGIN_DEFAULT_PATH;
@@ -333,9 +335,8 @@ int InfoCommand(const InfoOptions& options) {
     auto document = Open(options.document, {}, &exitCode, options.gis);
     if (!document) return exitCode;
     const HostRect& a = document->artboard;
-    std::cout << options.document << ": artboard " << Number(a.right - a.left) << " x "
-              << Number(a.top - a.bottom) << " pt, " << document->liveArtCount()
-              << " objects (layer groups included)\n";
+    std::cout << options.document << ": artboard " << Number(a.right - a.left) << " x " << Number(a.top - a.bottom)
+              << " pt, " << document->liveArtCount() << " objects (layer groups included)\n";
     std::cout << "layers, top to bottom:\n";
     for (const Layer* layer : document->topLayers()) PrintLayer(*document, layer, 0, std::cout);
     std::vector<Art*> selected;
@@ -405,9 +406,8 @@ int RunCommand(const RunOptions& options) {
     }
     TracingDialogUser tracingUser(consoleUser, traceFile);
     win32::SetDialogUser(options.trace ? static_cast<win32::DialogUser*>(&tracingUser) : &consoleUser);
-    win32::OnShellRequest([](const win32::ShellRequest& r) {
-        std::cerr << "shell: " << r.operation << " " << r.file << "\n";
-    });
+    win32::OnShellRequest(
+        [](const win32::ShellRequest& r) { std::cerr << "shell: " << r.operation << " " << r.file << "\n"; });
     struct Unwire {
         ~Unwire() {
             win32::SetDialogUser(nullptr);
@@ -442,8 +442,7 @@ int RunCommand(const RunOptions& options) {
     const bool uiDone = ReportUi(dialogUser);
     if (result) {
         std::cerr << "orbalis: " << item->text << " ended with code " << CodeText(result)
-                  << (result == HOST_FOURCC('S', 'T', 'O', 'P') ? " (cancelled)" : "")
-                  << "; nothing written\n";
+                  << (result == HOST_FOURCC('S', 'T', 'O', 'P') ? " (cancelled)" : "") << "; nothing written\n";
         return 1;
     }
     if (!uiDone) {

@@ -16,8 +16,7 @@ std::string Bar(int32_t current, int32_t maximum) {
     // Without a total there is no fraction to show: the count of steps so far.
     if (maximum <= 0) return "[" + std::to_string(current) + "]";
     constexpr int kWidth = 30;
-    const double fraction =
-        maximum > 0 ? std::min(1.0, std::max(0.0, double(current) / double(maximum))) : 0.0;
+    const double fraction = maximum > 0 ? std::min(1.0, std::max(0.0, double(current) / double(maximum))) : 0.0;
     const int filled = static_cast<int>(fraction * kWidth + 0.5);
     std::string bar = "[";
     for (int i = 0; i < kWidth; ++i) bar += i < filled ? "#" : "-";
@@ -69,8 +68,8 @@ void AttachConsole(host::User& user, Answers answers) {
         std::cerr << "alert: " << message << "\n";
     };
     if (isatty(STDERR_FILENO)) {
-        user.onProgress = [last = std::chrono::steady_clock::time_point{}](
-                              const std::string& text, int32_t current, int32_t maximum) mutable {
+        user.onProgress = [last = std::chrono::steady_clock::time_point{}](const std::string& text, int32_t current,
+                                                                           int32_t maximum) mutable {
             const auto now = std::chrono::steady_clock::now();
             if (now - last < std::chrono::milliseconds(100) && (maximum <= 0 || current < maximum)) return;
             last = now;

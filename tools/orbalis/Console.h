@@ -11,8 +11,8 @@
 namespace orbalis::tools {
 
 struct Answers {
-    std::deque<bool> sequence;      // --answer, one per question in order
-    std::optional<bool> all;        // --yes / --no, for every other question
+    std::deque<bool> sequence;  // --answer, one per question in order
+    std::optional<bool> all;    // --yes / --no, for every other question
 };
 
 // Wires `user` to the terminal.

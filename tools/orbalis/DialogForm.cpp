@@ -113,8 +113,10 @@ void AddState(HWND dialog, std::string* state) {
 
 std::string DialogState(HWND dialog) {
     const std::string kind = win32::DialogKind(dialog);
-    std::string state = "== " + (kind.empty() ? "dialog " + std::to_string(win32::DialogTemplateId(dialog)) + " " + Text(dialog)
-                                              : kind + " dialog") + "\n";
+    std::string state = "== " +
+                        (kind.empty() ? "dialog " + std::to_string(win32::DialogTemplateId(dialog)) + " " + Text(dialog)
+                                      : kind + " dialog") +
+                        "\n";
     AddState(dialog, &state);
     return state;
 }
@@ -132,10 +134,11 @@ bool ConsoleDialogUser::Act(HWND dialog) {
     }
     // On a desktop the person uses the dialog itself.
     if (win32::DialogsShownOnDesktop()) return true;
-    std::cerr << DialogForm(dialog)
-              << "steps: type ID TEXT, keys TEXT, clear ID, click ID, select ID ROW, leave, back, enter, escape, file PATH; "
-                 "an empty line is enter, end of input cancels\n> "
-              << std::flush;
+    std::cerr
+        << DialogForm(dialog)
+        << "steps: type ID TEXT, keys TEXT, clear ID, click ID, select ID ROW, leave, back, enter, escape, file PATH; "
+           "an empty line is enter, end of input cancels\n> "
+        << std::flush;
     std::string line;
     if (!std::getline(std::cin, line)) {
         std::cerr << "\n";

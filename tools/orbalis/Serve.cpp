@@ -17,8 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-
-
 std::string PageFolder() {
     if (const char* env = std::getenv("ORBALIS_WORKBENCH_PAGE"); env && *env) return env;
     std::error_code ec;
@@ -28,9 +26,7 @@ std::string PageFolder() {
     return ORBALIS_WORKBENCH_PAGE_DEFAULT;
 }
 
-
 }  // namespace
-
 
 int Serve(const ServeOptions& options) {
     std::error_code ec;

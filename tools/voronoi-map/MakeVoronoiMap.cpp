@@ -88,8 +88,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::string size = Number(side);
-    svg << "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size
-        << "\" height=\"" << size << "\" viewBox=\"0 0 " << size << ' ' << size << "\">\n<g id=\"cells\">\n";
+    svg << "<?xml version=\"1.0\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << size << "\" height=\""
+        << size << "\" viewBox=\"0 0 " << size << ' ' << size << "\">\n<g id=\"cells\">\n";
     json << "{\"type\":\"FeatureCollection\",\"features\":[\n";
 
     size_t written = 0;

@@ -18,8 +18,10 @@ bool Usable(const Art* art) { return !(art->attributes() & (kHostArtHidden | kHo
 void Collect(const Document& document, const Layer* layer, std::vector<Art*>& out) {
     if (!layer->visible || !layer->editable) return;
     for (Art* child = layer->group()->firstChild(); child; child = child->next()) {
-        if (Layer* sub = child->ownerLayer()) Collect(document, sub, out);
-        else if (Usable(child)) out.push_back(child);
+        if (Layer* sub = child->ownerLayer())
+            Collect(document, sub, out);
+        else if (Usable(child))
+            out.push_back(child);
     }
 }
 

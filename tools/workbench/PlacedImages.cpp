@@ -15,7 +15,8 @@ std::string Base64(const std::string& bytes) {
     out.reserve((bytes.size() + 2) / 3 * 4);
     size_t i = 0;
     for (; i + 2 < bytes.size(); i += 3) {
-        const uint32_t v = uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 | uint8_t(bytes[i + 2]);
+        const uint32_t v =
+            uint32_t(uint8_t(bytes[i])) << 16 | uint32_t(uint8_t(bytes[i + 1])) << 8 | uint8_t(bytes[i + 2]);
         for (int k = 18; k >= 0; k -= 6) out += digits[(v >> k) & 63];
     }
     if (i < bytes.size()) {
@@ -47,7 +48,8 @@ std::string Unescaped(const std::string& text) {
             out += text[i];
             continue;
         }
-        static const std::pair<const char*, char> kEntities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+        static const std::pair<const char*, char> kEntities[] = {
+            {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
         bool known = false;
         for (const auto& [entity, c] : kEntities)
             if (text.compare(i, std::char_traits<char>::length(entity), entity) == 0) {

@@ -108,14 +108,11 @@ bool RootFolder::List(const std::string& relative, std::vector<Entry>* entries, 
         ec.clear();
         entries->push_back(std::move(e));
     }
-    std::sort(entries->begin(), entries->end(), [](const Entry& a, const Entry& b) {
-        return a.folder != b.folder ? a.folder : a.name < b.name;
-    });
+    std::sort(entries->begin(), entries->end(),
+              [](const Entry& a, const Entry& b) { return a.folder != b.folder ? a.folder : a.name < b.name; });
     return true;
 }
 
-std::string RootFolder::Relative(const fs::path& full) const {
-    return full.lexically_relative(root_).generic_string();
-}
+std::string RootFolder::Relative(const fs::path& full) const { return full.lexically_relative(root_).generic_string(); }
 
 }  // namespace orbalis::workbench

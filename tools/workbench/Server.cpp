@@ -39,7 +39,6 @@ void Line(httplib::Response& res, int status, const std::string& line, const std
     SetReason(res, reason, {});
 }
 
-
 bool SameText(const std::string& a, const std::string& b) {
     // Compares in time independent of where the texts differ.
     unsigned char diff = a.size() == b.size() ? 0 : 1;
@@ -121,7 +120,8 @@ std::string RandomToken() {
     static const char* digits = "0123456789abcdef";
     for (int i = 0; i < 8; ++i) {
         const unsigned int word = source();
-        for (int k = 0; k < 4; ++k) token += digits[(word >> (8 * k)) & 0xF], token += digits[(word >> (8 * k + 4)) & 0xF];
+        for (int k = 0; k < 4; ++k)
+            token += digits[(word >> (8 * k)) & 0xF], token += digits[(word >> (8 * k + 4)) & 0xF];
     }
     return token;
 }
@@ -146,7 +146,8 @@ bool Server::HostAllowed(const std::string& host) const {
     // Told to listen on another address, the server also answers to it.
     const bool loopback = options_.bind == "127.0.0.1" || options_.bind == "::1" || options_.bind == "localhost";
     if (!loopback && options_.bind != "0.0.0.0" && options_.bind != "::") {
-        const std::string bound = options_.bind.find(':') != std::string::npos ? "[" + options_.bind + "]" : options_.bind;
+        const std::string bound =
+            options_.bind.find(':') != std::string::npos ? "[" + options_.bind + "]" : options_.bind;
         if (host == bound + port) return true;
     }
     return false;
@@ -208,7 +209,8 @@ void Server::Routes() {
             const std::string origin = req.get_header_value("Origin");
             if (origin.empty() || origin != "http://" + req.get_header_value("Host"))
                 return refuse(403, "a change must come from the workbench's own page");
-            if (path != base + "/api/upload" && path != base + "/api/input") return refuse(404, "there is nothing here");
+            if (path != base + "/api/upload" && path != base + "/api/input")
+                return refuse(404, "there is nothing here");
             // The routes read bodies as they come, never as form parts.
             if (req.get_header_value("Content-Type").rfind("multipart/", 0) == 0)
                 return refuse(415, "a body is sent whole, not as a form");
@@ -229,9 +231,12 @@ void Server::Routes() {
         const bool tooLarge = !length.empty() && length.size() < 19 &&
                               length.find_first_not_of("0123456789") == std::string::npos &&
                               std::stoull(length) > kMostDrained;
-        if (res.status == 413 || tooLarge) Line(res, 413, "the request is too large", "too-large");
-        else if (res.status == 404) Line(res, 404, "there is nothing here");
-        else Line(res, res.status, "the request was refused");
+        if (res.status == 413 || tooLarge)
+            Line(res, 413, "the request is too large", "too-large");
+        else if (res.status == 404)
+            Line(res, 404, "there is nothing here");
+        else
+            Line(res, res.status, "the request was refused");
     });
     http.set_exception_handler([](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
         Line(res, 500, "the request failed");

@@ -20,12 +20,12 @@ namespace orbalis::workbench {
 
 struct ServerOptions {
     std::string bind = "127.0.0.1";
-    int port = 0;                               // 0: any free port
-    std::string token;                          // empty: a fresh random one
-    std::string pageFolder;                     // the page's files
-    size_t maxUpload = size_t(64) << 20;        // bytes of an uploaded document
-    size_t maxInput = size_t(64) << 10;         // bytes of any other request body
-    int stateWaitMs = 20000;                    // longest wait of a state request
+    int port = 0;                         // 0: any free port
+    std::string token;                    // empty: a fresh random one
+    std::string pageFolder;               // the page's files
+    size_t maxUpload = size_t(64) << 20;  // bytes of an uploaded document
+    size_t maxInput = size_t(64) << 10;   // bytes of any other request body
+    int stateWaitMs = 20000;              // longest wait of a state request
 };
 
 class Server {

@@ -78,7 +78,8 @@ nlohmann::json ImageJson(const win32::Image* image) {
 // The icon or bitmap a button or a static control shows.
 const win32::Image* ControlImage(HWND control, bool button) {
     const UINT get = button ? BM_GETIMAGE : STM_GETIMAGE;
-    for (const auto& [type, kind] : {std::pair{IMAGE_ICON, &win32::Kind::Icon}, std::pair{IMAGE_BITMAP, &win32::Kind::Bitmap}}) {
+    for (const auto& [type, kind] :
+         {std::pair{IMAGE_ICON, &win32::Kind::Icon}, std::pair{IMAGE_BITMAP, &win32::Kind::Bitmap}}) {
         const auto handle = reinterpret_cast<HANDLE>(SendMessageW(control, get, type, 0));
         if (const auto* image = win32::Handles().Get<win32::Image>(handle, *kind)) return image;
     }
@@ -106,8 +107,8 @@ void TreeItems(HWND tree, HTREEITEM parent, nlohmann::json& out, int depth) {
                        {"children", info.cChildren != 0},
                        {"image", images ? info.iImage : -1}});
         if (info.state & TVIS_EXPANDED) TreeItems(tree, item, out, depth + 1);
-        item = reinterpret_cast<HTREEITEM>(
-            SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        item =
+            reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
     }
 }
 
@@ -140,8 +141,10 @@ void Controls(HWND window, int dx, int dy, nlohmann::json& out) {
         const std::string kind = control["kind"];
         if (kind == "check" || kind == "radio")
             control["checked"] = SendMessageW(child, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        if (kind == "label") control["align"] = (c->style & SS_TYPEMASK) == SS_CENTER ? "center"
-                                                : (c->style & SS_TYPEMASK) == SS_RIGHT ? "right" : "left";
+        if (kind == "label")
+            control["align"] = (c->style & SS_TYPEMASK) == SS_CENTER  ? "center"
+                               : (c->style & SS_TYPEMASK) == SS_RIGHT ? "right"
+                                                                      : "left";
         if (kind == "label") control["clickable"] = (c->style & SS_NOTIFY) != 0;
         if (kind == "edit") {
             DWORD start = 0, end = 0;
@@ -169,7 +172,8 @@ void Controls(HWND window, int dx, int dy, nlohmann::json& out) {
             // The item images, once for the tree; items name them by index.
             nlohmann::json icons = nlohmann::json::array();
             if (const auto list = reinterpret_cast<HIMAGELIST>(SendMessageW(child, TVM_GETIMAGELIST, TVSIL_NORMAL, 0)))
-                for (int i = 0; i < ImageList_GetImageCount(list) && i < 64; ++i) icons.push_back(ImageJson(win32::ImageListImage(list, i)));
+                for (int i = 0; i < ImageList_GetImageCount(list) && i < 64; ++i)
+                    icons.push_back(ImageJson(win32::ImageListImage(list, i)));
             control["icons"] = icons;
         }
         if (kind == "button" || kind == "image" || kind == "default") {
@@ -187,8 +191,8 @@ HTREEITEM FindIn(HWND tree, HTREEITEM parent, uintptr_t wanted, int depth) {
     for (int guard = 0; item && guard < 10000 && depth < 64; ++guard) {
         if (reinterpret_cast<uintptr_t>(item) == wanted) return item;
         if (HTREEITEM found = FindIn(tree, item, wanted, depth + 1)) return found;
-        item = reinterpret_cast<HTREEITEM>(
-            SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
+        item =
+            reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)));
     }
     return nullptr;
 }

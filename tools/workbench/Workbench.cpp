@@ -55,7 +55,10 @@ json MenuItems(const host::MenuGroup& group, const std::vector<MenuItem*>& order
     json items = json::array();
     for (const MenuItem* item : group.items) {
         const auto id = std::find(order.begin(), order.end(), item) - order.begin();
-        json entry = {{"id", id}, {"text", item->text}, {"enabled", item->enabled}, {"checked", item->checked},
+        json entry = {{"id", id},
+                      {"text", item->text},
+                      {"enabled", item->enabled},
+                      {"checked", item->checked},
                       {"separator", item->isSeparator()}};
         if (item->submenu) entry["submenu"] = MenuItems(*item->submenu, order);
         items.push_back(std::move(entry));
@@ -89,7 +92,8 @@ void SelectionBounds(const Document& document, const Layer* layer, json& out) {
 
 double Number(const json& input, const char* key) {
     const auto it = input.find(key);
-    if (it == input.end() || !it->is_number()) throw std::invalid_argument(std::string("\"") + key + "\" must be a number");
+    if (it == input.end() || !it->is_number())
+        throw std::invalid_argument(std::string("\"") + key + "\" must be a number");
     const double v = it->get<double>();
     if (!std::isfinite(v)) throw std::invalid_argument(std::string("\"") + key + "\" must be a finite number");
     return v;
@@ -97,13 +101,15 @@ double Number(const json& input, const char* key) {
 
 int Integer(const json& input, const char* key) {
     const double v = Number(input, key);
-    if (v != std::floor(v) || std::fabs(v) > 1e9) throw std::invalid_argument(std::string("\"") + key + "\" must be a whole number");
+    if (v != std::floor(v) || std::fabs(v) > 1e9)
+        throw std::invalid_argument(std::string("\"") + key + "\" must be a whole number");
     return static_cast<int>(v);
 }
 
 std::string Text(const json& input, const char* key) {
     const auto it = input.find(key);
-    if (it == input.end() || !it->is_string()) throw std::invalid_argument(std::string("\"") + key + "\" must be a text");
+    if (it == input.end() || !it->is_string())
+        throw std::invalid_argument(std::string("\"") + key + "\" must be a text");
     return it->get<std::string>();
 }
 
@@ -116,7 +122,8 @@ constexpr int kFileNameField = 0x047c;
 // draws that art too. Page points, y up.
 HostRect DrawingBox(const Document& document) {
     const HostRect& a = document.artboard;
-    HostRect box{std::min(a.left, a.right), std::max(a.top, a.bottom), std::max(a.left, a.right), std::min(a.top, a.bottom)};
+    HostRect box{std::min(a.left, a.right), std::max(a.top, a.bottom), std::max(a.left, a.right),
+                 std::min(a.top, a.bottom)};
     const HostRect board = box;
     for (const Layer* layer : document.topLayers()) {
         HostRect r;
@@ -313,7 +320,9 @@ json Workbench::StateJson(bool idle) {
     for (size_t i = 0; i < host_.documents().count(); ++i)
         documents.push_back({{"title", TitleOf(host_.documents().at(i))},
                              {"current", i == host_.documents().currentIndex()},
-                             {"modified", modified_.count(host_.documents().at(i)->openSerial) ? modified_[host_.documents().at(i)->openSerial] : false}});
+                             {"modified", modified_.count(host_.documents().at(i)->openSerial)
+                                              ? modified_[host_.documents().at(i)->openSerial]
+                                              : false}});
     state["documents"] = documents;
     if (document) {
         const HostRect& a = document->artboard;
@@ -329,10 +338,13 @@ json Workbench::StateJson(bool idle) {
         state["document"] = {
             {"title", TitleOf(document)},
             {"svg", drawing_ ? drawing_->id : std::string()},
-            {"drawingBox", drawing_ ? json{drawing_->box.left, drawing_->box.top, drawing_->box.right - drawing_->box.left,
-                                           drawing_->box.top - drawing_->box.bottom}
-                                    : json(nullptr)},
-            {"artboard", {std::min(a.left, a.right), std::max(a.top, a.bottom), std::fabs(a.right - a.left), std::fabs(a.top - a.bottom)}},
+            {"drawingBox", drawing_
+                               ? json{drawing_->box.left, drawing_->box.top, drawing_->box.right - drawing_->box.left,
+                                      drawing_->box.top - drawing_->box.bottom}
+                               : json(nullptr)},
+            {"artboard",
+             {std::min(a.left, a.right), std::max(a.top, a.bottom), std::fabs(a.right - a.left),
+              std::fabs(a.top - a.bottom)}},
             {"layers", layers},
             {"selection", selection},
         };
@@ -372,10 +384,10 @@ json Workbench::StateJson(bool idle) {
         const auto ms = [&](auto since) {
             return std::chrono::duration_cast<std::chrono::milliseconds>(now - since).count();
         };
-        state["progress"] = {{"text", user.progressText()},
-                             {"value", user.progressValue()}, {"maximum", user.progressMaximum()},
-                             {"cancelling", cancelRequested_}, {"elapsed", ms(seen.commandStart)},
-                             {"steady", ms(seen.since)}, {"steadyChecks", seen.steadyChecks}};
+        state["progress"] = {{"text", user.progressText()},       {"value", user.progressValue()},
+                             {"maximum", user.progressMaximum()}, {"cancelling", cancelRequested_},
+                             {"elapsed", ms(seen.commandStart)},  {"steady", ms(seen.since)},
+                             {"steadyChecks", seen.steadyChecks}};
     } else {
         state["progress"] = nullptr;
     }
@@ -536,7 +548,8 @@ Reply Workbench::Dispatch(const json& input) {
     }
     if (what == "switch") {
         const int index = Integer(input, "index");
-        if (index < 0 || !host_.documents().Switch(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
+        if (index < 0 || !host_.documents().Switch(static_cast<size_t>(index)))
+            return Refuse(400, "bad-input", "there is no such document");
         Say("");
         return {};
     }
@@ -544,7 +557,8 @@ Reply Workbench::Dispatch(const json& input) {
     if (what == "save") return Save(input);
     if (what == "undo") {
         // The page offers the undo in the document it belongs to only.
-        if (host_.undo().canUndo() && !CanUndo()) return Refuse(409, "undo-elsewhere", "the last command changed another document");
+        if (host_.undo().canUndo() && !CanUndo())
+            return Refuse(409, "undo-elsewhere", "the last command changed another document");
         std::string error;
         const std::string command = host_.undo().command();
         const bool drawn = undoDrawing_ && undoDrawingGeneration_ == host_.undo().generation();
@@ -581,7 +595,8 @@ Reply Workbench::ChooseMenu(const json& input) {
     if (input.contains("text") && Text(input, "text") != item->text)
         return Refuse(409, "menus-changed", "the menus have changed; try again");
     host_.UpdateMenus();
-    if (item->submenu || item->isSeparator()) return Refuse(400, "not-command", "\"" + item->text + "\" is not a command", item->text);
+    if (item->submenu || item->isSeparator())
+        return Refuse(400, "not-command", "\"" + item->text + "\" is not a command", item->text);
     if (!item->enabled) return Refuse(409, "item-disabled", "\"" + item->text + "\" is disabled here", item->text);
     // The middle of what the user is looking at: where the plug-in puts
     // what it draws.
@@ -615,11 +630,15 @@ Reply Workbench::ChooseMenu(const json& input) {
             undoDrawingGeneration_ = host_.undo().generation();
         }
         host_.user().CancelAtCheck(0);
-        if (result == HOST_FOURCC('S', 'T', 'O', 'P')) Say("cancelled", {{"command", item->text}});
-        else if (result != 0) Say("failed", {{"command", item->text}, {"code", CodeText(result)}});
+        if (result == HOST_FOURCC('S', 'T', 'O', 'P'))
+            Say("cancelled", {{"command", item->text}});
+        else if (result != 0)
+            Say("failed", {{"command", item->text}, {"code", CodeText(result)}});
         // A file the command chose in a save dialog, and wrote.
-        else if (!written_.empty() && fs::exists(root_.path() / written_)) Say("wrote", {{"name", written_}});
-        else Say("");
+        else if (!written_.empty() && fs::exists(root_.path() / written_))
+            Say("wrote", {{"name", written_}});
+        else
+            Say("");
         written_.clear();
         running_.clear();
         cancelRequested_ = false;
@@ -648,12 +667,15 @@ Reply Workbench::SetLayer(const json& input) {
     Document& document = *host_.document();
     const auto layers = document.allLayers();
     const int index = Integer(input, "index");
-    if (index < 0 || index >= static_cast<int>(layers.size())) return Refuse(400, "bad-input", "there is no such layer");
+    if (index < 0 || index >= static_cast<int>(layers.size()))
+        return Refuse(400, "bad-input", "there is no such layer");
     Layer* layer = layers[static_cast<size_t>(index)];
     if (input.contains("visible")) layer->visible = Flag(input, "visible");
     if (input.contains("locked")) layer->editable = !Flag(input, "locked");
     if (Flag(input, "current")) {
-        if (HostErr err = document.setCurrentLayer(layer)) return Refuse(409, "layer-not-current", "the layer cannot be made current: code " + CodeText(err), layer->title);
+        if (HostErr err = document.setCurrentLayer(layer))
+            return Refuse(409, "layer-not-current", "the layer cannot be made current: code " + CodeText(err),
+                          layer->title);
     }
     document.touch(layer->group());
     svgStale_ = true;
@@ -684,7 +706,8 @@ Reply Workbench::AtDialog(const json& input) {
     HWND control = nullptr;
     if (input.contains("control")) {
         control = HandleFrom(Text(input, "control"));
-        if (!control || control == window || !IsWithin(control, window)) return Refuse(400, "bad-input", "there is no such control");
+        if (!control || control == window || !IsWithin(control, window))
+            return Refuse(400, "bad-input", "there is no such control");
         if (!win32::EffectivelyVisible(control)) return Refuse(409, "control-hidden", "that control is hidden");
         if (!win32::EffectivelyEnabled(control)) return Refuse(409, "control-disabled", "that control is disabled");
     }
@@ -692,7 +715,8 @@ Reply Workbench::AtDialog(const json& input) {
     if (action == "click" && control) {
         SendMessageW(control, WM_LBUTTONDOWN, 0, 0);
         if (IsWindow(control)) SendMessageW(control, WM_LBUTTONUP, 0, 0);
-    } else if (action == "click") error = win32::UserClick(window, Integer(input, "id"));
+    } else if (action == "click")
+        error = win32::UserClick(window, Integer(input, "id"));
     else if (action == "focus") {
         // A click into a text field takes the focus and selects what it
         // holds, so that typing replaces it.
@@ -700,9 +724,10 @@ Reply Workbench::AtDialog(const json& input) {
         error = win32::UserFocus(window, id);
         HWND field = GetDlgItem(window, id);
         if (error.empty() && field && GetFocus() == field) SendMessageW(field, EM_SETSEL, 0, -1);
-    }
-    else if (action == "select") error = win32::UserSelect(window, Integer(input, "id"), Integer(input, "row"));
-    else if (action == "clear") error = win32::UserClear(window, Integer(input, "id"));
+    } else if (action == "select")
+        error = win32::UserSelect(window, Integer(input, "id"), Integer(input, "row"));
+    else if (action == "clear")
+        error = win32::UserClear(window, Integer(input, "id"));
     else if (action == "char") {
         // One keystroke into the field: a click into it first when it has
         // not the focus, then the character as the keyboard sends it.
@@ -718,25 +743,33 @@ Reply Workbench::AtDialog(const json& input) {
     } else if (action == "tree") {
         HWND tree = control ? control : GetDlgItem(window, Integer(input, "id"));
         const std::string part = Text(input, "part");
-        const UINT where = part == "button" ? TVHT_ONITEMBUTTON : part == "indent" ? TVHT_ONITEMINDENT
-                         : part == "icon" ? TVHT_ONITEMICON : TVHT_ONITEMLABEL;
+        const UINT where = part == "button"   ? TVHT_ONITEMBUTTON
+                           : part == "indent" ? TVHT_ONITEMINDENT
+                           : part == "icon"   ? TVHT_ONITEMICON
+                                              : TVHT_ONITEMLABEL;
         HTREEITEM item = tree ? FindTreeItem(tree, Text(input, "item")) : nullptr;
         if (!item) return Refuse(400, "bad-input", "there is no such tree item");
         error = win32::UserClickTreeItem(tree, item, where);
     } else if (open.empty()) {
         return Refuse(400, "bad-input", "unknown action \"" + action + "\" at a panel");
-    } else if (action == "tab") win32::UserLeave(open.back(), Flag(input, "back"));
-    else if (action == "enter") win32::UserEnter(open.back());
-    else if (action == "escape") win32::UserEscape(open.back());
-    else if (action == "close") win32::UserClose(open.back());
-    else return Refuse(400, "bad-input", "unknown dialog action \"" + action + "\"");
+    } else if (action == "tab")
+        win32::UserLeave(open.back(), Flag(input, "back"));
+    else if (action == "enter")
+        win32::UserEnter(open.back());
+    else if (action == "escape")
+        win32::UserEscape(open.back());
+    else if (action == "close")
+        win32::UserClose(open.back());
+    else
+        return Refuse(400, "bad-input", "unknown dialog action \"" + action + "\"");
     if (!error.empty()) return Refuse(409, "control-refused", error);
     return {};
 }
 
 Reply Workbench::ChooseFile(const json& input) {
     const auto open = win32::OpenDialogs();
-    if (open.empty() || win32::DialogKind(open.back()).empty()) return Refuse(409, "no-file-dialog", "no file dialog is open");
+    if (open.empty() || win32::DialogKind(open.back()).empty())
+        return Refuse(409, "no-file-dialog", "no file dialog is open");
     if (box_) return Refuse(409, AnswerFirst());
     const bool save = win32::DialogKind(open.back()) == "save";
     fs::path full;
@@ -755,14 +788,18 @@ Reply Workbench::AtPanel(const json& input) {
     const host::PanelEntry entry = host::FindPanel(title);
     if (!entry.panel) return Refuse(400, "bad-input", "there is no panel \"" + title + "\"");
     if (input.contains("width") || input.contains("height")) {
-        if (!entry.panel->resizable) return Refuse(409, "panel-fixed", "the panel \"" + title + "\" cannot be resized", title);
-        if (!IsWindowVisible(entry.panel->window)) return Refuse(409, "panel-hidden", "the panel \"" + title + "\" is not shown", title);
+        if (!entry.panel->resizable)
+            return Refuse(409, "panel-fixed", "the panel \"" + title + "\" cannot be resized", title);
+        if (!IsWindowVisible(entry.panel->window))
+            return Refuse(409, "panel-hidden", "the panel \"" + title + "\" is not shown", title);
         host::UserResizePanel(entry.handle, Number(input, "width"), Number(input, "height"));
         return {};
     }
     const bool show = Flag(input, "show");
-    if (show) host::UserShowPanel(entry.handle);
-    else host::UserClosePanel(entry.handle);
+    if (show)
+        host::UserShowPanel(entry.handle);
+    else
+        host::UserClosePanel(entry.handle);
     return {};
 }
 
@@ -817,7 +854,8 @@ bool Workbench::IsOpen(uint64_t openSerial) {
 Reply Workbench::Close(const json& input) {
     if (input.contains("index")) {
         const int index = Integer(input, "index");
-        if (index < 0 || !host_.documents().at(static_cast<size_t>(index))) return Refuse(400, "bad-input", "there is no such document");
+        if (index < 0 || !host_.documents().at(static_cast<size_t>(index)))
+            return Refuse(400, "bad-input", "there is no such document");
         const Document* target = host_.documents().at(static_cast<size_t>(index));
         if (modified_.count(target->openSerial) && modified_[target->openSerial] && !Flag(input, "discard"))
             return Refuse(409, "unsaved", "\"" + TitleOf(target) + "\" has unsaved changes", TitleOf(target));
@@ -825,7 +863,8 @@ Reply Workbench::Close(const json& input) {
     } else if (!host_.document()) {
         return Refuse(409, "no-document", "no document is open");
     } else if (modified_[host_.document()->openSerial] && !Flag(input, "discard")) {
-        return Refuse(409, "unsaved", "\"" + TitleOf(host_.document()) + "\" has unsaved changes", TitleOf(host_.document()));
+        return Refuse(409, "unsaved", "\"" + TitleOf(host_.document()) + "\" has unsaved changes",
+                      TitleOf(host_.document()));
     }
     const std::string title = TitleOf(host_.document());
     const uint64_t serial = host_.document()->openSerial;
@@ -850,7 +889,8 @@ Reply Workbench::Save(const json& input) {
     if (!host::IsDocumentPath(full.string()))
         return Refuse(400, "save-format", "\"" + relative + "\": save as .svg, .json or a GIS format", relative);
     std::error_code ec;
-    if (fs::exists(full, ec) && !Flag(input, "replace")) return Refuse(409, "exists", "\"" + relative + "\" exists; replace it?", relative);
+    if (fs::exists(full, ec) && !Flag(input, "replace"))
+        return Refuse(409, "exists", "\"" + relative + "\" exists; replace it?", relative);
     std::string error;
     if (!host::WriteDocumentFile(*document, full.string(), &error)) return Refuse(500, "write-failed", error, relative);
     Say("saved", {{"name", root_.Relative(full)}});
@@ -870,7 +910,9 @@ Reply Workbench::Upload(const std::string& name, std::string bytes) {
     const bool svg = lower.size() > 4 && lower.ends_with(".svg");
     const bool json = lower.size() > 5 && lower.ends_with(".json");
     const bool gis = host::IsGisInputPath(lower);
-    if (!svg && !json && !gis) return Refuse(400, "upload-kind", "upload an .svg or a .json document, or a GIS file (a Shapefile as a .zip)", name);
+    if (!svg && !json && !gis)
+        return Refuse(400, "upload-kind", "upload an .svg or a .json document, or a GIS file (a Shapefile as a .zip)",
+                      name);
     return Call([this, name, svg, gis, bytes = std::move(bytes)]() -> Reply {
         if (const Refusal busy = Busy(); !busy.reason.empty()) return Refuse(409, busy);
         std::string error;
@@ -882,7 +924,9 @@ Reply Workbench::Upload(const std::string& name, std::string bytes) {
         // Two documents uploaded under one name are told apart.
         const std::string base = fs::path(name).filename().string();
         std::string title = base;
-        for (int n = 2; std::any_of(titles_.begin(), titles_.end(), [&](const auto& t) { return t.second == title && IsOpen(t.first); }); ++n)
+        for (int n = 2; std::any_of(titles_.begin(), titles_.end(),
+                                    [&](const auto& t) { return t.second == title && IsOpen(t.first); });
+             ++n)
             title = base + " (" + std::to_string(n) + ")";
         titles_[host_.document()->openSerial] = title;
         Opened(title);

@@ -131,7 +131,7 @@ private:
     win32::QueuedDialogUser dialogUser_;
 
     // Owned by the user-interface thread.
-    std::string running_;  // the menu command now running
+    std::string running_;                                  // the menu command now running
     std::vector<std::shared_ptr<Pending>> runningInputs_;  // innermost last
     struct Box {
         std::string kind;  // "alert" or "question"
@@ -143,10 +143,10 @@ private:
     bool cancelRequested_ = false;
     uint64_t holdAtCheck_ = 0;
     uint64_t checksBeforeCommand_ = 0;  // the user's cancel checks when the command started
-    std::string notice_;  // how the last command or file operation went
+    std::string notice_;                // how the last command or file operation went
     nlohmann::json noticeDetails_;
     std::string shellFile_;  // what the running command asked the shell to open
-    std::string written_;  // the file chosen in the running command's save dialog
+    std::string written_;    // the file chosen in the running command's save dialog
     // The drawing each document had when opened or last saved (by open
     // serial), whether it differs now, and the documents whose next drawing
     // is their saved one.

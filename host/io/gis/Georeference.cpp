@@ -16,10 +16,14 @@ std::string EscapeText(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char c : text) {
-        if (c == '&') out += "&amp;";
-        else if (c == '<') out += "&lt;";
-        else if (c == '>') out += "&gt;";
-        else out += c;
+        if (c == '&')
+            out += "&amp;";
+        else if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else
+            out += c;
     }
     return out;
 }
@@ -31,13 +35,22 @@ std::string EncodeGeoreference(const Georeference& g) {
     for (const LayerRecord& layer : g.layers) {
         Json fields = Json::array();
         for (const FieldRecord& f : layer.fields)
-            fields.push_back({{"name", f.name}, {"key", f.key}, {"type", f.type}, {"subType", f.subType},
-                              {"width", f.width}, {"precision", f.precision}});
-        layers.push_back({{"name", layer.name}, {"crs", layer.crs}, {"geometryType", layer.geometryType},
+            fields.push_back({{"name", f.name},
+                              {"key", f.key},
+                              {"type", f.type},
+                              {"subType", f.subType},
+                              {"width", f.width},
+                              {"precision", f.precision}});
+        layers.push_back({{"name", layer.name},
+                          {"crs", layer.crs},
+                          {"geometryType", layer.geometryType},
                           {"fields", std::move(fields)}});
     }
-    const Json record = {{"crs", g.crs},         {"crsName", g.crsName}, {"scale", g.scale},
-                         {"pointsPerUnit", g.pointsPerUnit}, {"origin", {g.originX, g.originY}},
+    const Json record = {{"crs", g.crs},
+                         {"crsName", g.crsName},
+                         {"scale", g.scale},
+                         {"pointsPerUnit", g.pointsPerUnit},
+                         {"origin", {g.originX, g.originY}},
                          {"layers", std::move(layers)}};
     return kElementStart + EscapeText(record.dump(-1, ' ', false, Json::error_handler_t::replace)) + "</metadata>";
 }
@@ -89,8 +102,10 @@ std::string FieldKey(const std::string& name, std::vector<std::string>& taken) {
     static const char* hex = "0123456789ABCDEF";
     std::string key = "data-";
     for (unsigned char c : name) {
-        if (std::isalnum(c) && c < 0x80) key += static_cast<char>(c);
-        else if (c == '.' || c == '-' || (c == '_' )) key += static_cast<char>(c);
+        if (std::isalnum(c) && c < 0x80)
+            key += static_cast<char>(c);
+        else if (c == '.' || c == '-' || (c == '_'))
+            key += static_cast<char>(c);
         else {
             key += '_';
             key += hex[c >> 4];

@@ -14,26 +14,26 @@ namespace orbalis::host::gis {
 
 // One attribute column of a GIS layer.
 struct FieldRecord {
-    std::string name;     // the column's own name
-    std::string key;      // the foreign attribute that holds its values: "data-" and an XML name
-    int type = 0;         // OGRFieldType
-    int subType = 0;      // OGRFieldSubType
+    std::string name;  // the column's own name
+    std::string key;   // the foreign attribute that holds its values: "data-" and an XML name
+    int type = 0;      // OGRFieldType
+    int subType = 0;   // OGRFieldSubType
     int width = 0;
     int precision = 0;
 };
 
 struct LayerRecord {
-    std::string name;       // the GIS layer's name
-    std::string crs;        // its CRS as WKT; empty when it has none
-    int geometryType = 0;   // OGRwkbGeometryType
+    std::string name;      // the GIS layer's name
+    std::string crs;       // its CRS as WKT; empty when it has none
+    int geometryType = 0;  // OGRwkbGeometryType
     std::vector<FieldRecord> fields;
 };
 
 struct Georeference {
-    std::string crs;        // the CRS the page is drawn in, as WKT; empty: the data's own units
-    std::string crsName;    // a readable name for it
-    double scale = 0;       // the map scale 1 : scale
-    double pointsPerUnit = 0;  // page points for one unit of `crs` on the ground
+    std::string crs;                  // the CRS the page is drawn in, as WKT; empty: the data's own units
+    std::string crsName;              // a readable name for it
+    double scale = 0;                 // the map scale 1 : scale
+    double pointsPerUnit = 0;         // page points for one unit of `crs` on the ground
     double originX = 0, originY = 0;  // the map coordinates at page point (0, 0)
     std::vector<LayerRecord> layers;
 

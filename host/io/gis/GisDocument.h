@@ -48,8 +48,8 @@ bool WriteGisDocument(const Document& document, const std::string& path, std::ve
 // Reads a GIS file given as bytes (an upload) named `name`: a zipped
 // Shapefile as a .zip. The bytes are put in a scratch folder for GDAL and
 // removed again.
-std::unique_ptr<Document> ReadGisBytes(const std::string& name, const std::string& bytes,
-                                       const GisReadOptions& options, std::string* error);
+std::unique_ptr<Document> ReadGisBytes(const std::string& name, const std::string& bytes, const GisReadOptions& options,
+                                       std::string* error);
 
 // Whether the document was read from GIS data and can be written back.
 bool HoldsGisData(const Document& document);

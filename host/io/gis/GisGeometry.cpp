@@ -212,10 +212,14 @@ std::unique_ptr<OGRGeometry> Combine(std::vector<std::unique_ptr<OGRGeometry>> p
         return std::all_of(parts.begin(), parts.end(), [&](const auto& p) { return kind(*p); });
     };
     std::unique_ptr<OGRGeometryCollection> out;
-    if (all(IsPolygonal)) out = std::make_unique<OGRMultiPolygon>();
-    else if (all(IsLinear)) out = std::make_unique<OGRMultiLineString>();
-    else if (all(IsPuntal)) out = std::make_unique<OGRMultiPoint>();
-    else out = std::make_unique<OGRGeometryCollection>();
+    if (all(IsPolygonal))
+        out = std::make_unique<OGRMultiPolygon>();
+    else if (all(IsLinear))
+        out = std::make_unique<OGRMultiLineString>();
+    else if (all(IsPuntal))
+        out = std::make_unique<OGRMultiPoint>();
+    else
+        out = std::make_unique<OGRGeometryCollection>();
     const bool flattenParts = wkbFlatten(out->getGeometryType()) != wkbGeometryCollection;
     for (auto& part : parts) {
         auto* collection = dynamic_cast<OGRGeometryCollection*>(part.get());
@@ -348,8 +352,8 @@ std::unique_ptr<OGRGeometry> ArtGeometry(const Art& art, Family family, const Ge
             if (const PathData* p = child->path(); p && !p->segments.empty()) paths.push_back(p);
         if (paths.empty()) return nullptr;
         const bool area = family == Family::Polygon ||
-                          (family != Family::Line && std::all_of(paths.begin(), paths.end(),
-                                                                  [](const PathData* p) { return p->closed; }));
+                          (family != Family::Line &&
+                           std::all_of(paths.begin(), paths.end(), [](const PathData* p) { return p->closed; }));
         if (area) {
             std::vector<RingInfo> rings;
             for (const PathData* p : paths)
@@ -374,7 +378,8 @@ std::unique_ptr<OGRGeometry> ArtGeometry(const Art& art, Family family, const Ge
             if (child->ownerLayer()) continue;
             std::string inner;
             auto part = ArtGeometry(*child, family, g, &inner);
-            if (part) parts.push_back(std::move(part));
+            if (part)
+                parts.push_back(std::move(part));
             else if (!inner.empty()) {
                 *why = inner;
                 return nullptr;

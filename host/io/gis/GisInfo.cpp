@@ -17,7 +17,6 @@ std::string Coordinate(double v) {
     return text;
 }
 
-
 }  // namespace
 
 bool DescribeGisFile(const std::string& path, std::string* text, std::string* error) {
@@ -30,12 +29,12 @@ bool DescribeGisFile(const std::string& path, std::string* text, std::string* er
     for (OGRLayer* layer : dataset->GetLayers()) {
         const GIntBig features = layer->GetFeatureCount(TRUE);
         out += "  \"" + std::string(layer->GetName()) + "\": " + std::to_string(features) +
-               (features == 1 ? " feature, " : " features, ") + OGRGeometryTypeToName(layer->GetGeomType()) +
-               ", " + (layer->GetSpatialRef() ? gis::CrsName(*layer->GetSpatialRef()) : std::string("no CRS"));
+               (features == 1 ? " feature, " : " features, ") + OGRGeometryTypeToName(layer->GetGeomType()) + ", " +
+               (layer->GetSpatialRef() ? gis::CrsName(*layer->GetSpatialRef()) : std::string("no CRS"));
         OGREnvelope e;
         if (features > 0 && layer->GetExtent(&e, TRUE) == OGRERR_NONE)
-            out += ", extent (" + Coordinate(e.MinX) + ", " + Coordinate(e.MinY) + ") - (" + Coordinate(e.MaxX) +
-                   ", " + Coordinate(e.MaxY) + ")";
+            out += ", extent (" + Coordinate(e.MinX) + ", " + Coordinate(e.MinY) + ") - (" + Coordinate(e.MaxX) + ", " +
+                   Coordinate(e.MaxY) + ")";
         const OGRFeatureDefn& definition = *layer->GetLayerDefn();
         out += "; fields:";
         for (int i = 0; i < definition.GetFieldCount(); ++i)

@@ -124,8 +124,7 @@ public:
         : path_(path), options_(options), warnings_(warnings), notes_(notes) {}
 
     std::unique_ptr<Document> run(std::string* error) {
-        if (options_.scale < 0 || !std::isfinite(options_.scale))
-            return fail(error, "--scale must be above 0");
+        if (options_.scale < 0 || !std::isfinite(options_.scale)) return fail(error, "--scale must be above 0");
         DatasetPtr dataset = OpenGisFile(path_, error);
         if (!dataset) return nullptr;
         for (OGRLayer* layer : dataset->GetLayers())
@@ -317,12 +316,15 @@ private:
         for (size_t index = 0; index < layers_.size(); ++index) {
             LayerData& data = layers_[index];
             Layer* layer = nullptr;
-            if (previous) document->insertLayer(previous, kHostPlaceBelow, &layer);
-            else document->insertLayer(nullptr, kHostPlaceAboveAll, &layer);
+            if (previous)
+                document->insertLayer(previous, kHostPlaceBelow, &layer);
+            else
+                document->insertLayer(nullptr, kHostPlaceAboveAll, &layer);
             previous = layer;
             layer->title = data.name;
             layer->foreignAttributes.emplace_back(kLayerAttribute, std::to_string(index));
-            g.layers.push_back({data.name, data.srs ? ToWkt(*data.srs) : "", static_cast<int>(data.geometryType), data.fields});
+            g.layers.push_back(
+                {data.name, data.srs ? ToWkt(*data.srs) : "", static_cast<int>(data.geometryType), data.fields});
             const int fill = FieldIndex(data.fields, kFillField), cmyk = FieldIndex(data.fields, kFillCmykField);
             for (const auto& feature : data.features) {
                 const OGRGeometry* geometry = feature->GetGeometryRef();

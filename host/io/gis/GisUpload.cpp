@@ -9,8 +9,8 @@
 
 namespace orbalis::host {
 
-std::unique_ptr<Document> ReadGisBytes(const std::string& name, const std::string& bytes,
-                                       const GisReadOptions& options, std::string* error) {
+std::unique_ptr<Document> ReadGisBytes(const std::string& name, const std::string& bytes, const GisReadOptions& options,
+                                       std::string* error) {
     namespace fs = std::filesystem;
     const std::string file = fs::path(name).filename().string();
     std::string folder = (fs::temp_directory_path() / "orbalis-upload-XXXXXX").string();

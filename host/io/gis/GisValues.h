@@ -12,9 +12,9 @@
 namespace orbalis::host::gis {
 
 // The columns written back with each feature's colours.
-inline constexpr const char* kFillField = "fill";            // "#rrggbb"
-inline constexpr const char* kFillCmykField = "fill_cmyk";   // "C,M,Y,K" in percent
-inline constexpr const char* kStrokeField = "stroke";        // "#rrggbb"
+inline constexpr const char* kFillField = "fill";           // "#rrggbb"
+inline constexpr const char* kFillCmykField = "fill_cmyk";  // "C,M,Y,K" in percent
+inline constexpr const char* kStrokeField = "stroke";       // "#rrggbb"
 
 // A field's value as text that setting the field from gives back the same
 // value (reals with as many digits as that takes).

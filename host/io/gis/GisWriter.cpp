@@ -96,8 +96,10 @@ OGRwkbGeometryType LayerType(OGRwkbGeometryType wanted, std::vector<std::unique_
         if (!g) continue;
         const OGRwkbGeometryType type = wkbFlatten(g->getGeometryType());
         if (type == wanted || Multi(type) == wanted) continue;
-        if (type == Multi(wanted)) promote = true;
-        else return wkbUnknown;
+        if (type == Multi(wanted))
+            promote = true;
+        else
+            return wkbUnknown;
     }
     const OGRwkbGeometryType type = promote ? Multi(wanted) : wanted;
     for (auto& g : geometries)
@@ -119,8 +121,8 @@ public:
         if (!output_) return fail(error, "unknown GIS format (expected .geojson, .gpkg, .shp or .fgb)");
         std::string why;
         if (!FindGeoreference(document_, &georeference_, &why))
-            return fail(error, why.empty() ? "the document holds no GIS data to write (it was not read from a GIS file)"
-                                           : why);
+            return fail(
+                error, why.empty() ? "the document holds no GIS data to write (it was not read from a GIS file)" : why);
         std::vector<Target> targets = findTargets();
         if (targets.empty()) return fail(error, "the document's GIS layers are all gone; nothing to write");
         if (output_->oneLayer && targets.size() > 1) {
@@ -132,7 +134,8 @@ public:
         page_ = FromWkt(georeference_.crs);
 
         std::string target;
-        if (int failure = FollowLinks(path_, &target)) return fail(error, std::string("cannot write: ") + std::strerror(failure));
+        if (int failure = FollowLinks(path_, &target))
+            return fail(error, std::string("cannot write: ") + std::strerror(failure));
         const fs::path final(target);
         const fs::path folder = final.has_parent_path() ? final.parent_path() : fs::path(".");
         ScratchFolder scratch;
@@ -168,7 +171,8 @@ private:
                 if (name == kLayerAttribute) index = &value;
             size_t i = byIndex.size();
             if (index) i = static_cast<size_t>(std::strtoul(index->c_str(), nullptr, 10));
-            if (i < byIndex.size() && !byIndex[i]) byIndex[i] = layer;
+            if (i < byIndex.size() && !byIndex[i])
+                byIndex[i] = layer;
             else if (!document_.parentLayer(layer))
                 warn("layer \"" + layer->title + "\" does not hold GIS data; not written");
         }
@@ -279,8 +283,10 @@ private:
                 const std::string* value = nullptr;
                 for (const auto& [name, text] : art.foreignAttributes)
                     if (name == record.fields[i].key) value = &text;
-                if (value) feature.SetField(columns[i], value->c_str());
-                else feature.SetFieldNull(columns[i]);
+                if (value)
+                    feature.SetField(columns[i], value->c_str());
+                else
+                    feature.SetFieldNull(columns[i]);
             }
             HostPathStyle style{};
             if (FindStyle(art, &style)) {

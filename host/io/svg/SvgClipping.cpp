@@ -82,7 +82,8 @@ void Importer::addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, cons
     }
     // The clipping path is the group's first child, on top of what it clips.
     // A clip path without area leaves nothing of the group to see.
-    if (subpaths.empty()) subpaths.push_back(Subpath{{HostPathSegment{{m.tx, m.ty}, {m.tx, m.ty}, {m.tx, m.ty}, 1}}, true});
+    if (subpaths.empty())
+        subpaths.push_back(Subpath{{HostPathSegment{{m.tx, m.ty}, {m.tx, m.ty}, {m.tx, m.ty}, 1}}, true});
     Art* art;
     if (subpaths.size() == 1) {
         art = add(group, kHostPathArt);

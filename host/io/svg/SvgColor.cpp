@@ -67,8 +67,7 @@ bool SplitArguments(std::string_view body, std::vector<Argument>* out) {
         const char* error;
         if (!cursor.number(&v, &error)) return false;
         std::string unit;
-        while (!cursor.atEnd() && (std::isalpha(static_cast<unsigned char>(cursor.peek())) ||
-                                   cursor.peek() == '%')) {
+        while (!cursor.atEnd() && (std::isalpha(static_cast<unsigned char>(cursor.peek())) || cursor.peek() == '%')) {
             unit.push_back(cursor.peek());
             cursor.advance();
         }

@@ -17,9 +17,9 @@ struct Rgba {
 // that uses this one, context-fill or context-stroke).
 struct Paint {
     enum Kind { None, Color, CurrentColor, Url } kind = None;
-    Rgba color;            // Color, and the fallback of Url
+    Rgba color;  // Color, and the fallback of Url
     bool hasFallback = false;
-    std::string url;       // the whole value, for Url
+    std::string url;               // the whole value, for Url
     bool fallbackCurrent = false;  // the fallback is currentColor
 };
 

@@ -50,8 +50,10 @@ size_t BlockEnd(std::string_view text, size_t open) {
     for (size_t i = open; i < text.size(); ++i) {
         const char c = text[i];
         if (quote) {
-            if (c == '\\') ++i;
-            else if (c == quote) quote = 0;
+            if (c == '\\')
+                ++i;
+            else if (c == quote)
+                quote = 0;
         } else if (c == '"' || c == '\'') {
             quote = c;
         } else if (c == '{') {
@@ -86,8 +88,8 @@ std::vector<CssDeclaration> ParseCssDeclarations(std::string_view text) {
         CssDeclaration d;
         d.property = Lower(Trim(item.substr(0, colon)));
         std::string_view value = Trim(item.substr(colon + 1));
-        if (const size_t bang = value.rfind('!'); bang != std::string_view::npos &&
-                                                  Lower(Trim(value.substr(bang + 1))) == "important") {
+        if (const size_t bang = value.rfind('!');
+            bang != std::string_view::npos && Lower(Trim(value.substr(bang + 1))) == "important") {
             d.important = true;
             value = Trim(value.substr(0, bang));
         }
@@ -172,9 +174,12 @@ bool ParseSelector(std::string_view text, std::vector<StyleSheet::Compound>* com
                 ++classes;
             } else if (c == ':') {
                 const std::string pseudo = Lower(Name(text, i));
-                if (pseudo == "first-child") compound.firstChild = true;
-                else if (pseudo == "last-child") compound.lastChild = true;
-                else return false;
+                if (pseudo == "first-child")
+                    compound.firstChild = true;
+                else if (pseudo == "last-child")
+                    compound.lastChild = true;
+                else
+                    return false;
                 ++classes;
             } else {
                 return false;
@@ -198,14 +203,12 @@ bool ParseSelector(std::string_view text, std::vector<StyleSheet::Compound>* com
 using NameOf = std::function<std::string_view(pugi::xml_node)>;
 
 pugi::xml_node PreviousElement(pugi::xml_node n) {
-    for (n = n.previous_sibling(); n && n.type() != pugi::node_element; n = n.previous_sibling()) {
-    }
+    for (n = n.previous_sibling(); n && n.type() != pugi::node_element; n = n.previous_sibling()) {}
     return n;
 }
 
 pugi::xml_node NextElement(pugi::xml_node n) {
-    for (n = n.next_sibling(); n && n.type() != pugi::node_element; n = n.next_sibling()) {
-    }
+    for (n = n.next_sibling(); n && n.type() != pugi::node_element; n = n.next_sibling()) {}
     return n;
 }
 

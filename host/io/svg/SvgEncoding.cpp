@@ -50,7 +50,10 @@ bool Convert(const std::string& text, const std::string& from, std::string* out,
         const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
         out->append(buffer.data(), buffer.size() - outLeft);
         if (r == size_t(-1) && errno != E2BIG) {
-            *error = std::string("text is not valid ").append(Quote(from)).append(" at byte ").append(std::to_string(text.size() - inLeft));
+            *error = std::string("text is not valid ")
+                         .append(Quote(from))
+                         .append(" at byte ")
+                         .append(std::to_string(text.size() - inLeft));
             ok = false;
             break;
         }
@@ -67,8 +70,7 @@ bool ConvertToUtf8(const std::string& text, std::string* converted, std::string*
     if (starts("\xFF\xFE\0\0", 4) || starts("\0\0\xFE\xFF", 4)) return Convert(text, "UTF-32", converted, error);
     if (starts("\xFF\xFE", 2) || starts("\xFE\xFF", 2)) return Convert(text, "UTF-16", converted, error);
     const std::string declared = Upper(DeclaredEncoding(text));
-    if (declared.empty() || declared == "UTF-8" || declared == "UTF8" || declared == "US-ASCII" ||
-        declared == "ASCII")
+    if (declared.empty() || declared == "UTF-8" || declared == "UTF8" || declared == "US-ASCII" || declared == "ASCII")
         return true;
     if (declared == "SHIFT_JIS" || declared == "SHIFT-JIS" || declared == "SJIS" || declared == "WINDOWS-31J")
         return Convert(text, "CP932", converted, error);

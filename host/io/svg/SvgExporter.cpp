@@ -50,9 +50,7 @@ bool SameMatrix(const HostMatrix& m, const HostMatrix& n) {
     return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx && m.ty == n.ty;
 }
 
-bool IsIdentity(const HostMatrix& m) {
-    return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
-}
+bool IsIdentity(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0; }
 
 bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
 
@@ -117,8 +115,8 @@ private:
     std::string freshId(const std::string& wanted);
     void writePath(const Art* art, const ComputedStyle& inherited, int depth);
     void writeForeign(const Art* art, int depth);
-    void writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width,
-                        double height, const std::string& href, int depth);
+    void writePlacement(const Art* art, const char* element, const HostMatrix& imageToPage, double width, double height,
+                        const std::string& href, int depth);
     void writeUse(const Art* art, int depth);
 
     // id, or a label for names no good as ids.
@@ -184,8 +182,10 @@ void CollectIds(const std::string& xml, std::set<std::string>& out) {
     for (size_t at = xml.find('#'); at != std::string::npos; at = xml.find('#', at + 1)) {
         if (at == 0) continue;
         const char before = xml[at - 1];
-        if (before == '"' || before == '\'') until(at + 1, before);
-        else if (before == '(' && at >= 4 && xml.compare(at - 4, 4, "url(") == 0) until(at + 1, ')');
+        if (before == '"' || before == '\'')
+            until(at + 1, before);
+        else if (before == '(' && at >= 4 && xml.compare(at - 4, 4, "url(") == 0)
+            until(at + 1, ')');
     }
 }
 
@@ -203,8 +203,10 @@ void Exporter::readForeignIds() {
     for (const auto& [name, value] : document_.foreignAttributes) CollectIds("\"" + value + "\"", foreignIds_);
     for (const Layer* layer : document_.allLayers()) {
         for (const auto& [name, value] : layer->foreignAttributes)
-            if (name == "id") foreignIds_.insert(value);
-            else CollectIds("\"" + value + "\"", foreignIds_);
+            if (name == "id")
+                foreignIds_.insert(value);
+            else
+                CollectIds("\"" + value + "\"", foreignIds_);
         if (!document_.parentLayer(layer)) CollectForeignIds(layer->group()->firstChild(), foreignIds_);
     }
     for (const SymbolDefinition& s : document_.symbols()) CollectForeignIds(s.art->firstChild(), foreignIds_);
@@ -312,16 +314,16 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
 
     // A paint is written unless the element would inherit the same; a kept
     // paint-server reference wins while the model still shows its colour.
-    auto paint = [&](const char* name, HostBool on, const HostColor& color, const Paint& from,
-                     const char* cmykName, const char* grayName, const char* patternName) {
+    auto paint = [&](const char* name, HostBool on, const HostColor& color, const Paint& from, const char* cmykName,
+                     const char* grayName, const char* patternName) {
         const std::string* kept = Find(art->foreignAttributes, name);
         Paint keptPaint;
         if (kept && ParsePaint(*kept, &keptPaint)) {
             Rgba shown;
             // currentColor is the element's own colour where it keeps one.
             const bool keptOn = ResolvePaint(keptPaint, inside(inherited, art->foreignAttributes).color, &shown);
-            if (keptOn == bool(on) && (!on || (color.kind == kHostThreeColor &&
-                                                FormatColor(shown) == FormatColor(ShownColor(color))))) {
+            if (keptOn == bool(on) &&
+                (!on || (color.kind == kHostThreeColor && FormatColor(shown) == FormatColor(ShownColor(color))))) {
                 a.set(name, *kept);
                 return;
             }
@@ -412,7 +414,8 @@ void Exporter::writePath(const Art* art, const ComputedStyle& inherited, int dep
         // Markers are scaled by the stroke width, painted or not.
         bool marked = false;
         for (const auto& [name, value] : art->foreignAttributes)
-            marked = marked || name.rfind("marker", 0) == 0 || (name == "style" && value.find("marker") != std::string::npos);
+            marked = marked || name.rfind("marker", 0) == 0 ||
+                     (name == "style" && value.find("marker") != std::string::npos);
         const std::string width = FormatCoordinate(style.stroke.width / unit);
         if (marked && (scaled || width != FormatCoordinate(inherited.strokeWidth))) a.set("stroke-width", width);
     }
@@ -480,8 +483,7 @@ void Exporter::writeForeign(const Art* art, int depth) {
     if (foreign.format != "svg") return;  // only the native format holds other kinds
     pugi::xml_document fragment;
     if (!fragment.load_buffer(foreign.payload.data(), foreign.payload.size(),
-                              pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment,
-                              pugi::encoding_utf8))
+                              pugi::parse_default | pugi::parse_ws_pcdata | pugi::parse_fragment, pugi::encoding_utf8))
         return;  // not XML: writing it would spoil the file
     const HostMatrix x = Concat(foreign.matrix, pageToUser_);
     pugi::xml_node element = fragment.first_child();

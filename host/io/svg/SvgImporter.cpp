@@ -159,7 +159,8 @@ NameValues Importer::keep(const Element& e, const std::function<bool(Property)>&
     auto rank = [&](const std::string& name) {
         return size_t(std::find(e.order.begin(), e.order.end(), name) - e.order.begin());
     };
-    std::stable_sort(out.begin(), out.end(), [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
+    std::stable_sort(out.begin(), out.end(),
+                     [&](const auto& a, const auto& b) { return rank(a.first) < rank(b.first); });
     return out;
 }
 
@@ -204,8 +205,7 @@ double Importer::length(pugi::xml_node el, const char* name, double fallback, in
         ignored(el, name, a.value());
         return fallback;
     }
-    const double value =
-        ResolveLength(l, basis_, fontSize, axis == 0 ? Axis::X : axis == 1 ? Axis::Y : Axis::Diagonal);
+    const double value = ResolveLength(l, basis_, fontSize, axis == 0 ? Axis::X : axis == 1 ? Axis::Y : Axis::Diagonal);
     if (!std::isfinite(value)) {
         ignored(el, name, a.value(), "out of range");
         return fallback;
@@ -232,8 +232,7 @@ HostColor Importer::color(const Rgba& rgba, const std::string& cmyk, const std::
             ok = ok && cursor.number(&x, &error) && x >= 0 && x <= 1;
             cursor.skipSeparator();
         }
-        if (ok && cursor.atEnd() &&
-            close((1 - v[0]) * (1 - v[3]), (1 - v[1]) * (1 - v[3]), (1 - v[2]) * (1 - v[3]))) {
+        if (ok && cursor.atEnd() && close((1 - v[0]) * (1 - v[3]), (1 - v[1]) * (1 - v[3]), (1 - v[2]) * (1 - v[3]))) {
             out.kind = kHostFourColor;
             out.c.four = {v[0], v[1], v[2], v[3]};
             return out;
@@ -252,8 +251,7 @@ HostColor Importer::color(const Rgba& rgba, const std::string& cmyk, const std::
 
 std::string Importer::verbatim(pugi::xml_node el) const {
     std::ostringstream out;
-    if (el.type() == pugi::node_element && Prefix(el.name()).empty() && svgName(el).empty() &&
-        !el.attribute("xmlns")) {
+    if (el.type() == pugi::node_element && Prefix(el.name()).empty() && svgName(el).empty() && !el.attribute("xmlns")) {
         // Not SVG, and without a prefix: it is in the default namespace of
         // its place, or in none. It is kept saying which, since where it is
         // written SVG is the default.
@@ -303,7 +301,10 @@ void Importer::finish(Art* art, const Element& e, const Context&) {
             for (size_t i = 0; i < s.size(); ++i) {
                 if (s[i] == '%' && i + 2 < s.size()) {
                     auto hex = [](char c) {
-                        return c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+                        return c >= '0' && c <= '9'   ? c - '0'
+                               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                      : -1;
                     };
                     const int hi = hex(s[i + 1]), lo = hex(s[i + 2]);
                     if (hi >= 0 && lo >= 0) {
@@ -345,9 +346,12 @@ void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, co
             // The element inside a clipping group of its own.
             Art* group = add(container, kHostGroupArt);
             unclipped_ = el;
-            if (shape) importShape(el, name, group, context);
-            else if (name == "image") importImage(el, group, context);
-            else importUse(el, group, context);
+            if (shape)
+                importShape(el, name, group, context);
+            else if (name == "image")
+                importImage(el, group, context);
+            else
+                importUse(el, group, context);
             unclipped_ = {};
             addClip(group, el, clip, context);
             return;
@@ -356,7 +360,8 @@ void Importer::importElement(pugi::xml_node el, Art* container, Layer* layer, co
     if (name == "g") {
         bool layerMark = false;
         for (pugi::xml_attribute a : el.attributes())
-            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode")) layerMark = std::string_view(a.value()) == "layer";
+            if (namespaces_.is(a.name(), namespaces_.inkscape, "groupmode"))
+                layerMark = std::string_view(a.value()) == "layer";
         if (layer && layerMark) {
             Layer* sublayer = nullptr;
             if (document_.insertLayer(layer, kHostPlaceInsideOnTop, &sublayer))
@@ -417,7 +422,8 @@ void Importer::importGroup(pugi::xml_node el, Art* container, const Context& con
 
 bool IsShapeAttribute(std::string_view shape, std::string_view name) {
     if (shape == "path") return name == "d";
-    if (shape == "rect") return name == "x" || name == "y" || name == "width" || name == "height" || name == "rx" || name == "ry";
+    if (shape == "rect")
+        return name == "x" || name == "y" || name == "width" || name == "height" || name == "rx" || name == "ry";
     if (shape == "circle") return name == "cx" || name == "cy" || name == "r";
     if (shape == "ellipse") return name == "cx" || name == "cy" || name == "rx" || name == "ry";
     if (shape == "line") return name == "x1" || name == "y1" || name == "x2" || name == "y2";
@@ -582,9 +588,15 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     }
     art->foreignAttributes = keep(e, [](Property p) {
         switch (p) {
-        case Property::Fill: case Property::FillRule: case Property::Stroke: case Property::StrokeWidth:
-        case Property::StrokeLinecap: case Property::StrokeLinejoin: case Property::StrokeMiterlimit:
-        case Property::StrokeDasharray: case Property::StrokeDashoffset: return true;
+        case Property::Fill:
+        case Property::FillRule:
+        case Property::Stroke:
+        case Property::StrokeWidth:
+        case Property::StrokeLinecap:
+        case Property::StrokeLinejoin:
+        case Property::StrokeMiterlimit:
+        case Property::StrokeDasharray:
+        case Property::StrokeDashoffset: return true;
         default: return false;
         }
     });
@@ -600,10 +612,12 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
         for (double dash : cs.dashes) all += (all.empty() ? "" : " ") + FormatCoordinate(dash * scale);
         SetValue(art->foreignAttributes, "stroke-dasharray", all);
     }
-    if (fill && fillAlpha < 1) SetValue(art->foreignAttributes, "fill-opacity", FormatExact(fillAlpha * cs.fillOpacity));
+    if (fill && fillAlpha < 1)
+        SetValue(art->foreignAttributes, "fill-opacity", FormatExact(fillAlpha * cs.fillOpacity));
     if (stroke && strokeAlpha < 1)
         SetValue(art->foreignAttributes, "stroke-opacity", FormatExact(strokeAlpha * cs.strokeOpacity));
-    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    if (std::string inner = children(el); !inner.empty())
+        art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
     // A stroke under a skew or an uneven scale is not one of even width:
     // drawn in its own space, it keeps its shape.
     const bool similar = std::fabs(m.a - m.d) <= 1e-9 * scale && std::fabs(m.b + m.c) <= 1e-9 * scale;
@@ -646,9 +660,10 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
         return;
     }
     placed.file = href(el);
-    placed.matrix = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
-                           Concat(e.transform, context.ctm));
-    for (double v : {placed.matrix.a, placed.matrix.b, placed.matrix.c, placed.matrix.d, placed.matrix.tx, placed.matrix.ty})
+    placed.matrix =
+        Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)), Concat(e.transform, context.ctm));
+    for (double v :
+         {placed.matrix.a, placed.matrix.b, placed.matrix.c, placed.matrix.d, placed.matrix.tx, placed.matrix.ty})
         if (!(std::fabs(v) <= kMaxCoordinate)) {
             warn(el, "coordinates", "kept as written: coordinates out of range");
             importForeign(el, container, context);
@@ -670,7 +685,8 @@ void Importer::importImage(pugi::xml_node el, Art* container, const Context& con
         art->data = std::move(placed);
     }
     art->foreignAttributes = keep(e, [](Property) { return false; });
-    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    if (std::string inner = children(el); !inner.empty())
+        art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
     finish(art, e, context);
 }
 
@@ -769,9 +785,9 @@ void Importer::readRoot(pugi::xml_node root, Context* context) {
 }
 
 bool RendersNothing(std::string_view name) {
-    static const char* names[] = {"defs",   "style",       "metadata", "title",  "desc",   "script",
-                                  "linearGradient", "radialGradient", "pattern", "clipPath", "mask",
-                                  "filter", "marker",      "font",     "font-face", "color-profile", "cursor"};
+    static const char* names[] = {"defs",           "style",          "metadata",  "title",         "desc",  "script",
+                                  "linearGradient", "radialGradient", "pattern",   "clipPath",      "mask",  "filter",
+                                  "marker",         "font",           "font-face", "color-profile", "cursor"};
     for (const char* n : names)
         if (name == n) return true;
     return name.empty();  // elements of other namespaces (editor settings and the like)
@@ -889,7 +905,8 @@ std::unique_ptr<Document> ImportSvg(const std::string& input, const SvgImportOpt
             for (; j < text.size() && std::isxdigit(static_cast<unsigned char>(text[j])) && code < 0x110000; ++j) {
                 const char d = text[j];
                 if (!hex && !std::isdigit(static_cast<unsigned char>(d))) break;
-                code = code * (hex ? 16 : 10) + unsigned(std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (d | 0x20) - 'a' + 10);
+                code = code * (hex ? 16 : 10) +
+                       unsigned(std::isdigit(static_cast<unsigned char>(d)) ? d - '0' : (d | 0x20) - 'a' + 10);
                 digits = true;
             }
             if (digits && j < text.size() && text[j] == ';') c = code;

@@ -8,7 +8,6 @@
 
 namespace orbalis::host::svg {
 
-std::unique_ptr<Document> ImportSvg(const std::string& text, const SvgImportOptions& options,
-                                    std::string* error);
+std::unique_ptr<Document> ImportSvg(const std::string& text, const SvgImportOptions& options, std::string* error);
 
 }  // namespace orbalis::host::svg

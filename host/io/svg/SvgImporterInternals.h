@@ -51,7 +51,7 @@ inline const char* DefaultNamespaceBelowRoot(pugi::xml_node el) {
 
 // Prefixes the file binds to the namespaces the importer reads.
 struct Namespaces {
-    std::string svg;  // empty when SVG is the default namespace
+    std::string svg;                // empty when SVG is the default namespace
     bool svgIsRootDefault = false;  // a prefixed root also makes SVG the default namespace
     // Each namespace below is named by the prefix the file declares for it
     // and always by its usual prefix: the exporter declares the usual ones,
@@ -72,9 +72,12 @@ struct Namespaces {
             if (name.substr(0, 6) != "xmlns:") continue;
             const std::string prefix(name.substr(6));
             const std::string_view uri = a.value();
-            if (uri == kXlinkNamespace) xlink.declared = prefix;
-            else if (uri == kInkscapeNamespace) inkscape.declared = prefix;
-            else if (uri == kSodipodiNamespace) sodipodi.declared = prefix;
+            if (uri == kXlinkNamespace)
+                xlink.declared = prefix;
+            else if (uri == kInkscapeNamespace)
+                inkscape.declared = prefix;
+            else if (uri == kSodipodiNamespace)
+                sodipodi.declared = prefix;
         }
     }
     static bool Named(std::string_view name, const std::string& prefix, std::string_view local) {
@@ -222,7 +225,7 @@ private:
     Document& document_;
     std::vector<size_t> newlines_;
     std::unordered_map<std::string, pugi::xml_node> ids_;  // the first element of each id
-    std::unordered_map<std::string, int> references_;     // "url(#id)" references to each id
+    std::unordered_map<std::string, int> references_;      // "url(#id)" references to each id
     pugi::xml_node unclipped_;  // whose clip path becomes a clipping group: its clip-path is not kept
     std::set<pugi::xml_node_struct*> consumedClips_;  // clip paths inside the groups they clip
     struct Warning {
@@ -251,7 +254,6 @@ private:
     std::vector<PendingLayer> pendingLayers_;
     TextPathSources textPaths_;
 };
-
 
 // Whether kept attributes refer to other elements (clip paths, masks,
 // filters, markers, paint servers), whose look depends on the user space.

@@ -139,9 +139,8 @@ bool ParseLength(std::string_view text, Length* length) {
     for (char& c : unit)
         if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
     static const std::pair<const char*, Length::Unit> relative[] = {
-        {"%", Length::Percent}, {"em", Length::Em}, {"ex", Length::Ex},     {"ch", Length::Ch},
-        {"rem", Length::Rem},   {"vw", Length::Vw}, {"vh", Length::Vh},     {"vmin", Length::Vmin},
-        {"vmax", Length::Vmax}};
+        {"%", Length::Percent}, {"em", Length::Em}, {"ex", Length::Ex},     {"ch", Length::Ch},    {"rem", Length::Rem},
+        {"vw", Length::Vw},     {"vh", Length::Vh}, {"vmin", Length::Vmin}, {"vmax", Length::Vmax}};
     for (const auto& [name, kind] : relative)
         if (unit == name) {
             *length = {v, kind};

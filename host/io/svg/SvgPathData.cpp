@@ -147,10 +147,14 @@ namespace {
 
 int ArgumentCount(char command) {
     switch (command | 0x20) {
-    case 'm': case 'l': case 't': return 2;
-    case 'h': case 'v': return 1;
+    case 'm':
+    case 'l':
+    case 't': return 2;
+    case 'h':
+    case 'v': return 1;
     case 'c': return 6;
-    case 's': case 'q': return 4;
+    case 's':
+    case 'q': return 4;
     case 'a': return 7;
     case 'z': return 0;
     default: return -1;
@@ -215,9 +219,7 @@ bool ParsePathData(std::string_view d, size_t* budget, std::vector<Subpath>* out
         }
         const bool relative = command >= 'a';
         const HostPoint cur = builder.current();
-        auto at = [&](double x, double y) {
-            return relative ? HostPoint{cur.x + x, cur.y + y} : HostPoint{x, y};
-        };
+        auto at = [&](double x, double y) { return relative ? HostPoint{cur.x + x, cur.y + y} : HostPoint{x, y}; };
         HostPoint control = cur;  // the control point a following S or T reflects
         switch (command | 0x20) {
         case 'm': builder.moveTo(at(a[0], a[1])); break;

@@ -10,11 +10,10 @@ namespace orbalis::host::svg {
 namespace {
 
 constexpr const char* kNames[kPropertyCount] = {
-    "fill",           "fill-opacity",      "fill-rule",         "stroke",       "stroke-width",
-    "stroke-opacity", "stroke-linecap",    "stroke-linejoin",   "stroke-miterlimit",
-    "stroke-dasharray", "stroke-dashoffset", "opacity",         "color",        "display",
-    "visibility",     "font-size",         "font-family",       "text-anchor",  "writing-mode",
-    "letter-spacing", "baseline-shift",    "text-decoration",   "paint-order",
+    "fill",           "fill-opacity",    "fill-rule",         "stroke",           "stroke-width",      "stroke-opacity",
+    "stroke-linecap", "stroke-linejoin", "stroke-miterlimit", "stroke-dasharray", "stroke-dashoffset", "opacity",
+    "color",          "display",         "visibility",        "font-size",        "font-family",       "text-anchor",
+    "writing-mode",   "letter-spacing",  "baseline-shift",    "text-decoration",  "paint-order",
 };
 
 bool Keyword(std::string_view value, std::initializer_list<const char*> words, int* index) {
@@ -49,9 +48,9 @@ bool UserLength(std::string_view value, const LengthBasis& basis, double fontSiz
 }
 
 bool FontSize(std::string_view value, const LengthBasis& basis, double parent, double* out) {
-    static const std::pair<const char*, double> keywords[] = {
-        {"xx-small", 9}, {"x-small", 10}, {"small", 13}, {"medium", 16},
-        {"large", 18},   {"x-large", 24}, {"xx-large", 32}, {"xxx-large", 48}};
+    static const std::pair<const char*, double> keywords[] = {{"xx-small", 9},  {"x-small", 10},  {"small", 13},
+                                                              {"medium", 16},   {"large", 18},    {"x-large", 24},
+                                                              {"xx-large", 32}, {"xxx-large", 48}};
     for (const auto& [word, size] : keywords)
         if (value == word) {
             *out = size;
@@ -102,9 +101,12 @@ bool Dashes(std::string_view value, const LengthBasis& basis, double fontSize, s
 // "baseline", "sub", "super", a percentage of the font size or a length;
 // positive raises the text.
 bool BaselineShift(std::string_view value, const LengthBasis& basis, double fontSize, double* out) {
-    if (value == "baseline") *out = 0;
-    else if (value == "sub") *out = -0.2 * fontSize;
-    else if (value == "super") *out = 0.4 * fontSize;
+    if (value == "baseline")
+        *out = 0;
+    else if (value == "sub")
+        *out = -0.2 * fontSize;
+    else if (value == "super")
+        *out = 0.4 * fontSize;
     else if (Length length; ParseLength(value, &length) && length.unit == Length::Percent)
         *out = length.value / 100 * fontSize;
     else
@@ -163,8 +165,7 @@ double ResolveLength(const Length& length, const LengthBasis& basis, double font
     case Length::Vmin: return length.value / 100 * std::min(w, h);
     case Length::Vmax: return length.value / 100 * std::max(w, h);
     case Length::Percent:
-        return length.value / 100 *
-               (axis == Axis::X ? w : axis == Axis::Y ? h : std::hypot(w, h) / std::sqrt(2.0));
+        return length.value / 100 * (axis == Axis::X ? w : axis == Axis::Y ? h : std::hypot(w, h) / std::sqrt(2.0));
     }
     return length.value;
 }
@@ -246,14 +247,29 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
     const double parentShift = style->baselineShift;  // what `inherit` takes
     style->baselineShift = 0;
     // Font size first: em lengths of the other properties depend on it.
-    const Property order[] = {Property::FontSize,       Property::Color,          Property::Fill,
-                              Property::FillOpacity,    Property::FillRule,       Property::Stroke,
-                              Property::StrokeWidth,    Property::StrokeOpacity,  Property::StrokeLinecap,
-                              Property::StrokeLinejoin, Property::StrokeMiterlimit, Property::StrokeDasharray,
-                              Property::StrokeDashoffset, Property::Opacity,      Property::Display,
-                              Property::Visibility,     Property::FontFamily,     Property::TextAnchor,
-                              Property::WritingMode,    Property::LetterSpacing,  Property::BaselineShift,
-                              Property::TextDecoration, Property::PaintOrder};
+    const Property order[] = {Property::FontSize,
+                              Property::Color,
+                              Property::Fill,
+                              Property::FillOpacity,
+                              Property::FillRule,
+                              Property::Stroke,
+                              Property::StrokeWidth,
+                              Property::StrokeOpacity,
+                              Property::StrokeLinecap,
+                              Property::StrokeLinejoin,
+                              Property::StrokeMiterlimit,
+                              Property::StrokeDasharray,
+                              Property::StrokeDashoffset,
+                              Property::Opacity,
+                              Property::Display,
+                              Property::Visibility,
+                              Property::FontFamily,
+                              Property::TextAnchor,
+                              Property::WritingMode,
+                              Property::LetterSpacing,
+                              Property::BaselineShift,
+                              Property::TextDecoration,
+                              Property::PaintOrder};
     for (Property p : order) {
         const auto& declared = declarations[size_t(p)];
         if (!declared) continue;
@@ -275,7 +291,11 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
         }
         case Property::FillOpacity: ok = Opacity(value, &style->fillOpacity); break;
         case Property::StrokeOpacity: ok = Opacity(value, &style->strokeOpacity); break;
-        case Property::Opacity: { double o; ok = Opacity(value, &o); break; }
+        case Property::Opacity: {
+            double o;
+            ok = Opacity(value, &o);
+            break;
+        }
         case Property::FillRule:
             ok = Keyword(value, {"nonzero", "evenodd"}, &k);
             if (ok) style->evenOdd = k == 1;
@@ -286,9 +306,7 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
             if (ok) style->strokeWidth = width;
             break;
         }
-        case Property::StrokeLinecap:
-            ok = Keyword(value, {"butt", "round", "square"}, &style->cap);
-            break;
+        case Property::StrokeLinecap: ok = Keyword(value, {"butt", "round", "square"}, &style->cap); break;
         case Property::StrokeLinejoin:
             ok = Keyword(value, {"miter", "round", "bevel", "miter-clip", "arcs"}, &style->join);
             if (ok && style->join > 2) style->join = 0;
@@ -323,9 +341,7 @@ std::vector<Property> ApplyDeclarations(const Declarations& declarations, const 
             break;
         }
         case Property::FontFamily: style->fontFamily = std::string(value); break;
-        case Property::TextAnchor:
-            ok = Keyword(value, {"start", "middle", "end"}, &style->textAnchor);
-            break;
+        case Property::TextAnchor: ok = Keyword(value, {"start", "middle", "end"}, &style->textAnchor); break;
         case Property::LetterSpacing: {
             double spacing = 0;
             ok = value == "normal" || UserLength(value, basis, style->fontSize, &spacing);

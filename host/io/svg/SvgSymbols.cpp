@@ -15,8 +15,8 @@ namespace orbalis::host::svg::importer {
 // mask, a nested viewport), and not around the use or already being shown
 // by the uses around it.
 bool Importer::showable(pugi::xml_node target, pugi::xml_node use) const {
-    static const char* drawn[] = {"g", "path", "rect", "circle", "ellipse", "line", "polyline", "polygon", "text",
-                                  "image", "use"};
+    static const char* drawn[] = {"g",        "path",    "rect", "circle", "ellipse", "line",
+                                  "polyline", "polygon", "text", "image",  "use"};
     const std::string_view name = target ? svgName(target) : std::string_view();
     if (std::none_of(std::begin(drawn), std::end(drawn), [&](const char* d) { return name == d; })) return false;
     if (std::find(shownByUses_.begin(), shownByUses_.end(), target) != shownByUses_.end()) return false;
@@ -51,8 +51,8 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
         // puts it and styled by the use, as SVG draws it.
         Element e = read(el, context.style, [&](std::string_view a) { return IsPlacementAttribute(a) || isHref(a); });
         const double fs = e.style.fontSize;
-        const HostMatrix place = Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
-                                        Concat(e.transform, context.ctm));
+        const HostMatrix place =
+            Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)), Concat(e.transform, context.ctm));
         Art* group = add(container, kHostGroupArt);
         group->foreignAttributes = keep(e, [](Property) { return false; });
         if (Refers(group->foreignAttributes)) group->foreignAttributes.emplace_back(kSpaceAttribute, SpaceText(place));
@@ -85,9 +85,9 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
     }
     SymbolData data;
     data.symbol = sv.name;
-    data.matrix = Concat(Concat(kFlip, viewport),
-                         Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)),
-                                Concat(e.transform, context.ctm)));
+    data.matrix = Concat(
+        Concat(kFlip, viewport),
+        Concat(Translation(length(el, "x", 0, 0, fs), length(el, "y", 0, 1, fs)), Concat(e.transform, context.ctm)));
     for (double v : {data.matrix.a, data.matrix.b, data.matrix.c, data.matrix.d, data.matrix.tx, data.matrix.ty})
         if (!(std::fabs(v) <= kMaxCoordinate)) {
             warn(el, "coordinates", "kept as written: coordinates out of range");
@@ -97,7 +97,8 @@ void Importer::importUse(pugi::xml_node el, Art* container, const Context& conte
     Art* art = add(container, kHostSymbolArt);
     art->data = std::move(data);
     art->foreignAttributes = keep(e, [](Property) { return false; });
-    if (std::string inner = children(el); !inner.empty()) art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
+    if (std::string inner = children(el); !inner.empty())
+        art->foreignAttributes.emplace_back(kChildrenAttribute, inner);
     finish(art, e, context);
 }
 

@@ -72,7 +72,8 @@ std::string PaintText(bool painted, const HostColor& color, const std::string& s
 
 std::string DecorationText(int32_t decoration) {
     std::string out;
-    for (auto [bit, word] : {std::pair{kUnderline, "underline"}, {kOverline, "overline"}, {kLineThrough, "line-through"}})
+    for (auto [bit, word] :
+         {std::pair{kUnderline, "underline"}, {kOverline, "overline"}, {kLineThrough, "line-through"}})
         if (decoration & bit) out += (out.empty() ? "" : " ") + std::string(word);
     return out;
 }
@@ -275,7 +276,8 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
     for (const std::vector<Piece>& line : paragraphs) {
         std::string joined;
         for (const Piece& piece : line) joined += piece.text;
-        if (!joined.empty() && (joined.front() == ' ' || joined.back() == ' ' || joined.find("  ") != std::string::npos))
+        if (!joined.empty() &&
+            (joined.front() == ' ' || joined.back() == ' ' || joined.find("  ") != std::string::npos))
             a.set("xml:space", "preserve");
     }
     context.commonAttributes(art, a);
@@ -376,7 +378,8 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
         const size_t visible = VisibleEnd(text);
         if (visible < StoryLength(text)) {
             const std::string shown = StoryContents(text, 0, visible);
-            overflowLine = size_t(std::count_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }));
+            overflowLine =
+                size_t(std::count_if(shown.begin(), shown.end(), [](char c) { return c == '\r' || c == '\n'; }));
         }
     }
     const bool listed = !onPath && paragraphs.size() == 1 && PlacesAsLists(paragraphs[0], base, text.glyphs, anchor, a);

@@ -193,10 +193,10 @@ std::vector<double> ReadList(const TextReaderContext& reader, pugi::xml_node el,
     for (std::string_view item : SplitList(a.value(), " ,\t\r\n")) {
         double value = 0;
         Length length;
-        const bool ok = std::string_view(name) == "rotate"
-                            ? ParseNumber(item, &value)
-                            : ParseLength(item, &length) &&
-                                  (value = ResolveLength(length, reader.basis(), fontSize, axis), true);
+        const bool ok =
+            std::string_view(name) == "rotate"
+                ? ParseNumber(item, &value)
+                : ParseLength(item, &length) && (value = ResolveLength(length, reader.basis(), fontSize, axis), true);
         if (!ok || !std::isfinite(value) || std::fabs(value) > kMaxCoordinate) {
             reader.warn(el, std::string("ignored ") + name + " " + Quote(a.value()));
             return {};
@@ -453,8 +453,10 @@ void TextPathSources::collect(const TextReaderContext& reader, pugi::xml_node ro
             const std::string_view value = a.value();
             if (reader.isHref(a.name()) && value.size() > 1 && value[0] == '#') {
                 const std::string id(value.substr(1));
-                if (collecting && isTextPath) ++sources_[id].uses;
-                else if (!collecting && !isTextPath) ++otherReferences[id];
+                if (collecting && isTextPath)
+                    ++sources_[id].uses;
+                else if (!collecting && !isTextPath)
+                    ++otherReferences[id];
             } else if (!collecting) {
                 ForEachUrlReference(value, [&](std::string_view id) { ++otherReferences[std::string(id)]; });
             }
@@ -551,8 +553,11 @@ bool ReadTextOnPath(TextReaderContext& reader, TextPathSources& paths, pugi::xml
         return false;
     };
     // How SVG lays text on its path, where it differs from how the host does.
-    const std::pair<const char*, const char*> layout[] = {
-        {"side", "left"}, {"method", "align"}, {"spacing", "exact"}, {"textLength", nullptr}, {"lengthAdjust", nullptr}};
+    const std::pair<const char*, const char*> layout[] = {{"side", "left"},
+                                                          {"method", "align"},
+                                                          {"spacing", "exact"},
+                                                          {"textLength", nullptr},
+                                                          {"lengthAdjust", nullptr}};
     for (auto [name, usual] : layout)
         if (pugi::xml_attribute a = textPath.attribute(name); a && (!usual || Trim(a.value()) != usual))
             return keepAsWritten(std::string("a path text with ") + name + "=" + Quote(a.value()));

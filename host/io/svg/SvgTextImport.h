@@ -46,7 +46,7 @@ class TextPathSources {
 public:
     struct Source {
         bool found = false;
-        std::string element;  // the SVG name of the element referred to
+        std::string element;       // the SVG name of the element referred to
         std::string d, transform;  // a path's data and own transform
         bool taken = false;
         std::string verbatim;  // a taken path as written

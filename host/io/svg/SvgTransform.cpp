@@ -62,8 +62,8 @@ bool ParseTransform(std::string_view text, HostMatrix* matrix) {
 std::string FormatTransform(const HostMatrix& m) {
     if (m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1)
         return "translate(" + FormatCoordinate(m.tx) + " " + FormatCoordinate(m.ty) + ")";
-    return "matrix(" + FormatExact(m.a) + " " + FormatExact(m.b) + " " + FormatExact(m.c) + " " +
-           FormatExact(m.d) + " " + FormatCoordinate(m.tx) + " " + FormatCoordinate(m.ty) + ")";
+    return "matrix(" + FormatExact(m.a) + " " + FormatExact(m.b) + " " + FormatExact(m.c) + " " + FormatExact(m.d) +
+           " " + FormatCoordinate(m.tx) + " " + FormatCoordinate(m.ty) + ")";
 }
 
 bool ParseViewBox(std::string_view text, ViewBox* box) {
@@ -80,8 +80,7 @@ bool ParseViewBox(std::string_view text, ViewBox* box) {
     return true;
 }
 
-bool ViewBoxTransform(const ViewBox& box, double width, double height, std::string_view aspect,
-                      HostMatrix* matrix) {
+bool ViewBoxTransform(const ViewBox& box, double width, double height, std::string_view aspect, HostMatrix* matrix) {
     std::string_view text = Trim(aspect);
     if (text.substr(0, 5) == "defer") text = Trim(text.substr(5));
     std::string_view align = text, mode;
@@ -98,10 +97,14 @@ bool ViewBoxTransform(const ViewBox& box, double width, double height, std::stri
     } else {
         if (align.size() != 8 || align[0] != 'x' || align[4] != 'Y') return false;
         auto fraction = [](std::string_view part, double* f) {
-            if (part == "Min") *f = 0;
-            else if (part == "Mid") *f = 0.5;
-            else if (part == "Max") *f = 1;
-            else return false;
+            if (part == "Min")
+                *f = 0;
+            else if (part == "Mid")
+                *f = 0.5;
+            else if (part == "Max")
+                *f = 1;
+            else
+                return false;
             return true;
         };
         if (!fraction(align.substr(1, 3), &fx) || !fraction(align.substr(5, 3), &fy)) return false;

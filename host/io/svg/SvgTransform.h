@@ -24,7 +24,6 @@ bool ParseViewBox(std::string_view text, ViewBox* box);
 
 // The matrix that fits `box` into a viewport of `width` by `height` at the
 // origin as preserveAspectRatio `aspect` says (empty: "xMidYMid meet").
-bool ViewBoxTransform(const ViewBox& box, double width, double height, std::string_view aspect,
-                      HostMatrix* matrix);
+bool ViewBoxTransform(const ViewBox& box, double width, double height, std::string_view aspect, HostMatrix* matrix);
 
 }  // namespace orbalis::host::svg

@@ -22,24 +22,37 @@ struct Element {
 };
 
 const Element kElements[] = {
-    {"linearGradient", "gradientUnits",
+    {"linearGradient",
+     "gradientUnits",
      {{"x1", Axis::X, "0%"}, {"y1", Axis::Y, "0%"}, {"x2", Axis::X, "100%"}, {"y2", Axis::Y, "0%"}}},
-    {"radialGradient", "gradientUnits",
-     {{"cx", Axis::X, "50%"}, {"cy", Axis::Y, "50%"}, {"r", Axis::Diagonal, "50%"}, {"fx", Axis::X, "cx"},
-      {"fy", Axis::Y, "cy"}, {"fr", Axis::Diagonal, nullptr}}},
-    {"pattern", "patternUnits",
+    {"radialGradient",
+     "gradientUnits",
+     {{"cx", Axis::X, "50%"},
+      {"cy", Axis::Y, "50%"},
+      {"r", Axis::Diagonal, "50%"},
+      {"fx", Axis::X, "cx"},
+      {"fy", Axis::Y, "cy"},
+      {"fr", Axis::Diagonal, nullptr}}},
+    {"pattern",
+     "patternUnits",
      {{"x", Axis::X, nullptr}, {"y", Axis::Y, nullptr}, {"width", Axis::X, nullptr}, {"height", Axis::Y, nullptr}}},
-    {"mask", "maskUnits",
+    {"mask",
+     "maskUnits",
      {{"x", Axis::X, "-10%"}, {"y", Axis::Y, "-10%"}, {"width", Axis::X, "120%"}, {"height", Axis::Y, "120%"}}},
-    {"filter", "filterUnits",
+    {"filter",
+     "filterUnits",
      {{"x", Axis::X, "-10%"}, {"y", Axis::Y, "-10%"}, {"width", Axis::X, "120%"}, {"height", Axis::Y, "120%"}}},
-    {"marker", nullptr,
-     {{"refX", Axis::X, nullptr}, {"refY", Axis::Y, nullptr}, {"markerWidth", Axis::X, nullptr},
+    {"marker",
+     nullptr,
+     {{"refX", Axis::X, nullptr},
+      {"refY", Axis::Y, nullptr},
+      {"markerWidth", Axis::X, nullptr},
       {"markerHeight", Axis::Y, nullptr}}},
     // A nested svg is a viewport the size of its parent's unless it says
     // otherwise; it stays last.
-    {"svg", nullptr, {{"x", Axis::X, nullptr}, {"y", Axis::Y, nullptr}, {"width", Axis::X, "100%"},
-                      {"height", Axis::Y, "100%"}}},
+    {"svg",
+     nullptr,
+     {{"x", Axis::X, nullptr}, {"y", Axis::Y, nullptr}, {"width", Axis::X, "100%"}, {"height", Axis::Y, "100%"}}},
 };
 
 bool HasTemplate(pugi::xml_node el) {
