@@ -14,7 +14,7 @@ namespace {
 TEST(PanelWindows, ThePartInsideTheFrameHasThePanelsSizeBeforeAndAfterAResize) {
     Host host;
     std::string error;
-    ASSERT_NE(host.LoadPlugin(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
+    ASSERT_NE(host.loader().Load(ORBALIS_PLUGIN_DEFAULT_PATH, &error), nullptr) << error;
     ASSERT_EQ(host.StartPlugins(), 0);
     const std::vector<PanelEntry> panels = LivePanels();
     ASSERT_EQ(panels.size(), 2u) << "the text origin panel and the move panel";
