@@ -153,10 +153,21 @@ test('a layer-list save through the file dialog in UTF-16', async () => {
   const d = page.locator('.window.dialog[data-kind="save"]');
   await d.waitFor();
   await d.locator('select[data-id="1131"]').selectOption('2');
-  await page.waitForFunction(() => document.querySelector('select[data-id="1131"]').value === '2');
-  await page.locator('.window.dialog[data-kind="save"] .file-name').fill('layers.txt');
+  // The name is typed once the host has the encoding, so that the dialog
+  // the page draws anew for that state keeps what was typed.
+  await until(page, (s) => s.dialogs.at(-1)?.controls.find((c) => c.id === 1131)?.row === 2);
+  // The page may still draw the dialog anew for a state on its way: the name
+  // is typed again until it stays.
+  const nameField = page.locator('.window.dialog[data-kind="save"] .file-name');
+  for (let tries = 0; ; ++tries) {
+    await nameField.fill('layers.txt');
+    await new Promise((resolve) => setTimeout(resolve, 300));
+    if ((await nameField.inputValue()) === 'layers.txt') break;
+    assert.ok(tries < 5, 'the typed name stays in the field');
+  }
   await page.locator('.window.dialog[data-kind="save"] .file-choose').click();
   await finish(page);
+  assert.equal((await state(page)).notice, 'wrote', 'the command says it wrote the list');
   const bytes = fs.readFileSync(path.join(root, 'layers.txt'));
   assert.ok(bytes.length > 4);
   const text = bytes.subarray(bytes[0] === 0xff && bytes[1] === 0xfe ? 2 : 0).toString('utf16le');
