@@ -5,7 +5,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import { startWorkbench, closeWorkbench, launch, openPage, state, until, idle, finish, svg, chooseMenu, dialog, openDocument } from './harness.mjs';
+import { startWorkbench, closeWorkbench, launch, openPage, state, until, idle, finish, newState, svg, chooseMenu, dialog, openDocument } from './harness.mjs';
 
 let root, server, chrome, page;
 
@@ -77,6 +77,61 @@ test('Tab into a number field selects its text, so typing replaces it', async ()
   await page.keyboard.press('Escape');
   await idle(page);
   assert.equal((await state(page)).undo, null);
+});
+
+test('a number field takes the typing where the user put the caret, and a new state in the middle keeps text, caret and focus', async () => {
+  await openDocument(page, 'town-layers.svg');
+  await chooseMenu(page, 'レイヤー通し番号作成...');
+  const d = dialog(page, 125);
+  await d.waitFor();
+  const field = () => page.evaluate(() => {
+    const f = document.querySelector('input[data-id="1127"]');
+    return { value: f.value, focused: document.activeElement === f, caret: [f.selectionStart, f.selectionEnd] };
+  });
+  const hostText = async () => (await state(page)).dialogs.at(-1).controls.find((c) => c.id === 1127).text;
+  // The page's field and the window tree's agree once the typing is in.
+  const settled = async (text) => {
+    await until(page, (s) => s.dialogs.at(-1).controls.find((c) => c.id === 1127).text === text);
+    await page.waitForFunction((t) => document.querySelector('input[data-id="1127"]').value === t, text);
+  };
+  await d.locator('input[data-id="1127"]').click();
+  await page.keyboard.press('Control+a');
+  await page.keyboard.type('12');
+  await settled('12');
+  // Home, then a digit: it goes first, here and in the window tree.
+  await page.keyboard.press('Home');
+  await page.keyboard.press('3');
+  await settled('312');
+  // The caret put between two digits stays there across a new state.
+  await page.keyboard.press('End');
+  await page.keyboard.press('ArrowLeft');
+  await newState(page);
+  assert.deepEqual(await field(), { value: '312', focused: true, caret: [2, 2] });
+  await page.keyboard.press('0');
+  await settled('3102');
+  // Delete takes the digit after the caret; a letter is refused at once.
+  await page.keyboard.press('Home');
+  await page.keyboard.press('Delete');
+  await page.keyboard.press('x');
+  await settled('102');
+  // Typing faster than the window tree answers: no state on the way takes
+  // a digit back out of the field.
+  await page.keyboard.press('End');
+  await page.evaluate(() => {
+    window.lengths = [];
+    const look = () => window.lengths.push(document.querySelector('input[data-id="1127"]')?.value.length);
+    window.watch = new MutationObserver(look);
+    window.watch.observe(document.querySelector('#modal'), { childList: true, subtree: true });
+    document.querySelector('#modal').addEventListener('input', look);
+  });
+  await page.keyboard.type('4567');
+  await settled('1024567');
+  const lengths = await page.evaluate(() => window.lengths);
+  assert.ok(lengths.every((n, i) => i === 0 || n >= lengths[i - 1]), `the field never lost a digit: ${lengths}`);
+  assert.deepEqual(await field(), { value: '1024567', focused: true, caret: [7, 7] });
+  assert.equal(await hostText(), '1024567');
+  await page.keyboard.press('Escape');
+  await idle(page);
 });
 
 test('a drawing is written and compressed once per revision, with gzip, and undo shows the old one without fetching it', async () => {

@@ -1,6 +1,6 @@
 // The workbench page: the host's window in the browser.
 import { send, upload, follow } from './api.js';
-import { drawWindow, fitTexts, dialogKey } from './windows.js';
+import { drawWindow, fitTexts, dialogKey, holdFields, restoreFields, keepFileDialogs } from './windows.js';
 import { fileChooser } from './files.js';
 import { View } from './view.js';
 import { words, wordPage } from './words.js';
@@ -25,11 +25,38 @@ const panelPlaces = (() => {
 // the host's reason after it.
 let chain = Promise.resolve();
 export function act(input) {
+  ++unanswered;
   chain = chain.then(() => send(input)).then(
-    () => showError(null),
-    (e) => showError(e, input.do),
+    (reply) => {
+      answered(reply.version);
+      showError(null);
+    },
+    (e) => {
+      answered(e.version);
+      showError(e, input.do);
+    },
   );
   return chain;
+}
+
+// The inputs sent and not yet answered, and the first state that shows
+// every answered one: a state before it is behind what the page shows.
+let unanswered = 0;
+let answeredAt = 0;
+let drawnBehind = false;
+const behind = (s) => unanswered > 0 || (s?.version ?? 0) < answeredAt;
+
+function answered(version) {
+  --unanswered;
+  answeredAt = Math.max(answeredAt, version || 0);
+  // The state shown may have come before the answer, when the windows kept
+  // the page's text and focus: now it is known to show every input, it is
+  // drawn again with the window tree's.
+  if (!unanswered && drawnBehind && state && !behind(state)) {
+    drawnBehind = false;
+    drawPanels(state);
+    drawModal(state);
+  }
 }
 
 // A refusal in the user's words, the server's own line under the pointer;
@@ -293,6 +320,7 @@ function drawSide(s) {
 
 function drawPanels(s) {
   const layer = $('panels');
+  const held = holdFields(layer);
   layer.replaceChildren();
   // Panels the user has not moved stand in a column of their own at the
   // right of the map, one below the other, so that none covers the map or
@@ -331,6 +359,8 @@ function drawPanels(s) {
     if (panel.resizable) resizeByGrip(frame, panel);
     explainPanel(frame, panel);
   }
+  // A state that came while the user was at a panel leaves the focus there.
+  restoreFields(layer, held, behind(s));
 }
 
 // What the plug-in's panels do that a user might not expect, said where it
@@ -441,9 +471,13 @@ function boxWindow(title, body, buttons, className) {
 // of a running command; the page's own choosers and questions otherwise.
 function drawModal(s) {
   const modal = $('modal');
+  const held = holdFields(modal);
   const stack = document.createElement('div');
   stack.className = 'stack';
   let focusLater = null;
+  // The window that takes the keyboard: the innermost dialog, a box over
+  // it, or the page's own chooser or question.
+  let front = null;
   for (const dialog of s.dialogs) {
     const frame = drawWindow(dialog, (m) => act({ do: 'dialog', ...m }), {
       onChooseFile: (path) => act({ do: 'file', path }),
@@ -452,6 +486,7 @@ function drawModal(s) {
     if (s.box) frame.classList.add('behind');
     stack.append(frame);
     focusLater = frame.focusLater || focusLater;
+    front = frame;
   }
   if (s.box) {
     const text = document.createElement('div');
@@ -469,6 +504,7 @@ function drawModal(s) {
     stack.append(box);
     if (s.dialogs.length) box.classList.add('over');
     focusLater = () => buttons[0].focus();
+    front = box;
   }
   if (s.shell && s.dialogs.length) {
     // The system would open this in the browser; the page offers the link.
@@ -511,10 +547,16 @@ function drawModal(s) {
   } else if (!s.box && !s.dialogs.length && pageModal) {
     stack.append(pageModal);
     focusLater = pageModal.focusLater || null;
+    front = pageModal;
   }
   modal.hidden = stack.children.length === 0;
   modal.replaceChildren(stack);
   for (const frame of stack.children) fitTexts(frame);
+  keepFileDialogs(s.dialogs.map((d) => d.window));
+  // A new state leaves the focus, the caret and the text being typed where
+  // they were; a window that has just come takes the focus the window tree
+  // gives it.
+  if (front && restoreFields(front, held, behind(s))) return;
   if (focusLater) focusLater();
 }
 
@@ -584,6 +626,7 @@ function noticeText(s) {
 
 function show(s) {
   state = s;
+  drawnBehind = behind(s);
   document.body.classList.toggle('dark', s.dark);
   $('dark').checked = s.dark;
   drawMenus(s.menus);
