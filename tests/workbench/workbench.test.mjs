@@ -4,7 +4,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { startWorkbench, closeWorkbench, serve, stop, openPage, state, until, idle, finish, newState, svg, chooseMenu, dialog, voronoiMap, documentJson, untilDocument, openDocument, clickDrawing, showPanel } from './harness.mjs';
+import { startWorkbench, closeWorkbench, serve, stop, openPage, state, until, idle, finish, svg, chooseMenu, dialog, voronoiMap, documentJson, untilDocument, openDocument, clickDrawing, showPanel } from './harness.mjs';
 
 let root, server, chrome, page;
 const shots = process.env.ORBALIS_SCREENSHOTS;  // where to leave the README's pictures
@@ -179,11 +179,23 @@ test('a file dialog drawn anew for a new state keeps the name, its selection, th
     const f = document.querySelector('.window.dialog[data-kind="save"] .file-name');
     return { value: f.value, focused: document.activeElement === f, selection: [f.selectionStart, f.selectionEnd] };
   });
-  // Each new state draws the dialog anew: its encoding list is another element after it.
+  // The state after another encoding is chosen (here through the window
+  // tree, so the page's focus stays where it is) draws the dialog anew: its
+  // encoding list is another element then.
+  let row = 1;
   const drawnAnew = async () => {
     await page.evaluate(() => (document.querySelector('select[data-id="1131"]').old = true));
-    await newState(page);
-    assert.equal(await page.evaluate(() => document.querySelector('select[data-id="1131"]').old), undefined);
+    const combo = (await state(page)).dialogs.at(-1).controls.find((c) => c.id === 1131);
+    row = 3 - row;
+    await page.evaluate(({ window, row }) => fetch('api/input', {
+      method: 'POST',
+      headers: { 'Content-Type': 'application/json' },
+      body: JSON.stringify({ do: 'dialog', window, id: 1131, action: 'select', row }),
+    }), { window: combo.window, row });
+    await page.waitForFunction((r) => {
+      const select = document.querySelector('select[data-id="1131"]');
+      return !select.old && select.value === String(r);
+    }, row);
   };
   // The offered name selected whole, then a new state before the typing:
   // what is typed still replaces the whole name.
@@ -207,6 +219,7 @@ test('a file dialog drawn anew for a new state keeps the name, its selection, th
   assert.equal(await d.locator('.files .where').getAttribute('data-folder'), 'lists');
   assert.ok(await d.locator('.files li.file.chosen', { hasText: 'old.txt' }).count());
   await nameField.fill('new.txt');
+  await d.locator('select[data-id="1131"]').selectOption('2');
   await d.locator('.file-choose').click();
   await finish(page);
   assert.equal((await state(page)).notice, 'wrote');

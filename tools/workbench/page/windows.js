@@ -295,6 +295,58 @@ export function dialogKey(e, win, act) {
   e.stopPropagation();
 }
 
+// The frames drawn for the windows of one place (the dialogs, the panels),
+// by window. A window the new state shows as it was drawn keeps its frame:
+// a click or a keystroke under way there must not land on an element that a
+// redraw has just taken away.
+export class Frames {
+  constructor() {
+    this.drawn = new Map();
+    this.kept = new Map();
+  }
+
+  // The frame for `win`: the one drawn before when the window has not
+  // changed and its text fields show the window tree's text (or the page is
+  // `behind` and they hold newer text); otherwise `draw()`'s. `fresh` says
+  // which.
+  frame(win, draw, behind) {
+    const description = JSON.stringify(win);
+    const old = this.drawn.get(win.window);
+    if (old && old.description === description && (behind || fieldsShow(old.frame, win))) {
+      this.kept.set(win.window, old);
+      return { frame: old.frame, fresh: false };
+    }
+    const frame = draw();
+    this.kept.set(win.window, { description, frame });
+    return { frame, fresh: true };
+  }
+
+  // Forgets the windows not drawn since the last call.
+  done() {
+    this.drawn = this.kept;
+    this.kept = new Map();
+  }
+}
+
+// Puts `nodes` as the children of `parent` in that order, moving none that
+// is in its place already: a moved element loses the focus and a click.
+export function setChildren(parent, nodes) {
+  for (const child of [...parent.children]) if (!nodes.includes(child)) child.remove();
+  nodes.forEach((node, i) => {
+    if (parent.children[i] !== node) parent.insertBefore(node, parent.children[i] || null);
+  });
+}
+
+// Whether the text fields of a drawn frame show the window tree's text.
+function fieldsShow(frame, win) {
+  for (const control of win.controls) {
+    if (control.kind !== 'edit') continue;
+    const input = frame.querySelector(`input.control.edit[data-control="${CSS.escape(control.control)}"]:not(.file-name)`);
+    if (input && input.value !== control.text) return false;
+  }
+  return true;
+}
+
 // A window's frame and its controls. `act` sends a move to the window tree.
 export function drawWindow(win, act, { title, onClose, onChooseFile, buttonNames } = {}) {
   const frame = document.createElement('div');
