@@ -141,6 +141,29 @@ test('a number field takes the typing where the user put the caret, and a new st
   await idle(page);
 });
 
+test('a press on a dialog button that a new state draws anew still clicks it', async () => {
+  await openDocument(page, 'town-layers.svg');
+  await chooseMenu(page, 'レイヤー通し番号作成...');
+  const d = dialog(page, 125);
+  await d.waitFor();
+  const cancel = await d.locator('button[data-id="2"]').boundingBox();
+  await page.mouse.move(cancel.x + cancel.width / 2, cancel.y + cancel.height / 2);
+  await page.mouse.down();
+  // Between the press and the release, the check box is clicked through the
+  // window tree: the dialog is drawn anew with a new Cancel button.
+  await page.evaluate(() => (document.querySelector('.window.dialog button[data-id="2"]').old = true));
+  const box = (await state(page)).dialogs.at(-1).controls.find((c) => c.id === 1125);
+  await page.evaluate((window) => fetch('api/input', {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ do: 'dialog', window, id: 1125, action: 'click' }),
+  }), box.window);
+  await page.waitForFunction(() => !document.querySelector('.window.dialog button[data-id="2"]').old);
+  await page.mouse.up();
+  await idle(page);
+  assert.equal((await state(page)).dialogs.length, 0);
+});
+
 test('a drawing is written and compressed once per revision, with gzip, and undo shows the old one without fetching it', async () => {
   await openDocument(page, 'us-states.svg');
   const original = (await state(page)).document.svg;

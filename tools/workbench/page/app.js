@@ -681,6 +681,25 @@ function undoLast() {
   if (!$('undo').disabled) act({ do: 'undo' });
 }
 
+// ---------------------------------------------------------------- pointer
+
+// A press on a control that a new state then drew anew ends on the control's
+// new element: the browser clicks neither the element pressed (gone) nor the
+// one released on, so the click is given to the new one. (A tree, a list or
+// a text field takes no click this way.)
+let pressed = null;
+addEventListener('mousedown', (e) => {
+  const control = e.target.closest?.('[data-control]');
+  pressed = control && !control.matches('ul, select, input[type="text"]') ? control : null;
+}, true);
+addEventListener('mouseup', (e) => {
+  const before = pressed;
+  pressed = null;
+  if (!before || before.isConnected || e.button !== 0) return;
+  const now = e.target.closest?.('[data-control]');
+  if (now && now !== before && now.dataset.control === before.dataset.control) now.click();
+}, true);
+
 // ---------------------------------------------------------------- keyboard
 
 function modalOpen() {
