@@ -137,7 +137,7 @@ using ArtData = std::variant<std::monostate, PathData, PlacedData, RasterData, T
 // One node of the art tree. Children are ordered front to back: the first
 // child is the topmost. Created, linked and disposed of by Document only; an
 // object is freed when it is disposed of, and its handle goes stale.
-class Art {
+class alignas(64) Art {
 public:
     static const handles::HandleKind kKind;
 
@@ -160,37 +160,46 @@ public:
     // Selected, also through anything inside it.
     bool answersSelected() const { return selectedInside_ > 0; }
 
-    std::string name;
-    NameValues tags;
-    NameValues foreignAttributes;
-
-    ArtData data;
-    PathData* path() { return std::get_if<PathData>(&data); }
-    const PathData* path() const { return std::get_if<PathData>(&data); }
-
 private:
     friend class Document;
 
-    Art(Document* document, int32_t type) : type_(type), document_(document) {}
+    Art(Document* document, int32_t type) : document_(document), type_(type) {}
 
+    // What a bounds query reads lies in the first cache line, what a walk
+    // of the tree reads in the first two.
+    Document* document_;
     uintptr_t handle_ = 0;  // in the process's handle table, owned by the document
     int32_t type_;
     int32_t attributes_ = 0;
-    int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included
-    Document* document_;
-    Layer* ownerLayer_ = nullptr;
-    Art* framePath_ = nullptr;   // a text's frame path object, once asked for
-    Art* frameOwner_ = nullptr;  // the text a frame path object belongs to
-    Art* parent_ = nullptr;
-    Art* firstChild_ = nullptr;
-    Art* lastChild_ = nullptr;
-    Art* next_ = nullptr;
-    Art* prev_ = nullptr;
 
     // Bounds cache, invalidated up the parent chain by every edit.
     mutable bool boundsKnown_ = false;
     mutable bool hasBounds_ = false;
+    // The cached box is that of anchor points alone (a path of straight
+    // segments, or a container of such paths), so that a mapping which
+    // scales and translates each axis maps it to the box a recomputation
+    // would give, to the bit.
+    mutable bool boundsFromAnchors_ = false;
     mutable HostRect bounds_{};
+
+    Art* firstChild_ = nullptr;
+    Art* next_ = nullptr;
+    Art* parent_ = nullptr;
+    Art* frameOwner_ = nullptr;  // the text a frame path object belongs to
+    Art* framePath_ = nullptr;   // a text's frame path object, once asked for
+    Art* lastChild_ = nullptr;
+    Art* prev_ = nullptr;
+    Layer* ownerLayer_ = nullptr;
+    int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included
+
+public:
+    ArtData data;
+    PathData* path() { return std::get_if<PathData>(&data); }
+    const PathData* path() const { return std::get_if<PathData>(&data); }
+
+    std::string name;
+    NameValues tags;
+    NameValues foreignAttributes;
 };
 
 }  // namespace orbalis::host

@@ -36,30 +36,37 @@ double CubicAt(double p0, double p1, double p2, double p3, double t) {
     return u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
 }
 
-void IncludeCurve(HostRect& r, const HostPathSegment& from, const HostPathSegment& to) {
+// Whether the segment is a curve.
+bool IncludeCurve(HostRect& r, const HostPathSegment& from, const HostPathSegment& to) {
     Include(r, to.p);
     const HostPoint p0 = from.p, p1 = from.out, p2 = to.in, p3 = to.p;
-    if (p1.x == p0.x && p1.y == p0.y && p2.x == p3.x && p2.y == p3.y) return;  // a line
+    if (p1.x == p0.x && p1.y == p0.y && p2.x == p3.x && p2.y == p3.y) return false;  // a line
     double t[2];
     int n;
     CubicExtrema(p0.x, p1.x, p2.x, p3.x, t, &n);
     for (int i = 0; i < n; ++i) Include(r, HostPoint{CubicAt(p0.x, p1.x, p2.x, p3.x, t[i]), p0.y});
     CubicExtrema(p0.y, p1.y, p2.y, p3.y, t, &n);
     for (int i = 0; i < n; ++i) Include(r, HostPoint{p0.x, CubicAt(p0.y, p1.y, p2.y, p3.y, t[i])});
+    return true;
 }
 
 }  // namespace
 
-bool PathBounds(const std::vector<HostPathSegment>& segments, bool closed, HostRect* rect) {
-    if (segments.empty()) return false;
-    HostRect r = PointRect(segments.front().p);
-    for (size_t i = 1; i < segments.size(); ++i) IncludeCurve(r, segments[i - 1], segments[i]);
-    if (closed && segments.size() > 1) IncludeCurve(r, segments.back(), segments.front());
-    *rect = r;
-    return true;
+bool PathBounds(const std::vector<HostPathSegment>& segments, bool closed, HostRect* rect, bool* fromAnchors) {
+    bool curve = false;
+    if (!segments.empty()) {
+        HostRect r = PointRect(segments.front().p);
+        for (size_t i = 1; i < segments.size(); ++i) curve |= IncludeCurve(r, segments[i - 1], segments[i]);
+        if (closed && segments.size() > 1) curve |= IncludeCurve(r, segments.back(), segments.front());
+        *rect = r;
+    }
+    if (fromAnchors) *fromAnchors = !curve;
+    return !segments.empty();
 }
 
-bool ArtDataBounds(const Document& document, const Art& art, HostRect* rect) {
+bool ArtDataBounds(const Document& document, const Art& art, HostRect* rect, bool* fromAnchors) {
+    if (fromAnchors) *fromAnchors = false;
+    if (const PathData* path = art.path()) return PathBounds(path->segments, path->closed, rect, fromAnchors);
     struct Visitor {
         const Document& document;
         HostRect* rect;

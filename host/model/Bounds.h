@@ -11,8 +11,11 @@ namespace orbalis::host {
 class Document;
 
 // The bounds of the Bézier curves of a path: curve extrema, not control points.
-bool PathBounds(const std::vector<HostPathSegment>& segments, bool closed, HostRect* rect);
+// `fromAnchors`, when given, is set to whether no segment is a curve, so that
+// the bounds are those of the anchor points alone.
+bool PathBounds(const std::vector<HostPathSegment>& segments, bool closed, HostRect* rect, bool* fromAnchors = nullptr);
 
-bool ArtDataBounds(const Document& document, const Art& art, HostRect* rect);
+// `fromAnchors` as for PathBounds for a path; false for every other kind.
+bool ArtDataBounds(const Document& document, const Art& art, HostRect* rect, bool* fromAnchors = nullptr);
 
 }  // namespace orbalis::host

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "host/model/Bounds.h"
+#include "host/model/Geometry.h"
 
 namespace orbalis::host {
 
@@ -171,6 +172,7 @@ HostErr Document::setCurrentLayer(Layer* layer) {
 // ---------------------------------------------------------------- art tree
 
 void Document::link(Art* art, Art* parent, Art* before) {
+    ++treeRevision_;
     art->parent_ = parent;
     art->next_ = before;
     art->prev_ = before ? before->prev_ : parent->lastChild_;
@@ -189,6 +191,7 @@ void Document::link(Art* art, Art* parent, Art* before) {
 void Document::unlink(Art* art) {
     Art* parent = art->parent_;
     if (!parent) return;
+    ++treeRevision_;
     if (art->prev_)
         art->prev_->next_ = art->next_;
     else
@@ -425,9 +428,16 @@ void Document::collectLayerArt(const Layer* layer, std::vector<Art*>& out) const
     forEachInLayer(layer, [&out](Art* a) { out.push_back(a); });
 }
 
+// Kept with the layer until the tree's links change: transforming and
+// restyling art, the bulk of a map command's edits, leave the set as it is.
 void Document::collectLayerArt(const Layer* layer, std::vector<HostArt>& out) const {
-    out.clear();
-    forEachInLayer(layer, [&out](Art* a) { out.push_back(toHandle(a)); });
+    if (layer->artSetRevision_ != treeRevision_) {
+        std::vector<HostArt>& set = layer->artSet_;
+        set.clear();
+        forEachInLayer(layer, [&set](Art* a) { set.push_back(toHandle(a)); });
+        layer->artSetRevision_ = treeRevision_;
+    }
+    out = layer->artSet_;
 }
 
 // ---------------------------------------------------------------- bounds
@@ -454,12 +464,15 @@ void Document::touch(Art* art) {
             data->path = art->path()->segments;
             data->pathClosed = art->path()->closed;
         }
+        // The frame path object's own bounds change with it.
+        art->boundsKnown_ = false;
         art = text;
     } else if (Art* path = art->framePath_) {
         if (auto* data = std::get_if<TextData>(&art->data)) {
             path->path()->segments = data->path;
             path->path()->closed = data->pathClosed;
         }
+        path->boundsKnown_ = false;
     }
     // A changed object also changes its parents' bounds, even when its own
     // cache was already empty.
@@ -482,16 +495,19 @@ void Document::computeBounds(const Art* art) const {
             r.top = std::max(r.top, b.top);
         }
     };
+    bool fromAnchors = true;
     if (art->isContainer() || art->type_ == kHostGroupArt) {
         for (const Art* child = art->firstChild_; child; child = child->next_) {
             HostRect b;
             if (bounds(child, &b)) add(b);
+            fromAnchors = fromAnchors && child->boundsFromAnchors_;
         }
     } else {
-        has = ArtDataBounds(*this, *art, &r);
+        has = ArtDataBounds(*this, *art, &r, &fromAnchors);
     }
     art->bounds_ = r;
     art->hasBounds_ = has;
+    art->boundsFromAnchors_ = fromAnchors;
     art->boundsKnown_ = true;
 }
 
@@ -499,6 +515,22 @@ bool Document::bounds(const Art* art, HostRect* rect) const {
     if (!art->boundsKnown_) computeBounds(art);
     if (art->hasBounds_ && rect) *rect = art->bounds_;
     return art->hasBounds_;
+}
+
+std::optional<Document::MappedBounds> Document::boundsAfterMapping(const Art* art, const HostMatrix& m) const {
+    if (!art->boundsKnown_ || !art->boundsFromAnchors_ || m.b != 0 || m.c != 0) return std::nullopt;
+    if (!art->hasBounds_) return MappedBounds{};
+    const HostRect& r = art->bounds_;
+    if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) || !std::isfinite(r.bottom))
+        return std::nullopt;
+    return MappedBounds{true, TransformRect(m, r)};
+}
+
+void Document::keepMappedBounds(const Art* art, const MappedBounds& bounds) const {
+    art->bounds_ = bounds.rect;
+    art->hasBounds_ = bounds.has;
+    art->boundsFromAnchors_ = true;
+    art->boundsKnown_ = true;
 }
 
 // ---------------------------------------------------------------- symbols

@@ -32,6 +32,10 @@ private:
     Document* document_;
     Art* group_ = nullptr;
     uintptr_t handle_ = 0;  // in the process's handle table, owned by the document
+    // The layer art set as last collected, and the document's tree revision
+    // it was collected at (0: never).
+    mutable std::vector<HostArt> artSet_;
+    mutable uint64_t artSetRevision_ = 0;
 };
 
 // A named symbol definition: art that instances show through their matrix.
@@ -94,6 +98,23 @@ public:
     // A text and its frame path object are kept alike: touching one copies
     // its frame path to the other.
     void touch(Art* art);
+
+    // An object's bounds as mapped by a transformation, kept across it.
+    struct MappedBounds {
+        bool has = false;
+        HostRect rect{};
+    };
+    // Before `art` (and everything inside it) is mapped by `m`: its cached
+    // bounds mapped by `m`, where they are the bounds a recomputation after
+    // the mapping gives, to the bit. That holds when `m` scales and
+    // translates each axis without rotating or shearing, and the cached box
+    // is finite and that of anchor points alone (a path of straight segments,
+    // or a container of such paths), since such a mapping keeps the order of
+    // the coordinates on each axis. Nothing otherwise.
+    std::optional<MappedBounds> boundsAfterMapping(const Art* art, const HostMatrix& m) const;
+    // After the mapping (once touch, or the edits of its contents, dropped
+    // the cache): makes `bounds`, from boundsAfterMapping, the object's cache.
+    void keepMappedBounds(const Art* art, const MappedBounds& bounds) const;
 
     // The path object that stands for an area or on-path text's frame path,
     // made on first use. It lies outside every layer, is read and written
@@ -173,6 +194,8 @@ private:
     std::vector<SymbolDefinition> symbols_;
     size_t liveArt_ = 0;
     uint64_t revision_ = 0;
+    // Counts the changes of the tree's links (every link and unlink).
+    uint64_t treeRevision_ = 1;
 };
 
 }  // namespace orbalis::host

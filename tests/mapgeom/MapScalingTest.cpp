@@ -8,6 +8,7 @@
 #include "host/model/TextLayout.h"
 #include "mapgeom/MapScaling.h"
 #include "tests/layers/LayerCommandTest.h"
+#include "tests/support/FreshBounds.h"
 #include "tests/support/TextFixtures.h"
 
 namespace orbalis::testing {
@@ -63,6 +64,31 @@ TEST_F(MapScalingTest, HalvingTheScaleHalvesEveryDistanceFromTheCentre) {
     const auto& texts = user().progressTexts();
     EXPECT_NE(std::find(texts.begin(), texts.end(), "拡大/縮小しています"), texts.end());
     EXPECT_EQ(maxima, std::set<int32_t>{0}) << "without a selection the progress has no total";
+}
+
+// Each round reads the bounds the previous one left in the host's cache:
+// they must be those of the map read afresh, or the rounds drift apart.
+TEST_F(MapScalingTest, RoundAfterRoundReadsTheBoundsOfAFreshMap) {
+    for (int g = 0; g < 3; ++g) {
+        Art* group = AddGroup(doc(), layer->group());
+        for (int i = 0; i < 4; ++i) {
+            const double x = 13.7 * g + 3.1 * i, y = 7.3 * i - 2.9 * g;
+            AddPolygon(doc(), group, {{x, y}, {x + 5.3, y + 0.7}, {x + 1.1, y + 4.9}});
+        }
+    }
+    Art* curve = AddPolygon(doc(), layer->group(), {{-20.3, 5.1}, {-9.7, 5.9}}, false);
+    curve->path()->segments[0].out = {-20.3, 15.3};
+    curve->path()->segments[1].in = {-9.7, 15.9};
+    doc().touch(curve);
+    Art* text = AddPointText(doc(), layer->group(), {1, 0, 0, 1, 60.3, -30.1}, {Chars("町")});
+    AddFramedText(doc(), layer->group(), 1, {1, 0, 0, 1, 0, 0}, {{70.1, 3.3}, {90.7, 3.3}, {90.7, 20.9}, {70.1, 20.9}},
+                  {Chars("地図の文字")});
+    for (const char* row : {"8", "1", "7", "0", "4"}) {
+        const std::string script = std::string("dialog 115; click 1077; select 1083 ") + row + "; click 1";
+        ASSERT_EQ(Run(kItem, script), 0) << row;
+        ExpectBoundsAsFresh(doc(), layer->group(), row);
+    }
+    EXPECT_NE(std::get<host::TextData>(text->data).matrix.tx, 60.3);
 }
 
 TEST_F(MapScalingTest, StrokesKeepTheirWidthUnlessAsked) {
