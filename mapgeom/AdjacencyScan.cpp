@@ -1,5 +1,7 @@
 #include "mapgeom/AdjacencyScan.h"
 
+#include <algorithm>
+
 #include "frame/HostSuites.h"
 #include "frame/UserAlerts.h"
 #include "frame/ArtSet.h"
@@ -73,9 +75,12 @@ HostErr TouchingPairs::KeyOf(HostArt art, HostArt* key) const {
 }
 
 bool TouchingPairs::Paired(HostArt keyA, HostArt keyB) const {
-    for (auto [it, end] = edges_.equal_range(keyA); it != end; ++it)
-        if (it->second == keyB) return true;
-    return false;
+    const auto a = nodeIndex_.find(keyA);
+    if (a == nodeIndex_.end()) return false;
+    const auto b = nodeIndex_.find(keyB);
+    if (b == nodeIndex_.end()) return false;
+    const std::vector<int32_t>& around = neighbours_[a->second];
+    return std::find(around.begin(), around.end(), b->second) != around.end();
 }
 
 HostRect TouchingPairs::Grown(const HostRect& b) {
@@ -116,11 +121,20 @@ bool TouchingPairs::Touching(HostArt p, HostArt q) {
     return sArt->GetArtFirstChild(first, &inner) == 0 && IsCompoundPath(inner);
 }
 
+int32_t TouchingPairs::NodeIndex(HostArt key) {
+    const auto [it, added] = nodeIndex_.try_emplace(key, static_cast<int32_t>(nodes_.size()));
+    if (added) {
+        nodes_.push_back(key);
+        neighbours_.emplace_back();
+    }
+    return it->second;
+}
+
 HostErr TouchingPairs::Record(HostArt a, HostArt b) {
-    edges_.emplace(a, b);
-    edges_.emplace(b, a);
-    for (HostArt key : {a, b})
-        if (nodeSet_.insert(key).second) nodes_.push_back(key);
+    const int32_t indexA = NodeIndex(a), indexB = NodeIndex(b);
+    neighbours_[indexA].push_back(indexB);
+    neighbours_[indexB].push_back(indexA);
+    edgeCount_ += 2;
     if (askTooMany_ && nodes_.size() > static_cast<size_t>(kNodeLimit)) {
         askTooMany_ = false;
         bool yes = false;

@@ -5,8 +5,7 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 #include "sdk/HostMessages.h"
@@ -57,20 +56,27 @@ public:
     // asks once whether to stop: kTooManyNodes when the user says yes.
     HostErr Record(HostArt keyA, HostArt keyB);
 
-    bool foundAny() const { return !edges_.empty(); }
-    // Each pair twice, both ways round, and the objects in the order they
-    // were first recorded.
-    const std::multimap<HostArt, HostArt>& edges() const { return edges_; }
+    bool foundAny() const { return edgeCount_ != 0; }
+    // The objects in the order they were first recorded.
     const std::vector<HostArt>& nodes() const { return nodes_; }
+    // For each node, the indices in nodes() of its neighbours in the order
+    // the pairs were recorded.
+    const std::vector<std::vector<int32_t>>& neighbours() const { return neighbours_; }
+    // Each recorded pair counts twice, once from either side.
+    size_t edgeCount() const { return edgeCount_; }
 
 private:
+    // The index of `key` in nodes_, added as a new node if it is not there.
+    int32_t NodeIndex(HostArt key);
+
     HostPluginRef pluginRef_;
     HostLayer scratchLayer_;
     HostArt layerGroup_;
     bool askTooMany_ = true;
-    std::multimap<HostArt, HostArt> edges_;
+    size_t edgeCount_ = 0;
     std::vector<HostArt> nodes_;
-    std::unordered_set<HostArt> nodeSet_;
+    std::vector<std::vector<int32_t>> neighbours_;
+    std::unordered_map<HostArt, int32_t> nodeIndex_;
 };
 
 // Which pairs of polygons of the target layer reach TouchingPairs::Touching,

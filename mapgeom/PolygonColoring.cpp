@@ -1,7 +1,6 @@
 #include "mapgeom/PolygonColoring.h"
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "frame/HostError.h"
@@ -78,26 +77,24 @@ HostErr CPolygonColoring::Run() {
 // ---------------------------------------------------------------- colouring
 
 HostErr CPolygonColoring::BuildGraph(const TouchingPairs& pairs) {
-    const std::multimap<HostArt, HostArt>& edges = pairs.edges();
     nodes = pairs.nodes();
     char text[256];
-    std::snprintf(text, sizeof text, "カラーマップ %d", static_cast<int>(edges.size()));
+    std::snprintf(text, sizeof text, "カラーマップ %d", static_cast<int>(pairs.edgeCount()));
     if (HostErr err = SetProgressText(text)) return err;
 
-    std::map<HostArt, int32_t> nodeIndex;
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        if (HostErr err = UpdateProgress(60, 100)) return err;
-        if (HostErr err = CheckCancel()) return err;
-        nodeIndex.emplace(nodes[i], static_cast<int32_t>(i));
-    }
-    for (size_t i = 0; i < nodes.size(); ++i) {
-        if (HostErr err = UpdateProgress(60, 100)) return err;
-        if (HostErr err = CheckCancel()) return err;
-        std::vector<int32_t> neighbours;
-        for (auto [it, end] = edges.equal_range(nodes[i]); it != end; ++it)
-            neighbours.push_back(nodeIndex.at(it->second));
-        adjacency.push_back(std::move(neighbours));
-        colors.push_back(0);
+    // Building the graph shows progress and checks for cancel twice at every
+    // node: once while the nodes are indexed, once while their neighbours
+    // are listed. The recorded pairs already hold the indices, so the first
+    // round only reports.
+    for (size_t pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            if (HostErr err = UpdateProgress(60, 100)) return err;
+            if (HostErr err = CheckCancel()) return err;
+            if (pass == 1) {
+                adjacency.push_back(pairs.neighbours()[i]);
+                colors.push_back(0);
+            }
+        }
     }
     return adjacency.size() > static_cast<size_t>(kNodeLimit) ? kTooManyNodes : 0;
 }

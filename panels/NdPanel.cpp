@@ -72,6 +72,9 @@ HostErr CNdPanel::Create() {
         if (HostErr err = sPanel->SetStateChangedNotifyProc(panelRef, StateChanged)) return err;
         if (HostErr err = sPanel->SetClosedNotifyProc(panelRef, Closed)) return err;
         if (HostErr err = sPanel->SetUserData(panelRef, this)) return err;
+        // The host tells of a brightness change only: the theme as it is now
+        // is read before the first paint, or the labels would be drawn black.
+        OnThemeChanged();
         Show(true);
         return 0;
     } catch (const ai::Error& e) {

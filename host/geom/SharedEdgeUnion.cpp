@@ -38,9 +38,11 @@ struct Segment {
 // than the work itself.
 struct Workspace {
     std::vector<Segment> segments;
+    std::vector<uint32_t> ringOf;                      // by segment
     std::vector<std::pair<uint32_t, uint32_t>> joins;  // (from, to): `to` may follow `from`
     std::vector<uint32_t> follower;
     std::vector<uint8_t> used;
+    Ring points;                                     // of the ring being traced
     std::vector<uint32_t> cellsOf, firstCell;        // by segment
     std::vector<uint32_t> cellStart, members, fill;  // by cell
 };
@@ -80,6 +82,7 @@ public:
         // A segment and the next of its ring meet at their common vertex.
         for (uint32_t i = 0; i < n; ++i)
             if (!adjacent(i, segments_[i].next)) return false;
+        if (n <= kFewSegments) return runSorted();
         layOutGrid();
 
         // Each segment's cells, in increasing order, one list after another.
@@ -124,6 +127,35 @@ public:
     }
 
 private:
+    // Up to this many segments, a sort on the left end finds the pairs
+    // whose boxes overlap faster than laying out a grid.
+    static constexpr uint32_t kFewSegments = 64;
+
+    // Checks every pair of segments whose boxes overlap, as run() does
+    // through the grid: each segment against those whose left end lies
+    // between its own ends.
+    bool runSorted() {
+        const auto n = static_cast<uint32_t>(segments_.size());
+        std::vector<uint32_t>& order = w_.members;
+        order.resize(n);
+        for (uint32_t i = 0; i < n; ++i) order[i] = i;
+        std::sort(order.begin(), order.end(),
+                  [&](uint32_t l, uint32_t r) { return segments_[l].xmin() < segments_[r].xmin(); });
+        for (uint32_t p = 0; p < n; ++p) {
+            const Segment& s = segments_[order[p]];
+            const double xmax = s.xmax(), ymin = s.ymin(), ymax = s.ymax();
+            for (uint32_t q = p + 1; q < n; ++q) {
+                const Segment& t = segments_[order[q]];
+                if (t.xmin() > xmax) break;
+                if (t.ymin() > ymax || t.ymax() < ymin) continue;
+                const uint32_t i = std::min(order[p], order[q]), j = std::max(order[p], order[q]);
+                if (segments_[i].next == j || segments_[j].next == i) continue;  // checked as neighbours
+                if (!pair(i, j)) return false;
+            }
+        }
+        return true;
+    }
+
     // Segment j follows segment i in their ring: they may only fold back
     // onto each other entirely.
     bool adjacent(uint32_t i, uint32_t j) {
@@ -279,11 +311,13 @@ std::optional<std::vector<Traced>> Relink(Workspace& w) {
     for (uint32_t start = 0; start < n; ++start) {
         if (!kept(start) || w.used[start]) continue;
         Traced t{{}, 0, INFINITY, -INFINITY, INFINITY, -INFINITY};
+        Ring& points = w.points;
+        points.clear();
         uint32_t i = start;
         do {
             w.used[i] = 1;
             const HostPoint p = segments[i].a;
-            t.ring.push_back(p);
+            points.push_back(p);
             t.xmin = std::min(t.xmin, p.x);
             t.xmax = std::max(t.xmax, p.x);
             t.ymin = std::min(t.ymin, p.y);
@@ -293,6 +327,7 @@ std::optional<std::vector<Traced>> Relink(Workspace& w) {
         } while (!w.used[i]);
         // Arriving anywhere but the start means two edges lead into one.
         if (i != start) return std::nullopt;
+        t.ring.assign(points.begin(), points.end());
         t.area = SignedArea(t.ring);
         if (t.ring.size() < 3 || t.area == 0) return std::nullopt;
         traced.push_back(std::move(t));
@@ -335,12 +370,26 @@ std::optional<std::vector<PolygonRings>> Nest(std::vector<Traced> traced) {
     return pieces;
 }
 
+// Flags the rings with an edge cancelled against an edge of their own, or
+// an edge that may continue a non-consecutive edge of their own.
+void FlagSelfContact(const Workspace& w, size_t ringCount, std::vector<uint8_t>& touchesItself) {
+    touchesItself.assign(ringCount, 0);
+    for (uint32_t i = 0; i < w.segments.size(); ++i) {
+        const uint32_t partner = w.segments[i].partner;
+        if (partner != kNone && w.ringOf[partner] == w.ringOf[i]) touchesItself[w.ringOf[i]] = 1;
+    }
+    for (const auto& [from, to] : w.joins)
+        if (w.ringOf[from] == w.ringOf[to]) touchesItself[w.ringOf[from]] = 1;
+}
+
 }  // namespace
 
-std::optional<std::vector<PolygonRings>> UniteAlongSharedEdges(const std::vector<Ring>& rings) {
+std::optional<std::vector<PolygonRings>> UniteAlongSharedEdges(const std::vector<Ring>& rings,
+                                                               std::vector<uint8_t>* touchesItself) {
     thread_local Workspace workspace;
     Workspace& w = workspace;
     w.segments.clear();
+    w.ringOf.clear();
     w.joins.clear();
     size_t total = 0;
     for (const Ring& ring : rings) total += ring.size();
@@ -356,11 +405,14 @@ std::optional<std::vector<PolygonRings>> UniteAlongSharedEdges(const std::vector
             const auto index = static_cast<uint32_t>(w.segments.size());
             w.segments.push_back({a, b, last ? first : index + 1});
         }
+        w.ringOf.resize(w.segments.size(), static_cast<uint32_t>(&ring - rings.data()));
     }
     if (!Sweep(w).run()) return std::nullopt;
     std::optional<std::vector<Traced>> traced = Relink(w);
     if (!traced) return std::nullopt;
-    return Nest(std::move(*traced));
+    std::optional<std::vector<PolygonRings>> united = Nest(std::move(*traced));
+    if (united && touchesItself) FlagSelfContact(w, rings.size(), *touchesItself);
+    return united;
 }
 
 }  // namespace orbalis::host

@@ -2,6 +2,7 @@
 // neighbouring map shapes, done without a general overlay.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -22,6 +23,12 @@ namespace orbalis::host {
 // (shapes touching at a corner), overlapping or nested regions — for which
 // the caller needs the general overlay. The checks are exact: whatever this
 // returns is the union.
-std::optional<std::vector<PolygonRings>> UniteAlongSharedEdges(const std::vector<Ring>& rings);
+//
+// When the union is returned and `touchesItself` is given, it receives a
+// flag for each ring: whether the ring comes back to a vertex it has passed
+// or walks one of its own edges back. A ring not flagged is simple, since
+// the checks found no crossing: it fills its inside as one polygon.
+std::optional<std::vector<PolygonRings>> UniteAlongSharedEdges(const std::vector<Ring>& rings,
+                                                               std::vector<uint8_t>* touchesItself = nullptr);
 
 }  // namespace orbalis::host

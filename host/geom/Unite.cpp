@@ -5,7 +5,6 @@
 #include <cmath>
 #include <new>
 #include <tuple>
-#include <unordered_set>
 
 #include <geos/geom/Point.h>
 
@@ -116,19 +115,27 @@ bool Removable(const Document& document, const Art* art) {
 // order given; or an error for art that cannot take part.
 HostErr SelectRoots(const Document& document, const std::vector<Art*>& inputs, std::vector<Art*>& roots) {
     if (inputs.empty()) return kHostBadParameterErr;
-    std::unordered_set<const Art*> given;
     for (Art* art : inputs) {
         if (!art || art->document() != &document) return kHostBadParameterErr;
         if (art->ownerLayer() || !art->parent()) return kHostBadParameterErr;
         if (art->type() != kHostPathArt && art->type() != kHostCompoundPathArt && art->type() != kHostGroupArt)
             return kHostWrongArtTypeErr;
-        given.insert(art);
     }
-    std::unordered_set<const Art*> taken;
+    // The inputs in address order, each with whether it was taken yet.
+    std::vector<const Art*> given(inputs.begin(), inputs.end());
+    std::sort(given.begin(), given.end());
+    std::vector<uint8_t> taken(given.size(), 0);
+    auto find = [&given](const Art* art) { return std::lower_bound(given.begin(), given.end(), art); };
     for (Art* art : inputs) {
         bool nested = false;
-        for (const Art* a = art->parent(); a && !nested; a = a->parent()) nested = given.count(a);
-        if (nested || !taken.insert(art).second) continue;
+        for (const Art* a = art->parent(); a && !nested; a = a->parent()) {
+            const auto at = find(a);
+            nested = at != given.end() && *at == a;
+        }
+        if (nested) continue;
+        uint8_t& seen = taken[find(art) - given.begin()];
+        if (seen) continue;
+        seen = 1;
         // A member's fill depends on its compound path; it has no region alone.
         if (art->parent()->type() == kHostCompoundPathArt) return kHostBadParameterErr;
         roots.push_back(art);
@@ -222,11 +229,15 @@ private:
 // county drawn with a loop touching itself: its lobes, split apart by the
 // union, go back into one piece. Shapes of different paths meeting at a
 // point stay separate pieces.
-void JoinPinchedPaths(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) {
+// `simple` flags the outlines known to be one simple ring, which have no
+// lobes to look for.
+void JoinPinchedPaths(const std::vector<Outline>& outlines, const std::vector<uint8_t>& simple,
+                      std::vector<Piece>& pieces) {
     if (pieces.size() < 2) return;
     JoinedPieces joined(pieces.size());
-    for (const Outline& outline : outlines) {
-        if (outline.rings.size() != 1) continue;
+    for (size_t k = 0; k < outlines.size(); ++k) {
+        const Outline& outline = outlines[k];
+        if (outline.rings.size() != 1 || simple[k]) continue;
         const std::vector<PolygonRings> lobes = PolygonsOf(*FilledRegion(outline.rings, outline.rule));
         if (lobes.size() < 2) continue;
         size_t first = pieces.size();
@@ -279,9 +290,10 @@ void AppendBoundary(std::vector<PolygonRings> polygons, std::vector<Ring>& bound
 }
 
 // The polygons of the union of `outlines` as the pieces of the result.
-std::vector<Piece> Pieces(const std::vector<Outline>& outlines, std::vector<PolygonRings> united) {
+std::vector<Piece> Pieces(const std::vector<Outline>& outlines, const std::vector<uint8_t>& simple,
+                          std::vector<PolygonRings> united) {
     std::vector<Piece> pieces = Arrange(std::move(united));
-    JoinPinchedPaths(outlines, pieces);
+    JoinPinchedPaths(outlines, simple, pieces);
     JoinPiecesAlongside(pieces);
     return pieces;
 }
@@ -297,6 +309,9 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
     try {
         std::vector<GeometryPtr> regions(outlines.size());
         std::vector<Ring> boundaries;
+        // Which boundary each lone ring became, if it was taken as it is.
+        constexpr size_t kNoRing = size_t(-1);
+        std::vector<size_t> ringOf(outlines.size(), kNoRing);
         bool guessed = false;
         for (size_t i = 0; i < outlines.size(); ++i) {
             const Outline& outline = outlines[i];
@@ -304,6 +319,7 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
                 Ring ring = CleanRing(outline.rings.front());
                 if (ring.empty()) continue;
                 if (SignedArea(ring) < 0) std::reverse(ring.begin(), ring.end());
+                ringOf[i] = boundaries.size();
                 boundaries.push_back(std::move(ring));
                 guessed = true;
                 continue;
@@ -311,10 +327,16 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
             regions[i] = FilledRegion(outline.rings, outline.rule);
             AppendBoundary(PolygonsOf(*regions[i]), boundaries);
         }
-        if (auto united = UniteAlongSharedEdges(boundaries)) {
-            pieces = Pieces(outlines, std::move(*united));
+        std::vector<uint8_t> touchesItself;
+        if (auto united = UniteAlongSharedEdges(boundaries, &touchesItself)) {
+            // A lone ring the union took as it is, touching itself nowhere,
+            // is simple.
+            std::vector<uint8_t> simple(outlines.size(), 0);
+            for (size_t i = 0; i < outlines.size(); ++i) simple[i] = ringOf[i] != kNoRing && !touchesItself[ringOf[i]];
+            pieces = Pieces(outlines, simple, std::move(*united));
             return 0;
         }
+        const std::vector<uint8_t> unknown(outlines.size(), 0);
         if (guessed) {
             boundaries.clear();
             for (size_t i = 0; i < outlines.size(); ++i) {
@@ -322,11 +344,11 @@ HostErr Unite(const std::vector<Outline>& outlines, std::vector<Piece>& pieces) 
                 AppendBoundary(PolygonsOf(*regions[i]), boundaries);
             }
             if (auto united = UniteAlongSharedEdges(boundaries)) {
-                pieces = Pieces(outlines, std::move(*united));
+                pieces = Pieces(outlines, unknown, std::move(*united));
                 return 0;
             }
         }
-        pieces = Pieces(outlines, PolygonsOf(*UnionOnGrid(std::move(regions))));
+        pieces = Pieces(outlines, unknown, PolygonsOf(*UnionOnGrid(std::move(regions))));
         return 0;
     } catch (const std::bad_alloc&) {
         return kHostOutOfMemoryErr;

@@ -83,6 +83,43 @@ TEST(UniteSharedEdges, DeclinesWhatItCannotProve) {
         {Square(0, 0, 1), Square(0, 0, 1)},                   // the same shape twice
     };
     for (size_t i = 0; i < declined.size(); ++i) EXPECT_FALSE(UniteAlongSharedEdges(declined[i])) << i;
+
+    // Among many other shapes, where the contacts are looked for another
+    // way, the same is declined, and the shapes alone are still united.
+    std::vector<Ring> field;
+    for (int k = 0; k < 30; ++k) field.push_back(Square(10 + 2 * (k % 6), 10 + 2 * (k / 6), 1));
+    ASSERT_TRUE(UniteAlongSharedEdges(field));
+    for (size_t i = 0; i < declined.size(); ++i) {
+        std::vector<Ring> rings = field;
+        rings.insert(rings.end(), declined[i].begin(), declined[i].end());
+        EXPECT_FALSE(UniteAlongSharedEdges(rings)) << i;
+    }
+    std::vector<Ring> sharing = field;
+    sharing.push_back(Square(0, 0, 1));
+    sharing.push_back(Square(1, 0, 1));
+    ExpectSameAsOverlay(sharing, 31, 0);
+}
+
+TEST(UniteSharedEdges, FlagsTheRingsThatTouchThemselves) {
+    std::vector<uint8_t> flags;
+    ASSERT_TRUE(UniteAlongSharedEdges({Square(0, 0, 1), Square(1, 0, 1), Square(5, 5, 1)}, &flags));
+    EXPECT_EQ(flags, (std::vector<uint8_t>{0, 0, 0}));
+
+    // Two squares meeting at (10, 10) drawn as one outline, the notch
+    // between them filled by a third: the pinch is no longer a crossing of
+    // ways once the shared edges cancel, but the outline came back to it.
+    const Ring pinched = {{0, 0}, {10, 0}, {10, 10}, {20, 10}, {20, 20}, {10, 20}, {10, 10}, {0, 10}};
+    ASSERT_TRUE(UniteAlongSharedEdges({pinched, Square(10, 0, 10)}, &flags));
+    EXPECT_EQ(flags, (std::vector<uint8_t>{1, 0}));
+
+    // Two squares joined by a line drawn there and back: it cancels, and the
+    // outline is flagged for walking its own edge back.
+    const Ring joined = {{0, 0},   {10, 0},  {10, 5}, {20, 5}, {20, 0},  {30, 0},
+                         {30, 10}, {20, 10}, {20, 5}, {10, 5}, {10, 10}, {0, 10}};
+    auto apart = UniteAlongSharedEdges({Square(40, 0, 10), joined}, &flags);
+    ASSERT_TRUE(apart);
+    EXPECT_EQ(apart->size(), 3u);
+    EXPECT_EQ(flags, (std::vector<uint8_t>{0, 1}));
 }
 
 // A map of quadrilaterals on a jittered lattice: neighbours share their

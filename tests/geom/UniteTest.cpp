@@ -170,6 +170,37 @@ TEST_F(UniteArtTest, AHairApartAtACornerOrAShortEdgeStaysSeparate) {
     }
 }
 
+// Borders 0.02 pt apart count as one from a stretch of ten precisions on
+// (with the bit of each corner that comes within reach); borders 0.04 pt
+// apart never do, however long.
+TEST_F(UniteArtTest, ABorderAHairApartCountsFromTenPrecisionsOn) {
+    const struct {
+        double gap, overlap;
+        bool joined;
+    } cases[] = {{0.02, 0.2, false}, {0.02, 0.24, false}, {0.02, 0.3, true},
+                 {0.02, 2, true},    {0.04, 5, false},    {0.04, 10, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.gap << " apart along " << c.overlap);
+        Art* result = Unite({AddRing(Square(0, 0, 10)), AddRing(Square(10 + c.gap, 10 - c.overlap, 10))});
+        EXPECT_EQ(result->type(), c.joined ? kHostCompoundPathArt : kHostGroupArt);
+        EXPECT_EQ(CountChildren(result), 2);
+    }
+}
+
+// Two squares joined by a line drawn there and back are one path, whose
+// lobes stay one piece beside a shape apart.
+TEST_F(UniteArtTest, LobesJoinedByALineDrawnThereAndBackStayOnePiece) {
+    const Points joined = {{0, 0},   {10, 0},  {10, 5}, {20, 5}, {20, 0},  {30, 0},
+                           {30, 10}, {20, 10}, {20, 5}, {10, 5}, {10, 10}, {0, 10}};
+    Art* result = Unite({AddRing(joined), AddRing(Square(40, 0, 10))});
+    ASSERT_EQ(result->type(), kHostGroupArt);
+    ASSERT_EQ(CountChildren(result), 2);
+    ASSERT_EQ(result->firstChild()->type(), kHostCompoundPathArt);
+    EXPECT_EQ(CountChildren(result->firstChild()), 2);
+    EXPECT_NEAR(AreaOf(result->firstChild()), 200, 1e-9);
+    EXPECT_NEAR(AreaOf(result->lastChild()), 100, 1e-9);
+}
+
 TEST_F(UniteArtTest, HoleFilledBySquareUnderBothRules) {
     for (bool evenOdd : {false, true}) {
         Art* frame = AddCompound({Square(0, 0, 30), Square(10, 10, 10, false)}, evenOdd);

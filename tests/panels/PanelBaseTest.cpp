@@ -83,6 +83,26 @@ TEST_F(PanelBaseTest, StaticColourMessagesKeepExactlyOneBrushInTheThemeColours) 
     ReleaseDC(window, dc);
 }
 
+class PanelThemeAtStartTest : public PanelTest {
+protected:
+    bool StartAtSetUp() const override { return false; }
+};
+
+// The theme in force when the plug-in starts is the panels' from their first
+// paint on, before any brightness change is told: white text and the dark
+// icon on a dark host, not the black of a panel that has read no colour.
+TEST_F(PanelThemeAtStartTest, TheFirstPaintHasTheThemesColoursAndIcon) {
+    ASSERT_EQ(host->theme().SetBrightness(0.2), 0);
+    ASSERT_EQ(Start(), 0);
+    HWND window = Panel(kTitle).panel->window;
+    HDC dc = GetDC(window);
+    SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(Child(kTitle, u"STATIC")));
+    EXPECT_EQ(GetTextColor(dc), 0xFFFFFFu);
+    ReleaseDC(window, dc);
+    EXPECT_EQ(Panel(kTitle).panel->icons, (std::vector<int32_t>{122}));
+}
+
 TEST_F(PanelBaseTest, ColourValuesTruncateEachChannel) {
     EXPECT_EQ(ColourValue(PanelColour{1, 1.0, 0.5, 0.0}), 0x00007FFFu);
     EXPECT_EQ(ColourValue(PanelColour{0, 0.2, 0.2, 0.2}), 0x00333333u);

@@ -5,7 +5,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import { startWorkbench, closeWorkbench, launch, openPage, state, until, idle, finish, svg, chooseMenu, dialog, openDocument } from './harness.mjs';
+import { startWorkbench, closeWorkbench, launch, openPage, state, until, idle, finish, newState, svg, chooseMenu, dialog, openDocument } from './harness.mjs';
 
 let root, server, chrome, page;
 
@@ -77,6 +77,91 @@ test('Tab into a number field selects its text, so typing replaces it', async ()
   await page.keyboard.press('Escape');
   await idle(page);
   assert.equal((await state(page)).undo, null);
+});
+
+test('a number field takes the typing where the user put the caret, and a new state in the middle keeps text, caret and focus', async () => {
+  await openDocument(page, 'town-layers.svg');
+  await chooseMenu(page, 'レイヤー通し番号作成...');
+  const d = dialog(page, 125);
+  await d.waitFor();
+  const field = () => page.evaluate(() => {
+    const f = document.querySelector('input[data-id="1127"]');
+    return { value: f.value, focused: document.activeElement === f, caret: [f.selectionStart, f.selectionEnd] };
+  });
+  const hostText = async () => (await state(page)).dialogs.at(-1).controls.find((c) => c.id === 1127).text;
+  // The page's field and the window tree's agree once the typing is in.
+  const settled = async (text) => {
+    await until(page, (s) => s.dialogs.at(-1).controls.find((c) => c.id === 1127).text === text);
+    await page.waitForFunction((t) => document.querySelector('input[data-id="1127"]').value === t, text);
+  };
+  await d.locator('input[data-id="1127"]').click();
+  await page.keyboard.press('Control+a');
+  await page.keyboard.type('12');
+  await settled('12');
+  // Home, then a digit: it goes first, here and in the window tree.
+  await page.keyboard.press('Home');
+  await page.keyboard.press('3');
+  await settled('312');
+  // The caret put between two digits stays there across a new state.
+  await page.keyboard.press('End');
+  await page.keyboard.press('ArrowLeft');
+  await newState(page);
+  assert.deepEqual(await field(), { value: '312', focused: true, caret: [2, 2] });
+  await page.keyboard.press('0');
+  await settled('3102');
+  // Delete takes the digit after the caret; a letter is refused at once.
+  await page.keyboard.press('Home');
+  await page.keyboard.press('Delete');
+  await page.keyboard.press('x');
+  await settled('102');
+  // Typing ahead of the window tree: its keystrokes held on their way, the
+  // page shows what was typed where the caret was put; the state that shows
+  // the first keystroke only, drawn meanwhile, takes nothing away.
+  const held = [];
+  await page.route('**/api/input', (route) => (/"char"/.test(route.request().postData()) ? held.push(route) : route.continue()));
+  const release = async () => {
+    while (!held.length) await page.waitForTimeout(20);
+    await held.shift().continue();
+  };
+  await page.keyboard.press('End');
+  await page.keyboard.press('4');
+  await page.keyboard.press('Home');
+  await page.keyboard.press('5');
+  assert.deepEqual(await field(), { value: '51024', focused: true, caret: [1, 1] });
+  await release();
+  const first = await until(page, (s) => s.dialogs.at(-1).controls.find((c) => c.id === 1127).text === '1024');
+  await page.waitForFunction((v) => Number(document.body.dataset.version) >= v, first.version);
+  assert.deepEqual(await field(), { value: '51024', focused: true, caret: [1, 1] });
+  await release();
+  await settled('51024');
+  await page.unroute('**/api/input');
+  assert.deepEqual(await field(), { value: '51024', focused: true, caret: [1, 1] });
+  assert.equal(await hostText(), '51024');
+  await page.keyboard.press('Escape');
+  await idle(page);
+});
+
+test('a press on a dialog button that a new state draws anew still clicks it', async () => {
+  await openDocument(page, 'town-layers.svg');
+  await chooseMenu(page, 'レイヤー通し番号作成...');
+  const d = dialog(page, 125);
+  await d.waitFor();
+  const cancel = await d.locator('button[data-id="2"]').boundingBox();
+  await page.mouse.move(cancel.x + cancel.width / 2, cancel.y + cancel.height / 2);
+  await page.mouse.down();
+  // Between the press and the release, the check box is clicked through the
+  // window tree: the dialog is drawn anew with a new Cancel button.
+  await page.evaluate(() => (document.querySelector('.window.dialog button[data-id="2"]').old = true));
+  const box = (await state(page)).dialogs.at(-1).controls.find((c) => c.id === 1125);
+  await page.evaluate((window) => fetch('api/input', {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ do: 'dialog', window, id: 1125, action: 'click' }),
+  }), box.window);
+  await page.waitForFunction(() => !document.querySelector('.window.dialog button[data-id="2"]').old);
+  await page.mouse.up();
+  await idle(page);
+  assert.equal((await state(page)).dialogs.length, 0);
 });
 
 test('a drawing is written and compressed once per revision, with gzip, and undo shows the old one without fetching it', async () => {

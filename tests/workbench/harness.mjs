@@ -130,6 +130,19 @@ export async function finish(page) {
   }
 }
 
+// Has the host send a new state at once, and waits until the page has drawn
+// it: every input is followed by a state, even one the host refuses (here,
+// a click at a window that is not there).
+export async function newState(page) {
+  const before = await page.evaluate(() => Number(document.body.dataset.version));
+  await page.evaluate(() => fetch('api/input', {
+    method: 'POST',
+    headers: { 'Content-Type': 'application/json' },
+    body: JSON.stringify({ do: 'dialog', window: '0', id: 0, action: 'click' }),
+  }));
+  await page.waitForFunction((v) => Number(document.body.dataset.version) > v, before);
+}
+
 export async function idle(page) {
   await page.waitForFunction(() => !document.body.dataset.busy && document.querySelector('#modal').hidden);
 }

@@ -152,26 +152,78 @@ test('a layer-list save through the file dialog in UTF-16', async () => {
   await chooseMenu(page, 'レイヤー名リストをファイルに保存...');
   const d = page.locator('.window.dialog[data-kind="save"]');
   await d.waitFor();
+  // The name is typed while the state for the chosen encoding is on its
+  // way: the dialog drawn anew for it keeps the name.
   await d.locator('select[data-id="1131"]').selectOption('2');
-  // The name is typed once the host has the encoding, so that the dialog
-  // the page draws anew for that state keeps what was typed.
+  const nameField = d.locator('.file-name');
+  await nameField.fill('layers.txt');
   await until(page, (s) => s.dialogs.at(-1)?.controls.find((c) => c.id === 1131)?.row === 2);
-  // The page may still draw the dialog anew for a state on its way: the name
-  // is typed again until it stays.
-  const nameField = page.locator('.window.dialog[data-kind="save"] .file-name');
-  for (let tries = 0; ; ++tries) {
-    await nameField.fill('layers.txt');
-    await new Promise((resolve) => setTimeout(resolve, 300));
-    if ((await nameField.inputValue()) === 'layers.txt') break;
-    assert.ok(tries < 5, 'the typed name stays in the field');
-  }
-  await page.locator('.window.dialog[data-kind="save"] .file-choose').click();
+  assert.equal(await nameField.inputValue(), 'layers.txt');
+  await d.locator('.file-choose').click();
   await finish(page);
   assert.equal((await state(page)).notice, 'wrote', 'the command says it wrote the list');
   const bytes = fs.readFileSync(path.join(root, 'layers.txt'));
   assert.ok(bytes.length > 4);
   const text = bytes.subarray(bytes[0] === 0xff && bytes[1] === 0xfe ? 2 : 0).toString('utf16le');
   assert.match(text, /建物/);
+});
+
+test('a file dialog drawn anew for a new state keeps the name, its selection, the caret, the focus and the folder', async () => {
+  fs.mkdirSync(path.join(root, 'lists'), { recursive: true });
+  fs.writeFileSync(path.join(root, 'lists', 'old.txt'), 'x\n');
+  await chooseMenu(page, 'レイヤー名リストをファイルに保存...');
+  const d = page.locator('.window.dialog[data-kind="save"]');
+  await d.waitFor();
+  const nameField = d.locator('.file-name');
+  const field = () => page.evaluate(() => {
+    const f = document.querySelector('.window.dialog[data-kind="save"] .file-name');
+    return { value: f.value, focused: document.activeElement === f, selection: [f.selectionStart, f.selectionEnd] };
+  });
+  // The state after another encoding is chosen (here through the window
+  // tree, so the page's focus stays where it is) draws the dialog anew: its
+  // encoding list is another element then.
+  let row = 1;
+  const drawnAnew = async () => {
+    await page.evaluate(() => (document.querySelector('select[data-id="1131"]').old = true));
+    const combo = (await state(page)).dialogs.at(-1).controls.find((c) => c.id === 1131);
+    row = 3 - row;
+    await page.evaluate(({ window, row }) => fetch('api/input', {
+      method: 'POST',
+      headers: { 'Content-Type': 'application/json' },
+      body: JSON.stringify({ do: 'dialog', window, id: 1131, action: 'select', row }),
+    }), { window: combo.window, row });
+    await page.waitForFunction((r) => {
+      const select = document.querySelector('select[data-id="1131"]');
+      return !select.old && select.value === String(r);
+    }, row);
+  };
+  // The offered name selected whole, then a new state before the typing:
+  // what is typed still replaces the whole name.
+  await nameField.click();
+  await page.keyboard.press('Control+a');
+  const offered = (await field()).value;
+  await drawnAnew();
+  assert.deepEqual(await field(), { value: offered, focused: true, selection: [0, offered.length] });
+  await page.keyboard.insertText('layers.txt');
+  assert.equal((await field()).value, 'layers.txt');
+  // The caret moved to the start stays there.
+  await page.keyboard.press('Home');
+  await drawnAnew();
+  await page.keyboard.type('my-');
+  assert.deepEqual(await field(), { value: 'my-layers.txt', focused: true, selection: [3, 3] });
+  // A folder opened and a file picked from its list stay.
+  await d.locator('.files li.folder', { hasText: 'lists' }).click();
+  await d.locator('.files li.file', { hasText: 'old.txt' }).click();
+  await drawnAnew();
+  assert.equal(await nameField.inputValue(), 'old.txt');
+  assert.equal(await d.locator('.files .where').getAttribute('data-folder'), 'lists');
+  assert.ok(await d.locator('.files li.file.chosen', { hasText: 'old.txt' }).count());
+  await nameField.fill('new.txt');
+  await d.locator('select[data-id="1131"]').selectOption('2');
+  await d.locator('.file-choose').click();
+  await finish(page);
+  assert.equal((await state(page)).notice, 'wrote');
+  assert.ok(fs.existsSync(path.join(root, 'lists', 'new.txt')));
 });
 
 // The layers of a document in the native format, by title, with their art.

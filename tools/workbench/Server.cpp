@@ -108,6 +108,7 @@ void Send(const httplib::Request& req, httplib::Response& res, const Reply& repl
     if (!reply.filename.empty())
         res.set_header("Content-Disposition", "attachment; filename=\"" + reply.filename + "\"");
     SetReason(res, reply.reason, reply.detail);
+    if (reply.version) res.set_header("Orbalis-Version", std::to_string(reply.version));
 }
 
 constexpr const char* kInertPolicy = "sandbox; default-src 'none'; style-src 'unsafe-inline'; img-src data:";

@@ -243,6 +243,7 @@ Reply Workbench::Call(std::function<Reply()> work) {
         }
         runningInputs_.pop_back();
         Publish(running_.empty() && !box_);
+        reply.version = PublishedVersion();
         pending->Answer(std::move(reply));
     });
     // The queue may close first; the work is then dropped unanswered.
@@ -254,7 +255,14 @@ Reply Workbench::Call(std::function<Reply()> work) {
 }
 
 void Workbench::ReleaseInputs() {
-    for (const auto& pending : runningInputs_) pending->Answer({});
+    Reply released;
+    released.version = PublishedVersion();
+    for (const auto& pending : runningInputs_) pending->Answer(released);
+}
+
+uint64_t Workbench::PublishedVersion() {
+    std::lock_guard lock(mutex_);
+    return version_;
 }
 
 Reply Workbench::Input(const json& input) {
@@ -739,6 +747,15 @@ Reply Workbench::AtDialog(const json& input) {
         const std::u16string text = win32::Widen(Text(input, "text"));
         if (text.size() != 1) return Refuse(400, "bad-input", "a keystroke is one character");
         if (GetFocus() != field) error = win32::UserFocus(window, id);
+        // Where the page's caret stood when the key was pressed: the user
+        // may have moved it with the arrows or the mouse since.
+        if (error.empty() && input.contains("selection")) {
+            const json& at = input["selection"];
+            if (!at.is_array() || at.size() != 2 || !at[0].is_number_unsigned() || !at[1].is_number_unsigned())
+                return Refuse(400, "bad-input", "a selection is two positions");
+            SendMessageW(field, EM_SETSEL, static_cast<WPARAM>(std::min<uint64_t>(at[0].get<uint64_t>(), 0x7FFFFFFF)),
+                         static_cast<LPARAM>(std::min<uint64_t>(at[1].get<uint64_t>(), 0x7FFFFFFF)));
+        }
         if (error.empty()) SendMessageW(field, WM_CHAR, text[0], 1);
     } else if (action == "tree") {
         HWND tree = control ? control : GetDlgItem(window, Integer(input, "id"));

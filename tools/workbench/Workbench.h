@@ -43,6 +43,9 @@ struct Reply {
     // A refusal's reason and what it names, for the page to word (Refusal).
     std::string reason;
     std::string detail;
+    // The state published once the input was applied: states before it do
+    // not show the input yet.
+    uint64_t version = 0;
 };
 
 class Workbench {
@@ -111,6 +114,7 @@ private:
     // opened a dialog, an alert or a question or started a long task: the
     // page then goes on and sends the inputs that will end them.
     void ReleaseInputs();
+    uint64_t PublishedVersion();
     // Publishes the state; `idle` when no command runs (the menus are
     // updated and the document redrawn then).
     void Publish(bool idle);

@@ -4,17 +4,23 @@
 // A refusal: the server's line in English, and the reason it gives beside
 // it for the page to word in its user's language.
 export class RefusedError extends Error {
-  constructor(line, reason, detail) {
+  constructor(line, reason, detail, version) {
     super(line);
     this.reason = reason;
     this.detail = detail;
+    this.version = version;
   }
+}
+
+// The version of the first state that shows an input's effect.
+function versionOf(response) {
+  return Number(response.headers.get('Orbalis-Version')) || 0;
 }
 
 async function refused(response) {
   const detail = response.headers.get('Orbalis-Detail');
   return new RefusedError((await response.text()).trim(), response.headers.get('Orbalis-Reason') || '',
-                          detail ? decodeURIComponent(detail) : '');
+                          detail ? decodeURIComponent(detail) : '', versionOf(response));
 }
 
 export async function send(input) {
@@ -24,7 +30,8 @@ export async function send(input) {
     body: JSON.stringify(input),
   });
   if (!response.ok) throw await refused(response);
-  return response.json().catch(() => ({}));
+  const reply = await response.json().catch(() => ({}));
+  return { ...reply, version: versionOf(response) };
 }
 
 export async function upload(file) {

@@ -1,6 +1,6 @@
 // The workbench page: the host's window in the browser.
 import { send, upload, follow } from './api.js';
-import { drawWindow, fitTexts, dialogKey } from './windows.js';
+import { drawWindow, fitTexts, dialogKey, holdFields, restoreFields, keepFileDialogs, Frames, setChildren } from './windows.js';
 import { fileChooser } from './files.js';
 import { View } from './view.js';
 import { words, wordPage } from './words.js';
@@ -25,11 +25,38 @@ const panelPlaces = (() => {
 // the host's reason after it.
 let chain = Promise.resolve();
 export function act(input) {
+  ++unanswered;
   chain = chain.then(() => send(input)).then(
-    () => showError(null),
-    (e) => showError(e, input.do),
+    (reply) => {
+      answered(reply.version);
+      showError(null);
+    },
+    (e) => {
+      answered(e.version);
+      showError(e, input.do);
+    },
   );
   return chain;
+}
+
+// The inputs sent and not yet answered, and the first state that shows
+// every answered one: a state before it is behind what the page shows.
+let unanswered = 0;
+let answeredAt = 0;
+let drawnBehind = false;
+const behind = (s) => unanswered > 0 || (s?.version ?? 0) < answeredAt;
+
+function answered(version) {
+  --unanswered;
+  answeredAt = Math.max(answeredAt, version || 0);
+  // The state shown may have come before the answer, when the windows kept
+  // the page's text and focus: now it is known to show every input, it is
+  // drawn again with the window tree's.
+  if (!unanswered && drawnBehind && state && !behind(state)) {
+    drawnBehind = false;
+    drawPanels(state);
+    drawModal(state);
+  }
 }
 
 // A refusal in the user's words, the server's own line under the pointer;
@@ -291,33 +318,35 @@ function drawSide(s) {
 
 // ---------------------------------------------------------------- panels
 
+const panelFrames = new Frames();
+
 function drawPanels(s) {
   const layer = $('panels');
-  layer.replaceChildren();
+  const held = holdFields(layer);
   // Panels the user has not moved stand in a column of their own at the
   // right of the map, one below the other, so that none covers the map or
   // another; a moved panel stays where it was put.
   const frames = [];
   s.panels.forEach((panel) => {
     if (!panel.shown) return;
-    const frame = drawWindow(panel, (m) => act({ do: 'dialog', ...m }), {
+    const { frame, fresh } = panelFrames.frame(panel, () => drawWindow(panel, (m) => act({ do: 'dialog', ...m }), {
       title: panel.title,
       onClose: () => act({ do: 'panel', panel: panel.title, show: false }),
       // The text origin panel's six buttons show icons only.
       buttonNames: panel.title === 'テキスト原点' ? words.origins : null,
-    });
+    }), behind(s));
     frame.classList.add('floating', 'panel');
     frame.dataset.panel = panel.title;
-    frame.style.visibility = 'hidden';
-    layer.append(frame);
-    fitTexts(frame);
-    frames.push({ frame, panel });
+    frames.push({ frame, panel, fresh });
   });
+  panelFrames.done();
+  setChildren(layer, frames.map(({ frame }) => frame));
+  for (const { frame, fresh } of frames) if (fresh) fitTexts(frame);
   const docked = frames.filter(({ panel }) => !panelPlaces.has(panel.title));
   const dock = docked.length ? Math.max(...docked.map(({ frame }) => frame.offsetWidth)) + 16 : 0;
   document.body.style.setProperty('--dock', dock + 'px');
   let nextTop = $('view').getBoundingClientRect().top + 8;
-  for (const { frame, panel } of frames) {
+  for (const { frame, panel, fresh } of frames) {
     const width = frame.offsetWidth, height = frame.offsetHeight;
     let place = panelPlaces.get(panel.title);
     if (!place) {
@@ -326,11 +355,13 @@ function drawPanels(s) {
     }
     frame.style.left = Math.max(0, Math.min(place.x, window.innerWidth - width)) + 'px';
     frame.style.top = Math.max(0, Math.min(place.y, window.innerHeight - 30)) + 'px';
-    frame.style.visibility = '';
+    if (!fresh) continue;
     dragByCaption(frame, panel.title);
     if (panel.resizable) resizeByGrip(frame, panel);
     explainPanel(frame, panel);
   }
+  // A state that came while the user was at a panel leaves the focus there.
+  restoreFields(layer, held, behind(s));
 }
 
 // What the plug-in's panels do that a user might not expect, said where it
@@ -436,39 +467,93 @@ function boxWindow(title, body, buttons, className) {
   return frame;
 }
 
+const dialogFrames = new Frames();
+let drawnBox = null;
+let progressBox = null;
+
+// An alert or a question of the host's, and what takes the focus in it.
+function boxFor(s) {
+  const text = document.createElement('div');
+  text.className = 'text';
+  text.textContent = s.box.text;
+  const buttons = s.box.kind === 'question'
+    ? [button(words.yes, () => act({ do: 'answer', yes: true }), 'yes'), button(words.no, () => act({ do: 'answer', yes: false }), 'no')]
+    : [button(words.ok, () => act({ do: 'answer' }), 'ok')];
+  const frame = boxWindow('Orbalis', [text], buttons, 'box ' + s.box.kind);
+  frame.addEventListener('keydown', (e) => {
+    if (e.key !== 'Escape') return;
+    e.preventDefault();
+    act({ do: 'answer', yes: false });
+  });
+  if (s.dialogs.length) frame.classList.add('over');
+  return { frame, focusLater: () => buttons[0].focus() };
+}
+
+// The progress of a running command: one window for the command, its bar,
+// lines and cancel button brought up to date with each state.
+function progressFor(running) {
+  const text = document.createElement('div');
+  text.className = 'text';
+  const track = document.createElement('div');
+  track.className = 'track';
+  const fill = document.createElement('div');
+  fill.className = 'fill';
+  track.append(fill);
+  track.setAttribute('role', 'progressbar');
+  const line = document.createElement('div');
+  line.className = 'share';
+  const cancel = button(words.cancel, () => act({ do: 'cancel' }), 'cancel');
+  const frame = boxWindow(running, [text, track, line], [cancel], 'progress');
+  const show = (s) => {
+    text.textContent = s.progress.text || words.running(s.running);
+    const max = s.progress.maximum;
+    const share = max > 0 ? Math.min(100, (100 * s.progress.value) / max) : 0;
+    fill.style.width = share + '%';
+    track.setAttribute('aria-valuenow', String(Math.round(share)));
+    // A plug-in may hold its bar at one share through a long step (the
+    // colouring's scan stays at 10 %): while it goes on checking, the bar
+    // moves on its own and says the work goes on.
+    const stillWorking = share < 100 && (s.progress.steady >= 1000 || s.progress.steadyChecks >= 50);
+    track.classList.toggle('working', stillWorking);
+    track.setAttribute('aria-busy', String(stillWorking));
+    line.textContent = words.progressLine(Math.floor(share), Math.floor((s.progress.elapsed || 0) / 1000), stillWorking);
+    cancel.textContent = s.progress.cancelling ? words.cancelling : words.cancel;
+    cancel.disabled = s.progress.cancelling;
+  };
+  return { running, frame, show };
+}
+
 // The host's modal windows, innermost on top: the dialogs that are open,
 // then an alert or question over the dialog it belongs to, or the progress
 // of a running command; the page's own choosers and questions otherwise.
 function drawModal(s) {
   const modal = $('modal');
-  const stack = document.createElement('div');
-  stack.className = 'stack';
+  const held = holdFields(modal);
+  const stack = [];
   let focusLater = null;
+  // The window that takes the keyboard: the innermost dialog, a box over
+  // it, or the page's own chooser or question.
+  let front = null;
   for (const dialog of s.dialogs) {
-    const frame = drawWindow(dialog, (m) => act({ do: 'dialog', ...m }), {
+    const { frame } = dialogFrames.frame(dialog, () => drawWindow(dialog, (m) => act({ do: 'dialog', ...m }), {
       onChooseFile: (path) => act({ do: 'file', path }),
-    });
+    }), behind(s));
     frame.classList.add('dialog');
-    if (s.box) frame.classList.add('behind');
-    stack.append(frame);
+    frame.classList.toggle('behind', !!s.box);
+    stack.push(frame);
     focusLater = frame.focusLater || focusLater;
+    front = frame;
   }
   if (s.box) {
-    const text = document.createElement('div');
-    text.className = 'text';
-    text.textContent = s.box.text;
-    const buttons = s.box.kind === 'question'
-      ? [button(words.yes, () => act({ do: 'answer', yes: true }), 'yes'), button(words.no, () => act({ do: 'answer', yes: false }), 'no')]
-      : [button(words.ok, () => act({ do: 'answer' }), 'ok')];
-    const box = boxWindow('Orbalis', [text], buttons, 'box ' + s.box.kind);
-    box.addEventListener('keydown', (e) => {
-      if (e.key !== 'Escape') return;
-      e.preventDefault();
-      act({ do: 'answer', yes: false });
-    });
-    stack.append(box);
-    if (s.dialogs.length) box.classList.add('over');
-    focusLater = () => buttons[0].focus();
+    // The same box while the state shows the same one: a press on it must
+    // not be lost to a redraw.
+    const key = JSON.stringify([s.box, s.dialogs.length > 0]);
+    if (drawnBox?.key !== key) drawnBox = { key, ...boxFor(s) };
+    stack.push(drawnBox.frame);
+    focusLater = drawnBox.focusLater;
+    front = drawnBox.frame;
+  } else {
+    drawnBox = null;
   }
   if (s.shell && s.dialogs.length) {
     // The system would open this in the browser; the page offers the link.
@@ -480,41 +565,33 @@ function drawModal(s) {
     link.rel = 'noopener noreferrer';
     link.textContent = s.shell;
     note.append(words.aboutLink(' '), link);
-    stack.append(note);
+    stack.push(note);
   }
   if (!s.box && !s.dialogs.length && s.progress) {
-    const text = document.createElement('div');
-    text.className = 'text';
-    text.textContent = s.progress.text || words.running(s.running);
-    const track = document.createElement('div');
-    track.className = 'track';
-    const fill = document.createElement('div');
-    fill.className = 'fill';
-    const max = s.progress.maximum;
-    const share = max > 0 ? Math.min(100, (100 * s.progress.value) / max) : 0;
-    fill.style.width = share + '%';
-    track.append(fill);
-    track.setAttribute('role', 'progressbar');
-    track.setAttribute('aria-valuenow', String(Math.round(share)));
-    // A plug-in may hold its bar at one share through a long step (the
-    // colouring's scan stays at 10 %): while it goes on checking, the bar
-    // moves on its own and says the work goes on.
-    const stillWorking = share < 100 && (s.progress.steady >= 1000 || s.progress.steadyChecks >= 50);
-    track.classList.toggle('working', stillWorking);
-    track.setAttribute('aria-busy', String(stillWorking));
-    const line = document.createElement('div');
-    line.className = 'share';
-    line.textContent = words.progressLine(Math.floor(share), Math.floor((s.progress.elapsed || 0) / 1000), stillWorking);
-    const cancel = button(s.progress.cancelling ? words.cancelling : words.cancel, () => act({ do: 'cancel' }), 'cancel');
-    cancel.disabled = s.progress.cancelling;
-    stack.append(boxWindow(s.running, [text, track, line], [cancel], 'progress'));
+    if (progressBox?.running !== s.running) progressBox = progressFor(s.running);
+    progressBox.show(s);
+    stack.push(progressBox.frame);
   } else if (!s.box && !s.dialogs.length && pageModal) {
-    stack.append(pageModal);
+    stack.push(pageModal);
     focusLater = pageModal.focusLater || null;
+    front = pageModal;
   }
-  modal.hidden = stack.children.length === 0;
-  modal.replaceChildren(stack);
-  for (const frame of stack.children) fitTexts(frame);
+  if (!s.progress) progressBox = null;
+  dialogFrames.done();
+  modal.hidden = stack.length === 0;
+  let holder = modal.querySelector(':scope > .stack');
+  if (!holder) {
+    holder = document.createElement('div');
+    holder.className = 'stack';
+    modal.replaceChildren(holder);
+  }
+  setChildren(holder, stack);
+  for (const frame of stack) fitTexts(frame);
+  keepFileDialogs(s.dialogs.map((d) => d.window));
+  // A new state leaves the focus, the caret and the text being typed where
+  // they were; a window that has just come takes the focus the window tree
+  // gives it.
+  if (front && restoreFields(front, held, behind(s))) return;
   if (focusLater) focusLater();
 }
 
@@ -584,6 +661,7 @@ function noticeText(s) {
 
 function show(s) {
   state = s;
+  drawnBehind = behind(s);
   document.body.classList.toggle('dark', s.dark);
   $('dark').checked = s.dark;
   drawMenus(s.menus);
@@ -602,6 +680,25 @@ function show(s) {
 function undoLast() {
   if (!$('undo').disabled) act({ do: 'undo' });
 }
+
+// ---------------------------------------------------------------- pointer
+
+// A press on a control that a new state then drew anew ends on the control's
+// new element: the browser clicks neither the element pressed (gone) nor the
+// one released on, so the click is given to the new one. (A tree, a list or
+// a text field takes no click this way.)
+let pressed = null;
+addEventListener('mousedown', (e) => {
+  const control = e.target.closest?.('[data-control]');
+  pressed = control && !control.matches('ul, select, input[type="text"]') ? control : null;
+}, true);
+addEventListener('mouseup', (e) => {
+  const before = pressed;
+  pressed = null;
+  if (!before || before.isConnected || e.button !== 0) return;
+  const now = e.target.closest?.('[data-control]');
+  if (now && now !== before && now.dataset.control === before.dataset.control) now.click();
+}, true);
 
 // ---------------------------------------------------------------- keyboard
 

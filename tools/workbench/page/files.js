@@ -52,6 +52,8 @@ export function fileChooser({ save, suggested = '', onChoose, field = null }) {
       item.addEventListener('click', () => {
         if (entry.folder) return show((folder ? folder + '/' : '') + entry.name);
         name.value = entry.name;
+        // Picked as if typed: the name now is the user's.
+        name.dispatchEvent(new Event('input'));
         for (const other of list.children) other.classList.toggle('chosen', other === item);
       });
       item.addEventListener('dblclick', () => !entry.folder && onChoose(path()));

@@ -6,10 +6,15 @@ import { fileChooser } from './files.js';
 import { words } from './words.js';
 
 const FILE_NAME_FIELD = 0x047c;
-// What the user typed into a file dialog's name field, by the dialog's
-// window: the dialog is drawn anew after every change of the host's state,
-// and the typing must outlive that.
-const typedNames = new Map();
+// A file dialog's chooser and name field, by the dialog's window: the same
+// elements stand in every drawing of the dialog, so that the folder shown,
+// the name typed or picked, the caret and the focus outlive a new state.
+const fileDialogParts = new Map();
+
+// Forgets the file dialogs that are no longer open.
+export function keepFileDialogs(windows) {
+  for (const window of fileDialogParts.keys()) if (!windows.includes(window)) fileDialogParts.delete(window);
+}
 
 // Strips the access-key marks: "&N" shows as "N", "&&" as "&".
 function shown(text) {
@@ -55,6 +60,7 @@ function place(element, control) {
   element.style.width = control.width + 'px';
   if (control.kind !== 'combo' && control.kind !== 'edit') element.style.height = control.height + 'px';
   element.dataset.id = control.id;
+  element.dataset.control = control.control;
   element.classList.add('control', control.kind);
   if (!control.enabled) element.classList.add('disabled');
   if (control.focus) element.classList.add('focus');
@@ -128,28 +134,53 @@ function controlElement(control, act, options) {
       input.addEventListener('mousedown', () => {
         if (!control.focus) act({ ...to, action: 'focus' });
       });
+      // The field changes at once, as the user sees it; the window tree gets
+      // each character with where the caret stood, so that it makes the
+      // same change even when the caret was moved here (by the arrows or the
+      // mouse) and not there.
+      const allowed = (c) => c >= ' ' && (!control.number || (c >= '0' && c <= '9'));
+      const typeIn = (text, selection) => {
+        for (const c of text) {
+          act({ ...to, action: 'char', text: c, ...(selection && { selection }) });
+          selection = null;
+        }
+      };
+      let composingAt = null;
       input.addEventListener('keydown', (e) => {
         const key = e.key;
         // Tab, Enter and Escape are the dialog's (see drawWindow).
         if (e.isComposing || key === 'Tab' || key === 'Enter' || key === 'Escape') return;
-        if (key === 'Backspace') act({ ...to, action: 'char', text: '\b' });
-        else if (key.length === 1 && !e.ctrlKey && !e.metaKey && !e.altKey) act({ ...to, action: 'char', text: key });
-        else if (key.startsWith('Arrow') || key === 'Home' || key === 'End') return;
-        e.preventDefault();
+        const start = input.selectionStart, end = input.selectionEnd;
+        const plain = !e.ctrlKey && !e.metaKey && !e.altKey;
         e.stopPropagation();
+        if (key.startsWith('Arrow') || key === 'Home' || key === 'End') return;
+        // Select all and copy change nothing; pasting is the paste event's.
+        if (!plain && !e.altKey && ['a', 'c', 'v'].includes(key.toLowerCase())) return;
+        if (plain && key === 'Backspace' && (start !== end || start > 0)) return typeIn('\b', [start, end]);
+        // Delete is a Backspace over the character after the caret.
+        if (plain && key === 'Delete' && (start !== end || end < input.value.length))
+          return typeIn('\b', [start, start === end ? end + 1 : end]);
+        if (plain && key.length === 1 && allowed(key)) return typeIn(key, [start, end]);
+        e.preventDefault();
       });
+      input.addEventListener('compositionstart', () => (composingAt = [input.selectionStart, input.selectionEnd]));
       input.addEventListener('compositionend', (e) => {
-        for (const c of e.data) act({ ...to, action: 'char', text: c });
+        typeIn([...e.data].filter(allowed).join(''), composingAt);
+        composingAt = null;
       });
       input.addEventListener('paste', (e) => {
         e.preventDefault();
-        for (const c of e.clipboardData.getData('text')) act({ ...to, action: 'char', text: c });
+        const text = [...e.clipboardData.getData('text')].filter(allowed).join('');
+        if (!text) return;
+        const start = input.selectionStart, end = input.selectionEnd;
+        input.setRangeText(text, start, end, 'end');
+        typeIn(text, [start, end]);
       });
       // The field shows the window tree's selection: what typing replaces.
+      input.hostSelection = control.selection || [0, 0];
       if (control.focus) options.focusLater = () => {
         input.focus();
-        const [start, end] = control.selection || [0, 0];
-        input.setSelectionRange(start, end);
+        input.setSelectionRange(...input.hostSelection);
       };
       return place(input, control);
     }
@@ -199,6 +230,57 @@ function controlElement(control, act, options) {
   }
 }
 
+const FOCUSABLE = 'input, select, button, textarea';
+
+function focusable(element) {
+  return element.matches(FOCUSABLE) ? element : element.querySelector(FOCUSABLE) || element;
+}
+
+// What the user holds in the windows inside `container` before they are
+// drawn anew: each text field's text and selection, and the element that
+// has the browser's focus.
+export function holdFields(container) {
+  const fields = new Map();
+  for (const input of container.querySelectorAll('input.control.edit'))
+    fields.set(input.dataset.control, { value: input.value, selection: [input.selectionStart, input.selectionEnd, input.selectionDirection] });
+  const active = document.activeElement;
+  if (!active || active === document.body || !container.contains(active)) return { fields, active: null };
+  const selection = active.matches('input[type="text"]') ? [active.selectionStart, active.selectionEnd, active.selectionDirection] : null;
+  return { fields, active, selection, control: active.closest('[data-control]')?.dataset.control };
+}
+
+// Puts back what holdFields kept, in the window `front` drawn anew. While
+// the page has sent inputs that the state drawn does not show yet
+// (`behind`), its text fields keep the page's text: the window tree's
+// older text would undo the user's latest typing. The focus stays on the
+// element the user left it on (the same one, or the one drawn for the same
+// control), with its selection while its text is the same, unless the
+// window tree has moved the focus to another control of its own. Returns
+// whether the focus was put back.
+export function restoreFields(front, held, behind) {
+  if (behind)
+    for (const input of front.querySelectorAll('input.control.edit:not(.file-name)')) {
+      const kept = held.fields.get(input.dataset.control);
+      if (kept) input.value = kept.value;
+    }
+  if (!held.active) return false;
+  let element = held.active.isConnected ? held.active : null;
+  if (!element && held.control) {
+    const control = front.querySelector(`[data-control="${CSS.escape(held.control)}"]`);
+    element = control && focusable(control);
+  }
+  if (!element || !front.contains(element) || element.disabled) return false;
+  const control = element.closest('[data-control]');
+  const hostFocus = control?.closest('.window')?.querySelector('.control.focus');
+  if (!behind && hostFocus && hostFocus !== control && !element.classList.contains('file-name')) return false;
+  element.focus({ preventScroll: true });
+  if (held.selection && element.matches('input[type="text"]')) {
+    if (element.value === held.fields.get(held.control)?.value || element === held.active) element.setSelectionRange(...held.selection);
+    else if (element.hostSelection) element.setSelectionRange(...element.hostSelection);
+  }
+  return true;
+}
+
 // The dialog manager's keys, wherever the focus is in a dialog: Tab and
 // Shift+Tab move along the tab order, Enter presses the default button (a
 // focused button is pressed by the browser itself), Escape cancels.
@@ -211,6 +293,58 @@ export function dialogKey(e, win, act) {
   else return;
   e.preventDefault();
   e.stopPropagation();
+}
+
+// The frames drawn for the windows of one place (the dialogs, the panels),
+// by window. A window the new state shows as it was drawn keeps its frame:
+// a click or a keystroke under way there must not land on an element that a
+// redraw has just taken away.
+export class Frames {
+  constructor() {
+    this.drawn = new Map();
+    this.kept = new Map();
+  }
+
+  // The frame for `win`: the one drawn before when the window has not
+  // changed and its text fields show the window tree's text (or the page is
+  // `behind` and they hold newer text); otherwise `draw()`'s. `fresh` says
+  // which.
+  frame(win, draw, behind) {
+    const description = JSON.stringify(win);
+    const old = this.drawn.get(win.window);
+    if (old && old.description === description && (behind || fieldsShow(old.frame, win))) {
+      this.kept.set(win.window, old);
+      return { frame: old.frame, fresh: false };
+    }
+    const frame = draw();
+    this.kept.set(win.window, { description, frame });
+    return { frame, fresh: true };
+  }
+
+  // Forgets the windows not drawn since the last call.
+  done() {
+    this.drawn = this.kept;
+    this.kept = new Map();
+  }
+}
+
+// Puts `nodes` as the children of `parent` in that order, moving none that
+// is in its place already: a moved element loses the focus and a click.
+export function setChildren(parent, nodes) {
+  for (const child of [...parent.children]) if (!nodes.includes(child)) child.remove();
+  nodes.forEach((node, i) => {
+    if (parent.children[i] !== node) parent.insertBefore(node, parent.children[i] || null);
+  });
+}
+
+// Whether the text fields of a drawn frame show the window tree's text.
+function fieldsShow(frame, win) {
+  for (const control of win.controls) {
+    if (control.kind !== 'edit') continue;
+    const input = frame.querySelector(`input.control.edit[data-control="${CSS.escape(control.control)}"]:not(.file-name)`);
+    if (input && input.value !== control.text) return false;
+  }
+  return true;
 }
 
 // A window's frame and its controls. `act` sends a move to the window tree.
@@ -244,13 +378,19 @@ export function drawWindow(win, act, { title, onClose, onChooseFile, buttonNames
   const options = { fileDialog, chooseFile: () => chosen() && onChooseFile(chosen()), focusLater: null, names: buttonNames, buttons: 0 };
   // A file dialog's name field is the page's: the name is chosen from the
   // root folder's list or typed there, never sent to the window tree.
-  let nameField = null;
+  let parts = fileDialog ? fileDialogParts.get(win.window) : null;
+  let nameField = parts?.nameField || null;
   for (const control of win.controls) {
     if (!control.visible) continue;
     if (fileDialog && control.id === FILE_NAME_FIELD) {
-      nameField = place(document.createElement('input'), control);
-      nameField.type = 'text';
-      nameField.spellcheck = false;
+      if (!nameField) {
+        nameField = document.createElement('input');
+        nameField.type = 'text';
+        nameField.spellcheck = false;
+        nameField.addEventListener('input', () => (nameField.dataset.edited = 'yes'));
+      }
+      nameField.className = 'file-name';
+      place(nameField, control);
       client.append(nameField);
       continue;
     }
@@ -269,21 +409,24 @@ export function drawWindow(win, act, { title, onClose, onChooseFile, buttonNames
   } else {
     // The folder's files above the dialog's own controls, which keep their
     // places: the name row, the buttons, and the caller's chooser below them.
-    // The name the plug-in offers stands in the field until the user types.
+    // The name the plug-in offers stands in the field until the user types
+    // or picks one.
     const offered = win.controls.find((c) => c.id === FILE_NAME_FIELD)?.text || '';
-    const typed = typedNames.has(win.window) ? typedNames.get(win.window) : offered;
-    const chooser = fileChooser({
-      save: win.kind === 'save',
-      suggested: typed,
-      onChoose: (path) => onChooseFile(path),
-      field: nameField,
-    });
+    if (!parts) {
+      parts = {
+        nameField,
+        chooser: fileChooser({ save: win.kind === 'save', suggested: offered, onChoose: (path) => onChooseFile(path), field: nameField }),
+      };
+      fileDialogParts.set(win.window, parts);
+    } else if (nameField && !nameField.dataset.edited && nameField.value !== offered) {
+      nameField.value = offered;
+    }
+    const chooser = parts.chooser;
     chosen = () => {
       const name = nameField?.value.trim() || '';
       const where = chooser.querySelector('.where').dataset.folder || '';
       return name ? (where ? where + '/' : '') + name : '';
     };
-    nameField?.addEventListener('input', () => typedNames.set(win.window, nameField.value));
     frame.append(caption, chooser, client);
     if (nameField) options.focusLater = () => nameField.focus();
   }
