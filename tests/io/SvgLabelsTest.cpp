@@ -170,6 +170,86 @@ TEST(SvgLabels, CharacterPlacesComeBackWhereTheyWere) {
     EXPECT_EQ(host::WriteSvgDocument(*fromJson), host::WriteSvgDocument(*d));
 }
 
+// A decoration every run shares goes on the text, so that a line placed by
+// lists keeps its lists (written as single values on tspans, renderers
+// that read only a list's first value would lay it out otherwise); one that
+// only some runs have, or that runs shown otherwise share, stays on the
+// runs' own tspans.
+TEST(SvgLabels, ADecorationOfTheWholeTextStaysOnTheText) {
+    auto d = FromSvg(kHead +
+                     "<text x='10' dy='40 8 8' text-decoration='underline'>Ria</text>"
+                     "<text x='10' y='90'>A<tspan text-decoration='overline'>b</tspan></text>"
+                     "<text x='10' y='150' text-decoration='line-through'>A<tspan fill='red'>b</tspan></text></svg>");
+    const std::string written = Settled(*d);
+    EXPECT_NE(written.find(R"(text-decoration="underline" dy="30 6 6">Ria</text>)"), std::string::npos) << written;
+    EXPECT_NE(written.find(R"(y="67.5" font-size="12" fill="#000000">A<tspan text-decoration="overline">b</tspan>)"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find(R"(<tspan text-decoration="line-through">A</tspan>)"
+                           R"(<tspan fill="#ff0000" text-decoration="line-through">b</tspan>)"),
+              std::string::npos)
+        << written;
+    auto back = FromSvg(kHead + written.substr(written.find("<text"), written.find("</text>") - written.find("<text")) +
+                        "</text></svg>");
+    const TextData& listed = FirstText(*back);
+    ASSERT_EQ(listed.runs.size(), 1u);
+    EXPECT_EQ(listed.runs[0].features.decoration, host::kUnderline);
+    ASSERT_EQ(listed.glyphs.dy.size(), 3u);
+    EXPECT_DOUBLE_EQ(listed.glyphs.dy[2], -6 * 0.75) << "the written points read again as pixels";
+}
+
+// A space at the edge of a run written as a tspan is kept with
+// xml:space="preserve": renderers that trim a tspan's edges otherwise run
+// the words together. A line of one run, without such spaces, is written
+// plainly.
+TEST(SvgLabels, SpacesAtTheEdgesOfRunsAreKept) {
+    auto d = FromSvg(kHead +
+                     "<text x='10' y='80'>Mont Blanc</text>"
+                     "<text x='10' y='40'>Mont <tspan fill='green'>Blanc </tspan><tspan fill='blue'>4808</tspan>"
+                     "</text></svg>");
+    const TextData& text = FirstText(*d);
+    ASSERT_EQ(text.runs.size(), 3u);
+    EXPECT_EQ(text.runs[1].text, "Blanc ");
+    const std::string written = Settled(*d);
+    EXPECT_NE(written.find(R"(xml:space="preserve">Mont <tspan fill="#008000">Blanc </tspan>)"), std::string::npos)
+        << written;
+    EXPECT_NE(written.find(R"(fill="#000000">Mont Blanc</text>)"), std::string::npos) << written;
+    auto back = FromSvg(written);
+    const TextData& again = FirstText(*back);
+    ASSERT_EQ(again.runs.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) EXPECT_EQ(again.runs[i].text, text.runs[i].text) << i;
+}
+
+// Multi-line labels as editors and web tools write them: lines at their own
+// y (Inkscape's line height of 1.25), or dy below the line before (1.2em),
+// keep their baselines; a line a line height below, as the layout model
+// puts it anyway, places nothing. The lines are written with their y.
+TEST(SvgLabels, LinesKeepTheirOwnBaselines) {
+    auto d = FromSvg(kHead +
+                     "<text x='10' y='150' font-size='16'>One<tspan x='10' dy='16'>Two</tspan></text>"
+                     "<text x='10' y='40' font-size='16'>Alpha<tspan x='10' y='60'>Beta</tspan>"
+                     "<tspan x='10' dy='1.2em' fill='red'>Gamma</tspan><tspan x='10' dy='16'>Delta</tspan></text></svg>");
+    const TextData& text = FirstText(*d);
+    const auto glyphs = host::LayoutText(text);
+    ASSERT_EQ(glyphs.size(), 19u);
+    // Bottom left corners lie 0.2 em below the baseline; the page's y is up, 1px = 0.75pt.
+    auto baseline = [&](size_t i) { return glyphs[i].corners[0].y + 0.2 * 12; };
+    EXPECT_NEAR(baseline(0), -30, 1e-9);
+    EXPECT_NEAR(baseline(5), -45, 1e-9) << "Beta at its y";
+    EXPECT_NEAR(baseline(9), -45 - 14.4, 1e-9) << "Gamma 1.2 em below Beta";
+    EXPECT_NEAR(baseline(14), -45 - 14.4 - 12, 1e-9) << "Delta one line below Gamma";
+    const std::string written = Settled(*d);
+    EXPECT_NE(written.find(R"(<tspan x="7.5" y="45">Beta</tspan>)"), std::string::npos) << written;
+    EXPECT_NE(written.find(R"(<tspan x="7.5" y="59.4"><tspan fill="#ff0000">Gamma</tspan></tspan>)"), std::string::npos) << written;
+    EXPECT_NE(written.find(R"(<tspan x="7.5" y="71.4">Delta</tspan>)"), std::string::npos) << written;
+    EXPECT_NE(written.find(R"(One<tspan x="7.5" dy="12">Two</tspan>)"), std::string::npos)
+        << "a line where the model puts it: " << written;
+    auto back = FromSvg(written);
+    const auto again = host::LayoutText(FirstText(*back));
+    ASSERT_EQ(again.size(), glyphs.size());
+    for (size_t i = 0; i < glyphs.size(); ++i) EXPECT_NEAR(again[i].corners[0].y, glyphs[i].corners[0].y, 1e-6) << i;
+}
+
 TEST(SvgLabels, BadLabelValuesArePassedOver) {
     std::string error;
     std::vector<std::string> warnings;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "host/io/svg/SvgConventions.h"
@@ -53,13 +54,33 @@ void ClearRunOnly(CharFeatures& f) {
     f.hidden = false;
 }
 
-// Whether a run shows as the text element written with `base` shows it;
-// scales go on the run.
+// Whether a run shows as the text element written with `base` (see
+// TextFeatures) shows it; scales go on the run.
 bool SameShown(const CharFeatures& a, const CharFeatures& base) {
     CharFeatures x = a, y = base;
     x.horizontalScale = x.verticalScale = y.horizontalScale = y.verticalScale = 1;
-    ClearRunOnly(y);
     return host::SameFeatures(x, y);
+}
+
+// The features the text element is written with: the first run's, less
+// those only a run's own tspan can carry. A decoration that every run has,
+// painted and sized alike and on the baseline, is the text's: it then
+// draws the same whichever element declares it, and a line placed by lists
+// keeps its lists.
+CharFeatures TextFeatures(const std::vector<TextRun>& runs) {
+    if (runs.empty()) return CharFeatures{};
+    CharFeatures base = runs.front().features;
+    ClearRunOnly(base);
+    base.decoration = runs.front().features.decoration;
+    for (const TextRun& run : runs) {
+        CharFeatures f = run.features;
+        f.rotation = base.rotation;
+        if (!SameShown(f, base)) {
+            base.decoration = 0;
+            break;
+        }
+    }
+    return base;
 }
 
 // Letter spacing in the text's units (points).
@@ -213,7 +234,6 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
 
     // Paragraphs, each a list of runs.
     std::vector<std::vector<Piece>> paragraphs(1);
-    static const CharFeatures defaults{};
     size_t position = 0;
     for (const TextRun& run : text.runs) {
         size_t start = 0;
@@ -229,7 +249,7 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
             start = end + 1;
         }
     }
-    const CharFeatures& base = text.runs.empty() ? defaults : text.runs.front().features;
+    const CharFeatures base = TextFeatures(text.runs);
     auto justification = [&](size_t i) {
         return i < text.paragraphs.size() ? text.paragraphs[i] : Justification::Left;
     };
@@ -264,20 +284,27 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
         const bool under = than ? than->strokePaint && than->strokeUnder : false;
         if (f.strokePaint && f.strokeUnder != under) out.set("paint-order", f.strokeUnder ? "stroke" : "normal");
         if (Spacing(f) != (than ? Spacing(*than) : 0)) out.set("letter-spacing", FormatCoordinate(Spacing(f)));
+        if (f.decoration && f.decoration != (than ? than->decoration : 0))
+            out.set("text-decoration", DecorationText(f.decoration));
         if (!than) return;
         if (f.baselineShift != 0) out.set("baseline-shift", FormatCoordinate(f.baselineShift));
-        if (f.decoration) out.set("text-decoration", DecorationText(f.decoration));
         if (f.hidden) out.set("display", "none");
     };
     featureAttributes(base, nullptr, a);
     if (justification(0) != Justification::Left) a.set("text-anchor", anchorOf(justification(0)));
     if (vertical) a.set("writing-mode", "vertical-rl");
-    // Spaces at a line's ends or several in a row are kept only so.
+    // Spaces at a line's ends or several in a row are kept only so; so are
+    // spaces at a run's ends when the line has several runs, which
+    // librsvg 2.54 drops at a tspan's edges otherwise.
     for (const std::vector<Piece>& line : paragraphs) {
         std::string joined;
-        for (const Piece& piece : line) joined += piece.text;
-        if (!joined.empty() &&
-            (joined.front() == ' ' || joined.back() == ' ' || joined.find("  ") != std::string::npos))
+        bool edgeSpace = false;
+        for (const Piece& piece : line) {
+            joined += piece.text;
+            edgeSpace = edgeSpace || piece.text.front() == ' ' || piece.text.back() == ' ';
+        }
+        if (!joined.empty() && (joined.front() == ' ' || joined.back() == ' ' ||
+                                joined.find("  ") != std::string::npos || (line.size() > 1 && edgeSpace)))
             a.set("xml:space", "preserve");
     }
     context.commonAttributes(art, a);
@@ -288,7 +315,12 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
     // every renderer reads (librsvg 2.54 takes only the first value of a
     // list) and which keeps the glyphs between them shaped together.
     const GlyphPlacement& placed = text.glyphs;
-    auto entry = [](const std::vector<double>& list, size_t at) { return at < list.size() ? list[at] : NAN; };
+    // A line of point text placed across by its first character's y alone
+    // starts at that y: the line's tspan carries it.
+    std::set<size_t> yOnLine;
+    auto entry = [&](const std::vector<double>& list, size_t at) {
+        return at < list.size() && !(&list == &placed.y && yOnLine.count(at)) ? list[at] : NAN;
+    };
     auto placedAt = [&](size_t at) {
         for (const std::vector<double>* l : {&placed.x, &placed.y, &placed.dx, &placed.dy})
             if (std::isfinite(entry(*l, at))) return true;
@@ -412,7 +444,15 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
             line.set("y", FormatCoordinate(anchor.y));
         } else {
             line.set("x", FormatCoordinate(anchor.x));
-            line.set("dy", FormatCoordinate(height));
+            const Piece* first = paragraphs[i].empty() ? nullptr : &paragraphs[i].front();
+            if (text.frameKind == 0 && first && !first->features->hidden && std::isfinite(entry(placed.y, first->position)) &&
+                !std::isfinite(entry(placed.x, first->position)) && !std::isfinite(entry(placed.dx, first->position)) &&
+                !std::isfinite(entry(placed.dy, first->position))) {
+                line.set("y", FormatCoordinate(anchor.y - placed.y[first->position]));
+                yOnLine.insert(first->position);
+            } else {
+                line.set("dy", FormatCoordinate(height));
+            }
         }
         if (justification(i) != justification(0)) line.set("text-anchor", anchorOf(justification(i)));
         if (i >= overflowLine) line.set("visibility", "hidden");

@@ -13,6 +13,7 @@
 #include "host/io/svg/SvgTransform.h"
 #include "host/io/svg/SvgTree.h"
 #include "host/model/Geometry.h"
+#include "host/model/TextLayout.h"
 #include "host/model/TextStory.h"
 
 namespace orbalis::host::svg {
@@ -32,6 +33,9 @@ struct PlaceLists {
     std::array<std::vector<double>, 5> lists;
     size_t used = 0;
     unsigned id = 0;
+    // Of a tspan that starts a line: the y and dy its line starts at, in the
+    // text's own space (NaN where not given).
+    double lineY = NAN, lineDy = NAN;
     bool any() const {
         return std::any_of(lists.begin(), lists.end(), [](const auto& l) { return !l.empty(); });
     }
@@ -106,7 +110,72 @@ public:
 
     bool anyContent() const { return anyContent_; }
 
+    // Where the line just begun starts across: at y, then dy further, in the
+    // text's own space (NaN where not given).
+    void lineStartsAt(double y, double dy) { lineStarts_.push_back({data_.paragraphs.size() - 1, y, dy}); }
+
+    // Horizontal point text lays its lines out a line height apart; a line
+    // the file starts elsewhere gets its baseline as the place of its first
+    // shown character, as SVG places it: at its y, or dy below where the
+    // line before ended (after that line's own places).
+    void placeLineStarts() {
+        if (lineStarts_.empty() || data_.frameKind != 0 || data_.orientation != 0) return;
+        GlyphPlacement& g = data_.glyphs;
+        auto entry = [](const std::vector<double>& list, size_t at) { return at < list.size() ? list[at] : NAN; };
+        // Each line's height and first shown character, as the layout model takes them.
+        struct Line {
+            double height = 0;
+            size_t first = SIZE_MAX;
+            std::vector<size_t> shown;  // the positions of its shown characters
+        };
+        std::vector<Line> lines(1);
+        size_t position = 0;
+        for (const TextRun& run : data_.runs)
+            for (char32_t c : DecodeUtf8(run.text)) {
+                if (c == U'\r' || c == U'\n') {
+                    lines.emplace_back();
+                } else if (!run.features.hidden) {
+                    lines.back().height = std::max(lines.back().height, run.features.fontSize);
+                    lines.back().first = std::min(lines.back().first, position);
+                    lines.back().shown.push_back(position);
+                }
+                ++position;
+            }
+        double modelStart = 0, baseline = 0;  // the model's start of a line; where SVG has got to
+        size_t next = 0;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const Line& line = lines[i];
+            if (i > 0) {
+                modelStart -= line.first == SIZE_MAX && !data_.runs.empty() ? data_.runs.back().features.fontSize
+                                                                            : line.height;
+                double wanted = modelStart;
+                while (next < lineStarts_.size() && lineStarts_[next].paragraph < i) ++next;
+                if (next < lineStarts_.size() && lineStarts_[next].paragraph == i) {
+                    const LineStart& start = lineStarts_[next];
+                    wanted = std::isfinite(start.y) ? start.y : baseline;
+                    if (std::isfinite(start.dy)) wanted += start.dy;
+                }
+                baseline = wanted;
+                if (line.first != SIZE_MAX && wanted != modelStart && !std::isfinite(entry(g.y, line.first))) {
+                    if (g.y.size() <= line.first) g.y.resize(line.first + 1, NAN);
+                    g.y[line.first] = wanted;
+                }
+            }
+            // The line's own places move the baseline on, as they move the layout's.
+            for (size_t at : line.shown) {
+                if (const double y = entry(g.y, at); std::isfinite(y)) baseline = y;
+                if (const double dy = entry(g.dy, at); std::isfinite(dy)) baseline += dy;
+            }
+        }
+    }
+
 private:
+    struct LineStart {
+        size_t paragraph;
+        double y, dy;
+    };
+    std::vector<LineStart> lineStarts_;
+
     void put(char c, const CharFeatures& features, size_t frames = SIZE_MAX) {
         if (data_.runs.empty() || !SameFeatures(data_.runs.back().features, features))
             data_.runs.push_back({std::string(), features});
@@ -218,7 +287,11 @@ PlaceLists ReadPlaces(const TextReaderContext& reader, pugi::xml_node el, const 
         std::vector<double> list = ReadList(reader, el, names[i], axes[i], fontSize);
         // One angle is the run's rotation, unless it must override a list around.
         if (i == 4 && list.size() < 2 && !(rotateListAround && list.size() == 1)) continue;
-        if (line && i < 4 && !list.empty()) list.front() = NAN;  // placed by the line, not by ancestors
+        if (line && i < 4 && !list.empty()) {
+            if (i == 1) out.lineY = -k * (list.front() - inherited.anchor.y);
+            if (i == 3) out.lineDy = -k * list.front();
+            list.front() = NAN;  // placed by the line, not by ancestors
+        }
         for (double& v : list) {
             if (std::isnan(v)) continue;
             switch (i) {
@@ -333,7 +406,9 @@ void WalkText(const TextReaderContext& reader, pugi::xml_node el, const Computed
                 else
                     line = false;
             }
-            builder.enter(ReadPlaces(reader, child, inherited, cs.fontSize, line, builder.rotating()));
+            PlaceLists places = ReadPlaces(reader, child, inherited, cs.fontSize, line, builder.rotating());
+            if (line && data.paragraphs.size() > 1) builder.lineStartsAt(places.lineY, places.lineDy);
+            builder.enter(std::move(places));
             WalkText(reader, child, cs, childCmyk, inner, false, builder, data);
             builder.leave();
         }
@@ -662,6 +737,7 @@ bool ReadText(TextReaderContext& reader, TextPathSources& paths, pugi::xml_node 
     } catch (const UnsupportedText&) {
         return false;
     }
+    builder.placeLineStarts();
     TidyPlaces(data.glyphs);
     RotationsIntoRuns(data);
     *out = std::move(data);
