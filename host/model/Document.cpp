@@ -18,12 +18,18 @@ Document::Document() { handles::Handles(); }
 Document::~Document() { handles::Handles().DisposeAll(this); }
 
 Art* Document::allocate(int32_t type) {
-    auto owned = std::unique_ptr<Art>(new Art(this, type));
-    Art* art = owned.get();
-    art->handle_ = handles::Handles().Add(Art::kKind, std::move(owned), this);
+    Art* art = new (store_.allocate()) Art(this, type);
+    art->handle_ = handles::Handles().Add(Art::kKind, art, &Document::destroy, this);
     if (!art->handle_) throw std::bad_alloc();  // the table is full; the object is gone
     ++liveArt_;
     return art;
+}
+
+void Document::destroy(void* object) {
+    Art* art = static_cast<Art*>(object);
+    ArtStore& store = art->document_->store_;
+    art->~Art();
+    store.deallocate(art);
 }
 
 void Document::release(Art* art) {

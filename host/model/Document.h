@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/model/Art.h"
+#include "host/model/ArtStore.h"
 #include "sdk/HostErrors.h"
 
 namespace orbalis::host {
@@ -168,12 +169,17 @@ public:
     std::string filePath;                     // the file it was read from (absolute, UTF-8); empty for a new document
     uint64_t revision() const { return revision_; }
     size_t liveArtCount() const { return liveArt_; }
+    // Memory held for objects, in use or free for the next ones.
+    size_t artBytesReserved() const { return store_.reserved(); }
 
 private:
     // A new object owned by the document, in the handle table; release()
     // frees it and makes its handle stale.
     Art* allocate(int32_t type);
     void release(Art* art);
+    // Ends an object's life and gives its slot back to the store; the
+    // handle table calls it when the object's handle is disposed of.
+    static void destroy(void* art);
     template <typename Visit>
     void forEachSelected(Visit visit) const;
     template <typename Visit>
@@ -189,6 +195,8 @@ private:
     bool editableObject(const Art* art) const;
     void changed() { ++revision_; }
 
+    // Holds every object; the destructor disposes of them all before it goes.
+    ArtStore store_;
     std::vector<Layer*> topLayers_;
     Layer* current_ = nullptr;
     std::vector<SymbolDefinition> symbols_;
