@@ -4,10 +4,11 @@
 // host's objects, runs the operation's body and turns any C++ exception into
 // a host code, so that no exception ever crosses a suite's function table.
 //
-// A suite table names each operation beside its body:
+// An operation's body is a function named after the operation (the tables
+// are at the end of this file):
 //
 //     HostErr GetArtType(Art& art, int32_t& type) { type = art.type(); return 0; }
-//     ... HostArtSuite{Operation<"GetArtType", GetArtType>, ...}
+//     ... SuiteTable<HostArtSuite, GetArtType, ...>
 //
 // The body's parameter types say how each argument is bound, left to right,
 // the first that cannot be bound ending the call with its code:
@@ -29,13 +30,16 @@
 #include <algorithm>
 #include <cstddef>
 #include <new>
+#include <string_view>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
 #include "host/app/Faults.h"
 #include "host/app/Menus.h"
 #include "host/app/Panels.h"
+#include "host/suites/FunctionName.h"
 #include "host/suites/SuiteSupport.h"
 
 namespace orbalis::host {
@@ -240,11 +244,77 @@ struct QueryGate {
     }
 };
 
-// The suite table's entry of operation `name`, run by `Body`.
-template <OperationName name, auto Body>
-inline constexpr auto Operation = &GateOf<name, Body>::type::Call;
+// ---------------------------------------------------------------- the tables
 
-template <OperationName name, int32_t (*Body)()>
-inline constexpr auto Query = &QueryGate<name, Body>::Call;
+// A suite's function table, its entries in the order of the suite's members:
+//
+//     return SuiteTable<HostArtSuite, GetArtType, GetArtUserAttr, ...>;
+//
+// An entry is
+//  - a function: the gate of the operation named after it (FunctionName.h);
+//  - `Named<"GetArtParent", Related<&Art::parent>>`: the gate of an operation
+//    whose body bears another name (a template instance, or one body
+//    serving several operations);
+//  - `Query<IsDarkTheme>`: the QueryGate of an operation named after it;
+//  - `Unserved<UnsupportedEffect>`: the function itself, neither counted nor
+//    guarded.
+// The table gives every member of the suite, and no name twice.
+
+template <OperationName name, auto Body>
+struct NamedOperation {
+    static constexpr std::string_view operationName{name.chars};
+    static constexpr auto entry = &GateOf<name, Body>::type::Call;
+};
+
+template <OperationName name, auto Body>
+inline constexpr NamedOperation<name, Body> Named{};
+
+template <auto Body>
+struct QueryOperation {
+    static constexpr OperationName name{FunctionName<Body>::chars.text};
+    static constexpr std::string_view operationName{name.chars};
+    static constexpr auto entry = &QueryGate<name, Body>::Call;
+};
+
+template <int32_t (*Body)()>
+inline constexpr QueryOperation<Body> Query{};
+
+template <auto Body>
+struct UnservedOperation {
+    static constexpr std::string_view operationName{};
+    static constexpr auto entry = Body;
+};
+
+template <auto Body>
+inline constexpr UnservedOperation<Body> Unserved{};
+
+// The operation an entry of a table stands for.
+template <auto entry>
+struct OperationOf {
+    using type = decltype(entry);
+};
+
+template <auto Body>
+requires std::is_pointer_v<decltype(Body)>
+struct OperationOf<Body> {
+    using type = NamedOperation<OperationName{FunctionName<Body>::chars.text}, Body>;
+};
+
+template <size_t N>
+constexpr bool NamesDistinct(const std::string_view (&names)[N]) {
+    for (size_t i = 0; i < N; ++i)
+        for (size_t j = i + 1; j < N; ++j)
+            if (!names[i].empty() && names[i] == names[j]) return false;
+    return true;
+}
+
+template <typename Suite, auto... entries>
+inline constexpr Suite SuiteTable = [] {
+    static_assert(sizeof(Suite) == sizeof...(entries) * sizeof(void (*)()),
+                  "a suite table gives every operation of its suite");
+    static_assert(NamesDistinct({OperationOf<entries>::type::operationName...}),
+                  "two operations of a suite table bear one name");
+    return Suite{OperationOf<entries>::type::entry...};
+}();
 
 }  // namespace orbalis::host
