@@ -15,11 +15,9 @@
 //
 //  - `Document&` as the first parameter: the open document, bound before
 //    the arguments and taking none of them (kHostNoDocumentErr);
-//  - `Art&`, `Layer&`: a live object of that handle (kHostBadParameterErr);
-//    `Art*`, `Layer*`: the same, or null for a null handle;
-//  - `StringObject&`, `FilePathObject&`, `ArtSetObject&`, `PanelObject&`,
-//    `MenuItem&`, `MenuGroup&`, `LoadedPlugin&`: the live object of that
-//    handle (kHostBadParameterErr);
+//  - `Art&`, `Layer&`, `StringObject&`, ... (the objects of `HandleFinders`
+//    below): the live object of that handle (kHostBadParameterErr);
+//    `Art*`, `Layer*`, ...: the same, or null for a null handle;
 //  - any other `T&`: a `T*` argument that must not be null
 //    (kHostBadParameterErr);
 //  - a type with a nested `From` binds itself (`ArtOf<Data>` below, the
@@ -89,56 +87,71 @@ struct Bind<P> {
     static P& Give(Held& held) { return held; }
 };
 
-// The live object of a handle, found by `Find`; null when there is none.
-template <typename Object, typename Handle, Object* (*Find)(Handle)>
-struct BindObject {
-    using From = Handle;
+inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
+MenuItem* MenuItemOf(HostMenuItem item);
+MenuGroup* MenuGroupOf(HostMenuGroup group);
+
+// A function finding the live object of a handle; null when there is none.
+template <auto Find>
+struct Finder;
+
+template <typename O, typename H, O* (*Find)(H)>
+struct Finder<Find> {
+    using Object = O;
+    using Handle = H;
+};
+
+// The host's objects that handles stand for, each by its finder.
+template <auto... Find>
+struct Finders {};
+
+using HandleFinders = Finders<static_cast<Art* (*)(HostArt)>(&Document::fromHandle),
+                              static_cast<Layer* (*)(HostLayer)>(&Document::fromHandle), &StringOf, &FilePathOf,
+                              &ArtSetOf, &PanelOf, &MenuItemOf, &MenuGroupOf, &LoadedPlugin::FromRef>;
+
+template <typename Object>
+constexpr std::nullptr_t FinderIn(Finders<>) {
+    return nullptr;
+}
+
+template <typename Object, auto Find, auto... Rest>
+constexpr auto FinderIn(Finders<Find, Rest...>) {
+    if constexpr (std::is_same_v<typename Finder<Find>::Object, Object>)
+        return Find;
+    else
+        return FinderIn<Object>(Finders<Rest...>{});
+}
+
+// The finder of `Object`'s handles; null for an object no handle stands for.
+template <typename Object>
+inline constexpr auto kFinderOf = FinderIn<Object>(HandleFinders{});
+
+template <typename Object>
+concept HandleObjectType = !std::is_null_pointer_v<decltype(kFinderOf<Object>)>;
+
+// `Object&`: the live object of the handle (kHostBadParameterErr).
+template <HandleObjectType Object>
+struct Bind<Object&> {
+    using From = typename Finder<kFinderOf<Object>>::Handle;
     using Held = Object*;
     static HostErr Take(From in, Held& held) {
-        held = Find(in);
+        held = kFinderOf<Object>(in);
         return held ? 0 : kHostBadParameterErr;
     }
     static Object& Give(Held held) { return *held; }
 };
 
-// The same, or null for a null handle.
-template <typename Object, typename Handle, Object* (*Find)(Handle)>
-struct BindOptionalObject {
-    using From = Handle;
+// `Object*`: the same, or null for a null handle.
+template <HandleObjectType Object>
+struct Bind<Object*> {
+    using From = typename Finder<kFinderOf<Object>>::Handle;
     using Held = Object*;
     static HostErr Take(From in, Held& held) {
-        held = in ? Find(in) : nullptr;
+        held = in ? kFinderOf<Object>(in) : nullptr;
         return in && !held ? kHostBadParameterErr : 0;
     }
     static Object* Give(Held held) { return held; }
 };
-
-inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
-MenuItem* MenuItemOf(HostMenuItem item);
-MenuGroup* MenuGroupOf(HostMenuGroup group);
-
-template <>
-struct Bind<Art&> : BindObject<Art, HostArt, &Document::fromHandle> {};
-template <>
-struct Bind<Art*> : BindOptionalObject<Art, HostArt, &Document::fromHandle> {};
-template <>
-struct Bind<Layer&> : BindObject<Layer, HostLayer, &Document::fromHandle> {};
-template <>
-struct Bind<Layer*> : BindOptionalObject<Layer, HostLayer, &Document::fromHandle> {};
-template <>
-struct Bind<StringObject&> : BindObject<StringObject, HostString, &StringOf> {};
-template <>
-struct Bind<FilePathObject&> : BindObject<FilePathObject, HostFilePath, &FilePathOf> {};
-template <>
-struct Bind<ArtSetObject&> : BindObject<ArtSetObject, HostArtSet, &ArtSetOf> {};
-template <>
-struct Bind<PanelObject&> : BindObject<PanelObject, HostPanel, &PanelOf> {};
-template <>
-struct Bind<MenuItem&> : BindObject<MenuItem, HostMenuItem, &MenuItemOf> {};
-template <>
-struct Bind<MenuGroup&> : BindObject<MenuGroup, HostMenuGroup, &MenuGroupOf> {};
-template <>
-struct Bind<LoadedPlugin&> : BindObject<LoadedPlugin, HostPluginRef, &LoadedPlugin::FromRef> {};
 
 // An art object holding data of one kind: a path's, a placed image's, a
 // text's. An art handle of another kind is kHostWrongArtTypeErr.
