@@ -270,7 +270,9 @@ struct QueryGate {
 //    serving several operations);
 //  - `Query<IsDarkTheme>`: the QueryGate of an operation named after it;
 //  - `Unserved<UnsupportedEffect>`: the function itself, neither counted nor
-//    guarded.
+//    guarded;
+//  - `Nested<table>`: the table of a suite that heads this one (the text
+//    engine's reference counting).
 // The table gives every member of the suite, and no name twice.
 
 template <OperationName name, auto Body>
@@ -301,6 +303,15 @@ struct UnservedOperation {
 template <auto Body>
 inline constexpr UnservedOperation<Body> Unserved{};
 
+template <const auto& table>
+struct NestedTable {
+    static constexpr std::string_view operationName{};
+    static constexpr auto entry = table;
+};
+
+template <const auto& table>
+inline constexpr NestedTable<table> Nested{};
+
 // The operation an entry of a table stands for.
 template <auto entry>
 struct OperationOf {
@@ -323,7 +334,7 @@ constexpr bool NamesDistinct(const std::string_view (&names)[N]) {
 
 template <typename Suite, auto... entries>
 inline constexpr Suite SuiteTable = [] {
-    static_assert(sizeof(Suite) == sizeof...(entries) * sizeof(void (*)()),
+    static_assert(sizeof(Suite) == (sizeof(OperationOf<entries>::type::entry) + ...),
                   "a suite table gives every operation of its suite");
     static_assert(NamesDistinct({OperationOf<entries>::type::operationName...}),
                   "two operations of a suite table bear one name");

@@ -391,36 +391,36 @@ HostMatrix PageToEngine(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.t
 HostMatrix EngineToPage(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }
 
 // Every text-engine suite begins with the reference counting.
-const HostTextEngineSuite& TextEngineSuite() {
-    return SuiteTable<HostTextEngineSuite, TextEngineAddRef, TextEngineRelease>;
-}
+constexpr const HostTextEngineSuite& kReferences = SuiteTable<HostTextEngineSuite, TextEngineAddRef, TextEngineRelease>;
+
+const HostTextEngineSuite& TextEngineSuite() { return kReferences; }
 
 const HostATETextFrameSuite& ATETextFrameSuite() {
     using namespace ATETextFrame;
-    return SuiteTable<HostATETextFrameSuite, TextEngineAddRef, TextEngineRelease, GetMatrix, GetType,
-                      GetLineOrientation, GetTextRange, GetStory>;
+    return SuiteTable<HostATETextFrameSuite, Nested<kReferences>, GetMatrix, GetType, GetLineOrientation, GetTextRange,
+                      GetStory>;
 }
 
 const HostATEStorySuite& ATEStorySuite() {
     using namespace ATEStory;
-    return SuiteTable<HostATEStorySuite, TextEngineAddRef, TextEngineRelease, GetTextRange, GetSize>;
+    return SuiteTable<HostATEStorySuite, Nested<kReferences>, GetTextRange, GetSize>;
 }
 
 const HostATETextRangeSuite& ATETextRangeSuite() {
     using namespace ATETextRange;
-    return SuiteTable<HostATETextRangeSuite, TextEngineAddRef, TextEngineRelease, GetStart, GetEnd, GetSize,
-                      GetContents, GetStory, GetTextRuns, GetUniqueCharFeatures, SetLocalCharFeatures,
-                      GetUniqueParaFeatures, SetLocalParaFeatures, InsertAfter>;
+    return SuiteTable<HostATETextRangeSuite, Nested<kReferences>, GetStart, GetEnd, GetSize, GetContents, GetStory,
+                      GetTextRuns, GetUniqueCharFeatures, SetLocalCharFeatures, GetUniqueParaFeatures,
+                      SetLocalParaFeatures, InsertAfter>;
 }
 
 const HostATETextRunsIteratorSuite& ATETextRunsIteratorSuite() {
     using namespace ATETextRunsIterator;
-    return SuiteTable<HostATETextRunsIteratorSuite, TextEngineAddRef, TextEngineRelease, IsDone, Next, Item>;
+    return SuiteTable<HostATETextRunsIteratorSuite, Nested<kReferences>, IsDone, Next, Item>;
 }
 
 const HostATECharFeaturesSuite& ATECharFeaturesSuite() {
     using namespace ATECharFeatures;
-    return SuiteTable<HostATECharFeaturesSuite, TextEngineAddRef, TextEngineRelease,
+    return SuiteTable<HostATECharFeaturesSuite, Nested<kReferences>,
                       Named<"ATECharFeatures.Initialize", InitializeFeatures<TextEngineObject::CharFeatures>>, Clone,
                       GetFont, SetFont, Named<"ATECharFeatures.GetFontSize", GetReal<&CharFeatureSet::fontSize>>,
                       Named<"ATECharFeatures.SetFontSize", SetPositive<&CharFeatureSet::fontSize>>,
@@ -433,7 +433,7 @@ const HostATECharFeaturesSuite& ATECharFeaturesSuite() {
 }
 
 const HostATEParaFeaturesSuite& ATEParaFeaturesSuite() {
-    return SuiteTable<HostATEParaFeaturesSuite, TextEngineAddRef, TextEngineRelease,
+    return SuiteTable<HostATEParaFeaturesSuite, Nested<kReferences>,
                       Named<"ATEParaFeatures.Initialize", InitializeFeatures<TextEngineObject::ParaFeatures>>,
                       ATEParaFeatures::GetJustification, ATEParaFeatures::SetJustification>;
 }
