@@ -48,12 +48,8 @@ HostErr ClearArtSet(ArtSetObject& set) {
 }  // namespace
 
 const HostArtSetSuite& ArtSetSuite() {
-    static const HostArtSetSuite suite{
-        Operation<"NewArtSet", NewArtSet>,           Operation<"DisposeArtSet", DisposeArtSet>,
-        Operation<"CountArtSet", CountArtSet>,       Operation<"IndexArtSet", IndexArtSet>,
-        Operation<"SelectedArtSet", SelectedArtSet>, Operation<"LayerArtSet", LayerArtSet>,
-        Operation<"AddArtToArtSet", AddArtToArtSet>, Operation<"ClearArtSet", ClearArtSet>};
-    return suite;
+    return SuiteTable<HostArtSetSuite, NewArtSet, DisposeArtSet, CountArtSet, IndexArtSet, SelectedArtSet, LayerArtSet,
+                      AddArtToArtSet, ClearArtSet>;
 }
 
 }  // namespace orbalis::host

@@ -107,25 +107,12 @@ HostErr ValidArt(HostArt handle, HostBool& valid) {
 }  // namespace
 
 const HostArtSuite& ArtSuite() {
-    static const HostArtSuite suite{Operation<"GetArtType", GetArtType>,
-                                    Operation<"GetArtUserAttr", GetArtUserAttr>,
-                                    Operation<"SetArtUserAttr", SetArtUserAttr>,
-                                    Operation<"GetArtParent", Related<&Art::parent>>,
-                                    Operation<"GetArtFirstChild", Related<&Art::firstChild>>,
-                                    Operation<"GetArtLastChild", Related<&Art::lastChild>>,
-                                    Operation<"GetArtSibling", Related<&Art::next>>,
-                                    Operation<"GetArtPriorSibling", Related<&Art::prev>>,
-                                    Operation<"GetFirstArtOfLayer", GetFirstArtOfLayer>,
-                                    Operation<"GetLayerOfArt", GetLayerOfArt>,
-                                    Operation<"NewArt", NewArt>,
-                                    Operation<"DisposeArt", DisposeArt>,
-                                    Operation<"DuplicateArt", DuplicateArt>,
-                                    Operation<"ReorderArt", ReorderArt>,
-                                    Operation<"GetArtBounds", GetArtBounds>,
-                                    Operation<"GetArtName", GetArtName>,
-                                    Operation<"SetArtName", SetArtName>,
-                                    Operation<"ValidArt", ValidArt>};
-    return suite;
+    return SuiteTable<HostArtSuite, GetArtType, GetArtUserAttr, SetArtUserAttr,
+                      Named<"GetArtParent", Related<&Art::parent>>,
+                      Named<"GetArtFirstChild", Related<&Art::firstChild>>,
+                      Named<"GetArtLastChild", Related<&Art::lastChild>>, Named<"GetArtSibling", Related<&Art::next>>,
+                      Named<"GetArtPriorSibling", Related<&Art::prev>>, GetFirstArtOfLayer, GetLayerOfArt, NewArt,
+                      DisposeArt, DuplicateArt, ReorderArt, GetArtBounds, GetArtName, SetArtName, ValidArt>;
 }
 
 }  // namespace orbalis::host

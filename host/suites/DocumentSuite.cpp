@@ -42,18 +42,10 @@ HostErr GetDocumentViewCenter(Document& document, HostDocumentView view, HostPoi
 }  // namespace
 
 const HostDocumentSuite& DocumentSuite() {
-    static const HostDocumentSuite suite{Operation<"RedrawDocument", DocumentIsOpen>,
-                                         Operation<"SyncDocument", DocumentIsOpen>,
-                                         Operation<"GetDocumentFileSpecification", GetDocumentFileSpecification>,
-                                         Operation<"GetDocument", GetDocument>,
-                                         Operation<"HasTextFocus", HasTextFocus>,
-                                         Operation<"EndTextFocus", EndTextFocus>};
-    return suite;
+    return SuiteTable<HostDocumentSuite, Named<"RedrawDocument", DocumentIsOpen>, Named<"SyncDocument", DocumentIsOpen>,
+                      GetDocumentFileSpecification, GetDocument, HasTextFocus, EndTextFocus>;
 }
 
-const HostDocumentViewSuite& DocumentViewSuite() {
-    static const HostDocumentViewSuite suite{Operation<"GetDocumentViewCenter", GetDocumentViewCenter>};
-    return suite;
-}
+const HostDocumentViewSuite& DocumentViewSuite() { return SuiteTable<HostDocumentViewSuite, GetDocumentViewCenter>; }
 
 }  // namespace orbalis::host

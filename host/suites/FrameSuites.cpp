@@ -83,34 +83,18 @@ HostErr SetupPluginData(LoadedPlugin& plugin, HostMessageData& data) {
 
 }  // namespace
 
-const HostSPAccessSuite& SPAccessSuite() {
-    static const HostSPAccessSuite suite{Operation<"AcquirePlugin", AcquirePlugin>,
-                                         Operation<"ReleasePlugin", ReleasePlugin>};
-    return suite;
-}
+const HostSPAccessSuite& SPAccessSuite() { return SuiteTable<HostSPAccessSuite, AcquirePlugin, ReleasePlugin>; }
 
 const HostSPPluginsSuite& SPPluginsSuite() {
-    static const HostSPPluginsSuite suite{Operation<"SetPluginName", SetPluginName>,
-                                          Operation<"GetPluginName", GetPluginName>,
-                                          Operation<"GetPluginFileSpecification", GetPluginFileSpecification>};
-    return suite;
+    return SuiteTable<HostSPPluginsSuite, SetPluginName, GetPluginName, GetPluginFileSpecification>;
 }
 
-const HostNotifierSuite& NotifierSuite() {
-    static const HostNotifierSuite suite{Operation<"AddNotifier", AddNotifier>};
-    return suite;
-}
+const HostNotifierSuite& NotifierSuite() { return SuiteTable<HostNotifierSuite, AddNotifier>; }
 
 const HostContextSuite& ContextSuite() {
-    static const HostContextSuite suite{Operation<"PushAppContext", PushAppContext>,
-                                        Operation<"PopAppContext", PopAppContext>,
-                                        Operation<"GetPlatformAppWindow", GetPlatformAppWindow>};
-    return suite;
+    return SuiteTable<HostContextSuite, PushAppContext, PopAppContext, GetPlatformAppWindow>;
 }
 
-const HostPluginSuite& PluginSuite() {
-    static const HostPluginSuite suite{Operation<"SetupPluginData", SetupPluginData>};
-    return suite;
-}
+const HostPluginSuite& PluginSuite() { return SuiteTable<HostPluginSuite, SetupPluginData>; }
 
 }  // namespace orbalis::host

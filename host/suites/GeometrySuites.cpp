@@ -102,32 +102,19 @@ HostErr UnsupportedEffect(HostPathfinderData*, HostMessageData*) { return kHostU
 }  // namespace
 
 const HostTransformArtSuite& TransformArtSuite() {
-    static const HostTransformArtSuite suite{Operation<"TransformArt", TransformArtOperation>};
-    return suite;
+    return SuiteTable<HostTransformArtSuite, Named<"TransformArt", TransformArtOperation>>;
 }
 
 const HostRealMathSuite& RealMathSuite() {
-    static const HostRealMathSuite suite{Operation<"SetMatrixIdentity", SetMatrixIdentity>,
-                                         Operation<"SetMatrixTranslate", SetMatrixTranslate>,
-                                         Operation<"SetMatrixScale", SetMatrixScale>,
-                                         Operation<"SetMatrixRotate", SetMatrixRotate>,
-                                         Operation<"MatrixConcat", MatrixConcat>,
-                                         Operation<"MatrixConcatTranslate", MatrixConcatTranslate>,
-                                         Operation<"MatrixConcatRotate", MatrixConcatRotate>,
-                                         Operation<"MatrixConcatScale", MatrixConcatScale>,
-                                         Operation<"MatrixInvert", MatrixInvert>,
-                                         Operation<"MatrixGetRotation", MatrixGetRotation>,
-                                         Operation<"TransformPoint", TransformPoint>,
-                                         Operation<"MatrixGetTranslate", MatrixGetTranslate>,
-                                         Operation<"UnionRect", UnionRect>};
-    return suite;
+    return SuiteTable<HostRealMathSuite, SetMatrixIdentity, SetMatrixTranslate, SetMatrixScale, SetMatrixRotate,
+                      MatrixConcat, MatrixConcatTranslate, MatrixConcatRotate, MatrixConcatScale, MatrixInvert,
+                      MatrixGetRotation, TransformPoint, MatrixGetTranslate, UnionRect>;
 }
 
 // The effects other than unite are not served; they count no calls.
 const HostPathfinderSuite& PathfinderSuite() {
-    static const HostPathfinderSuite suite{Operation<"DoUniteEffect", DoUniteEffect>, UnsupportedEffect,
-                                           UnsupportedEffect, UnsupportedEffect, UnsupportedEffect};
-    return suite;
+    return SuiteTable<HostPathfinderSuite, DoUniteEffect, Unserved<UnsupportedEffect>, Unserved<UnsupportedEffect>,
+                      Unserved<UnsupportedEffect>, Unserved<UnsupportedEffect>>;
 }
 
 }  // namespace orbalis::host

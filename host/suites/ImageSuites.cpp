@@ -84,24 +84,15 @@ HostErr RemoveTag(Art& art, const char* name) {
 }  // namespace
 
 const HostPlacedSuite& PlacedSuite() {
-    static const HostPlacedSuite suite{Operation<"GetPlacedMatrix", GetImageMatrix<PlacedData>>,
-                                       Operation<"SetPlacedMatrix", SetImageMatrix<PlacedData>>,
-                                       Operation<"GetPlacedBoundingBox", GetPlacedBoundingBox>};
-    return suite;
+    return SuiteTable<HostPlacedSuite, Named<"GetPlacedMatrix", GetImageMatrix<PlacedData>>,
+                      Named<"SetPlacedMatrix", SetImageMatrix<PlacedData>>, GetPlacedBoundingBox>;
 }
 
 const HostRasterSuite& RasterSuite() {
-    static const HostRasterSuite suite{Operation<"GetRasterMatrix", GetImageMatrix<RasterData>>,
-                                       Operation<"SetRasterMatrix", SetImageMatrix<RasterData>>,
-                                       Operation<"GetRasterSize", GetRasterSize>};
-    return suite;
+    return SuiteTable<HostRasterSuite, Named<"GetRasterMatrix", GetImageMatrix<RasterData>>,
+                      Named<"SetRasterMatrix", SetImageMatrix<RasterData>>, GetRasterSize>;
 }
 
-const HostTagSuite& TagSuite() {
-    static const HostTagSuite suite{Operation<"SetTag", SetTag>, Operation<"GetTag", GetTag>,
-                                    Operation<"CountTags", CountTags>, Operation<"GetNthTag", GetNthTag>,
-                                    Operation<"RemoveTag", RemoveTag>};
-    return suite;
-}
+const HostTagSuite& TagSuite() { return SuiteTable<HostTagSuite, SetTag, GetTag, CountTags, GetNthTag, RemoveTag>; }
 
 }  // namespace orbalis::host

@@ -79,29 +79,19 @@ HostErr DeselectArtOnLayer(Layer& layer) {
 }  // namespace
 
 const HostLayerSuite& LayerSuite() {
-    static const HostLayerSuite suite{
-        Operation<"CountLayers", CountLayers>,
-        Operation<"GetNthLayer", GetNthLayer>,
-        Operation<"GetFirstLayer", GetFirstLayer>,
-        Operation<"GetNextLayer", RelatedLayer<&Document::nextSiblingLayer>>,
-        Operation<"GetPrevLayer", RelatedLayer<&Document::prevSiblingLayer>>,
-        Operation<"GetCurrentLayer", GetCurrentLayer>,
-        Operation<"SetCurrentLayer", SetCurrentLayer>,
-        Operation<"GetLayerTitle", GetLayerTitle>,
-        Operation<"SetLayerTitle", SetLayerTitle>,
-        Operation<"GetLayerVisible", GetLayerFlag<&Layer::visible>>,
-        Operation<"SetLayerVisible", SetLayerFlag<&Layer::visible>>,
-        Operation<"GetLayerEditable", GetLayerFlag<&Layer::editable>>,
-        Operation<"SetLayerEditable", SetLayerFlag<&Layer::editable>>,
-        Operation<"InsertLayer", InsertLayer>,
-        Operation<"DeleteLayer", DeleteLayer>,
-        Operation<"GetLayerFirstChild", RelatedLayer<&Document::firstSublayer>>,
-        Operation<"GetLayerParent", RelatedLayer<&Document::parentLayer>>,
-        Operation<"GetNextPreorderLayer", RelatedLayer<&Document::nextPreorderLayer>>,
-        Operation<"GetNextNonChildPreorderLayer", RelatedLayer<&Document::nextNonChildPreorderLayer>>,
-        Operation<"LayerHasSelectedArt", LayerHasSelectedArt>,
-        Operation<"DeselectArtOnLayer", DeselectArtOnLayer>};
-    return suite;
+    return SuiteTable<HostLayerSuite, CountLayers, GetNthLayer, GetFirstLayer,
+                      Named<"GetNextLayer", RelatedLayer<&Document::nextSiblingLayer>>,
+                      Named<"GetPrevLayer", RelatedLayer<&Document::prevSiblingLayer>>, GetCurrentLayer,
+                      SetCurrentLayer, GetLayerTitle, SetLayerTitle,
+                      Named<"GetLayerVisible", GetLayerFlag<&Layer::visible>>,
+                      Named<"SetLayerVisible", SetLayerFlag<&Layer::visible>>,
+                      Named<"GetLayerEditable", GetLayerFlag<&Layer::editable>>,
+                      Named<"SetLayerEditable", SetLayerFlag<&Layer::editable>>, InsertLayer, DeleteLayer,
+                      Named<"GetLayerFirstChild", RelatedLayer<&Document::firstSublayer>>,
+                      Named<"GetLayerParent", RelatedLayer<&Document::parentLayer>>,
+                      Named<"GetNextPreorderLayer", RelatedLayer<&Document::nextPreorderLayer>>,
+                      Named<"GetNextNonChildPreorderLayer", RelatedLayer<&Document::nextNonChildPreorderLayer>>,
+                      LayerHasSelectedArt, DeselectArtOnLayer>;
 }
 
 }  // namespace orbalis::host

@@ -87,18 +87,11 @@ HostErr GetItemText(MenuItem& item, StringObject& text) {
 }  // namespace
 
 const HostMenuSuite& MenuSuite() {
-    static const HostMenuSuite suite{Operation<"AddMenuItem", AddMenuItem>,
-                                     Operation<"AddMenuGroupAsSubMenu", AddMenuGroupAsSubMenu>,
-                                     Operation<"CountMenuGroups", CountMenuGroups>,
-                                     Operation<"GetNthMenuGroup", GetNthMenuGroup>,
-                                     Operation<"GetMenuGroupName", GetMenuGroupName>,
-                                     Operation<"UpdateMenuItemAutomatically", UpdateMenuItemAutomatically>,
-                                     Operation<"CheckItem", SetItemFlag<&MenuItem::checked>>,
-                                     Operation<"IsItemChecked", GetItemFlag<&MenuItem::checked>>,
-                                     Operation<"EnableItem", SetItemFlag<&MenuItem::enabled>>,
-                                     Operation<"IsItemEnabled", GetItemFlag<&MenuItem::enabled>>,
-                                     Operation<"GetItemText", GetItemText>};
-    return suite;
+    return SuiteTable<
+        HostMenuSuite, AddMenuItem, AddMenuGroupAsSubMenu, CountMenuGroups, GetNthMenuGroup, GetMenuGroupName,
+        UpdateMenuItemAutomatically, Named<"CheckItem", SetItemFlag<&MenuItem::checked>>,
+        Named<"IsItemChecked", GetItemFlag<&MenuItem::checked>>, Named<"EnableItem", SetItemFlag<&MenuItem::enabled>>,
+        Named<"IsItemEnabled", GetItemFlag<&MenuItem::enabled>>, GetItemText>;
 }
 
 }  // namespace orbalis::host

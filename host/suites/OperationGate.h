@@ -4,21 +4,20 @@
 // host's objects, runs the operation's body and turns any C++ exception into
 // a host code, so that no exception ever crosses a suite's function table.
 //
-// A suite table names each operation beside its body:
+// An operation's body is a function named after the operation (the tables
+// are at the end of this file):
 //
 //     HostErr GetArtType(Art& art, int32_t& type) { type = art.type(); return 0; }
-//     ... HostArtSuite{Operation<"GetArtType", GetArtType>, ...}
+//     ... SuiteTable<HostArtSuite, GetArtType, ...>
 //
 // The body's parameter types say how each argument is bound, left to right,
 // the first that cannot be bound ending the call with its code:
 //
 //  - `Document&` as the first parameter: the open document, bound before
 //    the arguments and taking none of them (kHostNoDocumentErr);
-//  - `Art&`, `Layer&`: a live object of that handle (kHostBadParameterErr);
-//    `Art*`, `Layer*`: the same, or null for a null handle;
-//  - `StringObject&`, `FilePathObject&`, `ArtSetObject&`, `PanelObject&`,
-//    `MenuItem&`, `MenuGroup&`, `LoadedPlugin&`: the live object of that
-//    handle (kHostBadParameterErr);
+//  - `Art&`, `Layer&`, `StringObject&`, ... (the objects of `HandleFinders`
+//    below): the live object of that handle (kHostBadParameterErr);
+//    `Art*`, `Layer*`, ...: the same, or null for a null handle;
 //  - any other `T&`: a `T*` argument that must not be null
 //    (kHostBadParameterErr);
 //  - a type with a nested `From` binds itself (`ArtOf<Data>` below, the
@@ -29,13 +28,16 @@
 #include <algorithm>
 #include <cstddef>
 #include <new>
+#include <string_view>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
 #include "host/app/Faults.h"
 #include "host/app/Menus.h"
 #include "host/app/Panels.h"
+#include "host/suites/FunctionName.h"
 #include "host/suites/SuiteSupport.h"
 
 namespace orbalis::host {
@@ -85,56 +87,71 @@ struct Bind<P> {
     static P& Give(Held& held) { return held; }
 };
 
-// The live object of a handle, found by `Find`; null when there is none.
-template <typename Object, typename Handle, Object* (*Find)(Handle)>
-struct BindObject {
-    using From = Handle;
+inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
+MenuItem* MenuItemOf(HostMenuItem item);
+MenuGroup* MenuGroupOf(HostMenuGroup group);
+
+// A function finding the live object of a handle; null when there is none.
+template <auto Find>
+struct Finder;
+
+template <typename O, typename H, O* (*Find)(H)>
+struct Finder<Find> {
+    using Object = O;
+    using Handle = H;
+};
+
+// The host's objects that handles stand for, each by its finder.
+template <auto... Find>
+struct Finders {};
+
+using HandleFinders = Finders<static_cast<Art* (*)(HostArt)>(&Document::fromHandle),
+                              static_cast<Layer* (*)(HostLayer)>(&Document::fromHandle), &StringOf, &FilePathOf,
+                              &ArtSetOf, &PanelOf, &MenuItemOf, &MenuGroupOf, &LoadedPlugin::FromRef>;
+
+template <typename Object>
+constexpr std::nullptr_t FinderIn(Finders<>) {
+    return nullptr;
+}
+
+template <typename Object, auto Find, auto... Rest>
+constexpr auto FinderIn(Finders<Find, Rest...>) {
+    if constexpr (std::is_same_v<typename Finder<Find>::Object, Object>)
+        return Find;
+    else
+        return FinderIn<Object>(Finders<Rest...>{});
+}
+
+// The finder of `Object`'s handles; null for an object no handle stands for.
+template <typename Object>
+inline constexpr auto kFinderOf = FinderIn<Object>(HandleFinders{});
+
+template <typename Object>
+concept HandleObjectType = !std::is_null_pointer_v<decltype(kFinderOf<Object>)>;
+
+// `Object&`: the live object of the handle (kHostBadParameterErr).
+template <HandleObjectType Object>
+struct Bind<Object&> {
+    using From = typename Finder<kFinderOf<Object>>::Handle;
     using Held = Object*;
     static HostErr Take(From in, Held& held) {
-        held = Find(in);
+        held = kFinderOf<Object>(in);
         return held ? 0 : kHostBadParameterErr;
     }
     static Object& Give(Held held) { return *held; }
 };
 
-// The same, or null for a null handle.
-template <typename Object, typename Handle, Object* (*Find)(Handle)>
-struct BindOptionalObject {
-    using From = Handle;
+// `Object*`: the same, or null for a null handle.
+template <HandleObjectType Object>
+struct Bind<Object*> {
+    using From = typename Finder<kFinderOf<Object>>::Handle;
     using Held = Object*;
     static HostErr Take(From in, Held& held) {
-        held = in ? Find(in) : nullptr;
+        held = in ? kFinderOf<Object>(in) : nullptr;
         return in && !held ? kHostBadParameterErr : 0;
     }
     static Object* Give(Held held) { return held; }
 };
-
-inline PanelObject* PanelOf(HostPanel panel) { return HandleObject<PanelObject>(panel); }
-MenuItem* MenuItemOf(HostMenuItem item);
-MenuGroup* MenuGroupOf(HostMenuGroup group);
-
-template <>
-struct Bind<Art&> : BindObject<Art, HostArt, &Document::fromHandle> {};
-template <>
-struct Bind<Art*> : BindOptionalObject<Art, HostArt, &Document::fromHandle> {};
-template <>
-struct Bind<Layer&> : BindObject<Layer, HostLayer, &Document::fromHandle> {};
-template <>
-struct Bind<Layer*> : BindOptionalObject<Layer, HostLayer, &Document::fromHandle> {};
-template <>
-struct Bind<StringObject&> : BindObject<StringObject, HostString, &StringOf> {};
-template <>
-struct Bind<FilePathObject&> : BindObject<FilePathObject, HostFilePath, &FilePathOf> {};
-template <>
-struct Bind<ArtSetObject&> : BindObject<ArtSetObject, HostArtSet, &ArtSetOf> {};
-template <>
-struct Bind<PanelObject&> : BindObject<PanelObject, HostPanel, &PanelOf> {};
-template <>
-struct Bind<MenuItem&> : BindObject<MenuItem, HostMenuItem, &MenuItemOf> {};
-template <>
-struct Bind<MenuGroup&> : BindObject<MenuGroup, HostMenuGroup, &MenuGroupOf> {};
-template <>
-struct Bind<LoadedPlugin&> : BindObject<LoadedPlugin, HostPluginRef, &LoadedPlugin::FromRef> {};
 
 // An art object holding data of one kind: a path's, a placed image's, a
 // text's. An art handle of another kind is kHostWrongArtTypeErr.
@@ -240,11 +257,88 @@ struct QueryGate {
     }
 };
 
-// The suite table's entry of operation `name`, run by `Body`.
-template <OperationName name, auto Body>
-inline constexpr auto Operation = &GateOf<name, Body>::type::Call;
+// ---------------------------------------------------------------- the tables
 
-template <OperationName name, int32_t (*Body)()>
-inline constexpr auto Query = &QueryGate<name, Body>::Call;
+// A suite's function table, its entries in the order of the suite's members:
+//
+//     return SuiteTable<HostArtSuite, GetArtType, GetArtUserAttr, ...>;
+//
+// An entry is
+//  - a function: the gate of the operation named after it (FunctionName.h);
+//  - `Named<"GetArtParent", Related<&Art::parent>>`: the gate of an operation
+//    whose body bears another name (a template instance, or one body
+//    serving several operations);
+//  - `Query<IsDarkTheme>`: the QueryGate of an operation named after it;
+//  - `Unserved<UnsupportedEffect>`: the function itself, neither counted nor
+//    guarded;
+//  - `Nested<table>`: the table of a suite that heads this one (the text
+//    engine's reference counting).
+// The table gives every member of the suite, and no name twice.
+
+template <OperationName name, auto Body>
+struct NamedOperation {
+    static constexpr std::string_view operationName{name.chars};
+    static constexpr auto entry = &GateOf<name, Body>::type::Call;
+};
+
+template <OperationName name, auto Body>
+inline constexpr NamedOperation<name, Body> Named{};
+
+template <auto Body>
+struct QueryOperation {
+    static constexpr OperationName name{FunctionName<Body>::chars.text};
+    static constexpr std::string_view operationName{name.chars};
+    static constexpr auto entry = &QueryGate<name, Body>::Call;
+};
+
+template <int32_t (*Body)()>
+inline constexpr QueryOperation<Body> Query{};
+
+template <auto Body>
+struct UnservedOperation {
+    static constexpr std::string_view operationName{};
+    static constexpr auto entry = Body;
+};
+
+template <auto Body>
+inline constexpr UnservedOperation<Body> Unserved{};
+
+template <const auto& table>
+struct NestedTable {
+    static constexpr std::string_view operationName{};
+    static constexpr auto entry = table;
+};
+
+template <const auto& table>
+inline constexpr NestedTable<table> Nested{};
+
+// The operation an entry of a table stands for.
+template <auto entry>
+struct OperationOf {
+    using type = decltype(entry);
+};
+
+template <auto Body>
+requires std::is_pointer_v<decltype(Body)>
+struct OperationOf<Body> {
+    using type = NamedOperation<OperationName{FunctionName<Body>::chars.text}, Body>;
+};
+
+template <size_t N>
+constexpr bool NamesDistinct(const std::string_view (&names)[N]) {
+    for (size_t i = 0; i < N; ++i)
+        for (size_t j = i + 1; j < N; ++j)
+            if (!names[i].empty() && names[i] == names[j]) return false;
+    return true;
+}
+
+template <typename Suite, auto... entries>
+inline constexpr Suite SuiteTable = [] {
+    static_assert(sizeof(Suite) == (sizeof(OperationOf<entries>::type::entry) + ...),
+                  "a suite table gives every operation of its suite");
+    static_assert(NamesDistinct({OperationOf<entries>::type::operationName...}),
+                  "two operations of a suite table bear one name");
+    return Suite{OperationOf<entries>::type::entry...};
+}();
 
 }  // namespace orbalis::host

@@ -216,35 +216,21 @@ void UserResizePanel(HostPanel handle, double width, double height) {
 }
 
 const HostPanelSuite& PanelSuite() {
-    static const HostPanelSuite suite{
-        Operation<"Create", Create>,
-        Operation<"Destroy", Destroy>,
-        Operation<"Show", Show>,
-        Operation<"IsShown", IsShown>,
-        Operation<"GetUserData", GetUserData>,
-        Operation<"SetUserData", SetUserData>,
-        Operation<"GetPlatformWindow", GetPlatformWindow>,
-        Operation<"GetSize", GetSize>,
-        Operation<"SetFlyoutMenuPreVisibilityProc", SetProc<&PanelObject::flyoutOpening>>,
-        Operation<"SetFlyoutMenuProc", SetProc<&PanelObject::flyoutItem>>,
-        Operation<"SetVisibilityChangedNotifyProc", SetProc<&PanelObject::visibilityChanged>>,
-        Operation<"SetSizeChangedNotifyProc", SetProc<&PanelObject::sizeChanged>>,
-        Operation<"SetStateChangedNotifyProc", SetProc<&PanelObject::stateChanged>>,
-        Operation<"SetClosedNotifyProc", SetProc<&PanelObject::closed>>,
-        Operation<"SetIconResourceID", SetIconResourceID>};
-    return suite;
+    return SuiteTable<HostPanelSuite, Create, Destroy, Show, IsShown, GetUserData, SetUserData, GetPlatformWindow,
+                      GetSize, Named<"SetFlyoutMenuPreVisibilityProc", SetProc<&PanelObject::flyoutOpening>>,
+                      Named<"SetFlyoutMenuProc", SetProc<&PanelObject::flyoutItem>>,
+                      Named<"SetVisibilityChangedNotifyProc", SetProc<&PanelObject::visibilityChanged>>,
+                      Named<"SetSizeChangedNotifyProc", SetProc<&PanelObject::sizeChanged>>,
+                      Named<"SetStateChangedNotifyProc", SetProc<&PanelObject::stateChanged>>,
+                      Named<"SetClosedNotifyProc", SetProc<&PanelObject::closed>>, SetIconResourceID>;
 }
 
 const HostPanelFlyoutMenuSuite& PanelFlyoutMenuSuite() {
-    static const HostPanelFlyoutMenuSuite suite{Operation<"CreateFlyoutMenu", CreateFlyoutMenu>,
-                                                Operation<"DestroyFlyoutMenu", DestroyFlyoutMenu>};
-    return suite;
+    return SuiteTable<HostPanelFlyoutMenuSuite, CreateFlyoutMenu, DestroyFlyoutMenu>;
 }
 
 const HostUserInterfaceThemeSuite& UserInterfaceThemeSuite() {
-    static const HostUserInterfaceThemeSuite suite{Operation<"GetUIThemeColor", GetUIThemeColor>,
-                                                   Query<"IsDarkTheme", IsDarkTheme>};
-    return suite;
+    return SuiteTable<HostUserInterfaceThemeSuite, GetUIThemeColor, Query<IsDarkTheme>>;
 }
 
 }  // namespace orbalis::host

@@ -94,21 +94,12 @@ HostErr SetPathStyle(Art& art, const HostPathStyle& style) {
 }  // namespace
 
 const HostPathSuite& PathSuite() {
-    static const HostPathSuite suite{Operation<"GetPathSegmentCount", GetPathSegmentCount>,
-                                     Operation<"SetPathSegmentCount", SetPathSegmentCount>,
-                                     Operation<"GetPathSegments", GetPathSegments>,
-                                     Operation<"SetPathSegments", SetPathSegments>,
-                                     Operation<"GetPathClosed", GetPathFlag<&PathData::closed>>,
-                                     Operation<"SetPathClosed", SetPathFlag<&PathData::closed>>,
-                                     Operation<"GetPathIsGuide", GetPathFlag<&PathData::guide>>,
-                                     Operation<"SetPathIsGuide", SetPathFlag<&PathData::guide>>};
-    return suite;
+    return SuiteTable<
+        HostPathSuite, GetPathSegmentCount, SetPathSegmentCount, GetPathSegments, SetPathSegments,
+        Named<"GetPathClosed", GetPathFlag<&PathData::closed>>, Named<"SetPathClosed", SetPathFlag<&PathData::closed>>,
+        Named<"GetPathIsGuide", GetPathFlag<&PathData::guide>>, Named<"SetPathIsGuide", SetPathFlag<&PathData::guide>>>;
 }
 
-const HostPathStyleSuite& PathStyleSuite() {
-    static const HostPathStyleSuite suite{Operation<"GetPathStyle", GetPathStyle>,
-                                          Operation<"SetPathStyle", SetPathStyle>};
-    return suite;
-}
+const HostPathStyleSuite& PathStyleSuite() { return SuiteTable<HostPathStyleSuite, GetPathStyle, SetPathStyle>; }
 
 }  // namespace orbalis::host

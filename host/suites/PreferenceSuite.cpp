@@ -54,18 +54,14 @@ HostErr PutFilePathPreference(const char* section, Key key, FilePathObject& valu
 }  // namespace
 
 const HostPreferenceSuite& PreferenceSuite() {
-    static const HostPreferenceSuite suite{
-        Operation<"GetBooleanPreference", GetPreference<HostBool, &PreferenceStore::getBoolean>>,
-        Operation<"PutBooleanPreference", PutPreference<HostBool, &PreferenceStore::putBoolean>>,
-        Operation<"GetIntegerPreference", GetPreference<int32_t, &PreferenceStore::getInteger>>,
-        Operation<"PutIntegerPreference", PutPreference<int32_t, &PreferenceStore::putInteger>>,
-        Operation<"GetRealPreference", GetPreference<double, &PreferenceStore::getReal>>,
-        Operation<"PutRealPreference", PutPreference<double, &PreferenceStore::putReal>>,
-        Operation<"GetUnicodeStringPreference", GetUnicodeStringPreference>,
-        Operation<"PutUnicodeStringPreference", PutUnicodeStringPreference>,
-        Operation<"GetFilePathPreference", GetFilePathPreference>,
-        Operation<"PutFilePathPreference", PutFilePathPreference>};
-    return suite;
+    return SuiteTable<
+        HostPreferenceSuite, Named<"GetBooleanPreference", GetPreference<HostBool, &PreferenceStore::getBoolean>>,
+        Named<"PutBooleanPreference", PutPreference<HostBool, &PreferenceStore::putBoolean>>,
+        Named<"GetIntegerPreference", GetPreference<int32_t, &PreferenceStore::getInteger>>,
+        Named<"PutIntegerPreference", PutPreference<int32_t, &PreferenceStore::putInteger>>,
+        Named<"GetRealPreference", GetPreference<double, &PreferenceStore::getReal>>,
+        Named<"PutRealPreference", PutPreference<double, &PreferenceStore::putReal>>, GetUnicodeStringPreference,
+        PutUnicodeStringPreference, GetFilePathPreference, PutFilePathPreference>;
 }
 
 }  // namespace orbalis::host

@@ -234,43 +234,14 @@ HostErr GetPlatformPath(FilePathObject& p, char* buffer, size_t capacity, size_t
 }  // namespace
 
 const HostUnicodeStringSuite& UnicodeStringSuite() {
-    static const HostUnicodeStringSuite suite{Operation<"NewString", NewString>,
-                                              Operation<"DisposeString", DisposeString>,
-                                              Operation<"CopyString", CopyString>,
-                                              Operation<"SetUTF8", SetUTF8>,
-                                              Operation<"GetUTF8", GetUTF8>,
-                                              Operation<"SetUTF16", SetUTF16>,
-                                              Operation<"GetUTF16", GetUTF16>,
-                                              Operation<"SetEncoded", SetEncoded>,
-                                              Operation<"GetEncoded", GetEncoded>,
-                                              Operation<"Length", Length>,
-                                              Operation<"CharAt", CharAt>,
-                                              Operation<"Compare", Compare>,
-                                              Operation<"Find", Find>,
-                                              Operation<"Erase", Erase>,
-                                              Operation<"Insert", Insert>,
-                                              Operation<"Append", Append>,
-                                              Operation<"Substring", Substring>,
-                                              Operation<"CountCharacters", CountCharacters>,
-                                              Operation<"GetCharacter", GetCharacter>,
-                                              Operation<"FindCharacters", FindCharacters>,
-                                              Operation<"EraseCharacters", EraseCharacters>,
-                                              Operation<"SubstringCharacters", SubstringCharacters>};
-    return suite;
+    return SuiteTable<HostUnicodeStringSuite, NewString, DisposeString, CopyString, SetUTF8, GetUTF8, SetUTF16,
+                      GetUTF16, SetEncoded, GetEncoded, Length, CharAt, Compare, Find, Erase, Insert, Append, Substring,
+                      CountCharacters, GetCharacter, FindCharacters, EraseCharacters, SubstringCharacters>;
 }
 
 const HostFilePathSuite& FilePathSuite() {
-    static const HostFilePathSuite suite{Operation<"NewFilePath", NewFilePath>,
-                                         Operation<"DisposeFilePath", DisposeFilePath>,
-                                         Operation<"CopyFilePath", CopyFilePath>,
-                                         Operation<"SetFromString", SetFromString>,
-                                         Operation<"GetAsString", GetAsString>,
-                                         Operation<"GetPlatformPath", GetPlatformPath>,
-                                         Operation<"SetFromPlatformPath", SetFromPlatformPath>,
-                                         Operation<"GetFileName", GetFileName>,
-                                         Operation<"GetParent", GetParent>,
-                                         Operation<"Exists", Exists>};
-    return suite;
+    return SuiteTable<HostFilePathSuite, NewFilePath, DisposeFilePath, CopyFilePath, SetFromString, GetAsString,
+                      GetPlatformPath, SetFromPlatformPath, GetFileName, GetParent, Exists>;
 }
 
 }  // namespace orbalis::host

@@ -27,14 +27,14 @@ struct Entry {
 
 Entry* EntryOf(HostTextRef ref) { return win32::Handles().Find<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr); }
 
-HostErr AddRef(HostTextRef ref) {
+HostErr TextEngineAddRef(HostTextRef ref) {
     Entry* entry = EntryOf(ref);
     if (!entry) return kHostStaleTextRefErr;
     ++entry->references;
     return 0;
 }
 
-HostErr Release(HostTextRef ref) {
+HostErr TextEngineRelease(HostTextRef ref) {
     Entry* entry = EntryOf(ref);
     if (!entry) return kHostStaleTextRefErr;
     if (--entry->references == 0) win32::Handles().Dispose<Entry>(reinterpret_cast<uintptr_t>(ref), nullptr);
@@ -130,65 +130,75 @@ HostErr CopyOut(const std::string& utf8, char* buffer, int32_t size, int32_t* ne
 
 // ---------------------------------------------------------------- ATE TextFrame
 
-HostErr FrameGetMatrix(Frame frame, HostMatrix& matrix) {
+namespace ATETextFrame {
+
+HostErr GetMatrix(Frame frame, HostMatrix& matrix) {
     matrix = PageToEngine(frame.text->matrix);
     return 0;
 }
 
-HostErr FrameGetType(Frame frame, int32_t& kind) {
+HostErr GetType(Frame frame, int32_t& kind) {
     kind = frame.text->frameKind;
     return 0;
 }
 
-HostErr FrameGetLineOrientation(Frame frame, int32_t& orientation) {
+HostErr GetLineOrientation(Frame frame, int32_t& orientation) {
     orientation = frame.text->orientation;
     return 0;
 }
 
-HostErr FrameGetTextRange(Frame frame, HostBool includeOverflow, HostTextRef& range) {
+HostErr GetTextRange(Frame frame, HostBool includeOverflow, HostTextRef& range) {
     const size_t end = includeOverflow ? StoryLength(*frame.text) : VisibleEnd(*frame.text);
     return NewRange(frame->art, 0, end, range);
 }
 
-HostErr FrameGetStory(Frame frame, HostTextRef& story) { return NewStory(frame->art, story); }
+HostErr GetStory(Frame frame, HostTextRef& story) { return NewStory(frame->art, story); }
+
+}  // namespace ATETextFrame
 
 // ---------------------------------------------------------------- ATE Story
 
-HostErr StoryGetTextRange(Story story, HostTextRef& range) {
+namespace ATEStory {
+
+HostErr GetTextRange(Story story, HostTextRef& range) {
     return NewRange(story->art, 0, StoryLength(*story.text), range);
 }
 
-HostErr StoryGetSize(Story story, int32_t& size) {
+HostErr GetSize(Story story, int32_t& size) {
     size = static_cast<int32_t>(StoryLength(*story.text));
     return 0;
 }
 
+}  // namespace ATEStory
+
 // ---------------------------------------------------------------- ATE TextRange
 
-HostErr RangeGetStart(Range range, int32_t& start) {
+namespace ATETextRange {
+
+HostErr GetStart(Range range, int32_t& start) {
     start = static_cast<int32_t>(Ends(range).first);
     return 0;
 }
 
-HostErr RangeGetEnd(Range range, int32_t& end) {
+HostErr GetEnd(Range range, int32_t& end) {
     end = static_cast<int32_t>(Ends(range).second);
     return 0;
 }
 
-HostErr RangeGetSize(Range range, int32_t& size) {
+HostErr GetSize(Range range, int32_t& size) {
     const auto [start, end] = Ends(range);
     size = static_cast<int32_t>(end - start);
     return 0;
 }
 
-HostErr RangeGetContents(Range range, char* buffer, int32_t size, int32_t* needed) {
+HostErr GetContents(Range range, char* buffer, int32_t size, int32_t* needed) {
     const auto [start, end] = Ends(range);
     return CopyOut(StoryContents(*range.text, start, end), buffer, size, needed);
 }
 
-HostErr RangeGetStory(Range range, HostTextRef& story) { return NewStory(range->art, story); }
+HostErr GetStory(Range range, HostTextRef& story) { return NewStory(range->art, story); }
 
-HostErr RangeGetTextRuns(Range range, HostTextRef& runs) {
+HostErr GetTextRuns(Range range, HostTextRef& runs) {
     const auto [start, end] = Ends(range);
     TextEngineObject o;
     o.kind = TextEngineObject::Runs;
@@ -199,7 +209,7 @@ HostErr RangeGetTextRuns(Range range, HostTextRef& runs) {
     return 0;
 }
 
-HostErr RangeGetUniqueCharFeatures(Range range, HostTextRef& features) {
+HostErr GetUniqueCharFeatures(Range range, HostTextRef& features) {
     const auto [start, end] = Ends(range);
     TextEngineObject o;
     o.kind = TextEngineObject::CharFeatures;
@@ -209,7 +219,7 @@ HostErr RangeGetUniqueCharFeatures(Range range, HostTextRef& features) {
 }
 
 // The features are bound before the range's text is looked at.
-HostErr RangeSetLocalCharFeatures(Engine<TextEngineObject::Range> range, CharFeatures features) {
+HostErr SetLocalCharFeatures(Engine<TextEngineObject::Range> range, CharFeatures features) {
     Art* art = nullptr;
     TextData* text = TextOf(*range.object, &art);
     if (!text) return kHostBadParameterErr;
@@ -219,7 +229,7 @@ HostErr RangeSetLocalCharFeatures(Engine<TextEngineObject::Range> range, CharFea
     return 0;
 }
 
-HostErr RangeGetUniqueParaFeatures(Range range, HostTextRef& features) {
+HostErr GetUniqueParaFeatures(Range range, HostTextRef& features) {
     const auto [start, end] = Ends(range);
     const auto [first, last] = ParagraphsOf(*range.text, start, end);
     TextEngineObject o;
@@ -231,7 +241,7 @@ HostErr RangeGetUniqueParaFeatures(Range range, HostTextRef& features) {
     return 0;
 }
 
-HostErr RangeSetLocalParaFeatures(Engine<TextEngineObject::Range> range, ParaFeatures features) {
+HostErr SetLocalParaFeatures(Engine<TextEngineObject::Range> range, ParaFeatures features) {
     Art* art = nullptr;
     TextData* text = TextOf(*range.object, &art);
     if (!text) return kHostBadParameterErr;
@@ -244,7 +254,7 @@ HostErr RangeSetLocalParaFeatures(Engine<TextEngineObject::Range> range, ParaFea
     return 0;
 }
 
-HostErr RangeInsertAfter(Range range, const char* utf8) {
+HostErr InsertAfter(Range range, const char* utf8) {
     if (!utf8) return kHostBadParameterErr;
     const auto [start, end] = Ends(range);
     const size_t before = StoryLength(*range.text);
@@ -255,24 +265,30 @@ HostErr RangeInsertAfter(Range range, const char* utf8) {
     return 0;
 }
 
+}  // namespace ATETextRange
+
 // ---------------------------------------------------------------- ATE TextRunsIterator
 
-HostErr RunsIsDone(Runs runs, HostBool& done) {
+namespace ATETextRunsIterator {
+
+HostErr IsDone(Runs runs, HostBool& done) {
     done = runs->position >= std::min(runs->end, StoryLength(*runs.text));
     return 0;
 }
 
-HostErr RunsNext(Runs runs) {
+HostErr Next(Runs runs) {
     const auto stretch = StretchAt(*runs.text, runs->position, runs->end);
     runs->position = stretch ? stretch->end : runs->end;
     return 0;
 }
 
-HostErr RunsItem(Runs runs, HostTextRef& range) {
+HostErr Item(Runs runs, HostTextRef& range) {
     const auto stretch = StretchAt(*runs.text, runs->position, runs->end);
     if (!stretch) return kHostIndexErr;
     return NewRange(runs->art, runs->position, stretch->end, range);
 }
+
+}  // namespace ATETextRunsIterator
 
 // ---------------------------------------------------------------- ATE CharFeatures
 
@@ -284,17 +300,19 @@ HostErr InitializeFeatures(HostTextRef& features) {
     return 0;
 }
 
-HostErr CharClone(CharFeatures features, HostTextRef& copy) {
+namespace ATECharFeatures {
+
+HostErr Clone(CharFeatures features, HostTextRef& copy) {
     copy = NewTextEngineObject(*features.object);
     return 0;
 }
 
-HostErr CharGetFont(CharFeatures features, HostBool& assigned, char* buffer, int32_t size, int32_t* needed) {
+HostErr GetFont(CharFeatures features, HostBool& assigned, char* buffer, int32_t size, int32_t* needed) {
     assigned = features->chars.font.has_value();
     return CopyOut(features->chars.font.value_or(""), buffer, size, needed);
 }
 
-HostErr CharSetFont(CharFeatures features, const char* name) {
+HostErr SetFont(CharFeatures features, const char* name) {
     if (!name) return kHostBadParameterErr;
     features->chars.font = name;
     return 0;
@@ -303,7 +321,7 @@ HostErr CharSetFont(CharFeatures features, const char* name) {
 using RealFeature = std::optional<double> CharFeatureSet::*;
 
 template <RealFeature field>
-HostErr CharGetReal(CharFeatures features, HostBool* assigned, double* out) {
+HostErr GetReal(CharFeatures features, HostBool* assigned, double* out) {
     if (!assigned || !out) return kHostBadParameterErr;
     const std::optional<double>& value = features->chars.*field;
     *assigned = value.has_value();
@@ -313,37 +331,39 @@ HostErr CharGetReal(CharFeatures features, HostBool* assigned, double* out) {
 
 // Sizes and scales must be positive: a negative one would turn glyphs over.
 template <RealFeature field>
-HostErr CharSetPositive(CharFeatures features, double value) {
+HostErr SetPositive(CharFeatures features, double value) {
     if (!std::isfinite(value) || value <= 0) return kHostBadParameterErr;
     features->chars.*field = value;
     return 0;
 }
 
 template <RealFeature field>
-HostErr CharSetFinite(CharFeatures features, double value) {
+HostErr SetFinite(CharFeatures features, double value) {
     if (!std::isfinite(value)) return kHostBadParameterErr;
     features->chars.*field = value;
     return 0;
 }
 
+}  // namespace ATECharFeatures
+
 // ---------------------------------------------------------------- ATE ParaFeatures
 
-HostErr ParaGetJustification(ParaFeatures features, HostBool* assigned, int32_t* justification) {
+namespace ATEParaFeatures {
+
+HostErr GetJustification(ParaFeatures features, HostBool* assigned, int32_t* justification) {
     if (!assigned || !justification) return kHostBadParameterErr;
     *assigned = features->para.justification.has_value();
     if (features->para.justification) *justification = static_cast<int32_t>(*features->para.justification);
     return 0;
 }
 
-HostErr ParaSetJustification(ParaFeatures features, int32_t justification) {
+HostErr SetJustification(ParaFeatures features, int32_t justification) {
     if (justification < kHostJustifyLeft || justification > kHostJustifyCenter) return kHostBadParameterErr;
     features->para.justification = static_cast<Justification>(justification);
     return 0;
 }
 
-// Every text-engine suite begins with the reference counting.
-constexpr auto kAddRef = Operation<"TextEngineAddRef", AddRef>;
-constexpr auto kRelease = Operation<"TextEngineRelease", Release>;
+}  // namespace ATEParaFeatures
 
 }  // namespace
 
@@ -370,78 +390,52 @@ int LiveTextEngineObjects() { return win32::Handles().Live(HostKind::TextEngineR
 HostMatrix PageToEngine(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }
 HostMatrix EngineToPage(const HostMatrix& m) { return {m.a, -m.b, -m.c, m.d, m.tx, -m.ty}; }
 
-const HostTextEngineSuite& TextEngineSuite() {
-    static const HostTextEngineSuite suite{kAddRef, kRelease};
-    return suite;
-}
+// Every text-engine suite begins with the reference counting.
+constexpr const HostTextEngineSuite& kReferences = SuiteTable<HostTextEngineSuite, TextEngineAddRef, TextEngineRelease>;
+
+const HostTextEngineSuite& TextEngineSuite() { return kReferences; }
 
 const HostATETextFrameSuite& ATETextFrameSuite() {
-    static const HostATETextFrameSuite suite{{kAddRef, kRelease},
-                                             Operation<"ATETextFrame.GetMatrix", FrameGetMatrix>,
-                                             Operation<"ATETextFrame.GetType", FrameGetType>,
-                                             Operation<"ATETextFrame.GetLineOrientation", FrameGetLineOrientation>,
-                                             Operation<"ATETextFrame.GetTextRange", FrameGetTextRange>,
-                                             Operation<"ATETextFrame.GetStory", FrameGetStory>};
-    return suite;
+    using namespace ATETextFrame;
+    return SuiteTable<HostATETextFrameSuite, Nested<kReferences>, GetMatrix, GetType, GetLineOrientation, GetTextRange,
+                      GetStory>;
 }
 
 const HostATEStorySuite& ATEStorySuite() {
-    static const HostATEStorySuite suite{{kAddRef, kRelease},
-                                         Operation<"ATEStory.GetTextRange", StoryGetTextRange>,
-                                         Operation<"ATEStory.GetSize", StoryGetSize>};
-    return suite;
+    using namespace ATEStory;
+    return SuiteTable<HostATEStorySuite, Nested<kReferences>, GetTextRange, GetSize>;
 }
 
 const HostATETextRangeSuite& ATETextRangeSuite() {
-    static const HostATETextRangeSuite suite{
-        {kAddRef, kRelease},
-        Operation<"ATETextRange.GetStart", RangeGetStart>,
-        Operation<"ATETextRange.GetEnd", RangeGetEnd>,
-        Operation<"ATETextRange.GetSize", RangeGetSize>,
-        Operation<"ATETextRange.GetContents", RangeGetContents>,
-        Operation<"ATETextRange.GetStory", RangeGetStory>,
-        Operation<"ATETextRange.GetTextRuns", RangeGetTextRuns>,
-        Operation<"ATETextRange.GetUniqueCharFeatures", RangeGetUniqueCharFeatures>,
-        Operation<"ATETextRange.SetLocalCharFeatures", RangeSetLocalCharFeatures>,
-        Operation<"ATETextRange.GetUniqueParaFeatures", RangeGetUniqueParaFeatures>,
-        Operation<"ATETextRange.SetLocalParaFeatures", RangeSetLocalParaFeatures>,
-        Operation<"ATETextRange.InsertAfter", RangeInsertAfter>};
-    return suite;
+    using namespace ATETextRange;
+    return SuiteTable<HostATETextRangeSuite, Nested<kReferences>, GetStart, GetEnd, GetSize, GetContents, GetStory,
+                      GetTextRuns, GetUniqueCharFeatures, SetLocalCharFeatures, GetUniqueParaFeatures,
+                      SetLocalParaFeatures, InsertAfter>;
 }
 
 const HostATETextRunsIteratorSuite& ATETextRunsIteratorSuite() {
-    static const HostATETextRunsIteratorSuite suite{{kAddRef, kRelease},
-                                                    Operation<"ATETextRunsIterator.IsDone", RunsIsDone>,
-                                                    Operation<"ATETextRunsIterator.Next", RunsNext>,
-                                                    Operation<"ATETextRunsIterator.Item", RunsItem>};
-    return suite;
+    using namespace ATETextRunsIterator;
+    return SuiteTable<HostATETextRunsIteratorSuite, Nested<kReferences>, IsDone, Next, Item>;
 }
 
 const HostATECharFeaturesSuite& ATECharFeaturesSuite() {
-    static const HostATECharFeaturesSuite suite{
-        {kAddRef, kRelease},
-        Operation<"ATECharFeatures.Initialize", InitializeFeatures<TextEngineObject::CharFeatures>>,
-        Operation<"ATECharFeatures.Clone", CharClone>,
-        Operation<"ATECharFeatures.GetFont", CharGetFont>,
-        Operation<"ATECharFeatures.SetFont", CharSetFont>,
-        Operation<"ATECharFeatures.GetFontSize", CharGetReal<&CharFeatureSet::fontSize>>,
-        Operation<"ATECharFeatures.SetFontSize", CharSetPositive<&CharFeatureSet::fontSize>>,
-        Operation<"ATECharFeatures.GetHorizontalScale", CharGetReal<&CharFeatureSet::horizontalScale>>,
-        Operation<"ATECharFeatures.SetHorizontalScale", CharSetPositive<&CharFeatureSet::horizontalScale>>,
-        Operation<"ATECharFeatures.GetVerticalScale", CharGetReal<&CharFeatureSet::verticalScale>>,
-        Operation<"ATECharFeatures.SetVerticalScale", CharSetPositive<&CharFeatureSet::verticalScale>>,
-        Operation<"ATECharFeatures.GetCharacterRotation", CharGetReal<&CharFeatureSet::rotation>>,
-        Operation<"ATECharFeatures.SetCharacterRotation", CharSetFinite<&CharFeatureSet::rotation>>};
-    return suite;
+    using namespace ATECharFeatures;
+    return SuiteTable<HostATECharFeaturesSuite, Nested<kReferences>,
+                      Named<"ATECharFeatures.Initialize", InitializeFeatures<TextEngineObject::CharFeatures>>, Clone,
+                      GetFont, SetFont, Named<"ATECharFeatures.GetFontSize", GetReal<&CharFeatureSet::fontSize>>,
+                      Named<"ATECharFeatures.SetFontSize", SetPositive<&CharFeatureSet::fontSize>>,
+                      Named<"ATECharFeatures.GetHorizontalScale", GetReal<&CharFeatureSet::horizontalScale>>,
+                      Named<"ATECharFeatures.SetHorizontalScale", SetPositive<&CharFeatureSet::horizontalScale>>,
+                      Named<"ATECharFeatures.GetVerticalScale", GetReal<&CharFeatureSet::verticalScale>>,
+                      Named<"ATECharFeatures.SetVerticalScale", SetPositive<&CharFeatureSet::verticalScale>>,
+                      Named<"ATECharFeatures.GetCharacterRotation", GetReal<&CharFeatureSet::rotation>>,
+                      Named<"ATECharFeatures.SetCharacterRotation", SetFinite<&CharFeatureSet::rotation>>>;
 }
 
 const HostATEParaFeaturesSuite& ATEParaFeaturesSuite() {
-    static const HostATEParaFeaturesSuite suite{
-        {kAddRef, kRelease},
-        Operation<"ATEParaFeatures.Initialize", InitializeFeatures<TextEngineObject::ParaFeatures>>,
-        Operation<"ATEParaFeatures.GetJustification", ParaGetJustification>,
-        Operation<"ATEParaFeatures.SetJustification", ParaSetJustification>};
-    return suite;
+    return SuiteTable<HostATEParaFeaturesSuite, Nested<kReferences>,
+                      Named<"ATEParaFeatures.Initialize", InitializeFeatures<TextEngineObject::ParaFeatures>>,
+                      ATEParaFeatures::GetJustification, ATEParaFeatures::SetJustification>;
 }
 
 }  // namespace orbalis::host

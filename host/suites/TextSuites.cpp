@@ -101,7 +101,9 @@ CharFeatureSet* FeaturesOf(HostTextRef ref) {
     return object && object->kind == TextEngineObject::CharFeatures ? &object->chars : nullptr;
 }
 
-HostErr PaintGetPathStyle(HostTextRef ref, HostPathStyle* style) {
+namespace ATEPaint {
+
+HostErr GetPathStyle(HostTextRef ref, HostPathStyle* style) {
     CharFeatureSet* features = FeaturesOf(ref);
     if (!features) return kHostStaleTextRefErr;
     if (!style) return kHostBadParameterErr;
@@ -113,7 +115,7 @@ HostErr PaintGetPathStyle(HostTextRef ref, HostPathStyle* style) {
     return 0;
 }
 
-HostErr PaintSetPathStyle(HostTextRef ref, const HostPathStyle* style) {
+HostErr SetPathStyle(HostTextRef ref, const HostPathStyle* style) {
     CharFeatureSet* features = FeaturesOf(ref);
     if (!features) return kHostStaleTextRefErr;
     if (!style || !std::isfinite(style->stroke.width) || style->stroke.width < 0) return kHostBadParameterErr;
@@ -124,6 +126,8 @@ HostErr PaintSetPathStyle(HostTextRef ref, const HostPathStyle* style) {
     features->strokeWidth = style->stroke.width;
     return 0;
 }
+
+}  // namespace ATEPaint
 
 // ---------------------------------------------------------------- matrix spaces
 
@@ -140,28 +144,16 @@ HostErr ConvertMatrixToEngine(const HostMatrix& page, HostMatrix& engine) {
 }  // namespace
 
 const HostTextFrameSuite& TextFrameSuite() {
-    static const HostTextFrameSuite suite{Operation<"NewPointText", NewPointText>,
-                                          Operation<"GetTextKind", GetTextKind>,
-                                          Operation<"GetTextOrientation", GetTextOrientation>,
-                                          Operation<"SetTextOrientation", SetTextOrientation>,
-                                          Operation<"GetPointTextAnchor", GetPointTextAnchor>,
-                                          Operation<"GetTextPathObject", GetTextPathObject>,
-                                          Operation<"GetTextRange", GetTextRange>,
-                                          Operation<"GetTextFrame", GetTextFrame>,
-                                          Operation<"GetTextMatrix", GetTextMatrix>};
-    return suite;
+    return SuiteTable<HostTextFrameSuite, NewPointText, GetTextKind, GetTextOrientation, SetTextOrientation,
+                      GetPointTextAnchor, GetTextPathObject, GetTextRange, GetTextFrame, GetTextMatrix>;
 }
 
 const HostATEPaintSuite& ATEPaintSuite() {
-    static const HostATEPaintSuite suite{Operation<"ATEPaint.GetPathStyle", PaintGetPathStyle>,
-                                         Operation<"ATEPaint.SetPathStyle", PaintSetPathStyle>};
-    return suite;
+    return SuiteTable<HostATEPaintSuite, ATEPaint::GetPathStyle, ATEPaint::SetPathStyle>;
 }
 
 const HostHardSoftSuite& HardSoftSuite() {
-    static const HostHardSoftSuite suite{Operation<"ConvertMatrixToPage", ConvertMatrixToPage>,
-                                         Operation<"ConvertMatrixToEngine", ConvertMatrixToEngine>};
-    return suite;
+    return SuiteTable<HostHardSoftSuite, ConvertMatrixToPage, ConvertMatrixToEngine>;
 }
 
 }  // namespace orbalis::host

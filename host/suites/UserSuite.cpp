@@ -39,13 +39,8 @@ HostErr CloseProgress() {
 }  // namespace
 
 const HostUserSuite& UserSuite() {
-    static const HostUserSuite suite{Operation<"MessageAlert", MessageAlert>,
-                                     Operation<"QuestionAlert", QuestionAlert>,
-                                     Operation<"SetProgressText", SetProgressText>,
-                                     Operation<"UpdateProgress", UpdateProgress>,
-                                     Operation<"IsProgressCancelled", IsProgressCancelled>,
-                                     Operation<"CloseProgress", CloseProgress>};
-    return suite;
+    return SuiteTable<HostUserSuite, MessageAlert, QuestionAlert, SetProgressText, UpdateProgress, IsProgressCancelled,
+                      CloseProgress>;
 }
 
 }  // namespace orbalis::host

@@ -118,6 +118,38 @@ TEST_F(OperationGateTest, AQueryIsCountedButNeverFailed) {
     EXPECT_EQ(Faults::Calls("IsDarkTheme"), 3u);
 }
 
+// An operation is named after its body, after the suite's namespace and the
+// body's name for the text engine, or by the table where the body bears
+// another name; the name counts its calls and arms its faults.
+TEST_F(OperationGateTest, EveryOperationIsCountedAndFailedUnderItsOwnName) {
+    HostArt sibling = nullptr;
+    EXPECT_EQ(art.GetArtSibling(Handle(path), &sibling), 0);
+    EXPECT_EQ(sibling, nullptr) << "the path is the layer's last object";
+    Faults::FailOperation("GetArtPriorSibling", 1, kInjected);
+    EXPECT_EQ(art.GetArtPriorSibling(Handle(path), &sibling), kInjected);
+    EXPECT_EQ(art.GetArtSibling(Handle(group), &sibling), 0) << "one body, another operation, another fault";
+    EXPECT_EQ(sibling, Handle(path));
+
+    const HostDocumentSuite& documents = host::DocumentSuite();
+    Faults::FailOperation("SyncDocument", 1, kInjected);
+    EXPECT_EQ(documents.RedrawDocument(), 0);
+    EXPECT_EQ(documents.SyncDocument(), kInjected);
+
+    const HostATETextRangeSuite& ranges = host::ATETextRangeSuite();
+    int32_t start = 0;
+    Faults::FailOperation("ATETextRange.GetStart", 1, kInjected);
+    EXPECT_EQ(ranges.GetStart(nullptr, &start), kInjected);
+    EXPECT_EQ(ranges.GetEnd(nullptr, &start), kHostStaleTextRefErr);
+    EXPECT_EQ(ranges.ref.Release(nullptr), kHostStaleTextRefErr);
+
+    EXPECT_EQ(host::PathfinderSuite().DoIntersectEffect(nullptr, nullptr), kHostUnimplementedErr);
+
+    const std::vector<std::pair<std::string, uint64_t>> expected = {
+        {"ATETextRange.GetEnd", 1}, {"ATETextRange.GetStart", 1}, {"GetArtPriorSibling", 1}, {"GetArtSibling", 2},
+        {"RedrawDocument", 1},      {"SyncDocument", 1},          {"TextEngineRelease", 1}};
+    EXPECT_EQ(Faults::AllCalls(), expected) << "an effect that is not served counts no calls";
+}
+
 TEST_F(OperationGateTest, AcquiringASuiteTurnsExceptionsIntoCodesToo) {
     const void* table = nullptr;
     Faults::ThrowInOperation("Acquire:AI Art Suite", 1, FaultKind::OutOfMemory);

@@ -84,17 +84,7 @@ void Importer::addClip(Art* group, pugi::xml_node el, pugi::xml_node shape, cons
     // A clip path without area leaves nothing of the group to see.
     if (subpaths.empty())
         subpaths.push_back(Subpath{{HostPathSegment{{m.tx, m.ty}, {m.tx, m.ty}, {m.tx, m.ty}, 1}}, true});
-    Art* art;
-    if (subpaths.size() == 1) {
-        art = add(group, kHostPathArt);
-        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, false, style};
-    } else {
-        art = add(group, kHostCompoundPathArt);
-        for (Subpath& sub : subpaths) {
-            Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
-            *member->path() = PathData{std::move(sub.segments), sub.closed, false, style};
-        }
-    }
+    Art* art = addPaths(group, subpaths, false, style);
     art->name = shape.parent().attribute("id").value();
 }
 

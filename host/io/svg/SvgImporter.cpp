@@ -290,6 +290,20 @@ Art* Importer::add(Art* container, int32_t type, int32_t order) {
     return art;
 }
 
+Art* Importer::addPaths(Art* container, std::vector<Subpath>& subpaths, bool guide, const HostPathStyle& style) {
+    if (subpaths.size() == 1) {
+        Art* art = add(container, kHostPathArt);
+        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, guide, style};
+        return art;
+    }
+    Art* art = add(container, kHostCompoundPathArt);
+    for (Subpath& sub : subpaths) {
+        Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
+        *member->path() = PathData{std::move(sub.segments), sub.closed, guide, style};
+    }
+    return art;
+}
+
 // Name, tags, hidden and locked state: common to every object.
 void Importer::finish(Art* art, const Element& e, const Context&) {
     art->name = e.id.empty() ? e.label : e.id;
@@ -575,17 +589,7 @@ void Importer::importShape(pugi::xml_node el, std::string_view name, Art* contai
     style.stroke.miterLimit = cs.miterLimit;
     style.evenOdd = cs.evenOdd;
 
-    Art* art;
-    if (subpaths.size() == 1) {
-        art = add(container, kHostPathArt);
-        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, e.guide, style};
-    } else {
-        art = add(container, kHostCompoundPathArt);
-        for (Subpath& sub : subpaths) {
-            Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
-            *member->path() = PathData{std::move(sub.segments), sub.closed, e.guide, style};
-        }
-    }
+    Art* art = addPaths(container, subpaths, e.guide, style);
     art->foreignAttributes = keep(e, [](Property p) {
         switch (p) {
         case Property::Fill:

@@ -200,6 +200,9 @@ private:
 
     // ---- structure
     Art* add(Art* container, int32_t type, int32_t order = kHostPlaceInsideOnTop);
+    // A path of the one subpath, or a compound path of a path a subpath,
+    // each with `style`; the subpaths' segments are moved into it.
+    Art* addPaths(Art* container, std::vector<Subpath>& subpaths, bool guide, const HostPathStyle& style);
     void importChildren(pugi::xml_node parent, Art* container, Layer* layer, const Context& context);
     void importElement(pugi::xml_node el, Art* container, Layer* layer, const Context& context);
     void importLayer(pugi::xml_node el, Layer* layer, const Context& context, int number);
