@@ -6,7 +6,6 @@
 // one; the blocks go with the document.
 #pragma once
 
-
 #include <cstddef>
 #include <memory>
 #include <vector>

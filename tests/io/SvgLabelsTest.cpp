@@ -225,10 +225,11 @@ TEST(SvgLabels, SpacesAtTheEdgesOfRunsAreKept) {
 // keep their baselines; a line a line height below, as the layout model
 // puts it anyway, places nothing. The lines are written with their y.
 TEST(SvgLabels, LinesKeepTheirOwnBaselines) {
-    auto d = FromSvg(kHead +
-                     "<text x='10' y='150' font-size='16'>One<tspan x='10' dy='16'>Two</tspan></text>"
-                     "<text x='10' y='40' font-size='16'>Alpha<tspan x='10' y='60'>Beta</tspan>"
-                     "<tspan x='10' dy='1.2em' fill='red'>Gamma</tspan><tspan x='10' dy='16'>Delta</tspan></text></svg>");
+    auto d =
+        FromSvg(kHead +
+                "<text x='10' y='150' font-size='16'>One<tspan x='10' dy='16'>Two</tspan></text>"
+                "<text x='10' y='40' font-size='16'>Alpha<tspan x='10' y='60'>Beta</tspan>"
+                "<tspan x='10' dy='1.2em' fill='red'>Gamma</tspan><tspan x='10' dy='16'>Delta</tspan></text></svg>");
     const TextData& text = FirstText(*d);
     const auto glyphs = host::LayoutText(text);
     ASSERT_EQ(glyphs.size(), 19u);
@@ -240,7 +241,8 @@ TEST(SvgLabels, LinesKeepTheirOwnBaselines) {
     EXPECT_NEAR(baseline(14), -45 - 14.4 - 12, 1e-9) << "Delta one line below Gamma";
     const std::string written = Settled(*d);
     EXPECT_NE(written.find(R"(<tspan x="7.5" y="45">Beta</tspan>)"), std::string::npos) << written;
-    EXPECT_NE(written.find(R"(<tspan x="7.5" y="59.4"><tspan fill="#ff0000">Gamma</tspan></tspan>)"), std::string::npos) << written;
+    EXPECT_NE(written.find(R"(<tspan x="7.5" y="59.4"><tspan fill="#ff0000">Gamma</tspan></tspan>)"), std::string::npos)
+        << written;
     EXPECT_NE(written.find(R"(<tspan x="7.5" y="71.4">Delta</tspan>)"), std::string::npos) << written;
     EXPECT_NE(written.find(R"(One<tspan x="7.5" dy="12">Two</tspan>)"), std::string::npos)
         << "a line where the model puts it: " << written;

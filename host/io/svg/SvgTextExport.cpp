@@ -445,8 +445,9 @@ void WriteText(const Art* art, const HostMatrix& pageToUser, int depth, TextWrit
         } else {
             line.set("x", FormatCoordinate(anchor.x));
             const Piece* first = paragraphs[i].empty() ? nullptr : &paragraphs[i].front();
-            if (text.frameKind == 0 && first && !first->features->hidden && std::isfinite(entry(placed.y, first->position)) &&
-                !std::isfinite(entry(placed.x, first->position)) && !std::isfinite(entry(placed.dx, first->position)) &&
+            if (text.frameKind == 0 && first && !first->features->hidden &&
+                std::isfinite(entry(placed.y, first->position)) && !std::isfinite(entry(placed.x, first->position)) &&
+                !std::isfinite(entry(placed.dx, first->position)) &&
                 !std::isfinite(entry(placed.dy, first->position))) {
                 line.set("y", FormatCoordinate(anchor.y - placed.y[first->position]));
                 yOnLine.insert(first->position);

@@ -146,8 +146,8 @@ public:
         for (size_t i = 0; i < lines.size(); ++i) {
             const Line& line = lines[i];
             if (i > 0) {
-                modelStart -= line.first == SIZE_MAX && !data_.runs.empty() ? data_.runs.back().features.fontSize
-                                                                            : line.height;
+                modelStart -=
+                    line.first == SIZE_MAX && !data_.runs.empty() ? data_.runs.back().features.fontSize : line.height;
                 double wanted = modelStart;
                 while (next < lineStarts_.size() && lineStarts_[next].paragraph < i) ++next;
                 if (next < lineStarts_.size() && lineStarts_[next].paragraph == i) {
