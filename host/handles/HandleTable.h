@@ -78,8 +78,7 @@ public:
     }
     // The same for an object in storage its owner manages: `destroy` ends
     // its life and gives the storage back.
-    template <typename T>
-    uintptr_t Add(const HandleKind& kind, T* object, void (*destroy)(void*), const void* owner) {
+    uintptr_t Add(const HandleKind& kind, void* object, void (*destroy)(void*), const void* owner) {
         return AddErased(kind, object, destroy, owner);
     }
     // The same for an object that names its kind as `static const
