@@ -27,7 +27,11 @@ Art* Document::allocate(int32_t type) {
 
 void Document::destroy(void* object) {
     Art* art = static_cast<Art*>(object);
-    ArtStore& store = art->document_->store_;
+    Document& document = *art->document_;
+    // Its slot may hold a new object soon, which must not inherit this one's
+    // place in a mapping.
+    if (document.inTurn_.parent == art || document.inTurn_.next == art) document.inTurn_ = {};
+    ArtStore& store = document.store_;
     art->~Art();
     store.deallocate(art);
 }
@@ -448,8 +452,15 @@ void Document::collectLayerArt(const Layer* layer, std::vector<HostArt>& out) co
 
 // ---------------------------------------------------------------- bounds
 
+// Every object above an object whose box is not known has none known
+// either, so the walk up stops at the first; the container mapped in turn
+// has none known while it is, so it is looked for first.
 void Document::invalidate(Art* art) {
-    for (Art* a = art; a && a->boundsKnown_; a = a->parent_) a->boundsKnown_ = false;
+    for (Art* a = art; a; a = a->parent_) {
+        if (a == inTurn_.parent) inTurn_ = {};
+        if (!a->boundsKnown_) return;
+        a->boundsKnown_ = false;
+    }
 }
 
 Art* Document::framePathOf(Art* text) {
@@ -530,6 +541,37 @@ std::optional<Document::MappedBounds> Document::boundsAfterMapping(const Art* ar
     if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) || !std::isfinite(r.bottom))
         return std::nullopt;
     return MappedBounds{true, TransformRect(m, r)};
+}
+
+Document::MappingStep Document::beginMapping(const Art* art, const HostMatrix& m) const {
+    MappingStep step{boundsAfterMapping(art, m), nullptr, {}, m};
+    const Art* parent = art->parent_;
+    // A text and its frame path object answer each other's edits: their
+    // parents are left to recompute.
+    if (!step.own || !parent || art->frameOwner_ || art->framePath_) return step;
+    const HostMatrix& t = inTurn_.m;
+    if (inTurn_.parent == parent && inTurn_.next == art && t.a == m.a && t.b == m.b && t.c == m.c && t.d == m.d &&
+        t.tx == m.tx && t.ty == m.ty) {
+        step.parent = parent;
+        step.parentBox = inTurn_.box;
+    } else if (art == parent->firstChild_) {
+        if (std::optional<MappedBounds> box = boundsAfterMapping(parent, m)) {
+            step.parent = parent;
+            step.parentBox = *box;
+        }
+    }
+    return step;
+}
+
+void Document::endMapping(const Art* art, const MappingStep& step) {
+    if (step.own) keepMappedBounds(art, *step.own);
+    if (!step.parent || art->parent_ != step.parent) return;
+    if (art->next_) {
+        inTurn_ = {step.parent, art->next_, step.m, step.parentBox};
+    } else {
+        keepMappedBounds(step.parent, step.parentBox);
+        inTurn_ = {};
+    }
 }
 
 void Document::keepMappedBounds(const Art* art, const MappedBounds& bounds) const {

@@ -105,17 +105,26 @@ public:
         bool has = false;
         HostRect rect{};
     };
-    // Before `art` (and everything inside it) is mapped by `m`: its cached
-    // bounds mapped by `m`, where they are the bounds a recomputation after
-    // the mapping gives, to the bit. That holds when `m` scales and
-    // translates each axis without rotating or shearing, and the cached box
-    // is finite and that of anchor points alone (a path of straight segments,
-    // or a container of such paths), since such a mapping keeps the order of
-    // the coordinates on each axis. Nothing otherwise.
-    std::optional<MappedBounds> boundsAfterMapping(const Art* art, const HostMatrix& m) const;
+    // What a mapping of one object keeps of the bounds cache: the object's
+    // box, and its parent's, mapped rather than recomputed afterwards.
+    struct MappingStep {
+        std::optional<MappedBounds> own;
+        const Art* parent = nullptr;  // set when the parent's box is carried too
+        MappedBounds parentBox;
+        HostMatrix m{};
+    };
+    // Before `art` (and everything inside it) is mapped by `m`. Its cached
+    // box mapped by `m` is the box a recomputation after the mapping gives,
+    // to the bit, where `m` scales and translates each axis without rotating
+    // or shearing and the box is finite and that of anchor points alone (a
+    // path of straight segments, or a container of such paths): such a
+    // mapping keeps the order of the coordinates on each axis. So is the
+    // parent's box, once every child from the first has been mapped by the
+    // same `m` in turn, as a walk that scales a map does.
+    MappingStep beginMapping(const Art* art, const HostMatrix& m) const;
     // After the mapping (once touch, or the edits of its contents, dropped
-    // the cache): makes `bounds`, from boundsAfterMapping, the object's cache.
-    void keepMappedBounds(const Art* art, const MappedBounds& bounds) const;
+    // the cache): keeps what beginMapping found.
+    void endMapping(const Art* art, const MappingStep& step);
 
     // The path object that stands for an area or on-path text's frame path,
     // made on first use. It lies outside every layer, is read and written
@@ -192,6 +201,8 @@ private:
     void adjustSelected(Art* from, int32_t delta);
     void invalidate(Art* art);
     void computeBounds(const Art* art) const;
+    std::optional<MappedBounds> boundsAfterMapping(const Art* art, const HostMatrix& m) const;
+    void keepMappedBounds(const Art* art, const MappedBounds& bounds) const;
     bool editableObject(const Art* art) const;
     void changed() { ++revision_; }
 
@@ -201,6 +212,15 @@ private:
     Layer* current_ = nullptr;
     std::vector<SymbolDefinition> symbols_;
     size_t liveArt_ = 0;
+    // The container whose children are being mapped in turn: the child
+    // expected next, and the container's box once all are. Any edit of the
+    // container or inside it, and the death of either object, drops it.
+    struct MappingInTurn {
+        const Art* parent = nullptr;
+        const Art* next = nullptr;
+        HostMatrix m{};
+        MappedBounds box;
+    } inTurn_;
     uint64_t revision_ = 0;
     // Counts the changes of the tree's links (every link and unlink).
     uint64_t treeRevision_ = 1;

@@ -38,13 +38,13 @@ void TransformStyle(HostPathStyle& style, const HostMatrix& m, double lineScale,
 void TransformArt(Document& document, Art* art, const HostMatrix& m, double lineScale, int32_t flags) {
     const bool objects = flags & kHostTransformObjects;
     // Bounds that the mapping carries over are kept rather than recomputed.
-    std::optional<Document::MappedBounds> kept;
-    if (objects) kept = document.boundsAfterMapping(art, m);
+    Document::MappingStep step;
+    if (objects) step = document.beginMapping(art, m);
     if (art->isContainer()) {
         if (!(flags & kHostTransformChildren)) return;
         for (Art* child = art->firstChild(); child; child = child->next())
             TransformArt(document, child, m, lineScale, flags);
-        if (kept) document.keepMappedBounds(art, *kept);
+        if (objects) document.endMapping(art, step);
         return;
     }
     struct Visitor {
@@ -77,7 +77,7 @@ void TransformArt(Document& document, Art* art, const HostMatrix& m, double line
     };
     std::visit(Visitor{m, lineScale, flags, objects}, art->data);
     document.touch(art);
-    if (kept) document.keepMappedBounds(art, *kept);
+    if (objects) document.endMapping(art, step);
 }
 
 }  // namespace orbalis::host

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "host/model/Document.h"
@@ -86,6 +87,84 @@ TEST_F(BoundsCache, ScalesAndMirrorsOfNestedGroupsAndLoosePaths) {
     ExpectBoundsAsFresh(*doc, layer->group(), "a point moved");
     ASSERT_EQ(doc->disposeArt(loose), 0);
     ExpectBoundsAsFresh(*doc, layer->group(), "a path disposed of");
+}
+
+// A walk that scales a map maps a group's children one by one, in order, by
+// one matrix; the group's box is then carried over too. Each interruption,
+// after any number of children, must leave the boxes as a recomputation
+// gives them.
+TEST_F(BoundsCache, GroupsWhoseChildrenAreMappedInTurn) {
+    const HostMatrix m{-1.7, 0, 0, 0.61, 3.3, -2.9};
+    struct Interruption {
+        const char* name;
+        std::function<void(Document&, Art* group, std::vector<Art*>& rest)> run;
+    };
+    const Interruption interruptions[] = {
+        {"none", [](Document&, Art*, std::vector<Art*>&) {}},
+        {"a point of the last child moved",
+         [](Document& d, Art* group, std::vector<Art*>&) {
+             group->lastChild()->path()->segments[0].p = {-90.1, 80.3};
+             d.touch(group->lastChild());
+         }},
+        {"a point inside a child group moved",
+         [](Document& d, Art* group, std::vector<Art*>&) {
+             Art* inner = group->firstChild()->next();
+             inner->firstChild()->path()->segments[1].p = {70.7, -60.9};
+             d.touch(inner->firstChild());
+         }},
+        {"a child added, left unmapped", [](Document& d, Art* group,
+                                            std::vector<Art*>&) { AddRect(d, group, 99.9, 99.7, 1.3, 1.1); }},
+        {"the next child disposed of",
+         [](Document& d, Art*, std::vector<Art*>& rest) {
+             if (rest.empty()) return;
+             ASSERT_EQ(d.disposeArt(rest.front()), 0);
+             rest.erase(rest.begin());
+         }},
+        {"the next child mapped otherwise",
+         [](Document& d, Art*, std::vector<Art*>& rest) {
+             if (!rest.empty()) host::TransformArt(d, rest.front(), {2, 0, 0, 2, 1, 1}, 1, kHostTransformObjects);
+         }},
+        {"the first child mapped again",
+         [&](Document& d, Art* group, std::vector<Art*>&) {
+             host::TransformArt(d, group->firstChild(), m, 1, kHostTransformObjects);
+         }},
+        {"the last child moved to the front",
+         [](Document& d, Art* group, std::vector<Art*>&) {
+             ASSERT_EQ(d.reorderArt(group->lastChild(), kHostPlaceInsideOnTop, group), 0);
+         }},
+        {"the group's box asked",
+         [](Document& d, Art* group, std::vector<Art*>&) {
+             HostRect r{};
+             d.bounds(group, &r);
+         }},
+    };
+    constexpr size_t kChildren = 5;
+    for (const Interruption& interruption : interruptions) {
+        for (size_t k = 0; k <= kChildren; ++k) {
+            SetUp();
+            Art* group = AddGroup(*doc, layer->group());
+            AddPolygon(*doc, group, {{0.1, 0.3}, {7.7, -2.9}, {3.3, 9.1}});
+            Art* inner = AddGroup(*doc, group);
+            AddPolygon(*doc, inner, {{-4.4, 1.7}, {2.2, 2.6}, {-1.9, -6.3}});
+            AddRect(*doc, inner, 1.3, 1.9, 11.1, 7.3);
+            AddGroup(*doc, group);  // empty
+            AddRect(*doc, group, 20.3, 20.9, 3.1, 2.7);
+            AddPolygon(*doc, group, {{-30.1, 5.5}, {-20.7, 6.6}}, false);
+            Warm();
+            std::vector<Art*> children;
+            for (Art* child = group->firstChild(); child; child = child->next()) children.push_back(child);
+            ASSERT_EQ(children.size(), kChildren);
+            for (size_t i = 0; i < k; ++i)
+                host::TransformArt(*doc, children[i], m, 1, kHostTransformObjects | kHostTransformChildren);
+            std::vector<Art*> rest(children.begin() + k, children.end());
+            interruption.run(*doc, group, rest);
+            // The rest in the order the walk had them.
+            for (Art* child : rest)
+                host::TransformArt(*doc, child, m, 1, kHostTransformObjects | kHostTransformChildren);
+            const std::string step = std::string(interruption.name) + " after " + std::to_string(k) + " children";
+            ExpectBoundsAsFresh(*doc, layer->group(), step.c_str());
+        }
+    }
 }
 
 TEST_F(BoundsCache, CurvesTextsSymbolsImagesAndFramePaths) {
