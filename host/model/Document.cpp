@@ -30,7 +30,7 @@ void Document::destroy(void* object) {
     Document& document = *art->document_;
     // Its slot may hold a new object soon, which must not inherit this one's
     // place in a mapping.
-    if (document.inTurn_.parent == art || document.inTurn_.next == art) document.inTurn_ = {};
+    if (document.inTurn_.parent == art || document.inTurn_.next == art) document.inTurn_.parent = nullptr;
     ArtStore& store = document.store_;
     art->~Art();
     store.deallocate(art);
@@ -457,7 +457,7 @@ void Document::collectLayerArt(const Layer* layer, std::vector<HostArt>& out) co
 // has none known while it is, so it is looked for first.
 void Document::invalidate(Art* art) {
     for (Art* a = art; a; a = a->parent_) {
-        if (a == inTurn_.parent) inTurn_ = {};
+        if (a == inTurn_.parent) inTurn_.parent = nullptr;
         if (!a->boundsKnown_) return;
         a->boundsKnown_ = false;
     }
@@ -543,34 +543,37 @@ std::optional<Document::MappedBounds> Document::boundsAfterMapping(const Art* ar
     return MappedBounds{true, TransformRect(m, r)};
 }
 
-Document::MappingStep Document::beginMapping(const Art* art, const HostMatrix& m) const {
-    MappingStep step{boundsAfterMapping(art, m), nullptr, {}, m};
+Document::MappingStep Document::beginMapping(const Art* art, const HostMatrix& m) {
+    MappingStep step{boundsAfterMapping(art, m), nullptr};
     const Art* parent = art->parent_;
     // A text and its frame path object answer each other's edits: their
-    // parents are left to recompute.
-    if (!step.own || !parent || art->frameOwner_ || art->framePath_) return step;
+    // parents are left to recompute. A container's contents start turns of
+    // their own while it is mapped.
+    if (!step.own || !parent || art->isContainer() || art->frameOwner_ || art->framePath_) return step;
     const HostMatrix& t = inTurn_.m;
     if (inTurn_.parent == parent && inTurn_.next == art && t.a == m.a && t.b == m.b && t.c == m.c && t.d == m.d &&
         t.tx == m.tx && t.ty == m.ty) {
         step.parent = parent;
-        step.parentBox = inTurn_.box;
     } else if (art == parent->firstChild_) {
         if (std::optional<MappedBounds> box = boundsAfterMapping(parent, m)) {
+            inTurn_ = {nullptr, nullptr, m, *box};
             step.parent = parent;
-            step.parentBox = *box;
         }
     }
     return step;
 }
 
+// The turn's matrix and box stay while the object is mapped: only the
+// object's own edits come between, and they can end the turn, not start one.
 void Document::endMapping(const Art* art, const MappingStep& step) {
     if (step.own) keepMappedBounds(art, *step.own);
     if (!step.parent || art->parent_ != step.parent) return;
     if (art->next_) {
-        inTurn_ = {step.parent, art->next_, step.m, step.parentBox};
+        inTurn_.parent = step.parent;
+        inTurn_.next = art->next_;
     } else {
-        keepMappedBounds(step.parent, step.parentBox);
-        inTurn_ = {};
+        keepMappedBounds(step.parent, inTurn_.box);
+        inTurn_.parent = nullptr;
     }
 }
 

@@ -110,8 +110,6 @@ public:
     struct MappingStep {
         std::optional<MappedBounds> own;
         const Art* parent = nullptr;  // set when the parent's box is carried too
-        MappedBounds parentBox;
-        HostMatrix m{};
     };
     // Before `art` (and everything inside it) is mapped by `m`. Its cached
     // box mapped by `m` is the box a recomputation after the mapping gives,
@@ -120,8 +118,9 @@ public:
     // path of straight segments, or a container of such paths): such a
     // mapping keeps the order of the coordinates on each axis. So is the
     // parent's box, once every child from the first has been mapped by the
-    // same `m` in turn, as a walk that scales a map does.
-    MappingStep beginMapping(const Art* art, const HostMatrix& m) const;
+    // same `m` in turn, as a walk that scales a map does; a child that is a
+    // container, mapped with its contents, ends such a turn.
+    MappingStep beginMapping(const Art* art, const HostMatrix& m);
     // After the mapping (once touch, or the edits of its contents, dropped
     // the cache): keeps what beginMapping found.
     void endMapping(const Art* art, const MappingStep& step);
@@ -212,9 +211,10 @@ private:
     Layer* current_ = nullptr;
     std::vector<SymbolDefinition> symbols_;
     size_t liveArt_ = 0;
-    // The container whose children are being mapped in turn: the child
-    // expected next, and the container's box once all are. Any edit of the
-    // container or inside it, and the death of either object, drops it.
+    // The container whose children are being mapped in turn (null when
+    // none is): the child expected next, the matrix, and the container's box
+    // once all are. Any edit of the container or inside it, and the death of
+    // either object, ends the turn.
     struct MappingInTurn {
         const Art* parent = nullptr;
         const Art* next = nullptr;

@@ -95,25 +95,27 @@ TEST_F(BoundsCache, ScalesAndMirrorsOfNestedGroupsAndLoosePaths) {
 // gives them.
 TEST_F(BoundsCache, GroupsWhoseChildrenAreMappedInTurn) {
     const HostMatrix m{-1.7, 0, 0, 0.61, 3.3, -2.9};
+    const int32_t all = kHostTransformObjects | kHostTransformChildren;
     struct Interruption {
         const char* name;
         std::function<void(Document&, Art* group, std::vector<Art*>& rest)> run;
     };
+    auto movePoint = [](Document& d, Art* path, HostPoint p) {
+        path->path()->segments[0].p = p;
+        d.touch(path);
+    };
     const Interruption interruptions[] = {
         {"none", [](Document&, Art*, std::vector<Art*>&) {}},
         {"a point of the last child moved",
-         [](Document& d, Art* group, std::vector<Art*>&) {
-             group->lastChild()->path()->segments[0].p = {-90.1, 80.3};
-             d.touch(group->lastChild());
+         [&](Document& d, Art* group, std::vector<Art*>&) {
+             movePoint(d, group->lastChild(), {-90.1, 80.3});
          }},
-        {"a point inside a child group moved",
-         [](Document& d, Art* group, std::vector<Art*>&) {
-             Art* inner = group->firstChild()->next();
-             inner->firstChild()->path()->segments[1].p = {70.7, -60.9};
-             d.touch(inner->firstChild());
+        {"a point of the first child moved",
+         [&](Document& d, Art* group, std::vector<Art*>&) {
+             movePoint(d, group->firstChild(), {70.7, -60.9});
          }},
-        {"a child added, left unmapped", [](Document& d, Art* group,
-                                            std::vector<Art*>&) { AddRect(d, group, 99.9, 99.7, 1.3, 1.1); }},
+        {"a child added, left unmapped",
+         [](Document& d, Art* group, std::vector<Art*>&) { AddRect(d, group, 99.9, 99.7, 1.3, 1.1); }},
         {"the next child disposed of",
          [](Document& d, Art*, std::vector<Art*>& rest) {
              if (rest.empty()) return;
@@ -144,27 +146,37 @@ TEST_F(BoundsCache, GroupsWhoseChildrenAreMappedInTurn) {
             SetUp();
             Art* group = AddGroup(*doc, layer->group());
             AddPolygon(*doc, group, {{0.1, 0.3}, {7.7, -2.9}, {3.3, 9.1}});
-            Art* inner = AddGroup(*doc, group);
-            AddPolygon(*doc, inner, {{-4.4, 1.7}, {2.2, 2.6}, {-1.9, -6.3}});
-            AddRect(*doc, inner, 1.3, 1.9, 11.1, 7.3);
-            AddGroup(*doc, group);  // empty
+            AddPolygon(*doc, group, {{-4.4, 1.7}, {2.2, 2.6}, {-1.9, -6.3}});
+            AddRect(*doc, group, 1.3, 1.9, 11.1, 7.3);
             AddRect(*doc, group, 20.3, 20.9, 3.1, 2.7);
             AddPolygon(*doc, group, {{-30.1, 5.5}, {-20.7, 6.6}}, false);
             Warm();
             std::vector<Art*> children;
             for (Art* child = group->firstChild(); child; child = child->next()) children.push_back(child);
             ASSERT_EQ(children.size(), kChildren);
-            for (size_t i = 0; i < k; ++i)
-                host::TransformArt(*doc, children[i], m, 1, kHostTransformObjects | kHostTransformChildren);
+            for (size_t i = 0; i < k; ++i) host::TransformArt(*doc, children[i], m, 1, kHostTransformObjects);
             std::vector<Art*> rest(children.begin() + k, children.end());
             interruption.run(*doc, group, rest);
             // The rest in the order the walk had them.
-            for (Art* child : rest)
-                host::TransformArt(*doc, child, m, 1, kHostTransformObjects | kHostTransformChildren);
+            for (Art* child : rest) host::TransformArt(*doc, child, m, 1, kHostTransformObjects);
             const std::string step = std::string(interruption.name) + " after " + std::to_string(k) + " children";
             ExpectBoundsAsFresh(*doc, layer->group(), step.c_str());
         }
     }
+
+    // Children that are containers, mapped with their contents (groups of
+    // paths within them, an empty group), among paths mapped in turn.
+    SetUp();
+    Art* group = AddGroup(*doc, layer->group());
+    AddRect(*doc, group, 0.3, 0.7, 2.9, 1.3);
+    Art* inner = AddGroup(*doc, group);
+    AddPolygon(*doc, inner, {{-4.4, 1.7}, {2.2, 2.6}, {-1.9, -6.3}});
+    AddRect(*doc, AddGroup(*doc, inner), 40.1, -30.7, 5.3, 7.9);
+    AddGroup(*doc, group);
+    AddRect(*doc, group, 20.3, 20.9, 3.1, 2.7);
+    Warm();
+    for (Art* child = group->firstChild(); child; child = child->next()) host::TransformArt(*doc, child, m, 1, all);
+    ExpectBoundsAsFresh(*doc, layer->group(), "containers among the children");
 }
 
 TEST_F(BoundsCache, CurvesTextsSymbolsImagesAndFramePaths) {
