@@ -48,7 +48,9 @@ HostErr SetArtUserAttr(Art& art, int32_t mask, int32_t attr) {
 
 template <Art* (Art::*Relative)() const>
 HostErr Related(Art& art, HostArt& out) {
-    out = Document::toHandle((art.*Relative)());
+    const Art* relative = (art.*Relative)();
+    if (relative) Document::prefetchFollowing(relative);
+    out = Document::toHandle(relative);
     return 0;
 }
 
