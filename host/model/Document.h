@@ -167,7 +167,8 @@ public:
     // the order a walk of a document read from a file visits them: starting
     // to fetch the object a few slots on (its first cache line, and the one
     // with its data's kind) overlaps that with the work on this one. A hint
-    // only: nothing is read, and a slot past the store's blocks costs nothing.
+    // only: nothing is read, and an address past the store's blocks is
+    // harmless.
     static void prefetchFollowing(const Art* art) {
         const auto* base = reinterpret_cast<const char*>(art);
         const size_t kindOffset = size_t(reinterpret_cast<const char*>(&art->data) - base) + sizeof(ArtData) - 1;
