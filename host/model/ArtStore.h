@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -31,6 +32,20 @@ public:
     size_t reserved() const { return blocks_.size() * sizeof(Block); }
 
     static constexpr size_t kSlotsPerBlock = 256;
+
+    // Objects made one after another lie in slots one after another, which
+    // is about the order a walk of a document read from a file visits them:
+    // starting to fetch the object a few slots on (its first cache line, and
+    // the one with its data's kind) overlaps that with the work on this one.
+    // A hint only: nothing is read, and an address past the blocks is
+    // harmless.
+    static void prefetchFollowing(const Art* art) {
+        const auto* base = reinterpret_cast<const char*>(art);
+        const size_t kindOffset = size_t(reinterpret_cast<const char*>(&art->data) - base) + sizeof(ArtData) - 1;
+        const uintptr_t ahead = reinterpret_cast<uintptr_t>(art) + 4 * sizeof(Slot);
+        __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+        __builtin_prefetch(reinterpret_cast<const void*>(ahead + kindOffset));
+    }
 
 private:
     struct alignas(Art) Slot {

@@ -163,19 +163,6 @@ public:
     static HostLayer toHandle(const Layer* layer) {
         return layer ? reinterpret_cast<HostLayer>(layer->handle_) : nullptr;
     }
-    // The store keeps objects in the order they were made, which is about
-    // the order a walk of a document read from a file visits them: starting
-    // to fetch the object a few slots on (its first cache line, and the one
-    // with its data's kind) overlaps that with the work on this one. A hint
-    // only: nothing is read, and an address past the store's blocks is
-    // harmless.
-    static void prefetchFollowing(const Art* art) {
-        const auto* base = reinterpret_cast<const char*>(art);
-        const size_t kindOffset = size_t(reinterpret_cast<const char*>(&art->data) - base) + sizeof(ArtData) - 1;
-        const uintptr_t ahead = reinterpret_cast<uintptr_t>(art) + 4 * sizeof(Art);
-        __builtin_prefetch(reinterpret_cast<const void*>(ahead));
-        __builtin_prefetch(reinterpret_cast<const void*>(ahead + kindOffset));
-    }
 
     // ---- Document-wide data.
     HostRect artboard{0, 792, 612, 0};  // the page, in points

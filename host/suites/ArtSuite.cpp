@@ -1,3 +1,4 @@
+#include "host/model/ArtStore.h"
 #include "host/suites/OperationGate.h"
 #include "host/suites/SuiteTables.h"
 
@@ -49,7 +50,7 @@ HostErr SetArtUserAttr(Art& art, int32_t mask, int32_t attr) {
 template <Art* (Art::*Relative)() const>
 HostErr Related(Art& art, HostArt& out) {
     const Art* relative = (art.*Relative)();
-    if (relative) Document::prefetchFollowing(relative);
+    if (relative) ArtStore::prefetchFollowing(relative);
     out = Document::toHandle(relative);
     return 0;
 }
