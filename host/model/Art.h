@@ -165,8 +165,8 @@ private:
 
     Art(Document* document, int32_t type) : document_(document), type_(type) {}
 
-    // What a bounds query reads lies in the first cache line, what a walk
-    // of the tree reads in the first two.
+    // What a bounds or attribute query reads lies in the first cache line,
+    // what a walk of the tree reads in the first two.
     Document* document_;
     uintptr_t handle_ = 0;  // in the process's handle table, owned by the document
     int32_t type_;
@@ -180,6 +180,7 @@ private:
     // scales and translates each axis maps it to the box a recomputation
     // would give, to the bit.
     mutable bool boundsFromAnchors_ = false;
+    int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included
     mutable HostRect bounds_{};
 
     Art* firstChild_ = nullptr;
@@ -190,7 +191,6 @@ private:
     Art* lastChild_ = nullptr;
     Art* prev_ = nullptr;
     Layer* ownerLayer_ = nullptr;
-    int32_t selectedInside_ = 0;  // selected objects in this subtree, itself included
 
 public:
     ArtData data;
