@@ -105,7 +105,7 @@ void HandleTable::DisposeSlot(uint32_t index) {
     destroy(object);
 }
 
-HandleTable& Handles() {
+HandleTable& ProcessHandles() {
     static HandleTable table;
     return table;
 }

@@ -175,8 +175,16 @@ private:
     int live_[HandleKind::kMaxKinds + 1] = {};
 };
 
-// The process's one table.
-HandleTable& Handles();
+// The process's one table, made on first use; it lives in this library.
+HandleTable& ProcessHandles();
+
+// The same table. Each module binds its own reference to it once, so that
+// the lookups behind every suite call cost a load, not a call into this
+// library.
+inline HandleTable& Handles() {
+    static HandleTable& table = ProcessHandles();
+    return table;
+}
 
 // One owner's share of the process's table: what it adds is found only
 // through it and destroyed with it, and its live objects are counted per kind.
