@@ -42,7 +42,7 @@ public:
     static void prefetchFollowing(const Art* art) {
         const auto* base = reinterpret_cast<const char*>(art);
         const size_t kindOffset = size_t(reinterpret_cast<const char*>(&art->data) - base) + sizeof(ArtData) - 1;
-        const uintptr_t ahead = reinterpret_cast<uintptr_t>(art) + 4 * sizeof(Slot);
+        const uintptr_t ahead = reinterpret_cast<uintptr_t>(art) + 8 * sizeof(Slot);
         __builtin_prefetch(reinterpret_cast<const void*>(ahead));
         __builtin_prefetch(reinterpret_cast<const void*>(ahead + kindOffset));
     }
