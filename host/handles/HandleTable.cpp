@@ -53,7 +53,7 @@ uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*de
     slot.object = object;
     slot.destroy = destroy;
     slot.owner = owner;
-    slot.kind = &kind;
+    slot.kind = kind.number();
     ++live_[kind.number()];
     return (uintptr_t{index} + 1) | (uintptr_t{kind.number()} << kIndexBits) |
            (uintptr_t{slot.generation} << kGenerationShift);
@@ -74,7 +74,7 @@ void HandleTable::DisposeAll(const void* owner) {
 std::vector<uintptr_t> HandleTable::Handles(const HandleKind& kind, const void* owner) const {
     std::vector<uintptr_t> handles;
     for (uint32_t i = 0; i < slots_.size(); ++i)
-        if (slots_[i].kind == &kind && slots_[i].owner == owner)
+        if (slots_[i].kind == kind.number() && slots_[i].owner == owner)
             handles.push_back((uintptr_t{i} + 1) | (uintptr_t{kind.number()} << kIndexBits) |
                               (uintptr_t{slots_[i].generation} << kGenerationShift));
     return handles;
@@ -84,18 +84,20 @@ const HandleKind* HandleTable::KindOf(uintptr_t handle) const {
     const uintptr_t number = handle & kIndexMask;
     if (number == 0 || number > slots_.size()) return nullptr;
     const Slot& slot = slots_[number - 1];
-    return slot.kind && SlotOf(handle, *slot.kind) ? slot.kind : nullptr;
+    if (!slot.kind) return nullptr;
+    const HandleKind* kind = Registry()[slot.kind - 1];
+    return SlotOf(handle, *kind) ? kind : nullptr;
 }
 
 void HandleTable::DisposeSlot(uint32_t index) {
     Slot& slot = slots_[index];
     void* object = slot.object;
     void (*destroy)(void*) = slot.destroy;
-    --live_[slot.kind->number()];
+    --live_[slot.kind];
     slot.object = nullptr;
     slot.destroy = nullptr;
     slot.owner = nullptr;
-    slot.kind = nullptr;
+    slot.kind = 0;
     // A slot whose generations are used up is never handed out again, so
     // that no old handle can come to name a new object.
     if (++slot.generation != 0) free_.push_back(index);

@@ -139,13 +139,15 @@ public:
     static constexpr uint32_t kMaxSlots = (uint32_t{1} << kIndexBits) - 1;
 
 private:
+    // 32 bytes, so that finding a slot is a shift.
     struct Slot {
         void* object = nullptr;
         void (*destroy)(void*) = nullptr;
         const void* owner = nullptr;
-        const HandleKind* kind = nullptr;
         uint32_t generation = 1;
+        uint8_t kind = 0;  // the kind's number; 0 for an empty slot
     };
+    static_assert(sizeof(Slot) == 32);
 
     static constexpr uintptr_t kIndexMask = (uintptr_t{1} << kIndexBits) - 1;
     static constexpr int kGenerationShift = kIndexBits + kKindBits;
@@ -162,7 +164,7 @@ private:
             ((handle >> kIndexBits) & ((uintptr_t{1} << kKindBits) - 1)) != kind.number())
             return nullptr;
         const Slot& slot = slots_[number - 1];
-        if (slot.kind != &kind || (handle >> kGenerationShift) != slot.generation) return nullptr;
+        if (slot.kind != kind.number() || (handle >> kGenerationShift) != slot.generation) return nullptr;
         return &slot;
     }
 
