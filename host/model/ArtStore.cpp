@@ -16,12 +16,6 @@
 #include <sanitizer/asan_interface.h>
 #endif
 
-#include <algorithm>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace orbalis::host {
 
 namespace {
@@ -36,32 +30,10 @@ void Poison(void*, size_t) {}
 void Unpoison(void*, size_t) {}
 #endif
 
-// Asks the system to map the whole large pages inside a block with large
-// pages: a walk of a large document then stays within the processor's
-// address translation caches.
-void AdviseLargePages([[maybe_unused]] void* begin, [[maybe_unused]] size_t bytes) {
-#ifdef __linux__
-    constexpr uintptr_t kLargePage = uintptr_t{1} << 21;
-    const uintptr_t start = reinterpret_cast<uintptr_t>(begin);
-    const uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-    const uintptr_t last = (start + bytes) & ~(kLargePage - 1);
-    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-#endif
-}
-
 }  // namespace
 
 ArtStore::~ArtStore() {
-    for (auto& block : blocks_) Unpoison(block.slots.get(), block.size * sizeof(Slot));
-}
-
-void ArtStore::addBlock() {
-    const size_t size = blocks_.empty() ? kFirstBlockSlots : std::min(2 * blocks_.back().size, kLargestBlockSlots);
-    blocks_.push_back({std::unique_ptr<Slot[]>(new Slot[size]), size});  // left uninitialised
-    reservedSlots_ += size;
-    AdviseLargePages(blocks_.back().slots.get(), size * sizeof(Slot));
-    Poison(blocks_.back().slots.get(), size * sizeof(Slot));
-    nextInBlock_ = 0;
+    for (auto& block : blocks_) Unpoison(block.get(), sizeof(Block));
 }
 
 ArtStore::Slot*& ArtStore::linkOf(Slot* slot) {
@@ -77,8 +49,12 @@ void* ArtStore::allocate() {
         if (!freeHead_) freeTail_ = nullptr;
         --freeCount_;
     } else {
-        if (blocks_.empty() || nextInBlock_ == blocks_.back().size) addBlock();
-        slot = &blocks_.back().slots[nextInBlock_++];
+        if (nextInBlock_ == kSlotsPerBlock) {
+            blocks_.push_back(std::unique_ptr<Block>(new Block));  // left uninitialised
+            Poison(blocks_.back().get(), sizeof(Block));
+            nextInBlock_ = 0;
+        }
+        slot = &blocks_.back()->slots[nextInBlock_++];
         ++handedOut_;
     }
     Unpoison(slot, sizeof(Slot));

@@ -3,9 +3,7 @@
 // holds its objects one after another in document order, so that the walks
 // of the tree and of the layer art set read memory in order instead of
 // jumping across the heap. The slot of a disposed object is reused by a later
-// one; the blocks go with the document. Each block is twice the size of the
-// one before, up to a few megabytes, so that a large document's objects lie
-// in few blocks that the system may map with large pages.
+// one; the blocks go with the document.
 #pragma once
 
 #include <cstddef>
@@ -31,10 +29,9 @@ public:
 
     // Slots in use, and bytes held in blocks (used or not).
     size_t used() const { return handedOut_ - freeCount_; }
-    size_t reserved() const { return reservedSlots_ * sizeof(Slot); }
+    size_t reserved() const { return blocks_.size() * sizeof(Block); }
 
-    static constexpr size_t kFirstBlockSlots = 256;
-    static constexpr size_t kLargestBlockSlots = 8192;
+    static constexpr size_t kSlotsPerBlock = 256;
 
     // Objects made one after another lie in slots one after another, which
     // is about the order a walk of a document read from a file visits them:
@@ -55,17 +52,14 @@ private:
         std::byte bytes[sizeof(Art)];
     };
     struct Block {
-        std::unique_ptr<Slot[]> slots;
-        size_t size;
+        Slot slots[kSlotsPerBlock];
     };
     // A free slot holds the link to the next free one in its last bytes.
     static Slot*& linkOf(Slot* slot);
-    void addBlock();
 
-    std::vector<Block> blocks_;
-    size_t nextInBlock_ = 0;  // slots handed out of the last block
-    size_t reservedSlots_ = 0;
-    size_t handedOut_ = 0;  // slots ever handed out of blocks
+    std::vector<std::unique_ptr<Block>> blocks_;
+    size_t nextInBlock_ = kSlotsPerBlock;  // the last block's first slot never handed out
+    size_t handedOut_ = 0;                 // slots ever handed out of blocks
     // Freed slots, oldest first.
     Slot* freeHead_ = nullptr;
     Slot* freeTail_ = nullptr;

@@ -14,7 +14,7 @@ namespace {
 TEST(ArtStoreTest, SlotsAreDistinctAlignedAndReusedOnceFreed) {
     ArtStore store;
     std::vector<void*> slots;
-    for (size_t i = 0; i < 3 * ArtStore::kFirstBlockSlots; ++i) slots.push_back(store.allocate());
+    for (size_t i = 0; i < 3 * ArtStore::kSlotsPerBlock; ++i) slots.push_back(store.allocate());
     EXPECT_EQ(std::set<void*>(slots.begin(), slots.end()).size(), slots.size());
     for (void* slot : slots) EXPECT_EQ(reinterpret_cast<uintptr_t>(slot) % alignof(Art), 0u);
     EXPECT_EQ(store.used(), slots.size());
@@ -25,7 +25,7 @@ TEST(ArtStoreTest, SlotsAreDistinctAlignedAndReusedOnceFreed) {
     for (void* slot : slots) store.deallocate(slot);
     EXPECT_EQ(store.used(), 0u);
     for (int round = 0; round < 20'000; ++round) store.deallocate(store.allocate());
-    EXPECT_LE(store.reserved(), reserved + 8 * sizeof(Art) * ArtStore::kFirstBlockSlots);
+    EXPECT_LE(store.reserved(), reserved + 8 * sizeof(Art) * ArtStore::kSlotsPerBlock);
 }
 
 TEST(ArtStoreTest, DisposedArtGivesItsMemoryBack) {
@@ -40,7 +40,7 @@ TEST(ArtStoreTest, DisposedArtGivesItsMemoryBack) {
         ASSERT_EQ(document.disposeArt(group), 0);
     }
     EXPECT_EQ(document.liveArtCount(), live);
-    EXPECT_LT(document.artBytesReserved(), 16 * ArtStore::kFirstBlockSlots * sizeof(Art));
+    EXPECT_LT(document.artBytesReserved(), 16 * ArtStore::kSlotsPerBlock * sizeof(Art));
 }
 
 #if defined(__SANITIZE_ADDRESS__)
