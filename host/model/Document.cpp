@@ -550,9 +550,7 @@ Document::MappingStep Document::beginMapping(const Art* art, const HostMatrix& m
     // parents are left to recompute. A container's contents start turns of
     // their own while it is mapped.
     if (!step.own || !parent || art->isContainer() || art->frameOwner_ || art->framePath_) return step;
-    const HostMatrix& t = inTurn_.m;
-    if (inTurn_.parent == parent && inTurn_.next == art && t.a == m.a && t.b == m.b && t.c == m.c && t.d == m.d &&
-        t.tx == m.tx && t.ty == m.ty) {
+    if (inTurn_.parent == parent && inTurn_.next == art && SameMatrix(inTurn_.m, m)) {
         step.parent = parent;
     } else if (art == parent->firstChild_) {
         if (std::optional<MappedBounds> box = boundsAfterMapping(parent, m)) {

@@ -22,6 +22,15 @@ inline HostMatrix Concat(const HostMatrix& m, const HostMatrix& n) {
 
 inline HostMatrix Translation(double tx, double ty) { return {1, 0, 0, 1, tx, ty}; }
 
+inline bool SameMatrix(const HostMatrix& m, const HostMatrix& n) {
+    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx && m.ty == n.ty;
+}
+
+// Moves without scaling, rotating or shearing.
+inline bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
+
+inline bool IsIdentity(const HostMatrix& m) { return IsTranslation(m) && m.tx == 0 && m.ty == 0; }
+
 inline HostMatrix Rotation(double angle) {
     const double c = std::cos(angle), s = std::sin(angle);
     return {c, s, -s, c, 0, 0};

@@ -19,6 +19,7 @@
 #include "host/io/svg/SvgTextExport.h"
 #include "host/io/svg/SvgTransform.h"
 #include "host/model/Bounds.h"
+#include "host/model/Geometry.h"
 #include "host/model/TextLayout.h"
 
 namespace orbalis::host::svg {
@@ -45,14 +46,6 @@ bool OwnSpace(const NameValues& foreign, HostMatrix* toPage, HostMatrix* fromPag
     *fromPage = inverse;
     return true;
 }
-
-bool SameMatrix(const HostMatrix& m, const HostMatrix& n) {
-    return m.a == n.a && m.b == n.b && m.c == n.c && m.d == n.d && m.tx == n.tx && m.ty == n.ty;
-}
-
-bool IsIdentity(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0; }
-
-bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
 
 void SetTransform(Attributes& attributes, const HostMatrix& m) {
     if (!IsIdentity(m)) attributes.set("transform", FormatTransform(m));

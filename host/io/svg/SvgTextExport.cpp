@@ -19,9 +19,6 @@
 namespace orbalis::host::svg {
 namespace {
 
-bool IsTranslation(const HostMatrix& m) { return m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1; }
-bool IsIdentity(const HostMatrix& m) { return IsTranslation(m) && m.tx == 0 && m.ty == 0; }
-
 std::vector<HostPathSegment> Mapped(const std::vector<HostPathSegment>& path, const HostMatrix& m) {
     std::vector<HostPathSegment> out = path;
     for (HostPathSegment& s : out) {

@@ -60,8 +60,7 @@ bool ParseTransform(std::string_view text, HostMatrix* matrix) {
 }
 
 std::string FormatTransform(const HostMatrix& m) {
-    if (m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1)
-        return "translate(" + FormatCoordinate(m.tx) + " " + FormatCoordinate(m.ty) + ")";
+    if (IsTranslation(m)) return "translate(" + FormatCoordinate(m.tx) + " " + FormatCoordinate(m.ty) + ")";
     return "matrix(" + FormatExact(m.a) + " " + FormatExact(m.b) + " " + FormatExact(m.c) + " " + FormatExact(m.d) +
            " " + FormatCoordinate(m.tx) + " " + FormatCoordinate(m.ty) + ")";
 }
