@@ -12,9 +12,30 @@ std::map<std::string, FaultPoint>& Faults::Points() {
     return points;
 }
 
+void FaultPoint::rearm() {
+    if (Faults::logging)
+        heedFrom = 0;
+    else if (failAt == 0 || (!repeat && calls >= failAt))
+        heedFrom = kNever;
+    else
+        heedFrom = failAt;
+}
+
+HostErr FaultPoint::heed() {
+    if (Faults::logging) Faults::LogCall(name);
+    if (failAt == 0 || calls < failAt || (!repeat && calls != failAt)) return 0;
+    // A single fault is spent: the calls after it need counting only.
+    if (!repeat) rearm();
+    if (kind != FaultKind::Code) ThrowFault(kind);
+    return code;
+}
+
 FaultPoint& Faults::Point(const char* name) {
     auto [it, inserted] = Points().try_emplace(name);
-    if (inserted) it->second.name = it->first.c_str();
+    if (inserted) {
+        it->second.name = it->first.c_str();
+        it->second.rearm();
+    }
     return it->second;
 }
 
@@ -24,11 +45,16 @@ void Faults::FailOperation(const std::string& operation, uint64_t nth, HostErr c
     point.code = code;
     point.repeat = repeat;
     point.kind = FaultKind::Code;
+    point.rearm();
 }
 
 void Faults::ThrowInOperation(const std::string& operation, uint64_t nth, FaultKind kind) {
     FailOperation(operation, nth, 0);
     Point(operation.c_str()).kind = kind;
+}
+
+void Faults::RearmAll() {
+    for (auto& [name, point] : Points()) point.rearm();
 }
 
 void ThrowFault(FaultKind kind) {
@@ -70,6 +96,7 @@ void Faults::LogCall(const char* name) {
 void Faults::KeepCallLog() {
     Log().clear();
     logging = true;
+    RearmAll();
 }
 
 const std::vector<std::string>& Faults::CallLog() { return Log(); }
@@ -87,6 +114,7 @@ void Faults::Reset() {
         point.code = 0;
         point.repeat = false;
         point.kind = FaultKind::Code;
+        point.rearm();
     }
 }
 

@@ -22,21 +22,33 @@ enum class FaultKind : uint8_t {
 
 // One named operation: its call count and the fault armed on it, if any.
 struct FaultPoint {
+    static constexpr uint64_t kNever = UINT64_MAX;
+
     const char* name;
     uint64_t calls = 0;
+    // The call from which a call needs more than counting: the armed call,
+    // or every call while calls are logged. Every suite call passes here,
+    // so the common case is one comparison.
+    uint64_t heedFrom = kNever;
     uint64_t failAt = 0;  // 0: never
     HostErr code = 0;
     bool repeat = false;  // fail on every call from failAt on
     FaultKind kind = FaultKind::Code;
 
     // Counts a call; the injected code, or 0. A fault of another kind throws.
-    HostErr hit();
+    HostErr hit() { return ++calls < heedFrom ? 0 : heed(); }
+
+private:
+    friend class Faults;
+    // Logs the call and fires the armed fault when its call has come.
+    HostErr heed();
+    // Sets heedFrom from the armed fault and the logging.
+    void rearm();
 };
 
 class Faults {
 public:
-    // Whether calls are being logged (KeepCallLog): read on every call, so
-    // kept where the check costs one load.
+    // Whether calls are being logged (KeepCallLog).
     static inline bool logging = false;
     // Appends a call to the call log.
     static void LogCall(const char* name);
@@ -85,17 +97,10 @@ public:
 
 private:
     static std::map<std::string, FaultPoint>& Points();
+    static void RearmAll();
     static std::vector<std::string>& Log();
 };
 
 [[noreturn]] void ThrowFault(FaultKind kind);
-
-inline HostErr FaultPoint::hit() {
-    ++calls;
-    if (Faults::logging) Faults::LogCall(name);
-    if (failAt == 0 || calls < failAt || (!repeat && calls != failAt)) return 0;
-    if (kind != FaultKind::Code) ThrowFault(kind);
-    return code;
-}
 
 }  // namespace orbalis::host

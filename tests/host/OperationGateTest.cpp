@@ -107,6 +107,38 @@ TEST_F(OperationGateTest, APreferenceKeyIsLoggedEvenWhenTheCallIsRefused) {
               (std::vector<std::string>{"GetIntegerPreference NL_Kind", "PutRealPreference", "PutBooleanPreference"}));
 }
 
+// A fault fires on its call alone, or on every call from it on; logging,
+// turned on or off around it, neither moves nor spends it.
+TEST_F(OperationGateTest, AFaultFiresOnItsOwnCallWhateverTheLogging) {
+    int32_t type = 0;
+    auto calls = [&](int n) {
+        std::string results;
+        for (int i = 0; i < n; ++i) results += art.GetArtType(Handle(path), &type) == kInjected ? 'F' : '.';
+        return results;
+    };
+    Faults::FailOperation("GetArtType", 3, kInjected);
+    EXPECT_EQ(calls(6), "..F...");
+    Faults::FailOperation("GetArtType", 2, kInjected, true);
+    EXPECT_EQ(calls(4), ".FFF");
+
+    Faults::FailOperation("GetArtType", 3, kInjected);
+    EXPECT_EQ(calls(1), ".");
+    Faults::KeepCallLog();
+    EXPECT_EQ(calls(3), ".F.");
+    EXPECT_EQ(Faults::CallLog().size(), 3u);
+    Faults::FailOperation("GetArtType", 2, kInjected);
+    EXPECT_EQ(calls(3), ".F.");
+    EXPECT_EQ(Faults::CallLog().size(), 6u);
+    Faults::Reset();
+    Faults::FailOperation("GetArtType", 2, kInjected);
+    EXPECT_EQ(calls(3), ".F.") << "the log is off again";
+    EXPECT_TRUE(Faults::CallLog().empty());
+    Faults::FailOperation("GetArtType", 2, kInjected);
+    Faults::Reset();
+    EXPECT_EQ(calls(3), "...") << "a reset disarms";
+    EXPECT_EQ(Faults::Calls("GetArtType"), 3u);
+}
+
 TEST_F(OperationGateTest, AQueryIsCountedButNeverFailed) {
     const HostUserInterfaceThemeSuite& theme = host::UserInterfaceThemeSuite();
     host.theme().SetBrightness(0.2);
