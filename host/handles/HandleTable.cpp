@@ -33,7 +33,7 @@ HandleTable::~HandleTable() {
     // Through the usual path, so that an object destroyed here finds the
     // table as it expects.
     for (size_t i = 0; i < slots_.size(); ++i)
-        if (slots_[i].kind) DisposeSlot(static_cast<uint32_t>(i));
+        if (slots_[i].kind()) DisposeSlot(static_cast<uint32_t>(i));
 }
 
 uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*destroy)(void*), const void* owner) {
@@ -44,7 +44,7 @@ uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*de
         free_.pop_back();
     } else if (slots_.size() < kMaxSlots) {
         index = static_cast<uint32_t>(slots_.size());
-        slots_.emplace_back();
+        slots_.push_back({nullptr, nullptr, nullptr, HandleOf(index, 0, 1)});
     } else {
         destroy(object);
         return 0;
@@ -53,10 +53,9 @@ uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*de
     slot.object = object;
     slot.destroy = destroy;
     slot.owner = owner;
-    slot.kind = kind.number();
+    slot.tag = HandleOf(index, kind.number(), slot.generation());
     ++live_[kind.number()];
-    return (uintptr_t{index} + 1) | (uintptr_t{kind.number()} << kIndexBits) |
-           (uintptr_t{slot.generation} << kGenerationShift);
+    return slot.tag;
 }
 
 bool HandleTable::DisposeErased(uintptr_t handle, const HandleKind& kind, const void* owner) {
@@ -68,48 +67,42 @@ bool HandleTable::DisposeErased(uintptr_t handle, const HandleKind& kind, const 
 
 void HandleTable::DisposeAll(const void* owner) {
     for (size_t i = 0; i < slots_.size(); ++i)
-        if (slots_[i].kind && slots_[i].owner == owner) DisposeSlot(static_cast<uint32_t>(i));
+        if (slots_[i].kind() && slots_[i].owner == owner) DisposeSlot(static_cast<uint32_t>(i));
 }
 
 std::vector<uintptr_t> HandleTable::Handles(const HandleKind& kind, const void* owner) const {
     std::vector<uintptr_t> handles;
     for (uint32_t i = 0; i < slots_.size(); ++i)
-        if (slots_[i].kind == kind.number() && slots_[i].owner == owner)
-            handles.push_back((uintptr_t{i} + 1) | (uintptr_t{kind.number()} << kIndexBits) |
-                              (uintptr_t{slots_[i].generation} << kGenerationShift));
+        if (slots_[i].kind() == kind.number() && slots_[i].owner == owner) handles.push_back(slots_[i].tag);
     return handles;
 }
 
 const HandleKind* HandleTable::KindOf(uintptr_t handle) const {
-    const uintptr_t number = handle & kIndexMask;
-    if (number == 0 || number > slots_.size()) return nullptr;
-    const Slot& slot = slots_[number - 1];
-    if (!slot.kind) return nullptr;
-    const HandleKind* kind = Registry()[slot.kind - 1];
-    return SlotOf(handle, *kind) ? kind : nullptr;
+    const uintptr_t index = (handle & kIndexMask) - 1;
+    if (index >= slots_.size()) return nullptr;
+    const Slot& slot = slots_[index];
+    return slot.kind() && slot.tag == handle ? Registry()[slot.kind() - 1] : nullptr;
 }
 
 void HandleTable::DisposeSlot(uint32_t index) {
     Slot& slot = slots_[index];
     void* object = slot.object;
     void (*destroy)(void*) = slot.destroy;
-    --live_[slot.kind];
+    --live_[slot.kind()];
     slot.object = nullptr;
     slot.destroy = nullptr;
     slot.owner = nullptr;
-    slot.kind = 0;
+    const uint32_t next = slot.generation() + 1;
+    slot.tag = HandleOf(index, 0, next);
     // A slot whose generations are used up is never handed out again, so
     // that no old handle can come to name a new object.
-    if (++slot.generation != 0) free_.push_back(index);
+    if (next != 0) free_.push_back(index);
     // Destroyed after the slot is cleared, so a destructor that looks its own
     // handle up finds nothing, and one that adds or disposes of other objects
     // may move the slots.
     destroy(object);
 }
 
-HandleTable& ProcessHandles() {
-    static HandleTable table;
-    return table;
-}
+constinit HandleTable gProcessTable;
 
 }  // namespace orbalis::handles

@@ -144,28 +144,35 @@ private:
         void* object = nullptr;
         void (*destroy)(void*) = nullptr;
         const void* owner = nullptr;
-        uint32_t generation = 1;
-        uint8_t kind = 0;  // the kind's number; 0 for an empty slot
+        // A live slot's handle, so that one comparison checks a handle's
+        // kind and generation both. An empty slot keeps its next generation
+        // here with kind 0, which no handle carries.
+        uintptr_t tag = 0;
+
+        uint8_t kind() const { return static_cast<uint8_t>(tag >> kIndexBits); }
+        uint32_t generation() const { return static_cast<uint32_t>(tag >> kGenerationShift); }
     };
     static_assert(sizeof(Slot) == 32);
 
     static constexpr uintptr_t kIndexMask = (uintptr_t{1} << kIndexBits) - 1;
     static constexpr int kGenerationShift = kIndexBits + kKindBits;
 
+    static constexpr uintptr_t HandleOf(uint32_t index, uint8_t kind, uint32_t generation) {
+        return (uintptr_t{index} + 1) | (uintptr_t{kind} << kIndexBits) | (uintptr_t{generation} << kGenerationShift);
+    }
+
     template <typename T>
     static void Destroy(void* object) {
         delete static_cast<T*>(object);
     }
 
-    // The live slot the handle names, if it is of `kind`; any owner.
+    // The live slot the handle names, if it is of `kind`; any owner. Index 0
+    // wraps round to beyond the table.
     const Slot* SlotOf(uintptr_t handle, const HandleKind& kind) const {
-        const uintptr_t number = handle & kIndexMask;
-        if (number == 0 || number > slots_.size() ||
-            ((handle >> kIndexBits) & ((uintptr_t{1} << kKindBits) - 1)) != kind.number())
-            return nullptr;
-        const Slot& slot = slots_[number - 1];
-        if (slot.kind != kind.number() || (handle >> kGenerationShift) != slot.generation) return nullptr;
-        return &slot;
+        const uintptr_t index = (handle & kIndexMask) - 1;
+        if (index >= slots_.size() || static_cast<uint8_t>(handle >> kIndexBits) != kind.number()) return nullptr;
+        const Slot& slot = slots_[index];
+        return slot.tag == handle ? &slot : nullptr;
     }
 
     uintptr_t AddErased(const HandleKind& kind, void* object, void (*destroy)(void*), const void* owner);
@@ -177,16 +184,13 @@ private:
     int live_[HandleKind::kMaxKinds + 1] = {};
 };
 
-// The process's one table, made on first use; it lives in this library.
-HandleTable& ProcessHandles();
+// The process's one table. It lives in this library and is constant-
+// initialised, so it is there before any module's static objects are made
+// and gone only after them; reaching it costs a load, not a call into this
+// library or a check that it was made.
+extern constinit HandleTable gProcessTable;
 
-// The same table. Each module binds its own reference to it once, so that
-// the lookups behind every suite call cost a load, not a call into this
-// library.
-inline HandleTable& Handles() {
-    static HandleTable& table = ProcessHandles();
-    return table;
-}
+inline HandleTable& Handles() { return gProcessTable; }
 
 // One owner's share of the process's table: what it adds is found only
 // through it and destroyed with it, and its live objects are counted per kind.
