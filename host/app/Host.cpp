@@ -8,8 +8,6 @@
 namespace orbalis::host {
 namespace {
 
-Host* gCurrent = nullptr;
-
 // The application's main window: the owner of the plug-in's dialogs.
 HWND CreateMainWindow() {
     static const char16_t kClass[] = u"OrbalisHostFrame";
@@ -25,8 +23,8 @@ HWND CreateMainWindow() {
 }  // namespace
 
 Host::Host(HostOptions options) : options_(std::move(options)), preferences_(options_.preferencesPath) {
-    previous_ = gCurrent;
-    gCurrent = this;
+    previous_ = current_;
+    current_ = this;
     mainWindow_ = reinterpret_cast<HostWindow>(CreateMainWindow());
 }
 
@@ -36,11 +34,8 @@ Host::~Host() {
     loader_.UnmapAll();
     documents_.Clear();
     DestroyWindow(reinterpret_cast<HWND>(mainWindow_));
-    gCurrent = previous_;
+    current_ = previous_;
 }
-
-Host& Host::Current() { return *gCurrent; }
-Host* Host::CurrentOrNull() { return gCurrent; }
 
 HostWindow Host::mainWindow() const { return mainWindow_; }
 

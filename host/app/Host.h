@@ -39,9 +39,10 @@ public:
     Host(const Host&) = delete;
     Host& operator=(const Host&) = delete;
 
-    // The host whose suites are being served; the most recently made.
-    static Host& Current();
-    static Host* CurrentOrNull();
+    // The host whose suites are being served; the most recently made. Read
+    // on every suite call, so inline.
+    static Host& Current() { return *current_; }
+    static Host* CurrentOrNull() { return current_; }
 
     // ---- Parts.
     PluginLoader& loader() { return loader_; }
@@ -87,6 +88,7 @@ public:
     uint64_t nextContext = 1;
 
 private:
+    static inline Host* current_ = nullptr;
     HostOptions options_;
     PluginLoader loader_;
     Notifiers notifiers_{loader_};
