@@ -528,23 +528,28 @@ void Document::computeBounds(const Art* art) const {
     art->boundsKnown_ = true;
 }
 
-bool Document::bounds(const Art* art, HostRect* rect) const {
-    if (!art->boundsKnown_) computeBounds(art);
-    if (art->hasBounds_ && rect) *rect = art->bounds_;
-    return art->hasBounds_;
+inline bool Document::boundsCarriedBy(const Art* art, const HostMatrix& m) const {
+    if (!art->boundsKnown_ || !art->boundsFromAnchors_ || m.b != 0 || m.c != 0) return false;
+    const HostRect& r = art->bounds_;
+    return !art->hasBounds_ ||
+           (std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) && std::isfinite(r.bottom));
 }
 
 std::optional<Document::MappedBounds> Document::boundsAfterMapping(const Art* art, const HostMatrix& m) const {
-    if (!art->boundsKnown_ || !art->boundsFromAnchors_ || m.b != 0 || m.c != 0) return std::nullopt;
+    if (!boundsCarriedBy(art, m)) return std::nullopt;
     if (!art->hasBounds_) return MappedBounds{};
-    const HostRect& r = art->bounds_;
-    if (!std::isfinite(r.left) || !std::isfinite(r.top) || !std::isfinite(r.right) || !std::isfinite(r.bottom))
-        return std::nullopt;
-    return MappedBounds{true, TransformRect(m, r)};
+    return MappedBounds{true, TransformRect(m, art->bounds_)};
 }
 
 Document::MappingStep Document::beginMapping(const Art* art, const HostMatrix& m) {
-    MappingStep step{boundsAfterMapping(art, m), nullptr};
+    MappingStep step;
+    const PathData* path = art->path();
+    if (path && !path->segments.empty() && art->hasBounds_ && boundsCarriedBy(art, m)) {
+        step.own = MappedBounds{true, {}};
+        step.fromMappedAnchors = true;
+    } else {
+        step.own = boundsAfterMapping(art, m);
+    }
     const Art* parent = art->parent_;
     // A text and its frame path object answer each other's edits: their
     // parents are left to recompute. A container's contents start turns of

@@ -109,6 +109,10 @@ public:
     // box, and its parent's, mapped rather than recomputed afterwards.
     struct MappingStep {
         std::optional<MappedBounds> own;
+        // Set for a path of straight segments: `own` is left for the mapping
+        // to fill with the box of the mapped anchor points, which is the box
+        // a recomputation gives, and cheaper than mapping the old box.
+        bool fromMappedAnchors = false;
         const Art* parent = nullptr;  // set when the parent's box is carried too
     };
     // Before `art` (and everything inside it) is mapped by `m`. Its cached
@@ -130,7 +134,11 @@ public:
     // like any path, and lives as long as the text.
     Art* framePathOf(Art* text);
     // False for art that has no bounds (an empty group, for example).
-    bool bounds(const Art* art, HostRect* rect) const;
+    bool bounds(const Art* art, HostRect* rect) const {
+        if (!art->boundsKnown_) computeBounds(art);
+        if (art->hasBounds_ && rect) *rect = art->bounds_;
+        return art->hasBounds_;
+    }
 
     // Whether objects may be added to, removed from or moved within `container`.
     bool canEditInside(const Art* container) const;
@@ -200,6 +208,7 @@ private:
     void adjustSelected(Art* from, int32_t delta);
     void invalidate(Art* art);
     void computeBounds(const Art* art) const;
+    bool boundsCarriedBy(const Art* art, const HostMatrix& m) const;
     std::optional<MappedBounds> boundsAfterMapping(const Art* art, const HostMatrix& m) const;
     void keepMappedBounds(const Art* art, const MappedBounds& bounds) const;
     bool editableObject(const Art* art) const;

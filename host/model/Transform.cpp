@@ -23,21 +23,50 @@ void PrefetchPointsAhead(const std::vector<HostPathSegment>& segments) {
 // order, as Apply, so the results are the same to the last bit.
 using Pair = double __attribute__((vector_size(16)));
 
-void TransformSegments(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
-    PrefetchPointsAhead(segments);
-    const Pair ab{m.a, m.b}, cd{m.c, m.d}, shift{m.tx, m.ty};
-    const auto map = [&](HostPoint& point) {
+struct PointMapping {
+    Pair ab, cd, shift;
+
+    explicit PointMapping(const HostMatrix& m) : ab{m.a, m.b}, cd{m.c, m.d}, shift{m.tx, m.ty} {}
+
+    Pair operator()(HostPoint& point) const {
         Pair p;
         std::memcpy(&p, &point, sizeof p);
         const Pair x{p[0], p[0]}, y{p[1], p[1]};
         const Pair mapped = ab * x + cd * y + shift;
         std::memcpy(&point, &mapped, sizeof mapped);
-    };
+        return mapped;
+    }
+};
+
+void TransformSegments(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
+    PrefetchPointsAhead(segments);
+    const PointMapping map(m);
     for (auto& s : segments) {
         map(s.p);
         map(s.in);
         map(s.out);
     }
+}
+
+// The same for a path of straight segments, its box taken from the mapped
+// anchor points as it goes: the points Include would take, in its order, so
+// that the box is the one a recomputation gives.
+HostRect TransformSegmentsWithBox(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
+    PrefetchPointsAhead(segments);
+    const PointMapping map(m);
+    // (left, bottom) and (right, top), each side as std::min and std::max
+    // would take it.
+    Pair low = map(segments.front().p), high = low;
+    map(segments.front().in);
+    map(segments.front().out);
+    for (auto s = segments.begin() + 1; s != segments.end(); ++s) {
+        const Pair p = map(s->p);
+        low = p < low ? p : low;
+        high = high < p ? p : high;
+        map(s->in);
+        map(s->out);
+    }
+    return {low[0], high[1], high[0], low[1]};
 }
 
 void TransformPaint(HostColor& color, const HostMatrix& m, bool gradients, bool patterns) {
@@ -67,6 +96,14 @@ void TransformArt(Document& document, Art* art, const HostMatrix& m, double line
     // Bounds that the mapping carries over are kept rather than recomputed.
     Document::MappingStep step;
     if (objects) step = document.beginMapping(art, m);
+    if (step.fromMappedAnchors) {
+        PathData& path = *art->path();
+        step.own->rect = TransformSegmentsWithBox(path.segments, m);
+        TransformStyle(path.style, m, lineScale, flags);
+        document.touch(art);
+        document.endMapping(art, step);
+        return;
+    }
     if (art->isContainer()) {
         if (!(flags & kHostTransformChildren)) return;
         for (Art* child = art->firstChild(); child; child = child->next())

@@ -26,7 +26,7 @@ HostErr IndexArtSet(ArtSetObject& set, size_t index, HostArt& art) {
     // object a few places on, so that its reading overlaps with this one's.
     constexpr size_t kAhead = 12;
     if (index + kAhead < set.arts.size())
-        if (const Art* ahead = Document::fromHandle(set.arts[index + kAhead])) __builtin_prefetch(ahead);
+        handles::Handles().Prefetch(reinterpret_cast<uintptr_t>(set.arts[index + kAhead]));
     return 0;
 }
 

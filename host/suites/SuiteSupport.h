@@ -33,7 +33,7 @@ struct ArtSetObject {
 // The object of a live handle of Object's kind in the current host's table;
 // null for a null, stale, disposed or made-up handle or one of another kind.
 template <typename Object, typename Handle>
-Object* HandleObject(Handle handle) {
+[[gnu::always_inline]] inline Object* HandleObject(Handle handle) {
     Host* host = Host::CurrentOrNull();
     return host ? host->handles.Find<Object>(reinterpret_cast<uintptr_t>(handle)) : nullptr;
 }
