@@ -45,6 +45,7 @@ uintptr_t HandleTable::AddErased(const HandleKind& kind, void* object, void (*de
     } else if (slots_.size() < kMaxSlots) {
         index = static_cast<uint32_t>(slots_.size());
         slots_.push_back({nullptr, nullptr, nullptr, HandleOf(index, 0, 1)});
+        slotCount_ = slots_.size();
     } else {
         destroy(object);
         return 0;

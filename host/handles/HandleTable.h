@@ -109,7 +109,10 @@ public:
     template <typename T>
     T* FindOfAnyOwner(uintptr_t handle, const HandleKind& kind) const {
         const Slot* slot = SlotOf(handle, kind);
-        return slot ? static_cast<T*>(slot->object) : nullptr;
+        if (!slot) return nullptr;
+        // A live slot always holds an object: AddErased takes no null.
+        if (!slot->object) __builtin_unreachable();
+        return static_cast<T*>(slot->object);
     }
 
     // Starts fetching the object a handle names, for a reading soon after;
@@ -117,7 +120,7 @@ public:
     // table, and a stale one fetches a line for nothing.
     void Prefetch(uintptr_t handle) const {
         const uintptr_t index = (handle & kIndexMask) - 1;
-        if (index < slots_.size()) __builtin_prefetch(slots_[index].object);
+        if (index < slotCount_) __builtin_prefetch(slots_[index].object);
     }
 
     // Disposes of the object; false, touching nothing, when the handle was not
@@ -178,7 +181,7 @@ private:
     // wraps round to beyond the table.
     const Slot* SlotOf(uintptr_t handle, const HandleKind& kind) const {
         const uintptr_t index = (handle & kIndexMask) - 1;
-        if (index >= slots_.size() || static_cast<uint8_t>(handle >> kIndexBits) != kind.number()) return nullptr;
+        if (index >= slotCount_ || static_cast<uint8_t>(handle >> kIndexBits) != kind.number()) return nullptr;
         const Slot& slot = slots_[index];
         return slot.tag == handle ? &slot : nullptr;
     }
@@ -188,6 +191,7 @@ private:
     void DisposeSlot(uint32_t index);
 
     std::vector<Slot> slots_;
+    size_t slotCount_ = 0;        // slots_.size(), one load away on every lookup
     std::vector<uint32_t> free_;  // indices of empty slots, reused last-freed first
     int live_[HandleKind::kMaxKinds + 1] = {};
 };

@@ -1,6 +1,7 @@
 #include "host/model/Document.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <utility>
 
@@ -530,9 +531,9 @@ void Document::computeBounds(const Art* art) const {
 
 inline bool Document::boundsCarriedBy(const Art* art, const HostMatrix& m) const {
     if (!art->boundsKnown_ || !art->boundsFromAnchors_ || m.b != 0 || m.c != 0) return false;
+    // Finite: zero times each side is zero (an infinity or a NaN gives NaN).
     const HostRect& r = art->bounds_;
-    return !art->hasBounds_ ||
-           (std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) && std::isfinite(r.bottom));
+    return !art->hasBounds_ || 0 * r.left + 0 * r.top + 0 * r.right + 0 * r.bottom == 0;
 }
 
 std::optional<Document::MappedBounds> Document::boundsAfterMapping(const Art* art, const HostMatrix& m) const {
@@ -555,7 +556,8 @@ Document::MappingStep Document::beginMapping(const Art* art, const HostMatrix& m
     // parents are left to recompute. A container's contents start turns of
     // their own while it is mapped.
     if (!step.own || !parent || art->isContainer() || art->frameOwner_ || art->framePath_) return step;
-    if (inTurn_.parent == parent && inTurn_.next == art && SameMatrix(inTurn_.m, m)) {
+    // The turn goes on with the very same matrix, to the bit.
+    if (inTurn_.parent == parent && inTurn_.next == art && std::memcmp(&inTurn_.m, &m, sizeof m) == 0) {
         step.parent = parent;
     } else if (art == parent->firstChild_) {
         if (std::optional<MappedBounds> box = boundsAfterMapping(parent, m)) {

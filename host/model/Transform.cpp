@@ -94,8 +94,7 @@ void TransformStyle(HostPathStyle& style, const HostMatrix& m, double lineScale,
 void TransformArt(Document& document, Art* art, const HostMatrix& m, double lineScale, int32_t flags) {
     const bool objects = flags & kHostTransformObjects;
     // Bounds that the mapping carries over are kept rather than recomputed.
-    Document::MappingStep step;
-    if (objects) step = document.beginMapping(art, m);
+    Document::MappingStep step = objects ? document.beginMapping(art, m) : Document::MappingStep{};
     if (step.fromMappedAnchors) {
         PathData& path = *art->path();
         step.own->rect = TransformSegmentsWithBox(path.segments, m);
