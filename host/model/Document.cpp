@@ -499,6 +499,27 @@ void Document::touch(Art* art) {
     changed();
 }
 
+namespace {
+
+// The children of a container made one after another lie at a steady
+// distance from each other in the store (a group and its contents, the next
+// group and its contents, ...), too far apart for the processor to see the
+// pattern, and a walk of the sibling links waits for each in turn. Fetching
+// the child as far on as eight such steps, from the last step's distance,
+// takes the waiting off the walk. A hint only: where the distances vary,
+// a line is fetched for nothing.
+void PrefetchByStride(const Art* child, uintptr_t& previous) {
+    const uintptr_t here = reinterpret_cast<uintptr_t>(child);
+    if (previous) {
+        const uintptr_t ahead = here + 8 * (here - previous);
+        __builtin_prefetch(reinterpret_cast<const void*>(ahead));
+        __builtin_prefetch(reinterpret_cast<const void*>(ahead + 64));
+    }
+    previous = here;
+}
+
+}  // namespace
+
 void Document::computeBounds(const Art* art) const {
     HostRect r{};
     bool has = false;
@@ -515,7 +536,9 @@ void Document::computeBounds(const Art* art) const {
     };
     bool fromAnchors = true;
     if (art->isContainer() || art->type_ == kHostGroupArt) {
+        uintptr_t previous = 0;
         for (const Art* child = art->firstChild_; child; child = child->next_) {
+            PrefetchByStride(child, previous);
             HostRect b;
             if (bounds(child, &b)) add(b);
             fromAnchors = fromAnchors && child->boundsFromAnchors_;
