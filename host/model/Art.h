@@ -22,11 +22,14 @@ class Layer;
 // the model has no field for, written back unchanged on export.
 using NameValues = std::vector<std::pair<std::string, std::string>>;
 
+// The style first: the points' address and the flags a walk reads then
+// share the cache line of the art data's kind, which every look at a path
+// reads too.
 struct PathData {
+    HostPathStyle style{};
     std::vector<HostPathSegment> segments;
     bool closed = false;
     bool guide = false;
-    HostPathStyle style{};
 };
 
 // The style the host gives a path made through the Art suite: a white fill

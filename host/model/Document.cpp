@@ -469,7 +469,7 @@ Art* Document::framePathOf(Art* text) {
     if (!data || data->frameKind == 0) return nullptr;
     if (!text->framePath_) {
         Art* path = allocate(kHostPathArt);
-        path->data = PathData{data->path, data->pathClosed, false, {}};
+        path->data = PathData{.segments = data->path, .closed = data->pathClosed};
         path->frameOwner_ = text;
         text->framePath_ = path;
     }

@@ -293,13 +293,13 @@ Art* Importer::add(Art* container, int32_t type, int32_t order) {
 Art* Importer::addPaths(Art* container, std::vector<Subpath>& subpaths, bool guide, const HostPathStyle& style) {
     if (subpaths.size() == 1) {
         Art* art = add(container, kHostPathArt);
-        *art->path() = PathData{std::move(subpaths[0].segments), subpaths[0].closed, guide, style};
+        *art->path() = PathData{style, std::move(subpaths[0].segments), subpaths[0].closed, guide};
         return art;
     }
     Art* art = add(container, kHostCompoundPathArt);
     for (Subpath& sub : subpaths) {
         Art* member = add(art, kHostPathArt, kHostPlaceInsideOnBottom);
-        *member->path() = PathData{std::move(sub.segments), sub.closed, guide, style};
+        *member->path() = PathData{style, std::move(sub.segments), sub.closed, guide};
     }
     return art;
 }
