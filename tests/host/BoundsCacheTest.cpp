@@ -47,6 +47,11 @@ TEST_F(BoundsCache, ScalesAndMirrorsOfNestedGroupsAndLoosePaths) {
     AddRect(*doc, compound, 3.7, 3.1, 2.9, 1.7);
     AddGroup(*doc, outer);  // empty: no bounds, before or after
     Art* loose = AddPolygon(*doc, layer->group(), {{20.3, 20.9}, {31.1, 27.7}}, false);
+    // Straight segments, with the handles at the open ends pulled far out:
+    // they shape no segment, so the box is the anchors' alone.
+    Art* hooked = AddPolygon(*doc, inner, {{-3.1, 4.3}, {5.9, -1.3}, {6.7, 8.9}}, false);
+    hooked->path()->segments.front().in = {-70.7, 90.1};
+    hooked->path()->segments.back().out = {80.3, -60.9};
     AddPolygon(*doc, layer->group(), {}, false);  // no points at all
 
     struct Step {

@@ -3,6 +3,7 @@
 // binding happen in a fixed order.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,6 +138,36 @@ TEST_F(OperationGateTest, AFaultFiresOnItsOwnCallWhateverTheLogging) {
     Faults::Reset();
     EXPECT_EQ(calls(3), "...") << "a reset disarms";
     EXPECT_EQ(Faults::Calls("GetArtType"), 3u);
+}
+
+// Every entry of the matrix, and the line scale, is checked: one that is
+// not a finite number refuses the whole call and leaves the art as it was.
+TEST_F(OperationGateTest, ATransformationWithAnEntryThatIsNotFiniteChangesNothing) {
+    const HostPoint corner{3, 4};
+    path->path()->segments.push_back({corner, corner, corner, 1});
+    const HostTransformArtSuite& transform = host::TransformArtSuite();
+    const double bad[] = {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::quiet_NaN()};
+    for (double HostMatrix::*entry :
+         {&HostMatrix::a, &HostMatrix::b, &HostMatrix::c, &HostMatrix::d, &HostMatrix::tx, &HostMatrix::ty}) {
+        for (double value : bad) {
+            HostMatrix m{1, 0, 0, 1, 0, 0};
+            m.*entry = value;
+            EXPECT_EQ(transform.TransformArt(Handle(path), &m, 1.0, kHostTransformObjects), kHostBadParameterErr)
+                << value;
+        }
+    }
+    const HostMatrix identity{1, 0, 0, 1, 0, 0};
+    for (double value : bad)
+        EXPECT_EQ(transform.TransformArt(Handle(path), &identity, value, kHostTransformObjects), kHostBadParameterErr);
+    EXPECT_EQ(path->path()->segments[0].p.x, 3);
+    EXPECT_EQ(path->path()->segments[0].p.y, 4);
+
+    // Huge, negative zero and tiny entries are numbers like any other.
+    const HostMatrix odd{1e300, -0.0, -0.0, 4.9e-324, -0.0, 1};
+    EXPECT_EQ(transform.TransformArt(Handle(path), &odd, 1.0, kHostTransformObjects), 0);
+    EXPECT_EQ(path->path()->segments[0].p.x, 3e300);
+    EXPECT_EQ(path->path()->segments[0].p.y, 1);
 }
 
 TEST_F(OperationGateTest, AQueryIsCountedButNeverFailed) {
