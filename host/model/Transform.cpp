@@ -15,6 +15,7 @@ namespace {
 // and an address past the heap is harmless.
 void PrefetchPointsAhead(const std::vector<HostPathSegment>& segments) {
     const uintptr_t ahead = reinterpret_cast<uintptr_t>(segments.data() + segments.size()) + 1024;
+#pragma GCC unroll 8
     for (uintptr_t line = 0; line < 8; ++line) __builtin_prefetch(reinterpret_cast<const void*>(ahead + line * 64), 1);
 }
 
@@ -28,44 +29,46 @@ struct PointMapping {
 
     explicit PointMapping(const HostMatrix& m) : ab{m.a, m.b}, cd{m.c, m.d}, shift{m.tx, m.ty} {}
 
-    Pair operator()(HostPoint& point) const {
+    Pair mapped(const HostPoint& point) const {
         Pair p;
         std::memcpy(&p, &point, sizeof p);
         const Pair x{p[0], p[0]}, y{p[1], p[1]};
-        const Pair mapped = ab * x + cd * y + shift;
-        std::memcpy(&point, &mapped, sizeof mapped);
-        return mapped;
+        return ab * x + cd * y + shift;
+    }
+    Pair operator()(HostPoint& point) const {
+        const Pair to = mapped(point);
+        std::memcpy(&point, &to, sizeof to);
+        return to;
     }
 };
 
-void TransformSegments(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
+// Maps every point, handing each mapped anchor point to `seeAnchor`.
+template <typename SeeAnchor>
+void MapSegments(std::vector<HostPathSegment>& segments, const HostMatrix& m, SeeAnchor seeAnchor) {
     PrefetchPointsAhead(segments);
     const PointMapping map(m);
     for (auto& s : segments) {
-        map(s.p);
+        seeAnchor(map(s.p));
         map(s.in);
         map(s.out);
     }
 }
 
+void TransformSegments(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
+    MapSegments(segments, m, [](Pair) {});
+}
+
 // The same for a path of straight segments, its box taken from the mapped
 // anchor points as it goes: the points Include would take, in its order, so
-// that the box is the one a recomputation gives.
+// that the box is the one a recomputation gives. (left, bottom) and (right,
+// top) start at the first anchor, which taking it again leaves as they are,
+// and take each side as std::min and std::max would.
 HostRect TransformSegmentsWithBox(std::vector<HostPathSegment>& segments, const HostMatrix& m) {
-    PrefetchPointsAhead(segments);
-    const PointMapping map(m);
-    // (left, bottom) and (right, top), each side as std::min and std::max
-    // would take it.
-    Pair low = map(segments.front().p), high = low;
-    map(segments.front().in);
-    map(segments.front().out);
-    for (auto s = segments.begin() + 1; s != segments.end(); ++s) {
-        const Pair p = map(s->p);
+    Pair low = PointMapping(m).mapped(segments.front().p), high = low;
+    MapSegments(segments, m, [&](Pair p) {
         low = p < low ? p : low;
         high = high < p ? p : high;
-        map(s->in);
-        map(s->out);
-    }
+    });
     return {low[0], high[1], high[0], low[1]};
 }
 
@@ -95,14 +98,6 @@ void TransformArt(Document& document, Art* art, const HostMatrix& m, double line
     const bool objects = flags & kHostTransformObjects;
     // Bounds that the mapping carries over are kept rather than recomputed.
     Document::MappingStep step = objects ? document.beginMapping(art, m) : Document::MappingStep{};
-    if (step.fromMappedAnchors) {
-        PathData& path = *art->path();
-        step.own->rect = TransformSegmentsWithBox(path.segments, m);
-        TransformStyle(path.style, m, lineScale, flags);
-        document.touch(art);
-        document.endMapping(art, step);
-        return;
-    }
     if (art->isContainer()) {
         if (!(flags & kHostTransformChildren)) return;
         for (Art* child = art->firstChild(); child; child = child->next())
@@ -115,9 +110,13 @@ void TransformArt(Document& document, Art* art, const HostMatrix& m, double line
         double lineScale;
         int32_t flags;
         bool objects;
+        Document::MappingStep& step;
         void operator()(std::monostate&) const {}
         void operator()(PathData& p) const {
-            if (objects) TransformSegments(p.segments, m);
+            if (step.fromMappedAnchors)
+                step.own->rect = TransformSegmentsWithBox(p.segments, m);
+            else if (objects)
+                TransformSegments(p.segments, m);
             TransformStyle(p.style, m, lineScale, flags);
         }
         void operator()(PlacedData& p) const {
@@ -138,7 +137,7 @@ void TransformArt(Document& document, Art* art, const HostMatrix& m, double line
             if (objects) f.matrix = Concat(f.matrix, m);
         }
     };
-    std::visit(Visitor{m, lineScale, flags, objects}, art->data);
+    std::visit(Visitor{m, lineScale, flags, objects, step}, art->data);
     document.touch(art);
     if (objects) document.endMapping(art, step);
 }
